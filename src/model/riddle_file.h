@@ -1,0 +1,46 @@
+#pragma once
+
+// The riddle file (".vrl"): a signed 32-bit little-endian count, that many
+// 12-byte records (x, y, angle, each signed 32-bit little-endian), then the
+// task text to the end of the file, with no terminator and no length.
+//
+// The text is Windows Hebrew (code page 1255) with CR LF between paragraphs,
+// which every copy of the program reads. A text that code page 1255 cannot
+// hold is written as UTF-8 behind the byte-order mark EF BB BF instead, so
+// nothing typed is ever lost; the reader recognises the mark.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "riddle.h"
+
+namespace vorlo {
+
+struct RiddleReadResult {
+    bool ok = false;
+    Riddle riddle;      // valid only when ok
+    std::string error;  // what is wrong, when not ok ("declares 5 matches but holds only 2")
+};
+
+// Reads a riddle from the bytes of a file. Nothing is shared with any open
+// riddle: the caller replaces its own only when this succeeded. An empty input
+// is an empty riddle.
+RiddleReadResult ParseRiddle(std::string_view bytes);
+
+// Reads a riddle file. Refuses what is not a regular file (a directory, a FIFO
+// or a device never blocks or hangs the reader), and checks the declared count
+// against the file's size before it reserves memory for the records.
+RiddleReadResult ReadRiddleFile(const std::string& path);
+
+// The bytes of a riddle file.
+std::string SerializeRiddle(const MatchList& matches, std::string_view utf8Text);
+inline std::string SerializeRiddle(const Riddle& riddle) {
+    return SerializeRiddle(riddle.matches, riddle.text);
+}
+
+// The text section for a UTF-8 text ("\n" between paragraphs), and back.
+std::string EncodeRiddleText(std::string_view utf8Text);
+std::string DecodeRiddleText(std::string_view section);
+
+}  // namespace vorlo
