@@ -27,9 +27,8 @@ bool WriteFileAtomically(const QString& path, const std::string& bytes, QString*
 bool SaveRiddleFile(const QString& path, const MatchList& matches, const QString& text,
                     QString* error) {
     const QByteArray utf8 = text.toUtf8();
-    return WriteFileAtomically(path,
-                               SerializeRiddle(matches, std::string_view(utf8.data(), utf8.size())),
-                               error);
+    return WriteFileAtomically(
+        path, SerializeRiddle(matches, std::string_view(utf8.data(), utf8.size())), error);
 }
 
 RiddleReadResult LoadRiddleFile(const QString& path) {

@@ -2,7 +2,11 @@
 
 namespace vorlo::cli {
 
-int RunRender(const QStringList&) { return 2; }
-int RunThumbnail(const QStringList&) { return 2; }
+int RunRender(const QStringList&) {
+    return 2;
+}
+int RunThumbnail(const QStringList&) {
+    return 2;
+}
 
 }  // namespace vorlo::cli

@@ -35,7 +35,8 @@ void PrintFileError(const QString& file, const QString& reason) {
 
 int main(int argc, char* argv[]) {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const bool drawing = command == QLatin1String("render") || command == QLatin1String("thumbnail");
+    const bool drawing =
+        command == QLatin1String("render") || command == QLatin1String("thumbnail");
 
     // Drawing needs a GUI application object, but never a display.
     std::unique_ptr<QCoreApplication> app;
@@ -72,9 +73,9 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("thumbnail")) {
         return vorlo::cli::RunThumbnail(arguments);
     }
-    QTextStream(stderr) << (command.isEmpty() ? QStringLiteral("vorlo-cli: no command given\n")
-                                              : QStringLiteral("vorlo-cli: unknown command '%1'\n")
-                                                    .arg(command))
+    QTextStream(stderr) << (command.isEmpty()
+                                ? QStringLiteral("vorlo-cli: no command given\n")
+                                : QStringLiteral("vorlo-cli: unknown command '%1'\n").arg(command))
                         << kUsage;
     return 2;
 }

@@ -29,7 +29,9 @@ constexpr std::array<char16_t, 128> kHigh = {
 
 }  // namespace
 
-bool IsAssigned(uint8_t byte) { return byte < 0x80 || kHigh[byte - 0x80] != 0; }
+bool IsAssigned(uint8_t byte) {
+    return byte < 0x80 || kHigh[byte - 0x80] != 0;
+}
 
 char32_t ToUnicode(uint8_t byte) {
     if (byte < 0x80) {

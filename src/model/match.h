@@ -28,7 +28,7 @@ enum class ShapeParts { StickAndHead, WithGrip };
 
 class CMatch {
 public:
-    int32_t x = 0;      // middle of the tail end (the end without the head)
+    int32_t x = 0;  // middle of the tail end (the end without the head)
     int32_t y = 0;
     int32_t angle = 0;  // direction from tail to head; any value, never normalised
 

@@ -5,7 +5,9 @@
 
 namespace vorlo {
 
-MatchList::MatchList(MatchList&& other) noexcept { *this = std::move(other); }
+MatchList::MatchList(MatchList&& other) noexcept {
+    *this = std::move(other);
+}
 
 MatchList& MatchList::operator=(MatchList&& other) noexcept {
     if (this != &other) {
@@ -21,7 +23,9 @@ MatchList& MatchList::operator=(MatchList&& other) noexcept {
     return *this;
 }
 
-MatchList::MatchList(const MatchList& other) { *this = other; }
+MatchList::MatchList(const MatchList& other) {
+    *this = other;
+}
 
 MatchList& MatchList::operator=(const MatchList& other) {
     if (this != &other) {

@@ -21,8 +21,8 @@ constexpr size_t kMaxTextBytes = size_t{16} << 20;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 int32_t ReadInt32(const unsigned char* p) {
-    const uint32_t v = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 |
-                       uint32_t{p[3]} << 24;
+    const uint32_t v =
+        uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
     return static_cast<int32_t>(v);
 }
 

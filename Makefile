@@ -1,0 +1,39 @@
+# The two commands that set everything up on a fresh Debian 12 machine:
+#   make run    installs what is missing, builds, starts the program
+#   make test   installs what is missing, builds, runs every test (also under ASan + UBSan)
+
+PRESET ?= debug
+BUILD := build/$(PRESET)
+SAMPLE := resources/samples/riddle1.vrl
+
+.PHONY: all deps build run test test-asan check bench format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+build: deps
+	@cmake --preset $(PRESET) >/dev/null
+	@cmake --build --preset $(PRESET)
+
+run: build
+	@$(BUILD)/src/cli/vorlo-cli info $(SAMPLE)
+
+check: build
+	@ctest --preset $(PRESET)
+
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	@ctest --preset asan
+
+test: deps
+	@$(MAKE) --no-print-directory check PRESET=debug
+	@$(MAKE) --no-print-directory test-asan
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf build
