@@ -1,0 +1,86 @@
+#pragma once
+
+// The program's configuration store: named keys holding named values, kept in
+// an INI file under the user's configuration directory.
+//
+// Keys behave like the keys of a system registry: opening a key creates it
+// when it is absent and tells the caller which of the two happened. A key can
+// only be opened when the store can be written, so a read-only store looks to
+// callers like one in which every key fails to open. Nothing here throws or
+// shows anything: every operation reports through its return value.
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class QVariant;
+
+namespace vorlo {
+
+class SettingsStore {
+public:
+    // One open key. It refers to the store's file by name, so it stays
+    // usable even if the SettingsStore that opened it is gone.
+    class Key {
+    public:
+        const QString& Name() const { return name_; }
+
+        // Whether the value exists at all (of any kind).
+        bool HasValue(const QString& value) const;
+
+        // A one-byte binary value. Nothing when it is missing or does not fit
+        // in exactly one byte.
+        std::optional<uint8_t> ReadByte(const QString& value) const;
+        bool WriteByte(const QString& value, uint8_t byte);
+
+        // A text value. Nothing when it is missing or not text.
+        std::optional<QString> ReadString(const QString& value) const;
+        bool WriteString(const QString& value, const QString& text);
+
+    private:
+        friend class SettingsStore;
+        Key(QString fileName, QString name);
+        std::optional<QVariant> Read(const QString& value) const;
+        bool Write(const QString& value, const QVariant& data);
+
+        QString fileName_;
+        QString name_;
+    };
+
+    // The user's store: "vorlo.ini" in the folder "Local AppWizard-Generated
+    // Applications" under the user's configuration directory
+    // ($XDG_CONFIG_HOME, by default ~/.config).
+    SettingsStore();
+    // A store in the given INI file (used by tests and by anyone who wants the
+    // settings somewhere else).
+    explicit SettingsStore(const QString& iniPath);
+    ~SettingsStore();
+
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // Opens `name`, creating it when absent. `existed` (when given) learns
+    // whether the key was there before. Nothing when the store cannot be
+    // written or the new key could not be saved.
+    std::optional<Key> OpenOrCreateKey(const QString& name, bool* existed = nullptr);
+
+    // Whether the key exists, without creating it.
+    bool HasKey(const QString& name) const;
+
+    // Whether the store's file can be written at all.
+    bool IsWritable() const;
+
+    // The INI file behind the store.
+    QString FileName() const;
+
+    // Key and value names go into the file escaped, so that dots, slashes,
+    // backslashes and any other characters are kept as they are and never
+    // split a name into groups.
+    static QString EscapeName(const QString& name);
+
+private:
+    QString fileName_;
+};
+
+}  // namespace vorlo

@@ -1,0 +1,249 @@
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "settings_store.h"
+
+using vorlo::SettingsStore;
+
+class TestSettingsStore : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString IniPath(const QString& name) const { return dir_.filePath(name); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        // Before any QSettings looks up the user's configuration folder.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.filePath("xdg")));
+    }
+
+    void createdThenExisted() {
+        SettingsStore store(IniPath("created.ini"));
+        QVERIFY(!store.HasKey("Vorlo.Introduction"));
+
+        bool existed = true;
+        auto key = store.OpenOrCreateKey("Vorlo.Introduction", &existed);
+        QVERIFY(key.has_value());
+        QVERIFY(!existed);
+        QVERIFY(store.HasKey("Vorlo.Introduction"));
+        for (const char* value : {"show", "", "%key", "%default", "%25key"}) {
+            QVERIFY2(!key->HasValue(QString::fromUtf8(value)), value);  // a new key holds no values
+        }
+
+        key = store.OpenOrCreateKey("Vorlo.Introduction", &existed);
+        QVERIFY(key.has_value());
+        QVERIFY(existed);
+
+        // A second store on the same file (the next start of the program).
+        SettingsStore later(IniPath("created.ini"));
+        QVERIFY(later.OpenOrCreateKey("Vorlo.Introduction", &existed).has_value());
+        QVERIFY(existed);
+        QVERIFY(later.OpenOrCreateKey("Vorlo.Path", &existed).has_value());
+        QVERIFY(!existed);
+    }
+
+    void byteRoundTrip_data() {
+        QTest::addColumn<int>("byte");
+        QTest::newRow("zero") << 0;
+        QTest::newRow("one") << 1;
+        QTest::newRow("high bit") << 0x80;
+        QTest::newRow("all ones") << 0xFF;
+        QTest::newRow("newline") << 0x0A;
+    }
+    void byteRoundTrip() {
+        QFETCH(int, byte);
+        const QString path = IniPath(QStringLiteral("byte%1.ini").arg(byte));
+        {
+            SettingsStore store(path);
+            auto key = store.OpenOrCreateKey("Vorlo.Introduction");
+            QVERIFY(key.has_value());
+            QVERIFY(key->WriteByte("show", static_cast<uint8_t>(byte)));
+        }
+        SettingsStore store(path);
+        auto key = store.OpenOrCreateKey("Vorlo.Introduction");
+        QVERIFY(key.has_value());
+        QCOMPARE(key->ReadByte("show"), std::optional<uint8_t>(static_cast<uint8_t>(byte)));
+        QVERIFY(!key->ReadString("show").has_value());  // binary is not text
+    }
+
+    void stringRoundTrip_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("folder") << QStringLiteral("/usr/share/vorlo/");
+        QTest::newRow("empty") << QString("");
+        QTest::newRow("comma") << QStringLiteral("a, b, c");
+        QTest::newRow("at sign") << QStringLiteral("@ByteArray(x)");
+        QTest::newRow("hebrew") << QStringLiteral("בהצלחה");
+        QTest::newRow("spaces") << QStringLiteral("  two blanks  ");
+        QTest::newRow("quotes") << QStringLiteral("say \"hi\"; ok=1 [x]");
+        QTest::newRow("number") << QStringLiteral("1");
+    }
+    void stringRoundTrip() {
+        QFETCH(QString, text);
+        const QString path = IniPath(QStringLiteral("string-%1.ini").arg(QTest::currentDataTag()));
+        {
+            SettingsStore store(path);
+            auto key = store.OpenOrCreateKey("Vorlo.Path");
+            QVERIFY(key.has_value());
+            QVERIFY(key->WriteString("fullpath", text));
+        }
+        SettingsStore store(path);
+        auto key = store.OpenOrCreateKey("Vorlo.Path");
+        QVERIFY(key.has_value());
+        QCOMPARE(key->ReadString("fullpath"), std::optional<QString>(text));
+    }
+
+    void missingAndMisfitValues() {
+        const QString path = IniPath("misfit.ini");
+        SettingsStore store(path);
+        auto key = store.OpenOrCreateKey("Vorlo.Introduction");
+        QVERIFY(key.has_value());
+        QVERIFY(!key->ReadByte("show").has_value());
+        QVERIFY(!key->ReadString("show").has_value());
+        QVERIFY(!key->HasValue("show"));
+
+        // A value that does not fit in one byte reads as nothing.
+        QVERIFY(key->WriteString("show", "folder"));
+        QVERIFY(!key->ReadByte("show").has_value());
+        QVERIFY(key->WriteString("show", "256"));
+        QVERIFY(!key->ReadByte("show").has_value());
+
+        // Two bytes of binary data do not fit either.
+        {
+            QSettings raw(path, QSettings::IniFormat);
+            raw.setValue("Vorlo.Introduction/show", QByteArray("\x01\x01", 2));
+        }
+        QVERIFY(!key->ReadByte("show").has_value());
+        {
+            QSettings raw(path, QSettings::IniFormat);
+            raw.setValue("Vorlo.Introduction/show", QByteArray());
+        }
+        QVERIFY(!key->ReadByte("show").has_value());
+    }
+
+    void handEditedFile() {
+        const QString path = IniPath("hand.ini");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Vorlo.Introduction]\nshow=0\n\n[Vorlo.Path]\nfullpath=/opt/vorlo/\n");
+        file.close();
+
+        SettingsStore store(path);
+        bool existed = false;
+        auto intro = store.OpenOrCreateKey("Vorlo.Introduction", &existed);
+        QVERIFY(intro.has_value());
+        QVERIFY(existed);
+        QCOMPARE(intro->ReadByte("show"), std::optional<uint8_t>(0));
+        auto where = store.OpenOrCreateKey("Vorlo.Path", &existed);
+        QVERIFY(where.has_value());
+        QVERIFY(existed);
+        QCOMPARE(where->ReadString("fullpath"), std::optional<QString>("/opt/vorlo/"));
+    }
+
+    void unwritableStore() {
+        // The parent of the file is a regular file, so nothing can be created
+        // there, even by root.
+        const QString blocker = IniPath("not-a-folder");
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        SettingsStore store(blocker + "/vorlo.ini");
+        QVERIFY(!store.IsWritable());
+        bool existed = true;
+        QVERIFY(!store.OpenOrCreateKey("Vorlo.Introduction", &existed).has_value());
+        QVERIFY(!store.HasKey("Vorlo.Introduction"));
+    }
+
+    void keyWritesFailWhenStoreBecomesUnwritable() {
+        // A key opened while the store was writable reports failed writes
+        // once its file can no longer be written.
+        const QString folder = IniPath("vanishing");
+        QVERIFY(QDir().mkpath(folder));
+        SettingsStore store(folder + "/vorlo.ini");
+        auto key = store.OpenOrCreateKey("Vorlo.Introduction");
+        QVERIFY(key.has_value());
+        QVERIFY(key->WriteByte("show", 1));
+
+        QVERIFY(QDir(folder).removeRecursively());
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!key->WriteByte("show", 0));
+        QVERIFY(!key->WriteString("fullpath", "/x/"));
+    }
+
+    void oddNames_data() {
+        QTest::addColumn<QString>("keyName");
+        QTest::addColumn<QString>("valueName");
+        QTest::newRow("dots") << "Vorlo.Path"
+                              << "fullpath";
+        QTest::newRow("leading dot") << ".vrl"
+                                     << "";
+        QTest::newRow("slashes") << "vrlfile/shell/open"
+                                 << "a/b";
+        QTest::newRow("backslashes") << "vrlfile\\DefaultIcon"
+                                     << "x\\y";
+        QTest::newRow("percent") << "100%"
+                                 << "%2F";
+        QTest::newRow("spaces and brackets") << " [General] "
+                                             << "= ; #";
+        QTest::newRow("General") << "General"
+                                 << "show";
+        QTest::newRow("hebrew") << "חידה"
+                                << "ערך";
+        QTest::newRow("marker-like") << "key"
+                                     << "%key";
+    }
+    void oddNames() {
+        QFETCH(QString, keyName);
+        QFETCH(QString, valueName);
+        const QString path = IniPath(QStringLiteral("odd-%1.ini").arg(QTest::currentDataTag()));
+        {
+            SettingsStore store(path);
+            bool existed = true;
+            auto key = store.OpenOrCreateKey(keyName, &existed);
+            QVERIFY(key.has_value());
+            QVERIFY(!existed);
+            QVERIFY(key->WriteString(valueName, "text"));
+            QVERIFY(key->WriteByte(valueName + "!", 7));
+        }
+        SettingsStore store(path);
+        bool existed = false;
+        auto key = store.OpenOrCreateKey(keyName, &existed);
+        QVERIFY(key.has_value());
+        QVERIFY(existed);
+        QCOMPARE(key->ReadString(valueName), std::optional<QString>("text"));
+        QCOMPARE(key->ReadByte(valueName + "!"), std::optional<uint8_t>(7));
+
+        // Names that only look alike stay apart: no splitting at separators,
+        // no folding of escapes.
+        for (const QString& other : {keyName + "x", QString(keyName).replace('/', '\\'),
+                                     QString(keyName).replace('.', '/'), QStringLiteral("vrlfile"),
+                                     QStringLiteral("Vorlo")}) {
+            if (other != keyName) {
+                QVERIFY2(!store.HasKey(other), qPrintable(other));
+            }
+        }
+        QVERIFY(!key->HasValue(valueName + "x"));
+    }
+
+    void emptyKeyNameFails() {
+        SettingsStore store(IniPath("empty-name.ini"));
+        QVERIFY(!store.OpenOrCreateKey("").has_value());
+    }
+
+    void userStoreFollowsXdgConfigHome() {
+        SettingsStore store;
+        QCOMPARE(store.FileName(),
+                 dir_.filePath("xdg/Local AppWizard-Generated Applications/vorlo.ini"));
+        QVERIFY(store.OpenOrCreateKey("Vorlo.Introduction").has_value());
+        QVERIFY(QFile::exists(store.FileName()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsStore)
+#include "test_settings_store.moc"
