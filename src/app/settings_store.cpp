@@ -83,6 +83,13 @@ bool SettingsStore::HasKey(const QString& name) const {
     return settings.status() == QSettings::NoError && KeyExists(settings, name);
 }
 
+std::optional<SettingsStore::Key> SettingsStore::OpenExistingKey(const QString& name) const {
+    if (!HasKey(name)) {
+        return std::nullopt;
+    }
+    return Key(fileName_, name);
+}
+
 std::optional<SettingsStore::Key> SettingsStore::OpenOrCreateKey(const QString& name,
                                                                  bool* existed) {
     if (name.isEmpty()) {

@@ -18,6 +18,12 @@ class QVariant;
 
 namespace vorlo {
 
+// The keys and values the program keeps.
+inline constexpr char kPathKey[] = "Vorlo.Path";      // where the program is installed
+inline constexpr char kFullPathValue[] = "fullpath";  // text: the folder, with its trailing '/'
+inline constexpr char kIntroductionKey[] = "Vorlo.Introduction";
+inline constexpr char kShowValue[] = "show";  // one byte: 1 = greet the user at start-up
+
 class SettingsStore {
 public:
     // One open key. It refers to the store's file by name, so it stays
@@ -64,6 +70,10 @@ public:
     // whether the key was there before. Nothing when the store cannot be
     // written or the new key could not be saved.
     std::optional<Key> OpenOrCreateKey(const QString& name, bool* existed = nullptr);
+
+    // Opens `name` only when it exists, without creating it or needing to
+    // write; for reading a choice without side effects.
+    std::optional<Key> OpenExistingKey(const QString& name) const;
 
     // Whether the key exists, without creating it.
     bool HasKey(const QString& name) const;

@@ -24,6 +24,8 @@ private slots:
     void createdThenExisted() {
         SettingsStore store(IniPath("created.ini"));
         QVERIFY(!store.HasKey("Vorlo.Introduction"));
+        QVERIFY(!store.OpenExistingKey("Vorlo.Introduction").has_value());
+        QVERIFY(!store.HasKey("Vorlo.Introduction"));  // looking did not create it
 
         bool existed = true;
         auto key = store.OpenOrCreateKey("Vorlo.Introduction", &existed);
@@ -143,6 +145,31 @@ private slots:
         QCOMPARE(where->ReadString("fullpath"), std::optional<QString>("/opt/vorlo/"));
     }
 
+    void readOnlyFileCanStillBeRead() {
+        // A store file without write permission can be read, but no key opens
+        // for writing. Root ignores the permission, so there the case skips.
+        const QString path = IniPath("readonly.ini");
+        {
+            SettingsStore store(path);
+            auto key = store.OpenOrCreateKey("Vorlo.Introduction");
+            QVERIFY(key.has_value());
+            QVERIFY(key->WriteByte("show", 0));
+        }
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+        if (QFileInfo(path).isWritable()) {
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QSKIP("running as root: file permissions do not stop writes");
+        }
+        SettingsStore store(path);
+        QVERIFY(!store.IsWritable());
+        QVERIFY(!store.OpenOrCreateKey("Vorlo.Introduction").has_value());
+        auto key = store.OpenExistingKey("Vorlo.Introduction");
+        QVERIFY(key.has_value());
+        QCOMPARE(key->ReadByte("show"), std::optional<uint8_t>(0));
+        QVERIFY(!key->WriteByte("show", 1));
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
     void unwritableStore() {
         // The parent of the file is a regular file, so nothing can be created
         // there, even by root.
@@ -153,6 +180,7 @@ private slots:
 
         SettingsStore store(blocker + "/vorlo.ini");
         QVERIFY(!store.IsWritable());
+        QVERIFY(!store.OpenExistingKey("Vorlo.Introduction").has_value());
         bool existed = true;
         QVERIFY(!store.OpenOrCreateKey("Vorlo.Introduction", &existed).has_value());
         QVERIFY(!store.HasKey("Vorlo.Introduction"));
