@@ -6,7 +6,7 @@ PRESET ?= debug
 BUILD := build/$(PRESET)
 SAMPLE := resources/samples/riddle1.vrl
 
-.PHONY: all deps build run test test-asan check bench format clean
+.PHONY: all deps build run test test-asan test-fuzz check bench format clean
 
 all: build
 
@@ -28,7 +28,15 @@ test-asan: deps
 	@cmake --build --preset asan
 	@ctest --preset asan
 
+# The model's fuzz targets, built with clang and libFuzzer: each replays its
+# corpus and fuzzes for a short, fixed number of runs.
+test-fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@ctest --preset fuzz
+
 test: deps
+	@$(MAKE) --no-print-directory test-fuzz
 	@$(MAKE) --no-print-directory check PRESET=debug
 	@$(MAKE) --no-print-directory test-asan
 

@@ -1,0 +1,37 @@
+// Runs a fuzz target over the files of its corpus, without libFuzzer, so that
+// every build replays the corpora as ordinary tests.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    size_t inputs = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::vector<fs::path> files;
+        if (fs::is_directory(argv[i])) {
+            for (const auto& entry : fs::recursive_directory_iterator(argv[i])) {
+                if (entry.is_regular_file()) {
+                    files.push_back(entry.path());
+                }
+            }
+        } else {
+            files.emplace_back(argv[i]);
+        }
+        for (const fs::path& file : files) {
+            std::ifstream in(file, std::ios::binary);
+            const std::string bytes(std::istreambuf_iterator<char>(in), {});
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+            ++inputs;
+        }
+    }
+    std::printf("replayed %zu inputs\n", inputs);
+    return inputs > 0 ? 0 : 1;
+}
