@@ -1,0 +1,89 @@
+#pragma once
+
+// The program's command set: every command with its number, menu text,
+// shortcuts, status-bar prompt and tooltip. Menus, toolbar, routing and tests
+// all read this one table.
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+#include <span>
+
+namespace vorlo {
+
+enum CommandId : int {
+    ID_SEPARATOR = 0,
+    ID_ADD_MATCH = 32771,
+    ID_DELETE_MATCH = 32772,
+    ID_HELP_INSTRUCTIONS = 32775,
+    ID_ROTATE_90 = 32778,
+    ID_STARTUP_MESSAGE = 32779,
+    ID_SAMPLE_KIDSRIDDLE = 32780,
+    ID_SAMPLE_RIDDLE1 = 32781,
+    ID_SAMPLE_RIDDLE2 = 32782,
+    ID_SAMPLE_RIDDLE3 = 32783,
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_DIRECT = 57608,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_FILE_MRU_FILE1 = 57616,
+    ID_FILE_MRU_FILE2 = 57617,
+    ID_FILE_MRU_FILE3 = 57618,
+    ID_FILE_MRU_FILE4 = 57619,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+    ID_INDICATOR_CAPS = 59137,
+    ID_INDICATOR_NUM = 59138,
+    ID_INDICATOR_MATCH_COUNT = 59142,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+};
+
+struct Command {
+    CommandId id;
+    const char* name;      // "ID_FILE_NEW"
+    const char* menuText;  // "&New\tCtrl+N"; empty for commands without a menu entry
+    QList<QKeySequence> shortcuts;
+    const char* prompt;        // status-bar prompt; empty when the command has none
+    const char* toolTip;       // toolbar tooltip; empty when the command has none
+    const char* themeIcon;     // icon name in the desktop's icon theme, or empty
+    const char* fallbackIcon;  // bundled image used when the theme has none, or empty
+};
+
+// Every command, in the order of their numbers.
+std::span<const Command> Commands();
+// The entry for `id`; the program never asks for a number it does not have.
+const Command& FindCommand(CommandId id);
+
+// The toolbar, left to right; ID_SEPARATOR marks a separator.
+std::span<const CommandId> ToolBarLayout();
+
+// One menu of the menu bar; ID_SEPARATOR marks a separator and
+// ID_FILE_MRU_FILE1 the place of the recent-file list.
+struct MenuLayout {
+    const char* title;
+    std::span<const CommandId> items;
+};
+std::span<const MenuLayout> MenuBarLayout();
+
+// Status-bar texts.
+inline constexpr const char* kIdleMessage = "Ready";
+inline constexpr const char* kMatchCountWidthText = "0   matches";
+inline constexpr const char* kCapsText = "CAP";
+inline constexpr const char* kNumText = "NUM";
+inline constexpr const char* kRecentFilePlaceholder = "Recent File";
+inline constexpr const char* kRecentFilePrompt = "Open this riddle";
+inline constexpr int kRecentFileCount = 4;
+
+}  // namespace vorlo

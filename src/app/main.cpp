@@ -1,0 +1,5 @@
+#include "vorlo_app.h"
+
+int main(int argc, char** argv) {
+    return vorlo::VorloMain(argc, argv);
+}

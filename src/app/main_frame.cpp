@@ -1,0 +1,691 @@
+#include "main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "ads_view.h"
+#include "frame_placement.h"
+#include "lock_keys.h"
+#include "riddle_printer.h"
+#include "text_view.h"
+#include "vorlo_doc.h"
+#include "vorlo_view.h"
+
+using namespace vorlo;
+
+namespace {
+
+const char* const kFileFilter = "Vorlo riddle(*.vrl)";
+const char* const kAppTitle = "vorlo";
+const char* const kSettingsOrganisation = "Local AppWizard-Generated Applications";
+const char* const kRecentGroup = "Recent File List";
+
+}  // namespace
+
+CMainFrame::CMainFrame(QWidget* parent)
+    : QMainWindow(parent), doc_(new CVorloDoc(this)), printer_(std::make_unique<QPrinter>()) {
+    Q_INIT_RESOURCE(window);
+    if (QFile::exists(QStringLiteral(":/icons/vorlo.svg"))) {
+        setWindowIcon(QIcon(QStringLiteral(":/icons/vorlo.svg")));
+    }
+
+    SavePrompt = [this](const QString& question) {
+        return QMessageBox::question(this, kAppTitle, question,
+                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                     QMessageBox::Save);
+    };
+    AskFileName = [this](bool forSave, const QString& suggestion) {
+        return forSave ? QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), suggestion,
+                                                      kFileFilter)
+                       : QFileDialog::getOpenFileName(this, QStringLiteral("Open"), suggestion,
+                                                      kFileFilter);
+    };
+    ShowError = [this](const QString& message) { QMessageBox::warning(this, kAppTitle, message); };
+    RunModal = [](QDialog& dialog) { return dialog.exec(); };
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreatePanes();
+    LoadRecentFiles();
+
+    connect(doc_, &CVorloDoc::ModifiedChanged, this, [this] { UpdateTitle(); });
+    connect(doc_, &CVorloDoc::TitleChanged, this, [this] { UpdateTitle(); });
+    connect(doc_, &CVorloDoc::ContentsChanged, this, [this] { UpdateCommandUI(); });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { UpdateCommandUI(); });
+    connect(text_, &QTextEdit::copyAvailable, this, [this] { UpdateCommandUI(); });
+    connect(text_, &QTextEdit::undoAvailable, this, [this] { UpdateCommandUI(); });
+    connect(ads_, &QTextEdit::copyAvailable, this, [this] { UpdateCommandUI(); });
+
+    // The lock keys change without telling this window: look now and then,
+    // and at every key the program sees.
+    auto* lockTimer = new QTimer(this);
+    connect(lockTimer, &QTimer::timeout, this, [this] { UpdateLockIndicators(); });
+    lockTimer->start(500);
+    qApp->installEventFilter(this);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        PlaceOnScreen(screen->availableGeometry());
+    }
+    SetActiveView(board_);
+    doc_->OnNewDocument();
+    UpdateTitle();
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+}
+
+// ----- construction -----
+
+QIcon CMainFrame::CommandIcon(const Command& command) const {
+    const QIcon fallback =
+        *command.fallbackIcon ? QIcon(QString::fromLatin1(command.fallbackIcon)) : QIcon();
+    return *command.themeIcon ? QIcon::fromTheme(QString::fromLatin1(command.themeIcon), fallback)
+                              : fallback;
+}
+
+void CMainFrame::CreateActions() {
+    for (const Command& command : Commands()) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(command.name));
+        action->setText(*command.menuText ? QString::fromLatin1(command.menuText)
+                                          : QString::fromLatin1(command.toolTip));
+        action->setShortcuts(command.shortcuts);
+        action->setStatusTip(QString::fromLatin1(command.prompt));
+        if (*command.toolTip) {
+            action->setToolTip(QString::fromLatin1(command.toolTip));
+        }
+        action->setIcon(CommandIcon(command));
+        action->setIconVisibleInMenu(false);
+        const CommandId id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        // Shortcuts of commands that have neither menu entry nor toolbar
+        // button work through the window itself.
+        addAction(action);
+        actions_[id] = action;
+    }
+    Action(ID_VIEW_TOOLBAR)->setCheckable(true);
+    Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
+}
+
+QAction* CMainFrame::Action(CommandId id) const {
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateMenus() {
+    for (const MenuLayout& layout : MenuBarLayout()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(layout.title));
+        menus_.append(menu);
+        for (CommandId id : layout.items) {
+            if (id == ID_SEPARATOR) {
+                menu->addSeparator();
+            } else if (id == ID_FILE_MRU_FILE1) {
+                recentPlaceholder_ = menu->addAction(QString::fromLatin1(kRecentFilePlaceholder));
+                recentPlaceholder_->setEnabled(false);
+                for (int i = 0; i < kRecentFileCount; ++i) {
+                    menu->addAction(Action(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i)));
+                }
+            } else {
+                menu->addAction(Action(id));
+            }
+        }
+        connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    ToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setIconSize(QSize(16, 15));
+    for (CommandId id : ToolBarLayout()) {
+        if (id == ID_SEPARATOR) {
+            ToolBar->addSeparator();
+        } else {
+            ToolBar->addAction(Action(id));
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, ToolBar);
+    QAction* toggle = Action(ID_VIEW_TOOLBAR);
+    connect(toggle, &QAction::toggled, ToolBar, &QToolBar::setVisible);
+    connect(ToolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+    toggle->setChecked(true);
+}
+
+void CMainFrame::CreateStatusBar() {
+    StatusBar = statusBar();
+    messagePane_ = new QLabel(QString::fromLatin1(kIdleMessage), StatusBar);
+    StatusBar->addWidget(messagePane_, 1);
+
+    auto addIndicator = [this](const char* widthText) {
+        auto* pane = new QLabel(StatusBar);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        const int margins = 2 * (pane->frameWidth() + pane->margin()) + 6;
+        pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(QString::fromLatin1(widthText)) +
+                            margins);
+        StatusBar->addPermanentWidget(pane);
+        return pane;
+    };
+    // The count pane is as wide as "0   matches" and does not grow.
+    matchCountPane_ = addIndicator(kMatchCountWidthText);
+    capsPane_ = addIndicator(kCapsText);
+    numPane_ = addIndicator(kNumText);
+
+    QAction* toggle = Action(ID_VIEW_STATUS_BAR);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, StatusBar, &QStatusBar::setVisible);
+}
+
+void CMainFrame::CreatePanes() {
+    OuterSplitter = new QSplitter(Qt::Horizontal, this);
+    OuterSplitter->setChildrenCollapsible(true);
+    ads_ = new CAdsView(doc_, OuterSplitter);
+    InnerSplitter = new QSplitter(Qt::Vertical, OuterSplitter);
+    board_ = new CVorloView(doc_, InnerSplitter);
+    text_ = new CTextView(doc_, InnerSplitter);
+    // When the window is resized the board and the text pane follow; the
+    // information column keeps its width.
+    OuterSplitter->setStretchFactor(0, 0);
+    OuterSplitter->setStretchFactor(1, 1);
+    InnerSplitter->setStretchFactor(0, 0);
+    InnerSplitter->setStretchFactor(1, 1);
+    setCentralWidget(OuterSplitter);
+}
+
+void CMainFrame::PlaceOnScreen(const QRect& available) {
+    FullScreenWidth = available.width();
+    FullScreenHeight = available.height();
+    const FramePlacement place = PlaceFrame(FullScreenWidth, FullScreenHeight);
+    move(available.left() + place.x, available.top() + place.y);
+    resize(place.width, place.height);
+    boardRowHeight_ = place.boardHeight;
+    paneSizesPending_ = true;
+    if (isVisible()) {
+        ApplyPaneSizes();
+    }
+}
+
+void CMainFrame::ApplyPaneSizes() {
+    paneSizesPending_ = false;
+    const int outer = OuterSplitter->width();
+    OuterSplitter->setSizes(
+        {kInfoPaneWidth, qMax(0, outer - kInfoPaneWidth - OuterSplitter->handleWidth())});
+    const int inner = InnerSplitter->height();
+    InnerSplitter->setSizes(
+        {boardRowHeight_, qMax(0, inner - boardRowHeight_ - InnerSplitter->handleWidth())});
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (paneSizesPending_) {
+        ApplyPaneSizes();
+    }
+}
+
+// ----- active view and routing -----
+
+void CMainFrame::SetActiveView(QWidget* view) {
+    if (view != board_ && view != text_ && view != ads_) {
+        return;
+    }
+    activeView_ = view;
+    if (!view->hasFocus()) {
+        view->setFocus(Qt::OtherFocusReason);
+    }
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnFocusChanged(QWidget* now) {
+    for (QWidget* w = now; w != nullptr; w = w->parentWidget()) {
+        if (w == board_ || w == text_ || w == ads_) {
+            if (activeView_ != w) {
+                activeView_ = w;
+                UpdateCommandUI();
+            }
+            return;
+        }
+        if (w == this) {
+            return;
+        }
+    }
+}
+
+void CMainFrame::OnNextPane(int step) {
+    QWidget* const panes[] = {ads_, board_, text_};
+    int index = 1;
+    for (int i = 0; i < 3; ++i) {
+        if (panes[i] == activeView_) {
+            index = i;
+        }
+    }
+    SetActiveView(panes[(index + step + 3) % 3]);
+}
+
+void CMainFrame::OnCommand(CommandId id) {
+    const bool boardActive = activeView_ == board_;
+    const bool textActive = activeView_ == text_;
+    // Commands are offered to the active view first; what it does not take
+    // goes to the window.
+    switch (id) {
+        case ID_ADD_MATCH:
+            if (boardActive) {
+                board_->OnAddMatch();
+            }
+            break;
+        case ID_DELETE_MATCH:
+            if (boardActive && board_->OnUpdateNeedSelection()) {
+                board_->OnDeleteMatch();
+            }
+            break;
+        case ID_ROTATE_90:
+            if (boardActive && board_->OnUpdateNeedSelection()) {
+                board_->OnRotate90();
+            }
+            break;
+        case ID_EDIT_UNDO:
+            if (textActive) {
+                text_->undo();
+            } else if (boardActive && board_->OnUpdateEditUndo()) {
+                board_->OnEditUndo();
+            }
+            break;
+        case ID_EDIT_CUT:
+            if (textActive) {
+                text_->cut();
+            } else if (boardActive) {
+                board_->OnEditCut();
+            }
+            break;
+        case ID_EDIT_COPY:
+            if (textActive) {
+                text_->copy();
+            } else if (boardActive) {
+                board_->OnEditCopy();
+            } else if (activeView_ == ads_) {
+                ads_->copy();
+            }
+            break;
+        case ID_EDIT_PASTE:
+            if (textActive) {
+                text_->paste();
+            } else if (boardActive) {
+                board_->OnEditPaste();
+            }
+            break;
+        case ID_SAMPLE_KIDSRIDDLE:
+            if (boardActive) {
+                board_->OnSampleKidsriddle();
+            }
+            break;
+        case ID_SAMPLE_RIDDLE1:
+            if (boardActive) {
+                board_->OnSampleRiddle1();
+            }
+            break;
+        case ID_SAMPLE_RIDDLE2:
+            if (boardActive) {
+                board_->OnSampleRiddle2();
+            }
+            break;
+        case ID_SAMPLE_RIDDLE3:
+            if (boardActive) {
+                board_->OnSampleRiddle3();
+            }
+            break;
+        case ID_FILE_NEW:
+            OnFileNew();
+            break;
+        case ID_FILE_OPEN:
+            OnFileOpen();
+            break;
+        case ID_FILE_SAVE:
+            OnFileSave();
+            break;
+        case ID_FILE_SAVE_AS:
+            OnFileSaveAs();
+            break;
+        case ID_FILE_PRINT:
+            OnFilePrint();
+            break;
+        case ID_FILE_PRINT_DIRECT: {
+            QString error;
+            if (!PrintDirect(printer_.get(), &error)) {
+                ShowError(error);
+            }
+            break;
+        }
+        case ID_FILE_PRINT_PREVIEW:
+            OnFilePrintPreview();
+            break;
+        case ID_FILE_PRINT_SETUP:
+            OnFilePrintSetup();
+            break;
+        case ID_FILE_MRU_FILE1:
+        case ID_FILE_MRU_FILE2:
+        case ID_FILE_MRU_FILE3:
+        case ID_FILE_MRU_FILE4: {
+            const int index = id - ID_FILE_MRU_FILE1;
+            if (index < recentFiles_.size()) {
+                OpenDocumentFile(recentFiles_.at(index));
+            }
+            break;
+        }
+        case ID_APP_ABOUT:
+            OnAppAbout();
+            break;
+        case ID_HELP_INSTRUCTIONS:
+            OnHelpInstructions();
+            break;
+        case ID_STARTUP_MESSAGE:
+            OnStartupMessage();
+            break;
+        case ID_APP_EXIT:
+            close();
+            break;
+        case ID_NEXT_PANE:
+            OnNextPane(1);
+            break;
+        case ID_PREV_PANE:
+            OnNextPane(-1);
+            break;
+        case ID_VIEW_TOOLBAR:
+        case ID_VIEW_STATUS_BAR:
+            break;  // the actions are checkable and toggle their bar themselves
+        default:
+            break;
+    }
+    UpdateCommandUI();
+}
+
+void CMainFrame::UpdateCommandUI() {
+    if (board_ == nullptr || text_ == nullptr || ads_ == nullptr) {
+        return;
+    }
+    const bool boardActive = activeView_ == board_;
+    const bool textActive = activeView_ == text_;
+    const bool adsActive = activeView_ == ads_;
+
+    // The board's own commands exist only on the board's route.
+    Action(ID_ADD_MATCH)->setEnabled(boardActive);
+    const bool needSelection = boardActive && board_->OnUpdateNeedSelection();
+    Action(ID_DELETE_MATCH)->setEnabled(needSelection);
+    Action(ID_ROTATE_90)->setEnabled(needSelection);
+    for (CommandId id :
+         {ID_SAMPLE_KIDSRIDDLE, ID_SAMPLE_RIDDLE1, ID_SAMPLE_RIDDLE2, ID_SAMPLE_RIDDLE3}) {
+        Action(id)->setEnabled(boardActive);
+    }
+
+    // The Edit commands act on whichever view is active, with its enable state.
+    if (boardActive) {
+        Action(ID_EDIT_UNDO)->setEnabled(board_->OnUpdateEditUndo());
+        Action(ID_EDIT_CUT)->setEnabled(true);
+        Action(ID_EDIT_COPY)->setEnabled(true);
+        Action(ID_EDIT_PASTE)->setEnabled(true);
+        // Only the board answers the indicator; otherwise it keeps its text.
+        matchCountPane_->setText(board_->OnUpdateIndicatorMatchCount());
+    } else if (textActive) {
+        Action(ID_EDIT_UNDO)->setEnabled(text_->CanUndo());
+        Action(ID_EDIT_CUT)->setEnabled(text_->HasSelection());
+        Action(ID_EDIT_COPY)->setEnabled(text_->HasSelection());
+        Action(ID_EDIT_PASTE)->setEnabled(text_->canPaste());
+    } else {
+        Action(ID_EDIT_UNDO)->setEnabled(false);
+        Action(ID_EDIT_CUT)->setEnabled(false);
+        Action(ID_EDIT_COPY)->setEnabled(adsActive && ads_->textCursor().hasSelection());
+        Action(ID_EDIT_PASTE)->setEnabled(false);
+    }
+    UpdateLockIndicators();
+}
+
+void CMainFrame::UpdateLockIndicators() {
+    const LockKeys keys = ReadLockKeys();
+    const QString caps = keys.capsLock ? QString::fromLatin1(kCapsText) : QString();
+    const QString num = keys.numLock ? QString::fromLatin1(kNumText) : QString();
+    if (capsPane_->text() != caps) {
+        capsPane_->setText(caps);
+    }
+    if (numPane_->text() != num) {
+        numPane_->setText(num);
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        const auto key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock) {
+            QTimer::singleShot(0, this, [this] { UpdateLockIndicators(); });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::UpdateTitle() {
+    setWindowTitle(doc_->Title() + QStringLiteral("[*] - ") + QString::fromLatin1(kAppTitle));
+    setWindowModified(doc_->IsModified());
+}
+
+// ----- files -----
+
+bool CMainFrame::SaveModified() {
+    if (!doc_->IsModified()) {
+        return true;
+    }
+    const QString name =
+        doc_->PathName().isEmpty() ? doc_->Title() : QDir::toNativeSeparators(doc_->PathName());
+    switch (SavePrompt(QStringLiteral("Save changes to %1?").arg(name))) {
+        case QMessageBox::Save:
+            return OnFileSave();
+        case QMessageBox::Discard:
+        case QMessageBox::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CMainFrame::OnFileNew() {
+    if (!SaveModified()) {
+        return false;
+    }
+    doc_->OnNewDocument();
+    return true;
+}
+
+bool CMainFrame::OnFileOpen() {
+    const QString path = AskFileName(false, QString());
+    if (path.isEmpty()) {
+        return false;
+    }
+    return OpenDocumentFile(path);
+}
+
+bool CMainFrame::OpenDocumentFile(const QString& path) {
+    if (!SaveModified()) {
+        return false;
+    }
+    QString error;
+    if (!doc_->OnOpenDocument(path, &error)) {
+        ShowError(QStringLiteral("Cannot open the riddle %1:\n%2")
+                      .arg(QDir::toNativeSeparators(path), error));
+        RemoveRecentFile(QFileInfo(path).absoluteFilePath());
+        return false;
+    }
+    AddRecentFile(doc_->PathName());
+    return true;
+}
+
+bool CMainFrame::OnFileSave() {
+    return DoSave(doc_->PathName());
+}
+
+bool CMainFrame::OnFileSaveAs() {
+    return DoSave(QString());
+}
+
+bool CMainFrame::DoSave(QString path) {
+    if (path.isEmpty()) {
+        const QString suggestion =
+            doc_->PathName().isEmpty() ? doc_->Title() + QStringLiteral(".vrl") : doc_->PathName();
+        path = AskFileName(true, suggestion);
+        if (path.isEmpty()) {
+            return false;
+        }
+        if (QFileInfo(path).suffix().isEmpty()) {
+            path += QStringLiteral(".vrl");
+        }
+    }
+    QString error;
+    if (!doc_->OnSaveDocument(path, &error)) {
+        ShowError(QStringLiteral("Cannot save the riddle %1:\n%2")
+                      .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    AddRecentFile(doc_->PathName());
+    return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (SaveModified()) {
+        SaveRecentFiles();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+// ----- recent files -----
+
+void CMainFrame::LoadRecentFiles() {
+    QSettings settings(kSettingsOrganisation, kAppTitle);
+    settings.beginGroup(kRecentGroup);
+    recentFiles_.clear();
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString path = settings.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!path.isEmpty() && !recentFiles_.contains(path)) {
+            recentFiles_.append(path);
+        }
+    }
+    UpdateRecentFileMenu();
+}
+
+void CMainFrame::SaveRecentFiles() const {
+    QSettings settings(kSettingsOrganisation, kAppTitle);
+    settings.beginGroup(kRecentGroup);
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString key = QStringLiteral("File%1").arg(i);
+        if (i <= recentFiles_.size()) {
+            settings.setValue(key, recentFiles_.at(i - 1));
+        } else {
+            settings.remove(key);
+        }
+    }
+}
+
+void CMainFrame::AddRecentFile(const QString& path) {
+    if (path.isEmpty()) {
+        return;
+    }
+    recentFiles_.removeAll(path);
+    recentFiles_.prepend(path);
+    while (recentFiles_.size() > kRecentFileCount) {
+        recentFiles_.removeLast();
+    }
+    SaveRecentFiles();
+    UpdateRecentFileMenu();
+}
+
+void CMainFrame::RemoveRecentFile(const QString& path) {
+    if (recentFiles_.removeAll(path) > 0) {
+        SaveRecentFiles();
+        UpdateRecentFileMenu();
+    }
+}
+
+void CMainFrame::UpdateRecentFileMenu() {
+    recentPlaceholder_->setVisible(recentFiles_.isEmpty());
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* action = Action(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i));
+        if (i < recentFiles_.size()) {
+            const QString name = QFileInfo(recentFiles_.at(i)).fileName();
+            // A "&" in a file name is shown, not taken as a mnemonic.
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
+                QString(name).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+            action->setToolTip(QDir::toNativeSeparators(recentFiles_.at(i)));
+            action->setVisible(true);
+        } else {
+            action->setVisible(false);
+        }
+    }
+}
+
+// ----- printing -----
+
+bool CMainFrame::PrintDirect(QPrinter* printer, QString* error) {
+    return PrintRiddle(printer, *doc_, board_->VisibleBoardRect(), error);
+}
+
+void CMainFrame::OnFilePrint() {
+    QPrintDialog dialog(printer_.get(), this);
+    if (RunModal(dialog) != QDialog::Accepted) {
+        return;
+    }
+    QString error;
+    if (!PrintDirect(printer_.get(), &error)) {
+        ShowError(error);
+    }
+}
+
+void CMainFrame::OnFilePrintPreview() {
+    QPrintPreviewDialog dialog(printer_.get(), this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        QString error;
+        PrintDirect(printer, &error);
+    });
+    RunModal(dialog);
+}
+
+void CMainFrame::OnFilePrintSetup() {
+    QPageSetupDialog dialog(printer_.get(), this);
+    RunModal(dialog);
+}
+
+// ----- help -----
+
+void CMainFrame::OnAppAbout() {
+    // Hook: the About dialog (CAboutDlg) opens here once the dialogs are built.
+}
+
+void CMainFrame::OnHelpInstructions() {
+    // Hook: the Instructions dialog (CInstructionsDlg) opens here once the
+    // dialogs are built.
+}
+
+void CMainFrame::OnStartupMessage() {
+    // Hook: the Introduction dialog (CIntroDlg) opens here once the dialogs
+    // are built.
+}

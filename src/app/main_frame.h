@@ -1,0 +1,146 @@
+#pragma once
+
+// The program's main window: menus, toolbar and status bar from the command
+// table, the three panes (information, board, text) and the routing of every
+// command to the pane that is active.
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrinter>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "commands.h"
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QToolBar;
+class CAdsView;
+class CTextView;
+class CVorloDoc;
+class CVorloView;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CVorloDoc* GetDocument() const { return doc_; }
+    CVorloView* BoardView() const { return board_; }
+    CTextView* TextPane() const { return text_; }
+    CAdsView* AdsPane() const { return ads_; }
+
+    // The pane that commands go to first: the board at start, the text pane
+    // or the information pane once the user clicks into it or moves to it.
+    QWidget* GetActiveView() const { return activeView_; }
+    void SetActiveView(QWidget* view);
+
+    QAction* Action(vorlo::CommandId id) const;
+
+    // Places the window and its panes in proportion to a screen whose area
+    // available to windows is `available`.
+    void PlaceOnScreen(const QRect& available);
+
+    // Recomputes which commands are enabled and the status-bar indicators.
+    void UpdateCommandUI();
+
+    // File commands. Each returns whether it went through.
+    bool OnFileNew();
+    bool OnFileOpen();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    // Opens `path` after the save prompt. On failure the message names the
+    // file and the reason, and the open riddle stays as it was.
+    bool OpenDocumentFile(const QString& path);
+    // Asks whether to save a modified riddle: false when the user cancelled
+    // or the save failed.
+    bool SaveModified();
+
+    // Printing, with one printer whose settings last for the session.
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    // Prints on `printer` without asking (the command line's --print).
+    bool PrintDirect(QPrinter* printer, QString* error);
+    QPrinter& Printer() { return *printer_; }
+
+    void OnAppAbout();
+    void OnHelpInstructions();
+    void OnStartupMessage();
+
+    QStringList RecentFiles() const { return recentFiles_; }
+
+    // Status-bar panes.
+    QLabel* MessagePane() const { return messagePane_; }
+    QLabel* MatchCountPane() const { return matchCountPane_; }
+    QLabel* CapsPane() const { return capsPane_; }
+    QLabel* NumPane() const { return numPane_; }
+
+    // Replaceable interactions, so the window can be driven without anyone
+    // at the screen.
+    std::function<QMessageBox::StandardButton(const QString& question)> SavePrompt;
+    std::function<QString(bool forSave, const QString& suggestion)> AskFileName;
+    std::function<void(const QString& message)> ShowError;
+    std::function<int(QDialog& dialog)> RunModal;
+
+    // The menu bar's menus, in order.
+    QList<QMenu*> Menus() const { return menus_; }
+    QToolBar* ToolBar;
+    QStatusBar* StatusBar;
+    QSplitter* OuterSplitter;
+    QSplitter* InnerSplitter;
+    int FullScreenHeight = 0;
+    int FullScreenWidth = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreatePanes();
+    void OnCommand(vorlo::CommandId id);
+    void OnNextPane(int step);
+    void OnFocusChanged(QWidget* now);
+    void UpdateTitle();
+    void UpdateLockIndicators();
+    void ApplyPaneSizes();
+    bool DoSave(QString path);
+    void AddRecentFile(const QString& path);
+    void RemoveRecentFile(const QString& path);
+    void LoadRecentFiles();
+    void SaveRecentFiles() const;
+    void UpdateRecentFileMenu();
+    QIcon CommandIcon(const vorlo::Command& command) const;
+
+    CVorloDoc* doc_;
+    CAdsView* ads_ = nullptr;
+    CVorloView* board_ = nullptr;
+    CTextView* text_ = nullptr;
+    QPointer<QWidget> activeView_;
+    std::map<int, QAction*> actions_;
+    QList<QMenu*> menus_;
+    QAction* recentPlaceholder_ = nullptr;
+    QStringList recentFiles_;
+    QLabel* messagePane_ = nullptr;
+    QLabel* matchCountPane_ = nullptr;
+    QLabel* capsPane_ = nullptr;
+    QLabel* numPane_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
+    int boardRowHeight_ = 0;
+    bool paneSizesPending_ = false;
+};

@@ -1,0 +1,87 @@
+#include "riddle_printer.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "board_painter.h"
+#include "vorlo_doc.h"
+
+namespace vorlo {
+
+void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const CVorloDoc& doc,
+                     const QRect& visibleBoard) {
+    if (pageRect.isEmpty()) {
+        return;
+    }
+    // The text, laid out in the page's width with the page's resolution.
+    QTextDocument text;
+    // Lay the text out with the printer's own metrics, not the screen's.
+    text.documentLayout()->setPaintDevice(painter.device());
+    text.setDocumentMargin(0);
+    QFont font = doc.Text()->defaultFont();
+    font.setPointSizeF(14.0);
+    text.setDefaultFont(font);
+    text.setPageSize(QSizeF(pageRect.width(), 1e9));
+    QTextOption option(Qt::AlignRight | Qt::AlignAbsolute);
+    option.setTextDirection(Qt::RightToLeft);
+    option.setWrapMode(QTextOption::WordWrap);
+    text.setDefaultTextOption(option);
+    text.setPlainText(doc.PlainText());
+    {
+        QTextCursor cursor(&text);
+        cursor.select(QTextCursor::Document);
+        QTextBlockFormat format;
+        format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+        format.setLayoutDirection(Qt::RightToLeft);
+        cursor.mergeBlockFormat(format);
+    }
+    text.setTextWidth(pageRect.width());
+    const qreal gap = doc.PlainText().isEmpty() ? 0.0 : painter.device()->logicalDpiY() / 4.0;
+    const qreal textHeight = doc.PlainText().isEmpty() ? 0.0 : text.size().height();
+
+    // The board fills what the text leaves, keeping its proportions.
+    const QRectF boardArea(pageRect.left(), pageRect.top(), pageRect.width(),
+                           qMax(1.0, pageRect.height() - textHeight - gap));
+    if (!visibleBoard.isEmpty()) {
+        const qreal scale = qMin(boardArea.width() / visibleBoard.width(),
+                                 boardArea.height() / visibleBoard.height());
+        painter.save();
+        painter.translate(boardArea.topLeft());
+        painter.scale(scale, scale);
+        painter.translate(-visibleBoard.topLeft());
+        painter.setClipRect(visibleBoard);
+        PaintBoard(painter, doc.MatchList, doc.SelectedMatch, visibleBoard);
+        painter.restore();
+        const qreal boardBottom = boardArea.top() + visibleBoard.height() * scale;
+        painter.save();
+        painter.translate(pageRect.left(), boardBottom + gap);
+        text.drawContents(&painter);
+        painter.restore();
+    }
+}
+
+bool PrintRiddle(QPagedPaintDevice* device, const CVorloDoc& doc, const QRect& visibleBoard,
+                 QString* error) {
+    QPainter painter;
+    if (!painter.begin(device)) {
+        if (error) {
+            *error = QStringLiteral("The printer could not be started.");
+        }
+        return false;
+    }
+    const QRect page(QPoint(0, 0), QSize(device->width(), device->height()));
+    PaintRiddlePage(painter, page, doc, visibleBoard);
+    if (!painter.end()) {
+        if (error) {
+            *error = QStringLiteral("The page could not be printed.");
+        }
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vorlo

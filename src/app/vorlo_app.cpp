@@ -1,0 +1,160 @@
+#include "vorlo_app.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cstdio>
+#include <cstring>
+
+#include "main_frame.h"
+#include "vorlo_doc.h"
+
+namespace {
+
+const char* const kVersion = "1.1";
+
+void SetIdentity() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("vorlo"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+}
+
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption print{QStringLiteral("print"),
+                             QStringLiteral("Print FILE on the default printer and exit."),
+                             QStringLiteral("FILE")};
+
+    CommandLine() {
+        parser.setApplicationDescription(
+            QStringLiteral("Matchstick riddles: play and build them."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(print);
+        parser.addPositionalArgument(QStringLiteral("FILE"),
+                                     QStringLiteral("The riddle (.vrl) to open."),
+                                     QStringLiteral("[FILE]"));
+    }
+};
+
+bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* name : names) {
+            if (std::strcmp(argv[i], name) == 0 ||
+                (std::strncmp(argv[i], name, std::strlen(name)) == 0 &&
+                 argv[i][std::strlen(name)] == '=')) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+CVorloApp::CVorloApp(int& argc, char** argv) : QApplication(argc, argv) {
+    SetIdentity();
+}
+
+CVorloApp::~CVorloApp() {
+    delete frame_;
+}
+
+bool CVorloApp::InitInstance(int* exitCode) {
+    *exitCode = 0;
+    CommandLine commandLine;
+    commandLine.parser.process(*this);  // ends the program for --help and --version
+    if (commandLine.parser.isSet(commandLine.print)) {
+        *exitCode = PrintAndExit(commandLine.parser.value(commandLine.print));
+        return false;
+    }
+    const QStringList files = commandLine.parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fprintf(stderr, "vorlo: give at most one riddle file\n");
+        *exitCode = 1;
+        return false;
+    }
+
+    frame_ = new CMainFrame();
+    if (!files.isEmpty() && !frame_->OpenDocumentFile(files.first())) {
+        // The message has been shown; a riddle that was asked for and cannot
+        // be read ends the program.
+        *exitCode = 1;
+        return false;
+    }
+    frame_->show();
+    return true;
+}
+
+int CVorloApp::PrintAndExit(const QString& path) {
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        std::fprintf(stderr, "vorlo: there is no default printer to print %s on\n",
+                     qPrintable(QDir::toNativeSeparators(path)));
+        return 1;
+    }
+    CMainFrame frame;
+    frame.ShowError = [](const QString& message) {
+        std::fprintf(stderr, "vorlo: %s\n", qPrintable(message));
+    };
+    if (!frame.OpenDocumentFile(path)) {
+        return 1;
+    }
+    // The page shows the board as the window would: lay the window out
+    // without putting it on the screen.
+    frame.setAttribute(Qt::WA_DontShowOnScreen);
+    frame.show();
+    QPrinter printer(QPrinter::HighResolution);
+    QString error;
+    const bool printed = frame.PrintDirect(&printer, &error);
+    frame.hide();
+    if (!printed) {
+        std::fprintf(stderr, "vorlo: %s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
+
+int CVorloApp::Run() {
+    int exitCode = 0;
+    if (!InitInstance(&exitCode)) {
+        return exitCode;
+    }
+    return exec();
+}
+
+namespace vorlo {
+
+bool HaveWindowSystem() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+int VorloMain(int argc, char** argv) {
+    if (HasArgument(argc, argv, {"-h", "--help", "--help-all", "-v", "--version"})) {
+        QCoreApplication app(argc, argv);
+        SetIdentity();
+        CommandLine commandLine;
+        commandLine.parser.process(app);
+        return 0;
+    }
+    if (!HaveWindowSystem()) {
+        if (HasArgument(argc, argv, {"--print"})) {
+            // Printing needs no screen.
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        } else {
+            std::fprintf(stderr,
+                         "vorlo: there is no display to show the window on (neither DISPLAY nor "
+                         "WAYLAND_DISPLAY is set).\n"
+                         "Run it under a virtual X server, for example:\n"
+                         "  xvfb-run -a vorlo [FILE]\n");
+            return 1;
+        }
+    }
+    CVorloApp app(argc, argv);
+    return app.Run();
+}
+
+}  // namespace vorlo

@@ -1,0 +1,44 @@
+#pragma once
+
+// The application object: reads the command line, opens the main window on a
+// new or a named riddle, or prints a riddle and ends.
+
+#include <QApplication>
+#include <QPointer>
+
+#include "main_frame.h"
+#include <QStringList>
+
+class CVorloApp : public QApplication {
+    Q_OBJECT
+
+public:
+    CVorloApp(int& argc, char** argv);
+    ~CVorloApp() override;
+
+    // Sets up the window from the command line. False when the program
+    // should end at once; `exitCode` then says with which status.
+    bool InitInstance(int* exitCode);
+    // InitInstance, then the event loop.
+    int Run();
+
+    CMainFrame* MainFrame() const { return frame_; }
+
+private:
+    int PrintAndExit(const QString& path);
+
+    QPointer<CMainFrame> frame_;
+};
+
+namespace vorlo {
+
+// The program's entry: `vorlo [FILE]`, `--print FILE`, `--help`, `--version`.
+// Without a display (and with no Qt platform chosen) it says how to run the
+// window under a virtual X server instead of failing inside Qt.
+int VorloMain(int argc, char** argv);
+
+// Whether a window system is there for the GUI: DISPLAY, WAYLAND_DISPLAY or an
+// explicitly chosen QT_QPA_PLATFORM.
+bool HaveWindowSystem();
+
+}  // namespace vorlo

@@ -1,0 +1,129 @@
+#include "vorlo_doc.h"
+
+#include <QFileInfo>
+#include <QTextDocument>
+
+#include <algorithm>
+
+#include "riddle_io.h"
+
+CVorloDoc::CVorloDoc(QObject* parent) : QObject(parent), text_(new QTextDocument(this)) {
+    connect(text_, &QTextDocument::modificationChanged, this, [this] {
+        const bool modified = IsModified();
+        if (modified != lastReportedModified_) {
+            lastReportedModified_ = modified;
+            emit ModifiedChanged(modified);
+        }
+    });
+}
+
+CVorloDoc::~CVorloDoc() = default;
+
+QString CVorloDoc::PlainText() const {
+    // toRawText keeps no-break spaces (toPlainText would turn them into
+    // blanks); paragraph and line separators become the file's line break.
+    QString text = text_->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void CVorloDoc::AddView(CDocView* view) {
+    if (std::find(views_.begin(), views_.end(), view) == views_.end()) {
+        views_.push_back(view);
+    }
+}
+
+void CVorloDoc::RemoveView(CDocView* view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+}
+
+void CVorloDoc::UpdateAllViews(int hint) {
+    for (CDocView* view : views_) {
+        view->OnUpdate(hint);
+    }
+    emit ContentsChanged();
+}
+
+void CVorloDoc::InitialUpdateAllViews() {
+    for (CDocView* view : views_) {
+        view->OnInitialUpdate();
+    }
+    emit ContentsChanged();
+}
+
+bool CVorloDoc::OnNewDocument() {
+    SelectedMatch = {};
+    LastAction = vorlo::ActionNone;
+    DeleteContents();
+    ResetTextHistory();
+    SetPathName(QString());
+    SetModifiedFlag(false);
+    InitialUpdateAllViews();
+    return true;
+}
+
+bool CVorloDoc::OnOpenDocument(const QString& path, QString* error) {
+    // Read everything first: a file that cannot be read leaves the open
+    // riddle untouched.
+    vorlo::RiddleReadResult result = vorlo::LoadRiddleFile(path);
+    if (!result.ok) {
+        if (error) {
+            *error = QString::fromStdString(result.error);
+        }
+        return false;
+    }
+    SelectedMatch = {};
+    LastAction = vorlo::ActionNone;
+    DeleteContents();
+    MatchList = std::move(result.riddle.matches);
+    text_->setPlainText(QString::fromUtf8(result.riddle.text));
+    ResetTextHistory();
+    SetPathName(QFileInfo(path).absoluteFilePath());
+    SetModifiedFlag(false);
+    InitialUpdateAllViews();
+    return true;
+}
+
+bool CVorloDoc::OnSaveDocument(const QString& path, QString* error) {
+    if (!vorlo::SaveRiddleFile(path, MatchList, PlainText(), error)) {
+        return false;
+    }
+    SetPathName(QFileInfo(path).absoluteFilePath());
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CVorloDoc::DeleteContents() {
+    vorlo::RiddleState::DeleteContents();
+    text_->clear();
+}
+
+void CVorloDoc::ResetTextHistory() {
+    text_->clearUndoRedoStacks();
+}
+
+bool CVorloDoc::IsModified() const {
+    return boardModified_ || text_->isModified();
+}
+
+void CVorloDoc::SetModifiedFlag(bool modified) {
+    boardModified_ = modified;
+    if (!modified) {
+        text_->setModified(false);
+    }
+    const bool now = IsModified();
+    if (now != lastReportedModified_) {
+        lastReportedModified_ = now;
+        emit ModifiedChanged(now);
+    }
+}
+
+QString CVorloDoc::Title() const {
+    return pathName_.isEmpty() ? QStringLiteral("riddle") : QFileInfo(pathName_).fileName();
+}
+
+void CVorloDoc::SetPathName(const QString& path) {
+    pathName_ = path;
+    emit TitleChanged();
+}

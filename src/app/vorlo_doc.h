@@ -1,0 +1,84 @@
+#pragma once
+
+// The one open riddle: its matches (with selection and last action) and its
+// task text, and the views that show it.
+//
+// The document is created once and reused by every New and Open. The matches
+// live in the RiddleState base; the text lives in a QTextDocument that the
+// text pane shows and edits directly, so the riddle counts as modified when
+// either the board or the text changed.
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+#include "riddle.h"
+
+class QTextDocument;
+
+// What the document asks of each of its views.
+class CDocView {
+public:
+    virtual ~CDocView() = default;
+    // After New and after Open, when the document holds its new contents.
+    virtual void OnInitialUpdate() = 0;
+    // After every change that some view announced with UpdateAllViews.
+    virtual void OnUpdate(int hint) = 0;
+};
+
+class CVorloDoc : public QObject, public vorlo::RiddleState {
+    Q_OBJECT
+
+public:
+    explicit CVorloDoc(QObject* parent = nullptr);
+    ~CVorloDoc() override;
+
+    // The riddle's text, shown and edited by the text pane.
+    QTextDocument* Text() const { return text_; }
+    // The text as it goes into a riddle file: paragraphs separated by "\n".
+    QString PlainText() const;
+
+    void AddView(CDocView* view);
+    void RemoveView(CDocView* view);
+    // Tells every view (the sender included) that something changed.
+    void UpdateAllViews(int hint);
+
+    // Starts an empty riddle: no matches, no text, nothing to undo.
+    bool OnNewDocument();
+    // Reads `path`. On failure the open riddle stays exactly as it was and
+    // `error` says why.
+    bool OnOpenDocument(const QString& path, QString* error);
+    // Writes the riddle to `path` atomically; on failure the old file is kept.
+    bool OnSaveDocument(const QString& path, QString* error);
+
+    // Empties the matches, the selection and the text; LastAction stays.
+    void DeleteContents();
+
+    // Modified when the board set its flag or the text was edited.
+    bool IsModified() const;
+    void SetModifiedFlag(bool modified = true);
+
+    // The file the riddle was opened from or saved to; empty for a new one.
+    const QString& PathName() const { return pathName_; }
+    // "riddle" for a new riddle, otherwise the file's name.
+    QString Title() const;
+
+signals:
+    // The modified state or the title may have changed.
+    void ModifiedChanged(bool modified);
+    void TitleChanged();
+    // After UpdateAllViews and after New and Open: command states may differ.
+    void ContentsChanged();
+
+private:
+    void InitialUpdateAllViews();
+    void SetPathName(const QString& path);
+    void ResetTextHistory();
+
+    QTextDocument* text_;
+    std::vector<CDocView*> views_;
+    bool boardModified_ = false;
+    bool lastReportedModified_ = false;
+    QString pathName_;
+};

@@ -1,0 +1,68 @@
+#include "text_view.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+
+namespace {
+
+// The layout of every paragraph of a riddle text.
+QTextOption RiddleTextOption() {
+    QTextOption option(Qt::AlignRight | Qt::AlignAbsolute);
+    option.setTextDirection(Qt::RightToLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return option;
+}
+
+}  // namespace
+
+CTextView::CTextView(CVorloDoc* doc, QWidget* parent) : QTextEdit(parent), doc_(doc) {
+    // Formatting pasted in from elsewhere would not survive a save anyway.
+    setAcceptRichText(false);
+    setDocument(doc_->Text());
+    doc_->Text()->setDefaultTextOption(RiddleTextOption());
+    doc_->AddView(this);
+}
+
+CTextView::~CTextView() {
+    doc_->RemoveView(this);
+}
+
+void CTextView::OnInitialUpdate() {
+    AlignAllParagraphs();
+    // Aligning is no edit of the user's: it is neither undoable nor a change.
+    document()->clearUndoRedoStacks();
+    doc_->SetModifiedFlag(false);
+}
+
+void CTextView::OnUpdate(int hint) {
+    if (hint == vorlo::HintBoardChanged) {
+        return;
+    }
+    viewport()->update();
+}
+
+void CTextView::AlignAllParagraphs() {
+    QTextDocument* text = document();
+    text->setDefaultTextOption(RiddleTextOption());
+    // Blocks carry their own format too (what was loaded, or pasted in), so
+    // each one is set as well; new paragraphs inherit it from the one they
+    // are split from.
+    QTextCursor cursor(text);
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat format;
+    format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    format.setLayoutDirection(Qt::RightToLeft);
+    cursor.mergeBlockFormat(format);
+    QTextCursor start(text);
+    setTextCursor(start);
+}
+
+bool CTextView::CanUndo() const {
+    return document()->isUndoAvailable();
+}
+
+bool CTextView::HasSelection() const {
+    return textCursor().hasSelection();
+}
