@@ -1,0 +1,140 @@
+// The model's costs, each measured beside a baseline that no implementation
+// can beat by much: the target is a ratio within one run.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "hit_test.h"
+#include "riddle_file.h"
+
+using namespace vorlo;
+
+namespace {
+
+MatchList SpreadMatches(size_t count, uint32_t seed, bool realisticAngles) {
+    std::mt19937 rng(seed);
+    const int32_t angles[] = {0, 90, 180, 270, -90, 45, 30};
+    MatchList list;
+    list.Reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const int32_t angle = realisticAngles ? angles[rng() % 7] : static_cast<int32_t>(rng());
+        list.Append(CMatch(static_cast<int32_t>(rng() % 100000), static_cast<int32_t>(rng() % 100000),
+                           angle));
+    }
+    return list;
+}
+
+// --- GetShape ---------------------------------------------------------------
+
+void BM_GetShape(benchmark::State& state) {
+    const bool realistic = state.range(0) == 0;
+    const MatchList list = SpreadMatches(4096, 1, realistic);
+    const std::vector<CMatch> matches = list.ToVector();
+    MatchShape shape;
+    for (auto _ : state) {
+        for (const CMatch& m : matches) {
+            m.GetShape(shape);
+            benchmark::DoNotOptimize(shape);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(matches.size()));
+    state.SetLabel(realistic ? "realistic angles" : "distinct random angles");
+}
+BENCHMARK(BM_GetShape)->Arg(0)->Arg(1);
+
+// --- Hit test that misses every match ----------------------------------------
+
+constexpr size_t kHitMatches = 100000;
+
+void BM_HitTestMiss(benchmark::State& state) {
+    const MatchList list = SpreadMatches(kHitMatches, 2, true);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(HitTest(list, -1000, -1000));
+    }
+}
+BENCHMARK(BM_HitTestMiss)->Unit(benchmark::kMicrosecond);
+
+// Baseline: a bare loop over the records testing the point against each
+// record's bounding square.
+void BM_HitTestMissBaseline(benchmark::State& state) {
+    const std::vector<CMatch> matches = SpreadMatches(kHitMatches, 2, true).ToVector();
+    for (auto _ : state) {
+        const CMatch* found = nullptr;
+        for (auto it = matches.rbegin(); it != matches.rend(); ++it) {
+            if (-1000 >= it->x - 77 && -1000 <= it->x + 77 && -1000 >= it->y - 77 &&
+                -1000 <= it->y + 77) {
+                found = &*it;
+                break;
+            }
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_HitTestMissBaseline)->Unit(benchmark::kMicrosecond);
+
+// --- Open and save a riddle of a million matches -------------------------------
+
+constexpr size_t kBigRiddle = 1000000;
+
+const std::string& BigRiddlePath() {
+    static const std::string path = [] {
+        std::string p = "/tmp/vorlo-bench-" + std::to_string(getpid()) + ".vrl";
+        const std::string bytes = SerializeRiddle(SpreadMatches(kBigRiddle, 3, true), "גדול");
+        FILE* f = std::fopen(p.c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+        std::atexit([] { std::remove(BigRiddlePath().c_str()); });
+        return p;
+    }();
+    return path;
+}
+
+void BM_OpenBigRiddle(benchmark::State& state) {
+    const std::string& path = BigRiddlePath();
+    for (auto _ : state) {
+        RiddleReadResult read = ReadRiddleFile(path);
+        benchmark::DoNotOptimize(read.riddle.matches.Count());
+    }
+}
+BENCHMARK(BM_OpenBigRiddle)->Unit(benchmark::kMillisecond);
+
+// Baseline: the file's bytes into memory.
+void BM_OpenBigRiddleBaseline(benchmark::State& state) {
+    const std::string& path = BigRiddlePath();
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        const off_t size = ::lseek(fd, 0, SEEK_END);
+        ::lseek(fd, 0, SEEK_SET);
+        std::string bytes(static_cast<size_t>(size), '\0');
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<size_t>(n);
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(BM_OpenBigRiddleBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_SerializeBigRiddle(benchmark::State& state) {
+    const MatchList list = SpreadMatches(kBigRiddle, 3, true);
+    for (auto _ : state) {
+        const std::string bytes = SerializeRiddle(list, "גדול");
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(BM_SerializeBigRiddle)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
