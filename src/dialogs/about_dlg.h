@@ -1,0 +1,19 @@
+#pragma once
+
+// Help, About: the program's name, version, ownership and terms of use.
+
+#include <QDialog>
+
+namespace vorlo {
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    static constexpr int kWidthUnits = 235;
+    static constexpr int kHeightUnits = 98;
+};
+
+}  // namespace vorlo

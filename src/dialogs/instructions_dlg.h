@@ -1,0 +1,33 @@
+#pragma once
+
+// Help, Instructions: the Hebrew user guide in a read-only text box, right
+// to left and right-aligned.
+
+#include <QDialog>
+#include <QStringList>
+
+class QPlainTextEdit;
+
+namespace vorlo {
+
+class CInstructionsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CInstructionsDlg(QWidget* parent = nullptr);
+
+    // The guide, one entry per line (the twelfth is empty).
+    static QStringList InstructionLines();
+
+    // The guide as it is kept: every line ended by CR LF, the last one too.
+    QString InstructionText;
+
+    static constexpr int kWidthUnits = 266;
+    static constexpr int kHeightUnits = 141;
+    static constexpr int kTextId = 1001;
+
+private:
+    QPlainTextEdit* text_ = nullptr;
+};
+
+}  // namespace vorlo

@@ -1,0 +1,105 @@
+#include "intro_dlg.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "dialog_controls.h"
+#include "dialog_units.h"
+#include "settings_store.h"
+
+namespace vorlo {
+
+QString CIntroDlg::GreetingText() {
+    return QStringLiteral(
+        "Vorlo v1.1  lets you play with matches riddles!\n\n"
+        "First, download new riddles from the Internet.\n"
+        "Later on you can build your own and mail them\n"
+        "to us to be published.\n\n"
+        "See detailed instructions in Hebrew at the Help menu.");
+}
+
+CIntroDlg::CIntroDlg(SettingsStore& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
+    // The box shows the stored choice, so that looking at the greeting again
+    // from the Help menu and closing it does not switch it back on. Only the
+    // byte 1 means "greet"; no stored choice yet means the greeting is on.
+    if (const auto key = settings_.OpenExistingKey(QString::fromLatin1(kIntroductionKey))) {
+        if (const auto show = key->ReadByte(QString::fromLatin1(kShowValue))) {
+            ShowAtStartup = *show == 1 ? 1 : 0;
+        }
+    }
+
+    setWindowTitle(QStringLiteral("Introduction"));
+    setModal(true);
+    const DialogUnits units(font());
+    setFixedSize(units.ToPixelsX(kWidthUnits), units.ToPixelsY(kHeightUnits));
+
+    auto* greeting = StaticText(GreetingText(), this);
+    greeting->setObjectName(QStringLiteral("greeting"));
+    units.Place(greeting, 9, 10, 169, 65);
+
+    showAtStartup_ = new QCheckBox(QStringLiteral("Show this message at startup"), this);
+    showAtStartup_->setObjectName(QStringLiteral("showAtStartup"));
+    SetControlId(showAtStartup_, kShowAtStartupId);
+    showAtStartup_->setChecked(ShowAtStartup != 0);
+    units.Place(showAtStartup_, 7, 85, 120, 9);
+
+    close_ = new QPushButton(QStringLiteral("&Close"), this);
+    close_->setObjectName(QStringLiteral("close"));
+    close_->setAutoDefault(false);
+    SetControlId(close_, kOkId);
+    units.Place(close_, 145, 79, 47, 15);
+    connect(close_, &QPushButton::clicked, this, &CIntroDlg::OnOK);
+
+    // The first control that takes the focus.
+    showAtStartup_->setFocus();
+}
+
+void CIntroDlg::SaveShowFlag() {
+    ShowAtStartup = showAtStartup_->isChecked() ? 1 : 0;
+    auto key = settings_.OpenOrCreateKey(QString::fromLatin1(kIntroductionKey));
+    if (!key) {
+        return;
+    }
+    key->WriteByte(QString::fromLatin1(kShowValue), static_cast<uint8_t>(ShowAtStartup & 0xFF));
+}
+
+void CIntroDlg::OnOK() {
+    SaveShowFlag();
+    accept();
+}
+
+void CIntroDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                // Enter presses the focused button, and Close from anywhere else.
+                if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+                    button->click();
+                } else {
+                    close_->click();
+                }
+                return;
+            case Qt::Key_Escape:
+                // Escape leaves the stored choice as it was.
+                reject();
+                return;
+            default:
+                break;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CIntroDlg::closeEvent(QCloseEvent* event) {
+    // The title bar's close box (and Alt+F4) keeps the choice, like Close.
+    if (isVisible()) {
+        SaveShowFlag();
+    }
+    QDialog::closeEvent(event);
+}
+
+}  // namespace vorlo

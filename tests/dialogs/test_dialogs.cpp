@@ -1,0 +1,407 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest>
+
+#include <iconv.h>
+
+#include <cerrno>
+
+#include "about_dlg.h"
+#include "app_icon.h"
+#include "dialog_controls.h"
+#include "dialog_units.h"
+#include "instructions_dlg.h"
+#include "intro_dlg.h"
+#include "settings_store.h"
+
+using namespace vorlo;
+
+namespace {
+
+// What a control should be: its kind, identifier, text and rectangle in dialog units.
+struct Control {
+    const char* className;
+    int id;
+    QString text;
+    QRect units;
+};
+
+QString TextOf(QWidget* w) {
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        return label->text();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        return button->text();
+    }
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+        return edit->toPlainText();
+    }
+    return {};
+}
+
+// Compares the dialog's controls, in creation (and so tab) order, with the table.
+void CheckControls(QDialog& dialog, const QList<Control>& expected, const QSize& sizeUnits) {
+    const DialogUnits units(dialog.font());
+    QCOMPARE(dialog.size(),
+             QSize(units.ToPixelsX(sizeUnits.width()), units.ToPixelsY(sizeUnits.height())));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());  // not resizable
+
+    const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(controls.size(), expected.size());
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        QWidget* control = controls[i];
+        const Control& want = expected[i];
+        const QByteArray where = QByteArray::number(i + 1) + ": " + want.text.left(20).toUtf8();
+        QVERIFY2(control->inherits(want.className), where.constData());
+        QCOMPARE(control->property(kControlIdProperty).toInt(), want.id);
+        if (!want.text.isNull()) {
+            QCOMPARE(TextOf(control), want.text);
+        }
+        const QRect px =
+            units.ToPixels(want.units.x(), want.units.y(), want.units.width(), want.units.height());
+        QCOMPARE(control->pos(), px.topLeft());
+        // A picture keeps at least its own size; everything else fills its rectangle.
+        if (qobject_cast<QLabel*>(control) && !control->property("pixmap").isNull() &&
+            TextOf(control).isEmpty()) {
+            QVERIFY(control->width() >= px.width());
+        } else {
+            QCOMPARE(control->size(), px.size());
+        }
+    }
+}
+
+// UTF-8 to Windows Hebrew with the C library's converter, independent of the
+// program's own code page table.
+QByteArray ToCp1255(const QString& text) {
+    iconv_t cd = iconv_open("CP1255", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return "iconv_open failed";
+    }
+    QByteArray in = text.toUtf8();
+    QByteArray out(in.size() * 2 + 16, '\0');
+    char* inPtr = in.data();
+    size_t inLeft = static_cast<size_t>(in.size());
+    char* outPtr = out.data();
+    size_t outLeft = static_cast<size_t>(out.size());
+    const size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (done == static_cast<size_t>(-1) || inLeft != 0) {
+        return "iconv failed";
+    }
+    out.truncate(out.size() - static_cast<qsizetype>(outLeft));
+    return out;
+}
+
+QByteArray StoredShow(SettingsStore& store) {
+    auto key = store.OpenExistingKey(kIntroductionKey);
+    if (!key) {
+        return "no key";
+    }
+    auto byte = key->ReadByte(kShowValue);
+    return byte ? QByteArray::number(*byte) : QByteArray("no value");
+}
+
+}  // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    int stores_ = 0;
+    QString NewStorePath() { return dir_.filePath(QStringLiteral("s%1.ini").arg(++stores_)); }
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void dialogUnits() {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(13);
+        const DialogUnits units(font);
+        const QFontMetrics metrics(font);
+        const double average = metrics.horizontalAdvance(QStringLiteral(
+                                   "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                               52.0;
+        QVERIFY(std::abs(units.BaseX() - average) <= 0.5);
+        QCOMPARE(units.BaseY(), metrics.height());
+        QCOMPARE(units.ToPixelsX(4), units.BaseX());
+        QCOMPARE(units.ToPixelsY(8), units.BaseY());
+        QCOMPARE(units.ToPixelsX(400), 100 * units.BaseX());
+        // Neighbours sharing an edge in units share it in pixels.
+        const QRect a = units.ToPixels(7, 7, 3, 3);
+        const QRect b = units.ToPixels(10, 10, 5, 5);
+        QCOMPARE(a.right() + 1, b.left());
+        QCOMPARE(a.bottom() + 1, b.top());
+    }
+
+    void aboutDialog() {
+        CAboutDlg dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("About vorlo"));
+        QVERIFY(dialog.isModal());
+        CheckControls(dialog,
+                      {
+                          {"QLabel", kStaticId, QString(""), QRect(11, 17, 20, 20)},
+                          {"QLabel", kStaticId, "vorlo Version 1.1", QRect(40, 10, 119, 8)},
+                          {"QLabel", kStaticId, QString(), QRect(40, 25, 125, 8)},
+                          {"QPushButton", 1, "OK", QRect(178, 7, 50, 14)},
+                          {"QLabel", kStaticId, QString(33, u'_'), QRect(40, 48, 125, 9)},
+                          {"QLabel", kStaticId, QString(), QRect(40, 62, 126, 29)},
+                          {"QLabel", kStaticId, QString(), QRect(40, 41, 125, 8)},
+                      },
+                      QSize(235, 98));
+        const auto labels = dialog.findChildren<QLabel*>();
+        QVERIFY(!labels[0]->pixmap().isNull());
+        QVERIFY(dialog.findChild<QPushButton*>()->isDefault());
+        // The notices: one line, one line, three lines.
+        for (const auto& [name, lines] :
+             {std::pair{"ownership", 1}, std::pair{"web", 1}, std::pair{"terms", 3}}) {
+            auto* label = dialog.findChild<QLabel*>(name);
+            QVERIFY2(label && !label->text().isEmpty(), name);
+            QCOMPARE(label->text().count(u'\n') + 1, lines);
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
+    }
+
+    void aboutOkCloses() {
+        CAboutDlg dialog;
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    void instructionBytes() {
+        CInstructionsDlg dialog;
+        const QByteArray bytes = ToCp1255(dialog.InstructionText);
+        QCOMPARE(bytes.size(), 499);
+        QVERIFY(bytes.endsWith("\r\n"));
+        const QList<QByteArray> lines = bytes.split('\n');
+        QCOMPARE(lines.size(), 14);  // thirteen lines and nothing after the last break
+        QVERIFY(lines.last().isEmpty());
+        for (qsizetype i = 0; i < 13; ++i) {
+            QVERIFY2(lines[i].endsWith('\r'), QByteArray::number(i + 1).constData());
+            QCOMPARE(lines[i].count('\r'), 1);
+        }
+        QCOMPARE(lines[11], QByteArray("\r"));  // the twelfth line is empty
+        // Hebrew letters take the code page's upper half: "בהצלחה." and the
+        // start of the first line, byte for byte.
+        QCOMPARE(lines[12], QByteArray("\xE1\xE4\xF6\xEC\xE7\xE4.\r"));
+        QVERIFY(lines[0].startsWith("\xEB\xEC \xE7\xE9\xE3\xFA "));
+        QVERIFY(lines[2].contains(" File "));
+        QVERIFY(lines[8].contains("(toolbar)"));
+        QVERIFY(lines[10].contains(" undo "));
+    }
+
+    void instructionsDialog() {
+        CInstructionsDlg dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Instruction for vorlo"));
+        QVERIFY(dialog.isModal());
+        CheckControls(dialog,
+                      {
+                          {"QPushButton", 1, "OK", QRect(215, 7, 50, 14)},
+                          {"QPlainTextEdit", 1001, CInstructionsDlg::InstructionLines().join('\n'),
+                           QRect(7, 7, 204, 127)},
+                      },
+                      QSize(266, 141));
+        auto* edit = dialog.findChild<QPlainTextEdit*>();
+        QVERIFY(edit->isReadOnly());
+        QCOMPARE(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(edit->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(edit->document()->blockCount(), 13);
+        const QTextOption option = edit->document()->defaultTextOption();
+        QCOMPARE(option.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(option.textDirection(), Qt::RightToLeft);
+
+        // Typing into it changes nothing.
+        dialog.show();
+        edit->setFocus();
+        QTest::keyClicks(edit, "abc");
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->toPlainText(), CInstructionsDlg::InstructionLines().join('\n'));
+    }
+
+    void instructionsLinesAreRightAligned() {
+        // Every drawn line ends at the right edge: the empty column is on the left.
+        CInstructionsDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* edit = dialog.findChild<QPlainTextEdit*>();
+        const QImage image = edit->viewport()->grab().toImage();
+        const QColor background = image.pixelColor(image.width() / 2, image.height() - 2);
+        int leftmost = image.width();
+        int rightmost = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) != background) {
+                    leftmost = std::min(leftmost, x);
+                    rightmost = std::max(rightmost, x);
+                }
+            }
+        }
+        QVERIFY(rightmost > image.width() * 9 / 10);
+        QVERIFY(rightmost >= 0 && leftmost > 0);
+    }
+
+    void introDialog() {
+        SettingsStore store(NewStorePath());
+        CIntroDlg dialog(store);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Introduction"));
+        QVERIFY(dialog.isModal());
+        CheckControls(dialog,
+                      {
+                          {"QLabel", kStaticId,
+                           "Vorlo v1.1  lets you play with matches riddles!\n\n"
+                           "First, download new riddles from the Internet.\n"
+                           "Later on you can build your own and mail them\n"
+                           "to us to be published.\n\n"
+                           "See detailed instructions in Hebrew at the Help menu.",
+                           QRect(9, 10, 169, 65)},
+                          {"QCheckBox", 1003, "Show this message at startup", QRect(7, 85, 120, 9)},
+                          {"QPushButton", 1, "&Close", QRect(145, 79, 47, 15)},
+                      },
+                      QSize(199, 101));
+        // Merely opening it writes nothing.
+        QVERIFY(!store.HasKey(kIntroductionKey));
+    }
+
+    void introCloseAndCancel_data() {
+        QTest::addColumn<int>("storedBefore");  // -1: no key, -2: key without "show"
+        QTest::addColumn<bool>("checkedAtOpen");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QByteArray>("storedAfter");
+        QTest::addColumn<int>("result");
+
+        const int accepted = QDialog::Accepted;
+        const int rejected = QDialog::Rejected;
+        QTest::newRow("first time, Close") << -1 << true << "close" << QByteArray("1") << accepted;
+        QTest::newRow("uncheck, Close")
+            << 1 << true << "uncheck close" << QByteArray("0") << accepted;
+        QTest::newRow("stored 0 opens unchecked, Close keeps 0")
+            << 0 << false << "close" << QByteArray("0") << accepted;
+        QTest::newRow("stored 0, check, Close")
+            << 0 << false << "check close" << QByteArray("1") << accepted;
+        QTest::newRow("other byte means off")
+            << 7 << false << "close" << QByteArray("0") << accepted;
+        QTest::newRow("key without value") << -2 << true << "close" << QByteArray("1") << accepted;
+        QTest::newRow("Escape keeps 1")
+            << 1 << true << "uncheck escape" << QByteArray("1") << rejected;
+        QTest::newRow("Escape keeps 0")
+            << 0 << false << "check escape" << QByteArray("0") << rejected;
+        QTest::newRow("Escape stores nothing")
+            << -1 << true << "uncheck escape" << QByteArray("no key") << rejected;
+        QTest::newRow("close box stores")
+            << 1 << true << "uncheck closebox" << QByteArray("0") << rejected;
+        QTest::newRow("close box, untouched")
+            << -1 << true << "closebox" << QByteArray("1") << rejected;
+        QTest::newRow("Enter on the check box")
+            << 1 << true << "uncheck enter" << QByteArray("0") << accepted;
+    }
+    void introCloseAndCancel() {
+        QFETCH(int, storedBefore);
+        QFETCH(bool, checkedAtOpen);
+        QFETCH(QString, action);
+        QFETCH(QByteArray, storedAfter);
+        QFETCH(int, result);
+
+        SettingsStore store(NewStorePath());
+        if (storedBefore != -1) {
+            auto key = store.OpenOrCreateKey(kIntroductionKey);
+            QVERIFY(key.has_value());
+            if (storedBefore >= 0) {
+                QVERIFY(key->WriteByte(kShowValue, static_cast<uint8_t>(storedBefore)));
+            }
+        }
+
+        QWidget mainWindow;
+        mainWindow.show();
+        CIntroDlg dialog(store, &mainWindow);
+        QCOMPARE(dialog.parentWidget(), &mainWindow);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* box = dialog.findChild<QCheckBox*>();
+        auto* close = dialog.findChild<QPushButton*>();
+        QCOMPARE(box->isChecked(), checkedAtOpen);
+        QCOMPARE(dialog.ShowAtStartup, checkedAtOpen ? 1 : 0);
+        QCOMPARE(dialog.focusWidget(), box);
+
+        for (const QString& step : action.split(' ')) {
+            if (step == "uncheck" || step == "check") {
+                if (box->isChecked() != (step == "check")) {
+                    QTest::keyClick(box, Qt::Key_Space);
+                }
+                QCOMPARE(box->isChecked(), step == "check");
+            } else if (step == "close") {
+                QTest::mouseClick(close, Qt::LeftButton);
+            } else if (step == "escape") {
+                QTest::keyClick(box, Qt::Key_Escape);
+            } else if (step == "enter") {
+                QTest::keyClick(box, Qt::Key_Return);
+            } else if (step == "closebox") {
+                // What the window manager does when the close box is pressed.
+                QVERIFY(dialog.windowHandle());
+                dialog.windowHandle()->close();
+            } else {
+                QFAIL(qPrintable("unknown step " + step));
+            }
+        }
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), result);
+        QCOMPARE(StoredShow(store), storedAfter);
+
+        // The next opening shows what was stored.
+        if (storedAfter == "0" || storedAfter == "1") {
+            CIntroDlg again(store);
+            QCOMPARE(again.findChild<QCheckBox*>()->isChecked(), storedAfter == "1");
+        }
+    }
+
+    void introUnwritableStore() {
+        // Closing still works, silently, when the choice cannot be kept.
+        QFile blocker(dir_.filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SettingsStore store(blocker.fileName() + "/vorlo.ini");
+        CIntroDlg dialog(store);
+        dialog.show();
+        auto* box = dialog.findChild<QCheckBox*>();
+        QVERIFY(box->isChecked());
+        box->setChecked(false);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.ShowAtStartup, 0);
+        QVERIFY(!store.HasKey(kIntroductionKey));
+    }
+
+    void applicationIcon() {
+        // The resource reaches programs that link only the dialogs.
+        QVERIFY(QFile::exists(QString::fromLatin1(kApplicationIconResource)));
+        const QImage image = ApplicationIconPixmap(48).toImage();
+        QCOMPARE(image.size(), QSize(48, 48));
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);  // transparent corners
+        int red = 0;
+        int yellow = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.alpha() < 255) {
+                    continue;
+                }
+                red += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+                yellow += c.red() > 200 && c.green() > 160 && c.blue() < 120;
+            }
+        }
+        QVERIFY2(red > 20 && yellow > 20, qPrintable(QString("%1 %2").arg(red).arg(yellow)));
+        QVERIFY(!ApplicationIcon().isNull());
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
