@@ -7,16 +7,23 @@ namespace vorlo {
 
 bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so a short write (a full disk, a size limit) shows in the
+    // result of write(): a buffered one is flushed inside commit(), which
+    // then reports success for a truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error) {
             *error = file.errorString();
         }
         return false;
     }
     const qint64 size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size || !file.commit()) {
+    const qint64 written = file.write(bytes.data(), size);
+    if (written != size || !file.commit()) {
         if (error) {
-            *error = file.errorString();
+            *error =
+                (written >= 0 && written < size)
+                    ? QStringLiteral("Only %1 of %2 bytes could be written.").arg(written).arg(size)
+                    : file.errorString();
         }
         file.cancelWriting();
         return false;
