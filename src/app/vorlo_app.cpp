@@ -89,16 +89,16 @@ bool CVorloApp::InitInstance(int* exitCode) {
 }
 
 int CVorloApp::PrintAndExit(const QString& path) {
-    if (QPrinterInfo::defaultPrinter().isNull()) {
-        std::fprintf(stderr, "vorlo: there is no default printer to print %s on\n",
-                     qPrintable(QDir::toNativeSeparators(path)));
-        return 1;
-    }
     CMainFrame frame;
     frame.ShowError = [](const QString& message) {
         std::fprintf(stderr, "vorlo: %s\n", qPrintable(message));
     };
     if (!frame.OpenDocumentFile(path)) {
+        return 1;
+    }
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        std::fprintf(stderr, "vorlo: there is no default printer to print %s on\n",
+                     qPrintable(QDir::toNativeSeparators(path)));
         return 1;
     }
     // The page shows the board as the window would: lay the window out

@@ -1,0 +1,609 @@
+// The program window driven as a user would: menus, toolbar, shortcuts,
+// routing between the board and the text pane, files, printing.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <sys/resource.h>
+#include <csignal>
+#include <memory>
+
+#include "ads_view.h"
+#include "commands.h"
+#include "frame_placement.h"
+#include "main_frame.h"
+#include "riddle_file.h"
+#include "text_view.h"
+#include "vorlo_doc.h"
+#include "vorlo_view.h"
+
+using namespace vorlo;
+
+namespace {
+
+const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/riddle1.vrl");
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The visible texts of a menu, "-" for a separator.
+QStringList MenuTexts(QMenu* menu) {
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        if (!action->isVisible()) {
+            continue;
+        }
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return texts;
+}
+
+// Types `text` into `widget` key by key, as a keyboard with any layout would.
+void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+}  // namespace
+
+class TestMainFrame : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CMainFrame> frame;
+    QTemporaryDir dir;
+    QStringList errors;
+    QStringList prompts;
+    QMessageBox::StandardButton promptAnswer = QMessageBox::Cancel;
+    QString fileNameAnswer;
+
+    CVorloDoc* doc() { return frame->GetDocument(); }
+
+    void MakeFrame() {
+        frame = std::make_unique<CMainFrame>();
+        errors.clear();
+        prompts.clear();
+        frame->ShowError = [this](const QString& m) { errors << m; };
+        frame->SavePrompt = [this](const QString& q) {
+            prompts << q;
+            return promptAnswer;
+        };
+        frame->AskFileName = [this](bool, const QString&) { return fileNameAnswer; };
+        frame->PlaceOnScreen(QRect(0, 0, 1024, 740));
+        frame->show();
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+    }
+
+    void FocusText() {
+        frame->TextPane()->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
+    }
+
+private slots:
+    void init() { MakeFrame(); }
+    void cleanup() {
+        if (frame) {
+            frame->GetDocument()->SetModifiedFlag(false);
+        }
+        frame.reset();
+    }
+
+    void menusHaveTheirExactTexts() {
+        const QList<QMenu*> menus = frame->Menus();
+        QCOMPARE(menus.size(), 4);
+        const QStringList titles = {"&File", "&Edit", "&View", "&Help"};
+        const QList<QStringList> items = {
+            {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+             "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
+             "E&xit"},
+            {"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"},
+            {"&Toolbar", "&Status Bar"},
+            {"Instructions...", "&Startup Message...", "-", "&About vorlo..."},
+        };
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(menus[i]->title(), titles[i]);
+            QCOMPARE(MenuTexts(menus[i]), items[i]);
+        }
+        // The placeholder is greyed while there are no recent files.
+        QAction* placeholder = menus[0]->actions().at(9);
+        QCOMPARE(placeholder->text(), QStringLiteral("Recent File"));
+        QVERIFY(!placeholder->isEnabled());
+    }
+
+    void toolbarHoldsElevenButtonsInOrder() {
+        QStringList got;
+        for (QAction* action : frame->ToolBar->actions()) {
+            got << (action->isSeparator() ? QStringLiteral("|") : action->objectName());
+        }
+        const QStringList expected = {
+            "ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE",  "|", "ID_FILE_PRINT", "|",
+            "ID_EDIT_CUT", "ID_EDIT_COPY", "ID_EDIT_PASTE", "|", "ID_ADD_MATCH",  "ID_DELETE_MATCH",
+            "|",           "ID_EDIT_UNDO", "ID_ROTATE_90",
+        };
+        QCOMPARE(got, expected);
+        for (QAction* action : frame->ToolBar->actions()) {
+            if (!action->isSeparator()) {
+                QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
+                QVERIFY(!action->icon().pixmap(QSize(16, 15)).isNull());
+            }
+        }
+        QCOMPARE(frame->Action(ID_ADD_MATCH)->toolTip(), QStringLiteral("Add match"));
+        QCOMPARE(frame->Action(ID_ROTATE_90)->toolTip(),
+                 QStringLiteral("Rotate to nearest 90 degrees"));
+    }
+
+    void everyAcceleratorBelongsToItsCommand_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<int>("command");
+        QTest::newRow("Ctrl+C") << QKeySequence(Qt::CTRL | Qt::Key_C) << int(ID_EDIT_COPY);
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << int(ID_FILE_NEW);
+        QTest::newRow("Ctrl+O") << QKeySequence(Qt::CTRL | Qt::Key_O) << int(ID_FILE_OPEN);
+        QTest::newRow("Ctrl+P") << QKeySequence(Qt::CTRL | Qt::Key_P) << int(ID_FILE_PRINT);
+        QTest::newRow("Ctrl+S") << QKeySequence(Qt::CTRL | Qt::Key_S) << int(ID_FILE_SAVE);
+        QTest::newRow("Ctrl+V") << QKeySequence(Qt::CTRL | Qt::Key_V) << int(ID_EDIT_PASTE);
+        QTest::newRow("Alt+Backspace")
+            << QKeySequence(Qt::ALT | Qt::Key_Backspace) << int(ID_EDIT_UNDO);
+        QTest::newRow("Delete") << QKeySequence(Qt::Key_Delete) << int(ID_DELETE_MATCH);
+        QTest::newRow("Shift+Delete")
+            << QKeySequence(Qt::SHIFT | Qt::Key_Delete) << int(ID_EDIT_CUT);
+        QTest::newRow("F6") << QKeySequence(Qt::Key_F6) << int(ID_NEXT_PANE);
+        QTest::newRow("Shift+F6") << QKeySequence(Qt::SHIFT | Qt::Key_F6) << int(ID_PREV_PANE);
+        QTest::newRow("Ctrl+Insert")
+            << QKeySequence(Qt::CTRL | Qt::Key_Insert) << int(ID_EDIT_COPY);
+        QTest::newRow("Shift+Insert")
+            << QKeySequence(Qt::SHIFT | Qt::Key_Insert) << int(ID_EDIT_PASTE);
+        QTest::newRow("Ctrl+X") << QKeySequence(Qt::CTRL | Qt::Key_X) << int(ID_EDIT_CUT);
+        QTest::newRow("Ctrl+Z") << QKeySequence(Qt::CTRL | Qt::Key_Z) << int(ID_EDIT_UNDO);
+    }
+    void everyAcceleratorBelongsToItsCommand() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(int, command);
+        QList<int> owners;
+        for (const Command& c : Commands()) {
+            if (frame->Action(c.id)->shortcuts().contains(keys)) {
+                owners << c.id;
+            }
+        }
+        QCOMPARE(owners, QList<int>{command});
+    }
+
+    void shortcutsReachTheirCommands() {
+        // Ctrl+N on a modified riddle comes to New, which asks first.
+        doc()->SetModifiedFlag(true);
+        promptAnswer = QMessageBox::Cancel;
+        QTest::keyClick(frame->BoardView(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(prompts.size(), 1);
+        // Ctrl+S on a new riddle asks for a name.
+        QString asked;
+        frame->AskFileName = [&asked](bool forSave, const QString& suggestion) {
+            asked = forSave ? suggestion : QStringLiteral("open");
+            return QString();
+        };
+        QTest::keyClick(frame->BoardView(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(asked, QStringLiteral("riddle.vrl"));
+        QTest::keyClick(frame->BoardView(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(asked, QStringLiteral("open"));
+    }
+
+    void paneKeysCycleTheActiveView() {
+        QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->BoardView()));
+        QTest::keyClick(frame->BoardView(), Qt::Key_F6);
+        QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
+        QVERIFY(frame->TextPane()->hasFocus());
+        QTest::keyClick(frame->TextPane(), Qt::Key_F6);
+        QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->AdsPane()));
+        QTest::keyClick(frame->AdsPane(), Qt::Key_F6, Qt::ShiftModifier);
+        QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
+        QTest::keyClick(frame->TextPane(), Qt::Key_F6, Qt::ShiftModifier);
+        QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->BoardView()));
+    }
+
+    void copyGoesToTheTextWhenTheTextPaneHasFocus() {
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        FocusText();
+        QTextCursor cursor = frame->TextPane()->textCursor();
+        cursor.movePosition(QTextCursor::Start);
+        cursor.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
+        frame->TextPane()->setTextCursor(cursor);
+        const QString selected = cursor.selectedText();
+        QVERIFY(!selected.isEmpty());
+        QTest::keyClick(frame->TextPane(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), selected);
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        QTest::keyClick(frame->TextPane(), Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), selected);
+        // The menu command takes the same route.
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        frame->Action(ID_EDIT_COPY)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), selected);
+    }
+
+    void textPaneEditingKeysActOnTheText() {
+        FocusText();
+        QTest::keyClicks(frame->TextPane(), QStringLiteral("abc"));
+        QTest::keyClick(frame->TextPane(), Qt::Key_Home);
+        // Delete removes a character; it is no board command here.
+        QTest::keyClick(frame->TextPane(), Qt::Key_Delete);
+        QCOMPARE(doc()->PlainText(), QStringLiteral("bc"));
+        // Alt+Backspace undoes the text edit.
+        QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QTest::keyClick(frame->TextPane(), Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(doc()->PlainText(), QStringLiteral("abc"));
+        QCOMPARE(doc()->LastAction, int32_t(ActionNone));
+    }
+
+    void commandStatesFollowTheActiveView() {
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        frame->SetActiveView(frame->BoardView());
+        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
+        QVERIFY(frame->Action(ID_ADD_MATCH)->isEnabled());
+        // Nothing selected, nothing to undo: delete, rotate and undo are off.
+        QVERIFY(!frame->Action(ID_DELETE_MATCH)->isEnabled());
+        QVERIFY(!frame->Action(ID_ROTATE_90)->isEnabled());
+        QVERIFY(!frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(frame->Action(ID_EDIT_COPY)->isEnabled());
+
+        doc()->SelectedMatch = doc()->MatchList.First();
+        doc()->LastAction = ActionMove;
+        doc()->UpdateAllViews(HintBoardChanged);
+        QVERIFY(frame->Action(ID_DELETE_MATCH)->isEnabled());
+        QVERIFY(frame->Action(ID_ROTATE_90)->isEnabled());
+        QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
+
+        // In the text pane the board's commands are off and the count stays.
+        FocusText();
+        QVERIFY(!frame->Action(ID_ADD_MATCH)->isEnabled());
+        QVERIFY(!frame->Action(ID_DELETE_MATCH)->isEnabled());
+        QVERIFY(!frame->Action(ID_ROTATE_90)->isEnabled());
+        QVERIFY(!frame->Action(ID_EDIT_UNDO)->isEnabled());  // no text edit yet
+        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());  // no text selected
+        doc()->MatchList.Clear();
+        doc()->SelectedMatch = {};
+        doc()->UpdateAllViews(HintBoardChanged);
+        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
+        frame->SetActiveView(frame->BoardView());
+        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("0 matches"));
+    }
+
+    void statusBarShowsReadyPromptsAndFixedCountPane() {
+        QCOMPARE(frame->MessagePane()->text(), QStringLiteral("Ready"));
+        QToolButton* button = qobject_cast<QToolButton*>(
+            frame->ToolBar->widgetForAction(frame->Action(ID_ADD_MATCH)));
+        QVERIFY(button);
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(button, &enter);
+        QCOMPARE(frame->StatusBar->currentMessage(), QStringLiteral("Add a new match"));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(button, &leave);
+        QApplication::sendEvent(frame.get(), new QStatusTipEvent(QString()));
+        QCOMPARE(frame->StatusBar->currentMessage(), QString());
+        QVERIFY(frame->MessagePane()->isVisible());
+
+        const int width = frame->MatchCountPane()->width();
+        QVERIFY(width >= frame->MatchCountPane()->fontMetrics().horizontalAdvance("0   matches"));
+        for (int i = 0; i < 1234; ++i) {
+            doc()->MatchList.Append(CMatch(i, i, 0));
+        }
+        doc()->UpdateAllViews(HintBoardChanged);
+        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("1234 matches"));
+        QCOMPARE(frame->MatchCountPane()->width(), width);
+        doc()->MatchList.Clear();
+    }
+
+    void placementFollowsTheScreen_data() {
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<FramePlacement>("expected");
+        QTest::newRow("1024x740") << 1024 << 740 << FramePlacement{102, 7, 768, 732, 488};
+        QTest::newRow("800x560") << 800 << 560 << FramePlacement{80, 5, 600, 554, 369};
+        QTest::newRow("1280x1024") << 1280 << 1024 << FramePlacement{128, 10, 960, 1013, 675};
+        QTest::newRow("empty") << 0 << 0 << FramePlacement{0, 0, 0, 0, 0};
+    }
+    void placementFollowsTheScreen() {
+        QFETCH(int, w);
+        QFETCH(int, h);
+        QFETCH(FramePlacement, expected);
+        QCOMPARE(PlaceFrame(w, h), expected);
+    }
+
+    void windowAndPanesArePlaced() {
+        frame->hide();
+        frame->PlaceOnScreen(QRect(0, 0, 800, 560));
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        QCOMPARE(frame->pos(), QPoint(80, 5));
+        QCOMPARE(frame->size(), QSize(600, 554));
+        QCOMPARE(frame->OuterSplitter->sizes().first(), kInfoPaneWidth);
+        QCOMPARE(frame->InnerSplitter->sizes().first(), 369);
+
+        frame->PlaceOnScreen(QRect(0, 0, 1024, 740));
+        QCOMPARE(frame->pos(), QPoint(102, 7));
+        QCOMPARE(frame->size(), QSize(768, 732));
+        QTRY_COMPARE(frame->InnerSplitter->sizes().first(), 488);
+        QCOMPARE(frame->OuterSplitter->sizes().first(), kInfoPaneWidth);
+    }
+
+    void openAndSaveRoundTripByteForByte() {
+        const QByteArray original = ReadAll(kExample);
+        QCOMPARE(original.size(), 118);
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        QCOMPARE(
+            doc()->MatchList.ToVector(),
+            (std::vector<CMatch>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}));
+        QVERIFY(!doc()->SelectedMatch);
+        QCOMPARE(doc()->Text()->blockCount(), 2);
+        QVERIFY(!doc()->IsModified());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("riddle1.vrl[*] - vorlo"));
+        QVERIFY(!frame->isWindowModified());
+
+        const QString copy = dir.filePath(QStringLiteral("copy.vrl"));
+        fileNameAnswer = dir.filePath(QStringLiteral("copy"));  // no extension: ".vrl" added
+        QVERIFY(frame->OnFileSaveAs());
+        QCOMPARE(ReadAll(copy), original);
+        QCOMPARE(doc()->PathName(), QFileInfo(copy).absoluteFilePath());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("copy.vrl[*] - vorlo"));
+
+        // A recent-file entry for each, newest first.
+        const QStringList recent = frame->RecentFiles();
+        QCOMPARE(recent.value(0), QFileInfo(copy).absoluteFilePath());
+        QCOMPARE(recent.value(1), QFileInfo(kExample).absoluteFilePath());
+        QCOMPARE(frame->Action(ID_FILE_MRU_FILE1)->text(), QStringLiteral("&1 copy.vrl"));
+        QCOMPARE(frame->Action(ID_FILE_MRU_FILE2)->text(), QStringLiteral("&2 riddle1.vrl"));
+        QVERIFY(!MenuTexts(frame->Menus()[0]).contains(QStringLiteral("Recent File")));
+
+        // New empties everything; the recent file opens the riddle again.
+        QVERIFY(frame->OnFileNew());
+        QVERIFY(doc()->MatchList.IsEmpty());
+        QVERIFY(doc()->PlainText().isEmpty());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("riddle[*] - vorlo"));
+        frame->Action(ID_FILE_MRU_FILE2)->trigger();
+        QCOMPARE(doc()->MatchList.Count(), size_t(4));
+        QCOMPARE(frame->RecentFiles().value(0), QFileInfo(kExample).absoluteFilePath());
+
+        // An empty riddle is the four bytes 00 00 00 00.
+        QVERIFY(frame->OnFileNew());
+        fileNameAnswer = dir.filePath(QStringLiteral("empty.vrl"));
+        QVERIFY(frame->OnFileSave());
+        QCOMPARE(ReadAll(fileNameAnswer), QByteArray(4, '\0'));
+    }
+
+    void typedTextMarksTheRiddleModifiedAndIsSaved() {
+        QVERIFY(!frame->isWindowModified());
+        FocusText();
+        TypeText(frame->TextPane(), QStringLiteral("שלום"));
+        QTest::keyClick(frame->TextPane(), Qt::Key_Return);
+        TypeText(frame->TextPane(), QStringLiteral("x\u00a0y"));
+        QVERIFY(doc()->IsModified());
+        QVERIFY(frame->isWindowModified());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("riddle[*] - vorlo"));
+        fileNameAnswer = dir.filePath(QStringLiteral("typed.vrl"));
+        QVERIFY(frame->OnFileSave());
+        QVERIFY(!frame->isWindowModified());
+        const RiddleReadResult read = ReadRiddleFile(fileNameAnswer.toStdString());
+        QVERIFY(read.ok);
+        // The no-break space survives; paragraphs are separated by a line break.
+        QCOMPARE(QString::fromStdString(read.riddle.text), QStringLiteral("שלום\nx\u00a0y"));
+    }
+
+    void savePromptBeforeNewOpenAndClose() {
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        doc()->SetModifiedFlag(true);
+
+        promptAnswer = QMessageBox::Cancel;
+        QVERIFY(!frame->OnFileNew());
+        QCOMPARE(prompts.size(), 1);
+        QVERIFY(prompts[0].startsWith(QStringLiteral("Save changes to ")));
+        QCOMPARE(doc()->MatchList.Count(), size_t(4));
+        QVERIFY(!frame->close());
+        QVERIFY(frame->isVisible());
+        QCOMPARE(prompts.size(), 2);
+
+        // Save writes the riddle under its name, then New goes on.
+        const QString path = dir.filePath(QStringLiteral("prompted.vrl"));
+        QVERIFY(QFile::copy(kExample, path));
+        QVERIFY(frame->OpenDocumentFile(path) == false);  // still modified: cancelled again
+        promptAnswer = QMessageBox::Discard;
+        QVERIFY(frame->OpenDocumentFile(path));
+        doc()->MatchList.Append(CMatch(1, 2, 3));
+        doc()->SetModifiedFlag(true);
+        promptAnswer = QMessageBox::Save;
+        QVERIFY(frame->OnFileNew());
+        QVERIFY(doc()->MatchList.IsEmpty());
+        const RiddleReadResult saved = ReadRiddleFile(path.toStdString());
+        QVERIFY(saved.ok);
+        QCOMPARE(saved.riddle.matches.Count(), size_t(5));
+
+        // Not modified: no prompt at all.
+        prompts.clear();
+        QVERIFY(frame->OnFileNew());
+        QVERIFY(prompts.isEmpty());
+    }
+
+    void failedOpenKeepsTheOpenRiddle() {
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        doc()->SelectedMatch = doc()->MatchList.Last();
+        doc()->LastAction = ActionMove;
+        const QString textBefore = doc()->PlainText();
+        const QString broken = dir.filePath(QStringLiteral("broken.vrl"));
+        // Count 2 with only one record.
+        WriteAll(broken, QByteArray::fromHex("02000000"
+                                             "010000000200000003000000"));
+        QVERIFY(!frame->OpenDocumentFile(broken));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains(QStringLiteral("broken.vrl")), qPrintable(errors[0]));
+        QVERIFY(errors[0].split('\n').value(1).size() > 0);  // the reason
+        QCOMPARE(doc()->MatchList.Count(), size_t(4));
+        QCOMPARE(doc()->SelectedMatch, doc()->MatchList.Last());
+        QCOMPARE(doc()->LastAction, int32_t(ActionMove));
+        QCOMPARE(doc()->PlainText(), textBefore);
+        QCOMPARE(doc()->PathName(), QFileInfo(kExample).absoluteFilePath());
+        QVERIFY(!frame->RecentFiles().contains(QFileInfo(broken).absoluteFilePath()));
+
+        QVERIFY(!frame->OpenDocumentFile(dir.filePath(QStringLiteral("missing.vrl"))));
+        QCOMPARE(errors.size(), 2);
+        QCOMPARE(doc()->MatchList.Count(), size_t(4));
+    }
+
+    void failedSaveKeepsTheOldFile() {
+        const QString path = dir.filePath(QStringLiteral("keep.vrl"));
+        QVERIFY(QFile::copy(kExample, path));
+        QVERIFY(frame->OpenDocumentFile(path));
+        for (int i = 0; i < 100; ++i) {
+            doc()->MatchList.Append(CMatch(i, i, i));
+        }
+        doc()->SetModifiedFlag(true);
+        // Let the process write at most 200 bytes per file: the save fails
+        // half-way, as on a full disk.
+        struct rlimit old {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        struct rlimit small = old;
+        small.rlim_cur = 200;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool saved = frame->OnFileSave();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!saved);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains(QStringLiteral("keep.vrl")));
+        QCOMPARE(ReadAll(path), ReadAll(kExample));
+        QVERIFY(doc()->IsModified());
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).filter("keep").size() == 1);
+    }
+
+    void printsTheWorkedExampleToPdf() {
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        const QString pdf = dir.filePath(QStringLiteral("riddle.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        QString error;
+        QVERIFY2(frame->PrintDirect(&printer, &error), qPrintable(error));
+        QVERIFY(QFileInfo(pdf).size() > 0);
+
+        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (pdftoppm.isEmpty()) {
+            QSKIP("pdftoppm is not installed");
+        }
+        const QString prefix = dir.filePath(QStringLiteral("page"));
+        QCOMPARE(QProcess::execute(pdftoppm, {"-png", "-r", "40", "-singlefile", pdf, prefix}), 0);
+        QImage page(prefix + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        int yellow = 0, red = 0, dark = 0;
+        int lowestMatch = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                if (c.red() > 200 && c.green() > 150 && c.blue() < 80) {
+                    ++yellow;
+                    lowestMatch = qMax(lowestMatch, y);
+                } else if (c.red() > 200 && c.green() < 80 && c.blue() < 80) {
+                    ++red;
+                }
+            }
+        }
+        // The text lies below the drawing, against the right edge.
+        for (int y = lowestMatch + 5; y < page.height(); ++y) {
+            for (int x = page.width() / 2; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                dark += (c.red() < 90 && c.green() < 90 && c.blue() < 90) ? 1 : 0;
+            }
+        }
+        QVERIFY2(yellow > 20, qPrintable(QString::number(yellow)));
+        QVERIFY2(red > 10, qPrintable(QString::number(red)));
+        QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
+    }
+
+    void printPreviewShowsOnePage() {
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        int pages = -1;
+        frame->RunModal = [&pages](QDialog& dialog) {
+            dialog.show();
+            auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+            if (preview) {
+                preview->updatePreview();
+                QCoreApplication::processEvents();
+                pages = preview->pageCount();
+            }
+            dialog.reject();
+            return int(QDialog::Rejected);
+        };
+        frame->Action(ID_FILE_PRINT_PREVIEW)->trigger();
+        QCOMPARE(pages, 1);
+    }
+
+    void commandLineWithoutDisplayExplainsXvfb() {
+        const QString exe = QStringLiteral(VORLO_BINARY_DIR "/src/app/vorlo");
+        if (!QFile::exists(exe)) {
+            QSKIP("the vorlo program is not built");
+        }
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        process.setProcessEnvironment(env);
+        process.start(exe, {kExample});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY(process.readAllStandardError().contains("xvfb-run"));
+
+        process.start(exe, {QStringLiteral("--version")});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(process.readAllStandardOutput().contains("1.1"));
+
+        // A riddle that cannot be read: the message, then status 1.
+        process.start(exe, {QStringLiteral("--print"), dir.filePath("missing.vrl")});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY(process.readAllStandardError().contains("missing.vrl"));
+    }
+};
+
+Q_DECLARE_METATYPE(vorlo::FramePlacement)
+
+int main(int argc, char** argv) {
+    // Recent files and other settings go to a folder of the test's own.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestMainFrame test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_main_frame.moc"
