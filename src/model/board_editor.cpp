@@ -1,0 +1,309 @@
+#include "board_editor.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+
+#include "hit_test.h"
+#include "int32_math.h"
+
+namespace vorlo {
+
+int32_t BoardEditor::NewMatchCounter = 0;
+
+namespace {
+
+constexpr uint32_t kMoveKeyState = MK_LBUTTON;    // the left button alone
+constexpr uint32_t kRotateKeyState = MK_RBUTTON;  // the right button alone
+// A match turned about its tail corner points from the tail to the pointer;
+// turned about its head it points from the pointer to the head.
+constexpr int32_t kTailPivotOffset = -90;
+constexpr int32_t kHeadPivotOffset = 90;
+constexpr int64_t kRepaintMargin = 75;
+constexpr int32_t kAddStep = 18;
+constexpr int32_t kAddLeft = 20;
+constexpr int32_t kAddTop = 85;
+constexpr int32_t kAddAngle = 90;
+constexpr int32_t kPasteOffset = 5;
+
+int32_t Saturate(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// The rectangle reaching `hw` and `hh` either side of (cx, cy).
+BoardRect RectAround(int32_t cx, int32_t cy, int64_t hw, int64_t hh) {
+    return BoardRect{Saturate(cx - hw), Saturate(cy - hh), Saturate(cx + hw), Saturate(cy + hh)};
+}
+
+void PutLE32(uint8_t* out, int32_t v) {
+    const uint32_t u = static_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<uint8_t>(u >> (8 * i));
+    }
+}
+
+int32_t GetLE32(const uint8_t* in) {
+    uint32_t u = 0;
+    for (int i = 0; i < 4; ++i) {
+        u |= static_cast<uint32_t>(in[i]) << (8 * i);
+    }
+    return static_cast<int32_t>(u);
+}
+
+int64_t FloorDiv(int64_t n, int64_t d) {
+    int64_t q = n / d;
+    if ((n % d != 0) && ((n < 0) != (d < 0))) {
+        --q;
+    }
+    return q;
+}
+
+}  // namespace
+
+MatchBlock EncodeMatchBlock(const CMatch& match) {
+    MatchBlock block{};
+    PutLE32(block.data(), match.x);
+    PutLE32(block.data() + 4, match.y);
+    PutLE32(block.data() + 8, match.angle);
+    return block;
+}
+
+std::optional<CMatch> DecodeMatchBlock(std::span<const uint8_t> bytes) {
+    if (bytes.size() < kMatchBlockSize) {
+        return std::nullopt;
+    }
+    return CMatch(GetLE32(bytes.data()), GetLE32(bytes.data() + 4), GetLE32(bytes.data() + 8));
+}
+
+double BoardEditor::RadiansToDegrees() {
+    // The double nearest to -180/3.1415, which the division itself misses by
+    // one unit in the last place; rotations have always used this value.
+    static const double k = std::bit_cast<double>(uint64_t{0xC04CA61379DE2E88});
+    return k;
+}
+
+int32_t BoardEditor::SnapAngleTo90(int32_t angle) {
+    // Quarter turns counted so that an angle halfway between two multiples of
+    // 90 goes to the lower one: q = ceil((angle - 45) / 90). In 64 bits, so
+    // angles near the ends of the 32-bit range do not overflow.
+    const int64_t q = -FloorDiv(-(static_cast<int64_t>(angle) - 45), 90);
+    static constexpr int32_t kByQuarter[4] = {0, 90, -180, -90};
+    const int64_t r = q - FloorDiv(q, 4) * 4;
+    return kByQuarter[r];
+}
+
+void BoardEditor::BoardChanged() {
+    host_.SetModifiedFlag();
+    host_.UpdateAllViews(HintBoardChanged);
+}
+
+BoardEditor::MouseResult BoardEditor::OnLButtonDown(uint32_t /*keyState*/, int32_t x, int32_t y) {
+    // Modifier keys do not matter for a press; only the drag looks at them.
+    MouseResult result;
+    const MatchList::Ref hit = HitTest(doc_.MatchList, x, y);
+    doc_.SelectedMatch = hit;
+    if (hit) {
+        doc_.LastAction = ActionMove;
+        SavedPosition = {hit->x, hit->y};
+        UndoMatch = hit;
+        Anchor = {WrapSub(x, hit->x), WrapSub(y, hit->y)};
+        result.cursor = BoardCursor::Move;
+    }
+    host_.UpdateAllViews(HintBoardChanged);
+    return result;
+}
+
+BoardEditor::MouseResult BoardEditor::OnRButtonDown(uint32_t /*keyState*/, int32_t x, int32_t y) {
+    MouseResult result;
+    const MatchList::Ref hit = HitTest(doc_.MatchList, x, y);
+    doc_.SelectedMatch = hit;
+    if (hit) {
+        const MatchShape shape = hit->GetShape();
+        doc_.LastAction = ActionRotate;
+        SavedAngle = hit->angle;
+        // Turning about the head moves the tail point too, so undo needs it.
+        SavedPosition = {hit->x, hit->y};
+        UndoMatch = hit;
+        // The match turns about the end farther from where it was grabbed; a
+        // grab exactly halfway turns it about the head. Squared distances are
+        // exact, so equal distances really are a tie.
+        const uint64_t toTail = PointDistanceSquared(hit->x, hit->y, x, y);
+        const uint64_t toHead = PointDistanceSquared(shape.Head[2].x, shape.Head[2].y, x, y);
+        if (toHead < toTail) {
+            Anchor = shape.Stick[0];
+            PivotAtHead = false;
+        } else {
+            Anchor = shape.Head[2];
+            PivotAtHead = true;
+        }
+        result.cursor = BoardCursor::Rotate;
+    }
+    host_.UpdateAllViews(HintBoardChanged);
+    return result;
+}
+
+BoardEditor::MouseResult BoardEditor::OnMouseMove(uint32_t keyState, int32_t x, int32_t y) {
+    // Exactly one button and nothing else: Shift, Ctrl, the middle button or
+    // both buttons together hold the match where it is.
+    if (doc_.SelectedMatch) {
+        if (keyState == kMoveKeyState) {
+            return Move(x, y);
+        }
+        if (keyState == kRotateKeyState) {
+            return Rotate(x, y);
+        }
+    }
+    return MouseResult{BoardCursor::Normal, std::nullopt};
+}
+
+BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
+    CMatch& m = *doc_.SelectedMatch;
+    const int32_t oldX = m.x;
+    const int32_t oldY = m.y;
+    m.x = WrapSub(x, Anchor.x);
+    m.y = WrapSub(y, Anchor.y);
+    host_.SetModifiedFlag();
+    // Centred on the pointer and wide enough to reach back to where the match
+    // was; exact in 64 bits, however far the pointer jumped.
+    const int64_t hw = std::llabs(static_cast<int64_t>(oldX) - x) + kRepaintMargin;
+    const int64_t hh = std::llabs(static_cast<int64_t>(oldY) - y) + kRepaintMargin;
+    return MouseResult{BoardCursor::Move, RectAround(x, y, hw, hh)};
+}
+
+BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
+    CMatch& m = *doc_.SelectedMatch;
+    const int32_t dy = WrapSub(y, Anchor.y);
+    // Level with the pivot the direction is left as it was.
+    if (dy != 0) {
+        const int32_t dx = WrapSub(x, Anchor.x);
+        const double theta = std::atan2(static_cast<double>(dx), static_cast<double>(dy));
+        const int32_t t = TruncToInt32(theta * RadiansToDegrees());
+        m.angle = WrapSub(PivotAtHead ? kHeadPivotOffset : kTailPivotOffset, t);
+    }
+    if (PivotAtHead) {
+        // Put the match back so that its head vertex 2 lies on the pivot: seen
+        // from the pivot, a match turned half round has its head vertex 2
+        // exactly where this match's tail point belongs.
+        const CMatch reversed(Anchor.x, Anchor.y, WrapRem(WrapAdd(m.angle, 180), 360));
+        const Point32 tail = reversed.GetShape().Head[2];
+        m.x = tail.x;
+        m.y = tail.y;
+    }
+    host_.SetModifiedFlag();
+    return MouseResult{BoardCursor::Rotate,
+                       RectAround(Anchor.x, Anchor.y, kRepaintMargin, kRepaintMargin)};
+}
+
+void BoardEditor::AppendMatch(const CMatch& m) {
+    doc_.SelectedMatch = doc_.MatchList.Append(m);
+    // The record is complete before the views hear of the change.
+    doc_.LastAction = ActionAdd;
+    BoardChanged();
+}
+
+void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
+    // A board collapsed to nothing still gets its match, at the left.
+    const int32_t width = boardWindowWidth > 0 ? boardWindowWidth : 1;
+    const int32_t n = NewMatchCounter;
+    NewMatchCounter = WrapAdd(n, kAddStep);
+    AppendMatch(CMatch(WrapAdd(WrapRem(n, width), kAddLeft), kAddTop, kAddAngle));
+}
+
+void BoardEditor::OnDeleteMatch() {
+    const MatchList::Ref selected = doc_.SelectedMatch;
+    if (!selected) {
+        return;
+    }
+    doc_.LastAction = ActionDelete;
+    DeletedMatch = *selected;
+    if (UndoMatch == selected) {
+        UndoMatch = {};
+    }
+    doc_.SelectedMatch = {};
+    doc_.MatchList.Remove(selected);
+    // The match drawn on top becomes the selected one.
+    doc_.SelectedMatch = doc_.MatchList.Last();
+    BoardChanged();
+}
+
+std::optional<MatchBlock> BoardEditor::CopyBlock() const {
+    if (!doc_.SelectedMatch) {
+        return std::nullopt;
+    }
+    return EncodeMatchBlock(*doc_.SelectedMatch);
+}
+
+std::optional<MatchBlock> BoardEditor::OnEditCut() {
+    std::optional<MatchBlock> block = CopyBlock();
+    if (block) {
+        OnDeleteMatch();
+    }
+    return block;
+}
+
+std::optional<MatchBlock> BoardEditor::OnEditPaste(std::span<const uint8_t> clipboardBytes) {
+    const std::optional<CMatch> stored = DecodeMatchBlock(clipboardBytes);
+    if (!stored) {
+        return std::nullopt;
+    }
+    const CMatch pasted(WrapAdd(stored->x, kPasteOffset), WrapAdd(stored->y, kPasteOffset),
+                        stored->angle);
+    AppendMatch(pasted);
+    return EncodeMatchBlock(pasted);
+}
+
+void BoardEditor::OnEditUndo() {
+    switch (doc_.LastAction) {
+        case ActionAdd:
+            // The added match is the last one; removing it makes the record a delete.
+            doc_.SelectedMatch = doc_.MatchList.Last();
+            OnDeleteMatch();
+            break;
+        case ActionDelete:
+            AppendMatch(DeletedMatch);
+            break;
+        case ActionMove:
+            if (UndoMatch) {
+                UndoMatch->x = SavedPosition.x;
+                UndoMatch->y = SavedPosition.y;
+            }
+            host_.UpdateAllViews(HintBoardChanged);
+            break;
+        case ActionRotate:
+            // A turn about the head moved the match as well.
+            if (UndoMatch) {
+                UndoMatch->x = SavedPosition.x;
+                UndoMatch->y = SavedPosition.y;
+                UndoMatch->angle = SavedAngle;
+            }
+            host_.UpdateAllViews(HintBoardChanged);
+            break;
+        default:
+            break;
+    }
+}
+
+void BoardEditor::OnRotate90() {
+    const MatchList::Ref selected = doc_.SelectedMatch;
+    if (!selected) {
+        return;
+    }
+    doc_.LastAction = ActionRotate;
+    UndoMatch = selected;
+    SavedAngle = selected->angle;
+    SavedPosition = {selected->x, selected->y};
+    selected->angle = SnapAngleTo90(selected->angle);
+    BoardChanged();
+}
+
+std::string BoardEditor::OnUpdateIndicatorMatchCount() const {
+    return std::to_string(doc_.MatchList.Count()) + " matches";
+}
+
+void BoardEditor::OnDocumentReset() {
+    UndoMatch = {};
+}
+
+}  // namespace vorlo

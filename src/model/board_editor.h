@@ -1,0 +1,145 @@
+#pragma once
+
+// Playing and editing the board: moving and turning matches with the mouse,
+// the edit commands, the one-match clipboard block and the one-step undo.
+//
+// Everything here is plain logic on the open riddle's state. The board widget
+// turns its mouse events and commands into calls on BoardEditor and does the
+// rest itself: it shows the cursor it is told, repaints the rectangle it is
+// given before returning to the event loop, and moves the clipboard block in
+// and out of the system clipboard.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "match.h"
+#include "match_list.h"
+#include "riddle.h"
+
+namespace vorlo {
+
+// Key-state word of a mouse event: which buttons and modifier keys are held.
+inline constexpr uint32_t MK_LBUTTON = 0x0001;
+inline constexpr uint32_t MK_RBUTTON = 0x0002;
+inline constexpr uint32_t MK_SHIFT = 0x0004;
+inline constexpr uint32_t MK_CONTROL = 0x0008;
+inline constexpr uint32_t MK_MBUTTON = 0x0010;
+
+// The size of one match on the clipboard: x, y, angle, each signed 32-bit
+// little-endian, nothing else.
+inline constexpr size_t kMatchBlockSize = 12;
+using MatchBlock = std::array<uint8_t, kMatchBlockSize>;
+
+MatchBlock EncodeMatchBlock(const CMatch& match);
+// Reads the first 12 bytes; none when there are fewer.
+std::optional<CMatch> DecodeMatchBlock(std::span<const uint8_t> bytes);
+
+// What the board should show as its cursor after a mouse event.
+enum class BoardCursor {
+    Unchanged,  // leave whatever is showing (a press that hit nothing)
+    Normal,     // the window's ordinary cursor (a movement that neither moves nor turns)
+    Move,
+    Rotate,
+};
+
+// A rectangle in board coordinates. (left, top) is inside; right and bottom lie
+// just outside, as with a Win32 RECT: (25, 25)-(255, 215) covers the pixels
+// 25..254 by 25..214. Corners that would lie beyond the 32-bit range are held
+// at its ends.
+struct BoardRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    friend constexpr bool operator==(const BoardRect&, const BoardRect&) = default;
+};
+
+// What the editor needs from the document that owns the riddle.
+class BoardHost {
+public:
+    virtual ~BoardHost() = default;
+    virtual void SetModifiedFlag() = 0;             // the matches changed
+    virtual void UpdateAllViews(int32_t hint) = 0;  // always HintBoardChanged from here
+};
+
+class BoardEditor {
+public:
+    BoardEditor(RiddleState& doc, BoardHost& host) : doc_(doc), host_(host) {}
+
+    struct MouseResult {
+        BoardCursor cursor = BoardCursor::Unchanged;
+        // Repaint this rectangle at once, before returning to the event loop,
+        // so the match follows the pointer. None: nothing to repaint now (a
+        // press repaints through the hint it sends to all views).
+        std::optional<BoardRect> repaint;
+    };
+
+    // Mouse events, with the key-state word and the pointer in board coordinates.
+    MouseResult OnLButtonDown(uint32_t keyState, int32_t x, int32_t y);
+    MouseResult OnRButtonDown(uint32_t keyState, int32_t x, int32_t y);
+    MouseResult OnMouseMove(uint32_t keyState, int32_t x, int32_t y);
+
+    // Adds a match standing upright near the top of the board, each one 18
+    // pixels right of the one before, wrapping at the board window's width.
+    void OnAddMatch(int32_t boardWindowWidth);
+    void OnDeleteMatch();
+    // The selected match as a clipboard block; none without a selection, and
+    // then the clipboard is to be left alone.
+    std::optional<MatchBlock> OnEditCopy() const { return CopyBlock(); }
+    std::optional<MatchBlock> CopyBlock() const;
+    // Copy, then delete the selected match. Without a selection nothing is
+    // copied and nothing deleted.
+    std::optional<MatchBlock> OnEditCut();
+    // Appends the match held by the clipboard's bytes, 5 pixels right of and
+    // below the stored place, and gives back the block with that new place,
+    // which the caller writes back into the clipboard in place of its first 12
+    // bytes, so the next paste lands 5 pixels further on. Fewer than 12 bytes:
+    // nothing happens.
+    std::optional<MatchBlock> OnEditPaste(std::span<const uint8_t> clipboardBytes);
+    void OnEditUndo();
+    // Snaps the selected match to the nearest multiple of 90 degrees.
+    void OnRotate90();
+
+    // Enable states and the match-count text.
+    bool OnUpdateNeedSelection() const { return static_cast<bool>(doc_.SelectedMatch); }
+    bool OnUpdateEditUndo() const { return doc_.LastAction != ActionNone; }
+    std::string OnUpdateIndicatorMatchCount() const;
+
+    // The common end of add, paste and the undo of a delete.
+    void AppendMatch(const CMatch& m);
+
+    // The document was emptied (New, Open): forget the references into it.
+    void OnDocumentReset();
+
+    // The angle a snap to 90 degrees gives: one of 90, 0, -90, -180.
+    static int32_t SnapAngleTo90(int32_t angle);
+    // Radians to degrees for the rotation by mouse; negative because board
+    // angles grow counterclockwise while y grows downward.
+    static double RadiansToDegrees();
+
+    // Drag state: after a left press the grab offset, after a right press the
+    // pivot. Before any press (0, 0) and the tail corner.
+    Point32 Anchor{0, 0};
+    bool PivotAtHead = false;
+    // The one-step undo store; which members count is told by LastAction.
+    CMatch DeletedMatch;
+    Point32 SavedPosition{0, 0};
+    MatchList::Ref UndoMatch;
+    int32_t SavedAngle = 0;
+
+    // Steps 18 pixels with every add for as long as the program runs, across riddles.
+    static int32_t NewMatchCounter;
+
+private:
+    MouseResult Move(int32_t x, int32_t y);
+    MouseResult Rotate(int32_t x, int32_t y);
+    void BoardChanged();
+
+    RiddleState& doc_;
+    BoardHost& host_;
+};
+
+}  // namespace vorlo
