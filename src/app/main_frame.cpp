@@ -22,10 +22,15 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "about_dlg.h"
 #include "ads_view.h"
+#include "app_icon.h"
 #include "frame_placement.h"
+#include "instructions_dlg.h"
+#include "intro_dlg.h"
 #include "lock_keys.h"
 #include "riddle_printer.h"
+#include "settings_store.h"
 #include "text_view.h"
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
@@ -44,9 +49,7 @@ const char* const kRecentGroup = "Recent File List";
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent), doc_(new CVorloDoc(this)), printer_(std::make_unique<QPrinter>()) {
     Q_INIT_RESOURCE(window);
-    if (QFile::exists(QStringLiteral(":/icons/vorlo.svg"))) {
-        setWindowIcon(QIcon(QStringLiteral(":/icons/vorlo.svg")));
-    }
+    setWindowIcon(ApplicationIcon());
 
     SavePrompt = [this](const QString& question) {
         return QMessageBox::question(this, kAppTitle, question,
@@ -677,15 +680,19 @@ void CMainFrame::OnFilePrintSetup() {
 // ----- help -----
 
 void CMainFrame::OnAppAbout() {
-    // Hook: the About dialog (CAboutDlg) opens here once the dialogs are built.
+    CAboutDlg dialog(this);
+    RunModal(dialog);
 }
 
 void CMainFrame::OnHelpInstructions() {
-    // Hook: the Instructions dialog (CInstructionsDlg) opens here once the
-    // dialogs are built.
+    CInstructionsDlg dialog(this);
+    RunModal(dialog);
 }
 
 void CMainFrame::OnStartupMessage() {
-    // Hook: the Introduction dialog (CIntroDlg) opens here once the dialogs
-    // are built.
+    // The box starts checked whatever was stored: closing it stores the
+    // choice again.
+    SettingsStore settings;
+    CIntroDlg dialog(settings, this);
+    RunModal(dialog);
 }

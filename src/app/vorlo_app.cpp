@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "intro_dlg.h"
 #include "main_frame.h"
+#include "settings_store.h"
 #include "vorlo_doc.h"
 
 namespace {
@@ -85,7 +87,27 @@ bool CVorloApp::InitInstance(int* exitCode) {
         return false;
     }
     frame_->show();
+    if (ShouldGreet()) {
+        frame_->OnStartupMessage();
+    }
     return true;
+}
+
+bool CVorloApp::ShouldGreet() {
+    // The first start creates the choice as "greet"; later starts read it. A
+    // store that cannot be written greets no one.
+    vorlo::SettingsStore settings;
+    bool existed = false;
+    auto key = settings.OpenOrCreateKey(QString::fromLatin1(vorlo::kIntroductionKey), &existed);
+    if (!key) {
+        return false;
+    }
+    const QString show = QString::fromLatin1(vorlo::kShowValue);
+    if (!existed) {
+        key->WriteByte(show, 1);
+        return true;
+    }
+    return key->ReadByte(show).value_or(1) == 1;
 }
 
 int CVorloApp::PrintAndExit(const QString& path) {

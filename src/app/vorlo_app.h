@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QPointer>
 
-#include "main_frame.h"
 #include <QStringList>
+#include "main_frame.h"
 
 class CVorloApp : public QApplication {
     Q_OBJECT
@@ -26,6 +26,8 @@ public:
 
 private:
     int PrintAndExit(const QString& path);
+    // Whether the introduction greets the user at this start.
+    static bool ShouldGreet();
 
     QPointer<CMainFrame> frame_;
 };

@@ -2,6 +2,7 @@
 // routing between the board and the text pane, files, printing.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -564,6 +565,32 @@ private slots:
         };
         frame->Action(ID_FILE_PRINT_PREVIEW)->trigger();
         QCOMPARE(pages, 1);
+    }
+
+    void helpMenuOpensTheThreeDialogs_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("className");
+        QTest::newRow("about") << int(ID_APP_ABOUT) << "vorlo::CAboutDlg";
+        QTest::newRow("instructions") << int(ID_HELP_INSTRUCTIONS) << "vorlo::CInstructionsDlg";
+        QTest::newRow("introduction") << int(ID_STARTUP_MESSAGE) << "vorlo::CIntroDlg";
+    }
+    void helpMenuOpensTheThreeDialogs() {
+        QFETCH(int, command);
+        QFETCH(QString, className);
+        QString opened;
+        bool checked = false;
+        frame->RunModal = [&](QDialog& dialog) {
+            opened = QString::fromLatin1(dialog.metaObject()->className());
+            if (auto* box = dialog.findChild<QCheckBox*>()) {
+                checked = box->isChecked();
+            }
+            return int(QDialog::Rejected);
+        };
+        frame->Action(static_cast<CommandId>(command))->trigger();
+        QCOMPARE(opened, className);
+        if (command == ID_STARTUP_MESSAGE) {
+            QVERIFY(checked);
+        }
     }
 
     void commandLineWithoutDisplayExplainsXvfb() {
