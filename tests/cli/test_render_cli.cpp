@@ -1,0 +1,255 @@
+// vorlo-cli render and thumbnail, run as a program: the files they write, and
+// how they fail.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString err;
+};
+
+Run RunCli(const QStringList& arguments, int timeoutMs = 30000) {
+    QProcess process;
+    process.start(QStringLiteral(VORLO_CLI), arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return {-2, QStringLiteral("timed out")};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray Int32(qint32 value) {
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = char((quint32(value) >> (8 * i)) & 0xff);
+    }
+    return bytes;
+}
+
+QByteArray RiddleBytes(const QList<qint32>& coordinates, qint32 count = -1) {
+    QByteArray bytes = Int32(count >= 0 ? count : qint32(coordinates.size() / 3));
+    for (qint32 v : coordinates) {
+        bytes += Int32(v);
+    }
+    return bytes;
+}
+
+const QString kSample = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/riddle1.vrl");
+
+}  // namespace
+
+class TestRenderCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void rendersEachFormat();
+    void failures_data();
+    void failures();
+    void emptyRiddleIsASmallBoard();
+    void riddleAtTheLimitsFinishes();
+    void thumbnailIsBounded();
+    void thumbnailRefusesDamagedFiles();
+
+private:
+    QString Write(const QString& name, const QByteArray& bytes);
+    QTemporaryDir dir_;
+};
+
+void TestRenderCli::init() {
+    QVERIFY(dir_.isValid());
+}
+
+QString TestRenderCli::Write(const QString& name, const QByteArray& bytes) {
+    const QString path = dir_.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        return {};
+    }
+    return path;
+}
+
+void TestRenderCli::rendersEachFormat() {
+    const QString png = dir_.filePath(QStringLiteral("cup.png"));
+    const QString svg = dir_.filePath(QStringLiteral("cup.SVG"));  // extensions in any case
+    const QString pdf = dir_.filePath(QStringLiteral("cup.pdf"));
+    QCOMPARE(RunCli({QStringLiteral("render"), kSample, QStringLiteral("-o"), png,
+                     QStringLiteral("--selected"), QStringLiteral("2")})
+                 .exitCode,
+             0);
+    QCOMPARE(RunCli({QStringLiteral("render"), kSample, QStringLiteral("-o"), svg}).exitCode, 0);
+    QCOMPARE(RunCli({QStringLiteral("render"), QStringLiteral("--size"), QStringLiteral("300x300"),
+                     kSample, QStringLiteral("--output"), pdf})
+                 .exitCode,
+             0);
+
+    const QImage image(png);
+    QCOMPARE(image.size(), QSize(136, 219));
+    QCOMPARE(QColor(image.pixel(309 - 189, 100 - 40)), QColor(255, 200, 0));
+    QCOMPARE(QColor(image.pixel(309 - 189, 60 - 40)), QColor(255, 0, 0));
+    QCOMPARE(QColor(image.pixel(209 - 189, 60 - 40)), QColor(0, 0, 255));  // match 2 of the file
+
+    QFile svgFile(svg);
+    QVERIFY(svgFile.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&svgFile);
+    int polygons = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"polygon") {
+            ++polygons;
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QCOMPARE(polygons, 8);
+
+    QFile pdfFile(pdf);
+    QVERIFY(pdfFile.open(QIODevice::ReadOnly));
+    QVERIFY(pdfFile.read(5) == "%PDF-");
+    const QString qpdf = QStandardPaths::findExecutable(QStringLiteral("qpdf"));
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (qpdf.isEmpty() && pdftoppm.isEmpty()) {
+        QSKIP("neither qpdf nor pdftoppm is installed");
+    }
+    if (!qpdf.isEmpty()) {
+        QProcess check;
+        check.start(qpdf, {QStringLiteral("--check"), pdf});
+        QVERIFY(check.waitForFinished(30000));
+        QCOMPARE(check.exitCode(), 0);
+    }
+    if (!pdftoppm.isEmpty()) {
+        QProcess raster;
+        raster.start(pdftoppm, {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
+                                QStringLiteral("-singlefile"), pdf, dir_.filePath("page")});
+        QVERIFY(raster.waitForFinished(30000));
+        QCOMPARE(raster.exitCode(), 0);
+        const QImage page(dir_.filePath(QStringLiteral("page.png")));
+        QCOMPARE(page.size(), QSize(186, 300));  // 136 x 219 fitted into 300 x 300 points
+        // The right upright's stick, at board (309, 100).
+        const double scale = 300.0 / 219.0;
+        const QColor stick(page.pixel(int((309.5 - 189) * scale), int((100.5 - 40) * scale)));
+        QCOMPARE(stick, QColor(255, 200, 0));
+    }
+}
+
+void TestRenderCli::failures_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    const QString out = QStringLiteral("/tmp/vorlo-render-test-never-written.png");
+    const QString missing = QStringLiteral("/nonexistent/riddle.vrl");
+    QTest::newRow("missing file") << QStringList{"render", missing, "-o", out} << 1
+                                  << QStringLiteral("vorlo-cli: %1: ").arg(missing);
+    QTest::newRow("unwritable output")
+        << QStringList{"render", kSample, "-o", "/nonexistent/dir/out.png"} << 1
+        << QStringLiteral("vorlo-cli: /nonexistent/dir/out.png: ");
+    QTest::newRow("no output") << QStringList{"render", kSample} << 2 << QStringLiteral("-o");
+    QTest::newRow("unknown format") << QStringList{"render", kSample, "-o", "out.gif"} << 2
+                                    << QStringLiteral(".png, .svg or .pdf");
+    QTest::newRow("bad size") << QStringList{"render", kSample, "-o", out, "--size", "100"} << 2
+                              << QStringLiteral("--size");
+    QTest::newRow("size too large")
+        << QStringList{"render", kSample, "-o", out, "--size", "9000x10"} << 2
+        << QStringLiteral("--size");
+    QTest::newRow("negative margin") << QStringList{"render", kSample, "-o", out, "--margin", "-1"}
+                                     << 2 << QStringLiteral("--margin");
+    QTest::newRow("selected beyond the riddle")
+        << QStringList{"render", kSample, "-o", out, "--selected", "5"} << 2
+        << QStringLiteral("holds 4 matches");
+    QTest::newRow("unknown option")
+        << QStringList{"render", kSample, "-o", out, "--colour"} << 2 << QStringLiteral("colour");
+    QTest::newRow("thumbnail: missing size")
+        << QStringList{"thumbnail", kSample, out} << 2 << QStringLiteral("IN OUT SIZE");
+    QTest::newRow("thumbnail: zero size")
+        << QStringList{"thumbnail", kSample, out, "0"} << 2 << QStringLiteral("SIZE");
+    QTest::newRow("thumbnail: a directory")
+        << QStringList{"thumbnail", "/tmp", out, "64"} << 1
+        << QStringLiteral("vorlo-cli: /tmp: not a regular file");
+}
+
+void TestRenderCli::failures() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Run run = RunCli(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/vorlo-render-test-never-written.png")));
+}
+
+void TestRenderCli::emptyRiddleIsASmallBoard() {
+    const QString empty = Write(QStringLiteral("empty.vrl"), RiddleBytes({}));
+    const QString png = dir_.filePath(QStringLiteral("empty.png"));
+    QCOMPARE(RunCli({"render", empty, "-o", png}).exitCode, 0);
+    const QImage image(png);
+    QCOMPARE(image.size(), QSize(84, 84));
+    QCOMPARE(image.pixel(42, 42), qRgb(255, 255, 255));
+}
+
+void TestRenderCli::riddleAtTheLimitsFinishes() {
+    const QString limits = Write(QStringLiteral("limits.vrl"),
+                                 RiddleBytes({INT32_MIN, INT32_MIN, 0, INT32_MAX, INT32_MAX,
+                                              INT32_MIN, INT32_MAX - 5, 0, 45}));
+    QElapsedTimer timer;
+    timer.start();
+    for (const char* name : {"limits.png", "limits.svg", "limits.pdf"}) {
+        const Run run = RunCli({"render", limits, "-o", dir_.filePath(name)});
+        QVERIFY2(run.exitCode == 0, qPrintable(QStringLiteral("%1: %2").arg(name, run.err)));
+    }
+    QCOMPARE(QImageReader(dir_.filePath(QStringLiteral("limits.png"))).size(), QSize(8192, 8192));
+    QVERIFY(timer.elapsed() < 60000);
+}
+
+void TestRenderCli::thumbnailIsBounded() {
+    const QString png = dir_.filePath(QStringLiteral("thumb.png"));
+    QCOMPARE(RunCli({"thumbnail", kSample, png, "128"}).exitCode, 0);
+    QCOMPARE(QImage(png).size(), QSize(79, 128));
+
+    // Sizes beyond 1024 are drawn at 1024.
+    QCOMPARE(RunCli({"thumbnail", kSample, png, "100000"}).exitCode, 0);
+    QCOMPARE(QImage(png).size(), QSize(636, 1024));
+
+    // A million matches: only the first 200000 are read and drawn, quickly.
+    QList<qint32> many;
+    many.reserve(3 * 1000000);
+    for (int i = 0; i < 1000000; ++i) {
+        many << (i % 1000) * 7 << (i / 1000) * 7 << i;
+    }
+    const QString huge = Write(QStringLiteral("huge.vrl"), RiddleBytes(many));
+    QElapsedTimer timer;
+    timer.start();
+    const Run run = RunCli({"thumbnail", huge, png, "256"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(timer.elapsed() < 20000, "the thumbnail took too long");
+    const QImage thumb(png);
+    QCOMPARE(thumb.width(), 256);
+    QVERIFY(thumb.height() < 256 / 4);  // 200 rows of matches, not 1000
+}
+
+void TestRenderCli::thumbnailRefusesDamagedFiles() {
+    // Declares two thousand million matches but holds one.
+    const QString liar = Write(QStringLiteral("liar.vrl"), RiddleBytes({1, 2, 3}, INT32_MAX));
+    const QString png = dir_.filePath(QStringLiteral("liar.png"));
+    const Run run = RunCli({"thumbnail", liar, png, "64"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("vorlo-cli: %1: declares").arg(liar)),
+             qPrintable(run.err));
+    QVERIFY(!QFile::exists(png));
+    // A negative count is an empty riddle, as the program reads it.
+    const QString negative = Write(QStringLiteral("negative.vrl"), RiddleBytes({}, -5));
+    QCOMPARE(RunCli({"thumbnail", negative, png, "64"}).exitCode, 0);
+}
+
+QTEST_MAIN(TestRenderCli)
+#include "test_render_cli.moc"
