@@ -1,5 +1,6 @@
 #include "text_view.h"
 
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -57,6 +58,20 @@ void CTextView::AlignAllParagraphs() {
     cursor.mergeBlockFormat(format);
     QTextCursor start(text);
     setTextCursor(start);
+}
+
+void CTextView::insertFromMimeData(const QMimeData* source) {
+    // QTextEdit would insert a document fragment, whose paragraphs bring
+    // their own (left-aligned) format along.
+    if (source == nullptr || !source->hasText()) {
+        return;
+    }
+    QString text = source->text();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 bool CTextView::CanUndo() const {

@@ -25,6 +25,11 @@ public:
     bool CanUndo() const;
     bool HasSelection() const;
 
+protected:
+    // Pasted and dropped text comes in as plain text in the paragraph format
+    // around it, so it stays right-aligned.
+    void insertFromMimeData(const QMimeData* source) override;
+
 private:
     void AlignAllParagraphs();
 
