@@ -2,8 +2,8 @@
 // routing between the board and the text pane, files, printing.
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
