@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The committed sample riddles are exactly what scripts/make-samples writes.
+set -u
+cli=$1
+src=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+if ! "$src/scripts/make-samples" "$cli" "$work" 2>"$work/errors"; then
+    echo "FAIL: make-samples failed"
+    cat "$work/errors"
+    exit 1
+fi
+failures=0
+for name in kidsriddle riddle1 riddle2 riddle3; do
+    if ! cmp "$work/$name.vrl" "$src/resources/samples/$name.vrl"; then
+        echo "FAIL: resources/samples/$name.vrl differs from what make-samples writes"
+        failures=$((failures + 1))
+    fi
+done
+# The worked example keeps its exact 118 bytes.
+size=$(stat -c %s "$src/resources/samples/riddle1.vrl")
+if [ "$size" != 118 ]; then
+    echo "FAIL: riddle1.vrl holds $size bytes, not 118"
+    failures=$((failures + 1))
+fi
+[ $failures -eq 0 ] && echo "samples: all match"
+exit $((failures > 0))
