@@ -17,8 +17,10 @@ build: deps
 	@cmake --preset $(PRESET) >/dev/null
 	@cmake --build --preset $(PRESET)
 
+# Starts the window on the bundled cup riddle. Without a display the program
+# says so and how to run it under xvfb-run.
 run: build
-	@$(BUILD)/src/cli/vorlo-cli info $(SAMPLE)
+	@$(BUILD)/src/app/vorlo $(SAMPLE)
 
 check: build
 	@ctest --preset $(PRESET)
