@@ -1,0 +1,224 @@
+#include "info_page_loader.h"
+
+#include <QFile>
+#include <QHostAddress>
+#include <QNetworkAccessManager>
+#include <QNetworkInformation>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QStringDecoder>
+#include <QTimer>
+
+#ifndef VORLO_INFO_SERVER_DEFAULT
+#define VORLO_INFO_SERVER_DEFAULT "www.vorlo-riddles.example"
+#endif
+
+namespace vorlo {
+
+namespace {
+
+bool IsLoopbackHost(const QString& host) {
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    const QHostAddress address(host);
+    return !address.isNull() && address.isLoopback();
+}
+
+// True only when the system says for certain that there is no network. Without
+// a reachability backend nobody knows, and the server is simply tried.
+bool SystemReportsOffline() {
+    static bool backendTried = false;
+    if (!backendTried) {
+        backendTried = true;
+        if (QNetworkInformation::instance() == nullptr) {
+            QNetworkInformation::loadDefaultBackend();
+        }
+    }
+    const QNetworkInformation* information = QNetworkInformation::instance();
+    return information != nullptr &&
+           information->supports(QNetworkInformation::Feature::Reachability) &&
+           information->reachability() == QNetworkInformation::Reachability::Disconnected;
+}
+
+}  // namespace
+
+QString DecodeHtml(const QByteArray& data, const QByteArray& contentType) {
+    for (const QByteArray& parameter : contentType.split(';')) {
+        const QByteArray trimmed = parameter.trimmed();
+        if (trimmed.toLower().startsWith("charset=")) {
+            QByteArray name = trimmed.mid(8).trimmed();
+            if (name.size() >= 2 && name.startsWith('"') && name.endsWith('"')) {
+                name = name.mid(1, name.size() - 2);
+            }
+            QStringDecoder decoder(name.constData());
+            if (decoder.isValid()) {
+                return decoder.decode(data);
+            }
+        }
+    }
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(data);
+    if (!decoder.isValid()) {
+        decoder = QStringDecoder(QStringDecoder::Utf8);
+    }
+    return decoder.decode(data);
+}
+
+InfoPageLoader::InfoPageLoader(QObject* parent) : QObject(parent) {
+    deadline_ = new QTimer(this);
+    deadline_->setSingleShot(true);
+    connect(deadline_, &QTimer::timeout, this, [this] {
+        // abort() finishes the reply, which falls back to the installed copy.
+        if (reply_ != nullptr) {
+            reply_->abort();
+        }
+    });
+}
+
+InfoPageLoader::~InfoPageLoader() {
+    ++generation_;
+    DropReply();
+}
+
+QString InfoPageLoader::ServerAddress() {
+    const QString fromEnvironment = qEnvironmentVariable("VORLO_INFO_SERVER").trimmed();
+    return fromEnvironment.isEmpty() ? QStringLiteral(VORLO_INFO_SERVER_DEFAULT) : fromEnvironment;
+}
+
+QUrl InfoPageLoader::OnlineUrl() {
+    const QString expectedPath = QStringLiteral("/soft/") + QLatin1String(kPageName);
+    const QUrl url(QStringLiteral("http://") + ServerAddress() + expectedPath, QUrl::StrictMode);
+    // Anything but a host and a port (a path, a user, a query) is not a server.
+    if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty() ||
+        url.path() != expectedPath || url.hasQuery() || url.hasFragment()) {
+        return {};
+    }
+    return url;
+}
+
+void InfoPageLoader::Load(const QString& installationFolder) {
+    ++generation_;
+    DropReply();
+    folder_ = installationFolder;
+
+    const QUrl url = OnlineUrl();
+    if (url.isValid() && (IsLoopbackHost(url.host()) || !SystemReportsOffline())) {
+        StartOnline(url);
+        return;
+    }
+    // Delivered from the event loop like every other result, never from
+    // inside Load.
+    const quint64 generation = generation_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation] {
+            if (generation == generation_) {
+                ShowInstalledCopy();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void InfoPageLoader::StartOnline(const QUrl& url) {
+    if (network_ == nullptr) {
+        network_ = new QNetworkAccessManager(this);
+    }
+    QNetworkRequest request(url);
+    // A redirect may move the page on its own server, never to another host.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::SameOriginRedirectPolicy);
+    request.setMaximumRedirectsAllowed(3);
+    request.setTransferTimeout(timeoutMs_);
+    received_.clear();
+    tooLarge_ = false;
+
+    QNetworkReply* reply = network_->get(request);
+    reply_ = reply;
+    connect(reply, &QNetworkReply::readyRead, this, &InfoPageLoader::OnReplyData);
+    connect(reply, &QNetworkReply::finished, this, &InfoPageLoader::OnReplyFinished);
+    // The transfer timeout only notices silence; a server that trickles must
+    // still finish in time.
+    deadline_->start(timeoutMs_);
+}
+
+void InfoPageLoader::OnReplyData() {
+    if (reply_ == nullptr || sender() != reply_ || tooLarge_) {
+        return;
+    }
+    received_ += reply_->readAll();
+    if (received_.size() > maxBytes_) {
+        tooLarge_ = true;
+        received_.clear();
+        reply_->abort();
+    }
+}
+
+void InfoPageLoader::OnReplyFinished() {
+    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    if (reply == nullptr) {
+        return;
+    }
+    reply->deleteLater();
+    if (reply != reply_) {
+        return;  // a reply of an earlier Load
+    }
+    reply_ = nullptr;
+    deadline_->stop();
+
+    if (!tooLarge_) {
+        received_ += reply->readAll();
+        tooLarge_ = received_.size() > maxBytes_;
+    }
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() == QNetworkReply::NoError && status == 200 && !tooLarge_) {
+        const QByteArray page = received_;
+        received_.clear();
+        Deliver(DecodeHtml(page, reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()),
+                reply->url());
+        return;
+    }
+    received_.clear();
+    ShowInstalledCopy();
+}
+
+void InfoPageLoader::ShowInstalledCopy() {
+    // No folder known: show nothing rather than a page name with no folder.
+    if (folder_.isEmpty()) {
+        Deliver(QString(), QUrl());
+        return;
+    }
+    QString path = folder_;
+    if (!path.endsWith(u'/')) {
+        path += u'/';
+    }
+    path += QLatin1String(kPageName);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Deliver(QString(), QUrl());
+        return;
+    }
+    const QByteArray page = file.read(maxBytes_ + 1);
+    if (page.size() > maxBytes_) {
+        Deliver(QString(), QUrl());
+        return;
+    }
+    Deliver(DecodeHtml(page), QUrl::fromLocalFile(path));
+}
+
+void InfoPageLoader::Deliver(const QString& html, const QUrl& baseUrl) {
+    emit PageReady(html, baseUrl);
+}
+
+void InfoPageLoader::DropReply() {
+    deadline_->stop();
+    if (reply_ != nullptr) {
+        QNetworkReply* reply = reply_;
+        reply_ = nullptr;
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+    received_.clear();
+}
+
+}  // namespace vorlo

@@ -1,0 +1,326 @@
+// The information page loader against a small HTTP server on 127.0.0.1.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHostAddress>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "info_page_loader.h"
+
+using namespace vorlo;
+
+namespace {
+
+// What the test server does with a request.
+enum class Answer {
+    Page,          // 200 with a page
+    Silent,        // reads the request and never answers
+    NotFound,      // 404
+    Huge,          // 200 with 300 KB
+    RedirectAway,  // 302 to another server
+    RedirectHome,  // 302 to another path on the same server
+    Hebrew1255,    // 200 with a page in windows-1255
+};
+
+class HttpServer : public QTcpServer {
+public:
+    explicit HttpServer(Answer answer) : answer_(answer) {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Serve(socket); });
+            }
+        });
+    }
+    bool Start() { return listen(QHostAddress::LocalHost); }
+    QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(serverPort()); }
+
+    QStringList paths;       // request paths in arrival order
+    QString redirectTarget;  // for RedirectAway
+
+private:
+    void Serve(QTcpSocket* socket) {
+        QByteArray& request = pending_[socket];
+        request += socket->readAll();
+        if (!request.contains("\r\n\r\n")) {
+            return;
+        }
+        const QList<QByteArray> firstLine = request.left(request.indexOf("\r\n")).split(' ');
+        const QString path = firstLine.size() > 1 ? QString::fromLatin1(firstLine[1]) : QString();
+        pending_.remove(socket);
+        paths.append(path);
+
+        QByteArray status = "200 OK";
+        QByteArray headers = "Content-Type: text/html; charset=utf-8\r\n";
+        QByteArray body;
+        switch (answer_) {
+            case Answer::Silent:
+                return;
+            case Answer::Page:
+                body = "<html><body><p>server page</p></body></html>";
+                break;
+            case Answer::NotFound:
+                status = "404 Not Found";
+                body = "<html><body>missing</body></html>";
+                break;
+            case Answer::Huge:
+                body = QByteArray(300 * 1024, 'x');
+                break;
+            case Answer::RedirectAway:
+                status = "302 Found";
+                headers = "Location: " + redirectTarget.toLatin1() + "\r\n";
+                break;
+            case Answer::RedirectHome:
+                if (path == QLatin1String("/soft/vorlo_heb.html")) {
+                    status = "302 Found";
+                    headers = "Location: /soft/moved/vorlo_heb.html\r\n";
+                } else {
+                    body = "<html><body><p>moved page</p></body></html>";
+                }
+                break;
+            case Answer::Hebrew1255:
+                headers = "Content-Type: text/html; charset=windows-1255\r\n";
+                body = "<html><body><p>\xe7\xe9\xe3\xe4</p></body></html>";  // חידה
+                break;
+        }
+        socket->write("HTTP/1.1 " + status + "\r\n" + headers + "Content-Length: " +
+                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    Answer answer_;
+    QHash<QTcpSocket*, QByteArray> pending_;
+};
+
+// A port on which nothing listens.
+QString ClosedAddress() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    const quint16 port = server.serverPort();
+    server.close();
+    return QStringLiteral("127.0.0.1:%1").arg(port);
+}
+
+const char kInstalledPage[] = "<html><body><p>installed page</p></body></html>";
+
+}  // namespace
+
+class TestInfoPageLoader : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void deliversServerOrInstalledCopy_data();
+    void deliversServerOrInstalledCopy();
+    void silentServerTimesOut();
+    void neverDeliversDuringLoad();
+    void noFolderShowsNothing();
+    void missingInstalledCopyShowsNothing();
+    void newLoadReplacesTheRunningOne();
+    void serverSetting_data();
+    void serverSetting();
+    void decodesDeclaredCharset();
+
+private:
+    QTemporaryDir folder_;
+    QString installedUrl_;
+};
+
+void TestInfoPageLoader::init() {
+    QVERIFY(folder_.isValid());
+    QFile page(folder_.filePath(QStringLiteral("vorlo_heb.html")));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write(kInstalledPage);
+    installedUrl_ = QUrl::fromLocalFile(page.fileName()).toString();
+    // The loader must reach 127.0.0.1 itself, not a proxy.
+    qunsetenv("http_proxy");
+    qunsetenv("HTTP_PROXY");
+}
+
+void TestInfoPageLoader::cleanup() {
+    qunsetenv("VORLO_INFO_SERVER");
+}
+
+void TestInfoPageLoader::deliversServerOrInstalledCopy_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("fromServer");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("path");  // the base URL's path for a server page
+    QTest::newRow("page") << int(Answer::Page) << true << "server page"
+                          << "/soft/vorlo_heb.html";
+    QTest::newRow("not found") << int(Answer::NotFound) << false << "installed page"
+                               << "";
+    QTest::newRow("larger than the cap") << int(Answer::Huge) << false << "installed page"
+                                         << "";
+    QTest::newRow("redirect to another host")
+        << int(Answer::RedirectAway) << false << "installed page"
+        << "";
+    QTest::newRow("redirect on the same server")
+        << int(Answer::RedirectHome) << true << "moved page"
+        << "/soft/moved/vorlo_heb.html";
+}
+
+void TestInfoPageLoader::deliversServerOrInstalledCopy() {
+    QFETCH(int, answer);
+    QFETCH(bool, fromServer);
+    QFETCH(QString, text);
+    QFETCH(QString, path);
+
+    HttpServer server(static_cast<Answer>(answer));
+    QVERIFY(server.Start());
+    HttpServer elsewhere(Answer::Page);  // another origin that must never be asked
+    QVERIFY(elsewhere.Start());
+    server.redirectTarget =
+        QStringLiteral("http://%1/soft/vorlo_heb.html").arg(elsewhere.Address());
+    qputenv("VORLO_INFO_SERVER", server.Address().toLatin1());
+
+    InfoPageLoader loader;
+    loader.SetMaxBytes(100 * 1024);
+    QSignalSpy spy(&loader, &InfoPageLoader::PageReady);
+    loader.Load(folder_.path() + u'/');
+    QVERIFY(spy.wait(5000));
+    QCOMPARE(spy.count(), 1);
+    const QString html = spy[0][0].toString();
+    const QUrl base = spy[0][1].toUrl();
+    QVERIFY2(html.contains(text), qPrintable(html.left(200)));
+    QCOMPARE(server.paths.value(0), QStringLiteral("/soft/vorlo_heb.html"));
+    QVERIFY(elsewhere.paths.isEmpty());
+    if (fromServer) {
+        QCOMPARE(base.scheme(), QStringLiteral("http"));
+        QCOMPARE(base.port(), int(server.serverPort()));
+        QCOMPARE(base.path(), path);
+    } else {
+        QCOMPARE(base.toString(), installedUrl_);
+    }
+    QVERIFY(!spy.wait(200));  // exactly one delivery
+}
+
+void TestInfoPageLoader::silentServerTimesOut() {
+    HttpServer server(Answer::Silent);
+    QVERIFY(server.Start());
+    qputenv("VORLO_INFO_SERVER", server.Address().toLatin1());
+
+    InfoPageLoader loader;
+    loader.SetTimeout(400);
+    QSignalSpy spy(&loader, &InfoPageLoader::PageReady);
+    QElapsedTimer clock;
+    clock.start();
+    loader.Load(folder_.path() + u'/');
+    QVERIFY(spy.wait(5000));
+    QVERIFY2(clock.elapsed() >= 350, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!server.paths.isEmpty());  // it was asked, and said nothing
+    QCOMPARE(spy[0][1].toUrl().toString(), installedUrl_);
+    QVERIFY(spy[0][0].toString().contains(QStringLiteral("installed page")));
+}
+
+void TestInfoPageLoader::neverDeliversDuringLoad() {
+    for (const QString& address : {ClosedAddress(), QStringLiteral("bad/server")}) {
+        qputenv("VORLO_INFO_SERVER", address.toLatin1());
+        InfoPageLoader loader;
+        QSignalSpy spy(&loader, &InfoPageLoader::PageReady);
+        loader.Load(folder_.path() + u'/');
+        QCOMPARE(spy.count(), 0);  // the event loop brings the page, Load does not
+        QVERIFY(spy.wait(5000));
+        QCOMPARE(spy[0][1].toUrl().toString(), installedUrl_);
+        QVERIFY(spy[0][0].toString().contains(QStringLiteral("installed page")));
+    }
+}
+
+void TestInfoPageLoader::noFolderShowsNothing() {
+    qputenv("VORLO_INFO_SERVER", ClosedAddress().toLatin1());
+    InfoPageLoader loader;
+    QSignalSpy spy(&loader, &InfoPageLoader::PageReady);
+    loader.Load(QString());
+    QVERIFY(spy.wait(5000));
+    QVERIFY(spy[0][0].toString().isEmpty());
+    QVERIFY(spy[0][1].toUrl().isEmpty());
+}
+
+void TestInfoPageLoader::missingInstalledCopyShowsNothing() {
+    qputenv("VORLO_INFO_SERVER", ClosedAddress().toLatin1());
+    QTemporaryDir empty;
+    InfoPageLoader loader;
+    QSignalSpy spy(&loader, &InfoPageLoader::PageReady);
+    loader.Load(empty.path() + u'/');
+    QVERIFY(spy.wait(5000));
+    QVERIFY(spy[0][0].toString().isEmpty());
+}
+
+void TestInfoPageLoader::newLoadReplacesTheRunningOne() {
+    HttpServer silent(Answer::Silent);
+    QVERIFY(silent.Start());
+    HttpServer server(Answer::Page);
+    QVERIFY(server.Start());
+
+    InfoPageLoader loader;
+    loader.SetTimeout(400);
+    QSignalSpy spy(&loader, &InfoPageLoader::PageReady);
+    qputenv("VORLO_INFO_SERVER", silent.Address().toLatin1());
+    loader.Load(folder_.path() + u'/');
+    QTRY_VERIFY(!silent.paths.isEmpty());
+    qputenv("VORLO_INFO_SERVER", server.Address().toLatin1());
+    loader.Load(folder_.path() + u'/');
+    QVERIFY(spy.wait(5000));
+    QVERIFY(spy[0][0].toString().contains(QStringLiteral("server page")));
+    // The first load's timeout passes without a second delivery.
+    QVERIFY(!spy.wait(800));
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestInfoPageLoader::serverSetting_data() {
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("built in") << ""
+                              << QStringLiteral("http://" VORLO_INFO_SERVER_DEFAULT
+                                                "/soft/vorlo_heb.html");
+    QTest::newRow("host and port") << "127.0.0.1:8080"
+                                   << "http://127.0.0.1:8080/soft/vorlo_heb.html";
+    QTest::newRow("spaces trimmed") << "  host.example "
+                                    << "http://host.example/soft/vorlo_heb.html";
+    QTest::newRow("a path is not a server") << "host.example/evil"
+                                            << "";
+    QTest::newRow("a user is not a server") << "me@host.example"
+                                            << "";
+    QTest::newRow("a query is not a server") << "host.example?x=1"
+                                             << "";
+}
+
+void TestInfoPageLoader::serverSetting() {
+    QFETCH(QString, setting);
+    QFETCH(QString, url);
+    if (setting.isEmpty()) {
+        qunsetenv("VORLO_INFO_SERVER");
+    } else {
+        qputenv("VORLO_INFO_SERVER", setting.toUtf8());
+    }
+    QCOMPARE(InfoPageLoader::OnlineUrl().toString(), url);
+}
+
+void TestInfoPageLoader::decodesDeclaredCharset() {
+    HttpServer server(Answer::Hebrew1255);
+    QVERIFY(server.Start());
+    qputenv("VORLO_INFO_SERVER", server.Address().toLatin1());
+    InfoPageLoader loader;
+    QSignalSpy spy(&loader, &InfoPageLoader::PageReady);
+    loader.Load(folder_.path() + u'/');
+    QVERIFY(spy.wait(5000));
+    // The charset named only in the Content-Type header.
+    QVERIFY2(spy[0][0].toString().contains(QStringLiteral("<p>חידה</p>")),
+             qPrintable(spy[0][0].toString()));
+
+    // The page's own declaration, and UTF-8 when nothing is declared.
+    QCOMPARE(DecodeHtml("<meta charset=\"windows-1255\"><p>\xe7\xe9\xe3\xe4</p>"),
+             QStringLiteral("<meta charset=\"windows-1255\"><p>חידה</p>"));
+    QCOMPARE(DecodeHtml("<p>\xd7\x97\xd7\x99\xd7\x93\xd7\x94</p>"), QStringLiteral("<p>חידה</p>"));
+    // An unknown charset in the header falls back to what the page says.
+    QCOMPARE(DecodeHtml("<p>\xd7\x97</p>", "text/html; charset=x-no-such"),
+             QStringLiteral("<p>ח</p>"));
+}
+
+QTEST_GUILESS_MAIN(TestInfoPageLoader)
+#include "test_info_page_loader.moc"
