@@ -3,8 +3,11 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTransform>
+#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "hit_test.h"
 
@@ -54,6 +57,40 @@ std::optional<BoardArea> Intersect(std::optional<BoardArea> a, std::optional<Boa
                      std::min(a->right, b->right), std::min(a->bottom, b->bottom)};
 }
 
+template <size_t N>
+void FillCorners(const CMatch& match, const std::array<Point32, N>& points, QPointF (&out)[N]) {
+    const auto corners = UnwrappedCorners(match, points);
+    for (size_t i = 0; i < N; ++i) {
+        out[i] =
+            QPointF(static_cast<double>(corners[2 * i]), static_cast<double>(corners[2 * i + 1]));
+    }
+}
+
+// The matches whose point lies where MatchMayReach can accept it for `area`;
+// false when the list is better walked whole.
+bool NearMatches(const MatchList& matches, const BoardArea& area,
+                 std::vector<MatchList::Ref>& out) {
+    // x + reach >= left and x - reach <= right, for integral x, clamped to
+    // the 32-bit range (the area may reach beyond it).
+    auto lowest = [](double edge) {
+        return std::clamp(std::ceil(edge - kMatchReach), double(INT32_MIN), double(INT32_MAX) + 1);
+    };
+    auto highest = [](double edge) {
+        return std::clamp(std::floor(edge + kMatchReach), double(INT32_MIN) - 1, double(INT32_MAX));
+    };
+    const double left = lowest(area.left);
+    const double right = highest(area.right);
+    const double top = lowest(area.top);
+    const double bottom = highest(area.bottom);
+    if (left > right || top > bottom) {
+        out.clear();
+        return true;
+    }
+    const MatchList::Area near{static_cast<int32_t>(left), static_cast<int32_t>(top),
+                               static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+    return matches.FindNear(std::span(&near, 1), out);
+}
+
 }  // namespace
 
 bool MatchMayReach(const CMatch& match, double left, double top, double right, double bottom) {
@@ -91,16 +128,35 @@ void PaintBoard(QPainter& painter, const MatchList& matches, MatchList::Ref sele
     const QBrush selectedHeadBrush(kSelectedHeadColor);
 
     MatchShape shape;
-    for (auto it = matches.begin(); it != matches.end(); ++it) {
-        const CMatch& match = *it;
-        if (area && !MatchMayReach(match, area->left, area->top, area->right, area->bottom)) {
-            continue;
-        }
+    QPointF stick[4];
+    QPointF head[20];
+    auto draw = [&](const CMatch& match, MatchList::Ref ref) {
         match.GetShape(shape);
+        FillCorners(match, shape.Stick, stick);
+        FillCorners(match, shape.Head, head);
         painter.setBrush(stickBrush);
-        painter.drawPolygon(ShapePolygon(match, shape.Stick), Qt::WindingFill);
-        painter.setBrush(it.ref() == selected ? selectedHeadBrush : headBrush);
-        painter.drawPolygon(ShapePolygon(match, shape.Head), Qt::WindingFill);
+        painter.drawPolygon(stick, 4, Qt::WindingFill);
+        painter.setBrush(ref == selected ? selectedHeadBrush : headBrush);
+        painter.drawPolygon(head, 20, Qt::WindingFill);
+    };
+
+    // A small part of a large board: the list's grid names the matches that
+    // may reach it, in list order, so the cost follows what is drawn.
+    thread_local std::vector<MatchList::Ref> near;
+    if (area && NearMatches(matches, *area, near)) {
+        for (const MatchList::Ref ref : near) {
+            if (MatchMayReach(*ref, area->left, area->top, area->right, area->bottom)) {
+                draw(*ref, ref);
+            }
+        }
+    } else {
+        for (auto it = matches.begin(); it != matches.end(); ++it) {
+            const CMatch& match = *it;
+            if (area && !MatchMayReach(match, area->left, area->top, area->right, area->bottom)) {
+                continue;
+            }
+            draw(match, it.ref());
+        }
     }
     painter.restore();
 }

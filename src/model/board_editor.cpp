@@ -164,6 +164,7 @@ BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
     const int32_t oldY = m.y;
     m.x = WrapSub(x, Anchor.x);
     m.y = WrapSub(y, Anchor.y);
+    doc_.MatchList.Moved(doc_.SelectedMatch);
     host_.SetModifiedFlag();
     // Centred on the pointer and wide enough to reach back to where the match
     // was; exact in 64 bits, however far the pointer jumped.
@@ -190,6 +191,7 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
         const Point32 tail = reversed.GetShape().Head[2];
         m.x = tail.x;
         m.y = tail.y;
+        doc_.MatchList.Moved(doc_.SelectedMatch);
     }
     host_.SetModifiedFlag();
     return MouseResult{BoardCursor::Rotate,
@@ -268,6 +270,7 @@ void BoardEditor::OnEditUndo() {
             if (UndoMatch) {
                 UndoMatch->x = SavedPosition.x;
                 UndoMatch->y = SavedPosition.y;
+                doc_.MatchList.Moved(UndoMatch);
             }
             host_.UpdateAllViews(HintBoardChanged);
             break;
@@ -277,6 +280,7 @@ void BoardEditor::OnEditUndo() {
                 UndoMatch->x = SavedPosition.x;
                 UndoMatch->y = SavedPosition.y;
                 UndoMatch->angle = SavedAngle;
+                doc_.MatchList.Moved(UndoMatch);
             }
             host_.UpdateAllViews(HintBoardChanged);
             break;

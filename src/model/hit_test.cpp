@@ -1,6 +1,8 @@
 #include "hit_test.h"
 
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "int32_math.h"
 
@@ -61,7 +63,52 @@ bool MatchContains(const CMatch& match, int32_t x, int32_t y) {
            PointInPolygon(shape.Stick.data(), static_cast<int>(shape.Stick.size()), x, y);
 }
 
+namespace {
+
+// The 32-bit values v with WrapSub(centre, v) within [-reach, reach], as up to
+// two plain ranges: the range splits where it wraps past an end of 32 bits.
+int WrappedRanges(int32_t centre, int32_t reach, int32_t (&lo)[2], int32_t (&hi)[2]) {
+    constexpr int64_t kSpan = int64_t{1} << 32;
+    const int64_t from = int64_t{centre} - reach;
+    const int64_t to = int64_t{centre} + reach;
+    if (from < INT32_MIN) {
+        lo[0] = INT32_MIN, hi[0] = static_cast<int32_t>(to);
+        lo[1] = static_cast<int32_t>(from + kSpan), hi[1] = INT32_MAX;
+        return 2;
+    }
+    if (to > INT32_MAX) {
+        lo[0] = static_cast<int32_t>(from), hi[0] = INT32_MAX;
+        lo[1] = INT32_MIN, hi[1] = static_cast<int32_t>(to - kSpan);
+        return 2;
+    }
+    lo[0] = static_cast<int32_t>(from), hi[0] = static_cast<int32_t>(to);
+    return 1;
+}
+
+}  // namespace
+
 MatchList::Ref HitTest(const MatchList& matches, int32_t x, int32_t y) {
+    // Only matches whose point lies within their reach of (x, y) can be hit:
+    // on a long list, let the list's grid name them, in list order.
+    int32_t xLo[2], xHi[2], yLo[2], yHi[2];
+    const int xs = WrappedRanges(x, kMatchReach, xLo, xHi);
+    const int ys = WrappedRanges(y, kMatchReach, yLo, yHi);
+    MatchList::Area areas[4];
+    size_t areaCount = 0;
+    for (int i = 0; i < xs; ++i) {
+        for (int j = 0; j < ys; ++j) {
+            areas[areaCount++] = MatchList::Area{xLo[i], yLo[j], xHi[i], yHi[j]};
+        }
+    }
+    thread_local std::vector<MatchList::Ref> near;
+    if (matches.FindNear(std::span(areas, areaCount), near)) {
+        for (auto it = near.rbegin(); it != near.rend(); ++it) {
+            if (MatchContains(**it, x, y)) {
+                return *it;
+            }
+        }
+        return {};
+    }
     for (auto it = matches.rbegin(); it != matches.rend(); ++it) {
         if (MatchContains(*it, x, y)) {
             return it.ref();

@@ -2,8 +2,10 @@
 
 #include <bit>
 #include <cmath>
+#include <memory>
 
 #include "int32_math.h"
+#include "shape_cache.h"
 
 namespace vorlo {
 
@@ -29,6 +31,19 @@ int32_t GripCoordinate(int32_t from, int32_t to) {
     const double step = static_cast<double>(WrapSub(to, from)) * kGripFraction;
     return TruncToInt32(static_cast<double>(from) + step);
 }
+// The grip from the stick's corners: P1, a tenth of the way from P1 to P2, a
+// tenth of the way from P0 to P3, P0.
+void FillGrip(MatchShape& shape) {
+    const Point32 p0 = shape.Stick[0];
+    const Point32 p1 = shape.Stick[1];
+    const Point32 p2 = shape.Stick[2];
+    const Point32 p3 = shape.Stick[3];
+    shape.Grip[0] = p1;
+    shape.Grip[1] = {GripCoordinate(p1.x, p2.x), GripCoordinate(p1.y, p2.y)};
+    shape.Grip[2] = {GripCoordinate(p0.x, p3.x), GripCoordinate(p0.y, p3.y)};
+    shape.Grip[3] = p0;
+}
+
 }  // namespace
 
 int32_t RoundHalfUp(double v) {
@@ -53,7 +68,10 @@ MatchShape CMatch::GetShape(ShapeParts parts) const {
     return shape;
 }
 
-void CMatch::GetShape(MatchShape& shape, ShapeParts parts) const {
+void GetShapeUncached(const CMatch& match, MatchShape& shape, ShapeParts parts) {
+    const int32_t x = match.x;
+    const int32_t y = match.y;
+    const int32_t angle = match.angle;
     using namespace shape_constants;
     const double a = static_cast<double>(angle) * kDegToRad;
     const double sa = std::sin(a);
@@ -81,11 +99,53 @@ void CMatch::GetShape(MatchShape& shape, ShapeParts parts) const {
     }
 
     if (parts == ShapeParts::WithGrip) {
-        shape.Grip[0] = p1;
-        shape.Grip[1] = {GripCoordinate(p1.x, p2.x), GripCoordinate(p1.y, p2.y)};
-        shape.Grip[2] = {GripCoordinate(p0.x, p3.x), GripCoordinate(p0.y, p3.y)};
-        shape.Grip[3] = p0;
+        FillGrip(shape);
     }
+}
+
+void CMatch::GetShape(MatchShape& shape, ShapeParts parts) const {
+    // Corners are the record's point plus offsets that depend on the angle
+    // alone (see shape_cache.h); the grip is computed from the corners.
+    const ShapeOffsets& offsets = CachedShapeOffsets(angle);
+    for (size_t i = 0; i < offsets.stick.size(); ++i) {
+        shape.Stick[i] = {WrapAdd(x, offsets.stick[i].x), WrapAdd(y, offsets.stick[i].y)};
+    }
+    for (size_t i = 0; i < offsets.head.size(); ++i) {
+        shape.Head[i] = {WrapAdd(x, offsets.head[i].x), WrapAdd(y, offsets.head[i].y)};
+    }
+    if (parts == ShapeParts::WithGrip) {
+        FillGrip(shape);
+    }
+}
+
+ShapeOffsets ComputeShapeOffsets(int32_t angle) {
+    MatchShape shape;
+    GetShapeUncached(CMatch(0, 0, angle), shape, ShapeParts::StickAndHead);
+    return ShapeOffsets{shape.Stick, shape.Head};
+}
+
+const ShapeOffsets& CachedShapeOffsets(int32_t angle) {
+    // Direct-mapped by a multiplicative hash of the angle. Per thread, so
+    // painting on several threads needs no lock; allocated on first use, so
+    // threads that never draw a match pay nothing.
+    struct Slot {
+        bool filled = false;
+        int32_t angle = 0;
+        ShapeOffsets offsets;
+    };
+    constexpr unsigned kBits = 10;
+    thread_local std::unique_ptr<Slot[]> table;
+    if (!table) {
+        table = std::make_unique<Slot[]>(size_t{1} << kBits);
+    }
+    const uint32_t hash = static_cast<uint32_t>(angle) * 2654435769u;
+    Slot& slot = table[hash >> (32 - kBits)];
+    if (!slot.filled || slot.angle != angle) {
+        slot.offsets = ComputeShapeOffsets(angle);
+        slot.angle = angle;
+        slot.filled = true;
+    }
+    return slot.offsets;
 }
 
 }  // namespace vorlo

@@ -1,6 +1,8 @@
 #include "match_list.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace vorlo {
@@ -18,7 +20,12 @@ MatchList& MatchList::operator=(MatchList&& other) noexcept {
         head_ = std::exchange(other.head_, nullptr);
         tail_ = std::exchange(other.tail_, nullptr);
         count_ = std::exchange(other.count_, 0);
+        nextOrder_ = std::exchange(other.nextOrder_, 1);
+        grid_ = std::move(other.grid_);
+        loose_ = std::move(other.loose_);
+        gridBuilt_ = std::exchange(other.gridBuilt_, false);
         other.chunks_.clear();
+        other.ForgetGrid();
     }
     return *this;
 }
@@ -66,8 +73,16 @@ MatchList::Node* MatchList::Allocate() {
 }
 
 MatchList::Ref MatchList::Append(const CMatch& match) {
+    if (nextOrder_ == kLoose) {
+        Renumber();
+    }
     Node* node = Allocate();
     node->match = match;
+    node->order = nextOrder_++;
+    if (gridBuilt_) {
+        node->order |= kLoose;
+        loose_.push_back(node);
+    }
     node->prev = tail_;
     node->next = nullptr;
     if (tail_ != nullptr) {
@@ -87,6 +102,7 @@ void MatchList::Remove(Ref ref) {
     }
     (node->prev != nullptr ? node->prev->next : head_) = node->next;
     (node->next != nullptr ? node->next->prev : tail_) = node->prev;
+    node->order = 0;
     node->prev = nullptr;
     node->next = free_;
     free_ = node;
@@ -98,6 +114,8 @@ void MatchList::Clear() {
     lastChunkSize_ = lastChunkUsed_ = 0;
     free_ = head_ = tail_ = nullptr;
     count_ = 0;
+    nextOrder_ = 1;
+    ForgetGrid();
 }
 
 bool MatchList::Contains(Ref ref) const {
@@ -116,6 +134,146 @@ std::vector<CMatch> MatchList::ToVector() const {
         out.push_back(m);
     }
     return out;
+}
+
+void MatchList::Moved(Ref ref) {
+    Node* node = ref.node_;
+    if (gridBuilt_ && node != nullptr && node->order != 0 && (node->order & kLoose) == 0) {
+        node->order |= kLoose;
+        loose_.push_back(node);
+    }
+}
+
+void MatchList::Renumber() {
+    // Two billion appends to one list: number the elements afresh.
+    ForgetGrid();
+    uint32_t order = 1;
+    for (Node* n = head_; n != nullptr; n = n->next) {
+        n->order = order++;
+    }
+    nextOrder_ = order;
+}
+
+namespace {
+
+constexpr int kCellShift = 8;  // 256-pixel cells
+constexpr int64_t kCellBias = int64_t{1} << (31 - kCellShift);
+// A list shorter than this is walked whole.
+constexpr size_t kGridMinCount = 512;
+// Loose elements are checked at every search; beyond this many the grid is
+// built afresh.
+constexpr size_t kLooseMax = 1024;
+
+int64_t CellOf(int32_t v) {
+    return (int64_t{v} >> kCellShift) + kCellBias;  // 0 .. 2^24 - 1
+}
+
+uint64_t CellKey(int64_t row, int64_t column) {
+    return (static_cast<uint64_t>(row) << 32) | static_cast<uint64_t>(column);
+}
+
+bool InArea(const CMatch& m, const MatchList::Area& a) {
+    return m.x >= a.left && m.x <= a.right && m.y >= a.top && m.y <= a.bottom;
+}
+
+}  // namespace
+
+void MatchList::ForgetGrid() const {
+    grid_.clear();
+    grid_.shrink_to_fit();
+    loose_.clear();
+    gridBuilt_ = false;
+}
+
+void MatchList::BuildGrid() const {
+    grid_.clear();
+    grid_.reserve(count_);
+    for (Node* n = head_; n != nullptr; n = n->next) {
+        n->order &= ~kLoose;
+        grid_.push_back(GridEntry{CellKey(CellOf(n->match.y), CellOf(n->match.x)), n->order, n});
+    }
+    std::sort(grid_.begin(), grid_.end(), [](const GridEntry& a, const GridEntry& b) {
+        return a.cell != b.cell ? a.cell < b.cell : a.order < b.order;
+    });
+    loose_.clear();
+    gridBuilt_ = true;
+}
+
+bool MatchList::FindNear(std::span<const Area> areas, std::vector<Ref>& out) const {
+    if (count_ < kGridMinCount) {
+        return false;
+    }
+    // Each row of cells costs a binary search, each cell at most a few
+    // entries: beyond a cell per few elements the list is walked whole.
+    double cells = 0;
+    for (const Area& a : areas) {
+        if (a.left <= a.right && a.top <= a.bottom) {
+            cells += double(CellOf(a.right) - CellOf(a.left) + 1) *
+                     double(CellOf(a.bottom) - CellOf(a.top) + 1);
+        }
+    }
+    if (cells > static_cast<double>(count_) / 4) {
+        return false;
+    }
+    if (!gridBuilt_ || loose_.size() > std::max(kLooseMax, count_ / 16)) {
+        BuildGrid();
+    }
+    CollectNear(areas, out);
+#ifndef NDEBUG
+    // Every search checks itself against the records in debug builds, so a
+    // position changed without Moved() shows in the tests.
+    std::vector<Ref> walked;
+    for (Node* n = head_; n != nullptr; n = n->next) {
+        for (const Area& a : areas) {
+            if (InArea(n->match, a)) {
+                walked.push_back(Ref(n));
+                break;
+            }
+        }
+    }
+    if (walked != out) {
+        std::fprintf(stderr, "MatchList: a position changed without Moved()\n");
+        std::abort();
+    }
+#endif
+    return true;
+}
+
+void MatchList::CollectNear(std::span<const Area> areas, std::vector<Ref>& out) const {
+    scratch_.clear();
+    for (const Area& a : areas) {
+        if (a.left > a.right || a.top > a.bottom) {
+            continue;
+        }
+        const int64_t column0 = CellOf(a.left);
+        const int64_t column1 = CellOf(a.right);
+        for (int64_t row = CellOf(a.top); row <= CellOf(a.bottom); ++row) {
+            const uint64_t first = CellKey(row, column0);
+            const uint64_t last = CellKey(row, column1);
+            auto it =
+                std::lower_bound(grid_.begin(), grid_.end(), first,
+                                 [](const GridEntry& e, uint64_t key) { return e.cell < key; });
+            for (; it != grid_.end() && it->cell <= last; ++it) {
+                // A node whose order changed was removed, reused or moved.
+                if (it->node->order == it->order && InArea(it->node->match, a)) {
+                    scratch_.emplace_back(it->order, it->node);
+                }
+            }
+        }
+        for (Node* n : loose_) {
+            if ((n->order & kLoose) != 0 && InArea(n->match, a)) {
+                scratch_.emplace_back(n->order & ~kLoose, n);
+            }
+        }
+    }
+    std::sort(scratch_.begin(), scratch_.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    out.clear();
+    for (size_t i = 0; i < scratch_.size(); ++i) {
+        if (i == 0 || scratch_[i].first != scratch_[i - 1].first) {
+            out.push_back(Ref(scratch_[i].second));
+        }
+    }
 }
 
 bool operator==(const MatchList& a, const MatchList& b) {

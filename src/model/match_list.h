@@ -8,10 +8,19 @@
 // list is cleared, whatever else is appended or removed meanwhile. Elements
 // live in fixed-size chunks, so appending never moves one and a riddle that
 // was read from a file lies in memory in file order.
+//
+// FindNear finds the elements lying in a part of the board without walking
+// the whole list: a grid of 256-pixel cells, built on the first search and
+// kept up to date from then on. The records stay the only truth: the grid
+// only narrows the search, every element it offers is checked against its
+// current position, and an element whose position changed (Moved) or that
+// was appended since the grid was built is checked wherever it lies.
 
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "match.h"
@@ -21,6 +30,9 @@ namespace vorlo {
 class MatchList {
     struct Node {
         CMatch match;
+        // Position in the list, growing from first to last (0: removed), and
+        // kLoose when the grid does not know where the element lies.
+        uint32_t order = 0;
         Node* prev = nullptr;
         Node* next = nullptr;
     };
@@ -95,6 +107,24 @@ public:
     // Whether `ref` names an element of this list (linear; for checks and tests).
     bool Contains(Ref ref) const;
 
+    // Must follow every change of an element's x or y (its angle does not
+    // matter here), before the list is searched again.
+    void Moved(Ref ref);
+
+    // A part of the board, corners included.
+    struct Area {
+        int32_t left = 0;
+        int32_t top = 0;
+        int32_t right = 0;
+        int32_t bottom = 0;
+    };
+    // Replaces `out` with the elements whose (x, y) lies in one of `areas`
+    // (plain comparisons, no wrapping), in list order, each once. Returns
+    // false, leaving `out` alone, when walking the whole list is as cheap (a
+    // short list, areas covering much of the board); the caller then walks it.
+    // Not to be called on one list from two threads at once.
+    bool FindNear(std::span<const Area> areas, std::vector<Ref>& out) const;
+
     iterator begin() const { return iterator(head_); }
     iterator end() const { return iterator(nullptr); }
     reverse_iterator rbegin() const { return reverse_iterator(tail_); }
@@ -105,6 +135,26 @@ public:
 
 private:
     Node* Allocate();
+    void Renumber();
+    void ForgetGrid() const;
+    void BuildGrid() const;
+    void CollectNear(std::span<const Area> areas, std::vector<Ref>& out) const;
+
+    static constexpr uint32_t kLoose = uint32_t{1} << 31;
+    struct GridEntry {
+        uint64_t cell;   // row, then column: one row's cells lie together
+        uint32_t order;  // the element's order when it was filed
+        Node* node;
+    };
+    // Sorted by cell, then order. Entries whose node's order no longer
+    // matches are stale (removed, reused, or moved and now loose).
+    mutable std::vector<GridEntry> grid_;
+    // Elements appended or moved since the grid was built; may hold stale
+    // and repeated pointers, which their order tells apart.
+    mutable std::vector<Node*> loose_;
+    mutable bool gridBuilt_ = false;
+    mutable std::vector<std::pair<uint32_t, Node*>> scratch_;
+    uint32_t nextOrder_ = 1;
 
     static constexpr size_t kMinChunk = 64;
     std::vector<std::unique_ptr<Node[]>> chunks_;
