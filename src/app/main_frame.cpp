@@ -210,6 +210,7 @@ void CMainFrame::CreatePanes() {
     ads_ = new CAdsView(doc_, OuterSplitter);
     InnerSplitter = new QSplitter(Qt::Vertical, OuterSplitter);
     board_ = new CVorloView(doc_, InnerSplitter);
+    board_->OpenDocumentFile = [this](const QString& path) { return OpenDocumentFile(path); };
     text_ = new CTextView(doc_, InnerSplitter);
     // When the window is resized the board and the text pane follow; the
     // information column keeps its width.

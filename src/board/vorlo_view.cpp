@@ -1,15 +1,53 @@
 #include "vorlo_view.h"
 
+#include <QApplication>
+#include <QBitmap>
+#include <QClipboard>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
-#include "board_painter.h"
+#include <algorithm>
+#include <cstdio>
+#include <span>
 
-CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent) : QAbstractScrollArea(parent), doc_(doc) {
+#include "board_painter.h"
+#include "settings_store.h"
+
+using vorlo::BoardCursor;
+using vorlo::BoardEditor;
+using vorlo::BoardRect;
+using vorlo::MatchBlock;
+using vorlo::Point32;
+
+namespace {
+
+// A cursor drawn as a black picture with a white rim.
+QCursor LoadCursor(const QString& name, int hotX, int hotY) {
+    const QBitmap bitmap(QStringLiteral(":/cursors/%1.xbm").arg(name));
+    const QBitmap mask(QStringLiteral(":/cursors/%1_mask.xbm").arg(name));
+    if (bitmap.isNull() || mask.isNull()) {
+        return QCursor(Qt::ArrowCursor);
+    }
+    return QCursor(bitmap, mask, hotX, hotY);
+}
+
+}  // namespace
+
+CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent)
+    : QAbstractScrollArea(parent), doc_(doc), editor_(*doc, *this) {
+    Q_INIT_RESOURCE(cursors);
+    rotateCursor_ = LoadCursor(QStringLiteral("rotate"), 7, 14);
+    moveCursor_ = LoadCursor(QStringLiteral("move"), 15, 15);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    // Movements with no button held must arrive too, so the ordinary cursor
+    // comes back once a drag is over.
+    viewport()->setMouseTracking(true);
+    reportGeometry_ = !qEnvironmentVariableIsEmpty("VORLO_DEBUG_BOARD_ORIGIN");
     doc_->AddView(this);
 }
 
@@ -18,6 +56,8 @@ CVorloView::~CVorloView() {
 }
 
 void CVorloView::OnInitialUpdate() {
+    // The matches were all replaced: nothing the undo store points at is left.
+    editor_.OnDocumentReset();
     if (isVisible()) {
         SetScrollSizes(size());
         extentPending_ = false;
@@ -30,6 +70,14 @@ void CVorloView::OnInitialUpdate() {
 void CVorloView::OnUpdate(int /*hint*/) {
     // Every change of the board redraws it whole.
     viewport()->update();
+}
+
+void CVorloView::SetModifiedFlag() {
+    doc_->SetModifiedFlag(true);
+}
+
+void CVorloView::UpdateAllViews(int32_t hint) {
+    doc_->UpdateAllViews(hint);
 }
 
 void CVorloView::SetScrollSizes(QSize total) {
@@ -52,7 +100,7 @@ QRect CVorloView::VisibleBoardRect() const {
                  viewport()->size());
 }
 
-vorlo::Point32 CVorloView::BoardPointFromViewport(QPoint viewportPos) const {
+Point32 CVorloView::BoardPointFromViewport(QPoint viewportPos) const {
     return {viewportPos.x() + horizontalScrollBar()->value(),
             viewportPos.y() + verticalScrollBar()->value()};
 }
@@ -62,6 +110,21 @@ void CVorloView::paintEvent(QPaintEvent* event) {
     const QPoint offset(horizontalScrollBar()->value(), verticalScrollBar()->value());
     painter.translate(-offset);
     PaintBoard(painter, doc_->MatchList, doc_->SelectedMatch, event->rect().translated(offset));
+    if (reportGeometry_) {
+        ReportGeometry();
+    }
+}
+
+void CVorloView::ReportGeometry() {
+    // Where board point (0, 0) lies on the screen, for scripts that drive the
+    // window with a real pointer.
+    const QPoint origin = viewport()->mapToGlobal(QPoint(0, 0)) -
+                          QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    if (origin != reportedOrigin_) {
+        reportedOrigin_ = origin;
+        std::fprintf(stderr, "vorlo: board origin %d %d\n", origin.x(), origin.y());
+        std::fflush(stderr);
+    }
 }
 
 void CVorloView::resizeEvent(QResizeEvent* event) {
@@ -77,28 +140,214 @@ void CVorloView::showEvent(QShowEvent* event) {
     }
 }
 
-// The editing commands are the board's; their bodies come with the edit
-// commands and the mouse handling.
-void CVorloView::OnAddMatch() {}
-void CVorloView::OnDeleteMatch() {}
-void CVorloView::OnEditCut() {}
-void CVorloView::OnEditCopy() {}
-void CVorloView::OnEditPaste() {}
-void CVorloView::OnEditUndo() {}
-void CVorloView::OnRotate90() {}
-void CVorloView::OnSampleKidsriddle() {}
-void CVorloView::OnSampleRiddle1() {}
-void CVorloView::OnSampleRiddle2() {}
-void CVorloView::OnSampleRiddle3() {}
+// ----- mouse -----
+
+uint32_t CVorloView::KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    uint32_t keyState = 0;
+    if (buttons & Qt::LeftButton) {
+        keyState |= vorlo::MK_LBUTTON;
+    }
+    if (buttons & Qt::RightButton) {
+        keyState |= vorlo::MK_RBUTTON;
+    }
+    if (buttons & Qt::MiddleButton) {
+        keyState |= vorlo::MK_MBUTTON;
+    }
+    if (modifiers & Qt::ShiftModifier) {
+        keyState |= vorlo::MK_SHIFT;
+    }
+    if (modifiers & Qt::ControlModifier) {
+        keyState |= vorlo::MK_CONTROL;
+    }
+    return keyState;
+}
+
+void CVorloView::mousePressEvent(QMouseEvent* event) {
+    // The buttons held at a press include the one going down.
+    const uint32_t keyState = KeyState(event->buttons() | event->button(), event->modifiers());
+    const Point32 point = BoardPointFromViewport(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) {
+        OnLButtonDown(keyState, point);
+    } else if (event->button() == Qt::RightButton) {
+        OnRButtonDown(keyState, point);
+    }
+    event->accept();
+}
+
+void CVorloView::mouseMoveEvent(QMouseEvent* event) {
+    OnMouseMove(KeyState(event->buttons(), event->modifiers()),
+                BoardPointFromViewport(event->position().toPoint()));
+    event->accept();
+}
+
+void CVorloView::mouseReleaseEvent(QMouseEvent* event) {
+    // A drag ends because later movements no longer carry its button.
+    event->accept();
+}
+
+void CVorloView::OnLButtonDown(uint32_t keyState, Point32 point) {
+    Apply(editor_.OnLButtonDown(keyState, point.x, point.y));
+}
+
+void CVorloView::OnRButtonDown(uint32_t keyState, Point32 point) {
+    Apply(editor_.OnRButtonDown(keyState, point.x, point.y));
+}
+
+void CVorloView::OnMouseMove(uint32_t keyState, Point32 point) {
+    Apply(editor_.OnMouseMove(keyState, point.x, point.y));
+}
+
+void CVorloView::Apply(const BoardEditor::MouseResult& result) {
+    switch (result.cursor) {
+        case BoardCursor::Unchanged:
+            break;
+        case BoardCursor::Normal:
+            viewport()->unsetCursor();
+            break;
+        case BoardCursor::Move:
+            viewport()->setCursor(moveCursor_);
+            break;
+        case BoardCursor::Rotate:
+            viewport()->setCursor(rotateCursor_);
+            break;
+    }
+    if (!result.repaint) {
+        return;
+    }
+    // Board rectangle (right and bottom just outside) to viewport pixels, in
+    // 64 bits since the corners may lie anywhere in the 32-bit range; only the
+    // part on the screen is painted, and before returning, so the match
+    // follows the pointer.
+    const BoardRect& r = *result.repaint;
+    const int64_t sx = horizontalScrollBar()->value();
+    const int64_t sy = verticalScrollBar()->value();
+    const int64_t w = viewport()->width();
+    const int64_t h = viewport()->height();
+    const int64_t left = std::clamp<int64_t>(r.left - sx, 0, w);
+    const int64_t top = std::clamp<int64_t>(r.top - sy, 0, h);
+    const int64_t right = std::clamp<int64_t>(r.right - sx, 0, w);
+    const int64_t bottom = std::clamp<int64_t>(r.bottom - sy, 0, h);
+    if (right > left && bottom > top) {
+        viewport()->repaint(QRect(static_cast<int>(left), static_cast<int>(top),
+                                  static_cast<int>(right - left), static_cast<int>(bottom - top)));
+    }
+}
+
+// ----- commands -----
+
+void CVorloView::OnAddMatch() {
+    // Each new match steps to the right, wrapping at the board window's width.
+    editor_.OnAddMatch(width());
+}
+
+void CVorloView::OnDeleteMatch() {
+    editor_.OnDeleteMatch();
+}
+
+QString CVorloView::MatchMimeType() {
+#ifdef Q_OS_WIN
+    // The name the clipboard format "vorlo" has always been registered under.
+    return QStringLiteral("application/x-qt-windows-mime;value=\"vorlo\"");
+#else
+    return QStringLiteral("application/x-vorlo-match");
+#endif
+}
+
+void CVorloView::PutOnClipboard(const MatchBlock& block) {
+    auto* data = new QMimeData;
+    data->setData(MatchMimeType(), QByteArray(reinterpret_cast<const char*>(block.data()),
+                                              static_cast<qsizetype>(block.size())));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+void CVorloView::OnEditCopy() {
+    // Without a selected match the clipboard keeps what it holds.
+    if (const std::optional<MatchBlock> block = editor_.OnEditCopy()) {
+        PutOnClipboard(*block);
+    }
+}
+
+void CVorloView::OnEditCut() {
+    if (const std::optional<MatchBlock> block = editor_.OnEditCut()) {
+        PutOnClipboard(*block);
+    }
+}
+
+void CVorloView::OnEditPaste() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    const QString type = MatchMimeType();
+    if (data == nullptr || !data->hasFormat(type)) {
+        return;
+    }
+    // Copy the bytes out: replacing the clipboard's contents frees `data`.
+    const QByteArray bytes = data->data(type);
+    const std::span<const uint8_t> view(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                        static_cast<size_t>(bytes.size()));
+    const std::optional<MatchBlock> next = editor_.OnEditPaste(view);
+    if (!next) {
+        return;
+    }
+    // The clipboard keeps the pasted place, so the next paste lands 5 pixels
+    // further on, here or in another running copy of the program. Bytes
+    // beyond the match are kept as they were.
+    QByteArray written(reinterpret_cast<const char*>(next->data()),
+                       static_cast<qsizetype>(next->size()));
+    written += bytes.mid(static_cast<qsizetype>(vorlo::kMatchBlockSize));
+    auto* replacement = new QMimeData;
+    replacement->setData(type, written);
+    QApplication::clipboard()->setMimeData(replacement);
+}
+
+void CVorloView::OnEditUndo() {
+    editor_.OnEditUndo();
+}
+
+void CVorloView::OnRotate90() {
+    editor_.OnRotate90();
+}
+
+void CVorloView::OpenSampleRiddle(const QString& fileName) {
+    // Only a store that already names the program's folder opens anything;
+    // reading must not create the key.
+    const vorlo::SettingsStore settings;
+    const std::optional<vorlo::SettingsStore::Key> key =
+        settings.OpenExistingKey(QString::fromLatin1(vorlo::kPathKey));
+    if (!key) {
+        return;
+    }
+    const std::optional<QString> folder =
+        key->ReadString(QString::fromLatin1(vorlo::kFullPathValue));
+    if (!folder || folder->isEmpty() || !OpenDocumentFile) {
+        return;
+    }
+    // The folder ends with its separator; the name goes straight after it.
+    OpenDocumentFile(*folder + fileName);
+}
+
+void CVorloView::OnSampleKidsriddle() {
+    OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
+}
+
+void CVorloView::OnSampleRiddle1() {
+    OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
+}
+
+void CVorloView::OnSampleRiddle2() {
+    OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
+}
+
+void CVorloView::OnSampleRiddle3() {
+    OpenSampleRiddle(QStringLiteral("riddle3.vrl"));
+}
 
 bool CVorloView::OnUpdateNeedSelection() const {
-    return static_cast<bool>(doc_->SelectedMatch);
+    return editor_.OnUpdateNeedSelection();
 }
 
 bool CVorloView::OnUpdateEditUndo() const {
-    return doc_->LastAction != vorlo::ActionNone;
+    return editor_.OnUpdateEditUndo();
 }
 
 QString CVorloView::OnUpdateIndicatorMatchCount() const {
-    return QStringLiteral("%1 matches").arg(doc_->MatchList.Count());
+    return QString::fromStdString(editor_.OnUpdateIndicatorMatchCount());
 }

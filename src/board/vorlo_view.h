@@ -1,16 +1,27 @@
 #pragma once
 
 // The board: the picture of the riddle, drawn by the board painter, and the
-// view that the editing commands go to while it is the active view.
+// view that the editing commands go to while it is the active view. Mouse
+// presses and movements play the riddle (left button moves a match, right
+// button turns it); the commands edit it. The logic of both lives in
+// BoardEditor; this widget turns Qt's events into its calls and carries out
+// what it asks for: cursors, immediate repaints, the clipboard.
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
+#include <functional>
+
+#include "board_editor.h"
 #include "match.h"
 #include "vorlo_doc.h"
 
-class CVorloView : public QAbstractScrollArea, public CDocView {
+class QMimeData;
+
+class CVorloView : public QAbstractScrollArea, public CDocView, private vorlo::BoardHost {
     Q_OBJECT
 
 public:
@@ -18,6 +29,8 @@ public:
     ~CVorloView() override;
 
     CVorloDoc* GetDocument() const { return doc_; }
+    vorlo::BoardEditor& Editor() { return editor_; }
+    const vorlo::BoardEditor& Editor() const { return editor_; }
 
     // CDocView
     void OnInitialUpdate() override;
@@ -34,6 +47,19 @@ public:
     // added, so presses meet the matches where they are drawn.
     vorlo::Point32 BoardPointFromViewport(QPoint viewportPos) const;
 
+    // The key-state word of a mouse event: left 1, right 2, Shift 4, Ctrl 8,
+    // middle 16.
+    static uint32_t KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+
+    // Mouse handlers, given the key-state word and the pointer on the board.
+    void OnLButtonDown(uint32_t keyState, vorlo::Point32 point);
+    void OnRButtonDown(uint32_t keyState, vorlo::Point32 point);
+    void OnMouseMove(uint32_t keyState, vorlo::Point32 point);
+
+    // The drag cursors.
+    const QCursor& MoveCursor() const { return moveCursor_; }
+    const QCursor& RotateCursor() const { return rotateCursor_; }
+
     // Command handlers (the board's editing commands).
     void OnAddMatch();
     void OnDeleteMatch();
@@ -46,23 +72,50 @@ public:
     void OnSampleRiddle1();
     void OnSampleRiddle2();
     void OnSampleRiddle3();
+    // Opens `fileName` from the folder the program is installed in, as the
+    // settings name it; nothing when they name none.
+    void OpenSampleRiddle(const QString& fileName);
 
     // Update handlers: whether a command is enabled, or an indicator's text.
     bool OnUpdateNeedSelection() const;
     bool OnUpdateEditUndo() const;
     QString OnUpdateIndicatorMatchCount() const;
 
+    // The application's ordinary opening of a riddle file (save prompt,
+    // message on failure), supplied by the main window.
+    std::function<bool(const QString& path)> OpenDocumentFile;
+
+    // The clipboard format of one match: its 12-byte block.
+    static QString MatchMimeType();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // BoardHost
+    void SetModifiedFlag() override;
+    void UpdateAllViews(int32_t hint) override;
+
     void UpdateScrollBars();
+    void Apply(const vorlo::BoardEditor::MouseResult& result);
+    void PutOnClipboard(const vorlo::MatchBlock& block);
+    void ReportGeometry();
 
     CVorloDoc* doc_;
+    vorlo::BoardEditor editor_;
+    QCursor moveCursor_;
+    QCursor rotateCursor_;
     QSize totalSize_;
     // The initial update came before the view had its size: take the extent
     // when it is first shown.
     bool extentPending_ = false;
+    // With VORLO_DEBUG_BOARD_ORIGIN set, where the board's origin was last
+    // reported on the screen.
+    bool reportGeometry_ = false;
+    QPoint reportedOrigin_{INT32_MIN, INT32_MIN};
 };

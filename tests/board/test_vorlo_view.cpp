@@ -1,13 +1,132 @@
 // The board view: scroll extent, board coordinates under the scroll offset,
-// the update handlers the commands ask, and the drawing through the painter.
+// the drawing through the painter, and playing and editing the riddle with
+// real mouse events and commands on the widget.
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
 
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
 
+using vorlo::ActionAdd;
+using vorlo::ActionDelete;
+using vorlo::ActionMove;
+using vorlo::ActionNone;
+using vorlo::ActionRotate;
 using vorlo::CMatch;
+using vorlo::Point32;
+
+Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
+Q_DECLARE_METATYPE(Qt::MouseButtons)
+
+namespace {
+
+QList<int> Fields(const CMatch& m) {
+    return {m.x, m.y, m.angle};
+}
+
+QList<QList<int>> AllFields(const CVorloDoc& doc) {
+    QList<QList<int>> all;
+    for (const CMatch& m : doc.MatchList) {
+        all << Fields(m);
+    }
+    return all;
+}
+
+QByteArray Block(int x, int y, int angle) {
+    QByteArray bytes;
+    for (int v : {x, y, angle}) {
+        const auto u = static_cast<uint32_t>(v);
+        for (int i = 0; i < 4; ++i) {
+            bytes += static_cast<char>((u >> (8 * i)) & 0xff);
+        }
+    }
+    return bytes;
+}
+
+QByteArray ClipboardBytes() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data ? data->data(CVorloView::MatchMimeType()) : QByteArray();
+}
+
+void SetClipboardBytes(const QByteArray& bytes) {
+    auto* data = new QMimeData;
+    data->setData(CVorloView::MatchMimeType(), bytes);
+    QApplication::clipboard()->setMimeData(data);
+}
+
+// Records the regions the viewport paints.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+
+// A shown board on a fresh riddle, optionally scrolled.
+struct Board {
+    CVorloDoc doc;
+    CVorloView view{&doc};
+    QPoint scroll;
+
+    explicit Board(QPoint scrollBy = QPoint(), QSize size = QSize(400, 300)) : scroll(scrollBy) {
+        view.resize(size);
+        view.show();
+        if (!QTest::qWaitForWindowExposed(&view)) {
+            qFatal("board window not exposed");
+        }
+        doc.OnNewDocument();
+        if (!scroll.isNull()) {
+            view.SetScrollSizes(QSize(2000, 2000));
+            view.horizontalScrollBar()->setValue(scroll.x());
+            view.verticalScrollBar()->setValue(scroll.y());
+        }
+        QApplication::processEvents();
+    }
+    ~Board() { doc.SetModifiedFlag(false); }
+
+    CMatch& Add(int x, int y, int angle) { return *doc.MatchList.Append(CMatch(x, y, angle)); }
+    QWidget* Port() { return view.viewport(); }
+    QPoint ToPort(QPoint board) const { return board - scroll; }
+
+    // A press and its release, as the window system delivers them.
+    void Click(Qt::MouseButton button, QPoint board, Qt::KeyboardModifiers mods = {}) {
+        QTest::mousePress(Port(), button, mods, ToPort(board));
+        QTest::mouseRelease(Port(), button, mods, ToPort(board));
+    }
+    // A movement with the given buttons held, delivered as the window system
+    // would: through the application, so tracking rules apply.
+    void Move(QPoint board, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = {}) {
+        const QPoint local = ToPort(board);
+        QMouseEvent event(QEvent::MouseMove, local, Port()->mapToGlobal(local), Qt::NoButton,
+                          buttons, mods);
+        QApplication::sendEvent(Port(), &event);
+    }
+    bool ShowsCursor(const QCursor& cursor) {
+        return Port()->testAttribute(Qt::WA_SetCursor) && Port()->cursor() == cursor;
+    }
+    bool ShowsOrdinaryCursor() { return !Port()->testAttribute(Qt::WA_SetCursor); }
+    // The viewport rectangle of a board rectangle with exclusive right/bottom.
+    QRect PortRect(int left, int top, int right, int bottom) const {
+        return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))
+            .translated(-scroll)
+            .intersected(QRect(QPoint(), view.viewport()->size()));
+    }
+};
+
+}  // namespace
 
 class TestVorloView : public QObject {
     Q_OBJECT
@@ -88,6 +207,457 @@ private slots:
         view.horizontalScrollBar()->setValue(100);
         QVERIFY(yellowAt(70, 100));
         QVERIFY(!yellowAt(170, 100));
+    }
+
+    // ----- mouse -----
+
+    void keyStateWord_data() {
+        QTest::addColumn<Qt::MouseButtons>("buttons");
+        QTest::addColumn<Qt::KeyboardModifiers>("mods");
+        QTest::addColumn<uint>("word");
+        QTest::newRow("none") << Qt::MouseButtons() << Qt::KeyboardModifiers() << 0u;
+        QTest::newRow("left") << Qt::MouseButtons(Qt::LeftButton) << Qt::KeyboardModifiers() << 1u;
+        QTest::newRow("right") << Qt::MouseButtons(Qt::RightButton) << Qt::KeyboardModifiers()
+                               << 2u;
+        QTest::newRow("left+shift")
+            << Qt::MouseButtons(Qt::LeftButton) << Qt::KeyboardModifiers(Qt::ShiftModifier) << 5u;
+        QTest::newRow("right+ctrl") << Qt::MouseButtons(Qt::RightButton)
+                                    << Qt::KeyboardModifiers(Qt::ControlModifier) << 10u;
+        QTest::newRow("middle") << Qt::MouseButtons(Qt::MiddleButton) << Qt::KeyboardModifiers()
+                                << 16u;
+        QTest::newRow("everything")
+            << (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton)
+            << (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier) << 31u;
+    }
+    void keyStateWord() {
+        QFETCH(Qt::MouseButtons, buttons);
+        QFETCH(Qt::KeyboardModifiers, mods);
+        QFETCH(uint, word);
+        QCOMPARE(CVorloView::KeyState(buttons, mods), word);
+    }
+
+    void scrolled_data() {
+        QTest::addColumn<QPoint>("scroll");
+        QTest::newRow("at origin") << QPoint(0, 0);
+        QTest::newRow("scrolled") << QPoint(30, 20);
+    }
+
+    // A right press turns the match about the end farther from the grab.
+    void rightPressChoosesThePivot_data() {
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<QPoint>("pivot");
+        QTest::addColumn<bool>("atHead");
+        QTest::newRow("near tail") << QPoint() << QPoint(110, 100) << QPoint(173, 96) << true;
+        QTest::newRow("near head") << QPoint() << QPoint(160, 100) << QPoint(100, 103) << false;
+        QTest::newRow("near tail, scrolled")
+            << QPoint(30, 20) << QPoint(110, 100) << QPoint(173, 96) << true;
+        QTest::newRow("near head, scrolled")
+            << QPoint(30, 20) << QPoint(160, 100) << QPoint(100, 103) << false;
+    }
+    void rightPressChoosesThePivot() {
+        QFETCH(QPoint, scroll);
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, pivot);
+        QFETCH(bool, atHead);
+        Board b(scroll);
+        CMatch& m = b.Add(100, 100, 0);
+        b.Click(Qt::RightButton, press);
+        QVERIFY(b.doc.SelectedMatch);
+        QCOMPARE(&*b.doc.SelectedMatch, &m);
+        QCOMPARE(b.doc.LastAction, int(ActionRotate));
+        QCOMPARE(QPoint(b.view.Editor().Anchor.x, b.view.Editor().Anchor.y), pivot);
+        QCOMPARE(b.view.Editor().PivotAtHead, atHead);
+        QCOMPARE(b.view.Editor().SavedAngle, 0);
+        QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
+        // A press changes nothing of the match and does not mark the riddle.
+        QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
+        QVERIFY(!b.doc.IsModified());
+    }
+
+    void rightDragTurnsAboutTheTailCorner() {
+        QFETCH(QPoint, scroll);
+        Board b(scroll);
+        CMatch& m = b.Add(100, 100, 0);
+        QTest::mousePress(b.Port(), Qt::RightButton, {}, b.ToPort({160, 100}));
+        // Let the press's own repaint of the whole board happen first.
+        QApplication::processEvents();
+        struct Step {
+            QPoint to;
+            int angle;
+        };
+        // Level with the pivot (y 103) the angle stays as it was.
+        for (const Step& s : {Step{{150, 53}, 45}, Step{{100, 50}, 90}, Step{{150, 153}, -45},
+                              Step{{150, 103}, -45}}) {
+            PaintRecorder recorder(b.Port());
+            b.Move(s.to, Qt::RightButton);
+            QCOMPARE(Fields(m), (QList<int>{100, 100, s.angle}));
+            // The square around the pivot (100, 103) is painted before the
+            // movement returns.
+            QCOMPARE(recorder.painted.boundingRect(), b.PortRect(25, 28, 175, 178));
+            QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
+        }
+        QVERIFY(b.doc.IsModified());
+        QTest::mouseRelease(b.Port(), Qt::RightButton, {}, b.ToPort({150, 103}));
+    }
+    void rightDragTurnsAboutTheTailCorner_data() { scrolled_data(); }
+
+    void rightDragTurnsAboutTheHead_data() {
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QList<int>>("match");
+        QTest::newRow("up") << QPoint() << QPoint(173, 20) << QList<int>{169, 23, 270};
+        QTest::newRow("up, scrolled")
+            << QPoint(30, 20) << QPoint(173, 20) << QList<int>{169, 23, 270};
+        QTest::newRow("level") << QPoint() << QPoint(120, 96) << QList<int>{100, 100, 0};
+    }
+    void rightDragTurnsAboutTheHead() {
+        QFETCH(QPoint, scroll);
+        QFETCH(QPoint, to);
+        QFETCH(QList<int>, match);
+        Board b(scroll);
+        CMatch& m = b.Add(100, 100, 0);
+        QTest::mousePress(b.Port(), Qt::RightButton, {}, b.ToPort({110, 100}));
+        QApplication::processEvents();
+        PaintRecorder recorder(b.Port());
+        b.Move(to, Qt::RightButton);
+        QTest::mouseRelease(b.Port(), Qt::RightButton, {}, b.ToPort(to));
+        QCOMPARE(Fields(m), match);
+        // Head vertex 2 stays on the pivot.
+        QCOMPARE(m.GetShape().Head[2], (Point32{173, 96}));
+        QVERIFY(b.doc.IsModified());
+        QCOMPARE(recorder.painted.boundingRect(), b.PortRect(98, 21, 248, 171));
+    }
+
+    void leftDragMovesWithTheGrabOffset() {
+        QFETCH(QPoint, scroll);
+        Board b(scroll);
+        CMatch& m = b.Add(100, 100, 0);
+        QTest::mousePress(b.Port(), Qt::LeftButton, {}, b.ToPort({130, 100}));
+        QCOMPARE(b.doc.LastAction, int(ActionMove));
+        QCOMPARE(b.view.Editor().Anchor, (Point32{30, 0}));
+        QCOMPARE(b.view.Editor().SavedPosition, (Point32{100, 100}));
+        QVERIFY(b.ShowsCursor(b.view.MoveCursor()));
+        // Let the press's own repaint of the whole board happen first.
+        QApplication::processEvents();
+        PaintRecorder recorder(b.Port());
+        b.Move({140, 120}, Qt::LeftButton);
+        QCOMPARE(Fields(m), (QList<int>{110, 120, 0}));
+        // hw 115, hh 95 about the pointer, painted before the move returned.
+        QCOMPARE(recorder.painted.boundingRect(), b.PortRect(25, 25, 255, 215));
+        QVERIFY(b.doc.IsModified());
+        QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, b.ToPort({140, 120}));
+        // The ordinary cursor is back with the first movement without a button.
+        b.Move({141, 121}, Qt::NoButton);
+        QVERIFY(b.ShowsOrdinaryCursor());
+        QCOMPARE(Fields(m), (QList<int>{110, 120, 0}));
+        // Undo puts it back where it was.
+        b.view.OnEditUndo();
+        QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
+    }
+    void leftDragMovesWithTheGrabOffset_data() { scrolled_data(); }
+
+    void theMovedMatchIsDrawnWhereItWent() {
+        Board b;
+        b.Add(100, 100, 0);
+        QTest::mousePress(b.Port(), Qt::LeftButton, {}, {130, 100});
+        b.Move({140, 160}, Qt::LeftButton);
+        QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, {140, 160});
+        QApplication::processEvents();
+        const QImage image = b.Port()->grab().toImage();
+        auto isBlue = [&image](int x, int y) {
+            const QColor c = image.pixelColor(x, y);
+            return c.blue() > 200 && c.red() < 80;
+        };
+        auto isYellow = [&image](int x, int y) {
+            const QColor c = image.pixelColor(x, y);
+            return c.red() > 200 && c.green() > 150 && c.blue() < 80;
+        };
+        // Now at (110, 160): the stick there, the selected head blue, and
+        // nothing left at the old place.
+        QVERIFY(isYellow(140, 160));
+        QVERIFY(isBlue(178, 160));
+        QVERIFY(!isYellow(130, 100));
+    }
+
+    // Anything but exactly one button holds the match; letting go of the
+    // extra key or button lets it follow again with the same grab.
+    void extraKeysStopADrag_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<Qt::MouseButtons>("held");
+        QTest::addColumn<Qt::KeyboardModifiers>("mods");
+        QTest::addColumn<QList<int>>("after");  // after the plain move to (150, 60)
+        const QList<int> moved{90, 60, 0};
+        const QList<int> turned{100, 100, 40};
+        QTest::newRow("left+shift") << Qt::LeftButton << Qt::MouseButtons(Qt::LeftButton)
+                                    << Qt::KeyboardModifiers(Qt::ShiftModifier) << moved;
+        QTest::newRow("left+ctrl") << Qt::LeftButton << Qt::MouseButtons(Qt::LeftButton)
+                                   << Qt::KeyboardModifiers(Qt::ControlModifier) << moved;
+        QTest::newRow("left+middle") << Qt::LeftButton << (Qt::LeftButton | Qt::MiddleButton)
+                                     << Qt::KeyboardModifiers() << moved;
+        QTest::newRow("both, left first") << Qt::LeftButton << (Qt::LeftButton | Qt::RightButton)
+                                          << Qt::KeyboardModifiers() << moved;
+        QTest::newRow("right+shift") << Qt::RightButton << Qt::MouseButtons(Qt::RightButton)
+                                     << Qt::KeyboardModifiers(Qt::ShiftModifier) << turned;
+        QTest::newRow("both, right first") << Qt::RightButton << (Qt::LeftButton | Qt::RightButton)
+                                           << Qt::KeyboardModifiers() << turned;
+    }
+    void extraKeysStopADrag() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(Qt::MouseButtons, held);
+        QFETCH(Qt::KeyboardModifiers, mods);
+        QFETCH(QList<int>, after);
+        Board b;
+        CMatch& m = b.Add(100, 100, 0);
+        QTest::mousePress(b.Port(), button, {}, {160, 100});  // pivot at the tail corner if right
+        b.doc.SetModifiedFlag(false);
+        b.Move({150, 60}, held, mods);
+        b.Move({170, 30}, held, mods);
+        QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
+        QVERIFY(!b.doc.IsModified());
+        QVERIFY(b.ShowsOrdinaryCursor());
+        b.Move({150, 60}, button);
+        QCOMPARE(Fields(m), after);
+        QTest::mouseRelease(b.Port(), button, {}, {150, 60});
+    }
+
+    void pressOnEmptyBoardClearsTheSelection() {
+        QFETCH(QPoint, scroll);
+        Board b(scroll);
+        CMatch& m = b.Add(100, 100, 0);
+        // A drag leaves the move cursor up and a move to undo.
+        QTest::mousePress(b.Port(), Qt::LeftButton, {}, b.ToPort({130, 100}));
+        b.Move({131, 100}, Qt::LeftButton);
+        QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, b.ToPort({131, 100}));
+        QCOMPARE(Fields(m), (QList<int>{101, 100, 0}));
+        int updates = 0;
+        connect(&b.doc, &CVorloDoc::ContentsChanged, this, [&updates] { ++updates; });
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            b.doc.SelectedMatch = b.doc.MatchList.First();
+            b.Port()->setCursor(b.view.MoveCursor());
+            QTest::mousePress(b.Port(), button, {}, b.ToPort({300, 250}));
+            QVERIFY(!b.doc.SelectedMatch);
+            // The last action stays undoable and the cursor stays as it was.
+            QCOMPARE(b.doc.LastAction, int(ActionMove));
+            QVERIFY(b.ShowsCursor(b.view.MoveCursor()));
+            // The drag that follows changes nothing and shows the ordinary cursor.
+            b.Move({200, 200}, button);
+            QTest::mouseRelease(b.Port(), button, {}, b.ToPort({200, 200}));
+            QCOMPARE(Fields(m), (QList<int>{101, 100, 0}));
+            QVERIFY(b.ShowsOrdinaryCursor());
+        }
+        QCOMPARE(updates, 2);
+    }
+    void pressOnEmptyBoardClearsTheSelection_data() { scrolled_data(); }
+
+    // ----- commands -----
+
+    void addStepsAcrossTheBoardWidth() {
+        Board b(QPoint(), QSize(300, 200));
+        vorlo::BoardEditor::NewMatchCounter = 0;
+        QList<int> xs;
+        for (int i = 0; i < 18; ++i) {
+            b.view.OnAddMatch();
+            QVERIFY(b.doc.SelectedMatch);
+            QCOMPARE(b.doc.SelectedMatch->y, 85);
+            QCOMPARE(b.doc.SelectedMatch->angle, 90);
+            xs << b.doc.SelectedMatch->x;
+        }
+        QCOMPARE(xs, (QList<int>{20, 38, 56, 74, 92, 110, 128, 146, 164, 182, 200, 218, 236, 254,
+                                 272, 290, 308, 26}));
+        QCOMPARE(b.doc.LastAction, int(ActionAdd));
+        QVERIFY(b.doc.IsModified());
+        // A new riddle keeps the sequence going.
+        b.doc.OnNewDocument();
+        b.view.OnAddMatch();
+        QCOMPARE(b.doc.SelectedMatch->x, 44);
+    }
+
+    void deleteAndUndoAlternate() {
+        Board b;
+        b.Add(1, 1, 1);
+        CMatch& middle = b.Add(2, 2, 2);
+        b.Add(3, 3, 3);
+        b.doc.SelectedMatch = b.doc.MatchList.First().Next();
+        QCOMPARE(&*b.doc.SelectedMatch, &middle);
+        b.view.OnDeleteMatch();
+        QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}, {3, 3, 3}}));
+        QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{3, 3, 3}));
+        QCOMPARE(b.doc.LastAction, int(ActionDelete));
+        // Undo brings it back on top, a second undo removes it, a third
+        // brings it back again.
+        const QList<QList<int>> restored{{1, 1, 1}, {3, 3, 3}, {2, 2, 2}};
+        const QList<QList<int>> removed{{1, 1, 1}, {3, 3, 3}};
+        for (int i = 0; i < 4; ++i) {
+            b.view.OnEditUndo();
+            QCOMPARE(AllFields(b.doc), i % 2 == 0 ? restored : removed);
+            QCOMPARE(b.doc.LastAction, int(i % 2 == 0 ? ActionAdd : ActionDelete));
+        }
+        // Deleting everything leaves nothing selected; delete is then a no-op.
+        b.view.OnDeleteMatch();
+        b.view.OnDeleteMatch();
+        QVERIFY(!b.view.OnUpdateNeedSelection());
+        b.view.OnDeleteMatch();
+        QCOMPARE(b.doc.MatchList.Count(), size_t{0});
+        QVERIFY(b.view.OnUpdateEditUndo());
+    }
+
+    void pasteCascadesThroughTheClipboard() {
+        Board b;
+        b.doc.SelectedMatch = b.doc.MatchList.Append(CMatch(100, 200, 30));
+        b.view.OnEditCopy();
+        QCOMPARE(ClipboardBytes(), Block(100, 200, 30));
+        QCOMPARE(QApplication::clipboard()->mimeData()->formats(),
+                 QStringList{CVorloView::MatchMimeType()});
+        b.view.OnEditPaste();
+        b.view.OnEditPaste();
+        QCOMPARE(AllFields(b.doc),
+                 (QList<QList<int>>{{100, 200, 30}, {105, 205, 30}, {110, 210, 30}}));
+        QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{110, 210, 30}));
+        QCOMPARE(ClipboardBytes(), Block(110, 210, 30));
+        // The cascade goes on in another riddle.
+        b.doc.OnNewDocument();
+        b.view.OnEditPaste();
+        QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{115, 215, 30}}));
+        // A new copy starts again from the copied match.
+        b.view.OnEditCopy();
+        b.view.OnEditPaste();
+        QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{120, 220, 30}));
+    }
+
+    void pasteReadsOnlyAWholeBlock_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<QList<int>>>("matches");
+        QTest::addColumn<QByteArray>("clipboardAfter");
+        const QByteArray tail("\x01\x02\x03\x04", 4);
+        QTest::newRow("no match data")
+            << false << QByteArray() << QList<QList<int>>{} << QByteArray();
+        QTest::newRow("empty") << true << QByteArray() << QList<QList<int>>{} << QByteArray();
+        QTest::newRow("eleven bytes")
+            << true << Block(1, 2, 3).left(11) << QList<QList<int>>{} << Block(1, 2, 3).left(11);
+        QTest::newRow("longer block keeps its tail")
+            << true << Block(-7, 8, -90) + tail << QList<QList<int>>{{-2, 13, -90}}
+            << Block(-2, 13, -90) + tail;
+        QTest::newRow("wraps at the 32-bit end")
+            << true << Block(2147483645, 0, 0) << QList<QList<int>>{{-2147483646, 5, 0}}
+            << Block(-2147483646, 5, 0);
+    }
+    void pasteReadsOnlyAWholeBlock() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<QList<int>>, matches);
+        QFETCH(QByteArray, clipboardAfter);
+        Board b;
+        if (present) {
+            SetClipboardBytes(bytes);
+        } else {
+            QApplication::clipboard()->setText(QStringLiteral("not a match"));
+        }
+        b.view.OnEditPaste();
+        QCOMPARE(AllFields(b.doc), matches);
+        QCOMPARE(b.doc.LastAction, int(matches.isEmpty() ? ActionNone : ActionAdd));
+        QCOMPARE(ClipboardBytes(), clipboardAfter);
+        if (!present) {
+            QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("not a match"));
+        }
+    }
+
+    void copyAndCutWithoutSelectionLeaveTheClipboard() {
+        Board b;
+        b.Add(5, 5, 5);
+        QApplication::clipboard()->setText(QStringLiteral("someone else's"));
+        b.view.OnEditCopy();
+        b.view.OnEditCut();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("someone else's"));
+        QCOMPARE(b.doc.MatchList.Count(), size_t{1});
+        QCOMPARE(b.doc.LastAction, int(ActionNone));
+    }
+
+    void cutCopiesThenDeletes() {
+        Board b;
+        b.Add(1, 1, 1);
+        b.doc.SelectedMatch = b.doc.MatchList.Append(CMatch(40, 50, 60));
+        b.view.OnEditCut();
+        QCOMPARE(ClipboardBytes(), Block(40, 50, 60));
+        QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}}));
+        QCOMPARE(b.doc.LastAction, int(ActionDelete));
+        b.view.OnEditPaste();
+        QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}, {45, 55, 60}}));
+    }
+
+    void rotateTo90SnapsAndUndoes_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        for (const auto& [from, to] : std::initializer_list<std::pair<int, int>>{{45, 0},
+                                                                                 {46, 90},
+                                                                                 {-45, -90},
+                                                                                 {-135, -180},
+                                                                                 {-225, 90},
+                                                                                 {170, -180},
+                                                                                 {250, -90},
+                                                                                 {0, 0},
+                                                                                 {360, 0}}) {
+            QTest::addRow("%d", from) << from << to;
+        }
+    }
+    void rotateTo90SnapsAndUndoes() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        Board b;
+        b.doc.SelectedMatch = b.doc.MatchList.Append(CMatch(100, 100, from));
+        b.view.OnRotate90();
+        QCOMPARE(b.doc.SelectedMatch->angle, to);
+        QCOMPARE(b.doc.LastAction, int(ActionRotate));
+        QVERIFY(b.doc.IsModified());
+        b.view.OnEditUndo();
+        QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{100, 100, from}));
+    }
+
+    void anOpenedRiddleForgetsTheUndoneMatch() {
+        Board b;
+        b.Add(100, 100, 0);
+        QTest::mousePress(b.Port(), Qt::RightButton, {}, {110, 100});
+        QTest::mouseRelease(b.Port(), Qt::RightButton, {}, {110, 100});
+        QVERIFY(b.view.Editor().UndoMatch);
+        b.doc.OnNewDocument();
+        QVERIFY(!b.view.Editor().UndoMatch);
+        QVERIFY(!b.view.OnUpdateEditUndo());
+    }
+
+    // The cursors are the program's own 32 x 32 pictures with their hot spots.
+    void cursorsAreTheBoardsOwn() {
+        CVorloDoc doc;
+        CVorloView view(&doc);
+        struct Expect {
+            const QCursor* cursor;
+            QPoint hot;
+            bool onPicture;
+        };
+        for (const Expect& e : {Expect{&view.RotateCursor(), {7, 14}, true},
+                                Expect{&view.MoveCursor(), {15, 15}, false}}) {
+            QCOMPARE(e.cursor->shape(), Qt::BitmapCursor);
+            QCOMPARE(e.cursor->hotSpot(), e.hot);
+            const QBitmap bitmap = e.cursor->bitmap();
+            const QBitmap mask = e.cursor->mask();
+            QCOMPARE(bitmap.size(), QSize(32, 32));
+            const QImage picture = bitmap.toImage();
+            const QImage cover = mask.toImage();
+            // The rotate cursor's hot spot is the tip of its arrow; the move
+            // cursor's is the open centre between its four arrows.
+            QCOMPARE(picture.pixelColor(e.hot) == Qt::black, e.onPicture);
+            // Every black pixel lies on the mask, inside its white rim.
+            int black = 0;
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) {
+                    if (picture.pixelColor(x, y) == Qt::black) {
+                        ++black;
+                        QVERIFY(cover.pixelColor(x, y) == Qt::black);
+                    }
+                }
+            }
+            QVERIFY(black > 60);
+        }
     }
 };
 

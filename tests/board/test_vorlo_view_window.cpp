@@ -1,0 +1,216 @@
+// The board in the program window: the commands reach it through their
+// actions, the actions' enable states and the match count follow every
+// change, and the sample commands open riddles from the program's folder.
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "commands.h"
+#include "main_frame.h"
+#include "settings_store.h"
+#include "vorlo_doc.h"
+#include "vorlo_view.h"
+
+using namespace vorlo;
+
+namespace {
+
+const QString kSamples = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/");
+
+}  // namespace
+
+class TestVorloViewWindow : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CMainFrame> frame;
+    QStringList errors;
+    QStringList prompts;
+
+    CVorloDoc* doc() { return frame->GetDocument(); }
+    CVorloView* board() { return frame->BoardView(); }
+    bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
+    QString Indicator() { return frame->MatchCountPane()->text(); }
+    void Trigger(CommandId id) { frame->Action(id)->trigger(); }
+
+    static void SetFullPath(const std::optional<QString>& folder) {
+        SettingsStore settings;
+        QSettings(settings.FileName(), QSettings::IniFormat).clear();
+        if (folder) {
+            auto key = settings.OpenOrCreateKey(QString::fromLatin1(kPathKey));
+            QVERIFY(key);
+            if (!folder->isNull()) {
+                QVERIFY(key->WriteString(QString::fromLatin1(kFullPathValue), *folder));
+            }
+        }
+    }
+
+private slots:
+    void init() {
+        frame = std::make_unique<CMainFrame>();
+        errors.clear();
+        prompts.clear();
+        frame->ShowError = [this](const QString& m) { errors << m; };
+        frame->SavePrompt = [this](const QString& q) {
+            prompts << q;
+            return QMessageBox::Discard;
+        };
+        frame->PlaceOnScreen(QRect(0, 0, 1024, 740));
+        frame->show();
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(board()));
+    }
+    void cleanup() {
+        doc()->SetModifiedFlag(false);
+        frame.reset();
+    }
+
+    // Each change, whether by command or by mouse, shows at once in the
+    // actions and the status bar.
+    void statesFollowEveryChange() {
+        QCOMPARE(Indicator(), QStringLiteral("0 matches"));
+        QVERIFY(!Enabled(ID_DELETE_MATCH));
+        QVERIFY(!Enabled(ID_ROTATE_90));
+        QVERIFY(!Enabled(ID_EDIT_UNDO));
+
+        Trigger(ID_ADD_MATCH);
+        QCOMPARE(Indicator(), QStringLiteral("1 matches"));
+        QVERIFY(Enabled(ID_DELETE_MATCH));
+        QVERIFY(Enabled(ID_ROTATE_90));
+        QVERIFY(Enabled(ID_EDIT_UNDO));
+        QVERIFY(frame->isWindowModified());
+
+        Trigger(ID_DELETE_MATCH);
+        QCOMPARE(Indicator(), QStringLiteral("0 matches"));
+        QVERIFY(!Enabled(ID_DELETE_MATCH));
+        QVERIFY(Enabled(ID_EDIT_UNDO));
+
+        Trigger(ID_EDIT_UNDO);
+        QCOMPARE(Indicator(), QStringLiteral("1 matches"));
+        QVERIFY(Enabled(ID_DELETE_MATCH));
+
+        // A press on the empty board clears the selection, and the commands
+        // that need one go grey; a press on the match enables them again.
+        const CMatch m = *doc()->SelectedMatch;
+        const QPoint onMatch(m.x + 2, m.y - 20);  // upright: the stick goes up from the tail
+        QWidget* port = board()->viewport();
+        const QPoint empty(port->width() - 5, port->height() - 5);
+        QTest::mouseClick(port, Qt::LeftButton, {}, empty);
+        QVERIFY(!doc()->SelectedMatch);
+        QVERIFY(!Enabled(ID_DELETE_MATCH));
+        QVERIFY(!Enabled(ID_ROTATE_90));
+        QTest::mouseClick(port, Qt::RightButton, {}, onMatch);
+        QVERIFY(doc()->SelectedMatch);
+        QVERIFY(Enabled(ID_DELETE_MATCH));
+        QVERIFY(Enabled(ID_ROTATE_90));
+
+        // Copy and paste through the actions.
+        Trigger(ID_EDIT_COPY);
+        Trigger(ID_EDIT_PASTE);
+        Trigger(ID_EDIT_PASTE);
+        QCOMPARE(Indicator(), QStringLiteral("3 matches"));
+        Trigger(ID_EDIT_CUT);
+        QCOMPARE(Indicator(), QStringLiteral("2 matches"));
+        Trigger(ID_ROTATE_90);
+        QCOMPARE(doc()->SelectedMatch->angle, 90);
+
+        // A new riddle: nothing to undo, nothing selected.
+        QVERIFY(frame->OnFileNew());
+        QCOMPARE(Indicator(), QStringLiteral("0 matches"));
+        QVERIFY(!Enabled(ID_EDIT_UNDO));
+        QVERIFY(!Enabled(ID_DELETE_MATCH));
+        QVERIFY(!board()->Editor().UndoMatch);
+    }
+
+    void addUsesTheBoardWindowWidth() {
+        BoardEditor::NewMatchCounter = 0;
+        const int width = board()->width();
+        QVERIFY(width > 100);
+        // Step on until the counter passes the board's width once.
+        int last = 0;
+        for (int n = 0; n < width + 18; n += 18) {
+            Trigger(ID_ADD_MATCH);
+            last = doc()->SelectedMatch->x;
+            QCOMPARE(last, n % width + 20);
+        }
+        QVERIFY(last < 40);
+    }
+
+    void sampleCommandsOpenFromTheProgramFolder_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("kids") << int(ID_SAMPLE_KIDSRIDDLE) << QStringLiteral("kidsriddle.vrl");
+        QTest::newRow("1") << int(ID_SAMPLE_RIDDLE1) << QStringLiteral("riddle1.vrl");
+        QTest::newRow("2") << int(ID_SAMPLE_RIDDLE2) << QStringLiteral("riddle2.vrl");
+        QTest::newRow("3") << int(ID_SAMPLE_RIDDLE3) << QStringLiteral("riddle3.vrl");
+    }
+    void sampleCommandsOpenFromTheProgramFolder() {
+        QFETCH(int, command);
+        QFETCH(QString, file);
+        SetFullPath(kSamples);
+        // The commands have no menu entry, button or key.
+        QAction* action = frame->Action(static_cast<CommandId>(command));
+        QVERIFY(action->shortcuts().isEmpty());
+        QVERIFY(action->associatedObjects().size() == 1);  // only the window holds it
+        // A modified riddle is offered for saving first.
+        Trigger(ID_ADD_MATCH);
+        Trigger(static_cast<CommandId>(command));
+        QCOMPARE(prompts.size(), 1);
+        QCOMPARE(doc()->PathName(), QFileInfo(kSamples + file).absoluteFilePath());
+        QVERIFY(doc()->MatchList.Count() > 0);
+        QVERIFY(!doc()->IsModified());
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(Indicator(), QStringLiteral("%1 matches").arg(doc()->MatchList.Count()));
+    }
+
+    void sampleCommandsNeedTheFolder_data() {
+        QTest::addColumn<bool>("key");
+        QTest::addColumn<QString>("folder");  // null: no value
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("no key") << false << QString() << false << 0;
+        QTest::newRow("no value") << true << QString() << false << 0;
+        QTest::newRow("empty value") << true << QStringLiteral("") << false << 0;
+        QTest::newRow("folder without the file")
+            << true << QDir::tempPath() + QStringLiteral("/no-such-folder/") << false << 1;
+        QTest::newRow("folder") << true << kSamples << true << 0;
+    }
+    void sampleCommandsNeedTheFolder() {
+        QFETCH(bool, key);
+        QFETCH(QString, folder);
+        QFETCH(bool, opened);
+        QFETCH(int, messages);
+        if (key) {
+            SetFullPath(folder.isNull() ? QString() : folder);
+        } else {
+            SetFullPath(std::nullopt);
+        }
+        Trigger(ID_SAMPLE_RIDDLE1);
+        QCOMPARE(!doc()->PathName().isEmpty(), opened);
+        QCOMPARE(errors.size(), messages);
+        if (messages > 0) {
+            QVERIFY(errors.first().contains(QStringLiteral("no-such-folder/riddle1.vrl")));
+        }
+        // Reading the folder never creates the key.
+        QCOMPARE(SettingsStore().HasKey(QString::fromLatin1(kPathKey)), key);
+    }
+};
+
+int main(int argc, char** argv) {
+    // The settings go to a folder of the test's own.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestVorloViewWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_vorlo_view_window.moc"
