@@ -8,6 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include <QGuiApplication>
+#include <QTimer>
+
+#include "desktop_registration.h"
 #include "intro_dlg.h"
 #include "main_frame.h"
 #include "settings_store.h"
@@ -21,6 +25,7 @@ void SetIdentity() {
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("vorlo"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
 }
 
 struct CommandLine {
@@ -79,6 +84,11 @@ bool CVorloApp::InitInstance(int* exitCode) {
         return false;
     }
 
+    // The information pane and the sample commands find the program's data
+    // files through the recorded installation folder, so it is written before
+    // the first riddle's views are set up; a moved program repairs it here.
+    RecordInstallationFolder();
+
     frame_ = new CMainFrame();
     if (!files.isEmpty() && !frame_->OpenDocumentFile(files.first())) {
         // The message has been shown; a riddle that was asked for and cannot
@@ -87,10 +97,36 @@ bool CVorloApp::InitInstance(int* exitCode) {
         return false;
     }
     frame_->show();
+    // Registering with the desktop writes files and starts helper programs:
+    // it waits until the window has been painted.
+    QTimer::singleShot(0, this, [] { RegisterWithDesktop(); });
     if (ShouldGreet()) {
         frame_->OnStartupMessage();
     }
     return true;
+}
+
+void CVorloApp::RecordInstallationFolder() {
+    const QString folder = vorlo::InstallationFolder();
+    if (folder.isEmpty()) {
+        return;  // no data files beside the program: nothing true to record
+    }
+    vorlo::SettingsStore settings;
+    bool existed = false;
+    if (auto key = settings.OpenOrCreateKey(QString::fromLatin1(vorlo::kPathKey), &existed)) {
+        const QString value = QString::fromLatin1(vorlo::kFullPathValue);
+        if (key->ReadString(value) != folder) {
+            key->WriteString(value, folder);
+        }
+    }
+}
+
+void CVorloApp::RegisterWithDesktop() {
+    if (qEnvironmentVariableIsSet("VORLO_NO_DESKTOP_REGISTRATION")) {
+        return;
+    }
+    vorlo::RegisterDesktopIntegration(QCoreApplication::applicationFilePath(),
+                                      vorlo::UserDataHome());
 }
 
 bool CVorloApp::ShouldGreet() {

@@ -24,10 +24,16 @@ public:
 
     CMainFrame* MainFrame() const { return frame_; }
 
-private:
-    int PrintAndExit(const QString& path);
     // Whether the introduction greets the user at this start.
     static bool ShouldGreet();
+    // Records where the program's data files lie ("Vorlo.Path", "fullpath").
+    static void RecordInstallationFolder();
+    // Makes the desktop open ".vrl" riddles with this program; every failure
+    // is silent. Set VORLO_NO_DESKTOP_REGISTRATION to leave the desktop alone.
+    static void RegisterWithDesktop();
+
+private:
+    int PrintAndExit(const QString& path);
 
     QPointer<CMainFrame> frame_;
 };

@@ -1,8 +1,18 @@
 #include "ads_view.h"
 
-CAdsView::CAdsView(CVorloDoc* doc, QWidget* parent) : QTextBrowser(parent), doc_(doc) {
+#include <QDesktopServices>
+
+#include "info_page_loader.h"
+#include "settings_store.h"
+
+CAdsView::CAdsView(CVorloDoc* doc, QWidget* parent)
+    : QTextBrowser(parent), doc_(doc), loader_(new vorlo::InfoPageLoader(this)) {
     setFocusPolicy(Qt::StrongFocus);
+    // Links leave the pane for the user's browser; the page itself stays put.
     setOpenLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this,
+            [](const QUrl& url) { QDesktopServices::openUrl(url); });
+    connect(loader_, &vorlo::InfoPageLoader::PageReady, this, &CAdsView::ShowPage);
     doc_->AddView(this);
 }
 
@@ -11,8 +21,24 @@ CAdsView::~CAdsView() {
 }
 
 void CAdsView::OnInitialUpdate() {
-    // The information page is not bundled yet; the pane stays empty.
-    clear();
+    // The installed copy lies in the installation folder that start-up
+    // records; without it there is no local page to fall back on.
+    QString folder;
+    vorlo::SettingsStore settings;
+    if (auto key = settings.OpenExistingKey(QString::fromLatin1(vorlo::kPathKey))) {
+        folder = key->ReadString(QString::fromLatin1(vorlo::kFullPathValue)).value_or(QString());
+    }
+    loader_->Load(folder);
+}
+
+void CAdsView::ShowPage(const QString& html, const QUrl& baseUrl) {
+    // Relative images and links resolve against where the page came from.
+    document()->setBaseUrl(baseUrl);
+    if (baseUrl.isLocalFile()) {
+        setSearchPaths({QUrl(baseUrl).adjusted(QUrl::RemoveFilename).toLocalFile()});
+    }
+    setHtml(html);
+    emit PageShown(baseUrl);
 }
 
 void CAdsView::OnUpdate(int hint) {

@@ -1,11 +1,16 @@
 #pragma once
 
-// The narrow information pane on the left. It shows a local page when there
-// is one and ignores the board's changes.
+// The narrow information pane on the left: the program's page from its web
+// server when that can be had, otherwise the copy installed beside the
+// program. It shows nothing of the riddle and ignores the board's changes.
 
 #include <QTextBrowser>
 
 #include "vorlo_doc.h"
+
+namespace vorlo {
+class InfoPageLoader;
+}
 
 class CAdsView : public QTextBrowser, public CDocView {
     Q_OBJECT
@@ -14,10 +19,19 @@ public:
     explicit CAdsView(CVorloDoc* doc, QWidget* parent = nullptr);
     ~CAdsView() override;
 
-    // CDocView: loads the page anew.
+    // CDocView: loads the page anew (start, New, Open).
     void OnInitialUpdate() override;
     void OnUpdate(int hint) override;
 
+    vorlo::InfoPageLoader* Loader() const { return loader_; }
+
+signals:
+    // The page (or nothing) is on show.
+    void PageShown(const QUrl& baseUrl);
+
 private:
+    void ShowPage(const QString& html, const QUrl& baseUrl);
+
     CVorloDoc* doc_;
+    vorlo::InfoPageLoader* loader_;
 };

@@ -1,0 +1,114 @@
+// Start-up decisions against temporary configuration folders: whether the
+// introduction greets the user, and the recorded installation folder.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "settings_store.h"
+#include "vorlo_app.h"
+
+using namespace vorlo;
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    int n_ = 0;
+
+    // QSettings reads the configuration folder once per process; a new
+    // start is a new folder.
+    static void UseConfigHome(const QString& home) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home);
+    }
+
+    // A fresh, empty configuration folder for this start.
+    QString FreshConfigHome() {
+        const QString home = dir_.filePath(QStringLiteral("config%1").arg(++n_));
+        QDir().mkpath(home);
+        UseConfigHome(home);
+        return home;
+    }
+
+    static std::optional<uint8_t> StoredShow() {
+        SettingsStore settings;
+        auto key = settings.OpenExistingKey(QString::fromLatin1(kIntroductionKey));
+        if (!key) {
+            return std::nullopt;
+        }
+        return key->ReadByte(QString::fromLatin1(kShowValue));
+    }
+
+private slots:
+    void firstStartCreatesTheChoiceAndGreets() {
+        FreshConfigHome();
+        QVERIFY(!StoredShow().has_value());
+        QVERIFY(CVorloApp::ShouldGreet());
+        QCOMPARE(StoredShow(), std::optional<uint8_t>(1));
+        // The second start reads what the first wrote.
+        QVERIFY(CVorloApp::ShouldGreet());
+    }
+
+    void storedChoice_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<bool>("greets");
+        QTest::newRow("0: switched off") << 0 << false;
+        QTest::newRow("1: greet") << 1 << true;
+        QTest::newRow("2: anything but 1 is off") << 2 << false;
+    }
+    void storedChoice() {
+        QFETCH(int, stored);
+        QFETCH(bool, greets);
+        FreshConfigHome();
+        {
+            SettingsStore settings;
+            bool existed = true;
+            auto key = settings.OpenOrCreateKey(QString::fromLatin1(kIntroductionKey), &existed);
+            QVERIFY(key);
+            QVERIFY(key->WriteByte(QString::fromLatin1(kShowValue), static_cast<uint8_t>(stored)));
+        }
+        QCOMPARE(CVorloApp::ShouldGreet(), greets);
+        QCOMPARE(StoredShow(), std::optional<uint8_t>(static_cast<uint8_t>(stored)));
+    }
+
+    void aKeyWithoutTheValueGreetsAndWritesNothing() {
+        FreshConfigHome();
+        {
+            SettingsStore settings;
+            bool existed = true;
+            QVERIFY(settings.OpenOrCreateKey(QString::fromLatin1(kIntroductionKey), &existed));
+            QVERIFY(!existed);
+        }
+        QVERIFY(CVorloApp::ShouldGreet());
+        QVERIFY(!StoredShow().has_value());
+    }
+
+    void anUnwritableStoreGreetsNoOne() {
+        // A regular file where the configuration folder should be.
+        const QString blocker = dir_.filePath(QStringLiteral("blocker"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        UseConfigHome(blocker + QStringLiteral("/config"));
+        QVERIFY(!CVorloApp::ShouldGreet());
+    }
+
+    void theInstallationFolderIsRecordedWithItsSeparator() {
+        FreshConfigHome();
+        CVorloApp::RecordInstallationFolder();
+        SettingsStore settings;
+        auto key = settings.OpenExistingKey(QString::fromLatin1(kPathKey));
+        QVERIFY(key);
+        const QString folder =
+            key->ReadString(QString::fromLatin1(kFullPathValue)).value_or(QString());
+        QVERIFY2(folder.endsWith(u'/'), qPrintable(folder));
+        QVERIFY(QFile::exists(folder + QStringLiteral("riddle1.vrl")));
+        QVERIFY(QFile::exists(folder + QStringLiteral("vorlo_heb.html")));
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
