@@ -10,6 +10,8 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <span>
 
@@ -194,10 +196,67 @@ void CVorloView::OnRButtonDown(uint32_t keyState, Point32 point) {
 }
 
 void CVorloView::OnMouseMove(uint32_t keyState, Point32 point) {
-    Apply(editor_.OnMouseMove(keyState, point.x, point.y));
+    const std::optional<BoardRect> before = SelectedMatchBounds();
+    const BoardEditor::MouseResult result = editor_.OnMouseMove(keyState, point.x, point.y);
+    std::optional<BoardRect> covered;
+    if (result.repaint) {
+        // The rectangle around the pointer or the pivot can miss the far end
+        // of a long match; repaint where the match was and where it is now as
+        // well, so no piece of it is left behind on the screen.
+        const std::optional<BoardRect> after = SelectedMatchBounds();
+        if (before && after) {
+            covered = BoardRect{
+                std::min(before->left, after->left), std::min(before->top, after->top),
+                std::max(before->right, after->right), std::max(before->bottom, after->bottom)};
+        }
+    }
+    Apply(result, covered);
 }
 
-void CVorloView::Apply(const BoardEditor::MouseResult& result) {
+std::optional<BoardRect> CVorloView::SelectedMatchBounds() const {
+    if (!doc_->SelectedMatch) {
+        return std::nullopt;
+    }
+    const vorlo::MatchShape shape = doc_->SelectedMatch->GetShape();
+    int64_t left = INT64_MAX;
+    int64_t top = INT64_MAX;
+    int64_t right = INT64_MIN;
+    int64_t bottom = INT64_MIN;
+    auto take = [&](const Point32& p) {
+        left = std::min<int64_t>(left, p.x);
+        top = std::min<int64_t>(top, p.y);
+        right = std::max<int64_t>(right, p.x);
+        bottom = std::max<int64_t>(bottom, p.y);
+    };
+    std::for_each(shape.Stick.begin(), shape.Stick.end(), take);
+    std::for_each(shape.Head.begin(), shape.Head.end(), take);
+    // One pixel more on every side for the outline.
+    auto clamp32 = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return BoardRect{clamp32(left - 1), clamp32(top - 1), clamp32(right + 2), clamp32(bottom + 2)};
+}
+
+QRect CVorloView::PortRect(const BoardRect& r) const {
+    // In 64 bits, since the corners may lie anywhere in the 32-bit range;
+    // right and bottom lie just outside the rectangle.
+    const int64_t sx = horizontalScrollBar()->value();
+    const int64_t sy = verticalScrollBar()->value();
+    const int64_t w = viewport()->width();
+    const int64_t h = viewport()->height();
+    const int64_t left = std::clamp<int64_t>(r.left - sx, 0, w);
+    const int64_t top = std::clamp<int64_t>(r.top - sy, 0, h);
+    const int64_t right = std::clamp<int64_t>(r.right - sx, 0, w);
+    const int64_t bottom = std::clamp<int64_t>(r.bottom - sy, 0, h);
+    if (right <= left || bottom <= top) {
+        return QRect();
+    }
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                 static_cast<int>(bottom - top));
+}
+
+void CVorloView::Apply(const BoardEditor::MouseResult& result,
+                       const std::optional<BoardRect>& alsoRepaint) {
     switch (result.cursor) {
         case BoardCursor::Unchanged:
             break;
@@ -214,22 +273,14 @@ void CVorloView::Apply(const BoardEditor::MouseResult& result) {
     if (!result.repaint) {
         return;
     }
-    // Board rectangle (right and bottom just outside) to viewport pixels, in
-    // 64 bits since the corners may lie anywhere in the 32-bit range; only the
-    // part on the screen is painted, and before returning, so the match
-    // follows the pointer.
-    const BoardRect& r = *result.repaint;
-    const int64_t sx = horizontalScrollBar()->value();
-    const int64_t sy = verticalScrollBar()->value();
-    const int64_t w = viewport()->width();
-    const int64_t h = viewport()->height();
-    const int64_t left = std::clamp<int64_t>(r.left - sx, 0, w);
-    const int64_t top = std::clamp<int64_t>(r.top - sy, 0, h);
-    const int64_t right = std::clamp<int64_t>(r.right - sx, 0, w);
-    const int64_t bottom = std::clamp<int64_t>(r.bottom - sy, 0, h);
-    if (right > left && bottom > top) {
-        viewport()->repaint(QRect(static_cast<int>(left), static_cast<int>(top),
-                                  static_cast<int>(right - left), static_cast<int>(bottom - top)));
+    // Only the part on the screen is painted, and before returning, so the
+    // match follows the pointer.
+    QRegion region(PortRect(*result.repaint));
+    if (alsoRepaint) {
+        region += PortRect(*alsoRepaint);
+    }
+    if (!region.isEmpty()) {
+        viewport()->repaint(region);
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "board_editor.h"
 #include "match.h"
@@ -102,7 +103,13 @@ private:
     void UpdateAllViews(int32_t hint) override;
 
     void UpdateScrollBars();
-    void Apply(const vorlo::BoardEditor::MouseResult& result);
+    void Apply(const vorlo::BoardEditor::MouseResult& result,
+               const std::optional<vorlo::BoardRect>& alsoRepaint = std::nullopt);
+    // The viewport pixels of a board rectangle that lie on the screen.
+    QRect PortRect(const vorlo::BoardRect& r) const;
+    // The board rectangle the selected match covers when drawn; none without
+    // a selection.
+    std::optional<vorlo::BoardRect> SelectedMatchBounds() const;
     void PutOnClipboard(const vorlo::MatchBlock& block);
     void ReportGeometry();
 

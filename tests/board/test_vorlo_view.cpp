@@ -7,8 +7,10 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QWindow>
 
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
@@ -58,6 +60,11 @@ void SetClipboardBytes(const QByteArray& bytes) {
     auto* data = new QMimeData;
     data->setData(CVorloView::MatchMimeType(), bytes);
     QApplication::clipboard()->setMimeData(data);
+}
+
+// Whether `region` covers all of `rect` (QRegion::contains only asks for overlap).
+bool Covers(const QRegion& region, const QRect& rect) {
+    return QRegion(rect).subtracted(region).isEmpty();
 }
 
 // Records the regions the viewport paints.
@@ -118,6 +125,31 @@ struct Board {
         return Port()->testAttribute(Qt::WA_SetCursor) && Port()->cursor() == cursor;
     }
     bool ShowsOrdinaryCursor() { return !Port()->testAttribute(Qt::WA_SetCursor); }
+    // The viewport rectangle a match covers.
+    QRect MatchRect(const CMatch& m) const {
+        QPolygon outline;
+        const vorlo::MatchShape shape = m.GetShape();
+        for (const Point32& p : shape.Stick) {
+            outline << QPoint(p.x, p.y);
+        }
+        for (const Point32& p : shape.Head) {
+            outline << QPoint(p.x, p.y);
+        }
+        return outline.boundingRect().translated(-scroll).intersected(
+            QRect(QPoint(), view.viewport()->size()));
+    }
+    // What the screen shows of the board, and what a fresh paint would show.
+    QImage OnScreen() {
+        const QRect port = view.viewport()->geometry();
+        return view.windowHandle()
+            ->screen()
+            ->grabWindow(view.winId(), port.x(), port.y(), port.width(), port.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    QImage FreshPaint() {
+        return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
     // The viewport rectangle of a board rectangle with exclusive right/bottom.
     QRect PortRect(int left, int top, int right, int bottom) const {
         return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))
@@ -293,8 +325,9 @@ private slots:
             b.Move(s.to, Qt::RightButton);
             QCOMPARE(Fields(m), (QList<int>{100, 100, s.angle}));
             // The square around the pivot (100, 103) is painted before the
-            // movement returns.
-            QCOMPARE(recorder.painted.boundingRect(), b.PortRect(25, 28, 175, 178));
+            // movement returns, and so is the whole match.
+            QVERIFY(Covers(recorder.painted, b.PortRect(25, 28, 175, 178)));
+            QVERIFY(Covers(recorder.painted, b.MatchRect(m)));
             QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
         }
         QVERIFY(b.doc.IsModified());
@@ -326,7 +359,8 @@ private slots:
         // Head vertex 2 stays on the pivot.
         QCOMPARE(m.GetShape().Head[2], (Point32{173, 96}));
         QVERIFY(b.doc.IsModified());
-        QCOMPARE(recorder.painted.boundingRect(), b.PortRect(98, 21, 248, 171));
+        QVERIFY(Covers(recorder.painted, b.PortRect(98, 21, 248, 171)));
+        QVERIFY(Covers(recorder.painted, b.MatchRect(m)));
     }
 
     void leftDragMovesWithTheGrabOffset() {
@@ -356,6 +390,44 @@ private slots:
         QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
     }
     void leftDragMovesWithTheGrabOffset_data() { scrolled_data(); }
+
+    // However the match goes, the screen shows exactly the board as it now
+    // is: no piece of the match is left where it was.
+    void noPieceOfAMatchIsLeftBehind_data() {
+        QTest::addColumn<QList<int>>("match");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<QList<QPoint>>("path");
+        QTest::newRow("turned about the tail")
+            << QList<int>{150, 200, 90} << Qt::RightButton << QPoint(150, 135)
+            << QList<QPoint>{{170, 135}, {200, 150}, {230, 180}, {240, 199}};
+        QTest::newRow("turned about the head")
+            << QList<int>{100, 150, 0} << Qt::RightButton << QPoint(105, 150)
+            << QList<QPoint>{{100, 120}, {120, 80}, {160, 70}};
+        QTest::newRow("moved sideways, grabbed at the tail")
+            << QList<int>{150, 200, 90} << Qt::LeftButton << QPoint(150, 199)
+            << QList<QPoint>{{149, 199}, {147, 199}, {144, 199}};
+    }
+    void noPieceOfAMatchIsLeftBehind() {
+        QFETCH(QList<int>, match);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QPoint, press);
+        QFETCH(QList<QPoint>, path);
+        Board b;
+        b.Add(match[0], match[1], match[2]);
+        QTest::mousePress(b.Port(), button, {}, press);
+        QApplication::processEvents();
+        QVERIFY(b.doc.SelectedMatch);
+        for (const QPoint& p : path) {
+            b.Move(p, button);
+        }
+        const QImage screen = b.OnScreen();
+        const QImage fresh = b.FreshPaint();
+        QTest::mouseRelease(b.Port(), button, {}, path.last());
+        QVERIFY(Fields(*b.doc.SelectedMatch) != match);
+        QCOMPARE(screen.size(), fresh.size());
+        QVERIFY(screen == fresh);
+    }
 
     void theMovedMatchIsDrawnWhereItWent() {
         Board b;

@@ -1,0 +1,167 @@
+#!/bin/bash
+# Plays a riddle with a real pointer: starts the program on a virtual X
+# server, drags one match with the left button and turns another with the
+# right, saves with Ctrl+S, leaves through File > Exit, and checks the saved
+# file. Screenshots of every step stay in the working directory.
+#
+#   drag_e2e.sh VORLO VORLO_CLI SAMPLES_DIR
+#
+# Exit 77 (skipped) only when no X server can be started.
+
+set -u
+vorlo=$1
+cli=$2
+samples=$3
+
+work=$(pwd)/drag_e2e
+rm -rf "$work"
+mkdir -p "$work/home" "$work/config" "$work/data" "$work/runtime"
+chmod 700 "$work/runtime"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+    XDG_RUNTIME_DIR="$work/runtime"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+# Leave the user's desktop alone and stay off the network.
+export VORLO_NO_DESKTOP_REGISTRATION=1 VORLO_INFO_SERVER=127.0.0.1:9
+
+riddle="$work/riddle1.vrl"
+cp "$samples/riddle1.vrl" "$riddle"
+chmod u+w "$riddle"
+
+# The introduction stays away: its choice is already stored as "do not show".
+settings_dir="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
+mkdir -p "$settings_dir"
+printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.ini"
+
+xvfb_pid=
+vorlo_pid=
+cleanup() {
+    [ -n "$vorlo_pid" ] && kill "$vorlo_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/vorlo.log" ] && sed 's/^/  vorlo: /' "$work/vorlo.log" >&2
+    exit 1
+}
+
+# Xvfb picks a free display itself and tells us which.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if ! [ -s "$work/display" ]; then
+    echo "SKIP: the virtual X server (Xvfb) could not be started:" >&2
+    cat "$work/xvfb.log" >&2
+    exit 77
+fi
+export DISPLAY=":$(head -1 "$work/display")"
+echo "X server on $DISPLAY"
+
+shot() {
+    import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2
+}
+
+VORLO_DEBUG_BOARD_ORIGIN=1 "$vorlo" "$riddle" >"$work/vorlo.log" 2>&1 &
+vorlo_pid=$!
+
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name "riddle1.vrl" | head -1)
+[ -n "$wid" ] || fail "the window did not appear"
+echo "window $wid"
+
+# Where board point (0, 0) is on the screen, as the program reports it.
+origin=
+for _ in $(seq 100); do
+    origin=$(grep -o 'board origin -\?[0-9]* -\?[0-9]*' "$work/vorlo.log" | tail -1 | cut -d' ' -f3-)
+    [ -n "$origin" ] && break
+    sleep 0.1
+done
+[ -n "$origin" ] || fail "the board did not report where it is"
+read -r ox oy <<<"$origin"
+echo "board origin on the screen: $ox $oy"
+
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+sleep 0.5
+shot 1-opened
+
+# Screen position of board point (x, y).
+at() { echo $((ox + $1)) $((oy + $2)); }
+
+# Left drag: the lying match (199, 137, 0) grabbed at (230, 137), 31 pixels
+# right of its tail point, and let go at (330, 187).
+xdotool mousemove --sync $(at 230 137)
+sleep 0.2
+xdotool mousedown 1
+sleep 0.2
+for p in "250 147" "280 162" "310 177" "330 187"; do
+    xdotool mousemove --sync $(at $p)
+    sleep 0.1
+done
+shot 2-left-drag-held
+xdotool mouseup 1
+sleep 0.3
+shot 3-left-drag-done
+
+# Right drag: the standing match (258, 248, 90) grabbed near its head, so it
+# turns about its tail, pulled round to lie to the right.
+xdotool mousemove --sync $(at 258 190)
+sleep 0.2
+xdotool mousedown 3
+sleep 0.2
+for p in "280 192" "310 205" "335 225" "345 240"; do
+    xdotool mousemove --sync $(at $p)
+    sleep 0.1
+done
+shot 4-right-drag-held
+xdotool mouseup 3
+sleep 0.3
+shot 5-right-drag-done
+
+before=$(stat -c %Y.%s "$riddle")
+xdotool key --clearmodifiers ctrl+s
+for _ in $(seq 50); do
+    [ "$(stat -c %Y.%s "$riddle")" != "$before" ] && break
+    sleep 0.1
+done
+sleep 0.3
+shot 6-saved
+
+# Leave through File > Exit; the riddle is saved, so no question comes.
+xdotool key --clearmodifiers alt+f
+sleep 0.5
+shot 7-file-menu
+xdotool key x
+for _ in $(seq 50); do
+    kill -0 "$vorlo_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$vorlo_pid" 2>/dev/null; then
+    shot 8-still-open
+    fail "the program did not end after File > Exit"
+fi
+wait "$vorlo_pid"
+status=$?
+vorlo_pid=
+[ "$status" = 0 ] || fail "the program ended with status $status"
+
+json=$("$cli" info --json "$riddle") || fail "vorlo-cli cannot read the saved riddle"
+echo "saved: $json"
+python3 - "$json" <<'PY' || fail "the saved riddle does not show the drags"
+import json, sys
+m = json.loads(sys.argv[1])["matches"]
+assert len(m) == 4, m
+assert m[0] == [309, 126, 90] and m[1] == [209, 126, 90], m
+# Moved with the grab offset kept: pointer (330, 187) - (31, 0).
+assert m[2] == [299, 187, 0], m[2]
+# Turned about its tail: the tail point stays, the match now lies to the right.
+x, y, a = m[3]
+assert (x, y) == (258, 248), m[3]
+assert -15 <= a <= 15 and a != 90, m[3]
+PY
+echo "PASS"
