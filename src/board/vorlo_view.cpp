@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolBar>
 
 #include <algorithm>
 #include <climits>
@@ -125,6 +126,17 @@ void CVorloView::ReportGeometry() {
     if (origin != reportedOrigin_) {
         reportedOrigin_ = origin;
         std::fprintf(stderr, "vorlo: board origin %d %d\n", origin.x(), origin.y());
+        // And the middle of every toolbar button, by its tooltip.
+        if (const auto* bar = window()->findChild<QToolBar*>(QStringLiteral("ToolBar"))) {
+            for (QAction* action : bar->actions()) {
+                if (QWidget* button = bar->widgetForAction(action);
+                    button && !action->isSeparator()) {
+                    const QPoint centre = button->mapToGlobal(button->rect().center());
+                    std::fprintf(stderr, "vorlo: button %d %d %s\n", centre.x(), centre.y(),
+                                 qPrintable(action->toolTip()));
+                }
+            }
+        }
         std::fflush(stderr);
     }
 }

@@ -1,0 +1,197 @@
+#!/bin/bash
+# A user's afternoon with the real program on a virtual X server: play a
+# sample riddle (drag, turn, undo), add a match, copy it in one running copy of
+# the program and paste it twice in a second copy through the X11 clipboard,
+# type into the text pane, save both with Ctrl+S, leave, and check the files.
+# Screenshots of every step stay in the working directory.
+#
+#   user_story_e2e.sh VORLO VORLO_CLI SAMPLES_DIR
+#
+# Exit 77 (skipped) only when no X server can be started.
+
+set -u
+vorlo=$1
+cli=$2
+samples=$3
+
+work=$(pwd)/user_story_e2e
+rm -rf "$work"
+mkdir -p "$work/home" "$work/config" "$work/data" "$work/runtime"
+chmod 700 "$work/runtime"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+    XDG_RUNTIME_DIR="$work/runtime"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb VORLO_NO_DESKTOP_REGISTRATION=1 VORLO_INFO_SERVER=127.0.0.1:9
+
+settings_dir="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
+mkdir -p "$settings_dir"
+printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.ini"
+
+story="$work/story.vrl"
+cp "$samples/riddle1.vrl" "$story"
+chmod u+w "$story"
+second="$work/second.vrl"
+"$cli" create -o "$second" || exit 1
+
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$work"/vorlo-*.log; do
+        [ -f "$log" ] && sed "s|^|  $(basename "$log"): |" "$log" >&2
+    done
+    shot failure
+    exit 1
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+if ! [ -s "$work/display" ]; then
+    echo "SKIP: the virtual X server (Xvfb) could not be started:" >&2
+    cat "$work/xvfb.log" >&2
+    exit 77
+fi
+export DISPLAY=":$(head -1 "$work/display")"
+
+step=0
+shot() {
+    step=$((step + 1))
+    import -window root "$work/$(printf %02d $step)-$1.png" 2>/dev/null
+}
+
+# start NAME FILE: starts a copy of the program; sets wid_NAME, ox_NAME, oy_NAME.
+start() {
+    local name=$1 file=$2 log="$work/vorlo-$1.log"
+    VORLO_DEBUG_BOARD_ORIGIN=1 "$vorlo" "$file" >"$log" 2>&1 &
+    pids+=($!)
+    eval "pid_$name=$!"
+    local wid
+    wid=$(timeout 20 xdotool search --sync --onlyvisible --name "$(basename "$file")" | head -1)
+    [ -n "$wid" ] || fail "the window of $name did not appear"
+    eval "wid_$name=$wid"
+    local origin=
+    for _ in $(seq 100); do
+        origin=$(grep -o 'board origin -\?[0-9]* -\?[0-9]*' "$log" | tail -1 | cut -d' ' -f3-)
+        [ -n "$origin" ] && break
+        sleep 0.1
+    done
+    [ -n "$origin" ] || fail "the board of $name did not report where it is"
+    read -r "ox_$name" "oy_$name" <<<"$origin"
+}
+
+# The screen position of a toolbar button of copy NAME, by its tooltip.
+button() {
+    grep -a "button .* $2\$" "$work/vorlo-$1.log" | tail -1 | cut -d' ' -f3,4
+}
+
+focus() {
+    eval "xdotool windowactivate --sync \$wid_$1 2>/dev/null || xdotool windowfocus --sync \$wid_$1"
+    sleep 0.3
+}
+
+drag() {  # drag NAME BUTTON X0 Y0 X1 Y1 (board coordinates)
+    local ox oy
+    eval "ox=\$ox_$1 oy=\$oy_$1"
+    xdotool mousemove --sync $((ox + $3)) $((oy + $4))
+    sleep 0.2
+    xdotool mousedown "$2"
+    sleep 0.2
+    for k in 1 2 3 4; do
+        xdotool mousemove --sync $((ox + $3 + ($5 - $3) * k / 4)) $((oy + $4 + ($6 - $4) * k / 4))
+        sleep 0.1
+    done
+    xdotool mouseup "$2"
+    sleep 0.3
+}
+
+save_and_exit() {  # save_and_exit NAME FILE
+    local before
+    before=$(stat -c %Y.%N "$2")
+    focus "$1"
+    xdotool key --clearmodifiers ctrl+s
+    sleep 1
+    shot "$1-saved"
+    xdotool key --clearmodifiers alt+f
+    sleep 0.5
+    xdotool key x
+    local pid
+    eval "pid=\$pid_$1"
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "$1 did not end after File > Exit"
+}
+
+# --- the first copy: play, add, copy ------------------------------------------
+start first "$story"
+focus first
+shot first-opened
+
+# Drag the lying match (199, 137, 0) by a point 31 pixels from its tail.
+drag first 1 230 137 330 187
+shot first-dragged
+# Turn the standing match (258, 248, 90) about its tail, then take it back.
+drag first 3 258 190 345 240
+shot first-turned
+xdotool key --clearmodifiers ctrl+z
+sleep 0.3
+shot first-undone
+
+add=$(button first "Add match")
+[ -n "$add" ] || fail "the Add match button did not report where it is"
+xdotool mousemove --sync $add click 1
+sleep 0.3
+shot first-added
+xdotool key --clearmodifiers ctrl+c
+sleep 0.3
+
+# --- the second copy: paste twice through the X11 clipboard --------------------
+start second "$second"
+focus second
+xdotool key --clearmodifiers ctrl+v
+sleep 0.3
+xdotool key --clearmodifiers ctrl+v
+sleep 0.3
+shot second-pasted
+save_and_exit second "$second"
+
+# --- back to the first: type a line into the text pane, save, leave ------------
+focus first
+xdotool key F6
+sleep 0.3
+xdotool key --clearmodifiers ctrl+End
+xdotool key Return
+xdotool type --delay 30 "solved by a test"
+sleep 0.3
+shot first-typed
+save_and_exit first "$story"
+
+first_json=$("$cli" info --json "$story") || fail "vorlo-cli cannot read $story"
+second_json=$("$cli" info --json "$second") || fail "vorlo-cli cannot read $second"
+echo "first:  $first_json"
+echo "second: $second_json"
+python3 - "$first_json" "$second_json" <<'PY' || fail "the saved riddles are not what the user did"
+import json, sys
+first = json.loads(sys.argv[1])
+second = json.loads(sys.argv[2])
+m = first["matches"]
+assert m[:2] == [[309, 126, 90], [209, 126, 90]], m
+assert m[2] == [299, 187, 0], ("dragged", m[2])
+assert m[3] == [258, 248, 90], ("turn undone", m[3])
+assert m[4] == [20, 85, 90], ("added", m[4])
+assert len(m) == 5, m
+assert first["text"].endswith("\nsolved by a test"), first["text"]
+assert first["text"].startswith("שנו את מקומם"), first["text"]
+assert second["matches"] == [[25, 90, 90], [30, 95, 90]], ("pasted twice", second["matches"])
+PY
+echo "PASS"
