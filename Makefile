@@ -42,6 +42,13 @@ test: deps
 	@$(MAKE) --no-print-directory check PRESET=debug
 	@$(MAKE) --no-print-directory test-asan
 
+# The Debian package build/release/vorlo_1.1.0_amd64.deb, from the release
+# build; install it with: sudo apt install ./build/release/vorlo_1.1.0_amd64.deb
+.PHONY: package
+package: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target package
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -1,0 +1,116 @@
+# The installed program beyond its binaries and data files: the thumbnailer
+# that lets file managers preview riddles, the manual pages, the riddle
+# document icon as PNGs, and the Debian package (cpack -G DEB, make package).
+
+# File managers (Nautilus, Thunar with tumbler...) run the thumbnailer with the
+# riddle, the PNG to write and the size they want.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/vorlo.thumbnailer
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
+
+# Manual pages, compressed at build time as Debian wants them (-n: no name or
+# time stamp inside, so the same page always gives the same bytes).
+find_program(VORLO_GZIP gzip)
+set(vorlo_man_pages)
+foreach(page vorlo vorlo-cli)
+    set(source ${PROJECT_SOURCE_DIR}/resources/man/${page}.1)
+    if(VORLO_GZIP)
+        set(built ${PROJECT_BINARY_DIR}/man/${page}.1.gz)
+        add_custom_command(OUTPUT ${built}
+            COMMAND ${CMAKE_COMMAND} -E copy ${source} ${PROJECT_BINARY_DIR}/man/${page}.1
+            COMMAND ${VORLO_GZIP} -9nf ${PROJECT_BINARY_DIR}/man/${page}.1
+            DEPENDS ${source}
+            COMMENT "Compressing the manual page ${page}.1"
+            VERBATIM)
+        list(APPEND vorlo_man_pages ${built})
+    else()
+        list(APPEND vorlo_man_pages ${source})
+    endif()
+endforeach()
+add_custom_target(vorlo_man_pages ALL DEPENDS ${vorlo_man_pages})
+install(FILES ${vorlo_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The riddle document icon as PNGs beside its SVG, drawn by the tool that draws
+# the application icon (it names its output apps/vorlo.png; renamed on install).
+set(vorlo_riddle_icon_svg ${PROJECT_SOURCE_DIR}/resources/desktop/application-x-vorlo-riddle.svg)
+set(vorlo_riddle_icon_dir ${PROJECT_BINARY_DIR}/riddle-icon)
+set(vorlo_riddle_icon_sizes 16 32 48 256)
+set(vorlo_riddle_icon_pngs)
+foreach(size IN LISTS vorlo_riddle_icon_sizes)
+    list(APPEND vorlo_riddle_icon_pngs ${vorlo_riddle_icon_dir}/${size}x${size}/apps/vorlo.png)
+endforeach()
+add_custom_command(OUTPUT ${vorlo_riddle_icon_pngs}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+            $<TARGET_FILE:vorlo_render_icon> ${vorlo_riddle_icon_svg}
+            ${vorlo_riddle_icon_dir} ${vorlo_riddle_icon_sizes}
+    DEPENDS vorlo_render_icon ${vorlo_riddle_icon_svg}
+    COMMENT "Drawing the riddle document icon as PNGs"
+    VERBATIM)
+add_custom_target(vorlo_riddle_icon_pngs ALL DEPENDS ${vorlo_riddle_icon_pngs})
+foreach(size IN LISTS vorlo_riddle_icon_sizes)
+    install(FILES ${vorlo_riddle_icon_dir}/${size}x${size}/apps/vorlo.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/mimetypes
+            RENAME application-x-vorlo-riddle.png)
+endforeach()
+
+# The desktop entry names the program by its full path, which is known for
+# sure only when installing: `cmake --install --prefix` and cpack choose their
+# own prefix. Rewritten here, after the entry itself has been installed.
+set(vorlo_fix_entry [==[
+    set(vorlo_entry "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_DATADIR@/applications/vorlo.desktop")
+    set(vorlo_program "${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_BINDIR@/vorlo")
+    if(NOT EXISTS "${vorlo_entry}")
+        message(FATAL_ERROR "the desktop entry ${vorlo_entry} was not installed")
+    endif()
+    # A path that the Exec key would have to quote is refused rather than
+    # written wrongly.
+    if(vorlo_program MATCHES "[][ \t\n\"'\\<>~|&;$*?#()`%]")
+        message(FATAL_ERROR "cannot name ${vorlo_program} in a desktop entry: "
+                            "choose a prefix without spaces or shell characters")
+    endif()
+    file(READ "${vorlo_entry}" vorlo_text)
+    string(REGEX REPLACE "\nTryExec=[^\n]*" "\nTryExec=${vorlo_program}" vorlo_text "${vorlo_text}")
+    string(REGEX REPLACE "\nExec=[^\n]*" "\nExec=${vorlo_program} %f" vorlo_text "${vorlo_text}")
+    file(WRITE "${vorlo_entry}" "${vorlo_text}")
+]==])
+if(IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_DATADIR}")
+    message(FATAL_ERROR "CMAKE_INSTALL_BINDIR and CMAKE_INSTALL_DATADIR must be relative to the prefix")
+endif()
+string(CONFIGURE "${vorlo_fix_entry}" vorlo_fix_entry @ONLY)
+install(CODE "${vorlo_fix_entry}")
+
+# The Debian package: vorlo_1.1.0_amd64.deb, installed under /usr.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vorlo)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Vorlo developers")
+set(CPACK_PACKAGE_CONTACT "Vorlo developers <dev@vorlo.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "matchstick riddles: play and build them")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The install rules then see the final prefix /usr (and a staging DESTDIR),
+# so what they write into files names the installed paths.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_NAME vorlo)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vorlo developers <dev@vorlo.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The summary above is the first line; this is the long text below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Vorlo shows riddles drawn with matches on a board, each with a short task
+such as moving two matches so that a cup opens downward. Matches are moved
+with the left mouse button and turned about one end with the right; the same
+window edits riddles, prints them and keeps them in .vrl files.
+.
+The package holds the program, four sample riddles, the command-line tool
+vorlo-cli (inspect, create and draw riddles) and a thumbnailer that shows
+riddles' pictures as previews in file managers.")
+# Libraries come from dpkg-shlibdeps (libqt6svg6 among them, which also holds
+# the SVG icon engine the toolbar needs); Qt loads its platform plugins at run
+# time, which no linker sees.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)

@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# Builds the Debian package from this build tree, unpacks it into a temporary
+# root and checks what a user would get: every file in its place, a valid
+# desktop entry and MIME package, the dependencies on Qt, manual pages that
+# format cleanly, and a thumbnailer that previews each sample riddle quickly
+# and without a display.
+#
+#   test_package.sh BUILD_DIR SOURCE_DIR
+set -u
+build=$1
+src=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# The package, built by cpack from what the build installs.
+if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1; then
+    echo "FAIL: cpack failed"
+    cat "$work/cpack.log"
+    exit 1
+fi
+deb="$work/out/vorlo_1.1.0_amd64.deb"
+if ! [ -f "$deb" ]; then
+    echo "FAIL: no vorlo_1.1.0_amd64.deb; cpack wrote:"
+    ls "$work/out"
+    exit 1
+fi
+
+# The control fields.
+field() { dpkg-deb -f "$deb" "$1"; }
+expect_field() {  # NAME VALUE
+    local actual
+    actual=$(field "$1")
+    [ "$actual" = "$2" ] || fail "field $1 is '$actual', not '$2'"
+}
+expect_field Package vorlo
+expect_field Version 1.1.0
+expect_field Architecture amd64
+expect_field Maintainer "Vorlo developers <dev@vorlo.example>"
+expect_field Section games
+# The package names of a relation field, one a line, without versions.
+names() { sed 's/([^)]*)//g; s/|/,/g' <<<"$1" | tr ',' '\n' | tr -d ' '; }
+depends=$(field Depends)
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6 \
+    libqt6svg6 qt6-qpa-plugins libc6 libstdc++6; do
+    # Each as a whole package name in the comma-separated list.
+    names "$depends" | grep -qxF "$lib" || fail "Depends lacks $lib: $depends"
+done
+recommends=$(field Recommends)
+for pkg in shared-mime-info desktop-file-utils; do
+    names "$recommends" | grep -qxF "$pkg" || fail "Recommends lacks $pkg: $recommends"
+done
+grep -q '^ ' <<<"$(field Description)" || fail "the description has no long text"
+dpkg-deb -I "$deb" | grep -q "Depends: .*libqt6" || fail "dpkg-deb -I shows no Qt dependency"
+
+# Every file belongs to root and lies under /usr.
+while read -r mode owner _size _date _time path _rest; do
+    [ "$owner" = "root/root" ] || fail "$path belongs to $owner"
+    case "$path" in
+        ./ | ./usr/*) ;;
+        *) fail "$path lies outside /usr" ;;
+    esac
+    case "$mode" in
+        -rwxr-xr-x | -rw-r--r-- | drwxr-xr-x) ;;
+        *) fail "$path has mode $mode" ;;
+    esac
+done < <(dpkg-deb -c "$deb")
+
+root="$work/root"
+dpkg -x "$deb" "$root" || { echo "FAIL: dpkg -x failed"; exit 1; }
+usr="$root/usr"
+
+expected_files=(
+    bin/vorlo
+    bin/vorlo-cli
+    share/vorlo/kidsriddle.vrl
+    share/vorlo/riddle1.vrl
+    share/vorlo/riddle2.vrl
+    share/vorlo/riddle3.vrl
+    share/vorlo/vorlo_heb.html
+    share/applications/vorlo.desktop
+    share/mime/packages/vorlo.xml
+    share/thumbnailers/vorlo.thumbnailer
+    share/man/man1/vorlo.1.gz
+    share/man/man1/vorlo-cli.1.gz
+    share/icons/hicolor/scalable/apps/vorlo.svg
+    share/icons/hicolor/scalable/mimetypes/application-x-vorlo-riddle.svg
+)
+for size in 16 32 48 256; do
+    expected_files+=(share/icons/hicolor/${size}x$size/apps/vorlo.png
+        share/icons/hicolor/${size}x$size/mimetypes/application-x-vorlo-riddle.png)
+done
+for file in "${expected_files[@]}"; do
+    [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
+done
+for program in vorlo vorlo-cli; do
+    [ -x "$usr/bin/$program" ] || fail "/usr/bin/$program is not executable"
+    file -b "$usr/bin/$program" | grep -q "not stripped" && fail "/usr/bin/$program is not stripped"
+done
+for name in kidsriddle riddle1 riddle2 riddle3; do
+    cmp -s "$usr/share/vorlo/$name.vrl" "$src/resources/samples/$name.vrl" ||
+        fail "/usr/share/vorlo/$name.vrl differs from the sample"
+done
+
+# Icon PNGs hold the size their folder names.
+for size in 16 32 48 256; do
+    for icon in apps/vorlo mimetypes/application-x-vorlo-riddle; do
+        png="$usr/share/icons/hicolor/${size}x$size/$icon.png"
+        [ -f "$png" ] || continue
+        dims=$(identify -format '%wx%h' "$png" 2>/dev/null)
+        [ "$dims" = "${size}x$size" ] || fail "$icon.png in ${size}x$size is $dims"
+        colours=$(identify -format '%k' "$png" 2>/dev/null)
+        [ "${colours:-0}" -gt 2 ] || fail "$icon.png in ${size}x$size is blank"
+    done
+done
+
+# The desktop entry and the MIME package.
+entry="$usr/share/applications/vorlo.desktop"
+if [ -f "$entry" ]; then
+    out=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $out"
+    [ -z "$out" ] || fail "desktop-file-validate warns: $out"
+    grep -qx 'Exec=/usr/bin/vorlo %f' "$entry" || fail "Exec is not /usr/bin/vorlo %f: $(grep ^Exec "$entry")"
+    grep -qx 'TryExec=/usr/bin/vorlo' "$entry" || fail "TryExec is not /usr/bin/vorlo"
+    grep -qx 'MimeType=application/x-vorlo-riddle;' "$entry" || fail "the entry lacks the riddle type"
+fi
+mime="$usr/share/mime/packages/vorlo.xml"
+if [ -f "$mime" ]; then
+    out=$(xmllint --noout "$mime" 2>&1) || fail "xmllint: $out"
+    # The desktop's MIME database accepts it and maps *.vrl to the riddle type.
+    mkdir -p "$work/mime/packages" && cp "$mime" "$work/mime/packages/"
+    update-mime-database "$work/mime" >/dev/null 2>&1 || fail "update-mime-database rejects vorlo.xml"
+    grep -q '^50:application/x-vorlo-riddle:\*\.vrl$' "$work/mime/globs2" ||
+        fail "the MIME database does not map *.vrl: $(cat "$work/mime/globs2" 2>/dev/null)"
+fi
+
+# The manual pages are compressed the Debian way and format without warnings.
+for page in vorlo vorlo-cli; do
+    gz="$usr/share/man/man1/$page.1.gz"
+    [ -f "$gz" ] || continue
+    gzip -t "$gz" || fail "$page.1.gz is not a valid gzip file"
+    out=$(zcat "$gz" | LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 2>&1)
+    [ -z "$out" ] || fail "$page.1 formats with warnings: $out"
+    zcat "$gz" | grep -qF -- "${page//-/\\-} \\- " || fail "$page.1 has no NAME line"
+done
+
+# The thumbnailer, run as a file manager runs it: its Exec line with %i, %o and
+# %s filled in, the program found on PATH, no display.
+thumbnailer="$usr/share/thumbnailers/vorlo.thumbnailer"
+if [ -f "$thumbnailer" ]; then
+    head -1 "$thumbnailer" | grep -qx '\[Thumbnailer Entry\]' || fail "thumbnailer has no [Thumbnailer Entry] group"
+    grep -qx 'TryExec=vorlo-cli' "$thumbnailer" || fail "thumbnailer lacks TryExec=vorlo-cli"
+    grep -qx 'MimeType=application/x-vorlo-riddle;' "$thumbnailer" || fail "thumbnailer lacks the riddle type"
+    exec_line=$(sed -n 's/^Exec=//p' "$thumbnailer")
+    [ -n "$exec_line" ] || fail "thumbnailer has no Exec line"
+    read -ra words <<<"$exec_line"
+    for name in kidsriddle riddle1 riddle2 riddle3; do
+        # A name with a space, as file managers hand over real file names.
+        input="$work/in dir/$name.vrl"
+        mkdir -p "$work/in dir" && cp "$usr/share/vorlo/$name.vrl" "$input"
+        output="$work/thumbs/$name.png"
+        mkdir -p "$work/thumbs"
+        command=()
+        for word in "${words[@]}"; do
+            case "$word" in
+                %i) command+=("$input") ;;
+                %o) command+=("$output") ;;
+                %s) command+=(256) ;;
+                *) command+=("$word") ;;
+            esac
+        done
+        start=$(date +%s%N)
+        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM PATH="$usr/bin:$PATH" \
+            "${command[@]}" >"$work/thumb.log" 2>&1
+        status=$?
+        elapsed=$((($(date +%s%N) - start) / 1000000))
+        if [ $status -ne 0 ]; then
+            fail "thumbnailer on $name.vrl exited with $status: $(cat "$work/thumb.log")"
+            continue
+        fi
+        [ $elapsed -lt 1000 ] || fail "thumbnailer on $name.vrl took $elapsed ms"
+        [ "$(head -c 8 "$output" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+            fail "$name.png is not a PNG"
+        dims=$(identify -format '%w %h' "$output" 2>/dev/null)
+        read -r w h <<<"$dims"
+        if [ -z "${w:-}" ] || [ "$w" -gt 256 ] || [ "$h" -gt 256 ] || { [ "$w" -ne 256 ] && [ "$h" -ne 256 ]; }; then
+            fail "$name.png is $dims, not at most 256 with one side 256"
+        fi
+        colours=$(identify -format '%k' "$output" 2>/dev/null)
+        [ "${colours:-0}" -gt 2 ] || fail "$name.png shows no matches"
+        echo "thumbnail $name.vrl: $dims in $elapsed ms"
+    done
+fi
+
+[ $failures -eq 0 ] && echo "package: $(basename "$deb") holds everything"
+exit $((failures > 0))
