@@ -5,13 +5,65 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QString>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "hit_test.h"
 #include "riddle_file.h"
+#include "riddle_io.h"
+
+// Every allocation of the program is counted, so a benchmark can tell how
+// much memory an operation held at its peak.
+namespace {
+std::atomic<int64_t> g_allocated{0};
+std::atomic<int64_t> g_peak{0};
+
+void* CountedAlloc(size_t size) {
+    void* p = std::malloc(size + 16);
+    if (p == nullptr) {
+        throw std::bad_alloc();
+    }
+    *static_cast<size_t*>(p) = size;
+    const int64_t now = g_allocated += static_cast<int64_t>(size);
+    int64_t peak = g_peak.load();
+    while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
+    }
+    return static_cast<char*>(p) + 16;
+}
+
+void CountedFree(void* p) {
+    if (p != nullptr) {
+        char* base = static_cast<char*>(p) - 16;
+        g_allocated -= static_cast<int64_t>(*reinterpret_cast<size_t*>(base));
+        std::free(base);
+    }
+}
+}  // namespace
+
+void* operator new(size_t size) {
+    return CountedAlloc(size);
+}
+void* operator new[](size_t size) {
+    return CountedAlloc(size);
+}
+void operator delete(void* p) noexcept {
+    CountedFree(p);
+}
+void operator delete[](void* p) noexcept {
+    CountedFree(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    CountedFree(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    CountedFree(p);
+}
 
 using namespace vorlo;
 
@@ -24,8 +76,8 @@ MatchList SpreadMatches(size_t count, uint32_t seed, bool realisticAngles) {
     list.Reserve(count);
     for (size_t i = 0; i < count; ++i) {
         const int32_t angle = realisticAngles ? angles[rng() % 7] : static_cast<int32_t>(rng());
-        list.Append(CMatch(static_cast<int32_t>(rng() % 100000), static_cast<int32_t>(rng() % 100000),
-                           angle));
+        list.Append(CMatch(static_cast<int32_t>(rng() % 100000),
+                           static_cast<int32_t>(rng() % 100000), angle));
     }
     return list;
 }
@@ -44,6 +96,9 @@ void BM_GetShape(benchmark::State& state) {
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(matches.size()));
+    state.counters["ns_per_shape"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * static_cast<double>(matches.size()),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.SetLabel(realistic ? "realistic angles" : "distinct random angles");
 }
 BENCHMARK(BM_GetShape)->Arg(0)->Arg(1);
@@ -97,10 +152,18 @@ const std::string& BigRiddlePath() {
 
 void BM_OpenBigRiddle(benchmark::State& state) {
     const std::string& path = BigRiddlePath();
+    double peakRatio = 0;
     for (auto _ : state) {
+        // Peak memory while reading, against what the loaded riddle holds.
+        const int64_t before = g_allocated.load();
+        g_peak = before;
         RiddleReadResult read = ReadRiddleFile(path);
+        const double held = static_cast<double>(g_allocated.load() - before);
+        const double peak = static_cast<double>(g_peak.load() - before);
+        peakRatio = std::max(peakRatio, peak / held);
         benchmark::DoNotOptimize(read.riddle.matches.Count());
     }
+    state.counters["peak_over_loaded"] = peakRatio;
 }
 BENCHMARK(BM_OpenBigRiddle)->Unit(benchmark::kMillisecond);
 
@@ -134,6 +197,62 @@ void BM_SerializeBigRiddle(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SerializeBigRiddle)->Unit(benchmark::kMillisecond);
+
+// Saving: the bytes of the riddle and their write through the program's
+// atomic save (QSaveFile, unbuffered), into the directory of the riddle.
+const std::string& SavePath() {
+    static const std::string path = "/tmp/vorlo-bench-save-" + std::to_string(getpid()) + ".vrl";
+    return path;
+}
+
+void BM_SaveBigRiddle(benchmark::State& state) {
+    const MatchList list = SpreadMatches(kBigRiddle, 3, true);
+    const QString path = QString::fromStdString(SavePath());
+    for (auto _ : state) {
+        QString error;
+        if (!SaveRiddleFile(path, list, QStringLiteral("גדול"), &error)) {
+            state.SkipWithError(error.toStdString().c_str());
+            break;
+        }
+    }
+    std::remove(SavePath().c_str());
+}
+BENCHMARK(BM_SaveBigRiddle)->Unit(benchmark::kMillisecond);
+
+// Baseline: the same number of bytes written to a file in the same directory
+// and flushed to the disk, as every save that survives a crash must do (the
+// program's QSaveFile calls fdatasync before it puts the file in place).
+void WritePlain(benchmark::State& state, bool durable) {
+    const std::string bytes(4 + kBigRiddle * 12 + 8, 'v');
+    const std::string path = SavePath() + ".plain";
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<size_t>(n);
+        }
+        if (durable) {
+            ::fdatasync(fd);
+        }
+        ::close(fd);
+    }
+    std::remove(path.c_str());
+}
+
+void BM_SaveBigRiddleBaseline(benchmark::State& state) {
+    WritePlain(state, true);
+}
+BENCHMARK(BM_SaveBigRiddleBaseline)->Unit(benchmark::kMillisecond);
+
+// For comparison: the write alone, left in the page cache.
+void BM_WriteBigRiddleNoSync(benchmark::State& state) {
+    WritePlain(state, false);
+}
+BENCHMARK(BM_WriteBigRiddleNoSync)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <type_traits>
 #include <utility>
 
 namespace vorlo {
@@ -53,10 +55,12 @@ void MatchList::Reserve(size_t count) {
     const size_t size = std::max(count - spare, kMinChunk);
     // A fresh chunk replaces the spare tail of the last one; that tail is lost
     // to the list until Clear, which is at most one chunk's worth.
-    chunks_.push_back(std::make_unique_for_overwrite<Node[]>(size));
+    chunks_.push_back(std::make_unique_for_overwrite<NodeStorage[]>(size));
     lastChunkSize_ = size;
     lastChunkUsed_ = 0;
 }
+
+static_assert(std::is_trivially_destructible_v<CMatch>, "chunks never run node destructors");
 
 MatchList::Node* MatchList::Allocate() {
     if (free_ != nullptr) {
@@ -65,11 +69,11 @@ MatchList::Node* MatchList::Allocate() {
     if (lastChunkUsed_ == lastChunkSize_) {
         // Grow geometrically so that a long run of appends costs few allocations.
         const size_t size = std::max(kMinChunk, count_ / 2);
-        chunks_.push_back(std::make_unique_for_overwrite<Node[]>(size));
+        chunks_.push_back(std::make_unique_for_overwrite<NodeStorage[]>(size));
         lastChunkSize_ = size;
         lastChunkUsed_ = 0;
     }
-    return &chunks_.back()[lastChunkUsed_++];
+    return new (&chunks_.back()[lastChunkUsed_++]) Node;
 }
 
 MatchList::Ref MatchList::Append(const CMatch& match) {
@@ -188,9 +192,17 @@ void MatchList::ForgetGrid() const {
 void MatchList::BuildGrid() const {
     grid_.clear();
     grid_.reserve(count_);
+    gridRows_[0] = gridColumns_[0] = INT64_MAX;
+    gridRows_[1] = gridColumns_[1] = INT64_MIN;
     for (Node* n = head_; n != nullptr; n = n->next) {
         n->order &= ~kLoose;
-        grid_.push_back(GridEntry{CellKey(CellOf(n->match.y), CellOf(n->match.x)), n->order, n});
+        const int64_t row = CellOf(n->match.y);
+        const int64_t column = CellOf(n->match.x);
+        gridRows_[0] = std::min(gridRows_[0], row);
+        gridRows_[1] = std::max(gridRows_[1], row);
+        gridColumns_[0] = std::min(gridColumns_[0], column);
+        gridColumns_[1] = std::max(gridColumns_[1], column);
+        grid_.push_back(GridEntry{CellKey(row, column), n->order, n});
     }
     std::sort(grid_.begin(), grid_.end(), [](const GridEntry& a, const GridEntry& b) {
         return a.cell != b.cell ? a.cell < b.cell : a.order < b.order;
@@ -203,20 +215,30 @@ bool MatchList::FindNear(std::span<const Area> areas, std::vector<Ref>& out) con
     if (count_ < kGridMinCount) {
         return false;
     }
-    // Each row of cells costs a binary search, each cell at most a few
-    // entries: beyond a cell per few elements the list is walked whole.
-    double cells = 0;
-    for (const Area& a : areas) {
-        if (a.left <= a.right && a.top <= a.bottom) {
-            cells += double(CellOf(a.right) - CellOf(a.left) + 1) *
-                     double(CellOf(a.bottom) - CellOf(a.top) + 1);
-        }
-    }
-    if (cells > static_cast<double>(count_) / 4) {
-        return false;
-    }
     if (!gridBuilt_ || loose_.size() > std::max(kLooseMax, count_ / 16)) {
         BuildGrid();
+    }
+    // Each row of cells costs a binary search: beyond a cell per few elements
+    // the list is walked whole. So it is when the areas cover much of where
+    // the elements lie, since a walk needs no sorting.
+    double cells = 0;
+    double covered = 0;
+    for (const Area& a : areas) {
+        if (a.left <= a.right && a.top <= a.bottom) {
+            const int64_t c0 = CellOf(a.left), c1 = CellOf(a.right);
+            const int64_t r0 = CellOf(a.top), r1 = CellOf(a.bottom);
+            cells += double(c1 - c0 + 1) * double(r1 - r0 + 1);
+            const int64_t cw = std::min(c1, gridColumns_[1]) - std::max(c0, gridColumns_[0]) + 1;
+            const int64_t rh = std::min(r1, gridRows_[1]) - std::max(r0, gridRows_[0]) + 1;
+            if (cw > 0 && rh > 0) {
+                covered += double(cw) * double(rh);
+            }
+        }
+    }
+    const double spanned =
+        double(gridColumns_[1] - gridColumns_[0] + 1) * double(gridRows_[1] - gridRows_[0] + 1);
+    if (cells > static_cast<double>(count_) / 4 || covered * 4 > spanned) {
+        return false;
     }
     CollectNear(areas, out);
 #ifndef NDEBUG

@@ -153,11 +153,19 @@ private:
     // and repeated pointers, which their order tells apart.
     mutable std::vector<Node*> loose_;
     mutable bool gridBuilt_ = false;
+    // The cells that the grid's entries span, rows and columns.
+    mutable int64_t gridRows_[2] = {0, 0};
+    mutable int64_t gridColumns_[2] = {0, 0};
     mutable std::vector<std::pair<uint32_t, Node*>> scratch_;
     uint32_t nextOrder_ = 1;
 
     static constexpr size_t kMinChunk = 64;
-    std::vector<std::unique_ptr<Node[]>> chunks_;
+    // Raw storage: a node is constructed when it is first handed out, so a
+    // large chunk is not written twice (once when made, once when filled).
+    struct alignas(Node) NodeStorage {
+        unsigned char bytes[sizeof(Node)];
+    };
+    std::vector<std::unique_ptr<NodeStorage[]>> chunks_;
     size_t lastChunkSize_ = 0;
     size_t lastChunkUsed_ = 0;
     Node* free_ = nullptr;  // removed nodes, linked through `next`

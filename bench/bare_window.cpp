@@ -1,0 +1,40 @@
+// The baseline of the start-up benchmark: a bare main window built from the
+// same kinds of widgets as the program's (menus, toolbar, status bar, a text
+// browser, a scroll area and a rich text editor in splitters) and nothing else.
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QTextEdit>
+#include <QToolBar>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMainWindow window;
+    const char* menus[] = {"&File", "&Edit", "&View", "&Help"};
+    for (const char* title : menus) {
+        QMenu* menu = window.menuBar()->addMenu(QString::fromLatin1(title));
+        for (int i = 0; i < 6; ++i) {
+            menu->addAction(QStringLiteral("Item %1").arg(i));
+        }
+    }
+    QToolBar* toolbar = window.addToolBar(QStringLiteral("Toolbar"));
+    for (int i = 0; i < 12; ++i) {
+        toolbar->addAction(QStringLiteral("T%1").arg(i));
+    }
+    window.statusBar()->showMessage(QStringLiteral("Ready"));
+    auto* outer = new QSplitter(Qt::Horizontal);
+    outer->addWidget(new QTextBrowser);
+    auto* inner = new QSplitter(Qt::Vertical);
+    inner->addWidget(new QAbstractScrollArea);
+    inner->addWidget(new QTextEdit);
+    outer->addWidget(inner);
+    window.setCentralWidget(outer);
+    window.resize(1024, 700);
+    window.show();
+    return app.exec();
+}

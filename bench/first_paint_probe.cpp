@@ -1,0 +1,66 @@
+// Preloaded into a Qt program (LD_PRELOAD) by the start-up benchmark: when
+// VORLO_EXIT_AFTER_FIRST_PAINT is set, the program prints its resident memory
+// and ends as soon as its main window has been painted for the first time.
+// The program itself is not changed: the same probe measures the real window
+// and the bare one that serves as its baseline.
+
+#include <unistd.h>
+#include <QApplication>
+#include <QEvent>
+#include <QMainWindow>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+long StatusKilobytes(const char* field) {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (f == nullptr) {
+        return -1;
+    }
+    char line[256];
+    long value = -1;
+    const size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, f) != nullptr) {
+        if (std::strncmp(line, field, length) == 0 && line[length] == ':') {
+            value = std::atol(line + length + 1);
+            break;
+        }
+    }
+    std::fclose(f);
+    return value;
+}
+
+class FirstPaintProbe : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!seen_ && event->type() == QEvent::Paint) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget != nullptr && qobject_cast<QMainWindow*>(widget->window()) != nullptr) {
+                seen_ = true;
+                // Once the whole window has been painted and flushed.
+                QTimer::singleShot(0, [] {
+                    std::printf("first_paint vm_rss_kb=%ld vm_hwm_kb=%ld\n",
+                                StatusKilobytes("VmRSS"), StatusKilobytes("VmHWM"));
+                    std::fflush(stdout);
+                    ::_exit(0);
+                });
+            }
+        }
+        return false;
+    }
+
+private:
+    bool seen_ = false;
+};
+
+void InstallProbe() {
+    if (qEnvironmentVariableIsSet("VORLO_EXIT_AFTER_FIRST_PAINT")) {
+        QCoreApplication::instance()->installEventFilter(new FirstPaintProbe);
+    }
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(InstallProbe)

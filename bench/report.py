@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""Runs the benchmarks of a release build and prints each figure beside its
+baseline, the ratio and the target: PASS or MISS.
+
+    python3 bench/report.py BUILD_DIR [--quick]
+
+Every target is a ratio against a baseline measured in the same run, so it
+holds on any machine; figures are medians over repetitions.
+"""
+
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def run_gbench(binary, filt, repetitions, min_time):
+    out = subprocess.run(
+        [binary, f"--benchmark_filter={filt}", f"--benchmark_repetitions={repetitions}",
+         f"--benchmark_min_time={min_time}", "--benchmark_format=json",
+         "--benchmark_report_aggregates_only=true"],
+        check=True, capture_output=True, text=True,
+        env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+    results = {}
+    for b in json.loads(out.stdout)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            results[b["run_name"]] = b
+    return results
+
+
+def seconds(b):
+    unit = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
+    return b["real_time"] * unit
+
+
+def first_paint(command, runs, home):
+    """Wall time from launch to the first painted main window, and the
+    resident memory then, over `runs` launches (medians)."""
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", VORLO_EXIT_AFTER_FIRST_PAINT="1",
+               HOME=home, XDG_CONFIG_HOME=os.path.join(home, "config"),
+               XDG_DATA_HOME=os.path.join(home, "data"), XDG_CACHE_HOME=os.path.join(home, "cache"),
+               LD_PRELOAD=os.path.join(BUILD, "bench", "libbench_first_paint_probe.so"))
+    times, rss = [], []
+    for i in range(runs + 1):
+        start = time.perf_counter()
+        out = subprocess.run(command, env=env, capture_output=True, text=True, timeout=60)
+        elapsed = time.perf_counter() - start
+        line = [l for l in out.stdout.splitlines() if l.startswith("first_paint")]
+        if not line:
+            raise RuntimeError(f"{command[0]} never painted: {out.stderr[-500:]}")
+        if i == 0:
+            continue  # the first start creates settings and registrations
+        times.append(elapsed)
+        rss.append(int(line[0].split("vm_rss_kb=")[1].split()[0]))
+    return statistics.median(times), statistics.median(rss)
+
+
+def fmt_time(s):
+    if s < 1e-6:
+        return f"{s * 1e9:.1f} ns"
+    if s < 1e-3:
+        return f"{s * 1e6:.1f} us"
+    if s < 1:
+        return f"{s * 1e3:.2f} ms"
+    return f"{s:.2f} s"
+
+
+def main():
+    global BUILD
+    if len(sys.argv) < 2:
+        print(__doc__)
+        return 2
+    BUILD = os.path.abspath(sys.argv[1])
+    quick = "--quick" in sys.argv
+    reps, min_time = (3, 0.1) if quick else (5, 0.3)
+    model = run_gbench(os.path.join(BUILD, "bench", "bench_model"), ".", reps, min_time)
+    board = run_gbench(os.path.join(BUILD, "bench", "bench_board"), ".", reps, min_time)
+
+    rows = []  # (what, figure, baseline, ratio, target text, pass)
+
+    def ratio_row(what, fig, base, limit, fig_text=None, base_text=None):
+        r = fig / base
+        rows.append((what, fig_text or fmt_time(fig), base_text or fmt_time(base), f"{r:.2f}",
+                     f"<= {limit}", r <= limit))
+
+    d100 = seconds(board["BM_DragStep/100"])
+    d10k = seconds(board["BM_DragStep/10000"])
+    d100k = seconds(board["BM_DragStep/100000"])
+    ratio_row("1. Drag step, 100,000 vs 100 matches", d100k, d100, 1.5)
+    rows.append(("   (10,000 matches)", fmt_time(d10k), fmt_time(d100), f"{d10k / d100:.2f}", "", None))
+    ratio_row("2. Full repaint, 10,000 matches", seconds(board["BM_FullRepaint"]),
+              seconds(board["BM_FullRepaintBaseline"]), 1.2)
+    ratio_row("3. Hit test missing all, 100,000 matches", seconds(model["BM_HitTestMiss"]),
+              seconds(model["BM_HitTestMissBaseline"]), 1.5)
+    ratio_row("4. Open 1,000,000 matches (12 MB)", seconds(model["BM_OpenBigRiddle"]),
+              seconds(model["BM_OpenBigRiddleBaseline"]), 1.5)
+    peak = model["BM_OpenBigRiddle"]["peak_over_loaded"]
+    rows.append(("   peak memory / loaded riddle", f"{peak:.3f}", "1", f"{peak:.2f}", "<= 2",
+                 peak <= 2))
+    ratio_row("5. Save 1,000,000 matches", seconds(model["BM_SaveBigRiddle"]),
+              seconds(model["BM_SaveBigRiddleBaseline"]), 1.5)
+    rows.append(("   (bytes only: SerializeRiddle)", fmt_time(seconds(model["BM_SerializeBigRiddle"])),
+                 "", "", "", None))
+    nosync = seconds(model["BM_WriteBigRiddleNoSync"])
+    rows.append(("   (against a write without fdatasync)", fmt_time(seconds(model["BM_SaveBigRiddle"])),
+                 fmt_time(nosync), f"{seconds(model['BM_SaveBigRiddle']) / nosync:.2f}", "", None))
+
+    with tempfile.TemporaryDirectory() as home:
+        runs = 5 if quick else 10
+        vorlo = first_paint([os.path.join(BUILD, "src", "app", "vorlo"),
+                             os.path.join(ROOT, "resources", "samples", "riddle1.vrl")], runs, home)
+        bare = first_paint([os.path.join(BUILD, "bench", "bench_bare_window")], runs, home)
+    ratio_row("6. Start-up to first paint", vorlo[0], bare[0], 1.3)
+    extra_mb = (vorlo[1] - bare[1]) / 1024
+    rows.append(("   resident memory then", f"{vorlo[1] / 1024:.1f} MB", f"{bare[1] / 1024:.1f} MB",
+                 f"+{extra_mb:.1f} MB", "<= +15 MB", extra_mb <= 15))
+
+    for label, arg in (("realistic angles", "0"), ("distinct random angles", "1")):
+        ns = model[f"BM_GetShape/{arg}"]["ns_per_shape"] * 1e9
+        rows.append((f"7. GetShape, {label}", f"{ns:.1f} ns/shape", "", "", "", None))
+
+    head = ("Benchmark", "Figure", "Baseline", "Ratio", "Target", "")
+    table = [head] + [(w, f, b, r, t, "" if p is None else ("PASS" if p else "MISS"))
+                      for (w, f, b, r, t, p) in rows]
+    widths = [max(len(row[i]) for row in table) for i in range(len(head))]
+    line = lambda row: "| " + " | ".join(c.ljust(widths[i]) for i, c in enumerate(row)) + " |"
+    print(line(head))
+    print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+    for row in table[1:]:
+        print(line(row))
+    misses = sum(1 for r in rows if r[5] is False)
+    print(f"\n{misses} target(s) missed." if misses else "\nEvery target met.")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
