@@ -42,6 +42,13 @@ test: deps
 	@$(MAKE) --no-print-directory check PRESET=debug
 	@$(MAKE) --no-print-directory test-asan
 
+# Builds the benchmarks in release and prints each figure beside its baseline
+# and target (a few minutes; the figures are ratios within one run).
+bench: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target bench_model bench_board bench_bare_window bench_first_paint_probe vorlo
+	@python3 bench/report.py build/release
+
 # The Debian package build/release/vorlo_1.1.0_amd64.deb, from the release
 # build; install it with: sudo apt install ./build/release/vorlo_1.1.0_amd64.deb
 .PHONY: package
