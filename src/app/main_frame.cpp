@@ -47,7 +47,7 @@ const char* const kRecentGroup = "Recent File List";
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), doc_(new CVorloDoc(this)), printer_(std::make_unique<QPrinter>()) {
+    : QMainWindow(parent), doc_(new CVorloDoc(this)) {
     Q_INIT_RESOURCE(window);
     setWindowIcon(ApplicationIcon());
 
@@ -378,7 +378,7 @@ void CMainFrame::OnCommand(CommandId id) {
             break;
         case ID_FILE_PRINT_DIRECT: {
             QString error;
-            if (!PrintDirect(printer_.get(), &error)) {
+            if (!PrintDirect(&Printer(), &error)) {
                 ShowError(error);
             }
             break;
@@ -649,23 +649,30 @@ void CMainFrame::UpdateRecentFileMenu() {
 
 // ----- printing -----
 
+QPrinter& CMainFrame::Printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>();
+    }
+    return *printer_;
+}
+
 bool CMainFrame::PrintDirect(QPrinter* printer, QString* error) {
     return PrintRiddle(printer, *doc_, board_->VisibleBoardRect(), error);
 }
 
 void CMainFrame::OnFilePrint() {
-    QPrintDialog dialog(printer_.get(), this);
+    QPrintDialog dialog(&Printer(), this);
     if (RunModal(dialog) != QDialog::Accepted) {
         return;
     }
     QString error;
-    if (!PrintDirect(printer_.get(), &error)) {
+    if (!PrintDirect(&Printer(), &error)) {
         ShowError(error);
     }
 }
 
 void CMainFrame::OnFilePrintPreview() {
-    QPrintPreviewDialog dialog(printer_.get(), this);
+    QPrintPreviewDialog dialog(&Printer(), this);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
         QString error;
         PrintDirect(printer, &error);
@@ -674,7 +681,7 @@ void CMainFrame::OnFilePrintPreview() {
 }
 
 void CMainFrame::OnFilePrintSetup() {
-    QPageSetupDialog dialog(printer_.get(), this);
+    QPageSetupDialog dialog(&Printer(), this);
     RunModal(dialog);
 }
 

@@ -72,7 +72,9 @@ public:
     void OnFilePrintSetup();
     // Prints on `printer` without asking (the command line's --print).
     bool PrintDirect(QPrinter* printer, QString* error);
-    QPrinter& Printer() { return *printer_; }
+    // The session's printer, made on first use: making one talks to the print
+    // system, which must not delay the window's first paint.
+    QPrinter& Printer();
 
     void OnAppAbout();
     void OnHelpInstructions();

@@ -79,6 +79,8 @@ void TypeText(QWidget* widget, const QString& text) {
 
 }  // namespace
 
+Q_DECLARE_METATYPE(vorlo::FramePlacement)
+
 class TestMainFrame : public QObject {
     Q_OBJECT
 
@@ -622,7 +624,6 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(vorlo::FramePlacement)
 
 int main(int argc, char** argv) {
     // Recent files and other settings go to a folder of the test's own.
