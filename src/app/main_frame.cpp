@@ -39,6 +39,9 @@ using namespace vorlo;
 
 namespace {
 
+// Where the Open dialog starts once the user has opened a riddle outside the samples.
+const QString kOpenFolderValue = QStringLiteral("OpenFolder");
+
 const char* const kFileFilter = "Vorlo riddle(*.vrl)";
 const char* const kAppTitle = "vorlo";
 const char* const kSettingsOrganisation = "Local AppWizard-Generated Applications";
@@ -46,8 +49,7 @@ const char* const kRecentGroup = "Recent File List";
 
 }  // namespace
 
-CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), doc_(new CVorloDoc(this)) {
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDoc(this)) {
     Q_INIT_RESOURCE(window);
     setWindowIcon(ApplicationIcon());
 
@@ -521,11 +523,41 @@ bool CMainFrame::OnFileNew() {
 }
 
 bool CMainFrame::OnFileOpen() {
-    const QString path = AskFileName(false, QString());
+    const QString path = AskFileName(false, OpenDialogFolder());
     if (path.isEmpty()) {
         return false;
     }
     return OpenDocumentFile(path);
+}
+
+QString CMainFrame::OpenDialogFolder() {
+    // The Open dialog starts among the sample riddles until the user has
+    // opened a riddle somewhere else; from then on, where that one was.
+    QSettings settings(kSettingsOrganisation, kAppTitle);
+    const QString elsewhere = settings.value(kOpenFolderValue).toString();
+    if (!elsewhere.isEmpty() && QFileInfo(elsewhere).isDir()) {
+        return elsewhere;
+    }
+    return SamplesFolder();
+}
+
+QString CMainFrame::SamplesFolder() {
+    vorlo::SettingsStore store;
+    if (auto key = store.OpenExistingKey(QString::fromLatin1(vorlo::kPathKey))) {
+        return key->ReadString(QString::fromLatin1(vorlo::kFullPathValue)).value_or(QString());
+    }
+    return QString();
+}
+
+void CMainFrame::RememberOpenFolder(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    const QString samples = SamplesFolder();
+    if (!samples.isEmpty() &&
+        QFileInfo(samples).canonicalFilePath() == QFileInfo(folder).canonicalFilePath()) {
+        return;
+    }
+    QSettings settings(kSettingsOrganisation, kAppTitle);
+    settings.setValue(kOpenFolderValue, folder);
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
@@ -540,6 +572,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
         return false;
     }
     AddRecentFile(doc_->PathName());
+    RememberOpenFolder(doc_->PathName());
     return true;
 }
 

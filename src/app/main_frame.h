@@ -57,6 +57,10 @@ public:
     // File commands. Each returns whether it went through.
     bool OnFileNew();
     bool OnFileOpen();
+    // The folder the Open dialog starts in.
+    static QString OpenDialogFolder();
+    // The installation folder with the sample riddles, as start-up recorded it.
+    static QString SamplesFolder();
     bool OnFileSave();
     bool OnFileSaveAs();
     // Opens `path` after the save prompt. On failure the message names the
@@ -110,6 +114,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static void RememberOpenFolder(const QString& path);
+
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "main_frame.h"
+#include "riddle_io.h"
 #include "settings_store.h"
 #include "vorlo_app.h"
 
@@ -107,6 +109,30 @@ private slots:
         QVERIFY2(folder.endsWith(u'/'), qPrintable(folder));
         QVERIFY(QFile::exists(folder + QStringLiteral("riddle1.vrl")));
         QVERIFY(QFile::exists(folder + QStringLiteral("vorlo_heb.html")));
+    }
+
+    void theOpenDialogStartsAmongTheSamplesUntilARiddleIsOpenedElsewhere() {
+        FreshConfigHome();
+        CVorloApp::RecordInstallationFolder();
+        const QString samples = CMainFrame::SamplesFolder();
+        QVERIFY(!samples.isEmpty());
+        QCOMPARE(CMainFrame::OpenDialogFolder(), samples);
+
+        CMainFrame frame;
+        frame.ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
+        // A sample keeps the dialog among the samples.
+        QVERIFY(frame.OpenDocumentFile(samples + QStringLiteral("riddle2.vrl")));
+        QCOMPARE(CMainFrame::OpenDialogFolder(), samples);
+        // A riddle elsewhere moves it there, for good.
+        const QString elsewhere = dir_.filePath(QStringLiteral("mine"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        QString error;
+        QVERIFY(vorlo::SaveRiddleFile(elsewhere + QStringLiteral("/a.vrl"), vorlo::MatchList(),
+                                      QString(), &error));
+        QVERIFY(frame.OpenDocumentFile(elsewhere + QStringLiteral("/a.vrl")));
+        QCOMPARE(CMainFrame::OpenDialogFolder(), elsewhere);
+        QVERIFY(frame.OpenDocumentFile(samples + QStringLiteral("riddle3.vrl")));
+        QCOMPARE(CMainFrame::OpenDialogFolder(), elsewhere);
     }
 };
 
