@@ -187,7 +187,11 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
         // Put the match back so that its head vertex 2 lies on the pivot: seen
         // from the pivot, a match turned half round has its head vertex 2
         // exactly where this match's tail point belongs.
-        const CMatch reversed(Anchor.x, Anchor.y, WrapRem(WrapAdd(m.angle, 180), 360));
+        // The half turn is taken in 64 bits: for an angle within 180 of the
+        // top of the range a wrapped sum would not be a half turn, and the
+        // match would jump off the pivot.
+        const auto halfTurn = static_cast<int32_t>((static_cast<int64_t>(m.angle) + 180) % 360);
+        const CMatch reversed(Anchor.x, Anchor.y, halfTurn);
         const Point32 tail = reversed.GetShape().Head[2];
         m.x = tail.x;
         m.y = tail.y;
