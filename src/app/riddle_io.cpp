@@ -39,6 +39,14 @@ bool SaveRiddleFile(const QString& path, const MatchList& matches, const QString
 }
 
 RiddleReadResult LoadRiddleFile(const QString& path) {
+    // The system ends a file name at its first NUL, so such a name would open
+    // another file than the one it spells (a folder from the settings with a
+    // NUL in it, say).
+    if (path.contains(QChar(u'\0'))) {
+        RiddleReadResult result;
+        result.error = "the file name holds a NUL character";
+        return result;
+    }
     return ReadRiddleFile(QFile::encodeName(path).toStdString());
 }
 

@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -191,6 +192,9 @@ bool HaveWindowSystem() {
 }
 
 int VorloMain(int argc, char** argv) {
+    // A save beyond the file size limit (ulimit -f) must fail and say so,
+    // not end the program with the riddle unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (HasArgument(argc, argv, {"-h", "--help", "--help-all", "-v", "--version"})) {
         QCoreApplication app(argc, argv);
         SetIdentity();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <csignal>
 #include <memory>
 
 #include "commands.h"
@@ -34,6 +35,9 @@ void PrintFileError(const QString& file, const QString& reason) {
 }  // namespace vorlo::cli
 
 int main(int argc, char* argv[]) {
+    // Writing beyond the file size limit (ulimit -f) fails with a message and
+    // status 1 instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const bool drawing =
         command == QLatin1String("render") || command == QLatin1String("thumbnail");

@@ -1,0 +1,216 @@
+// Start-up pieces and the sample commands with a settings store that is
+// corrupt, unreadable or read-only, or whose installation folder is absurd:
+// the program starts and works, and the sample commands open the riddle the
+// folder names when there is one, and otherwise nothing, without a crash, a
+// hang or a file other than the one named.
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+#include <memory>
+
+#include "main_frame.h"
+#include "settings_store.h"
+#include "vorlo_app.h"
+#include "vorlo_doc.h"
+#include "vorlo_view.h"
+
+using namespace vorlo;
+
+namespace {
+
+const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/riddle1.vrl");
+
+bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+// Bytes that are no INI file: NULs, unbalanced groups, broken escapes, a very
+// long line, invalid UTF-8.
+QByteArray GarbageIni() {
+    QByteArray bytes("[Vorlo.Path\n=\n%%%\\x\\u12\n[[]]]\nfullpath=\"unterminated\n", 55);
+    bytes += QByteArray("\0\0\xff\xfe\xc3\x28", 6);
+    bytes += QByteArray(200000, 'A') + "=" + QByteArray(1000, '\\') + "\n";
+    QRandomGenerator random(1234);
+    for (int i = 0; i < 4096; ++i) {
+        bytes += static_cast<char>(random.bounded(256));
+    }
+    return bytes;
+}
+
+enum class Store { Garbage, Folder, ReadOnly };
+
+}  // namespace
+
+class TestSettingsFaults : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<CMainFrame> frame;
+    QStringList errors;
+    QString iniPath;
+
+    void MakeFrame() {
+        frame = std::make_unique<CMainFrame>();
+        errors.clear();
+        frame->ShowError = [this](const QString& m) { errors << m; };
+        frame->SavePrompt = [](const QString&) { return QMessageBox::Discard; };
+        frame->AskFileName = [](bool, const QString&) { return QString(); };
+    }
+
+    void SetFullPath(const QString& folder) {
+        SettingsStore store;
+        auto key = store.OpenOrCreateKey(QString::fromLatin1(kPathKey));
+        QVERIFY(key);
+        QVERIFY(key->WriteString(QString::fromLatin1(kFullPathValue), folder));
+    }
+
+private slots:
+    void init() {
+        QVERIFY(dir.isValid());
+        iniPath = SettingsStore().FileName();
+        QVERIFY(QDir().mkpath(QFileInfo(iniPath).path()));
+    }
+
+    void cleanup() {
+        frame.reset();
+        QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner);
+        QDir(iniPath).removeRecursively();
+        QFile::remove(iniPath);
+    }
+
+    void brokenStoreStillStarts_data() {
+        QTest::addColumn<int>("store");
+        QTest::newRow("garbage") << int(Store::Garbage);
+        QTest::newRow("a folder in its place") << int(Store::Folder);
+        QTest::newRow("read-only") << int(Store::ReadOnly);
+    }
+
+    void brokenStoreStillStarts() {
+        QFETCH(int, store);
+        switch (static_cast<Store>(store)) {
+            case Store::Garbage:
+                QVERIFY(WriteAll(iniPath, GarbageIni()));
+                break;
+            case Store::Folder:
+                QVERIFY(QDir().mkpath(iniPath));
+                break;
+            case Store::ReadOnly:
+                SetFullPath(dir.path() + u'/');
+                QVERIFY(QFile::setPermissions(iniPath, QFile::ReadOwner));
+                if (::access(QFile::encodeName(iniPath).constData(), W_OK) == 0) {
+                    QSKIP("the file's mode does not stop this user (root)");
+                }
+                break;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const bool greet = CVorloApp::ShouldGreet();
+        CVorloApp::RecordInstallationFolder();
+        if (static_cast<Store>(store) != Store::Garbage) {
+            // A store that cannot be written greets no one, and nothing is recorded.
+            QVERIFY(!greet);
+            QVERIFY(!SettingsStore().IsWritable());
+        }
+
+        MakeFrame();
+        frame->show();
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        const size_t count = frame->GetDocument()->MatchList.Count();
+        frame->BoardView()->OnSampleRiddle2();
+        frame->BoardView()->OnSampleKidsriddle();
+        if (static_cast<Store>(store) == Store::Garbage) {
+            // The store took the installation folder over the garbage: the
+            // samples open, when the program has them beside it.
+            const QString opened = QFileInfo(frame->GetDocument()->PathName()).fileName();
+            QVERIFY2(opened == QStringLiteral("kidsriddle.vrl") ||
+                         opened == QFileInfo(kExample).fileName(),
+                     qPrintable(opened));
+            QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+        } else {
+            // No folder to be found: the sample commands change nothing.
+            QVERIFY(errors.size() <= 2);
+            QCOMPARE(frame->GetDocument()->MatchList.Count(), count);
+        }
+        // Saving riddles does not depend on the store.
+        const QString copy = dir.filePath(QStringLiteral("copy.vrl"));
+        QString error;
+        QVERIFY2(frame->GetDocument()->OnSaveDocument(copy, &error), qPrintable(error));
+        QVERIFY(clock.elapsed() < 10000);
+        if (static_cast<Store>(store) != Store::ReadOnly) {
+            QVERIFY(errors.isEmpty());  // no folder at all: silent
+        }
+    }
+
+    // The installation folder in the store is whatever someone put there.
+    void oddInstallationFolder_data() {
+        QTest::addColumn<QString>("folder");  // relative to the test folder unless absolute
+        QTest::addColumn<bool>("exists");     // a folder of that name holds riddle1.vrl
+        QTest::newRow("Hebrew") << QStringLiteral("חידות גפרורים/") << true;
+        QTest::newRow("newlines") << QStringLiteral("one\ntwo\r\n/") << true;
+        QTest::newRow("shell characters") << QStringLiteral("$HOME `x` ; | & %1 \"'/") << true;
+        QTest::newRow("no trailing separator") << QStringLiteral("plain") << false;
+        QTest::newRow("dot-dot") << QStringLiteral("../../") << false;
+        QTest::newRow("100 KB") << QString(100 * 1024, u'd') + u'/' << false;
+        QTest::newRow("NUL inside") << QStringLiteral("decoy.vrl") + QChar(0) + u'/' << false;
+        QTest::newRow("only a NUL") << QString(QChar(0)) << false;
+    }
+
+    void oddInstallationFolder() {
+        QFETCH(QString, folder);
+        QFETCH(bool, exists);
+        QString full =
+            folder.startsWith(QStringLiteral("../")) ? folder : dir.path() + u'/' + folder;
+        if (exists) {
+            QVERIFY(QDir().mkpath(full));
+            QVERIFY(QFile::copy(kExample, full + QStringLiteral("riddle1.vrl")));
+        }
+        // A riddle that a path cut short at the NUL would name instead.
+        QFile::remove(dir.filePath(QStringLiteral("decoy.vrl")));
+        QVERIFY(QFile::copy(VORLO_SOURCE_DIR "/resources/samples/riddle3.vrl",
+                            dir.filePath(QStringLiteral("decoy.vrl"))));
+        SetFullPath(full);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(CVorloApp::ShouldGreet());  // the store itself is sound
+        MakeFrame();
+        frame->show();
+        CVorloDoc* doc = frame->GetDocument();
+        doc->MatchList.Append(CMatch(7, 8, 9));
+        const QString pathBefore = doc->PathName();
+
+        frame->BoardView()->OnSampleRiddle1();
+        QVERIFY(clock.elapsed() < 10000);
+        if (exists) {
+            QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+            QCOMPARE(doc->MatchList.Count(), size_t(4));
+            QCOMPARE(QFileInfo(doc->PathName()).fileName(), QStringLiteral("riddle1.vrl"));
+        } else {
+            QCOMPARE(doc->MatchList.Count(), size_t(1));
+            QCOMPARE(doc->PathName(), pathBefore);
+            QVERIFY(errors.size() <= 1);
+        }
+
+        // The next start records the real folder over the odd one, or leaves
+        // it when the program has none beside it.
+        CVorloApp::RecordInstallationFolder();
+        SettingsStore store;
+        QVERIFY(store.OpenExistingKey(QString::fromLatin1(kPathKey)));
+    }
+};
+
+QTEST_MAIN(TestSettingsFaults)
+#include "test_settings_faults.moc"
