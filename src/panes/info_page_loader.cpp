@@ -133,6 +133,9 @@ void InfoPageLoader::StartOnline(const QUrl& url) {
     tooLarge_ = false;
 
     QNetworkReply* reply = network_->get(request);
+    // Qt reads ahead of us without bound unless told otherwise; a server that
+    // streams without end would fill the memory before the cap is seen.
+    reply->setReadBufferSize(maxBytes_ + 1);
     reply_ = reply;
     connect(reply, &QNetworkReply::readyRead, this, &InfoPageLoader::OnReplyData);
     connect(reply, &QNetworkReply::finished, this, &InfoPageLoader::OnReplyFinished);

@@ -178,9 +178,14 @@ private slots:
         QCOMPARE(spy[0][1].toUrl().toString(), installedUrl_);
         QVERIFY(spy[0][0].toString().contains(QStringLiteral("installed page")));
         QVERIFY(server.connections >= 1);
-        // The download was dropped, not read on to the end and thrown away.
-        QVERIFY2(server.sent < 32 * 1024 * 1024, qPrintable(QString::number(server.sent)));
-        QTRY_COMPARE_WITH_TIMEOUT(server.disconnects, server.connections, 5000);
+        if (static_cast<Behaviour>(behaviour) == Behaviour::RedirectLoop) {
+            QVERIFY2(server.connections <= 5, qPrintable(QString::number(server.connections)));
+        } else {
+            // The download was dropped, not read on to the end and thrown away;
+            // what the server got rid of lies mostly in the sockets' buffers.
+            QTRY_COMPARE_WITH_TIMEOUT(server.disconnects, server.connections, 5000);
+            QVERIFY2(server.sent < 16 * 1024 * 1024, qPrintable(QString::number(server.sent)));
+        }
         QVERIFY(!spy.wait(300));  // exactly one delivery
     }
 
