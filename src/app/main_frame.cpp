@@ -103,6 +103,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    // From here on this is no longer a whole window: nothing may call back
+    // into it while its parts go.
+    for (QObject* sender : std::initializer_list<QObject*>{
+             doc_, qApp, QApplication::clipboard(), text_, ads_, board_}) {
+        disconnect(sender, nullptr, this, nullptr);
+    }
+    // The views take leave of the document, so they go before it.
+    delete OuterSplitter;
+    delete doc_;
 }
 
 // ----- construction -----

@@ -86,7 +86,7 @@ TEST(MatchGrid, AgreesWithWalkingTheListThroughEdits) {
         const std::vector<MatchList::Area> areas = {
             {x, y, static_cast<int32_t>(std::min<int64_t>(int64_t{x} + w, INT32_MAX)),
              static_cast<int32_t>(std::min<int64_t>(int64_t{y} + h, INT32_MAX))},
-            {x - 100 < x ? x - 100 : x, y, x, y}};
+            {static_cast<int32_t>(std::max<int64_t>(int64_t{x} - 100, INT32_MIN)), y, x, y}};
         if (list.FindNear(areas, found)) {
             ASSERT_EQ(found, Walk(list, areas)) << "step " << step;
         }
