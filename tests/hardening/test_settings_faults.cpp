@@ -37,7 +37,7 @@ bool WriteAll(const QString& path, const QByteArray& bytes) {
 // Bytes that are no INI file: NULs, unbalanced groups, broken escapes, a very
 // long line, invalid UTF-8.
 QByteArray GarbageIni() {
-    QByteArray bytes("[Vorlo.Path\n=\n%%%\\x\\u12\n[[]]]\nfullpath=\"unterminated\n", 55);
+    QByteArray bytes("[Vorlo.Path\n=\n%%%\\x\\u12\n[[]]]\nfullpath=\"unterminated\n");
     bytes += QByteArray("\0\0\xff\xfe\xc3\x28", 6);
     bytes += QByteArray(200000, 'A') + "=" + QByteArray(1000, '\\') + "\n";
     QRandomGenerator random(1234);
