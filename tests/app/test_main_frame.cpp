@@ -312,7 +312,8 @@ private slots:
         QCOMPARE(frame->StatusBar->currentMessage(), QStringLiteral("Add a new match"));
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(button, &leave);
-        QApplication::sendEvent(frame.get(), new QStatusTipEvent(QString()));
+        QStatusTipEvent clearTip{QString()};
+        QApplication::sendEvent(frame.get(), &clearTip);
         QCOMPARE(frame->StatusBar->currentMessage(), QString());
         QVERIFY(frame->MessagePane()->isVisible());
 
