@@ -5,6 +5,11 @@
 
 namespace vorlo {
 
+namespace {
+constexpr size_t kHeaderBytes = 4;   // the match count
+constexpr size_t kRecordBytes = 12;  // x, y, angle
+}  // namespace
+
 bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error) {
     QSaveFile file(path);
     // Unbuffered, so a short write (a full disk, a size limit) shows in the
@@ -34,8 +39,18 @@ bool WriteFileAtomically(const QString& path, const std::string& bytes, QString*
 bool SaveRiddleFile(const QString& path, const MatchList& matches, const QString& text,
                     QString* error) {
     const QByteArray utf8 = text.toUtf8();
-    return WriteFileAtomically(
-        path, SerializeRiddle(matches, std::string_view(utf8.data(), utf8.size())), error);
+    const std::string bytes = SerializeRiddle(matches, std::string_view(utf8.data(), utf8.size()));
+    // A file the reader would refuse is not written: the old one stays.
+    if (bytes.size() - kHeaderBytes - kRecordBytes * matches.Count() > kMaxTextBytes) {
+        if (error) {
+            *error = QStringLiteral(
+                         "The riddle's text is longer than a riddle file can hold "
+                         "(%1 MB at most).")
+                         .arg(kMaxTextBytes >> 20);
+        }
+        return false;
+    }
+    return WriteFileAtomically(path, bytes, error);
 }
 
 RiddleReadResult LoadRiddleFile(const QString& path) {

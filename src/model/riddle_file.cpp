@@ -15,9 +15,6 @@ namespace {
 
 constexpr size_t kRecordSize = 12;
 constexpr size_t kCountSize = 4;
-// A riddle's task is a sentence or two; a text section beyond this is not a
-// riddle, and reading it would only exhaust memory.
-constexpr size_t kMaxTextBytes = size_t{16} << 20;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 int32_t ReadInt32(const unsigned char* p) {

@@ -9,6 +9,7 @@
 // hold is written as UTF-8 behind the byte-order mark EF BB BF instead, so
 // nothing typed is ever lost; the reader recognises the mark.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +17,11 @@
 #include "riddle.h"
 
 namespace vorlo {
+
+// A riddle's task is a sentence or two; a text section beyond this is not a
+// riddle: the reader refuses it rather than exhaust memory, and so the writer
+// refuses to write one.
+inline constexpr size_t kMaxTextBytes = size_t{16} << 20;
 
 struct RiddleReadResult {
     bool ok = false;

@@ -64,6 +64,13 @@ check "version" "vorlo-cli 1.1" "$("$cli" --version)"
 "$cli" create -o "$work/nodir/x.vrl" 1,2,3 >/dev/null 2>&1
 check "unwritable output status" 1 $?
 
+# A text longer than a riddle file may hold is refused, not written unreadable.
+head -c 17000000 /dev/zero | tr '\0' 'a' > "$work/long.txt"
+msg=$("$cli" create -o "$work/long.vrl" --text-file "$work/long.txt" 2>&1); status=$?
+check "over-long text status" 1 $status
+check "over-long text message" "vorlo-cli: $work/long.vrl: The riddle's text is longer than a riddle file can hold (16 MB at most)." "$msg"
+[ -e "$work/long.vrl" ] && { echo "FAIL: an unreadable riddle was written"; failures=$((failures + 1)); }
+
 if [ $failures -eq 0 ]; then
     echo "cli: all checks passed"
     exit 0
