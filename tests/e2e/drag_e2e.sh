@@ -13,34 +13,15 @@ vorlo=$1
 cli=$2
 samples=$3
 
-work=$(pwd)/drag_e2e
-rm -rf "$work"
-mkdir -p "$work/home" "$work/config" "$work/data" "$work/runtime"
-chmod 700 "$work/runtime"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
-    XDG_RUNTIME_DIR="$work/runtime"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-# Leave the user's desktop alone and stay off the network.
-export VORLO_NO_DESKTOP_REGISTRATION=1 VORLO_INFO_SERVER=127.0.0.1:9
+source "$(dirname "$0")/session.sh"
+e2e_begin drag_e2e
+# Leave the user's desktop alone.
+export VORLO_NO_DESKTOP_REGISTRATION=1
 
 riddle="$work/riddle1.vrl"
 cp "$samples/riddle1.vrl" "$riddle"
 chmod u+w "$riddle"
 
-# The introduction stays away: its choice is already stored as "do not show".
-settings_dir="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
-mkdir -p "$settings_dir"
-printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.ini"
-
-xvfb_pid=
-vorlo_pid=
-cleanup() {
-    [ -n "$vorlo_pid" ] && kill "$vorlo_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-}
-trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
@@ -48,21 +29,6 @@ fail() {
     exit 1
 }
 
-# Xvfb picks a free display itself and tells us which.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if ! [ -s "$work/display" ]; then
-    echo "SKIP: the virtual X server (Xvfb) could not be started:" >&2
-    cat "$work/xvfb.log" >&2
-    exit 77
-fi
-export DISPLAY=":$(head -1 "$work/display")"
-echo "X server on $DISPLAY"
 
 shot() {
     import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2
@@ -70,6 +36,7 @@ shot() {
 
 VORLO_DEBUG_BOARD_ORIGIN=1 "$vorlo" "$riddle" >"$work/vorlo.log" 2>&1 &
 vorlo_pid=$!
+e2e_pids+=("$vorlo_pid")
 
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name "riddle1.vrl" | head -1)
 [ -n "$wid" ] || fail "the window did not appear"

@@ -13,30 +13,10 @@ set -u
 vorlo=$1
 samples=$2
 
-work=$(pwd)/desktop_xdg
-rm -rf "$work"
-mkdir -p "$work/home" "$work/config" "$work/data" "$work/runtime" "$work/files"
-chmod 700 "$work/runtime"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
-    XDG_RUNTIME_DIR="$work/runtime"
-unset WAYLAND_DISPLAY VORLO_NO_DESKTOP_REGISTRATION XDG_CONFIG_DIRS
-export QT_QPA_PLATFORM=xcb
-# The information pane must not wait for the network.
-export VORLO_INFO_SERVER=127.0.0.1:9
-
-# The introduction stays away: its choice is already stored as "do not show".
-settings_dir="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
-mkdir -p "$settings_dir"
-printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.ini"
-
-xvfb_pid=
-vorlo_pid=
-cleanup() {
-    [ -n "$vorlo_pid" ] && kill "$vorlo_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-}
-trap cleanup EXIT
+source "$(dirname "$0")/session.sh"
+e2e_begin desktop_xdg 1024x768x24
+mkdir -p "$work/files"
+unset VORLO_NO_DESKTOP_REGISTRATION
 
 failures=0
 fail() {
@@ -51,24 +31,10 @@ give_up() {
     exit 1
 }
 
-# Xvfb picks a free display itself and tells us which.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if ! [ -s "$work/display" ]; then
-    echo "SKIP: the virtual X server (Xvfb) could not be started:" >&2
-    cat "$work/xvfb.log" >&2
-    exit 77
-fi
-export DISPLAY=":$(head -1 "$work/display")"
-echo "X server on $DISPLAY"
 
 "$vorlo" >"$work/vorlo.log" 2>&1 &
 vorlo_pid=$!
+e2e_pids+=("$vorlo_pid")
 
 wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$vorlo_pid" --name "vorlo" | head -1)
 [ -n "$wid" ] || give_up "the window did not appear"
@@ -129,6 +95,7 @@ before=$(stat -c %Y "$desktop_entry" "$XDG_DATA_HOME/mime/packages/vorlo.xml")
 sleep 1
 "$vorlo" >"$work/vorlo2.log" 2>&1 &
 vorlo_pid=$!
+e2e_pids+=("$vorlo_pid")
 wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$vorlo_pid" --name "vorlo" | head -1)
 [ -n "$wid" ] || give_up "the window did not appear the second time"
 sleep 1

@@ -14,31 +14,15 @@ vorlo=$1
 cli=$2
 samples=$3
 
-work=$(pwd)/user_story_e2e
-rm -rf "$work"
-mkdir -p "$work/home" "$work/config" "$work/data" "$work/runtime"
-chmod 700 "$work/runtime"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
-    XDG_RUNTIME_DIR="$work/runtime"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb VORLO_NO_DESKTOP_REGISTRATION=1 VORLO_INFO_SERVER=127.0.0.1:9
-
-settings_dir="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
-mkdir -p "$settings_dir"
-printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.ini"
+source "$(dirname "$0")/session.sh"
+e2e_begin user_story_e2e
+export VORLO_NO_DESKTOP_REGISTRATION=1
 
 story="$work/story.vrl"
 cp "$samples/riddle1.vrl" "$story"
 chmod u+w "$story"
 second="$work/second.vrl"
 "$cli" create -o "$second" || exit 1
-
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-}
-trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
@@ -49,18 +33,6 @@ fail() {
     exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-if ! [ -s "$work/display" ]; then
-    echo "SKIP: the virtual X server (Xvfb) could not be started:" >&2
-    cat "$work/xvfb.log" >&2
-    exit 77
-fi
-export DISPLAY=":$(head -1 "$work/display")"
 
 step=0
 shot() {
@@ -72,7 +44,7 @@ shot() {
 start() {
     local name=$1 file=$2 log="$work/vorlo-$1.log"
     VORLO_DEBUG_BOARD_ORIGIN=1 "$vorlo" "$file" >"$log" 2>&1 &
-    pids+=($!)
+    e2e_pids+=($!)
     eval "pid_$name=$!"
     local wid
     wid=$(timeout 20 xdotool search --sync --onlyvisible --name "$(basename "$file")" | head -1)
