@@ -1,0 +1,115 @@
+// The information pane itself: the server's page when a server answers, the
+// installed copy when it does not, nothing without an installation folder,
+// and no reaction to the board's changes.
+
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ads_view.h"
+#include "settings_store.h"
+#include "vorlo_doc.h"
+
+namespace {
+
+// Answers every request with one small page.
+class PageServer : public QTcpServer {
+public:
+    PageServer() {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                    if (!socket->readAll().contains("\r\n\r\n")) {
+                        return;
+                    }
+                    const QByteArray body = "<html><body><p>FROM THE SERVER</p></body></html>";
+                    socket->write(
+                        "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
+                        "Content-Length: " +
+                        QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+};
+
+}  // namespace
+
+class TestAdsView : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+
+    void SetInstallationFolder(const QString& folder) {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+        vorlo::SettingsStore settings;
+        bool existed = false;
+        auto key = settings.OpenOrCreateKey(QString::fromLatin1(vorlo::kPathKey), &existed);
+        QVERIFY(key);
+        QVERIFY(key->WriteString(QString::fromLatin1(vorlo::kFullPathValue), folder));
+    }
+
+    static QString Shown(CAdsView& pane) {
+        QSignalSpy shown(&pane, &CAdsView::PageShown);
+        pane.OnInitialUpdate();
+        if (!shown.wait(10000)) {
+            return QStringLiteral("(nothing arrived)");
+        }
+        return pane.toPlainText();
+    }
+
+private slots:
+    void initTestCase() {
+        const QString folder = dir_.filePath(QStringLiteral("install"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile page(folder + QStringLiteral("/vorlo_heb.html"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><body><p>INSTALLED COPY</p></body></html>");
+        page.close();
+        SetInstallationFolder(folder + QStringLiteral("/"));
+    }
+
+    void showsTheServersPageThenTheInstalledCopy() {
+        CVorloDoc doc;
+        CAdsView pane(&doc);
+        {
+            PageServer server;
+            QVERIFY(server.listen(QHostAddress::LocalHost));
+            qputenv("VORLO_INFO_SERVER",
+                    QByteArray("127.0.0.1:") + QByteArray::number(server.serverPort()));
+            QVERIFY(Shown(pane).contains(QStringLiteral("FROM THE SERVER")));
+            // The server goes away: the next riddle's update shows the copy.
+        }
+        QVERIFY(Shown(pane).contains(QStringLiteral("INSTALLED COPY")));
+        qunsetenv("VORLO_INFO_SERVER");
+    }
+
+    void ignoresTheBoardsChanges() {
+        CVorloDoc doc;
+        CAdsView pane(&doc);
+        qputenv("VORLO_INFO_SERVER", "127.0.0.1:9");
+        QVERIFY(Shown(pane).contains(QStringLiteral("INSTALLED COPY")));
+        QSignalSpy shown(&pane, &CAdsView::PageShown);
+        pane.OnUpdate(vorlo::HintBoardChanged);
+        QVERIFY(!shown.wait(300));
+        QVERIFY(pane.toPlainText().contains(QStringLiteral("INSTALLED COPY")));
+    }
+
+    void showsNothingWithoutAnInstallationFolder() {
+        SetInstallationFolder(QString());
+        CVorloDoc doc;
+        CAdsView pane(&doc);
+        pane.setHtml(QStringLiteral("<p>old</p>"));
+        qputenv("VORLO_INFO_SERVER", "127.0.0.1:9");
+        QCOMPARE(Shown(pane).trimmed(), QString());
+    }
+};
+
+QTEST_MAIN(TestAdsView)
+#include "test_ads_view.moc"
