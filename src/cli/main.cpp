@@ -24,6 +24,17 @@ const char kUsage[] =
     "vorlo-cli COMMAND --help shows the options of one command.\n"
     "Options: --help, --version\n";
 
+QtMessageHandler defaultHandler = nullptr;
+
+void QuietAboutRuntimeFolder(QtMsgType type, const QMessageLogContext& context,
+                             const QString& message) {
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) {
+        return;
+    }
+    defaultHandler(type, context, message);
+}
+
 }  // namespace
 
 namespace vorlo::cli {
@@ -48,6 +59,10 @@ int main(int argc, char* argv[]) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        // Run from a file manager's thumbnailer or a script there may be no
+        // session's runtime folder; the offscreen platform needs none, so Qt's
+        // remark about it is only noise on standard error.
+        defaultHandler = qInstallMessageHandler(QuietAboutRuntimeFolder);
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
