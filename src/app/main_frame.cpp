@@ -105,8 +105,8 @@ CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     // From here on this is no longer a whole window: nothing may call back
     // into it while its parts go.
-    for (QObject* sender : std::initializer_list<QObject*>{
-             doc_, qApp, QApplication::clipboard(), text_, ads_, board_}) {
+    for (QObject* sender : std::initializer_list<QObject*>{doc_, qApp, QApplication::clipboard(),
+                                                           text_, ads_, board_}) {
         disconnect(sender, nullptr, this, nullptr);
     }
     // The views take leave of the document, so they go before it.

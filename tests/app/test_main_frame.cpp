@@ -625,7 +625,6 @@ private slots:
     }
 };
 
-
 int main(int argc, char** argv) {
     // Recent files and other settings go to a folder of the test's own.
     QTemporaryDir config;
