@@ -28,10 +28,13 @@ e2e_begin() {
     # The information pane must not wait for the network.
     export VORLO_INFO_SERVER=127.0.0.1:9
 
-    # The introduction stays away: its choice is already stored as "do not show".
-    local settings_dir="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
-    mkdir -p "$settings_dir"
-    printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.ini"
+    # The introduction stays away: its choice is already stored as "do not
+    # show". With E2E_FIRST_START set the configuration stays empty instead.
+    if [ -z "${E2E_FIRST_START:-}" ]; then
+        local settings_dir="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
+        mkdir -p "$settings_dir"
+        printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.ini"
+    fi
 
     # Xvfb picks a free display itself and tells us which.
     Xvfb -displayfd 3 -screen 0 "${2:-1280x1024x24}" -nolisten tcp \
