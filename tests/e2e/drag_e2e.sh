@@ -60,35 +60,34 @@ shot 1-opened
 # Screen position of board point (x, y).
 at() { echo $((ox + $1)) $((oy + $2)); }
 
+# drag BUTTON NAME X Y X1 Y1 ...: press at board point (X, Y), move through
+# the other points, let go; screenshots while held and after.
+drag() {
+    local button=$1 name=$2
+    shift 2
+    xdotool mousemove --sync $(at "$1" "$2")
+    shift 2
+    sleep 0.2
+    xdotool mousedown "$button"
+    sleep 0.2
+    while [ $# -ge 2 ]; do
+        xdotool mousemove --sync $(at "$1" "$2")
+        shift 2
+        sleep 0.1
+    done
+    shot "$name-held"
+    xdotool mouseup "$button"
+    sleep 0.3
+    shot "$name-done"
+}
+
 # Left drag: the lying match (199, 137, 0) grabbed at (230, 137), 31 pixels
 # right of its tail point, and let go at (330, 187).
-xdotool mousemove --sync $(at 230 137)
-sleep 0.2
-xdotool mousedown 1
-sleep 0.2
-for p in "250 147" "280 162" "310 177" "330 187"; do
-    xdotool mousemove --sync $(at $p)
-    sleep 0.1
-done
-shot 2-left-drag-held
-xdotool mouseup 1
-sleep 0.3
-shot 3-left-drag-done
+drag 1 2-left-drag 230 137 250 147 280 162 310 177 330 187
 
 # Right drag: the standing match (258, 248, 90) grabbed near its head, so it
 # turns about its tail, pulled round to lie to the right.
-xdotool mousemove --sync $(at 258 190)
-sleep 0.2
-xdotool mousedown 3
-sleep 0.2
-for p in "280 192" "310 205" "335 225" "345 240"; do
-    xdotool mousemove --sync $(at $p)
-    sleep 0.1
-done
-shot 4-right-drag-held
-xdotool mouseup 3
-sleep 0.3
-shot 5-right-drag-done
+drag 3 3-right-drag 258 190 280 192 310 205 335 225 345 240
 
 before=$(stat -c %Y.%s "$riddle")
 xdotool key --clearmodifiers ctrl+s
@@ -97,19 +96,19 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 sleep 0.3
-shot 6-saved
+shot 4-saved
 
 # Leave through File > Exit; the riddle is saved, so no question comes.
 xdotool key --clearmodifiers alt+f
 sleep 0.5
-shot 7-file-menu
+shot 5-file-menu
 xdotool key x
 for _ in $(seq 50); do
     kill -0 "$vorlo_pid" 2>/dev/null || break
     sleep 0.1
 done
 if kill -0 "$vorlo_pid" 2>/dev/null; then
-    shot 8-still-open
+    shot 6-still-open
     fail "the program did not end after File > Exit"
 fi
 wait "$vorlo_pid"
