@@ -46,8 +46,18 @@ const QString kOpenFolderValue = QStringLiteral("OpenFolder");
 
 const char* const kFileFilter = "Vorlo riddle(*.vrl)";
 const char* const kAppTitle = "vorlo";
-const char* const kSettingsOrganisation = "Local AppWizard-Generated Applications";
 const char* const kRecentGroup = "Recent File List";
+
+// The window's own settings (recent files, the last folder), or nothing when
+// their file is not a regular file: a FIFO there would block, and a device
+// or a link to one would be replaced on writing.
+std::unique_ptr<QSettings> WindowSettings() {
+    const QString file = SettingsStore::UserSettingsFile(QStringLiteral(".conf"));
+    if (!IsRegularFileOrAbsent(file)) {
+        return nullptr;
+    }
+    return std::make_unique<QSettings>(file, QSettings::NativeFormat);
+}
 
 }  // namespace
 
@@ -552,8 +562,8 @@ bool CMainFrame::OnFileOpen() {
 QString CMainFrame::OpenDialogFolder() {
     // The Open dialog starts among the sample riddles until the user has
     // opened a riddle somewhere else; from then on, where that one was.
-    QSettings settings(kSettingsOrganisation, kAppTitle);
-    const QString elsewhere = settings.value(kOpenFolderValue).toString();
+    const auto settings = WindowSettings();
+    const QString elsewhere = settings ? settings->value(kOpenFolderValue).toString() : QString();
     if (!elsewhere.isEmpty() && QFileInfo(elsewhere).isDir()) {
         return elsewhere;
     }
@@ -575,8 +585,9 @@ void CMainFrame::RememberOpenFolder(const QString& path) {
         QFileInfo(samples).canonicalFilePath() == QFileInfo(folder).canonicalFilePath()) {
         return;
     }
-    QSettings settings(kSettingsOrganisation, kAppTitle);
-    settings.setValue(kOpenFolderValue, folder);
+    if (const auto settings = WindowSettings()) {
+        settings->setValue(kOpenFolderValue, folder);
+    }
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
@@ -682,11 +693,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 // ----- recent files -----
 
 void CMainFrame::LoadRecentFiles() {
-    QSettings settings(kSettingsOrganisation, kAppTitle);
-    settings.beginGroup(kRecentGroup);
     recentFiles_.clear();
-    for (int i = 1; i <= kRecentFileCount; ++i) {
-        const QString path = settings.value(QStringLiteral("File%1").arg(i)).toString();
+    const auto settings = WindowSettings();
+    if (settings) {
+        settings->beginGroup(kRecentGroup);
+    }
+    for (int i = 1; settings && i <= kRecentFileCount; ++i) {
+        const QString path = settings->value(QStringLiteral("File%1").arg(i)).toString();
         if (!path.isEmpty() && !recentFiles_.contains(path)) {
             recentFiles_.append(path);
         }
@@ -695,14 +708,17 @@ void CMainFrame::LoadRecentFiles() {
 }
 
 void CMainFrame::SaveRecentFiles() const {
-    QSettings settings(kSettingsOrganisation, kAppTitle);
-    settings.beginGroup(kRecentGroup);
+    const auto settings = WindowSettings();
+    if (!settings) {
+        return;
+    }
+    settings->beginGroup(kRecentGroup);
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const QString key = QStringLiteral("File%1").arg(i);
         if (i <= recentFiles_.size()) {
-            settings.setValue(key, recentFiles_.at(i - 1));
+            settings->setValue(key, recentFiles_.at(i - 1));
         } else {
-            settings.remove(key);
+            settings->remove(key);
         }
     }
 }

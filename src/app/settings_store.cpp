@@ -1,7 +1,12 @@
 #include "settings_store.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
+
+#include <memory>
+
+#include "riddle_io.h"
 
 namespace vorlo {
 
@@ -28,6 +33,16 @@ QString MarkerPath(const QString& key) {
     return SettingsStore::EscapeName(key) + u'/' + kKeyMarker;
 }
 
+// The store's file, or nothing when the name stands for something else than
+// a regular file: reading a FIFO would block start-up for ever, and the INI
+// writer would replace a device or a link to one with a regular file.
+std::unique_ptr<QSettings> OpenStore(const QString& fileName) {
+    if (!IsRegularFileOrAbsent(fileName)) {
+        return nullptr;
+    }
+    return std::make_unique<QSettings>(fileName, QSettings::IniFormat);
+}
+
 bool KeyExists(QSettings& settings, const QString& name) {
     settings.beginGroup(SettingsStore::EscapeName(name));
     const bool exists = !settings.childKeys().isEmpty() || !settings.childGroups().isEmpty();
@@ -39,9 +54,14 @@ bool KeyExists(QSettings& settings, const QString& name) {
 
 // --- SettingsStore ----------------------------------------------------------
 
-SettingsStore::SettingsStore()
-    : fileName_(QSettings(QSettings::IniFormat, QSettings::UserScope, kOrganisation, kApplication)
-                    .fileName()) {}
+SettingsStore::SettingsStore() : fileName_(UserSettingsFile(QStringLiteral(".ini"))) {}
+
+QString SettingsStore::UserSettingsFile(const QString& suffix) {
+    // Where QSettings keeps the user's settings of this organisation and
+    // application, named without opening anything there.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           kOrganisation + u'/' + kApplication + suffix;
+}
 
 SettingsStore::SettingsStore(const QString& iniPath) : fileName_(iniPath) {}
 
@@ -71,16 +91,16 @@ QString SettingsStore::EscapeName(const QString& name) {
 }
 
 bool SettingsStore::IsWritable() const {
-    QSettings settings(fileName_, QSettings::IniFormat);
-    return settings.status() == QSettings::NoError && settings.isWritable();
+    const auto settings = OpenStore(fileName_);
+    return settings && settings->status() == QSettings::NoError && settings->isWritable();
 }
 
 bool SettingsStore::HasKey(const QString& name) const {
     if (name.isEmpty()) {
         return false;
     }
-    QSettings settings(fileName_, QSettings::IniFormat);
-    return settings.status() == QSettings::NoError && KeyExists(settings, name);
+    const auto settings = OpenStore(fileName_);
+    return settings && settings->status() == QSettings::NoError && KeyExists(*settings, name);
 }
 
 std::optional<SettingsStore::Key> SettingsStore::OpenExistingKey(const QString& name) const {
@@ -95,17 +115,17 @@ std::optional<SettingsStore::Key> SettingsStore::OpenOrCreateKey(const QString& 
     if (name.isEmpty()) {
         return std::nullopt;
     }
-    QSettings settings(fileName_, QSettings::IniFormat);
+    const auto settings = OpenStore(fileName_);
     // A file we cannot parse is left alone rather than rewritten without the
     // parts we did not understand.
-    if (settings.status() != QSettings::NoError || !settings.isWritable()) {
+    if (!settings || settings->status() != QSettings::NoError || !settings->isWritable()) {
         return std::nullopt;
     }
-    const bool wasThere = KeyExists(settings, name);
+    const bool wasThere = KeyExists(*settings, name);
     if (!wasThere) {
-        settings.setValue(MarkerPath(name), true);
-        settings.sync();
-        if (settings.status() != QSettings::NoError) {
+        settings->setValue(MarkerPath(name), true);
+        settings->sync();
+        if (settings->status() != QSettings::NoError) {
             return std::nullopt;
         }
     }
@@ -121,11 +141,11 @@ SettingsStore::Key::Key(QString fileName, QString name)
     : fileName_(std::move(fileName)), name_(std::move(name)) {}
 
 std::optional<QVariant> SettingsStore::Key::Read(const QString& value) const {
-    QSettings settings(fileName_, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError) {
+    const auto settings = OpenStore(fileName_);
+    if (!settings || settings->status() != QSettings::NoError) {
         return std::nullopt;
     }
-    const QVariant data = settings.value(EntryPath(name_, value));
+    const QVariant data = settings->value(EntryPath(name_, value));
     if (!data.isValid()) {
         return std::nullopt;
     }
@@ -133,13 +153,13 @@ std::optional<QVariant> SettingsStore::Key::Read(const QString& value) const {
 }
 
 bool SettingsStore::Key::Write(const QString& value, const QVariant& data) {
-    QSettings settings(fileName_, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError || !settings.isWritable()) {
+    const auto settings = OpenStore(fileName_);
+    if (!settings || settings->status() != QSettings::NoError || !settings->isWritable()) {
         return false;
     }
-    settings.setValue(EntryPath(name_, value), data);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    settings->setValue(EntryPath(name_, value), data);
+    settings->sync();
+    return settings->status() == QSettings::NoError;
 }
 
 bool SettingsStore::Key::HasValue(const QString& value) const {

@@ -84,6 +84,10 @@ public:
     // The INI file behind the store.
     QString FileName() const;
 
+    // The user's settings file of the program with the given suffix
+    // (".ini" for this store, ".conf" for the window's recent files).
+    static QString UserSettingsFile(const QString& suffix);
+
     // Key and value names go into the file escaped, so that dots, slashes,
     // backslashes and any other characters are kept as they are and never
     // split a name into groups.

@@ -9,10 +9,18 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include <memory>
 
@@ -47,7 +55,34 @@ QByteArray GarbageIni() {
     return bytes;
 }
 
-enum class Store { Garbage, Folder, ReadOnly };
+enum class Store {
+    Garbage,
+    Folder,
+    ReadOnly,
+    Fifo,
+    LinkToDevice,
+    WindowFileFifo,
+    WindowFileLinkToDevice
+};
+
+// Unblocks anyone who opened `fifo` for reading, after `seconds`: without the
+// guard a program that reads its settings from a FIFO would hang this test
+// instead of failing it.
+std::thread FifoWatchdog(const QString& fifo, int seconds, std::atomic<bool>* done) {
+    return std::thread([path = QFile::encodeName(fifo), seconds, done] {
+        for (int i = 0; i < seconds * 10 && !*done; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        // From then on every reader that waits is let go, until the case ends.
+        while (!*done) {
+            const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+}
 
 }  // namespace
 
@@ -87,6 +122,7 @@ private slots:
         QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner);
         QDir(iniPath).removeRecursively();
         QFile::remove(iniPath);
+        QFile::remove(SettingsStore::UserSettingsFile(QStringLiteral(".conf")));
     }
 
     void brokenStoreStillStarts_data() {
@@ -94,11 +130,61 @@ private slots:
         QTest::newRow("garbage") << int(Store::Garbage);
         QTest::newRow("a folder in its place") << int(Store::Folder);
         QTest::newRow("read-only") << int(Store::ReadOnly);
+        QTest::newRow("a FIFO") << int(Store::Fifo);
+        QTest::newRow("a link to a device") << int(Store::LinkToDevice);
+        QTest::newRow("window's file a FIFO") << int(Store::WindowFileFifo);
+        QTest::newRow("window's file a link to a device") << int(Store::WindowFileLinkToDevice);
     }
 
     void brokenStoreStillStarts() {
         QFETCH(int, store);
-        switch (static_cast<Store>(store)) {
+        const QString windowFile = SettingsStore::UserSettingsFile(QStringLiteral(".conf"));
+        QString node;  // a FIFO or device the program must neither block on nor replace
+        std::atomic<bool> done = false;
+        std::thread watchdog;
+        const auto makeNode = [&](const QString& place, bool device) {
+            node = dir.filePath(device ? QStringLiteral("device") : QStringLiteral("fifo"));
+            const QByteArray native = QFile::encodeName(device ? node : place);
+            if (device) {
+                if (::geteuid() != 0) {
+                    return false;
+                }
+                // The null device's numbers, on a node of the test's own.
+                return ::mknod(native.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
+                       QFile::link(node, place);
+            }
+            node = place;
+            if (::mkfifo(native.constData(), 0600) != 0) {
+                return false;
+            }
+            watchdog = FifoWatchdog(node, 20, &done);
+            return true;
+        };
+        const auto finish = qScopeGuard([&] {
+            done = true;
+            if (watchdog.joinable()) {
+                watchdog.join();
+            }
+            QFile::remove(node);
+        });
+        const Store kind = static_cast<Store>(store);
+        if ((kind == Store::LinkToDevice || kind == Store::WindowFileLinkToDevice) &&
+            ::geteuid() != 0) {
+            QSKIP("making a device node needs root");
+        }
+        switch (kind) {
+            case Store::Fifo:
+                QVERIFY(makeNode(iniPath, false));
+                break;
+            case Store::LinkToDevice:
+                QVERIFY(makeNode(iniPath, true));
+                break;
+            case Store::WindowFileFifo:
+                QVERIFY(makeNode(windowFile, false));
+                break;
+            case Store::WindowFileLinkToDevice:
+                QVERIFY(makeNode(windowFile, true));
+                break;
             case Store::Garbage:
                 QVERIFY(WriteAll(iniPath, GarbageIni()));
                 break;
@@ -117,7 +203,9 @@ private slots:
         clock.start();
         const bool greet = CVorloApp::ShouldGreet();
         CVorloApp::RecordInstallationFolder();
-        if (static_cast<Store>(store) != Store::Garbage) {
+        const bool storeBroken = kind != Store::Garbage && kind != Store::WindowFileFifo &&
+                                 kind != Store::WindowFileLinkToDevice;
+        if (storeBroken) {
             // A store that cannot be written greets no one, and nothing is recorded.
             QVERIFY(!greet);
             QVERIFY(!SettingsStore().IsWritable());
@@ -129,7 +217,7 @@ private slots:
         const size_t count = frame->GetDocument()->MatchList.Count();
         frame->BoardView()->OnSampleRiddle2();
         frame->BoardView()->OnSampleKidsriddle();
-        if (static_cast<Store>(store) == Store::Garbage) {
+        if (!storeBroken) {
             // The store took the installation folder over the garbage: the
             // samples open, when the program has them beside it.
             const QString opened = QFileInfo(frame->GetDocument()->PathName()).fileName();
@@ -146,9 +234,15 @@ private slots:
         const QString copy = dir.filePath(QStringLiteral("copy.vrl"));
         QString error;
         QVERIFY2(frame->GetDocument()->OnSaveDocument(copy, &error), qPrintable(error));
+        frame->close();  // writes the recent files
         QVERIFY(clock.elapsed() < 10000);
-        if (static_cast<Store>(store) != Store::ReadOnly) {
+        if (kind != Store::ReadOnly) {
             QVERIFY(errors.isEmpty());  // no folder at all: silent
+        }
+        if (!node.isEmpty()) {
+            struct stat info {};
+            QCOMPARE(::lstat(QFile::encodeName(node).constData(), &info), 0);
+            QVERIFY2(!S_ISREG(info.st_mode), "the FIFO or device was replaced by a file");
         }
     }
 
