@@ -30,7 +30,7 @@ void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const CVorloDoc& 
     option.setTextDirection(Qt::RightToLeft);
     option.setWrapMode(QTextOption::WordWrap);
     text.setDefaultTextOption(option);
-    text.setPlainText(doc.PlainText());
+    CVorloDoc::SetRiddleText(text, doc.PlainText());
     {
         QTextCursor cursor(&text);
         cursor.select(QTextCursor::Document);

@@ -1,6 +1,8 @@
 #include "vorlo_doc.h"
 
 #include <QFileInfo>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -19,11 +21,60 @@ CVorloDoc::CVorloDoc(QObject* parent) : QObject(parent), text_(new QTextDocument
 
 CVorloDoc::~CVorloDoc() = default;
 
+namespace {
+
+constexpr int kFrameMarkProperty = QTextFormat::UserProperty + 1;
+constexpr char16_t kFrameMarkStandIn = 0xFDD2;
+
+bool IsFrameMark(QChar c) {
+    return c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1;
+}
+
+}  // namespace
+
 QString CVorloDoc::PlainText() const {
-    // toRawText keeps no-break spaces (toPlainText would turn them into
-    // blanks); paragraph and line separators become the file's line break.
-    QString text = text_->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return RiddleText(*text_);
+}
+
+void CVorloDoc::SetRiddleText(QTextDocument& document, const QString& text) {
+    if (std::none_of(text.begin(), text.end(), IsFrameMark)) {
+        document.setPlainText(text);
+        return;
+    }
+    document.setPlainText(QString());
+    QTextCursor cursor(&document);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (IsFrameMark(text[i])) {
+            cursor.insertText(text.mid(start, i - start), QTextCharFormat());
+            QTextCharFormat mark;
+            mark.setProperty(kFrameMarkProperty, int(text[i].unicode()));
+            cursor.insertText(QString(QChar(kFrameMarkStandIn)), mark);
+            start = i + 1;
+        }
+    }
+    cursor.insertText(text.mid(start), QTextCharFormat());
+}
+
+QString CVorloDoc::RiddleText(const QTextDocument& document) {
+    // The fragments' own text keeps no-break spaces (toPlainText would turn
+    // them into blanks); paragraphs and line separators end in the file's
+    // line break.
+    QString text;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin()) {
+            text += QLatin1Char('\n');
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QString part = fragment.text();
+            const QVariant mark = fragment.charFormat().property(kFrameMarkProperty);
+            if (mark.isValid()) {
+                part.replace(QChar(kFrameMarkStandIn), QChar(char16_t(mark.toInt())));
+            }
+            text += part;
+        }
+    }
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
 }
@@ -77,7 +128,7 @@ bool CVorloDoc::OnOpenDocument(const QString& path, QString* error) {
     LastAction = vorlo::ActionNone;
     DeleteContents();
     MatchList = std::move(result.riddle.matches);
-    text_->setPlainText(QString::fromUtf8(result.riddle.text));
+    SetRiddleText(*text_, QString::fromUtf8(result.riddle.text));
     ResetTextHistory();
     SetPathName(QFileInfo(path).absoluteFilePath());
     SetModifiedFlag(false);

@@ -39,6 +39,13 @@ public:
     // The text as it goes into a riddle file: paragraphs separated by "\n".
     QString PlainText() const;
 
+    // A riddle's text into a text document, and back, unchanged: the text
+    // document reads U+FDD0 and U+FDD1 as the start and end of its frames and
+    // breaks a paragraph at each, so these stand in it as another character
+    // that carries their code in its format.
+    static void SetRiddleText(QTextDocument& document, const QString& text);
+    static QString RiddleText(const QTextDocument& document);
+
     void AddView(CDocView* view);
     void RemoveView(CDocView* view);
     // Tells every view (the sender included) that something changed.

@@ -405,6 +405,33 @@ private slots:
         QCOMPARE(ReadAll(fileNameAnswer), QByteArray(4, '\0'));
     }
 
+    // Characters the text document keeps for itself come back from Open and
+    // Save exactly as the file had them.
+    void textSurvivesOpenAndSave_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("U+FDD0") << QStringLiteral("\uFDD0");
+        QTest::newRow("U+FDD1") << QStringLiteral("\uFDD1");
+        QTest::newRow("between letters") << QStringLiteral("a\uFDD0b\uFDD1c");
+        QTest::newRow("around a paragraph break") << QStringLiteral("\uFDD1\r\n\uFDD0");
+        QTest::newRow("beside the stand-in and a no-break space")
+            << QStringLiteral("\uFDD2\uFDD0\u00A0\uFDD2 \u05D0");
+        QTest::newRow("stand-in alone") << QStringLiteral("x\uFDD2y");
+    }
+
+    void textSurvivesOpenAndSave() {
+        QFETCH(QString, text);
+        // No match, then the text as UTF-8 behind its byte-order mark: code
+        // page 1255 holds none of these characters.
+        const QByteArray bytes = QByteArray(4, '\0') + "\xEF\xBB\xBF" + text.toUtf8();
+        const QString path = dir.filePath(QStringLiteral("marks.vrl"));
+        WriteAll(path, bytes);
+        QVERIFY(frame->OpenDocumentFile(path));
+        QCOMPARE(doc()->Text()->blockCount(), int(text.count(QStringLiteral("\r\n"))) + 1);
+        QString error;
+        QVERIFY2(doc()->OnSaveDocument(path, &error), qPrintable(error));
+        QCOMPARE(ReadAll(path), bytes);
+    }
+
     void typedTextMarksTheRiddleModifiedAndIsSaved() {
         QVERIFY(!frame->isWindowModified());
         FocusText();
