@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# isolated.sh COMMAND...: runs a test with home, configuration, data, cache
+# and runtime folders of its own in a fresh temporary folder, removed
+# afterwards, so that neither the test nor Qt under it (settings, font
+# caches, /tmp/runtime-USER) writes into the user's folders, the build tree
+# or fixed names in /tmp. The test's exit status is kept.
+set -euo pipefail
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/vorlo-test-XXXXXX")
+remove_scratch() {
+    # A test may leave folders without write permission behind.
+    chmod -R u+rwx "$scratch" 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap remove_scratch EXIT
+for name in home config data cache runtime; do
+    mkdir -m 700 "$scratch/$name"
+done
+export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" \
+    XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime"
+
+status=0
+"$@" || status=$?
+exit "$status"
