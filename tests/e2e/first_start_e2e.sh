@@ -8,6 +8,7 @@
 #
 # Exit 77 (skipped) only when no X server can be started.
 
+set -euo pipefail
 vorlo=$1
 samples=$2
 

@@ -9,6 +9,7 @@
 #
 # Exit 77 (skipped) only when no X server can be started.
 
+set -euo pipefail
 vorlo=$1
 cli=$2
 samples=$3
