@@ -18,11 +18,15 @@ e2e_begin first_start_e2e
 export VORLO_NO_DESKTOP_REGISTRATION=1
 ini="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/vorlo.ini"
 
+shot() {
+    import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2
+}
+
 fail() {
     echo "FAIL: $*" >&2
     [ -f "$work/vorlo.log" ] && sed 's/^/  vorlo: /' "$work/vorlo.log" >&2
     [ -f "$ini" ] && sed 's/^/  ini: /' "$ini" >&2
-    import -window root "$work/failure.png" 2>/dev/null || true
+    shot failure
     exit 1
 }
 
@@ -35,14 +39,14 @@ main=$(timeout 20 xdotool search --sync --onlyvisible --name "riddle1.vrl - vorl
 intro=$(timeout 20 xdotool search --sync --onlyvisible --name "^Introduction$" | head -1) || true
 [ -n "$intro" ] || fail "the introduction did not greet the first start"
 e2e_idle "$intro" || fail "the introduction does not answer"
-import -window root "$work/1-greeted.png"
+shot 1-greeted
 grep -q 'show=@ByteArray(\\x1)' "$ini" || fail "the first start did not store the choice to greet"
 
 # Untick the box (it has the focus first) and close with the Close button's key.
 e2e_focus "$intro" || fail "the introduction did not take the focus"
 xdotool key space
 e2e_idle "$intro" || fail "the introduction does not answer"
-import -window root "$work/2-unticked.png"
+shot 2-unticked
 xdotool key Return
 introduction_gone() { ! xdotool search --onlyvisible --name "^Introduction$" >/dev/null 2>&1; }
 e2e_wait 5 "the introduction to close" introduction_gone || fail "the introduction did not close"
@@ -65,6 +69,6 @@ main=$(timeout 20 xdotool search --sync --onlyvisible --name "riddle1.vrl - vorl
 e2e_wait 20 "the first paint of the board" e2e_in_log "$work/vorlo.log" 'board origin' ||
     fail "the board was not painted"
 e2e_idle "$main" || fail "the program does not answer after start-up"
-import -window root "$work/3-second-start.png"
+shot 3-second-start
 introduction_gone || fail "the introduction greeted although it was switched off"
 echo "PASS"
