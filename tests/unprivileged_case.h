@@ -151,6 +151,7 @@ inline NobodyRun RunCurrentCaseAsNobody() {
             const vorlo::testing::NobodyRun nobodyRun = vorlo::testing::RunCurrentCaseAsNobody();  \
             switch (nobodyRun.outcome) {                                                           \
                 case vorlo::testing::NobodyRun::Passed:                                            \
+                    qInfo("passed as the user nobody");                                            \
                     return;                                                                        \
                 case vorlo::testing::NobodyRun::Skipped:                                           \
                     QSKIP(qPrintable(nobodyRun.detail));                                           \

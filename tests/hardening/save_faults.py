@@ -175,6 +175,8 @@ def run_all(cli, old, work):
         if runner and not can_run(runner + ["test", "-x", cli, "-a", "-r", target]):
             skipped.append(f"{name}: nobody cannot run {cli} or read {target}")
         else:
+            if runner:
+                print(f"{name}: as the user nobody")
             proc = subprocess.run(runner + [cli, "create", "-o", target] + big,
                                   capture_output=True, text=True)
             check_failed_save(name, proc, target, old)
