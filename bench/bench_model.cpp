@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <random>
 #include <string>
@@ -137,14 +138,37 @@ BENCHMARK(BM_HitTestMissBaseline)->Unit(benchmark::kMicrosecond);
 
 constexpr size_t kBigRiddle = 1000000;
 
+// The files the benchmarks write live in a temporary folder of their own,
+// made on first use and removed with everything in it at exit.
+const std::string& WorkFolder() {
+    static const std::string folder = [] {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern =
+            std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/vorlo-bench-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror(("bench_model: cannot make " + pattern).c_str());
+            std::exit(1);
+        }
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(WorkFolder(), ignored);
+        });
+        return pattern;
+    }();
+    return folder;
+}
+
 const std::string& BigRiddlePath() {
     static const std::string path = [] {
-        std::string p = "/tmp/vorlo-bench-" + std::to_string(getpid()) + ".vrl";
+        std::string p = WorkFolder() + "/big.vrl";
         const std::string bytes = SerializeRiddle(SpreadMatches(kBigRiddle, 3, true), "גדול");
         FILE* f = std::fopen(p.c_str(), "wb");
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-        std::atexit([] { std::remove(BigRiddlePath().c_str()); });
+        // A short file would time a different riddle: stop instead.
+        if (f == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||
+            std::fclose(f) != 0) {
+            std::perror(("bench_model: cannot write " + p).c_str());
+            std::exit(1);
+        }
         return p;
     }();
     return path;
@@ -201,7 +225,7 @@ BENCHMARK(BM_SerializeBigRiddle)->Unit(benchmark::kMillisecond);
 // Saving: the bytes of the riddle and their write through the program's
 // atomic save (the program's own writer), into the directory of the riddle.
 const std::string& SavePath() {
-    static const std::string path = "/tmp/vorlo-bench-save-" + std::to_string(getpid()) + ".vrl";
+    static const std::string path = WorkFolder() + "/save.vrl";
     return path;
 }
 

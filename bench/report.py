@@ -77,6 +77,19 @@ def main():
         return 2
     BUILD = os.path.abspath(sys.argv[1])
     quick = "--quick" in sys.argv
+    # Everything the benchmarks and the program write (saved riddles, Qt's
+    # runtime folder, settings, caches) goes to a temporary folder of this run.
+    scratch = tempfile.TemporaryDirectory(prefix="vorlo-bench-")
+    for name in ("tmp", "home", "runtime"):
+        os.mkdir(os.path.join(scratch.name, name), 0o700)
+    os.environ.update(TMPDIR=os.path.join(scratch.name, "tmp"),
+                      HOME=os.path.join(scratch.name, "home"),
+                      XDG_RUNTIME_DIR=os.path.join(scratch.name, "runtime"))
+    with scratch:
+        return report(quick)
+
+
+def report(quick):
     reps, min_time = (3, 0.1) if quick else (5, 0.3)
     model = run_gbench(os.path.join(BUILD, "bench", "bench_model"), ".", reps, min_time)
     board = run_gbench(os.path.join(BUILD, "bench", "bench_board"), ".", reps, min_time)

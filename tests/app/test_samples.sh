@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The committed sample riddles are exactly what scripts/make-samples writes.
-set -u
+set -euo pipefail
 cli=$1
 src=$2
 work=$(mktemp -d)
@@ -13,7 +13,10 @@ if ! "$src/scripts/make-samples" "$cli" "$work" 2>"$work/errors"; then
 fi
 failures=0
 for name in kidsriddle riddle1 riddle2 riddle3; do
-    if ! cmp "$work/$name.vrl" "$src/resources/samples/$name.vrl"; then
+    if ! [ -s "$work/$name.vrl" ]; then
+        echo "FAIL: make-samples did not write $name.vrl"
+        failures=$((failures + 1))
+    elif ! cmp "$work/$name.vrl" "$src/resources/samples/$name.vrl"; then
         echo "FAIL: resources/samples/$name.vrl differs from what make-samples writes"
         failures=$((failures + 1))
     fi

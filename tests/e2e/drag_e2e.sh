@@ -2,13 +2,13 @@
 # Plays a riddle with a real pointer: starts the program on a virtual X
 # server, drags one match with the left button and turns another with the
 # right, saves with Ctrl+S, leaves through File > Exit, and checks the saved
-# file. Screenshots of every step stay in the working directory.
+# file. Screenshots of every step stay in the working folder when it fails.
 #
 #   drag_e2e.sh VORLO VORLO_CLI SAMPLES_DIR
 #
 # Exit 77 (skipped) only when no X server can be started.
 
-set -u
+set -euo pipefail
 vorlo=$1
 cli=$2
 samples=$3
@@ -38,46 +38,42 @@ VORLO_DEBUG_BOARD_ORIGIN=1 "$vorlo" "$riddle" >"$work/vorlo.log" 2>&1 &
 vorlo_pid=$!
 e2e_pids+=("$vorlo_pid")
 
-wid=$(timeout 20 xdotool search --sync --onlyvisible --name "riddle1.vrl" | head -1)
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name "riddle1.vrl" | head -1) || true
 [ -n "$wid" ] || fail "the window did not appear"
 echo "window $wid"
 
 # Where board point (0, 0) is on the screen, as the program reports it.
-origin=
-for _ in $(seq 100); do
-    origin=$(grep -o 'board origin -\?[0-9]* -\?[0-9]*' "$work/vorlo.log" | tail -1 | cut -d' ' -f3-)
-    [ -n "$origin" ] && break
-    sleep 0.1
-done
-[ -n "$origin" ] || fail "the board did not report where it is"
+e2e_wait 10 "the board's origin" e2e_in_log "$work/vorlo.log" 'board origin' ||
+    fail "the board did not report where it is"
+origin=$(grep -o 'board origin -\?[0-9]* -\?[0-9]*' "$work/vorlo.log" | tail -1 | cut -d' ' -f3-)
 read -r ox oy <<<"$origin"
 echo "board origin on the screen: $ox $oy"
 
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
-sleep 0.5
+e2e_focus "$wid" || fail "the window did not take the focus"
 shot 1-opened
 
 # Screen position of board point (x, y).
 at() { echo $((ox + $1)) $((oy + $2)); }
 
 # drag BUTTON NAME X Y X1 Y1 ...: press at board point (X, Y), move through
-# the other points, let go; screenshots while held and after.
+# the other points, let go; screenshots while held and after. The program has
+# handled each step before the next is made, as under a person's hand.
 drag() {
     local button=$1 name=$2
     shift 2
     xdotool mousemove --sync $(at "$1" "$2")
     shift 2
-    sleep 0.2
+    e2e_idle "$wid"
     xdotool mousedown "$button"
-    sleep 0.2
+    e2e_idle "$wid"
     while [ $# -ge 2 ]; do
         xdotool mousemove --sync $(at "$1" "$2")
         shift 2
-        sleep 0.1
+        e2e_idle "$wid"
     done
     shot "$name-held"
     xdotool mouseup "$button"
-    sleep 0.3
+    e2e_idle "$wid"
     shot "$name-done"
 }
 
@@ -89,31 +85,22 @@ drag 1 2-left-drag 230 137 250 147 280 162 310 177 330 187
 # turns about its tail, pulled round to lie to the right.
 drag 3 3-right-drag 258 190 280 192 310 205 335 225 345 240
 
-before=$(stat -c %Y.%s "$riddle")
+before=$(e2e_stamp "$riddle")
 xdotool key --clearmodifiers ctrl+s
-for _ in $(seq 50); do
-    [ "$(stat -c %Y.%s "$riddle")" != "$before" ] && break
-    sleep 0.1
-done
-sleep 0.3
+e2e_wait 10 "the save" e2e_changed "$riddle" "$before" || fail "Ctrl+S did not save"
+e2e_idle "$wid"
 shot 4-saved
 
 # Leave through File > Exit; the riddle is saved, so no question comes.
-xdotool key --clearmodifiers alt+f
-sleep 0.5
+e2e_open_menu "$vorlo_pid" "$wid" alt+f || fail "Alt+F did not open the File menu"
 shot 5-file-menu
 xdotool key x
-for _ in $(seq 50); do
-    kill -0 "$vorlo_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$vorlo_pid" 2>/dev/null; then
+if ! e2e_wait 10 "the program to end" e2e_ended "$vorlo_pid"; then
     shot 6-still-open
     fail "the program did not end after File > Exit"
 fi
-wait "$vorlo_pid"
-status=$?
-vorlo_pid=
+status=0
+wait "$vorlo_pid" || status=$?
 [ "$status" = 0 ] || fail "the program ended with status $status"
 
 json=$("$cli" info --json "$riddle") || fail "vorlo-cli cannot read the saved riddle"

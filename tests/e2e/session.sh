@@ -1,28 +1,42 @@
-# Shared by the end-to-end scripts: a fresh working folder with its own home,
-# configuration, data and runtime folders, the greeting switched off, and a
-# virtual X server. Source it, then call e2e_begin NAME [SCREEN].
+# Shared by the end-to-end scripts: a fresh temporary working folder with its
+# own home, configuration, data and runtime folders, the greeting switched
+# off, a virtual X server, and waits on conditions with deadlines instead of
+# fixed pauses. Source it, then call e2e_begin NAME [SCREEN].
 #
-# Every process put into e2e_pids is ended when the script exits. When no X
+# Every process put into e2e_pids is ended when the script exits. The working
+# folder is removed then, unless the script failed: its screenshots and logs
+# stay for a look, and the folder is named on standard error. When no X
 # server can be started the script exits 77, which ctest counts as skipped.
 
+set -euo pipefail
+
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 e2e_pids=()
+work=
 e2e_cleanup() {
-    local p
+    local status=$? p
     for p in "${e2e_pids[@]}"; do
-        kill "$p" 2>/dev/null
+        kill "$p" 2>/dev/null || true
     done
-    wait 2>/dev/null
+    wait 2>/dev/null || true
+    if [ -n "$work" ]; then
+        if [ "$status" = 0 ] || [ "$status" = 77 ]; then
+            rm -rf "$work"
+        else
+            echo "the screenshots and logs stay in $work" >&2
+        fi
+    fi
+    exit "$status"
 }
 trap e2e_cleanup EXIT
 
 # Sets work, HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR and DISPLAY.
 e2e_begin() {
-    work=$(pwd)/$1
-    rm -rf "$work"
+    work=$(mktemp -d "${TMPDIR:-/tmp}/vorlo-$1-XXXXXX")
     mkdir -p "$work/home" "$work/config" "$work/data" "$work/runtime"
     chmod 700 "$work/runtime"
     export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
-        XDG_RUNTIME_DIR="$work/runtime"
+        XDG_RUNTIME_DIR="$work/runtime" XDG_CACHE_HOME="$work/home/.cache"
     unset WAYLAND_DISPLAY XDG_CONFIG_DIRS
     export QT_QPA_PLATFORM=xcb
     # The information pane must not wait for the network.
@@ -41,16 +55,87 @@ e2e_begin() {
         3>"$work/display" 2>"$work/xvfb.log" &
     local xvfb_pid=$!
     e2e_pids+=("$xvfb_pid")
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if ! [ -s "$work/display" ]; then
+    if ! e2e_wait 10 "the X server" e2e_xvfb_ready "$xvfb_pid"; then
         echo "SKIP: the virtual X server (Xvfb) could not be started:" >&2
         cat "$work/xvfb.log" >&2
         exit 77
     fi
     export DISPLAY=":$(head -1 "$work/display")"
     echo "X server on $DISPLAY"
+}
+
+# Whether Xvfb has named its display; false at once when it ended instead.
+e2e_xvfb_ready() {
+    [ -s "$work/display" ] && return 0
+    kill -0 "$1" 2>/dev/null || { e2e_give_up=1; return 1; }
+    return 1
+}
+
+# e2e_wait SECONDS WHAT COMMAND...: runs COMMAND every 50 ms until it
+# succeeds. After SECONDS it says what it waited for and returns 1; so does a
+# COMMAND that sets e2e_give_up because what it waits for cannot come any more.
+e2e_wait() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((${EPOCHREALTIME/./} + seconds * 1000000))
+    e2e_give_up=
+    until "$@"; do
+        if [ -n "$e2e_give_up" ] || ((${EPOCHREALTIME/./} > deadline)); then
+            echo "gave up waiting for $what after ${seconds} s" >&2
+            return 1
+        fi
+        sleep 0.05
+    done
+}
+
+# e2e_idle WINDOW: waits until the program that owns WINDOW has handled all
+# the input sent so far and what it asked for (see x_idle.py).
+e2e_idle() {
+    python3 "$e2e_dir/x_idle.py" "$1" 3 20
+}
+
+# e2e_focus WINDOW: gives WINDOW the keyboard focus, waits until the X server
+# and the program both know it.
+e2e_focus() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+    e2e_wait 10 "the focus on window $1" e2e_has_focus "$1" && e2e_idle "$1"
+}
+e2e_has_focus() {
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
+
+# e2e_menu_shown PID: whether program PID shows a popup menu.
+e2e_menu_shown() {
+    local w type
+    for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null || true); do
+        type=$(xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null || true)
+        [[ $type == *_NET_WM_WINDOW_TYPE_POPUP_MENU* ]] && return 0
+    done
+    return 1
+}
+
+# e2e_open_menu PID WINDOW KEYS: presses KEYS (such as alt+f) in WINDOW of
+# program PID and waits until the menu is shown and ready for its keys.
+e2e_open_menu() {
+    xdotool key --clearmodifiers "$3"
+    e2e_wait 10 "the menu opened by $3" e2e_menu_shown "$1" && e2e_idle "$2"
+}
+
+# e2e_ended PID: whether process PID has ended.
+e2e_ended() {
+    ! kill -0 "$1" 2>/dev/null
+}
+
+# e2e_changed FILE BEFORE: whether FILE's inode, size and time of change
+# differ from BEFORE (an earlier e2e_stamp FILE).
+e2e_stamp() {
+    stat -c '%i %s %y %z' "$1" 2>/dev/null || echo missing
+}
+e2e_changed() {
+    [ "$(e2e_stamp "$1")" != "$2" ]
+}
+
+# e2e_in_log FILE PATTERN: whether FILE has a line matching PATTERN (grep -E).
+e2e_in_log() {
+    grep -Eq -- "$2" "$1" 2>/dev/null
 }

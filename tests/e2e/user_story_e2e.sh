@@ -3,13 +3,13 @@
 # sample riddle (drag, turn, undo), add a match, copy it in one running copy of
 # the program and paste it twice in a second copy through the X11 clipboard,
 # type into the text pane, save both with Ctrl+S, leave, and check the files.
-# Screenshots of every step stay in the working directory.
+# Screenshots of every step stay in the working folder when it fails.
 #
 #   user_story_e2e.sh VORLO VORLO_CLI SAMPLES_DIR
 #
 # Exit 77 (skipped) only when no X server can be started.
 
-set -u
+set -euo pipefail
 vorlo=$1
 cli=$2
 samples=$3
@@ -37,7 +37,7 @@ fail() {
 step=0
 shot() {
     step=$((step + 1))
-    import -window root "$work/$(printf %02d $step)-$1.png" 2>/dev/null
+    import -window root "$work/$(printf %02d $step)-$1.png" 2>/dev/null || true
 }
 
 # start NAME FILE: starts a copy of the program; sets wid_NAME, ox_NAME, oy_NAME.
@@ -47,17 +47,20 @@ start() {
     e2e_pids+=($!)
     eval "pid_$name=$!"
     local wid
-    wid=$(timeout 20 xdotool search --sync --onlyvisible --name "$(basename "$file")" | head -1)
+    wid=$(timeout 20 xdotool search --sync --onlyvisible --name "$(basename "$file")" | head -1) ||
+        true
     [ -n "$wid" ] || fail "the window of $name did not appear"
     eval "wid_$name=$wid"
-    local origin=
-    for _ in $(seq 100); do
-        origin=$(grep -o 'board origin -\?[0-9]* -\?[0-9]*' "$log" | tail -1 | cut -d' ' -f3-)
-        [ -n "$origin" ] && break
-        sleep 0.1
-    done
-    [ -n "$origin" ] || fail "the board of $name did not report where it is"
+    e2e_wait 10 "the board of $name" e2e_in_log "$log" 'board origin' ||
+        fail "the board of $name did not report where it is"
+    local origin
+    origin=$(grep -o 'board origin -\?[0-9]* -\?[0-9]*' "$log" | tail -1 | cut -d' ' -f3-)
     read -r "ox_$name" "oy_$name" <<<"$origin"
+}
+
+# The window of copy NAME.
+wid() {
+    eval "echo \$wid_$1"
 }
 
 # The screen position of a toolbar button of copy NAME, by its tooltip.
@@ -66,42 +69,41 @@ button() {
 }
 
 focus() {
-    eval "xdotool windowactivate --sync \$wid_$1 2>/dev/null || xdotool windowfocus --sync \$wid_$1"
-    sleep 0.3
+    e2e_focus "$(wid "$1")" || fail "$1 did not take the focus"
+}
+
+# Waits until copy NAME has handled all the input so far.
+idle() {
+    e2e_idle "$(wid "$1")" || fail "$1 does not answer"
 }
 
 drag() {  # drag NAME BUTTON X0 Y0 X1 Y1 (board coordinates)
     local ox oy
     eval "ox=\$ox_$1 oy=\$oy_$1"
     xdotool mousemove --sync $((ox + $3)) $((oy + $4))
-    sleep 0.2
+    idle "$1"
     xdotool mousedown "$2"
-    sleep 0.2
+    idle "$1"
     for k in 1 2 3 4; do
         xdotool mousemove --sync $((ox + $3 + ($5 - $3) * k / 4)) $((oy + $4 + ($6 - $4) * k / 4))
-        sleep 0.1
+        idle "$1"
     done
     xdotool mouseup "$2"
-    sleep 0.3
+    idle "$1"
 }
 
 save_and_exit() {  # save_and_exit NAME FILE
-    local before
-    before=$(stat -c %Y.%N "$2")
+    local before pid
+    before=$(e2e_stamp "$2")
     focus "$1"
     xdotool key --clearmodifiers ctrl+s
-    sleep 1
+    e2e_wait 10 "$1 to save" e2e_changed "$2" "$before" || fail "Ctrl+S did not save $2"
+    idle "$1"
     shot "$1-saved"
-    xdotool key --clearmodifiers alt+f
-    sleep 0.5
-    xdotool key x
-    local pid
     eval "pid=\$pid_$1"
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "$1 did not end after File > Exit"
+    e2e_open_menu "$pid" "$(wid "$1")" alt+f || fail "Alt+F did not open the File menu of $1"
+    xdotool key x
+    e2e_wait 10 "$1 to end" e2e_ended "$pid" || fail "$1 did not end after File > Exit"
 }
 
 # --- the first copy: play, add, copy ------------------------------------------
@@ -116,35 +118,35 @@ shot first-dragged
 drag first 3 258 190 345 240
 shot first-turned
 xdotool key --clearmodifiers ctrl+z
-sleep 0.3
+idle first
 shot first-undone
 
-add=$(button first "Add match")
+add=$(button first "Add match") || true
 [ -n "$add" ] || fail "the Add match button did not report where it is"
 xdotool mousemove --sync $add click 1
-sleep 0.3
+idle first
 shot first-added
 xdotool key --clearmodifiers ctrl+c
-sleep 0.3
+idle first
 
 # --- the second copy: paste twice through the X11 clipboard --------------------
 start second "$second"
 focus second
 xdotool key --clearmodifiers ctrl+v
-sleep 0.3
+idle second
 xdotool key --clearmodifiers ctrl+v
-sleep 0.3
+idle second
 shot second-pasted
 save_and_exit second "$second"
 
 # --- back to the first: type a line into the text pane, save, leave ------------
 focus first
 xdotool key F6
-sleep 0.3
+idle first
 xdotool key --clearmodifiers ctrl+End
 xdotool key Return
 xdotool type --delay 30 "solved by a test"
-sleep 0.3
+idle first
 shot first-typed
 save_and_exit first "$story"
 

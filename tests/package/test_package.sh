@@ -6,7 +6,7 @@
 # and without a display.
 #
 #   test_package.sh BUILD_DIR SOURCE_DIR
-set -u
+set -euo pipefail
 build=$1
 src=$2
 work=$(mktemp -d)
@@ -25,8 +25,8 @@ if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpa
     exit 1
 fi
 deb="$work/out/vorlo_1.1.0_amd64.deb"
-if ! [ -f "$deb" ]; then
-    echo "FAIL: no vorlo_1.1.0_amd64.deb; cpack wrote:"
+if ! [ -s "$deb" ]; then
+    echo "FAIL: no vorlo_1.1.0_amd64.deb, or an empty one; cpack wrote:"
     ls "$work/out"
     exit 1
 fi
@@ -49,16 +49,20 @@ depends=$(field Depends)
 for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6 \
     libqt6svg6 qt6-qpa-plugins libc6 libstdc++6; do
     # Each as a whole package name in the comma-separated list.
-    names "$depends" | grep -qxF "$lib" || fail "Depends lacks $lib: $depends"
+    names "$depends" | grep -xF -- "$lib" >/dev/null || fail "Depends lacks $lib: $depends"
 done
 recommends=$(field Recommends)
 for pkg in shared-mime-info desktop-file-utils; do
-    names "$recommends" | grep -qxF "$pkg" || fail "Recommends lacks $pkg: $recommends"
+    names "$recommends" | grep -xF -- "$pkg" >/dev/null || fail "Recommends lacks $pkg: $recommends"
 done
 grep -q '^ ' <<<"$(field Description)" || fail "the description has no long text"
-dpkg-deb -I "$deb" | grep -q "Depends: .*libqt6" || fail "dpkg-deb -I shows no Qt dependency"
+# (grep reads to the end: under pipefail, a grep -q that stops early would
+# fail the pipeline through the writer's broken pipe.)
+dpkg-deb -I "$deb" | grep "Depends: .*libqt6" >/dev/null || fail "dpkg-deb -I shows no Qt dependency"
 
 # Every file belongs to root and lies under /usr.
+contents=$(dpkg-deb -c "$deb")
+[ -n "$contents" ] || fail "dpkg-deb -c lists no files"
 while read -r mode owner _size _date _time path _rest; do
     [ "$owner" = "root/root" ] || fail "$path belongs to $owner"
     case "$path" in
@@ -69,7 +73,7 @@ while read -r mode owner _size _date _time path _rest; do
         -rwxr-xr-x | -rw-r--r-- | drwxr-xr-x) ;;
         *) fail "$path has mode $mode" ;;
     esac
-done < <(dpkg-deb -c "$deb")
+done <<<"$contents"
 
 root="$work/root"
 dpkg -x "$deb" "$root" || { echo "FAIL: dpkg -x failed"; exit 1; }
@@ -100,7 +104,9 @@ for file in "${expected_files[@]}"; do
 done
 for program in vorlo vorlo-cli; do
     [ -x "$usr/bin/$program" ] || fail "/usr/bin/$program is not executable"
-    file -b "$usr/bin/$program" | grep -q "not stripped" && fail "/usr/bin/$program is not stripped"
+    if [[ $(file -b "$usr/bin/$program") == *"not stripped"* ]]; then
+        fail "/usr/bin/$program is not stripped"
+    fi
 done
 for name in kidsriddle riddle1 riddle2 riddle3; do
     cmp -s "$usr/share/vorlo/$name.vrl" "$src/resources/samples/$name.vrl" ||
@@ -112,9 +118,9 @@ for size in 16 32 48 256; do
     for icon in apps/vorlo mimetypes/application-x-vorlo-riddle; do
         png="$usr/share/icons/hicolor/${size}x$size/$icon.png"
         [ -f "$png" ] || continue
-        dims=$(identify -format '%wx%h' "$png" 2>/dev/null)
+        dims=$(identify -format '%wx%h' "$png" 2>/dev/null) || true
         [ "$dims" = "${size}x$size" ] || fail "$icon.png in ${size}x$size is $dims"
-        colours=$(identify -format '%k' "$png" 2>/dev/null)
+        colours=$(identify -format '%k' "$png" 2>/dev/null) || true
         [ "${colours:-0}" -gt 2 ] || fail "$icon.png in ${size}x$size is blank"
     done
 done
@@ -132,7 +138,8 @@ mime="$usr/share/mime/packages/vorlo.xml"
 if [ -f "$mime" ]; then
     out=$(xmllint --noout "$mime" 2>&1) || fail "xmllint: $out"
     # The desktop's MIME database accepts it and maps *.vrl to the riddle type.
-    mkdir -p "$work/mime/packages" && cp "$mime" "$work/mime/packages/"
+    mkdir -p "$work/mime/packages"
+    cp "$mime" "$work/mime/packages/"
     update-mime-database "$work/mime" >/dev/null 2>&1 || fail "update-mime-database rejects vorlo.xml"
     grep -q '^50:application/x-vorlo-riddle:\*\.vrl$' "$work/mime/globs2" ||
         fail "the MIME database does not map *.vrl: $(cat "$work/mime/globs2" 2>/dev/null)"
@@ -143,16 +150,16 @@ for page in vorlo vorlo-cli; do
     gz="$usr/share/man/man1/$page.1.gz"
     [ -f "$gz" ] || continue
     gzip -t "$gz" || fail "$page.1.gz is not a valid gzip file"
-    out=$(zcat "$gz" | LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 2>&1)
+    out=$(zcat "$gz" | LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 2>&1) || fail "$page.1 does not format"
     [ -z "$out" ] || fail "$page.1 formats with warnings: $out"
-    zcat "$gz" | grep -qF -- "${page//-/\\-} \\- " || fail "$page.1 has no NAME line"
+    zcat "$gz" | grep -F -- "${page//-/\\-} \\- " >/dev/null || fail "$page.1 has no NAME line"
 done
 
 # The thumbnailer, run as a file manager runs it: its Exec line with %i, %o and
 # %s filled in, the program found on PATH, no display.
 thumbnailer="$usr/share/thumbnailers/vorlo.thumbnailer"
 if [ -f "$thumbnailer" ]; then
-    head -1 "$thumbnailer" | grep -qx '\[Thumbnailer Entry\]' || fail "thumbnailer has no [Thumbnailer Entry] group"
+    [ "$(head -1 "$thumbnailer")" = '[Thumbnailer Entry]' ] || fail "thumbnailer has no [Thumbnailer Entry] group"
     grep -qx 'TryExec=vorlo-cli' "$thumbnailer" || fail "thumbnailer lacks TryExec=vorlo-cli"
     grep -qx 'MimeType=application/x-vorlo-riddle;' "$thumbnailer" || fail "thumbnailer lacks the riddle type"
     exec_line=$(sed -n 's/^Exec=//p' "$thumbnailer")
@@ -161,7 +168,8 @@ if [ -f "$thumbnailer" ]; then
     for name in kidsriddle riddle1 riddle2 riddle3; do
         # A name with a space, as file managers hand over real file names.
         input="$work/in dir/$name.vrl"
-        mkdir -p "$work/in dir" && cp "$usr/share/vorlo/$name.vrl" "$input"
+        mkdir -p "$work/in dir"
+        cp "$usr/share/vorlo/$name.vrl" "$input"
         output="$work/thumbs/$name.png"
         mkdir -p "$work/thumbs"
         command=()
@@ -174,9 +182,9 @@ if [ -f "$thumbnailer" ]; then
             esac
         done
         start=$(date +%s%N)
+        status=0
         env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM PATH="$usr/bin:$PATH" \
-            "${command[@]}" >"$work/thumb.log" 2>&1
-        status=$?
+            "${command[@]}" >"$work/thumb.log" 2>&1 || status=$?
         elapsed=$((($(date +%s%N) - start) / 1000000))
         if [ $status -ne 0 ]; then
             fail "thumbnailer on $name.vrl exited with $status: $(cat "$work/thumb.log")"
@@ -185,12 +193,12 @@ if [ -f "$thumbnailer" ]; then
         [ $elapsed -lt 1000 ] || fail "thumbnailer on $name.vrl took $elapsed ms"
         [ "$(head -c 8 "$output" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
             fail "$name.png is not a PNG"
-        dims=$(identify -format '%w %h' "$output" 2>/dev/null)
+        dims=$(identify -format '%w %h' "$output" 2>/dev/null) || true
         read -r w h <<<"$dims"
         if [ -z "${w:-}" ] || [ "$w" -gt 256 ] || [ "$h" -gt 256 ] || { [ "$w" -ne 256 ] && [ "$h" -ne 256 ]; }; then
             fail "$name.png is $dims, not at most 256 with one side 256"
         fi
-        colours=$(identify -format '%k' "$output" 2>/dev/null)
+        colours=$(identify -format '%k' "$output" 2>/dev/null) || true
         [ "${colours:-0}" -gt 2 ] || fail "$name.png shows no matches"
         echo "thumbnail $name.vrl: $dims in $elapsed ms"
     done
