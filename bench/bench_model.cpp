@@ -199,7 +199,7 @@ void BM_SerializeBigRiddle(benchmark::State& state) {
 BENCHMARK(BM_SerializeBigRiddle)->Unit(benchmark::kMillisecond);
 
 // Saving: the bytes of the riddle and their write through the program's
-// atomic save (QSaveFile, unbuffered), into the directory of the riddle.
+// atomic save (the program's own writer), into the directory of the riddle.
 const std::string& SavePath() {
     static const std::string path = "/tmp/vorlo-bench-save-" + std::to_string(getpid()) + ".vrl";
     return path;
@@ -221,7 +221,7 @@ BENCHMARK(BM_SaveBigRiddle)->Unit(benchmark::kMillisecond);
 
 // Baseline: the same number of bytes written to a file in the same directory
 // and flushed to the disk, as every save that survives a crash must do (the
-// program's QSaveFile calls fdatasync before it puts the file in place).
+// program's writer calls fdatasync before it puts the file in place).
 void WritePlain(benchmark::State& state, bool durable) {
     const std::string bytes(4 + kBigRiddle * 12 + 8, 'v');
     const std::string path = SavePath() + ".plain";

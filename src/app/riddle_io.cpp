@@ -1,37 +1,177 @@
 #include "riddle_io.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace vorlo {
 
 namespace {
+
 constexpr size_t kHeaderBytes = 4;   // the match count
 constexpr size_t kRecordBytes = 12;  // x, y, angle
+
+QString ErrnoText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The file a save really replaces: symbolic links are followed (also one that
+// points at a file not made yet), so the link itself stays a link. Relative
+// link targets count from the link's folder.
+QByteArray ResolveTarget(QByteArray path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info;
+        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        QByteArray link(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.constData(), link.data(), link.size());
+        if (length <= 0 || length >= static_cast<ssize_t>(link.size())) {
+            return path;
+        }
+        link.truncate(length);
+        if (link.startsWith('/')) {
+            path = link;
+        } else {
+            const qsizetype slash = path.lastIndexOf('/');
+            path = (slash < 0 ? QByteArray() : path.left(slash + 1)) + link;
+        }
+    }
+    return path;  // a loop: the open below reports it
+}
+
+QByteArray FolderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0) {
+        return QByteArrayLiteral(".");
+    }
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+bool WriteAll(int fd, const char* data, size_t size, size_t* written, int* error) {
+    *written = 0;
+    while (*written < size) {
+        const ssize_t n = ::write(fd, data + *written, size - *written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            *error = errno;
+            return false;
+        }
+        if (n == 0) {
+            *error = ENOSPC;
+            return false;
+        }
+        *written += static_cast<size_t>(n);
+    }
+    return true;
+}
+
 }  // namespace
 
-bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error) {
-    QSaveFile file(path);
-    // Unbuffered, so a short write (a full disk, a size limit) shows in the
-    // result of write(): a buffered one is flushed inside commit(), which
-    // then reports success for a truncated file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return false;
+QString NotARegularFileMessage() {
+    return QStringLiteral("is not a regular file");
+}
+
+bool IsRegularFileOrAbsent(const QString& path) {
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return errno == ENOENT;
     }
-    const qint64 size = static_cast<qint64>(bytes.size());
-    const qint64 written = file.write(bytes.data(), size);
-    if (written != size || !file.commit()) {
+    return S_ISREG(info.st_mode);
+}
+
+bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error) {
+    const auto fail = [error](const QString& reason) {
         if (error) {
-            *error =
-                (written >= 0 && written < size)
-                    ? QStringLiteral("Only %1 of %2 bytes could be written.").arg(written).arg(size)
-                    : file.errorString();
+            *error = reason;
         }
-        file.cancelWriting();
         return false;
+    };
+    // The system ends a file name at its first NUL: such a name would write
+    // another file than the one it spells.
+    if (path.isEmpty() || path.contains(QChar(u'\0'))) {
+        return fail(QStringLiteral("the file name is empty or holds a NUL character"));
+    }
+    const QByteArray target = ResolveTarget(QFile::encodeName(path));
+
+    struct stat old;
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    if (!exists && errno != ENOENT) {
+        return fail(ErrnoText(errno));
+    }
+    if (exists && !S_ISREG(old.st_mode)) {
+        return fail(NotARegularFileMessage());
+    }
+    // Replacing by rename needs only the folder's permission; a file its
+    // owner made read-only is not quietly replaced.
+    if (exists && ::access(target.constData(), W_OK) != 0) {
+        return fail(QStringLiteral("the file is not writable (%1)").arg(ErrnoText(errno)));
+    }
+
+    // A short temporary name, so that a file whose own name is near the
+    // system's length limit can be saved again and again.
+    QByteArray temporary = FolderOf(target) + "/.vorlo-XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return fail(ErrnoText(errno));
+    }
+    const auto abandon = [&](const QString& reason) {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return fail(reason);
+    };
+
+    // The replacement keeps what the old file had; a new file gets what any
+    // new file of the user gets.
+    if (exists) {
+        // Only root may give a file away, and only a member of the old group
+        // may keep it; anyone else's replacement takes the writer's group, as
+        // nothing better exists for a file that is replaced whole.
+        const int kept =
+            ::fchown(fd, ::geteuid() == 0 ? old.st_uid : static_cast<uid_t>(-1), old.st_gid);
+        static_cast<void>(kept);
+        if (::fchmod(fd, old.st_mode & 07777) != 0) {
+            return abandon(ErrnoText(errno));
+        }
+    } else if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0) {
+        return abandon(ErrnoText(errno));
+    }
+
+    size_t written = 0;
+    int writeError = 0;
+    if (!WriteAll(fd, bytes.data(), bytes.size(), &written, &writeError)) {
+        return abandon(written > 0 ? QStringLiteral("Only %1 of %2 bytes could be written: %3")
+                                         .arg(written)
+                                         .arg(bytes.size())
+                                         .arg(ErrnoText(writeError))
+                                   : ErrnoText(writeError));
+    }
+    if (::fdatasync(fd) != 0) {
+        return abandon(ErrnoText(errno));
+    }
+    if (::close(fd) != 0) {
+        const int closeError = errno;
+        ::unlink(temporary.constData());
+        return fail(ErrnoText(closeError));
+    }
+    if (::rename(temporary.constData(), target.constData()) != 0) {
+        const int renameError = errno;
+        ::unlink(temporary.constData());
+        return fail(ErrnoText(renameError));
     }
     return true;
 }

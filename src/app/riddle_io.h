@@ -1,7 +1,8 @@
 #pragma once
 
-// Riddle files on disk. Saving goes through QSaveFile, so a save that fails or
-// is interrupted leaves the old file as it was.
+// Riddle files on disk. Every file the program writes goes through
+// WriteFileAtomically, so a save that fails or is interrupted leaves the old
+// file as it was.
 
 #include <QString>
 
@@ -9,9 +10,23 @@
 
 namespace vorlo {
 
-// Writes `bytes` to `path` atomically. On failure returns false and sets
-// `error` to the reason, and the old file is untouched.
+// Writes `bytes` to `path` atomically: into a temporary file beside the
+// target, flushed to the disk, then renamed over it. A symbolic link is
+// followed and stays a link; an existing target keeps its permission bits,
+// its group and (when the writer may set it) its owner. A target that exists
+// but is not a regular file (a device, a FIFO, a socket, a folder) is refused
+// and left alone. On failure returns false, sets `error` to the reason, and
+// the old file is untouched.
 bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error);
+
+// Whether `path` names nothing yet or, after following symbolic links, a
+// regular file. Anything else (a device, a FIFO, a socket, a folder) must be
+// neither opened for writing nor replaced: opening a FIFO blocks and renaming
+// over a device replaces it.
+bool IsRegularFileOrAbsent(const QString& path);
+
+// The message for a target refused by IsRegularFileOrAbsent.
+QString NotARegularFileMessage();
 
 // Saves a riddle (count, records, text) to `path`.
 bool SaveRiddleFile(const QString& path, const MatchList& matches, const QString& text,

@@ -1,0 +1,227 @@
+// The one writer of files: what it refuses to replace, what a replacement
+// keeps of the old file, and names at the length limit.
+
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include "riddle_io.h"
+
+using namespace vorlo;
+
+namespace {
+
+const std::string kNewBytes = "new contents";
+const QByteArray kOldBytes = "old contents";
+
+bool Make(const QString& path, const QByteArray& bytes = kOldBytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct stat Lstat(const QString& path) {
+    struct stat info {};
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info;
+}
+
+// Everything in the folder but the names given: a failed or finished save
+// leaves no temporary file behind.
+QStringList Leftovers(const QString& folder, const QStringList& expected) {
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                               QDir::NoDotAndDotDot);
+    for (const QString& name : expected) {
+        names.removeAll(name);
+    }
+    return names;
+}
+
+enum class Node { Fifo, Folder, Socket, CharDevice, LinkToFifo };
+
+}  // namespace
+
+class TestFileWriter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void refusesWhatIsNotARegularFile_data() {
+        QTest::addColumn<Node>("node");
+        QTest::newRow("FIFO") << Node::Fifo;
+        QTest::newRow("folder") << Node::Folder;
+        QTest::newRow("socket") << Node::Socket;
+        QTest::newRow("character device") << Node::CharDevice;
+        QTest::newRow("link to a FIFO") << Node::LinkToFifo;
+    }
+
+    void refusesWhatIsNotARegularFile() {
+        QFETCH(Node, node);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString target = dir.filePath(QStringLiteral("target"));
+        const QByteArray native = QFile::encodeName(target);
+        QLocalServer server;
+        mode_t expectedType = 0;
+        switch (node) {
+            case Node::Fifo:
+                QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+                expectedType = S_IFIFO;
+                break;
+            case Node::Folder:
+                QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("target")));
+                expectedType = S_IFDIR;
+                break;
+            case Node::Socket:
+                QVERIFY(server.listen(target));
+                expectedType = S_IFSOCK;
+                break;
+            case Node::CharDevice:
+                if (::geteuid() != 0) {
+                    QSKIP("making a device node needs root");
+                }
+                // The null device's numbers, on a node of our own.
+                QCOMPARE(::mknod(native.constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+                expectedType = S_IFCHR;
+                break;
+            case Node::LinkToFifo: {
+                const QString fifo = dir.filePath(QStringLiteral("fifo"));
+                QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+                QVERIFY(QFile::link(fifo, target));
+                expectedType = S_IFLNK;
+                break;
+            }
+        }
+        const QStringList before = Leftovers(dir.path(), {});
+
+        QString error;
+        QVERIFY(!WriteFileAtomically(target, kNewBytes, &error));
+        QCOMPARE(error, QStringLiteral("is not a regular file"));
+        QVERIFY(!IsRegularFileOrAbsent(target));
+        QCOMPARE(Lstat(target).st_mode & S_IFMT, expectedType);
+        QCOMPARE(Leftovers(dir.path(), {}), before);
+    }
+
+    void writesThroughLinksToRegularFiles() {
+        QTemporaryDir dir;
+        const QString real = dir.filePath(QStringLiteral("real.vrl"));
+        const QString link = dir.filePath(QStringLiteral("link.vrl"));
+        QVERIFY(Make(real));
+        QVERIFY(QFile::link(QStringLiteral("real.vrl"), link));  // relative target
+
+        QString error;
+        QVERIFY2(WriteFileAtomically(link, kNewBytes, &error), qPrintable(error));
+        QVERIFY(S_ISLNK(Lstat(link).st_mode));
+        QCOMPARE(Read(real), QByteArray::fromStdString(kNewBytes));
+
+        // A link to a file not made yet makes the file and stays a link.
+        const QString dangling = dir.filePath(QStringLiteral("dangling.vrl"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("later.vrl")), dangling));
+        QVERIFY2(WriteFileAtomically(dangling, kNewBytes, &error), qPrintable(error));
+        QVERIFY(S_ISLNK(Lstat(dangling).st_mode));
+        QCOMPARE(Read(dir.filePath(QStringLiteral("later.vrl"))),
+                 QByteArray::fromStdString(kNewBytes));
+        QCOMPARE(
+            Leftovers(dir.path(), {QStringLiteral("real.vrl"), QStringLiteral("link.vrl"),
+                                   QStringLiteral("dangling.vrl"), QStringLiteral("later.vrl")}),
+            QStringList());
+    }
+
+    void keepsModeGroupAndOwner_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("giveAway");  // to another user and group (root only)
+        QTest::newRow("shared 0664") << 0664 << false;
+        QTest::newRow("private 0600") << 0600 << false;
+        QTest::newRow("read-only 0444 (root)") << 0444 << false;
+        QTest::newRow("setgid bit 02664") << 02664 << false;
+        QTest::newRow("someone else's 0640 (root)") << 0640 << true;
+    }
+
+    void keepsModeGroupAndOwner() {
+        QFETCH(int, mode);
+        QFETCH(bool, giveAway);
+        const bool root = ::geteuid() == 0;
+        if ((giveAway || !(mode & 0200)) && !root) {
+            QSKIP("only root may write another user's or a read-only file");
+        }
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("shared.vrl"));
+        QVERIFY(Make(target));
+        const QByteArray native = QFile::encodeName(target);
+        if (giveAway) {
+            QCOMPARE(::chown(native.constData(), 65534, 65534), 0);
+        }
+        QCOMPARE(::chmod(native.constData(), static_cast<mode_t>(mode)), 0);
+        const struct stat before = Lstat(target);
+
+        QString error;
+        QVERIFY2(WriteFileAtomically(target, kNewBytes, &error), qPrintable(error));
+        const struct stat after = Lstat(target);
+        QCOMPARE(Read(target), QByteArray::fromStdString(kNewBytes));
+        QVERIFY(after.st_ino != before.st_ino);  // replaced whole, not rewritten in place
+        QCOMPARE(after.st_mode & 07777, static_cast<mode_t>(mode));
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_uid, before.st_uid);
+    }
+
+    void newFileFollowsTheUmask() {
+        QTemporaryDir dir;
+        const mode_t mask = ::umask(027);
+        const QString target = dir.filePath(QStringLiteral("new.vrl"));
+        QString error;
+        const bool written = WriteFileAtomically(target, kNewBytes, &error);
+        ::umask(mask);
+        QVERIFY2(written, qPrintable(error));
+        QCOMPARE(Lstat(target).st_mode & 07777, static_cast<mode_t>(0640));
+    }
+
+    void namesAtTheLengthLimitSaveAgain_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("249 bytes") << QString(245, u'a') + QStringLiteral(".vrl");
+        QTest::newRow("255 bytes") << QString(251, u'a') + QStringLiteral(".vrl");
+        // 125 Hebrew letters of two bytes each, and ".vrl": 254 bytes.
+        QTest::newRow("125 Hebrew letters") << QString(125, QChar(0x05D0)) + QStringLiteral(".vrl");
+    }
+
+    void namesAtTheLengthLimitSaveAgain() {
+        QFETCH(QString, name);
+        QVERIFY(QFile::encodeName(name).size() <= 255);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(name);
+        for (int save = 1; save <= 3; ++save) {
+            QString error;
+            QVERIFY2(WriteFileAtomically(target, kNewBytes + std::to_string(save), &error),
+                     qPrintable(QStringLiteral("save %1: %2").arg(save).arg(error)));
+        }
+        QCOMPARE(Read(target), QByteArray::fromStdString(kNewBytes + "3"));
+        QCOMPARE(Leftovers(dir.path(), {name}), QStringList());
+    }
+
+    void failuresSayTheRealReason() {
+        QTemporaryDir dir;
+        QString error;
+        // One byte over the limit: the system's own words, not "Unknown error".
+        QVERIFY(!WriteFileAtomically(dir.filePath(QString(256, u'a')), kNewBytes, &error));
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)));
+        QVERIFY(
+            !WriteFileAtomically(dir.filePath(QStringLiteral("missing/x.vrl")), kNewBytes, &error));
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOENT)));
+        QVERIFY(!WriteFileAtomically(dir.filePath(QStringLiteral("a")) + QChar(u'\0'), kNewBytes,
+                                     &error));
+        QVERIFY(error.contains(QStringLiteral("NUL")));
+        QCOMPARE(Leftovers(dir.path(), {}), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileWriter)
+#include "test_file_writer.moc"
