@@ -16,13 +16,14 @@ const char kUsage[] =
     "\n"
     "Commands:\n"
     "  info [--json] FILE...        print the matches and the text of riddles\n"
-    "  create -o FILE [--text TEXT | --text-file PATH] [x,y,angle ...]\n"
-    "                               write a riddle\n"
-    "  render FILE -o OUT [--size WxH] [--selected N] [--margin PX]\n"
+    "  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]\n"
+    "         [x,y,angle ...]       write a riddle\n"
+    "  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]\n"
     "                               draw a riddle as PNG, SVG or PDF\n"
     "  thumbnail IN OUT SIZE        a PNG preview of at most SIZE x SIZE\n"
     "\n"
-    "vorlo-cli COMMAND --help shows the options of one command.\n"
+    "vorlo-cli COMMAND --help shows the options of one command. An output of -\n"
+    "is standard output; negative coordinates need no quoting (-5,7,-30).\n"
     "Options: --help, --version\n";
 
 QtMessageHandler defaultHandler = nullptr;
