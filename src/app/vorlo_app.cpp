@@ -75,6 +75,9 @@ bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names
 
 // The arguments as the system gave them, after Qt took out its own.
 QList<QByteArray> systemArguments;
+// The arguments after "--": files only, kept from Qt, which would take
+// -reverse or -style there for its own options.
+QList<QByteArray> filesAfterDashes;
 
 // The riddle file a command-line argument names: a path, or a local file URL
 // as file managers pass them. Empty, with the reason, for an address of
@@ -103,7 +106,8 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
         return path;
     }
     if (argument.contains(QChar::ReplacementCharacter) &&
-        !systemArguments.contains(QFile::encodeName(argument))) {
+        !systemArguments.contains(QFile::encodeName(argument)) &&
+        !filesAfterDashes.contains(QFile::encodeName(argument))) {
         *error =
             QStringLiteral("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
         return {};
@@ -141,7 +145,10 @@ bool CVorloApp::InitInstance(int* exitCode) {
         *exitCode = PrintAndExit(path);
         return false;
     }
-    const QStringList files = commandLine.parser.positionalArguments();
+    QStringList files = commandLine.parser.positionalArguments();
+    for (const QByteArray& file : filesAfterDashes) {
+        files.append(QFile::decodeName(file));
+    }
     if (files.size() > 1) {
         std::fprintf(stderr, "vorlo: give at most one riddle file\n");
         *exitCode = 1;
@@ -285,7 +292,18 @@ int VorloMain(int argc, char** argv) {
             return 1;
         }
     }
-    CVorloApp app(argc, argv);
+    int qtArgc = argc;
+    filesAfterDashes.clear();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            qtArgc = i;
+            for (int j = i + 1; j < argc; ++j) {
+                filesAfterDashes.append(QByteArray(argv[j]));
+            }
+            break;
+        }
+    }
+    CVorloApp app(qtArgc, argv);
     return app.Run();
 }
 

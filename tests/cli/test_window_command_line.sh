@@ -51,6 +51,18 @@ a name that is not UTF-8|--print $latin1|1|*the file's name cannot be read*
 a URL of such a name|--print file://$work/%FF.vrl|1|*the file's name cannot be read*
 CASES
 
+# Qt's own options (-reverse) after "--" are files too: two files here.
+run_offscreen() {
+    status=0
+    env VORLO_NO_DESKTOP_REGISTRATION=1 QT_QPA_PLATFORM=offscreen \
+        XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+        timeout 60 "$vorlo" "$@" </dev/null >"$work/out" 2>"$work/err" || status=$?
+    err=$(cat "$work/err")
+}
+run_offscreen -- -reverse missing.vrl
+check_match "Qt options after -- are files: status" 1 "$status"
+check_match "Qt options after -- are files: message" "*give at most one riddle file*" "$err"
+
 # Help still answers, wherever it stands before "--".
 run -h
 check_match "-h prints help" "*Usage:*" "$out"
