@@ -84,19 +84,20 @@ QList<QByteArray> filesAfterDashes;
 // another computer and for a name that did not survive its conversion to
 // text (bytes that are not UTF-8), which would open another file.
 QString RiddlePathFromArgument(const QString& argument, QString* error) {
-    static const QRegularExpression urlScheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]+):"));
-    const QRegularExpressionMatch scheme = urlScheme.match(argument);
-    if (scheme.hasMatch() && !QFileInfo::exists(argument)) {
-        const QUrl url(argument, QUrl::StrictMode);
-        const bool local = url.isValid() &&
-                           url.scheme().compare(u"file", Qt::CaseInsensitive) == 0 &&
-                           (url.host().isEmpty() || url.host() == u"localhost");
+    // "file:" in any form, or any other scheme://; "notes:cup.vrl" is a name.
+    static const QRegularExpression urlStart(QStringLiteral("^(file:|[A-Za-z][A-Za-z0-9+.-]*://)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (urlStart.match(argument).hasMatch() && !QFileInfo::exists(argument)) {
+        const QUrl address(argument, QUrl::StrictMode);
+        const bool local = address.isValid() &&
+                           address.scheme().compare(u"file", Qt::CaseInsensitive) == 0 &&
+                           (address.host().isEmpty() || address.host() == u"localhost");
         if (!local) {
             *error = QStringLiteral("%1: only files on this computer can be opened").arg(argument);
             return {};
         }
         const QByteArray name =
-            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+            QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
         const QString path = QFile::decodeName(name);
         if (QFile::encodeName(path) != name) {
             *error = QStringLiteral("%1: the file's name cannot be read (it is not UTF-8)")

@@ -49,6 +49,7 @@ a web address is refused|--print http://riddles.invalid/cup.vrl|1|*vorlo: http:/
 another computer's file is refused|--print file://server/cup.vrl|1|*only files on this computer*
 a name that is not UTF-8|--print $latin1|1|*the file's name cannot be read*
 a URL of such a name|--print file://$work/%FF.vrl|1|*the file's name cannot be read*
+a colon does not make a URL|--print notes:cup.vrl|1|*Cannot open the riddle notes:cup.vrl:*
 CASES
 
 # Qt's own options (-reverse) after "--" are files too: two files here.
