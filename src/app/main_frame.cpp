@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -29,6 +30,7 @@
 #include "instructions_dlg.h"
 #include "intro_dlg.h"
 #include "lock_keys.h"
+#include "riddle_io.h"
 #include "riddle_printer.h"
 #include "settings_store.h"
 #include "text_view.h"
@@ -59,10 +61,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
                                      QMessageBox::Save);
     };
     AskFileName = [this](bool forSave, const QString& suggestion) {
-        return forSave ? QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), suggestion,
-                                                      kFileFilter)
-                       : QFileDialog::getOpenFileName(this, QStringLiteral("Open"), suggestion,
-                                                      kFileFilter);
+        const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(this, forSave, suggestion);
+        return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
+    };
+    ConfirmReplace = [this](const QString& path) {
+        return QMessageBox::question(
+                   this, kAppTitle,
+                   QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                       .arg(QDir::toNativeSeparators(path)),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     };
     ShowError = [this](const QString& message) { QMessageBox::warning(this, kAppTitle, message); };
     RunModal = [](QDialog& dialog) { return dialog.exec(); };
@@ -467,7 +474,10 @@ void CMainFrame::UpdateCommandUI() {
         Action(ID_EDIT_UNDO)->setEnabled(text_->CanUndo());
         Action(ID_EDIT_CUT)->setEnabled(text_->HasSelection());
         Action(ID_EDIT_COPY)->setEnabled(text_->HasSelection());
-        Action(ID_EDIT_PASTE)->setEnabled(text_->canPaste());
+        // Whether the clipboard holds text is decided when Paste runs: asking
+        // here would wait on the clipboard's owner at every key press, and an
+        // owner that does not answer froze the pane for seconds each time.
+        Action(ID_EDIT_PASTE)->setEnabled(!text_->isReadOnly());
     } else {
         Action(ID_EDIT_UNDO)->setEnabled(false);
         Action(ID_EDIT_CUT)->setEnabled(false);
@@ -585,8 +595,33 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     return true;
 }
 
+std::unique_ptr<QFileDialog> CMainFrame::MakeFileDialog(QWidget* parent, bool forSave,
+                                                        const QString& suggestion) {
+    auto dialog = std::make_unique<QFileDialog>(
+        parent, forSave ? QStringLiteral("Save As") : QStringLiteral("Open"), suggestion,
+        QString::fromLatin1(kFileFilter));
+    if (forSave) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        // The dialog adds the suffix to a bare name before its own check for
+        // an existing file, so "precious" is asked about when precious.vrl exists.
+        dialog->setDefaultSuffix(QStringLiteral("vrl"));
+    } else {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    }
+    return dialog;
+}
+
 bool CMainFrame::OnFileSave() {
-    return DoSave(doc_->PathName());
+    // A riddle that cannot be written where it came from (an installed
+    // sample, a read-only file or folder) is saved elsewhere: the user is
+    // asked where, and Cancel there cancels whatever wanted the save.
+    const QString path = doc_->PathName();
+    if (!path.isEmpty() && !vorlo::CanReplaceFile(path)) {
+        return DoSave(QString());
+    }
+    return DoSave(path);
 }
 
 bool CMainFrame::OnFileSaveAs() {
@@ -595,14 +630,17 @@ bool CMainFrame::OnFileSaveAs() {
 
 bool CMainFrame::DoSave(QString path) {
     if (path.isEmpty()) {
-        const QString suggestion =
-            doc_->PathName().isEmpty() ? doc_->Title() + QStringLiteral(".vrl") : doc_->PathName();
-        path = AskFileName(true, suggestion);
+        path = AskFileName(true, SaveAsSuggestion());
         if (path.isEmpty()) {
             return false;
         }
+        // A dialog that left the suffix off had no chance to ask about the
+        // file the completed name replaces.
         if (QFileInfo(path).suffix().isEmpty()) {
             path += QStringLiteral(".vrl");
+            if (QFileInfo::exists(path) && !ConfirmReplace(path)) {
+                return false;
+            }
         }
     }
     QString error;
@@ -613,6 +651,23 @@ bool CMainFrame::DoSave(QString path) {
     }
     AddRecentFile(doc_->PathName());
     return true;
+}
+
+QString CMainFrame::SaveAsSuggestion() const {
+    const QString path = doc_->PathName();
+    if (path.isEmpty()) {
+        return doc_->Title() + QStringLiteral(".vrl");
+    }
+    if (vorlo::CanReplaceFile(path)) {
+        return path;
+    }
+    // Not in the samples' folder or wherever the file could not be written:
+    // among the user's documents, under the same name.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
+    return QDir(folder).filePath(QFileInfo(path).fileName());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

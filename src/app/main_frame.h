@@ -4,6 +4,7 @@
 // table, the three panes (information, board, text) and the routing of every
 // command to the pane that is active.
 
+#include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
@@ -63,6 +64,10 @@ public:
     static QString SamplesFolder();
     bool OnFileSave();
     bool OnFileSaveAs();
+    // The Open and Save As dialogs. Save As completes a name typed without
+    // ".vrl" before it asks whether an existing file may be replaced.
+    static std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, bool forSave,
+                                                       const QString& suggestion);
     // Opens `path` after the save prompt. On failure the message names the
     // file and the reason, and the open riddle stays as it was.
     bool OpenDocumentFile(const QString& path);
@@ -96,6 +101,9 @@ public:
     // at the screen.
     std::function<QMessageBox::StandardButton(const QString& question)> SavePrompt;
     std::function<QString(bool forSave, const QString& suggestion)> AskFileName;
+    // Asked before a save replaces a file the Save As dialog did not name
+    // exactly (the ".vrl" added to a name typed without it); false cancels.
+    std::function<bool(const QString& path)> ConfirmReplace;
     std::function<void(const QString& message)> ShowError;
     std::function<int(QDialog& dialog)> RunModal;
 
@@ -128,6 +136,7 @@ private:
     void UpdateLockIndicators();
     void ApplyPaneSizes();
     bool DoSave(QString path);
+    QString SaveAsSuggestion() const;
     void AddRecentFile(const QString& path);
     void RemoveRecentFile(const QString& path);
     void LoadRecentFiles();

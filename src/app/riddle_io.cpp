@@ -94,6 +94,17 @@ bool IsRegularFileOrAbsent(const QString& path) {
     return S_ISREG(info.st_mode);
 }
 
+bool CanReplaceFile(const QString& path) {
+    if (path.contains(QChar(u'\0')) || !IsRegularFileOrAbsent(path)) {
+        return false;
+    }
+    const QByteArray target = ResolveTarget(QFile::encodeName(path));
+    if (::access(target.constData(), F_OK) == 0 && ::access(target.constData(), W_OK) != 0) {
+        return false;
+    }
+    return ::access(FolderOf(target).constData(), W_OK | X_OK) == 0;
+}
+
 bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error) {
     const auto fail = [error](const QString& reason) {
         if (error) {

@@ -25,6 +25,11 @@ bool WriteFileAtomically(const QString& path, const std::string& bytes, QString*
 // over a device replaces it.
 bool IsRegularFileOrAbsent(const QString& path);
 
+// Whether a save to `path` can succeed as far as permissions tell: the file
+// (after links) is absent or a regular file this user may write, and its
+// folder takes a new file.
+bool CanReplaceFile(const QString& path);
+
 // The message for a target refused by IsRegularFileOrAbsent.
 QString NotARegularFileMessage();
 

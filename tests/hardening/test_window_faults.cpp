@@ -9,12 +9,18 @@
 // mount namespace before anything else starts (as root, or through a user
 // namespace), and the cases that need it are skipped where that is refused.
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <sched.h>
@@ -29,6 +35,7 @@
 
 #include "main_frame.h"
 #include "riddle_file.h"
+#include "riddle_io.h"
 #include "text_view.h"
 #include "vorlo_doc.h"
 
@@ -99,6 +106,44 @@ bool MountTmpfs(const QString& folder, const char* options) {
 bool RemountReadOnly(const QString& folder) {
     return ::mount(nullptr, QFile::encodeName(folder).constData(), nullptr, MS_REMOUNT | MS_RDONLY,
                    nullptr) == 0;
+}
+
+// Clipboard data that counts how often anyone asks what it holds: another
+// program's clipboard is asked the same way, and an owner that does not
+// answer makes every such question wait.
+class CountingMimeData : public QMimeData {
+public:
+    mutable int questions = 0;
+    bool hasFormat(const QString& mimeType) const override {
+        ++questions;
+        return QMimeData::hasFormat(mimeType);
+    }
+    QStringList formats() const override {
+        ++questions;
+        return QMimeData::formats();
+    }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
+        ++questions;
+        return QMimeData::retrieveData(mimeType, type);
+    }
+};
+
+// Answers the next modal message box with `button` and returns its text.
+QString AnswerNextMessageBox(QMessageBox::StandardButton button) {
+    QString text;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->button(button)->click();
+            break;
+        }
+    }
+    return text;
 }
 
 long PeakMemoryKb() {
@@ -275,14 +320,18 @@ private slots:
         QVERIFY(!path.isEmpty());
         const QByteArray old = ReadAll(path);
         switch (static_cast<SaveFault>(fault)) {
+            // Save offers Save As for a file it cannot write; the user names
+            // the same file there, and that save fails.
             case SaveFault::FolderWithoutWriteAccess:
                 QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
                 if (CanCreateIn(folder)) {
                     QSKIP("the folder's mode does not stop this user (root)");
                 }
+                target = path;
                 break;
             case SaveFault::ReadOnlyFileSystem:
                 QVERIFY(RemountReadOnly(folder));
+                target = path;
                 break;
             case SaveFault::FullDisk:
                 for (int i = 0; i < 20000; ++i) {  // 240 KB of matches
@@ -312,6 +361,145 @@ private slots:
         QStringList left = QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden);
         left.removeAll(QStringLiteral("blocker"));
         QCOMPARE(left, QStringList{QStringLiteral("keep.vrl")});
+    }
+
+    // A name typed without ".vrl" in the Save As dialog is completed before
+    // the dialog checks for an existing file, so replacing one is asked.
+    void saveAsDialogAsksBeforeReplacingTheCompletedName_data() {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("keep the old file") << QMessageBox::No;
+        QTest::newRow("replace it") << QMessageBox::Yes;
+    }
+
+    void saveAsDialogAsksBeforeReplacingTheCompletedName() {
+        QFETCH(QMessageBox::StandardButton, answer);
+        const QString precious = dir.filePath(QStringLiteral("precious.vrl"));
+        QVERIFY(WriteAll(precious, ReadAll(kExample)));
+        const std::unique_ptr<QFileDialog> dialog =
+            CMainFrame::MakeFileDialog(frame.get(), true, dir.filePath(QStringLiteral("x.vrl")));
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setDirectory(dir.path());
+        dialog->open();
+        auto* nameEdit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(nameEdit);
+        nameEdit->setText(QStringLiteral("precious"));
+
+        QString question;
+        QTimer::singleShot(0, [&] { question = AnswerNextMessageBox(answer); });
+        QMetaObject::invokeMethod(dialog.get(), "accept");
+        QVERIFY2(question.contains(QStringLiteral("precious.vrl")), qPrintable(question));
+        if (answer == QMessageBox::Yes) {
+            QCOMPARE(dialog->result(), int(QDialog::Accepted));
+            QCOMPARE(dialog->selectedFiles(), QStringList{precious});
+        } else {
+            QVERIFY(dialog->isVisible());  // back to choosing a name
+        }
+        dialog->close();
+        QCOMPARE(ReadAll(precious), ReadAll(kExample));
+    }
+
+    // A dialog that returns a bare name (a desktop's own dialog may ignore
+    // the default suffix): the save asks before replacing the ".vrl" file.
+    void bareNameFromTheDialogIsConfirmedBeforeReplacing_data() {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("keep the old file") << false;
+        QTest::newRow("replace it") << true;
+    }
+
+    void bareNameFromTheDialogIsConfirmedBeforeReplacing() {
+        QFETCH(bool, replace);
+        const QString precious = dir.filePath(QStringLiteral("precious.vrl"));
+        QVERIFY(WriteAll(precious, "precious bytes"));
+        QVERIFY(frame->OnFileNew());
+        doc()->MatchList.Append(CMatch(1, 2, 3));
+        doc()->SetModifiedFlag(true);
+        QStringList asked;
+        frame->ConfirmReplace = [&](const QString& path) {
+            asked << path;
+            return replace;
+        };
+        fileNameAnswer = dir.filePath(QStringLiteral("precious"));
+        QCOMPARE(frame->OnFileSaveAs(), replace);
+        QCOMPARE(asked, QStringList{precious});
+        QCOMPARE(ReadAll(precious) == "precious bytes", !replace);
+        QCOMPARE(doc()->IsModified(), !replace);
+        QVERIFY(errors.isEmpty());
+    }
+
+    // A riddle that cannot be written where it is (an installed sample)
+    // offers Save As among the user's documents; Cancel there cancels what
+    // wanted the save, and another place saves it and lets it go on.
+    void unwritableRiddleOffersSaveAs_data() {
+        QTest::addColumn<QString>("newName");
+        QTest::newRow("cancel") << QString();
+        QTest::newRow("save elsewhere") << QStringLiteral("mine.vrl");
+    }
+
+    void unwritableRiddleOffersSaveAs() {
+        QFETCH(QString, newName);
+        QString folder = dir.filePath(QStringLiteral("samples"));
+        QVERIFY(QDir().mkpath(folder));
+        if (::geteuid() == 0) {
+            // Root writes whatever the modes say; only a read-only mount stops it.
+            if (!privateMounts || !MountTmpfs(folder, "size=64k")) {
+                QSKIP("root needs a read-only mount of its own for this case");
+            }
+            mounts << folder;
+        }
+        const QString path = OpenModifiedCopy(folder);
+        QVERIFY(!path.isEmpty());
+        const QByteArray old = ReadAll(path);
+        if (::geteuid() == 0) {
+            QVERIFY(RemountReadOnly(folder));
+        } else {
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        const Snapshot before = Take();
+
+        QStringList suggestions;
+        frame->AskFileName = [&](bool forSave, const QString& suggestion) {
+            suggestions << (forSave ? suggestion : QString());
+            return newName.isEmpty() ? QString() : dir.filePath(newName);
+        };
+        frame->SavePrompt = [](const QString&) { return QMessageBox::Save; };
+        const bool went = frame->OnFileNew();
+
+        QCOMPARE(suggestions.size(), 1);
+        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!QFileInfo(documents).isDir()) {
+            documents = QDir::homePath();
+        }
+        QCOMPARE(suggestions[0], QDir(documents).filePath(QStringLiteral("keep.vrl")));
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(ReadAll(path), old);
+        if (newName.isEmpty()) {
+            QVERIFY(!went);
+            QVERIFY(Take() == before);
+        } else {
+            QVERIFY(went);
+            QCOMPARE(doc()->MatchList.Count(), size_t{0});  // the new riddle
+            const RiddleReadResult saved = LoadRiddleFile(dir.filePath(newName));
+            QVERIFY(saved.ok);
+            QCOMPARE(saved.riddle.matches.ToVector(), before.matches);
+        }
+    }
+
+    // Typing in the text pane must not ask the clipboard's owner anything:
+    // whether Paste has text to insert is found out when Paste runs.
+    void typingDoesNotAskTheClipboard() {
+        auto* data = new CountingMimeData;
+        data->setText(QStringLiteral("pasted"));
+        QApplication::clipboard()->setMimeData(data);
+        frame->SetActiveView(frame->TextPane());
+        frame->TextPane()->setFocus();
+        data->questions = 0;
+        QTest::keyClicks(frame->TextPane(), QStringLiteral("abc"));
+        frame->UpdateCommandUI();
+        QCOMPARE(data->questions, 0);
+        QVERIFY(frame->Action(ID_EDIT_PASTE)->isEnabled());
+        frame->Action(ID_EDIT_PASTE)->trigger();
+        QCOMPARE(doc()->PlainText(), QStringLiteral("abcpasted"));
     }
 
     void failedOpenKeepsTheOpenRiddle_data() {
