@@ -169,7 +169,7 @@ bool CVorloApp::InitInstance(int* exitCode) {
         *exitCode = 1;
         return false;
     }
-    if (!file.isEmpty() && !frame_->OpenDocumentFile(file)) {
+    if (!files.isEmpty() && !frame_->OpenDocumentFile(file)) {
         // The message has been shown; a riddle that was asked for and cannot
         // be read ends the program.
         *exitCode = 1;
