@@ -2,8 +2,12 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QUrl>
 
 #include <csignal>
 #include <cstdio>
@@ -47,8 +51,14 @@ struct CommandLine {
     }
 };
 
+// Whether one of the options `names` is on the command line. Everything
+// after "--" is a file (a riddle may be called -h), and so is the value of
+// --print.
 bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names) {
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            return false;
+        }
         for (const char* name : names) {
             if (std::strcmp(argv[i], name) == 0 ||
                 (std::strncmp(argv[i], name, std::strlen(name)) == 0 &&
@@ -56,14 +66,64 @@ bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names
                 return true;
             }
         }
+        if (std::strcmp(argv[i], "--print") == 0) {
+            ++i;  // its value
+        }
     }
     return false;
+}
+
+// The arguments as the system gave them, after Qt took out its own.
+QList<QByteArray> systemArguments;
+// The arguments after "--": files only, kept from Qt, which would take
+// -reverse or -style there for its own options.
+QList<QByteArray> filesAfterDashes;
+
+// The riddle file a command-line argument names: a path, or a local file URL
+// as file managers pass them. Empty, with the reason, for an address of
+// another computer and for a name that did not survive its conversion to
+// text (bytes that are not UTF-8), which would open another file.
+QString RiddlePathFromArgument(const QString& argument, QString* error) {
+    // "file:" in any form, or any other scheme://; "notes:cup.vrl" is a name.
+    static const QRegularExpression urlStart(QStringLiteral("^(file:|[A-Za-z][A-Za-z0-9+.-]*://)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (urlStart.match(argument).hasMatch() && !QFileInfo::exists(argument)) {
+        const QUrl address(argument, QUrl::StrictMode);
+        const bool local = address.isValid() &&
+                           address.scheme().compare(u"file", Qt::CaseInsensitive) == 0 &&
+                           (address.host().isEmpty() || address.host() == u"localhost");
+        if (!local) {
+            *error = QStringLiteral("%1: only files on this computer can be opened").arg(argument);
+            return {};
+        }
+        const QByteArray name =
+            QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
+        const QString path = QFile::decodeName(name);
+        if (QFile::encodeName(path) != name) {
+            *error = QStringLiteral("%1: the file's name cannot be read (it is not UTF-8)")
+                         .arg(argument);
+            return {};
+        }
+        return path;
+    }
+    if (argument.contains(QChar::ReplacementCharacter) &&
+        !systemArguments.contains(QFile::encodeName(argument)) &&
+        !filesAfterDashes.contains(QFile::encodeName(argument))) {
+        *error =
+            QStringLiteral("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
+        return {};
+    }
+    return argument;
 }
 
 }  // namespace
 
 CVorloApp::CVorloApp(int& argc, char** argv) : QApplication(argc, argv) {
     SetIdentity();
+    systemArguments.clear();
+    for (int i = 0; i < argc; ++i) {
+        systemArguments.append(QByteArray(argv[i]));
+    }
 }
 
 CVorloApp::~CVorloApp() {
@@ -74,16 +134,29 @@ bool CVorloApp::InitInstance(int* exitCode) {
     *exitCode = 0;
     CommandLine commandLine;
     commandLine.parser.process(*this);  // ends the program for --help and --version
+    QString error;
     if (commandLine.parser.isSet(commandLine.print)) {
-        *exitCode = PrintAndExit(commandLine.parser.value(commandLine.print));
+        const QString path =
+            RiddlePathFromArgument(commandLine.parser.value(commandLine.print), &error);
+        if (path.isEmpty()) {
+            std::fprintf(stderr, "vorlo: %s\n", qPrintable(error));
+            *exitCode = 1;
+            return false;
+        }
+        *exitCode = PrintAndExit(path);
         return false;
     }
-    const QStringList files = commandLine.parser.positionalArguments();
+    QStringList files = commandLine.parser.positionalArguments();
+    for (const QByteArray& file : filesAfterDashes) {
+        files.append(QFile::decodeName(file));
+    }
     if (files.size() > 1) {
         std::fprintf(stderr, "vorlo: give at most one riddle file\n");
         *exitCode = 1;
         return false;
     }
+    const QString file =
+        files.isEmpty() ? QString() : RiddlePathFromArgument(files.first(), &error);
 
     // The information pane and the sample commands find the program's data
     // files through the recorded installation folder, so it is written before
@@ -91,7 +164,12 @@ bool CVorloApp::InitInstance(int* exitCode) {
     RecordInstallationFolder();
 
     frame_ = new CMainFrame();
-    if (!files.isEmpty() && !frame_->OpenDocumentFile(files.first())) {
+    if (!error.isEmpty()) {
+        frame_->ShowError(error);
+        *exitCode = 1;
+        return false;
+    }
+    if (!files.isEmpty() && !frame_->OpenDocumentFile(file)) {
         // The message has been shown; a riddle that was asked for and cannot
         // be read ends the program.
         *exitCode = 1;
@@ -215,7 +293,18 @@ int VorloMain(int argc, char** argv) {
             return 1;
         }
     }
-    CVorloApp app(argc, argv);
+    int qtArgc = argc;
+    filesAfterDashes.clear();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            qtArgc = i;
+            for (int j = i + 1; j < argc; ++j) {
+                filesAfterDashes.append(QByteArray(argv[j]));
+            }
+            break;
+        }
+    }
+    CVorloApp app(qtArgc, argv);
     return app.Run();
 }
 

@@ -1,14 +1,20 @@
-#include <QCommandLineParser>
-#include <QFile>
-#include <QTextStream>
+#include <QStringDecoder>
 #include <limits>
+#include <optional>
 
 #include "commands.h"
+#include "cp1255.h"
+#include "input_file.h"
+#include "output.h"
+#include "riddle_file.h"
 #include "riddle_io.h"
 
 namespace vorlo::cli {
 
 namespace {
+
+constexpr size_t kHeaderBytes = 4;   // the match count
+constexpr size_t kRecordBytes = 12;  // x, y, angle
 
 bool ParseInt32(const QString& text, int32_t* value) {
     bool ok = false;
@@ -27,81 +33,185 @@ bool ParseMatch(const QString& text, CMatch* match) {
            ParseInt32(parts[1], &match->y) && ParseInt32(parts[2], &match->angle);
 }
 
-// Paragraphs end with "\n" in the riddle; a text file's own final line end
-// is not a paragraph of the task.
-QString NormaliseText(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (text.endsWith(u'\n')) {
-        text.chop(1);
+enum class Encoding { kUtf8, kCp1255 };
+
+// The text of `bytes`; nothing when they are not text in that encoding (a
+// letter is never replaced by U+FFFD).
+std::optional<QString> Decode(const QByteArray& bytes, Encoding encoding) {
+    if (encoding == Encoding::kCp1255) {
+        QString text;
+        text.reserve(bytes.size());
+        for (const char byte : bytes) {
+            const char32_t c = cp1255::ToUnicode(static_cast<uint8_t>(byte));
+            text +=
+                QChar(static_cast<char16_t>(c));  // every character of the code page is in the BMP
+        }
+        return text;
+    }
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder(bytes);
+    if (decoder.hasError()) {
+        return std::nullopt;
     }
     return text;
 }
 
+// --text: "\n" is a paragraph break and "\\" a backslash; any other
+// backslash stays as typed (C:\temp).
+QString Unescape(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\\' && i + 1 < text.size() &&
+            (text[i + 1] == u'n' || text[i + 1] == u'\\')) {
+            out += text[i + 1] == u'n' ? u'\n' : u'\\';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Reads a text file (or standard input for "-") of at most kMaxTextBytes
+// and a final line end, whatever it is: a device or a FIFO that never ends is
+// read only just past that.
+bool ReadTextFile(const Argument& path, QByteArray* bytes, QString* error) {
+    InputFile file;
+    if (!file.Open(path.bytes, false, error)) {
+        return false;
+    }
+    const auto limit = static_cast<qint64>(kMaxTextBytes) + 2;  // and a final CR LF
+    if (!file.Read(limit + 1, bytes, error)) {
+        return false;
+    }
+    if (bytes->size() > limit) {
+        *error = QStringLiteral("is longer than a riddle's text can be (%1 MB at most)")
+                     .arg(kMaxTextBytes >> 20);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-int RunCreate(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Writes a riddle with the given matches, in that order, and text."));
-    parser.addHelpOption();
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("The riddle file to write."),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption text(QStringLiteral("text"),
-                                  QStringLiteral("The task text (\\n between paragraphs)."),
-                                  QStringLiteral("TEXT"));
-    const QCommandLineOption textFile(QStringLiteral("text-file"),
-                                      QStringLiteral("Read the task text from a UTF-8 file."),
-                                      QStringLiteral("PATH"));
-    parser.addOptions({output, text, textFile});
-    parser.addPositionalArgument(QStringLiteral("MATCH"),
-                                 QStringLiteral("A match as x,y,angle (whole numbers)."),
-                                 QStringLiteral("[x,y,angle ...]"));
-    if (!parser.parse(arguments)) {
-        QTextStream(stderr) << "vorlo-cli create: " << parser.errorText() << Qt::endl;
-        return 2;
+int RunCreate(const Arguments& arguments) {
+    const QString command = QStringLiteral("create");
+    CommandLine commandLine(
+        command,
+        QStringLiteral("-o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING] "
+                       "[x,y,angle ...]"),
+        QStringLiteral("Writes a riddle with the given matches, in that order, and text.\n"
+                       "A negative coordinate needs no quoting: create -o a.vrl -5,7,-30"));
+    const QCommandLineOption output(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("The riddle file to write; - writes it to standard output."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption text(
+        QStringLiteral("text"),
+        QStringLiteral("The task text: \\n between paragraphs, \\\\ for a backslash."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption textFile(
+        QStringLiteral("text-file"),
+        QStringLiteral("Read the task text from a file (- for standard input), one paragraph a "
+                       "line; the last line's line end is not a paragraph break."),
+        QStringLiteral("PATH"));
+    const QCommandLineOption textEncoding(
+        QStringLiteral("text-encoding"),
+        QStringLiteral("How the text is written: utf-8 (the default) or cp1255."),
+        QStringLiteral("ENCODING"), QStringLiteral("utf-8"));
+    for (const QCommandLineOption& option : {output, text, textFile, textEncoding}) {
+        commandLine.AddOption(option);
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << parser.helpText();
+    commandLine.AddPositional(QStringLiteral("MATCH"),
+                              QStringLiteral("A match as x,y,angle (whole numbers)."));
+    QString error;
+    if (!commandLine.Parse(arguments, &error)) {
+        return UsageError(command, error);
+    }
+    if (commandLine.HelpWanted()) {
+        PrintOut(commandLine.HelpText());
         return 0;
     }
-    if (!parser.isSet(output)) {
-        QTextStream(stderr) << "vorlo-cli create: -o FILE is required" << Qt::endl;
-        return 2;
+    if (!commandLine.IsSet(output)) {
+        return UsageError(command, QStringLiteral("-o FILE is required"));
     }
-    if (parser.isSet(text) && parser.isSet(textFile)) {
-        QTextStream(stderr) << "vorlo-cli create: give --text or --text-file, not both" << Qt::endl;
-        return 2;
+    if (commandLine.IsSet(text) && commandLine.IsSet(textFile)) {
+        return UsageError(command, QStringLiteral("give --text or --text-file, not both"));
+    }
+    const QString encodingName = commandLine.Value(textEncoding).text.toLower();
+    Encoding encoding = Encoding::kUtf8;
+    if (encodingName == u"cp1255" || encodingName == u"windows-1255") {
+        encoding = Encoding::kCp1255;
+    } else if (encodingName != u"utf-8" && encodingName != u"utf8") {
+        return UsageError(command, QStringLiteral("--text-encoding wants utf-8 or cp1255, not '%1'")
+                                       .arg(commandLine.Value(textEncoding).text));
     }
 
     MatchList matches;
-    for (const QString& argument : parser.positionalArguments()) {
+    for (const Argument& argument : commandLine.Positional()) {
         CMatch match;
-        if (!ParseMatch(argument, &match)) {
-            QTextStream(stderr) << "vorlo-cli create: '" << argument
-                                << "' is not a match: write x,y,angle as whole numbers" << Qt::endl;
-            return 2;
+        if (!ParseMatch(argument.text, &match)) {
+            return UsageError(command, QStringLiteral("'%1' is not a match: write x,y,angle as "
+                                                      "whole numbers")
+                                           .arg(argument.text));
         }
         matches.Append(match);
     }
 
-    QString riddleText;
-    if (parser.isSet(text)) {
-        riddleText = parser.value(text);
-        riddleText.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
-        riddleText = NormaliseText(riddleText);
-    } else if (parser.isSet(textFile)) {
-        QFile file(parser.value(textFile));
-        if (!file.open(QIODevice::ReadOnly)) {
-            PrintFileError(file.fileName(), file.errorString());
-            return 1;
-        }
-        riddleText = NormaliseText(QString::fromUtf8(file.readAll()));
+    // A name that is not UTF-8 would be written as another name.
+    const Argument out = commandLine.Value(output);
+    const bool toStandardOutput = out.bytes == "-";
+    const QString outName = DisplayName(out.bytes);
+    if (!IsUtf8(out.bytes)) {
+        PrintFileError(outName, QStringLiteral("the name is not UTF-8 and cannot be represented"));
+        return 1;
     }
 
-    QString error;
-    if (!SaveRiddleFile(parser.value(output), matches, riddleText, &error)) {
-        PrintFileError(parser.value(output), error);
+    QString riddleText;
+    if (commandLine.IsSet(text)) {
+        const std::optional<QString> decoded = Decode(commandLine.Value(text).bytes, encoding);
+        if (!decoded) {
+            return UsageError(command, QStringLiteral("--text is not UTF-8 text"));
+        }
+        riddleText = Unescape(*decoded);
+        riddleText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    } else if (commandLine.IsSet(textFile)) {
+        const Argument path = commandLine.Value(textFile);
+        QByteArray bytes;
+        if (!ReadTextFile(path, &bytes, &error)) {
+            PrintFileError(DisplayName(path.bytes), error);
+            return 1;
+        }
+        const std::optional<QString> decoded = Decode(bytes, encoding);
+        if (!decoded) {
+            PrintFileError(DisplayName(path.bytes), QStringLiteral("not UTF-8 text"));
+            return 1;
+        }
+        riddleText = *decoded;
+        riddleText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        // The file's last line end ends its last line: it is no paragraph break.
+        if (riddleText.endsWith(u'\n')) {
+            riddleText.chop(1);
+        }
+    }
+
+    const QByteArray utf8 = riddleText.toUtf8();
+    const std::string bytes = SerializeRiddle(matches, std::string_view(utf8.data(), utf8.size()));
+    // A file the reader would refuse is not written.
+    if (bytes.size() - kHeaderBytes - kRecordBytes * matches.Count() > kMaxTextBytes) {
+        PrintFileError(outName, QStringLiteral("The riddle's text is longer than a riddle file can "
+                                               "hold (%1 MB at most).")
+                                    .arg(kMaxTextBytes >> 20));
+        return 1;
+    }
+    if (toStandardOutput) {
+        WriteOut(QByteArray::fromStdString(bytes));
+        return 0;
+    }
+    if (!WriteFileAtomically(out.text, bytes, &error)) {
+        PrintFileError(outName, error);
         return 1;
     }
     return 0;

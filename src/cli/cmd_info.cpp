@@ -1,80 +1,93 @@
-#include <QCommandLineParser>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextStream>
 
 #include "commands.h"
-#include "riddle_io.h"
+#include "output.h"
+#include "riddle_file.h"
 
 namespace vorlo::cli {
 
 namespace {
 
-QJsonObject ToJson(const QString& file, const Riddle& riddle) {
+QByteArray ToJson(const QString& file, const Riddle& riddle) {
     QJsonArray matches;
     for (const CMatch& m : riddle.matches) {
         matches.append(QJsonArray{m.x, m.y, m.angle});
     }
-    return QJsonObject{{QStringLiteral("file"), file},
-                       {QStringLiteral("matches"), matches},
-                       {QStringLiteral("text"), QString::fromStdString(riddle.text)}};
+    return QJsonDocument(QJsonObject{{QStringLiteral("file"), file},
+                                     {QStringLiteral("matches"), matches},
+                                     {QStringLiteral("text"), QString::fromStdString(riddle.text)}})
+        .toJson(QJsonDocument::Compact);
 }
 
-void PrintReadable(QTextStream& out, const QString& file, const Riddle& riddle) {
-    out << file << ": " << riddle.matches.Count() << " matches\n";
+// `escape`: show control characters of the name and the text as escapes.
+QString Readable(const QString& file, const Riddle& riddle, bool escape) {
+    const auto shown = [escape](const QString& text) {
+        return escape ? EscapeControls(text) : text;
+    };
+    QString out = shown(file) + QStringLiteral(": %1 matches\n").arg(riddle.matches.Count());
     for (const CMatch& m : riddle.matches) {
-        out << "  " << m.x << ' ' << m.y << ' ' << m.angle << '\n';
+        out += QStringLiteral("  %1 %2 %3\n").arg(m.x).arg(m.y).arg(m.angle);
     }
     if (riddle.text.empty()) {
-        out << "text: (none)\n";
+        out += QStringLiteral("text: (none)\n");
     } else {
-        out << "text:\n";
+        out += QStringLiteral("text:\n");
         for (const QString& line : QString::fromStdString(riddle.text).split(u'\n')) {
-            out << "  " << line << '\n';
+            out += QStringLiteral("  ") + shown(line) + u'\n';
         }
     }
+    return out;
 }
 
 }  // namespace
 
-int RunInfo(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Prints the matches and the text of riddles."));
-    parser.addHelpOption();
+int RunInfo(const Arguments& arguments) {
+    const QString command = QStringLiteral("info");
+    CommandLine commandLine(command, QStringLiteral("[--json] FILE..."),
+                            QStringLiteral("Prints the matches and the text of riddles."));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("One JSON object per riddle, one per line."));
-    parser.addOption(json);
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Riddle files (.vrl)."),
-                                 QStringLiteral("FILE..."));
-    if (!parser.parse(arguments)) {
-        QTextStream(stderr) << "vorlo-cli info: " << parser.errorText() << Qt::endl;
-        return 2;
+    commandLine.AddOption(json);
+    commandLine.AddPositional(QStringLiteral("FILE"), QStringLiteral("Riddle files (.vrl)."));
+    QString error;
+    if (!commandLine.Parse(arguments, &error)) {
+        return UsageError(command, error);
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << parser.helpText();
+    if (commandLine.HelpWanted()) {
+        PrintOut(commandLine.HelpText());
         return 0;
     }
-    const QStringList files = parser.positionalArguments();
+    const Arguments& files = commandLine.Positional();
     if (files.isEmpty()) {
-        QTextStream(stderr) << "vorlo-cli info: no riddle file given" << Qt::endl;
-        return 2;
+        return UsageError(command, QStringLiteral("no riddle file given"));
     }
 
-    QTextStream out(stdout);
-    out.setEncoding(QStringConverter::Utf8);
+    // Shown on a terminal, the text's control characters are shown as
+    // escapes instead of being obeyed; a pipe gets the text as it is.
+    const bool terminal = StandardOutputIsTerminal();
     int status = 0;
-    for (const QString& file : files) {
-        const RiddleReadResult read = LoadRiddleFile(file);
+    for (const Argument& file : files) {
+        const QString name = DisplayName(file.bytes);
+        const RiddleReadResult read = ReadRiddleFile(file.bytes.toStdString());
         if (!read.ok) {
-            PrintFileError(file, QString::fromStdString(read.error));
+            PrintFileError(name, QString::fromStdString(read.error));
             status = 1;
             continue;
         }
-        if (parser.isSet(json)) {
-            out << QJsonDocument(ToJson(file, read.riddle)).toJson(QJsonDocument::Compact) << '\n';
+        if (commandLine.IsSet(json)) {
+            // JSON escapes the C0 controls itself; DEL and C1 inside its
+            // strings may be written as \u escapes too.
+            QString line = QString::fromUtf8(ToJson(name, read.riddle));
+            if (terminal) {
+                for (char16_t c = 0x7F; c <= 0x9F; ++c) {
+                    line.replace(QChar(c), QStringLiteral("\\u00") + QString::number(int{c}, 16));
+                }
+            }
+            PrintOut(line + u'\n');
         } else {
-            PrintReadable(out, file, read.riddle);
+            PrintOut(Readable(name, read.riddle, terminal));
         }
     }
     return status;

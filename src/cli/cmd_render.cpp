@@ -1,16 +1,17 @@
 // vorlo-cli render and thumbnail: a riddle's picture as PNG, SVG or PDF.
 
-#include <QCommandLineParser>
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QTextStream>
 #include <algorithm>
+#include <functional>
 
 #include "board_render.h"
 #include "commands.h"
+#include "input_file.h"
+#include "output.h"
+#include "riddle_file.h"
 #include "riddle_io.h"
 
 namespace vorlo::cli {
@@ -26,11 +27,6 @@ constexpr int32_t kThumbnailMaxMatches = 200000;
 constexpr int kThumbnailMaxSize = 1024;
 constexpr qint64 kRecordSize = 12;
 
-int UsageError(const QString& command, const QString& message) {
-    QTextStream(stderr) << "vorlo-cli " << command << ": " << message << Qt::endl;
-    return 2;
-}
-
 bool ParseSize(const QString& text, QSize* size) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,9})[xX](\\d{1,9})$"));
     const QRegularExpressionMatch match = pattern.match(text);
@@ -42,24 +38,26 @@ bool ParseSize(const QString& text, QSize* size) {
            size->height() <= kMaxPictureSide;
 }
 
-// Writes `bytes` to `path`, replacing the old file only when all went well.
-bool WriteAll(const QString& path, const std::function<bool(QIODevice*)>& write, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
+// Draws the picture into memory, then writes it to `out` ("-" for standard
+// output) through the one atomic writer: the old file is replaced only by a
+// whole picture, and a target that is not a regular file is refused.
+bool WritePicture(const Argument& out, const std::function<bool(QIODevice*)>& draw,
+                  QString* error) {
+    if (!IsUtf8(out.bytes)) {
+        *error = QStringLiteral("the name is not UTF-8 and cannot be represented");
         return false;
     }
-    if (!write(&file)) {
-        *error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                      : QStringLiteral("cannot draw the picture");
-        file.cancelWriting();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!draw(&buffer)) {
+        *error = QStringLiteral("cannot draw the picture");
         return false;
     }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
+    if (out.bytes == "-") {
+        WriteOut(buffer.data());
+        return true;
     }
-    return true;
+    return WriteFileAtomically(out.text, buffer.data().toStdString(), error);
 }
 
 bool WritePng(QIODevice* device, const QImage& image) {
@@ -83,42 +81,43 @@ int32_t ReadInt32(const char* bytes) {
 
 // The first matches of a riddle file, at most kThumbnailMaxMatches of them,
 // read without looking at the rest of the file.
-bool ReadThumbnailMatches(const QString& path, MatchList* matches, QString* error) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        *error = QStringLiteral("no such file");
+bool ReadThumbnailMatches(const QByteArray& path, MatchList* matches, QString* error) {
+    InputFile file;
+    if (!file.Open(path, true, error)) {
         return false;
     }
-    if (!info.isFile()) {
+    if (!S_ISREG(file.Info().st_mode)) {
         *error = QStringLiteral("not a regular file");
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    char header[4];
-    if (file.size() == 0) {
+    const qint64 size = file.Info().st_size;
+    if (size == 0) {
         return true;  // an empty file is an empty riddle
     }
-    if (file.read(header, 4) != 4) {
+    QByteArray header;
+    if (!file.Read(4, &header, error)) {
+        return false;
+    }
+    if (header.size() != 4) {
         *error = QStringLiteral("ends inside the match count");
         return false;
     }
-    const int32_t count = ReadInt32(header);
+    const int32_t count = ReadInt32(header.constData());
     if (count <= 0) {
         return true;
     }
-    const qint64 available = (file.size() - 4) / kRecordSize;
+    const qint64 available = (size - 4) / kRecordSize;
     if (available < count) {
         *error = QStringLiteral("declares %1 matches but holds only %2").arg(count).arg(available);
         return false;
     }
     const int32_t wanted = std::min(count, kThumbnailMaxMatches);
-    const QByteArray records = file.read(qint64{wanted} * kRecordSize);
+    QByteArray records;
+    if (!file.Read(qint64{wanted} * kRecordSize, &records, error)) {
+        return false;
+    }
     if (records.size() != qint64{wanted} * kRecordSize) {
-        *error = file.errorString();
+        *error = QStringLiteral("ends inside match %1").arg(records.size() / kRecordSize + 1);
         return false;
     }
     matches->Reserve(static_cast<size_t>(wanted));
@@ -131,17 +130,24 @@ bool ReadThumbnailMatches(const QString& path, MatchList* matches, QString* erro
 
 }  // namespace
 
-int RunRender(const QStringList& arguments) {
+int RunRender(const Arguments& arguments) {
     const QString command = QStringLiteral("render");
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Draws a riddle's matches as PNG, SVG or PDF, chosen by the output's extension.\n"
-        "Without --size the picture shows the matches with a margin, one pixel per\n"
-        "board pixel, scaled down to at most 8192 pixels a side."));
-    parser.addHelpOption();
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("The picture to write (.png, .svg or .pdf)."),
-                                    QStringLiteral("OUT"));
+    CommandLine commandLine(
+        command,
+        QStringLiteral("FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]"),
+        QStringLiteral(
+            "Draws a riddle's matches as PNG, SVG or PDF, chosen by the output's extension.\n"
+            "Without --size the picture shows the matches with a margin, one pixel per\n"
+            "board pixel, scaled down to at most 8192 pixels a side."));
+    const QCommandLineOption output(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("The picture to write (.png, .svg or .pdf); - writes it to standard "
+                       "output."),
+        QStringLiteral("OUT"));
+    const QCommandLineOption format(
+        QStringLiteral("format"),
+        QStringLiteral("png, svg or pdf, whatever the output's name (png for standard output)."),
+        QStringLiteral("FORMAT"));
     const QCommandLineOption size(
         QStringLiteral("size"),
         QStringLiteral("Scale the picture to fit inside W x H pixels (at most 8192 a side), "
@@ -156,54 +162,69 @@ int RunRender(const QStringList& arguments) {
         QStringLiteral("margin"),
         QStringLiteral("Board pixels of white around the matches (default 10)."),
         QStringLiteral("PX"), QString::number(kDefaultMargin));
-    parser.addOptions({output, size, selected, margin});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The riddle (.vrl)."));
-    if (!parser.parse(arguments)) {
-        return UsageError(command, parser.errorText());
+    for (const QCommandLineOption& option : {output, format, size, selected, margin}) {
+        commandLine.AddOption(option);
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << parser.helpText();
+    commandLine.AddPositional(QStringLiteral("FILE"), QStringLiteral("The riddle (.vrl)."));
+    QString error;
+    if (!commandLine.Parse(arguments, &error)) {
+        return UsageError(command, error);
+    }
+    if (commandLine.HelpWanted()) {
+        PrintOut(commandLine.HelpText());
         return 0;
     }
-    const QStringList files = parser.positionalArguments();
+    const Arguments& files = commandLine.Positional();
     if (files.size() != 1) {
         return UsageError(command, QStringLiteral("give exactly one riddle file"));
     }
-    const QString out = parser.value(output);
-    if (out.isEmpty()) {
+    const Argument out = commandLine.Value(output);
+    if (out.bytes.isEmpty()) {
         return UsageError(command, QStringLiteral("no output given (-o OUT)"));
     }
-    const QString format = QFileInfo(out).suffix().toLower();
-    if (format != u"png" && format != u"svg" && format != u"pdf") {
-        return UsageError(command,
-                          QStringLiteral("%1: the output must end in .png, .svg or .pdf").arg(out));
+    QString pictureFormat;
+    if (commandLine.IsSet(format)) {
+        pictureFormat = commandLine.Value(format).text.toLower();
+        if (pictureFormat != u"png" && pictureFormat != u"svg" && pictureFormat != u"pdf") {
+            return UsageError(command, QStringLiteral("--format wants png, svg or pdf, not '%1'")
+                                           .arg(commandLine.Value(format).text));
+        }
+    } else if (out.bytes == "-") {
+        pictureFormat = QStringLiteral("png");
+    } else {
+        pictureFormat = QFileInfo(out.text).suffix().toLower();
+        if (pictureFormat != u"png" && pictureFormat != u"svg" && pictureFormat != u"pdf") {
+            return UsageError(command, DisplayName(out.bytes) +
+                                           QStringLiteral(": the output must end in .png, .svg "
+                                                          "or .pdf (or give --format)"));
+        }
     }
     std::optional<QSize> fit;
-    if (parser.isSet(size)) {
+    if (commandLine.IsSet(size)) {
         QSize fitSize;
-        if (!ParseSize(parser.value(size), &fitSize)) {
-            return UsageError(command,
-                              QStringLiteral("--size wants WxH, each from 1 to %1, not '%2'")
-                                  .arg(kMaxPictureSide)
-                                  .arg(parser.value(size)));
+        if (!ParseSize(commandLine.Value(size).text, &fitSize)) {
+            return UsageError(
+                command, QStringLiteral("--size wants WxH, each from 1 to %1, not '%2'")
+                             .arg(QString::number(kMaxPictureSide), commandLine.Value(size).text));
         }
         fit = fitSize;
     }
     bool ok = false;
-    const int marginPixels = parser.value(margin).toInt(&ok);
+    const QString marginText = commandLine.Value(margin).text;
+    const int marginPixels = marginText.toInt(&ok);
     if (!ok || marginPixels < 0 || marginPixels > kMaxMargin) {
         return UsageError(command, QStringLiteral("--margin wants a number from 0 to %1, not '%2'")
-                                       .arg(kMaxMargin)
-                                       .arg(parser.value(margin)));
+                                       .arg(QString::number(kMaxMargin), marginText));
     }
-    const qlonglong selectedNumber = parser.value(selected).toLongLong(&ok);
+    const QString selectedText = commandLine.Value(selected).text;
+    const qlonglong selectedNumber = selectedText.toLongLong(&ok);
     if (!ok || selectedNumber < 0) {
-        return UsageError(command, QStringLiteral("--selected wants a match number, not '%1'")
-                                       .arg(parser.value(selected)));
+        return UsageError(
+            command, QStringLiteral("--selected wants a match number, not '%1'").arg(selectedText));
     }
 
-    const QString file = files.first();
-    const RiddleReadResult read = LoadRiddleFile(file);
+    const QString file = DisplayName(files.first().bytes);
+    const RiddleReadResult read = ReadRiddleFile(files.first().bytes.toStdString());
     if (!read.ok) {
         PrintFileError(file, QString::fromStdString(read.error));
         return 1;
@@ -211,9 +232,8 @@ int RunRender(const QStringList& arguments) {
     const MatchList& matches = read.riddle.matches;
     if (static_cast<size_t>(selectedNumber) > matches.Count()) {
         return UsageError(command, QStringLiteral("--selected %1: %2 holds %3 matches")
-                                       .arg(selectedNumber)
-                                       .arg(file)
-                                       .arg(matches.Count()));
+                                       .arg(QString::number(selectedNumber), file,
+                                            QString::number(matches.Count())));
     }
     MatchList::Ref selectedMatch;
     if (selectedNumber > 0) {
@@ -225,78 +245,66 @@ int RunRender(const QStringList& arguments) {
     }
 
     const PictureFrame frame = FramePicture(matches, marginPixels, fit);
-    QString error;
-    bool written = false;
-    if (format == u"png") {
-        written = WriteAll(
-            out,
-            [&](QIODevice* device) {
-                return WritePng(device, RenderImage(matches, selectedMatch, frame));
-            },
-            &error);
-    } else if (format == u"pdf") {
-        written = WriteAll(
-            out, [&](QIODevice* device) { return WritePdf(device, matches, selectedMatch, frame); },
-            &error);
-    } else {
-        written = WriteAll(
-            out,
-            [&](QIODevice* device) {
-                const QByteArray svg = SvgDocument(matches, selectedMatch, frame);
-                return device->write(svg) == svg.size();
-            },
-            &error);
-    }
-    if (!written) {
-        PrintFileError(out, error);
+    const auto draw = [&](QIODevice* device) {
+        if (pictureFormat == u"png") {
+            return WritePng(device, RenderImage(matches, selectedMatch, frame));
+        }
+        if (pictureFormat == u"pdf") {
+            return WritePdf(device, matches, selectedMatch, frame);
+        }
+        const QByteArray svg = SvgDocument(matches, selectedMatch, frame);
+        return device->write(svg) == svg.size();
+    };
+    if (!WritePicture(out, draw, &error)) {
+        PrintFileError(DisplayName(out.bytes), error);
         return 1;
     }
     return 0;
 }
 
-int RunThumbnail(const QStringList& arguments) {
+int RunThumbnail(const Arguments& arguments) {
     const QString command = QStringLiteral("thumbnail");
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
+    CommandLine commandLine(
+        command, QStringLiteral("IN OUT SIZE"),
         QStringLiteral("Writes a PNG preview of a riddle of at most SIZE x SIZE pixels (SIZE at "
                        "most 1024), for file managers. Draws at most the first 200000 matches."));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The riddle (.vrl)."));
-    parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The PNG to write."));
-    parser.addPositionalArgument(QStringLiteral("SIZE"),
-                                 QStringLiteral("The longest side in pixels."));
-    if (!parser.parse(arguments)) {
-        return UsageError(command, parser.errorText());
+    commandLine.AddPositional(QStringLiteral("IN"), QStringLiteral("The riddle (.vrl)."));
+    commandLine.AddPositional(QStringLiteral("OUT"), QStringLiteral("The PNG to write."));
+    commandLine.AddPositional(QStringLiteral("SIZE"),
+                              QStringLiteral("The longest side in pixels."));
+    QString error;
+    if (!commandLine.Parse(arguments, &error)) {
+        return UsageError(command, error);
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << parser.helpText();
+    if (commandLine.HelpWanted()) {
+        PrintOut(commandLine.HelpText());
         return 0;
     }
-    const QStringList positional = parser.positionalArguments();
+    const Arguments& positional = commandLine.Positional();
     if (positional.size() != 3) {
         return UsageError(command, QStringLiteral("wants IN OUT SIZE"));
     }
     bool ok = false;
-    const int side = positional[2].toInt(&ok);
+    const int side = positional[2].text.toInt(&ok);
     if (!ok || side < 1) {
         return UsageError(
-            command, QStringLiteral("SIZE wants a number of pixels, not '%1'").arg(positional[2]));
+            command,
+            QStringLiteral("SIZE wants a number of pixels, not '%1'").arg(positional[2].text));
     }
     const int boundedSide = std::min(side, kThumbnailMaxSize);
 
     MatchList matches;
-    QString error;
-    if (!ReadThumbnailMatches(positional[0], &matches, &error)) {
-        PrintFileError(positional[0], error);
+    if (!ReadThumbnailMatches(positional[0].bytes, &matches, &error)) {
+        PrintFileError(DisplayName(positional[0].bytes), error);
         return 1;
     }
     const PictureFrame frame =
         FramePicture(matches, kDefaultMargin, QSize(boundedSide, boundedSide));
-    if (!WriteAll(
+    if (!WritePicture(
             positional[1],
             [&](QIODevice* device) { return WritePng(device, RenderImage(matches, {}, frame)); },
             &error)) {
-        PrintFileError(positional[1], error);
+        PrintFileError(DisplayName(positional[1].bytes), error);
         return 1;
     }
     return 0;

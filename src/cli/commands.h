@@ -1,19 +1,24 @@
 #pragma once
 
-// The subcommands of vorlo-cli. Each takes its own arguments (the program name
-// and the subcommand's name first) and returns the exit status: 0 on success,
-// 1 when a file cannot be read or written, 2 on a usage error.
+// The subcommands of vorlo-cli. Each takes the arguments that follow its name
+// and returns the exit status: 0 on success, 1 when a file cannot be read or
+// written, 2 on a usage error.
 
-#include <QStringList>
+#include <QString>
+
+#include "command_line.h"
 
 namespace vorlo::cli {
 
-int RunInfo(const QStringList& arguments);
-int RunCreate(const QStringList& arguments);
-int RunRender(const QStringList& arguments);
-int RunThumbnail(const QStringList& arguments);
+int RunInfo(const Arguments& arguments);
+int RunCreate(const Arguments& arguments);
+int RunRender(const Arguments& arguments);
+int RunThumbnail(const Arguments& arguments);
 
 // "vorlo-cli: FILE: reason" on standard error.
 void PrintFileError(const QString& file, const QString& reason);
+
+// "vorlo-cli COMMAND: message" on standard error; returns the usage error's status, 2.
+int UsageError(const QString& command, const QString& message);
 
 }  // namespace vorlo::cli

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "commands.h"
+#include "output.h"
 
 namespace {
 
@@ -15,13 +16,14 @@ const char kUsage[] =
     "\n"
     "Commands:\n"
     "  info [--json] FILE...        print the matches and the text of riddles\n"
-    "  create -o FILE [--text TEXT | --text-file PATH] [x,y,angle ...]\n"
-    "                               write a riddle\n"
-    "  render FILE -o OUT [--size WxH] [--selected N] [--margin PX]\n"
+    "  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]\n"
+    "         [x,y,angle ...]       write a riddle\n"
+    "  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]\n"
     "                               draw a riddle as PNG, SVG or PDF\n"
     "  thumbnail IN OUT SIZE        a PNG preview of at most SIZE x SIZE\n"
     "\n"
-    "vorlo-cli COMMAND --help shows the options of one command.\n"
+    "vorlo-cli COMMAND --help shows the options of one command. An output of -\n"
+    "is standard output; negative coordinates need no quoting (-5,7,-30).\n"
     "Options: --help, --version\n";
 
 QtMessageHandler defaultHandler = nullptr;
@@ -43,7 +45,45 @@ void PrintFileError(const QString& file, const QString& reason) {
     QTextStream(stderr) << "vorlo-cli: " << file << ": " << reason << Qt::endl;
 }
 
+int UsageError(const QString& command, const QString& message) {
+    QTextStream(stderr) << "vorlo-cli " << command << ": " << message << Qt::endl;
+    return 2;
+}
+
 }  // namespace vorlo::cli
+
+namespace {
+
+int RunCommand(const QString& command, const vorlo::cli::Arguments& arguments) {
+    using namespace vorlo::cli;
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        PrintOut(QString::fromLatin1(kUsage));
+        return 0;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+        PrintOut(QStringLiteral("vorlo-cli 1.1\n"));
+        return 0;
+    }
+    if (command == QLatin1String("info")) {
+        return RunInfo(arguments);
+    }
+    if (command == QLatin1String("create")) {
+        return RunCreate(arguments);
+    }
+    if (command == QLatin1String("render")) {
+        return RunRender(arguments);
+    }
+    if (command == QLatin1String("thumbnail")) {
+        return RunThumbnail(arguments);
+    }
+    QTextStream(stderr) << (command.isEmpty()
+                                ? QStringLiteral("vorlo-cli: no command given\n")
+                                : QStringLiteral("vorlo-cli: unknown command '%1'\n").arg(command))
+                        << kUsage;
+    return 2;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     // Writing beyond the file size limit (ulimit -f) fails with a message and
@@ -70,31 +110,17 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("vorlo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
 
-    QStringList arguments = QCoreApplication::arguments();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        QTextStream(stdout) << kUsage;
-        return 0;
+    // The arguments after the command, as the system gave them (Qt has taken
+    // out its own options): file names keep their bytes.
+    vorlo::cli::Arguments arguments;
+    for (int i = 2; i < argc; ++i) {
+        arguments.append(vorlo::cli::Argument::FromBytes(QByteArray(argv[i])));
     }
-    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
-        QTextStream(stdout) << "vorlo-cli 1.1" << Qt::endl;
-        return 0;
+    const int status = RunCommand(command, arguments);
+    QString error;
+    if (!vorlo::cli::FinishStandardOutput(&error)) {
+        vorlo::cli::PrintFileError(QStringLiteral("standard output"), error);
+        return 1;
     }
-    arguments.removeAt(0);  // the program; the command stays first, as the parser's name
-    if (command == QLatin1String("info")) {
-        return vorlo::cli::RunInfo(arguments);
-    }
-    if (command == QLatin1String("create")) {
-        return vorlo::cli::RunCreate(arguments);
-    }
-    if (command == QLatin1String("render")) {
-        return vorlo::cli::RunRender(arguments);
-    }
-    if (command == QLatin1String("thumbnail")) {
-        return vorlo::cli::RunThumbnail(arguments);
-    }
-    QTextStream(stderr) << (command.isEmpty()
-                                ? QStringLiteral("vorlo-cli: no command given\n")
-                                : QStringLiteral("vorlo-cli: unknown command '%1'\n").arg(command))
-                        << kUsage;
-    return 2;
+    return status;
 }
