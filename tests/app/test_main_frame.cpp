@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPolygon>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -24,6 +25,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 #include <sys/resource.h>
 #include <csignal>
@@ -344,19 +346,64 @@ private slots:
         QCOMPARE(PlaceFrame(w, h), expected);
     }
 
+    // Under a window manager the frame counts in: the outer rectangle is
+    // placed from the inside of a maximised window, and the program's own
+    // part is what the frame leaves.
+    void framedPlacementLiesInTheArea_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<QRect>("outer");
+        QTest::addColumn<QRect>("inside");
+        QTest::addColumn<int>("board");
+        QTest::newRow("no frame") << QRect(0, 0, 1024, 740) << QMargins() << QRect(102, 7, 768, 732)
+                                  << QRect(102, 7, 768, 732) << 488;
+        QTest::newRow("1366x768 framed")
+            << QRect(0, 0, 1366, 768) << QMargins(1, 20, 1, 5) << QRect(136, 7, 1024, 740)
+            << QRect(137, 27, 1022, 715) << 493;
+        QTest::newRow("1024x600 framed")
+            << QRect(0, 0, 1024, 600) << QMargins(1, 20, 1, 5) << QRect(102, 5, 768, 574)
+            << QRect(103, 25, 766, 549) << 382;
+        QTest::newRow("panel above")
+            << QRect(0, 30, 1920, 1050) << QMargins(4, 30, 4, 4) << QRect(192, 40, 1440, 1009)
+            << QRect(196, 70, 1432, 975) << 673;
+        QTest::newRow("frame larger than the area") << QRect(0, 0, 10, 10) << QMargins(8, 30, 8, 8)
+                                                    << QRect(1, 0, 7, 0) << QRect(9, 30, 0, 0) << 0;
+    }
+    void framedPlacementLiesInTheArea() {
+        QFETCH(QRect, area);
+        QFETCH(QMargins, frame);
+        QFETCH(QRect, outer);
+        QFETCH(QRect, inside);
+        QFETCH(int, board);
+        const ScreenPlacement place = PlaceFrameOnScreen(area, frame);
+        QCOMPARE(place.outer, outer);
+        QCOMPARE(place.inside.topLeft(), inside.topLeft());
+        QCOMPARE(place.inside.size(), inside.size());
+        QCOMPARE(place.boardHeight, board);
+        if (!outer.isEmpty()) {
+            QVERIFY(area.contains(place.outer));
+        }
+    }
+
+    // The numbers are those of a maximised window's inside of 800 x 560 and
+    // 1024 x 740: the area available is that and the title bar. The offscreen
+    // window system puts a thin frame round every window, so the whole window
+    // is its frame geometry.
     void windowAndPanesArePlaced() {
+        const QMargins frameMargins = frame->windowHandle()->frameMargins();
         frame->hide();
-        frame->PlaceOnScreen(QRect(0, 0, 800, 560));
+        frame->PlaceOnScreen(QRect(0, 0, 800, 560 + frameMargins.top()));
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         QCOMPARE(frame->pos(), QPoint(80, 5));
-        QCOMPARE(frame->size(), QSize(600, 554));
+        QCOMPARE(frame->frameGeometry(), QRect(80, 5, 600, 554));
+        QCOMPARE(frame->geometry(), QRect(80, 5, 600, 554).marginsRemoved(frameMargins));
         QCOMPARE(frame->OuterSplitter->sizes().first(), kInfoPaneWidth);
         QCOMPARE(frame->InnerSplitter->sizes().first(), 369);
 
-        frame->PlaceOnScreen(QRect(0, 0, 1024, 740));
+        frame->PlaceOnScreen(QRect(0, 0, 1024, 740 + frameMargins.top()));
         QCOMPARE(frame->pos(), QPoint(102, 7));
-        QCOMPARE(frame->size(), QSize(768, 732));
+        QCOMPARE(frame->frameGeometry(), QRect(102, 7, 768, 732));
         QTRY_COMPARE(frame->InnerSplitter->sizes().first(), 488);
         QCOMPARE(frame->OuterSplitter->sizes().first(), kInfoPaneWidth);
     }
