@@ -97,6 +97,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         PlaceOnScreen(screen->availableGeometry());
     }
+    // The board takes its scroll size from its own size, which is final only
+    // once the window has been fitted to its frame and the panes sized.
+    board_->HoldExtent(true);
     SetActiveView(board_);
     doc_->OnNewDocument();
     UpdateTitle();
@@ -309,6 +312,7 @@ void CMainFrame::FitToFrameAtFirstShow() {
 void CMainFrame::EndWaitingForFrame() {
     if (waitingForFrame_) {
         waitingForFrame_ = false;
+        board_->HoldExtent(false);
     }
 }
 
@@ -320,6 +324,9 @@ void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (paneSizesPending_) {
         ApplyPaneSizes();
+    }
+    if (!waitingForFrame_) {
+        board_->HoldExtent(false);
     }
 }
 
@@ -760,7 +767,9 @@ QPrinter& CMainFrame::Printer() {
 }
 
 bool CMainFrame::PrintDirect(QPrinter* printer, QString* error) {
-    return PrintRiddle(printer, *doc_, board_->VisibleBoardRect(), error);
+    const bool printed = PrintRiddle(printer, *doc_, board_->VisibleBoardRect(), error);
+    board_->OnEndPrinting();
+    return printed;
 }
 
 void CMainFrame::OnFilePrint() {
@@ -781,6 +790,7 @@ void CMainFrame::OnFilePrintPreview() {
         PrintDirect(printer, &error);
     });
     RunModal(dialog);
+    board_->OnEndPrinting();
 }
 
 void CMainFrame::OnFilePrintSetup() {

@@ -385,6 +385,74 @@ private slots:
         }
     }
 
+    // At start-up the riddle is opened before the window is shown; the board
+    // takes its scroll size once the window has sized its panes, as New and
+    // Open do later, so every match of the riddle can be scrolled to in a
+    // smaller window.
+    void startupScrollSizeIsTheLaidOutBoard() {
+        MatchList cup;
+        for (const CMatch& m :
+             std::vector<CMatch>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}) {
+            cup.Append(m);
+        }
+        const QString path = dir.filePath(QStringLiteral("cup.vrl"));
+        const std::string bytes = SerializeRiddle(cup, "");
+        WriteAll(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+
+        frame = std::make_unique<CMainFrame>();
+        frame->ShowError = [this](const QString& m) { errors << m; };
+        frame->PlaceOnScreen(QRect(0, 0, 1024, 768));
+        QVERIFY(frame->OpenDocumentFile(path));
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        CVorloView* board = frame->BoardView();
+        QCOMPARE(frame->InnerSplitter->sizes().first(), frame->FullScreenHeight * 66 / 100);
+        // What New and Open measure: the board's size as it is on the screen.
+        QCOMPARE(board->GetTotalSize(), board->size());
+
+        // Smaller: the lowest match is still within reach of the scroll bars.
+        frame->resize(500, 300);
+        QTRY_VERIFY(board->viewport()->height() < 248);
+        QPolygon stem;
+        for (const Point32& p : CMatch{258, 248, 90}.GetShape().Stick) {
+            stem << QPoint(p.x, p.y);
+        }
+        const QRect reach = stem.boundingRect();
+        const QSize port = board->viewport()->size();
+        QVERIFY(reach.width() < port.width() && reach.height() < port.height());
+        board->horizontalScrollBar()->setValue(reach.right() - port.width() + 1);
+        board->verticalScrollBar()->setValue(reach.bottom() - port.height() + 1);
+        QVERIFY2(board->VisibleBoardRect().contains(reach),
+                 qPrintable(QStringLiteral("the stem is out of reach: scroll size %1 x %2")
+                                .arg(board->GetTotalSize().width())
+                                .arg(board->GetTotalSize().height())));
+        QVERIFY(errors.isEmpty());
+    }
+
+    // A print job or a preview measures the scroll size again from the
+    // board's size at that moment.
+    void printingMeasuresTheScrollSizeAgain() {
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        CVorloView* board = frame->BoardView();
+        const QSize before = board->GetTotalSize();
+        frame->resize(frame->width() - 100, frame->height() - 80);
+        QTRY_VERIFY(board->size() != before);
+        QCOMPARE(board->GetTotalSize(), before);
+
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("p.pdf")));
+        QString error;
+        QVERIFY2(frame->PrintDirect(&printer, &error), qPrintable(error));
+        QCOMPARE(board->GetTotalSize(), board->size());
+
+        frame->resize(frame->width() + 60, frame->height() + 40);
+        QTRY_VERIFY(board->size() != board->GetTotalSize());
+        frame->RunModal = [](QDialog&) { return int(QDialog::Rejected); };
+        frame->OnFilePrintPreview();
+        QCOMPARE(board->GetTotalSize(), board->size());
+    }
+
     // The numbers are those of a maximised window's inside of 800 x 560 and
     // 1024 x 740: the area available is that and the title bar. The offscreen
     // window system puts a thin frame round every window, so the whole window
