@@ -3,7 +3,14 @@
 // Where the main window goes on a screen of a given size: proportional to the
 // screen, so it looks the same on every resolution.
 
+#include <QMargins>
+#include <QRect>
+
+#include <chrono>
 #include <cstdint>
+#include <optional>
+
+class QWindow;
 
 namespace vorlo {
 
@@ -16,11 +23,31 @@ struct FramePlacement {
     friend constexpr bool operator==(const FramePlacement&, const FramePlacement&) = default;
 };
 
-// `screenWidth` and `screenHeight` are the screen's area available to
-// windows. 32-bit integer arithmetic, multiplying before dividing.
+// `screenWidth` and `screenHeight` are the inside size of a maximised window.
+// 32-bit integer arithmetic, multiplying before dividing.
 FramePlacement PlaceFrame(int32_t screenWidth, int32_t screenHeight);
+
+// The window on a screen whose area available to windows is `available`,
+// when the window manager frames it with `frame` (title bar and borders).
+struct ScreenPlacement {
+    QSize fullScreen;  // the inside of a maximised window: the area less the title bar
+    QRect outer;       // the window with its frame
+    QRect inside;      // the part the program draws: the outer rectangle less the frame
+    int32_t boardHeight = 0;
+};
+ScreenPlacement PlaceFrameOnScreen(const QRect& available, const QMargins& frame);
 
 // The width of the left (information) column.
 inline constexpr int32_t kInfoPaneWidth = 140;
+
+// What the window manager will put around `window` (created, not yet shown),
+// asked for before the window is shown so that it can be sized to fit the
+// first time. None when there is no window manager that answers within
+// `wait`, or the window system is not X11.
+std::optional<QMargins> AskFrameExtents(QWindow* window, std::chrono::milliseconds wait);
+
+// Whether a window manager runs that will frame the window once it is shown,
+// so its margins may still arrive after the window appears.
+bool WindowManagerFramesLater();
 
 }  // namespace vorlo

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -22,6 +23,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "about_dlg.h"
 #include "ads_view.h"
@@ -112,6 +114,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         PlaceOnScreen(screen->availableGeometry());
     }
+    // The board takes its scroll size from its own size, which is final only
+    // once the window has been fitted to its frame and the panes sized.
+    board_->HoldExtent(true);
     SetActiveView(board_);
     doc_->OnNewDocument();
     UpdateTitle();
@@ -250,11 +255,21 @@ void CMainFrame::CreatePanes() {
 }
 
 void CMainFrame::PlaceOnScreen(const QRect& available) {
-    FullScreenWidth = available.width();
-    FullScreenHeight = available.height();
-    const FramePlacement place = PlaceFrame(FullScreenWidth, FullScreenHeight);
-    move(available.left() + place.x, available.top() + place.y);
-    resize(place.width, place.height);
+    placementArea_ = available;
+    // Once shown, the window manager's frame is known; before, the window is
+    // placed as if it had none, and fitted to the frame when it is shown.
+    const QWindow* window = windowHandle();
+    ApplyPlacement(isVisible() && window ? window->frameMargins() : placementFrame_);
+}
+
+void CMainFrame::ApplyPlacement(const QMargins& frame) {
+    placementFrame_ = frame;
+    const ScreenPlacement place = PlaceFrameOnScreen(placementArea_, frame);
+    FullScreenWidth = place.fullScreen.width();
+    FullScreenHeight = place.fullScreen.height();
+    // The window system is told where the inside goes, frame taken off the
+    // outer rectangle on every side; the window manager puts the frame round it.
+    setGeometry(place.inside);
     boardRowHeight_ = place.boardHeight;
     paneSizesPending_ = true;
     if (isVisible()) {
@@ -272,10 +287,63 @@ void CMainFrame::ApplyPaneSizes() {
         {boardRowHeight_, qMax(0, inner - boardRowHeight_ - InnerSplitter->handleWidth())});
 }
 
+void CMainFrame::FitToFrameAtFirstShow() {
+    // Asked before the window appears, the window manager tells the frame's
+    // size, and the window is sized to fit before its first paint.
+    if (testAttribute(Qt::WA_DontShowOnScreen)) {
+        return;
+    }
+    std::optional<QMargins> frame = AskFrameExtents(windowHandle(), std::chrono::milliseconds(500));
+    if (!frame && windowHandle() && !windowHandle()->frameMargins().isNull()) {
+        frame = windowHandle()->frameMargins();  // a frame the toolkit draws itself
+    }
+    if (frame) {
+        if (*frame != placementFrame_) {
+            ApplyPlacement(*frame);
+        }
+        return;
+    }
+    if (WindowManagerFramesLater()) {
+        // A window manager that tells the frame only once it has put it
+        // round the window: fit then, if it does so soon. Nothing of the
+        // window need move or change size when it is framed, so look now
+        // and then rather than wait for an event.
+        waitingForFrame_ = true;
+        auto* look = new QTimer(this);
+        const QDeadlineTimer deadline(1000);
+        connect(look, &QTimer::timeout, this, [this, look, deadline] {
+            const QWindow* window = windowHandle();
+            const bool known = window && !window->frameMargins().isNull();
+            if (known) {
+                ApplyPlacement(window->frameMargins());
+            }
+            if (known || deadline.hasExpired()) {
+                look->deleteLater();
+                EndWaitingForFrame();
+            }
+        });
+        look->start(20);
+    }
+}
+
+void CMainFrame::EndWaitingForFrame() {
+    if (waitingForFrame_) {
+        waitingForFrame_ = false;
+        board_->HoldExtent(false);
+    }
+}
+
 void CMainFrame::showEvent(QShowEvent* event) {
+    if (!event->spontaneous() && !shownBefore_) {
+        shownBefore_ = true;
+        FitToFrameAtFirstShow();
+    }
     QMainWindow::showEvent(event);
     if (paneSizesPending_) {
         ApplyPaneSizes();
+    }
+    if (!waitingForFrame_) {
+        board_->HoldExtent(false);
     }
 }
 
@@ -770,7 +838,9 @@ QPrinter& CMainFrame::Printer() {
 }
 
 bool CMainFrame::PrintDirect(QPrinter* printer, QString* error) {
-    return PrintRiddle(printer, *doc_, board_->VisibleBoardRect(), error);
+    const bool printed = PrintRiddle(printer, *doc_, board_->VisibleBoardRect(), error);
+    board_->OnEndPrinting();
+    return printed;
 }
 
 void CMainFrame::OnFilePrint() {
@@ -791,6 +861,7 @@ void CMainFrame::OnFilePrintPreview() {
         PrintDirect(printer, &error);
     });
     RunModal(dialog);
+    board_->OnEndPrinting();
 }
 
 void CMainFrame::OnFilePrintSetup() {

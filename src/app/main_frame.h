@@ -49,7 +49,8 @@ public:
     QAction* Action(vorlo::CommandId id) const;
 
     // Places the window and its panes in proportion to a screen whose area
-    // available to windows is `available`.
+    // available to windows is `available`. The frame the window manager puts
+    // around the window counts in: the whole framed window lies inside.
     void PlaceOnScreen(const QRect& available);
 
     // Recomputes which commands are enabled and the status-bar indicators.
@@ -135,6 +136,9 @@ private:
     void UpdateTitle();
     void UpdateLockIndicators();
     void ApplyPaneSizes();
+    void ApplyPlacement(const QMargins& frame);
+    void FitToFrameAtFirstShow();
+    void EndWaitingForFrame();
     bool DoSave(QString path);
     QString SaveAsSuggestion() const;
     void AddRecentFile(const QString& path);
@@ -160,4 +164,10 @@ private:
     std::unique_ptr<QPrinter> printer_;
     int boardRowHeight_ = 0;
     bool paneSizesPending_ = false;
+    // The area the window was last placed in, and the frame it was placed for.
+    QRect placementArea_;
+    QMargins placementFrame_;
+    bool shownBefore_ = false;
+    // Shown, but the window manager has not yet told the frame's size.
+    bool waitingForFrame_ = false;
 };

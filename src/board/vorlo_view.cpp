@@ -61,13 +61,25 @@ CVorloView::~CVorloView() {
 void CVorloView::OnInitialUpdate() {
     // The matches were all replaced: nothing the undo store points at is left.
     editor_.OnDocumentReset();
-    if (isVisible()) {
-        SetScrollSizes(size());
-        extentPending_ = false;
-    } else {
-        extentPending_ = true;
-    }
+    extentPending_ = true;
+    TakePendingExtent();
     viewport()->update();
+}
+
+void CVorloView::HoldExtent(bool hold) {
+    extentHeld_ = hold;
+    TakePendingExtent();
+}
+
+void CVorloView::TakePendingExtent() {
+    if (extentPending_ && !extentHeld_ && isVisible()) {
+        extentPending_ = false;
+        SetScrollSizes(size());
+    }
+}
+
+void CVorloView::OnEndPrinting() {
+    SetScrollSizes(size());
 }
 
 void CVorloView::OnUpdate(int /*hint*/) {
@@ -148,10 +160,7 @@ void CVorloView::resizeEvent(QResizeEvent* event) {
 
 void CVorloView::showEvent(QShowEvent* event) {
     QAbstractScrollArea::showEvent(event);
-    if (extentPending_) {
-        extentPending_ = false;
-        SetScrollSizes(size());
-    }
+    TakePendingExtent();
 }
 
 // ----- mouse -----

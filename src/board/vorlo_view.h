@@ -40,6 +40,11 @@ public:
     // The scrollable size of the board; it is the view's size at the last
     // initial update and does not follow later resizes.
     void SetScrollSizes(QSize total);
+    // While the window around the view is still being placed, an initial
+    // update leaves the scroll size to be measured when the hold ends.
+    void HoldExtent(bool hold);
+    // After a print job or preview: the scroll size is measured again.
+    void OnEndPrinting();
     QSize GetTotalSize() const { return totalSize_; }
     // The part of the board that is on the screen, in board coordinates.
     QRect VisibleBoardRect() const;
@@ -103,6 +108,7 @@ private:
     void UpdateAllViews(int32_t hint) override;
 
     void UpdateScrollBars();
+    void TakePendingExtent();
     void Apply(const vorlo::BoardEditor::MouseResult& result,
                const std::optional<vorlo::BoardRect>& alsoRepaint = std::nullopt);
     // The viewport pixels of a board rectangle that lie on the screen.
@@ -119,8 +125,9 @@ private:
     QCursor rotateCursor_;
     QSize totalSize_;
     // The initial update came before the view had its size: take the extent
-    // when it is first shown.
+    // when it is shown and no longer held.
     bool extentPending_ = false;
+    bool extentHeld_ = false;
     // With VORLO_DEBUG_BOARD_ORIGIN set, where the board's origin was last
     // reported on the screen.
     bool reportGeometry_ = false;

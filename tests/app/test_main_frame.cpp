@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPolygon>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -24,6 +25,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 #include <sys/resource.h>
 #include <csignal>
@@ -344,19 +346,132 @@ private slots:
         QCOMPARE(PlaceFrame(w, h), expected);
     }
 
+    // Under a window manager the frame counts in: the outer rectangle is
+    // placed from the inside of a maximised window, and the program's own
+    // part is what the frame leaves.
+    void framedPlacementLiesInTheArea_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<QRect>("outer");
+        QTest::addColumn<QRect>("inside");
+        QTest::addColumn<int>("board");
+        QTest::newRow("no frame") << QRect(0, 0, 1024, 740) << QMargins() << QRect(102, 7, 768, 732)
+                                  << QRect(102, 7, 768, 732) << 488;
+        QTest::newRow("1366x768 framed")
+            << QRect(0, 0, 1366, 768) << QMargins(1, 20, 1, 5) << QRect(136, 7, 1024, 740)
+            << QRect(137, 27, 1022, 715) << 493;
+        QTest::newRow("1024x600 framed")
+            << QRect(0, 0, 1024, 600) << QMargins(1, 20, 1, 5) << QRect(102, 5, 768, 574)
+            << QRect(103, 25, 766, 549) << 382;
+        QTest::newRow("panel above")
+            << QRect(0, 30, 1920, 1050) << QMargins(4, 30, 4, 4) << QRect(192, 40, 1440, 1009)
+            << QRect(196, 70, 1432, 975) << 673;
+        QTest::newRow("frame larger than the area") << QRect(0, 0, 10, 10) << QMargins(8, 30, 8, 8)
+                                                    << QRect(1, 0, 7, 0) << QRect(9, 30, 0, 0) << 0;
+    }
+    void framedPlacementLiesInTheArea() {
+        QFETCH(QRect, area);
+        QFETCH(QMargins, frame);
+        QFETCH(QRect, outer);
+        QFETCH(QRect, inside);
+        QFETCH(int, board);
+        const ScreenPlacement place = PlaceFrameOnScreen(area, frame);
+        QCOMPARE(place.outer, outer);
+        QCOMPARE(place.inside.topLeft(), inside.topLeft());
+        QCOMPARE(place.inside.size(), inside.size());
+        QCOMPARE(place.boardHeight, board);
+        if (!outer.isEmpty()) {
+            QVERIFY(area.contains(place.outer));
+        }
+    }
+
+    // At start-up the riddle is opened before the window is shown; the board
+    // takes its scroll size once the window has sized its panes, as New and
+    // Open do later, so every match of the riddle can be scrolled to in a
+    // smaller window.
+    void startupScrollSizeIsTheLaidOutBoard() {
+        MatchList cup;
+        for (const CMatch& m :
+             std::vector<CMatch>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}) {
+            cup.Append(m);
+        }
+        const QString path = dir.filePath(QStringLiteral("cup.vrl"));
+        const std::string bytes = SerializeRiddle(cup, "");
+        WriteAll(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+
+        frame = std::make_unique<CMainFrame>();
+        frame->ShowError = [this](const QString& m) { errors << m; };
+        frame->PlaceOnScreen(QRect(0, 0, 1024, 768));
+        QVERIFY(frame->OpenDocumentFile(path));
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        CVorloView* board = frame->BoardView();
+        QCOMPARE(frame->InnerSplitter->sizes().first(), frame->FullScreenHeight * 66 / 100);
+        // What New and Open measure: the board's size as it is on the screen.
+        QCOMPARE(board->GetTotalSize(), board->size());
+
+        // Smaller: the lowest match is still within reach of the scroll bars.
+        frame->resize(500, 300);
+        QTRY_VERIFY(board->viewport()->height() < 248);
+        QPolygon stem;
+        for (const Point32& p : CMatch{258, 248, 90}.GetShape().Stick) {
+            stem << QPoint(p.x, p.y);
+        }
+        const QRect reach = stem.boundingRect();
+        const QSize port = board->viewport()->size();
+        QVERIFY(reach.width() < port.width() && reach.height() < port.height());
+        board->horizontalScrollBar()->setValue(reach.right() - port.width() + 1);
+        board->verticalScrollBar()->setValue(reach.bottom() - port.height() + 1);
+        QVERIFY2(board->VisibleBoardRect().contains(reach),
+                 qPrintable(QStringLiteral("the stem is out of reach: scroll size %1 x %2")
+                                .arg(board->GetTotalSize().width())
+                                .arg(board->GetTotalSize().height())));
+        QVERIFY(errors.isEmpty());
+    }
+
+    // A print job or a preview measures the scroll size again from the
+    // board's size at that moment.
+    void printingMeasuresTheScrollSizeAgain() {
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        CVorloView* board = frame->BoardView();
+        const QSize before = board->GetTotalSize();
+        frame->resize(frame->width() - 100, frame->height() - 80);
+        QTRY_VERIFY(board->size() != before);
+        QCOMPARE(board->GetTotalSize(), before);
+
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("p.pdf")));
+        QString error;
+        QVERIFY2(frame->PrintDirect(&printer, &error), qPrintable(error));
+        QCOMPARE(board->GetTotalSize(), board->size());
+
+        frame->resize(frame->width() + 60, frame->height() + 40);
+        QTRY_VERIFY(board->size() != board->GetTotalSize());
+        frame->RunModal = [](QDialog&) { return int(QDialog::Rejected); };
+        frame->OnFilePrintPreview();
+        QCOMPARE(board->GetTotalSize(), board->size());
+    }
+
+    // The numbers are those of a maximised window's inside of 800 x 560 and
+    // 1024 x 740: the area available is that and the title bar. The offscreen
+    // window system puts a thin frame round every window, so the whole window
+    // is its frame geometry.
     void windowAndPanesArePlaced() {
+        const QMargins frameMargins = frame->windowHandle()->frameMargins();
         frame->hide();
-        frame->PlaceOnScreen(QRect(0, 0, 800, 560));
+        frame->PlaceOnScreen(QRect(0, 0, 800, 560 + frameMargins.top()));
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         QCOMPARE(frame->pos(), QPoint(80, 5));
-        QCOMPARE(frame->size(), QSize(600, 554));
+        QCOMPARE(frame->frameGeometry(), QRect(80, 5, 600, 554));
+        QCOMPARE(frame->geometry(), QRect(80, 5, 600, 554).marginsRemoved(frameMargins));
         QCOMPARE(frame->OuterSplitter->sizes().first(), kInfoPaneWidth);
         QCOMPARE(frame->InnerSplitter->sizes().first(), 369);
 
-        frame->PlaceOnScreen(QRect(0, 0, 1024, 740));
+        frame->PlaceOnScreen(QRect(0, 0, 1024, 740 + frameMargins.top()));
         QCOMPARE(frame->pos(), QPoint(102, 7));
-        QCOMPARE(frame->size(), QSize(768, 732));
+        QCOMPARE(frame->frameGeometry(), QRect(102, 7, 768, 732));
         QTRY_COMPARE(frame->InnerSplitter->sizes().first(), 488);
         QCOMPARE(frame->OuterSplitter->sizes().first(), kInfoPaneWidth);
     }
