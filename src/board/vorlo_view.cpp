@@ -189,6 +189,15 @@ void CVorloView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CVorloView::mouseMoveEvent(QMouseEvent* event) {
+    // The board never holds on to the mouse, yet Qt hands every movement
+    // after a press to the pressed widget, also from over the other panes.
+    // Those are none of the board's: a match dragged off it stays where it
+    // last was on the board, within reach, and follows again with the same
+    // grab when the pointer comes back with the button still held.
+    if (!viewport()->rect().contains(event->position().toPoint())) {
+        event->accept();
+        return;
+    }
     OnMouseMove(KeyState(event->buttons(), event->modifiers()),
                 BoardPointFromViewport(event->position().toPoint()));
     event->accept();

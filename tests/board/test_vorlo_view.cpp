@@ -9,9 +9,11 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
+#include "riddle_file.h"
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
 
@@ -390,6 +392,70 @@ private slots:
         QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
     }
     void leftDragMovesWithTheGrabOffset_data() { scrolled_data(); }
+
+    // Qt hands every movement after a press to the pressed viewport, also
+    // from over the other panes; the board takes only those over itself, so
+    // a match dragged off it stays where it last was on the board, and comes
+    // along again with the same grab when the pointer returns with the button
+    // still held.
+    void aDragOffTheBoardLeavesTheMatchOnIt_data() {
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QString>("side");
+        for (const QPoint scroll : {QPoint(), QPoint(30, 20)}) {
+            for (const char* side : {"left", "above", "right", "below"}) {
+                QTest::addRow("%s, scrolled %d", side, scroll.x())
+                    << scroll << QString::fromLatin1(side);
+            }
+        }
+    }
+    void aDragOffTheBoardLeavesTheMatchOnIt() {
+        QFETCH(QPoint, scroll);
+        QFETCH(QString, side);
+        Board b(scroll);
+        b.view.SetScrollSizes(QSize(600, 500));
+        CMatch& m = b.Add(100, 100, 0);
+        // Grabbed at its tail point, the match lies where the pointer is.
+        QTest::mousePress(b.Port(), Qt::LeftButton, {}, b.ToPort({102, 100}));
+        b.Move({150, 120}, Qt::LeftButton);
+        QCOMPARE(Fields(m), (QList<int>{148, 120, 0}));
+        // Out of the viewport on one side, as far as another pane lies.
+        const QSize port = b.Port()->size();
+        const QPoint outside = side == QLatin1String("left")    ? QPoint(-150, 120)
+                               : side == QLatin1String("above") ? QPoint(150, -80)
+                               : side == QLatin1String("right") ? QPoint(port.width() + 40, 120)
+                                                                : QPoint(150, port.height() + 60);
+        b.doc.SetModifiedFlag(false);
+        b.Move(outside + b.scroll, Qt::LeftButton);
+        b.Move(outside * 3 + b.scroll, Qt::LeftButton);
+        QCOMPARE(Fields(m), (QList<int>{148, 120, 0}));
+        QVERIFY(!b.doc.IsModified());
+        // Released out there: the riddle as saved holds the match on the board.
+        QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, outside * 3);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("dragged.vrl"));
+        QString error;
+        QVERIFY2(b.doc.OnSaveDocument(path, &error), qPrintable(error));
+        const vorlo::RiddleReadResult saved = vorlo::ReadRiddleFile(path.toStdString());
+        QVERIFY(saved.ok);
+        const QRect board(QPoint(0, 0), b.view.GetTotalSize());
+        for (const CMatch& match : saved.riddle.matches) {
+            QVERIFY2(board.contains(match.x, match.y),
+                     qPrintable(QStringLiteral("%1, %2").arg(match.x).arg(match.y)));
+        }
+        // The button held while the pointer enters the board again: the
+        // match follows with the grab of the last press.
+        b.Move({200, 150}, Qt::LeftButton);
+        QCOMPARE(Fields(m), (QList<int>{198, 150, 0}));
+        // The same for a match selected by a command, with no press at all.
+        b.view.OnAddMatch();
+        CMatch& added = *b.doc.SelectedMatch;
+        const QList<int> before = Fields(added);
+        b.Move(outside + b.scroll, Qt::LeftButton);
+        QCOMPARE(Fields(added), before);
+        b.Move({60, 70}, Qt::LeftButton);
+        QCOMPARE(Fields(added), (QList<int>{58, 70, 90}));
+    }
 
     // However the match goes, the screen shows exactly the board as it now
     // is: no piece of the match is left where it was.
