@@ -47,6 +47,44 @@ const char* const kAppTitle = "vorlo";
 const char* const kSettingsOrganisation = "Local AppWizard-Generated Applications";
 const char* const kRecentGroup = "Recent File List";
 
+// A file name as it stands in the window title. A name with right-to-left
+// letters is set apart as an isolate of its own, so the title reads name,
+// dash, program whatever the name's script; direction controls in the name
+// (invisible anyway) are left out, so none of them can reach past it.
+QString TitleName(const QString& name) {
+    bool rightToLeft = false;
+    bool controls = false;
+    QString plain;
+    for (const char32_t c : name.toUcs4()) {
+        switch (QChar::direction(c)) {
+            case QChar::DirR:
+            case QChar::DirAL:
+                rightToLeft = true;
+                break;
+            case QChar::DirLRE:
+            case QChar::DirRLE:
+            case QChar::DirLRO:
+            case QChar::DirRLO:
+            case QChar::DirPDF:
+            case QChar::DirLRI:
+            case QChar::DirRLI:
+            case QChar::DirFSI:
+            case QChar::DirPDI:
+                controls = true;
+                continue;
+            default:
+                break;
+        }
+        plain += QString::fromUcs4(&c, 1);
+    }
+    if (!rightToLeft && !controls) {
+        return name;
+    }
+    const QChar firstStrongIsolate(0x2068);
+    const QChar popDirectionalIsolate(0x2069);
+    return firstStrongIsolate + plain + popDirectionalIsolate;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDoc(this)) {
@@ -500,7 +538,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(doc_->Title() + QStringLiteral("[*] - ") + QString::fromLatin1(kAppTitle));
+    setWindowTitle(TitleName(doc_->Title()) + QStringLiteral("[*] - ") +
+                   QString::fromLatin1(kAppTitle));
     setWindowModified(doc_->IsModified());
 }
 
