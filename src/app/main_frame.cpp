@@ -5,6 +5,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -21,6 +24,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 #include "about_dlg.h"
 #include "ads_view.h"
@@ -85,11 +89,29 @@ QString TitleName(const QString& name) {
     return firstStrongIsolate + plain + popDirectionalIsolate;
 }
 
+// The first riddle file among the local files of a drag; empty when it
+// carries none.
+QString DroppedRiddleFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
+        return QString();
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile())
+                                         .suffix()
+                                         .compare(QLatin1String("vrl"), Qt::CaseInsensitive) == 0) {
+            return url.toLocalFile();
+        }
+    }
+    return QString();
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDoc(this)) {
     Q_INIT_RESOURCE(window);
     setWindowIcon(ApplicationIcon());
+    // Riddle files dropped anywhere on the window open as through File > Open.
+    setAcceptDrops(true);
 
     SavePrompt = [this](const QString& question) {
         return QMessageBox::question(this, kAppTitle, question,
@@ -652,6 +674,36 @@ bool CMainFrame::DoSave(QString path) {
     }
     AddRecentFile(doc_->PathName());
     return true;
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    // Only a riddle file is taken; other files and remote addresses are
+    // refused, so the pointer says so before the drop.
+    if (!DroppedRiddleFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DroppedRiddleFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = DroppedRiddleFile(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over: the save prompt must not hold up the
+    // program the file came from, which waits for the drop to end.
+    QTimer::singleShot(0, this, [this, path] { OpenDocumentFile(path); });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

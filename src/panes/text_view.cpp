@@ -5,6 +5,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
+#include <QUrl>
+
+#include <algorithm>
 
 QTextOption RiddleTextOption(QTextOption::WrapMode wrap) {
     // Flush right, and read in the direction of its own first letter, so a
@@ -73,6 +76,20 @@ void CTextView::insertFromMimeData(const QMimeData* source) {
     cursor.insertText(text);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+bool CTextView::canInsertFromMimeData(const QMimeData* source) const {
+    // Files from a file manager are for the window to open, and addresses
+    // that come without a text of their own are no text either.
+    if (source != nullptr && source->hasUrls()) {
+        const QList<QUrl> urls = source->urls();
+        if (!source->hasFormat(QStringLiteral("text/plain")) ||
+            std::any_of(urls.begin(), urls.end(),
+                        [](const QUrl& url) { return url.isLocalFile(); })) {
+            return false;
+        }
+    }
+    return QTextEdit::canInsertFromMimeData(source);
 }
 
 bool CTextView::CanUndo() const {

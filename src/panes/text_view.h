@@ -40,6 +40,9 @@ protected:
     // Pasted and dropped text comes in as plain text in the paragraph format
     // around it, so it stays right-aligned.
     void insertFromMimeData(const QMimeData* source) override;
+    // Files dragged from a file manager are for the window to open, not text.
+    // Text with a link in it is still taken.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
 
 private:
     static constexpr QTextOption::WrapMode kWrap = QTextOption::WrapAtWordBoundaryOrAnywhere;

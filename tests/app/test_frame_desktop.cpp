@@ -151,6 +151,50 @@ private slots:
             QVERIFY(x[i + 1] > x[i]);
         }
     }
+
+    // A riddle file dropped on the window opens as File > Open opens it,
+    // save prompt included; anything else is refused.
+    void droppedRiddleFilesOpen_data() {
+        QTest::addColumn<QString>("where");  // "board", "text" or "info"
+        QTest::newRow("on the board") << "board";
+        QTest::newRow("on the text pane") << "text";
+        QTest::newRow("on the information pane") << "info";
+    }
+    void droppedRiddleFilesOpen() {
+        QFETCH(QString, where);
+        QWidget* target = where == QLatin1String("board") ? frame->BoardView()->viewport()
+                          : where == QLatin1String("text")
+                              ? frame->TextPane()->viewport()
+                              : static_cast<QWidget*>(frame->AdsPane());
+        const QString riddle = CopyExampleAs(QStringLiteral("dropped.vrl"));
+        QVERIFY(!riddle.isEmpty());
+        const QString other = CopyExampleAs(QStringLiteral("dropped.txt"));
+        CVorloDoc* doc = frame->GetDocument();
+
+        // Refused: a file that is no riddle, and a riddle that is not local.
+        QVERIFY(!DropOn(target, {QUrl::fromLocalFile(other)}));
+        QVERIFY(!DropOn(target, {QUrl(QStringLiteral("https://www.vorlo.test/cup.vrl"))}));
+        QVERIFY(doc->PathName().isEmpty());
+        QVERIFY(doc->PlainText().isEmpty());
+
+        // A modified riddle asks first; Cancel keeps it.
+        doc->SetModifiedFlag(true);
+        promptAnswer = QMessageBox::Cancel;
+        QVERIFY(DropOn(target, {QUrl::fromLocalFile(riddle)}));
+        QCOMPARE(prompts.size(), 1);
+        QVERIFY(doc->PathName().isEmpty());
+        QVERIFY(doc->IsModified());
+
+        // Discard opens the dropped riddle, the first riddle among the files.
+        promptAnswer = QMessageBox::Discard;
+        QVERIFY(DropOn(target, {QUrl::fromLocalFile(other), QUrl::fromLocalFile(riddle)}));
+        QCOMPARE(prompts.size(), 2);
+        QCOMPARE(doc->PathName(), QFileInfo(riddle).absoluteFilePath());
+        QCOMPARE(doc->MatchList.Count(), size_t(4));
+        QVERIFY(errors.isEmpty());
+        // Nothing of the drop went into the text.
+        QVERIFY(!doc->PlainText().contains(QLatin1String("dropped")));
+    }
 };
 
 QTEST_MAIN(TestFrameDesktop)

@@ -5,11 +5,13 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
+#include <QDragEnterEvent>
 #include <QMimeData>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QUrl>
 
 #include "text_view.h"
 #include "vorlo_doc.h"
@@ -160,6 +162,44 @@ private slots:
             }
         }
         QCOMPARE(BlocksNotRightAligned(doc.Text()), QList<int>());
+    }
+
+    // Files dragged over the pane are for the window to open; text, links
+    // in it included, goes into the riddle's text.
+    void takesTextButNotFiles_data() {
+        QTest::addColumn<QList<QUrl>>("urls");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        const QUrl file = QUrl::fromLocalFile(QStringLiteral("/tmp/cup.vrl"));
+        const QUrl link(QStringLiteral("https://www.vorlo.test/cup.vrl"));
+        QTest::newRow("text") << QList<QUrl>{} << QStringLiteral("שלום") << true;
+        QTest::newRow("a link with its text") << QList<QUrl>{link} << link.toString() << true;
+        QTest::newRow("a bare link") << QList<QUrl>{link} << QString() << false;
+        QTest::newRow("a file") << QList<QUrl>{file} << QString() << false;
+        QTest::newRow("a file with its path as text")
+            << QList<QUrl>{file} << file.toLocalFile() << false;
+    }
+    void takesTextButNotFiles() {
+        QFETCH(QList<QUrl>, urls);
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        CVorloDoc doc;
+        CTextView view(&doc);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QMimeData data;
+        if (!urls.isEmpty()) {
+            data.setUrls(urls);
+        }
+        if (!text.isNull()) {
+            data.setText(text);
+        }
+        QDragEnterEvent enter(view.viewport()->rect().center(), Qt::CopyAction, &data,
+                              Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view.viewport(), &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(view.viewport(), &leave);
     }
 
     void boardChangesLeaveTheTextAlone() {
