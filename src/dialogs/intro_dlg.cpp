@@ -2,9 +2,9 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "dialog_controls.h"
 #include "dialog_units.h"
