@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -24,6 +27,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
+#include <QUrl>
 
 #include "about_dlg.h"
 #include "ads_view.h"
@@ -61,11 +65,67 @@ std::unique_ptr<QSettings> WindowSettings() {
     return std::make_unique<QSettings>(file, QSettings::NativeFormat);
 }
 
+// A file name as it stands in the window title. A name with right-to-left
+// letters is set apart as an isolate of its own, so the title reads name,
+// dash, program whatever the name's script; direction controls in the name
+// (invisible anyway) are left out, so none of them can reach past it.
+QString TitleName(const QString& name) {
+    bool rightToLeft = false;
+    bool controls = false;
+    QString plain;
+    for (const char32_t c : name.toUcs4()) {
+        switch (QChar::direction(c)) {
+            case QChar::DirR:
+            case QChar::DirAL:
+                rightToLeft = true;
+                break;
+            case QChar::DirLRE:
+            case QChar::DirRLE:
+            case QChar::DirLRO:
+            case QChar::DirRLO:
+            case QChar::DirPDF:
+            case QChar::DirLRI:
+            case QChar::DirRLI:
+            case QChar::DirFSI:
+            case QChar::DirPDI:
+                controls = true;
+                continue;
+            default:
+                break;
+        }
+        plain += QString::fromUcs4(&c, 1);
+    }
+    if (!rightToLeft && !controls) {
+        return name;
+    }
+    const QChar firstStrongIsolate(0x2068);
+    const QChar popDirectionalIsolate(0x2069);
+    return firstStrongIsolate + plain + popDirectionalIsolate;
+}
+
+// The first riddle file among the local files of a drag; empty when it
+// carries none.
+QString DroppedRiddleFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
+        return QString();
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile())
+                                         .suffix()
+                                         .compare(QLatin1String("vrl"), Qt::CaseInsensitive) == 0) {
+            return url.toLocalFile();
+        }
+    }
+    return QString();
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDoc(this)) {
     Q_INIT_RESOURCE(window);
     setWindowIcon(ApplicationIcon());
+    // Riddle files dropped anywhere on the window open as through File > Open.
+    setAcceptDrops(true);
 
     SavePrompt = [this](const QString& question) {
         return QMessageBox::question(this, kAppTitle, question,
@@ -588,7 +648,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(doc_->Title() + QStringLiteral("[*] - ") + QString::fromLatin1(kAppTitle));
+    setWindowTitle(TitleName(doc_->Title()) + QStringLiteral("[*] - ") +
+                   QString::fromLatin1(kAppTitle));
     setWindowModified(doc_->IsModified());
 }
 
@@ -747,6 +808,36 @@ QString CMainFrame::SaveAsSuggestion() const {
         folder = QDir::homePath();
     }
     return QDir(folder).filePath(QFileInfo(path).fileName());
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    // Only a riddle file is taken; other files and remote addresses are
+    // refused, so the pointer says so before the drop.
+    if (!DroppedRiddleFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DroppedRiddleFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = DroppedRiddleFile(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over: the save prompt must not hold up the
+    // program the file came from, which waits for the drop to end.
+    QTimer::singleShot(0, this, [this, path] { OpenDocumentFile(path); });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

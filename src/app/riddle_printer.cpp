@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 #include "board_painter.h"
+#include "text_view.h"
 #include "vorlo_doc.h"
 
 namespace vorlo {
@@ -26,19 +27,9 @@ void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const CVorloDoc& 
     font.setPointSizeF(14.0);
     text.setDefaultFont(font);
     text.setPageSize(QSizeF(pageRect.width(), 1e9));
-    QTextOption option(Qt::AlignRight | Qt::AlignAbsolute);
-    option.setTextDirection(Qt::RightToLeft);
-    option.setWrapMode(QTextOption::WordWrap);
-    text.setDefaultTextOption(option);
     CVorloDoc::SetRiddleText(text, doc.PlainText());
-    {
-        QTextCursor cursor(&text);
-        cursor.select(QTextCursor::Document);
-        QTextBlockFormat format;
-        format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-        format.setLayoutDirection(Qt::RightToLeft);
-        cursor.mergeBlockFormat(format);
-    }
+    // The paragraphs as the text pane shows them.
+    FormatRiddleParagraphs(&text, QTextOption::WordWrap);
     text.setTextWidth(pageRect.width());
     const qreal gap = doc.PlainText().isEmpty() ? 0.0 : painter.device()->logicalDpiY() / 4.0;
     const qreal textHeight = doc.PlainText().isEmpty() ? 0.0 : text.size().height();

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QClipboard>
+#include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QToolBar>
 
@@ -27,14 +29,42 @@ using vorlo::Point32;
 
 namespace {
 
-// A cursor drawn as a black picture with a white rim.
-QCursor LoadCursor(const QString& name, int hotX, int hotY) {
-    const QBitmap bitmap(QStringLiteral(":/cursors/%1.xbm").arg(name));
-    const QBitmap mask(QStringLiteral(":/cursors/%1_mask.xbm").arg(name));
+// The drag cursors' hot spots, in pixels of their 32 x 32 pictures.
+constexpr QPoint kRotateHotSpot(7, 14);
+constexpr QPoint kMoveHotSpot(15, 15);
+
+// A cursor drawn as a black picture with a white rim. On a screen of twice
+// the pixel density the same drawing comes at 64 x 64, so it keeps its size
+// and sharpness; its hot spot stays in the units of the 32 x 32 picture.
+QCursor LoadCursor(const QString& name, QPoint hotSpot, qreal devicePixelRatio) {
+    const bool twice = devicePixelRatio >= 1.5;
+    const QString stem =
+        QStringLiteral(":/cursors/%1%2").arg(name, twice ? QStringLiteral("@2x") : QString());
+    const QBitmap bitmap(stem + QStringLiteral(".xbm"));
+    const QBitmap mask(stem + QStringLiteral("_mask.xbm"));
     if (bitmap.isNull() || mask.isNull()) {
         return QCursor(Qt::ArrowCursor);
     }
-    return QCursor(bitmap, mask, hotX, hotY);
+    if (!twice) {
+        return QCursor(bitmap, mask, hotSpot.x(), hotSpot.y());
+    }
+    // Black where the picture is, white on the rest of the mask, clear elsewhere.
+    QImage picture(bitmap.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    const QImage ink = bitmap.toImage();
+    const QImage cover = mask.toImage();
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (ink.pixelIndex(x, y) == 1) {
+                picture.setPixelColor(x, y, Qt::black);
+            } else if (cover.pixelIndex(x, y) == 1) {
+                picture.setPixelColor(x, y, Qt::white);
+            }
+        }
+    }
+    QPixmap pixmap = QPixmap::fromImage(picture);
+    pixmap.setDevicePixelRatio(2.0);
+    return QCursor(pixmap, hotSpot.x(), hotSpot.y());
 }
 
 }  // namespace
@@ -42,8 +72,10 @@ QCursor LoadCursor(const QString& name, int hotX, int hotY) {
 CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent)
     : QAbstractScrollArea(parent), doc_(doc), editor_(*doc, *this) {
     Q_INIT_RESOURCE(cursors);
-    rotateCursor_ = LoadCursor(QStringLiteral("rotate"), 7, 14);
-    moveCursor_ = LoadCursor(QStringLiteral("move"), 15, 15);
+    rotateCursor_ = LoadCursor(QStringLiteral("rotate"), kRotateHotSpot, 1.0);
+    moveCursor_ = LoadCursor(QStringLiteral("move"), kMoveHotSpot, 1.0);
+    rotateCursor2x_ = LoadCursor(QStringLiteral("rotate"), kRotateHotSpot, 2.0);
+    moveCursor2x_ = LoadCursor(QStringLiteral("move"), kMoveHotSpot, 2.0);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
@@ -56,6 +88,21 @@ CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent)
 
 CVorloView::~CVorloView() {
     doc_->RemoveView(this);
+}
+
+QCursor CVorloView::DragCursor(vorlo::BoardCursor kind, qreal devicePixelRatio) {
+    Q_INIT_RESOURCE(cursors);
+    return kind == BoardCursor::Rotate
+               ? LoadCursor(QStringLiteral("rotate"), kRotateHotSpot, devicePixelRatio)
+               : LoadCursor(QStringLiteral("move"), kMoveHotSpot, devicePixelRatio);
+}
+
+const QCursor& CVorloView::MoveCursor() const {
+    return viewport()->devicePixelRatioF() >= 1.5 ? moveCursor2x_ : moveCursor_;
+}
+
+const QCursor& CVorloView::RotateCursor() const {
+    return viewport()->devicePixelRatioF() >= 1.5 ? rotateCursor2x_ : rotateCursor_;
 }
 
 void CVorloView::OnInitialUpdate() {
@@ -198,6 +245,15 @@ void CVorloView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CVorloView::mouseMoveEvent(QMouseEvent* event) {
+    // The board never holds on to the mouse, yet Qt hands every movement
+    // after a press to the pressed widget, also from over the other panes.
+    // Those are none of the board's: a match dragged off it stays where it
+    // last was on the board, within reach, and follows again with the same
+    // grab when the pointer comes back with the button still held.
+    if (!viewport()->rect().contains(event->position().toPoint())) {
+        event->accept();
+        return;
+    }
     OnMouseMove(KeyState(event->buttons(), event->modifiers()),
                 BoardPointFromViewport(event->position().toPoint()));
     event->accept();
@@ -285,10 +341,10 @@ void CVorloView::Apply(const BoardEditor::MouseResult& result,
             viewport()->unsetCursor();
             break;
         case BoardCursor::Move:
-            viewport()->setCursor(moveCursor_);
+            viewport()->setCursor(MoveCursor());
             break;
         case BoardCursor::Rotate:
-            viewport()->setCursor(rotateCursor_);
+            viewport()->setCursor(RotateCursor());
             break;
     }
     if (!result.repaint) {

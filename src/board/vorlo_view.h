@@ -62,9 +62,12 @@ public:
     void OnRButtonDown(uint32_t keyState, vorlo::Point32 point);
     void OnMouseMove(uint32_t keyState, vorlo::Point32 point);
 
-    // The drag cursors.
-    const QCursor& MoveCursor() const { return moveCursor_; }
-    const QCursor& RotateCursor() const { return rotateCursor_; }
+    // The drag cursors, drawn for the pixel density of the board's screen.
+    const QCursor& MoveCursor() const;
+    const QCursor& RotateCursor() const;
+    // The move or the rotate cursor as drawn for `devicePixelRatio`: 32 x 32
+    // pixels, or 64 x 64 from 1.5 up.
+    static QCursor DragCursor(vorlo::BoardCursor kind, qreal devicePixelRatio);
 
     // Command handlers (the board's editing commands).
     void OnAddMatch();
@@ -123,6 +126,8 @@ private:
     vorlo::BoardEditor editor_;
     QCursor moveCursor_;
     QCursor rotateCursor_;
+    QCursor moveCursor2x_;
+    QCursor rotateCursor2x_;
     QSize totalSize_;
     // The initial update came before the view had its size: take the extent
     // when it is shown and no longer held.

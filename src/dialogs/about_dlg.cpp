@@ -11,6 +11,7 @@ namespace vorlo {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About vorlo"));
+    UseFixedDialogFrame(this);
     setModal(true);
     const DialogUnits units(font());
     setFixedSize(units.ToPixelsX(kWidthUnits), units.ToPixelsY(kHeightUnits));

@@ -3,6 +3,7 @@
 // Small helpers shared by the dialogs: each control carries the identifier it
 // answers to, and static texts are shown as they stand.
 
+#include <QDialog>
 #include <QLabel>
 #include <QString>
 
@@ -15,6 +16,14 @@ inline constexpr char kControlIdProperty[] = "controlId";
 
 inline void SetControlId(QWidget* control, int id) {
     control->setProperty(kControlIdProperty, id);
+}
+
+// A dialog of one fixed size: a title bar with its menu and close box, no
+// minimise or maximise button, and a frame that does not resize.
+inline void UseFixedDialogFrame(QDialog* dialog) {
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint);
 }
 
 // A static text: plain, left-aligned, wrapping at word boundaries like a

@@ -16,6 +16,7 @@ CInstructionsDlg::CInstructionsDlg(QWidget* parent) : QDialog(parent) {
     }
 
     setWindowTitle(QStringLiteral("Instruction for vorlo"));
+    UseFixedDialogFrame(this);
     setModal(true);
     const DialogUnits units(font());
     setFixedSize(units.ToPixelsX(kWidthUnits), units.ToPixelsY(kHeightUnits));

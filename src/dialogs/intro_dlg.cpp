@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "dialog_controls.h"
 #include "dialog_units.h"
@@ -32,6 +33,7 @@ CIntroDlg::CIntroDlg(SettingsStore& settings, QWidget* parent)
     }
 
     setWindowTitle(QStringLiteral("Introduction"));
+    UseFixedDialogFrame(this);
     setModal(true);
     const DialogUnits units(font());
     setFixedSize(units.ToPixelsX(kWidthUnits), units.ToPixelsY(kHeightUnits));
@@ -92,6 +94,13 @@ void CIntroDlg::keyPressEvent(QKeyEvent* event) {
         }
     }
     QDialog::keyPressEvent(event);
+}
+
+void CIntroDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The check box holds the focus from the start, and the user should see
+    // that Space toggles it: draw focus marks as after a Tab, until a click.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void CIntroDlg::closeEvent(QCloseEvent* event) {

@@ -96,13 +96,33 @@ QUrl InfoPageLoader::OnlineUrl() {
     return url;
 }
 
+bool InfoPageLoader::IsReservedHost(const QString& host) {
+    QString name = host.toLower();
+    if (name.endsWith(u'.')) {
+        name.chop(1);  // the root of the name space, as in "www.x.example."
+    }
+    // The bare name "localhost" is this machine, where a server may well
+    // run; every other name under these is never handed out.
+    for (const char* reserved : {"example", "invalid", "test", "localhost"}) {
+        const QLatin1String tld(reserved);
+        if ((name == tld && tld != QLatin1String("localhost")) ||
+            name.endsWith(u'.' + QString(tld))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void InfoPageLoader::Load(const QString& installationFolder) {
     ++generation_;
     DropReply();
     folder_ = installationFolder;
 
+    // A server under a reserved name cannot answer; asking it would only
+    // delay the installed copy (and have Qt complain on standard error).
     const QUrl url = OnlineUrl();
-    if (url.isValid() && (IsLoopbackHost(url.host()) || !SystemReportsOffline())) {
+    if (url.isValid() && !IsReservedHost(url.host()) &&
+        (IsLoopbackHost(url.host()) || !SystemReportsOffline())) {
         StartOnline(url);
         return;
     }

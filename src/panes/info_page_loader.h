@@ -2,7 +2,8 @@
 
 // Finds the information page for the pane on the left: the server's copy when
 // the computer is on-line and the server answers in time, otherwise the copy
-// installed with the program. Never blocks: the result arrives as a signal.
+// installed with the program (at once when the server's name is one that can
+// never answer). Never blocks: the result arrives as a signal.
 
 #include <QByteArray>
 #include <QObject>
@@ -41,6 +42,9 @@ public:
     // http://<server>/soft/vorlo_heb.html, or an invalid URL when the server
     // setting does not make a plain host (and port).
     static QUrl OnlineUrl();
+    // Whether `host` lies under a name reserved for examples and tests
+    // (.example, .invalid, .test, .localhost), where no server can answer.
+    static bool IsReservedHost(const QString& host);
 
 signals:
     // The page to show and the address its relative links resolve against:

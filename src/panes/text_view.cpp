@@ -5,24 +5,38 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
+#include <QUrl>
 
-namespace {
+#include <algorithm>
 
-// The layout of every paragraph of a riddle text.
-QTextOption RiddleTextOption() {
+QTextOption RiddleTextOption(QTextOption::WrapMode wrap) {
+    // Flush right, and read in the direction of its own first letter, so a
+    // Hebrew sentence reads right to left and a Latin one keeps its full stop
+    // at its end.
     QTextOption option(Qt::AlignRight | Qt::AlignAbsolute);
-    option.setTextDirection(Qt::RightToLeft);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setTextDirection(Qt::LayoutDirectionAuto);
+    option.setWrapMode(wrap);
     return option;
 }
 
-}  // namespace
+void FormatRiddleParagraphs(QTextDocument* text, QTextOption::WrapMode wrap) {
+    text->setDefaultTextOption(RiddleTextOption(wrap));
+    // Blocks carry their own format too (what was loaded, or pasted in), so
+    // each one is set as well; new paragraphs inherit it from the one they
+    // are split from.
+    QTextCursor cursor(text);
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat format;
+    format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    format.setLayoutDirection(Qt::LayoutDirectionAuto);
+    cursor.mergeBlockFormat(format);
+}
 
 CTextView::CTextView(CVorloDoc* doc, QWidget* parent) : QTextEdit(parent), doc_(doc) {
     // Formatting pasted in from elsewhere would not survive a save anyway.
     setAcceptRichText(false);
     setDocument(doc_->Text());
-    doc_->Text()->setDefaultTextOption(RiddleTextOption());
+    doc_->Text()->setDefaultTextOption(RiddleTextOption(kWrap));
     doc_->AddView(this);
 }
 
@@ -45,18 +59,8 @@ void CTextView::OnUpdate(int hint) {
 }
 
 void CTextView::AlignAllParagraphs() {
-    QTextDocument* text = document();
-    text->setDefaultTextOption(RiddleTextOption());
-    // Blocks carry their own format too (what was loaded, or pasted in), so
-    // each one is set as well; new paragraphs inherit it from the one they
-    // are split from.
-    QTextCursor cursor(text);
-    cursor.select(QTextCursor::Document);
-    QTextBlockFormat format;
-    format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    format.setLayoutDirection(Qt::RightToLeft);
-    cursor.mergeBlockFormat(format);
-    QTextCursor start(text);
+    FormatRiddleParagraphs(document(), kWrap);
+    QTextCursor start(document());
     setTextCursor(start);
 }
 
@@ -72,6 +76,20 @@ void CTextView::insertFromMimeData(const QMimeData* source) {
     cursor.insertText(text);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+bool CTextView::canInsertFromMimeData(const QMimeData* source) const {
+    // Files from a file manager are for the window to open, and addresses
+    // that come without a text of their own are no text either.
+    if (source != nullptr && source->hasUrls()) {
+        const QList<QUrl> urls = source->urls();
+        if (!source->hasFormat(QStringLiteral("text/plain")) ||
+            std::any_of(urls.begin(), urls.end(),
+                        [](const QUrl& url) { return url.isLocalFile(); })) {
+            return false;
+        }
+    }
+    return QTextEdit::canInsertFromMimeData(source);
 }
 
 bool CTextView::CanUndo() const {

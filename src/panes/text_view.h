@@ -1,11 +1,22 @@
 #pragma once
 
-// The riddle's task text below the board: plain text, right-aligned and read
-// right to left, edited in place in the document's text.
+// The riddle's task text below the board: plain text, right-aligned, each
+// paragraph read in the direction of its first letter (Hebrew right to left,
+// Latin left to right), edited in place in the document's text.
 
 #include <QTextEdit>
+#include <QTextOption>
 
 #include "vorlo_doc.h"
+
+class QTextDocument;
+
+// How a riddle's task is laid out on the screen and on paper: every
+// paragraph right-aligned, each in the direction of its first letter.
+QTextOption RiddleTextOption(QTextOption::WrapMode wrap);
+// Gives every paragraph of `text` that layout, the ones already there
+// included (an undoable change of the document: callers clear the history).
+void FormatRiddleParagraphs(QTextDocument* text, QTextOption::WrapMode wrap);
 
 class CTextView : public QTextEdit, public CDocView {
     Q_OBJECT
@@ -29,8 +40,13 @@ protected:
     // Pasted and dropped text comes in as plain text in the paragraph format
     // around it, so it stays right-aligned.
     void insertFromMimeData(const QMimeData* source) override;
+    // Files dragged from a file manager are for the window to open, not text.
+    // Text with a link in it is still taken.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
 
 private:
+    static constexpr QTextOption::WrapMode kWrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
+
     void AlignAllParagraphs();
 
     CVorloDoc* doc_;

@@ -9,9 +9,11 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
+#include "riddle_file.h"
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
 
@@ -391,6 +393,70 @@ private slots:
     }
     void leftDragMovesWithTheGrabOffset_data() { scrolled_data(); }
 
+    // Qt hands every movement after a press to the pressed viewport, also
+    // from over the other panes; the board takes only those over itself, so
+    // a match dragged off it stays where it last was on the board, and comes
+    // along again with the same grab when the pointer returns with the button
+    // still held.
+    void aDragOffTheBoardLeavesTheMatchOnIt_data() {
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QString>("side");
+        for (const QPoint scroll : {QPoint(), QPoint(30, 20)}) {
+            for (const char* side : {"left", "above", "right", "below"}) {
+                QTest::addRow("%s, scrolled %d", side, scroll.x())
+                    << scroll << QString::fromLatin1(side);
+            }
+        }
+    }
+    void aDragOffTheBoardLeavesTheMatchOnIt() {
+        QFETCH(QPoint, scroll);
+        QFETCH(QString, side);
+        Board b(scroll);
+        b.view.SetScrollSizes(QSize(600, 500));
+        CMatch& m = b.Add(100, 100, 0);
+        // Grabbed at its tail point, the match lies where the pointer is.
+        QTest::mousePress(b.Port(), Qt::LeftButton, {}, b.ToPort({102, 100}));
+        b.Move({150, 120}, Qt::LeftButton);
+        QCOMPARE(Fields(m), (QList<int>{148, 120, 0}));
+        // Out of the viewport on one side, as far as another pane lies.
+        const QSize port = b.Port()->size();
+        const QPoint outside = side == QLatin1String("left")    ? QPoint(-150, 120)
+                               : side == QLatin1String("above") ? QPoint(150, -80)
+                               : side == QLatin1String("right") ? QPoint(port.width() + 40, 120)
+                                                                : QPoint(150, port.height() + 60);
+        b.doc.SetModifiedFlag(false);
+        b.Move(outside + b.scroll, Qt::LeftButton);
+        b.Move(outside * 3 + b.scroll, Qt::LeftButton);
+        QCOMPARE(Fields(m), (QList<int>{148, 120, 0}));
+        QVERIFY(!b.doc.IsModified());
+        // Released out there: the riddle as saved holds the match on the board.
+        QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, outside * 3);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("dragged.vrl"));
+        QString error;
+        QVERIFY2(b.doc.OnSaveDocument(path, &error), qPrintable(error));
+        const vorlo::RiddleReadResult saved = vorlo::ReadRiddleFile(path.toStdString());
+        QVERIFY(saved.ok);
+        const QRect board(QPoint(0, 0), b.view.GetTotalSize());
+        for (const CMatch& match : saved.riddle.matches) {
+            QVERIFY2(board.contains(match.x, match.y),
+                     qPrintable(QStringLiteral("%1, %2").arg(match.x).arg(match.y)));
+        }
+        // The button held while the pointer enters the board again: the
+        // match follows with the grab of the last press.
+        b.Move({200, 150}, Qt::LeftButton);
+        QCOMPARE(Fields(m), (QList<int>{198, 150, 0}));
+        // The same for a match selected by a command, with no press at all.
+        b.view.OnAddMatch();
+        CMatch& added = *b.doc.SelectedMatch;
+        const QList<int> before = Fields(added);
+        b.Move(outside + b.scroll, Qt::LeftButton);
+        QCOMPARE(Fields(added), before);
+        b.Move({60, 70}, Qt::LeftButton);
+        QCOMPARE(Fields(added), (QList<int>{58, 70, 90}));
+    }
+
     // However the match goes, the screen shows exactly the board as it now
     // is: no piece of the match is left where it was.
     void noPieceOfAMatchIsLeftBehind_data() {
@@ -697,39 +763,117 @@ private slots:
         QVERIFY(!b.view.OnUpdateEditUndo());
     }
 
-    // The cursors are the program's own 32 x 32 pictures with their hot spots.
+    // The cursors are the program's own pictures with their hot spots: 32 x 32
+    // on ordinary screens, the same drawing at 64 x 64 where a logical pixel
+    // is two, with the hot spot on the same place of the drawing.
+    void cursorsAreTheBoardsOwn_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QPoint>("hot");
+        QTest::addColumn<bool>("onPicture");
+        for (const qreal ratio : {1.0, 2.0}) {
+            QTest::addRow("rotate at %g", ratio)
+                << int(vorlo::BoardCursor::Rotate) << ratio << QPoint(7, 14) << true;
+            QTest::addRow("move at %g", ratio)
+                << int(vorlo::BoardCursor::Move) << ratio << QPoint(15, 15) << false;
+        }
+    }
     void cursorsAreTheBoardsOwn() {
-        CVorloDoc doc;
-        CVorloView view(&doc);
-        struct Expect {
-            const QCursor* cursor;
-            QPoint hot;
-            bool onPicture;
-        };
-        for (const Expect& e : {Expect{&view.RotateCursor(), {7, 14}, true},
-                                Expect{&view.MoveCursor(), {15, 15}, false}}) {
-            QCOMPARE(e.cursor->shape(), Qt::BitmapCursor);
-            QCOMPARE(e.cursor->hotSpot(), e.hot);
-            const QBitmap bitmap = e.cursor->bitmap();
-            const QBitmap mask = e.cursor->mask();
-            QCOMPARE(bitmap.size(), QSize(32, 32));
-            const QImage picture = bitmap.toImage();
-            const QImage cover = mask.toImage();
-            // The rotate cursor's hot spot is the tip of its arrow; the move
-            // cursor's is the open centre between its four arrows.
-            QCOMPARE(picture.pixelColor(e.hot) == Qt::black, e.onPicture);
-            // Every black pixel lies on the mask, inside its white rim.
-            int black = 0;
-            for (int y = 0; y < 32; ++y) {
-                for (int x = 0; x < 32; ++x) {
-                    if (picture.pixelColor(x, y) == Qt::black) {
-                        ++black;
-                        QVERIFY(cover.pixelColor(x, y) == Qt::black);
+        QFETCH(int, kind);
+        QFETCH(qreal, ratio);
+        QFETCH(QPoint, hot);
+        QFETCH(bool, onPicture);
+        const QCursor cursor = CVorloView::DragCursor(static_cast<vorlo::BoardCursor>(kind), ratio);
+        const int size = 32 * int(ratio);
+        QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+        // The hot spot is given in logical pixels, the picture in device pixels.
+        QCOMPARE(cursor.hotSpot(), hot);
+        QImage picture;
+        QImage cover;
+        if (ratio == 1.0) {
+            picture = cursor.bitmap().toImage().convertToFormat(QImage::Format_RGB32);
+            cover = cursor.mask().toImage().convertToFormat(QImage::Format_RGB32);
+            QVERIFY(cursor.pixmap().isNull());
+        } else {
+            QCOMPARE(cursor.pixmap().devicePixelRatio(), ratio);
+            const QImage argb = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+            picture = QImage(argb.size(), QImage::Format_RGB32);
+            cover = QImage(argb.size(), QImage::Format_RGB32);
+            for (int y = 0; y < argb.height(); ++y) {
+                for (int x = 0; x < argb.width(); ++x) {
+                    const QColor c = argb.pixelColor(x, y);
+                    picture.setPixelColor(
+                        x, y, c.alpha() == 255 && c.value() == 0 ? Qt::black : Qt::white);
+                    cover.setPixelColor(x, y, c.alpha() == 255 ? Qt::black : Qt::white);
+                }
+            }
+        }
+        QCOMPARE(picture.size(), QSize(size, size));
+        // The rotate cursor's hot spot is the tip of its arrow; the move
+        // cursor's is the open centre between its four arrows.
+        const QPoint hotPixel = hot * int(ratio);
+        QCOMPARE(picture.pixelColor(hotPixel) == Qt::black, onPicture);
+        // Every black pixel lies on the mask, inside its white rim.
+        int black = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                if (picture.pixelColor(x, y) == Qt::black) {
+                    ++black;
+                    QVERIFY(cover.pixelColor(x, y) == Qt::black);
+                    // The rim: every pixel one logical pixel away is covered.
+                    const int rim = int(ratio);
+                    for (const QPoint d :
+                         {QPoint(rim, 0), QPoint(-rim, 0), QPoint(0, rim), QPoint(0, -rim)}) {
+                        const QPoint p = QPoint(x, y) + d;
+                        if (picture.rect().contains(p)) {
+                            QVERIFY(cover.pixelColor(p) == Qt::black);
+                        }
                     }
                 }
             }
-            QVERIFY(black > 60);
         }
+        QVERIFY(black > 60 * int(ratio * ratio));
+        if (ratio > 1.0) {
+            // The same drawing as the small one: scaled down, they agree
+            // nearly everywhere.
+            const QCursor small =
+                CVorloView::DragCursor(static_cast<vorlo::BoardCursor>(kind), 1.0);
+            const QImage smallPicture =
+                small.bitmap().toImage().convertToFormat(QImage::Format_RGB32);
+            int differ = 0;
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) {
+                    int inked = 0;
+                    for (int d = 0; d < 4; ++d) {
+                        inked += picture.pixelColor(2 * x + d % 2, 2 * y + d / 2) == Qt::black;
+                    }
+                    differ += (inked >= 2) != (smallPicture.pixelColor(x, y) == Qt::black);
+                }
+            }
+            QVERIFY2(differ <= 32, qPrintable(QString::number(differ)));
+        }
+    }
+
+    // The board puts up the drag cursors drawn for its screen.
+    void dragCursorsSuitTheScreen() {
+        Board b;
+        b.Add(100, 100, 0);
+        const qreal ratio = b.Port()->devicePixelRatioF();
+        if (qEnvironmentVariableIntValue("QT_SCALE_FACTOR") == 2) {
+            QCOMPARE(ratio, 2.0);  // the run that stands for a screen at 200 %
+        }
+        QTest::mousePress(b.Port(), Qt::LeftButton, {}, {130, 100});
+        QVERIFY(b.ShowsCursor(b.view.MoveCursor()));
+        const QCursor shown = b.Port()->cursor();
+        const QSize picture =
+            shown.pixmap().isNull() ? shown.bitmap().size() : shown.pixmap().size();
+        QCOMPARE(picture, ratio >= 1.5 ? QSize(64, 64) : QSize(32, 32));
+        QCOMPARE(shown.hotSpot(), QPoint(15, 15));
+        QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, {130, 100});
+        QTest::mousePress(b.Port(), Qt::RightButton, {}, {110, 100});
+        QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
+        QCOMPARE(b.Port()->cursor().hotSpot(), QPoint(7, 14));
+        QTest::mouseRelease(b.Port(), Qt::RightButton, {}, {110, 100});
     }
 };
 

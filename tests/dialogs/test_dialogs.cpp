@@ -249,6 +249,51 @@ private slots:
         QVERIFY(rightmost >= 0 && leftmost > 0);
     }
 
+    // A dialog of one size: a title bar with a close box, no minimise or
+    // maximise button, and a fixed frame.
+    void fixedDialogsHaveDialogFrames() {
+        SettingsStore store(NewStorePath());
+        CAboutDlg about;
+        CInstructionsDlg instructions;
+        CIntroDlg intro(store);
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&about, &instructions, &intro}) {
+            const Qt::WindowFlags flags = dialog->windowFlags();
+            const QByteArray name = dialog->metaObject()->className();
+            QVERIFY2(dialog->windowType() == Qt::Dialog, name.constData());
+            for (Qt::WindowType wanted : {Qt::MSWindowsFixedSizeDialogHint, Qt::WindowTitleHint,
+                                          Qt::WindowSystemMenuHint, Qt::WindowCloseButtonHint}) {
+                QVERIFY2(flags.testFlag(wanted), name.constData());
+            }
+            for (Qt::WindowType unwanted :
+                 {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint,
+                  Qt::WindowFullscreenButtonHint, Qt::WindowContextHelpButtonHint}) {
+                QVERIFY2(!flags.testFlag(unwanted), name.constData());
+            }
+            // Shown, the window keeps them.
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            QCOMPARE(dialog->windowHandle()->flags(), flags);
+            dialog->hide();
+        }
+    }
+
+    // The check box has the focus when the greeting opens, and shows it.
+    void introCheckBoxShowsItsFocus() {
+        SettingsStore store(NewStorePath());
+        CIntroDlg dialog(store);
+        auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("showAtStartup"));
+        auto* close = dialog.findChild<QPushButton*>(QStringLiteral("close"));
+        QVERIFY(box && close);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTRY_VERIFY(box->hasFocus());
+        const QImage focused = box->grab().toImage();
+        close->setFocus(Qt::OtherFocusReason);
+        QTRY_VERIFY(!box->hasFocus());
+        const QImage unfocused = box->grab().toImage();
+        QVERIFY2(focused != unfocused, "the check box looks the same with and without the focus");
+    }
+
     void introDialog() {
         SettingsStore store(NewStorePath());
         CIntroDlg dialog(store);

@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
+#include <QNetworkAccessManager>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -124,6 +126,10 @@ private slots:
     void serverSetting_data();
     void serverSetting();
     void decodesDeclaredCharset();
+    void reservedNames_data();
+    void reservedNames();
+    void reservedServerIsNeverAsked_data();
+    void reservedServerIsNeverAsked();
 
 private:
     QTemporaryDir folder_;
@@ -320,6 +326,73 @@ void TestInfoPageLoader::decodesDeclaredCharset() {
     // An unknown charset in the header falls back to what the page says.
     QCOMPARE(DecodeHtml("<p>\xd7\x97</p>", "text/html; charset=x-no-such"),
              QStringLiteral("<p>ח</p>"));
+}
+
+void TestInfoPageLoader::reservedNames_data() {
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("reserved");
+    const QList<std::pair<const char*, bool>> cases{
+        {"www.vorlo-riddles.example", true},
+        {"WWW.Vorlo-Riddles.EXAMPLE", true},
+        {"www.vorlo-riddles.example.", true},
+        {"example", true},
+        {"server.invalid", true},
+        {"riddles.test", true},
+        {"test", true},
+        {"riddles.localhost", true},
+        {"localhost", false},  // this machine, where a server may run
+        {"127.0.0.1", false},
+        {"vorlo-riddles.com", false},
+        {"example.com", false},
+        {"test.org", false},
+        {"mytest", false},
+        {"latest", false},
+        {"www.example.net", false},
+        {"server.local", false},
+        {"server.internal", false},
+    };
+    for (const auto& [host, reserved] : cases) {
+        QTest::newRow(host) << QString::fromLatin1(host) << reserved;
+    }
+}
+
+void TestInfoPageLoader::reservedNames() {
+    QFETCH(QString, host);
+    QFETCH(bool, reserved);
+    QCOMPARE(InfoPageLoader::IsReservedHost(host), reserved);
+}
+
+void TestInfoPageLoader::reservedServerIsNeverAsked_data() {
+    QTest::addColumn<QString>("setting");
+    QTest::newRow("built in") << QString();
+    QTest::newRow("with a port") << QStringLiteral("riddles.test:8080");
+    QTest::newRow("invalid") << QStringLiteral("www.riddles.invalid");
+}
+
+void TestInfoPageLoader::reservedServerIsNeverAsked() {
+    QFETCH(QString, setting);
+    if (setting.isEmpty()) {
+        qunsetenv("VORLO_INFO_SERVER");
+        if (!InfoPageLoader::IsReservedHost(InfoPageLoader::OnlineUrl().host())) {
+            QSKIP("this build names a real information server");
+        }
+    } else {
+        qputenv("VORLO_INFO_SERVER", setting.toUtf8());
+    }
+    // Not a word on standard error either.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    InfoPageLoader loader;
+    QSignalSpy spy(&loader, &InfoPageLoader::PageReady);
+    QElapsedTimer clock;
+    clock.start();
+    loader.Load(folder_.path() + u'/');
+    QVERIFY(spy.wait(5000));
+    QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(spy[0][1].toUrl().toString(), installedUrl_);
+    QVERIFY(spy[0][0].toString().contains(QStringLiteral("installed page")));
+    // Nothing was set up to talk to any server.
+    QCOMPARE(loader.findChildren<QNetworkAccessManager*>().size(), 0);
+    QVERIFY(!spy.wait(200));
 }
 
 QTEST_GUILESS_MAIN(TestInfoPageLoader)

@@ -1,25 +1,35 @@
-// The riddle text pane: right to left and right-aligned whatever comes in,
-// plain text only, a fresh history after New and Open.
+// The riddle text pane: right-aligned whatever comes in, each paragraph in
+// the direction of its first letter, plain text only, a fresh history after
+// New and Open.
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
+#include <QDragEnterEvent>
 #include <QMimeData>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
+#include <QUrl>
 
 #include "text_view.h"
 #include "vorlo_doc.h"
 
 namespace {
 
-// Which blocks are not laid out right-aligned and right to left.
+// Which blocks are not laid out right-aligned, whatever their direction, in
+// the direction their first strong letter gives.
 QList<int> BlocksNotRightAligned(QTextDocument* text) {
     QList<int> wrong;
     int i = 0;
     for (QTextBlock b = text->begin(); b.isValid(); b = b.next(), ++i) {
         const QTextBlockFormat f = b.blockFormat();
-        if (!(f.alignment() & Qt::AlignRight) || f.layoutDirection() != Qt::RightToLeft) {
+        const Qt::LayoutDirection own =
+            b.text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+        if ((f.alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute)) !=
+                (Qt::AlignRight | Qt::AlignAbsolute) ||
+            b.textDirection() != own) {
             wrong << i;
         }
     }
@@ -58,6 +68,70 @@ private slots:
         QVERIFY(doc.IsModified());
     }
 
+    // Each paragraph reads in its own direction, flush right: a Latin
+    // sentence keeps its full stop after its last word, a Hebrew one reads
+    // right to left. The same layout goes to paper.
+    void paragraphsReadInTheirOwnDirection_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<bool>>("rightToLeft");
+        QTest::newRow("Latin") << QStringLiteral("Move two matches.") << QList<bool>{false};
+        QTest::newRow("Hebrew") << QStringLiteral("הזיזו שני גפרורים.") << QList<bool>{true};
+        QTest::newRow("one of each")
+            << QStringLiteral("הזיזו שני גפרורים.\nMove two matches!\n(Hint: the cup.)")
+            << QList<bool>{true, false, false};
+        QTest::newRow("digits first, then Hebrew")
+            << QStringLiteral("2 גפרורים, no more.") << QList<bool>{true};
+        QTest::newRow("digits first, then Latin")
+            << QStringLiteral("2 matches, לא יותר.") << QList<bool>{false};
+    }
+    void paragraphsReadInTheirOwnDirection() {
+        QFETCH(QString, text);
+        QFETCH(QList<bool>, rightToLeft);
+        CVorloDoc doc;
+        CTextView view(&doc);
+        view.resize(500, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        doc.Text()->setPlainText(text);
+        view.OnInitialUpdate();
+        QCOMPARE(BlocksNotRightAligned(doc.Text()), QList<int>());
+
+        QTextDocument printed;
+        printed.setPlainText(text);
+        FormatRiddleParagraphs(&printed, QTextOption::WordWrap);
+        printed.setTextWidth(500);
+
+        for (QTextDocument* laidOut : {doc.Text(), &printed}) {
+            const qreal width = laidOut->textWidth() - 2 * laidOut->documentMargin();
+            int i = 0;
+            for (QTextBlock b = laidOut->begin(); b.isValid(); b = b.next(), ++i) {
+                QCOMPARE(b.textDirection(),
+                         rightToLeft.value(i) ? Qt::RightToLeft : Qt::LeftToRight);
+                laidOut->documentLayout()->blockBoundingRect(b);  // laid out now
+                const QTextLine line = b.layout()->lineAt(0);
+                QVERIFY(line.isValid());
+                // Flush right in either direction: the text's left edge lies
+                // its own width short of the right edge.
+                const int last = int(b.text().size()) - 1;
+                const qreal firstX = line.cursorToX(0);
+                const qreal markX = line.cursorToX(last);
+                qreal left = width;
+                for (int at = 0; at <= last + 1; ++at) {
+                    left = qMin(left, line.cursorToX(at));
+                }
+                const qreal right = left + line.naturalTextWidth();
+                QVERIFY2(qAbs(right - width) < 2.0,
+                         qPrintable(QStringLiteral("ends at %1 of %2").arg(right).arg(width)));
+                // The closing mark stands on the side the paragraph ends.
+                QVERIFY2(rightToLeft.value(i) ? markX < firstX : markX > firstX,
+                         qPrintable(QStringLiteral("block %1: first at %2, mark at %3")
+                                        .arg(i)
+                                        .arg(firstX)
+                                        .arg(markX)));
+            }
+        }
+    }
+
     void newAndOpenLeaveNothingToUndo() {
         CVorloDoc doc;
         CTextView view(&doc);
@@ -88,6 +162,44 @@ private slots:
             }
         }
         QCOMPARE(BlocksNotRightAligned(doc.Text()), QList<int>());
+    }
+
+    // Files dragged over the pane are for the window to open; text, links
+    // in it included, goes into the riddle's text.
+    void takesTextButNotFiles_data() {
+        QTest::addColumn<QList<QUrl>>("urls");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        const QUrl file = QUrl::fromLocalFile(QStringLiteral("/tmp/cup.vrl"));
+        const QUrl link(QStringLiteral("https://www.vorlo.test/cup.vrl"));
+        QTest::newRow("text") << QList<QUrl>{} << QStringLiteral("שלום") << true;
+        QTest::newRow("a link with its text") << QList<QUrl>{link} << link.toString() << true;
+        QTest::newRow("a bare link") << QList<QUrl>{link} << QString() << false;
+        QTest::newRow("a file") << QList<QUrl>{file} << QString() << false;
+        QTest::newRow("a file with its path as text")
+            << QList<QUrl>{file} << file.toLocalFile() << false;
+    }
+    void takesTextButNotFiles() {
+        QFETCH(QList<QUrl>, urls);
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        CVorloDoc doc;
+        CTextView view(&doc);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QMimeData data;
+        if (!urls.isEmpty()) {
+            data.setUrls(urls);
+        }
+        if (!text.isNull()) {
+            data.setText(text);
+        }
+        QDragEnterEvent enter(view.viewport()->rect().center(), Qt::CopyAction, &data,
+                              Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view.viewport(), &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(view.viewport(), &leave);
     }
 
     void boardChangesLeaveTheTextAlone() {

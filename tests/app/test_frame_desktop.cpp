@@ -1,0 +1,201 @@
+// The program window among the desktop's files: the title with file names in
+// any script, and riddle files dropped on the window.
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextLayout>
+#include <QUrl>
+
+#include <memory>
+
+#include "ads_view.h"
+#include "main_frame.h"
+#include "text_view.h"
+#include "vorlo_doc.h"
+#include "vorlo_view.h"
+
+namespace {
+
+const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/riddle1.vrl");
+
+// Where each character of `text` lands from the left, laid out as a single
+// line in the direction its own letters give.
+QList<qreal> VisualX(const QString& text) {
+    QTextLayout layout(text, QApplication::font());
+    QTextOption option;
+    option.setTextDirection(Qt::LayoutDirectionAuto);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(10000);
+    layout.endLayout();
+    QList<qreal> xs;
+    for (int i = 0; i < text.size(); ++i) {
+        xs << line.cursorToX(i);
+    }
+    return xs;
+}
+
+}  // namespace
+
+class TestFrameDesktop : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CMainFrame> frame;
+    QTemporaryDir dir;
+    QStringList prompts;
+    QStringList errors;
+    QMessageBox::StandardButton promptAnswer = QMessageBox::Discard;
+
+    QString CopyExampleAs(const QString& name) {
+        const QString path = dir.filePath(name);
+        QFile::remove(path);
+        if (!QFile::copy(kExample, path)) {
+            return QString();
+        }
+        return path;
+    }
+
+    // A drag carrying `urls` enters over `widget` and is dropped there, as
+    // the window system delivers it. Returns whether the drag was taken.
+    bool DropOn(QWidget* widget, const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at = widget->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data,
+                              Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &enter);
+        if (!enter.isAccepted()) {
+            QDragLeaveEvent leave;
+            QApplication::sendEvent(widget, &leave);
+            return false;
+        }
+        QDropEvent drop(QPointF(at), enter.dropAction(), &data, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &drop);
+        const bool taken = drop.isAccepted();
+        // The riddle opens once the drop is over.
+        QApplication::processEvents();
+        return taken;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    void init() {
+        frame = std::make_unique<CMainFrame>();
+        prompts.clear();
+        errors.clear();
+        frame->ShowError = [this](const QString& m) { errors << m; };
+        frame->SavePrompt = [this](const QString& q) {
+            prompts << q;
+            return promptAnswer;
+        };
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    }
+    void cleanup() {
+        frame->GetDocument()->SetModifiedFlag(false);
+        frame.reset();
+    }
+
+    // The title reads name, dash, program, whatever script the name is in;
+    // names in Latin letters stand in it exactly as they are.
+    void titleReadsNameDashProgram_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        const QString fsi(QChar(0x2068));
+        const QString pdi(QChar(0x2069));
+        QTest::newRow("Latin") << "cup.vrl"
+                               << "cup.vrl[*] - vorlo";
+        QTest::newRow("Hebrew") << QStringLiteral("ריבוע.vrl")
+                                << fsi + QStringLiteral("ריבוע.vrl") + pdi + "[*] - vorlo";
+        QTest::newRow("Latin then Hebrew")
+            << QStringLiteral("cup ריבוע.vrl")
+            << fsi + QStringLiteral("cup ריבוע.vrl") + pdi + "[*] - vorlo";
+        QTest::newRow("Arabic") << QStringLiteral("مربع.vrl")
+                                << fsi + QStringLiteral("مربع.vrl") + pdi + "[*] - vorlo";
+        // A control that turns the rest around stays inside the name.
+        QTest::newRow("right-to-left override")
+            << QStringLiteral("cup\u202Eexe.vrl")
+            << fsi + QStringLiteral("cupexe.vrl") + pdi + "[*] - vorlo";
+        QTest::newRow("a stray isolate end")
+            << QStringLiteral("\u2069ריבוע.vrl")
+            << fsi + QStringLiteral("ריבוע.vrl") + pdi + "[*] - vorlo";
+    }
+    void titleReadsNameDashProgram() {
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        const QString path = CopyExampleAs(name);
+        QVERIFY(!path.isEmpty());
+        QVERIFY(frame->OpenDocumentFile(path));
+        QCOMPARE(frame->windowTitle(), title);
+
+        // Shown as one line, the name comes first, then the dash, then the
+        // program's name at the right end.
+        QString shown = frame->windowTitle();
+        shown.replace(QLatin1String("[*]"), QString());
+        const QList<qreal> x = VisualX(shown);
+        const qsizetype dash = shown.lastIndexOf(QLatin1String(" - "));
+        for (qsizetype i = 0; i < dash; ++i) {
+            QVERIFY2(x[i] < x[dash + 1], qPrintable(QStringLiteral("name character %1").arg(i)));
+        }
+        for (qsizetype i = dash + 3; i + 1 < shown.size(); ++i) {
+            QVERIFY(x[i] > x[dash + 1]);
+            QVERIFY(x[i + 1] > x[i]);
+        }
+    }
+
+    // A riddle file dropped on the window opens as File > Open opens it,
+    // save prompt included; anything else is refused.
+    void droppedRiddleFilesOpen_data() {
+        QTest::addColumn<QString>("where");  // "board", "text" or "info"
+        QTest::newRow("on the board") << "board";
+        QTest::newRow("on the text pane") << "text";
+        QTest::newRow("on the information pane") << "info";
+    }
+    void droppedRiddleFilesOpen() {
+        QFETCH(QString, where);
+        QWidget* target = where == QLatin1String("board") ? frame->BoardView()->viewport()
+                          : where == QLatin1String("text")
+                              ? frame->TextPane()->viewport()
+                              : static_cast<QWidget*>(frame->AdsPane());
+        const QString riddle = CopyExampleAs(QStringLiteral("dropped.vrl"));
+        QVERIFY(!riddle.isEmpty());
+        const QString other = CopyExampleAs(QStringLiteral("dropped.txt"));
+        CVorloDoc* doc = frame->GetDocument();
+
+        // Refused: a file that is no riddle, and a riddle that is not local.
+        QVERIFY(!DropOn(target, {QUrl::fromLocalFile(other)}));
+        QVERIFY(!DropOn(target, {QUrl(QStringLiteral("https://www.vorlo.test/cup.vrl"))}));
+        QVERIFY(doc->PathName().isEmpty());
+        QVERIFY(doc->PlainText().isEmpty());
+
+        // A modified riddle asks first; Cancel keeps it.
+        doc->SetModifiedFlag(true);
+        promptAnswer = QMessageBox::Cancel;
+        QVERIFY(DropOn(target, {QUrl::fromLocalFile(riddle)}));
+        QCOMPARE(prompts.size(), 1);
+        QVERIFY(doc->PathName().isEmpty());
+        QVERIFY(doc->IsModified());
+
+        // Discard opens the dropped riddle, the first riddle among the files.
+        promptAnswer = QMessageBox::Discard;
+        QVERIFY(DropOn(target, {QUrl::fromLocalFile(other), QUrl::fromLocalFile(riddle)}));
+        QCOMPARE(prompts.size(), 2);
+        QCOMPARE(doc->PathName(), QFileInfo(riddle).absoluteFilePath());
+        QCOMPARE(doc->MatchList.Count(), size_t(4));
+        QVERIFY(errors.isEmpty());
+        // Nothing of the drop went into the text.
+        QVERIFY(!doc->PlainText().contains(QLatin1String("dropped")));
+    }
+};
+
+QTEST_MAIN(TestFrameDesktop)
+#include "test_frame_desktop.moc"
