@@ -43,7 +43,8 @@ using namespace vorlo;
 
 namespace {
 
-const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/riddle1.vrl");
+// The file format's worked example, 118 bytes.
+const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/tests/data/worked_example.vrl");
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
@@ -372,7 +373,7 @@ private slots:
         QVERIFY(!doc()->SelectedMatch);
         QCOMPARE(doc()->Text()->blockCount(), 2);
         QVERIFY(!doc()->IsModified());
-        QCOMPARE(frame->windowTitle(), QStringLiteral("riddle1.vrl[*] - vorlo"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("worked_example.vrl[*] - vorlo"));
         QVERIFY(!frame->isWindowModified());
 
         const QString copy = dir.filePath(QStringLiteral("copy.vrl"));
@@ -387,7 +388,7 @@ private slots:
         QCOMPARE(recent.value(0), QFileInfo(copy).absoluteFilePath());
         QCOMPARE(recent.value(1), QFileInfo(kExample).absoluteFilePath());
         QCOMPARE(frame->Action(ID_FILE_MRU_FILE1)->text(), QStringLiteral("&1 copy.vrl"));
-        QCOMPARE(frame->Action(ID_FILE_MRU_FILE2)->text(), QStringLiteral("&2 riddle1.vrl"));
+        QCOMPARE(frame->Action(ID_FILE_MRU_FILE2)->text(), QStringLiteral("&2 worked_example.vrl"));
         QVERIFY(!MenuTexts(frame->Menus()[0]).contains(QStringLiteral("Recent File")));
 
         // New empties everything; the recent file opens the riddle again.
