@@ -9,9 +9,15 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include <QGuiApplication>
 #include <QTimer>
@@ -263,6 +269,64 @@ int CVorloApp::Run() {
 
 namespace vorlo {
 
+std::string ShellWord(const std::string& word) {
+    static const char kPlain[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-./,:+=@%";
+    if (!word.empty() && word.find_first_not_of(kPlain) == std::string::npos) {
+        return word;
+    }
+    std::string quoted = "'";
+    for (const char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+std::string ProgramAsStarted(const char* argv0) {
+    namespace fs = std::filesystem;
+    const std::string invoked = argv0 != nullptr ? argv0 : "";
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    const auto isSelf = [&](const fs::path& candidate) {
+        std::error_code ignored;
+        return self.empty() || fs::equivalent(candidate, self, ignored);
+    };
+    if (invoked.find('/') != std::string::npos) {
+        // A path the shell took relative to the folder the user is still in.
+        if (isSelf(invoked)) {
+            return invoked;
+        }
+    } else if (!invoked.empty() && !self.empty()) {
+        // A bare name works again only when PATH leads to this very program.
+        const char* path = std::getenv("PATH");
+        std::string dirs = path != nullptr ? path : "";
+        std::size_t start = 0;
+        while (start <= dirs.size()) {
+            const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+            const std::string dir = dirs.substr(start, end - start);
+            const fs::path candidate = fs::path(dir.empty() ? "." : dir) / invoked;
+            if (fs::exists(candidate, error) && access(candidate.c_str(), X_OK) == 0) {
+                if (isSelf(candidate)) {
+                    return invoked;
+                }
+                break;  // the shell would start another program of that name
+            }
+            start = end + 1;
+        }
+    }
+    return self.empty() ? (invoked.empty() ? std::string("vorlo") : invoked) : self.string();
+}
+
+std::string HeadlessRunCommand(int argc, char** argv) {
+    std::string command =
+        "xvfb-run -a " + ShellWord(ProgramAsStarted(argc > 0 ? argv[0] : nullptr));
+    for (int i = 1; i < argc; ++i) {
+        command += ' ';
+        command += ShellWord(argv[i]);
+    }
+    return command;
+}
+
 bool HaveWindowSystem() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
@@ -289,7 +353,8 @@ int VorloMain(int argc, char** argv) {
                          "vorlo: there is no display to show the window on (neither DISPLAY nor "
                          "WAYLAND_DISPLAY is set).\n"
                          "Run it under a virtual X server, for example:\n"
-                         "  xvfb-run -a vorlo [FILE]\n");
+                         "  %s\n",
+                         HeadlessRunCommand(argc, argv).c_str());
             return 1;
         }
     }

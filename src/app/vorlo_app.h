@@ -7,6 +7,8 @@
 #include <QPointer>
 
 #include <QStringList>
+#include <string>
+
 #include "main_frame.h"
 
 class CVorloApp : public QApplication {
@@ -48,5 +50,15 @@ int VorloMain(int argc, char** argv);
 // Whether a window system is there for the GUI: DISPLAY, WAYLAND_DISPLAY or an
 // explicitly chosen QT_QPA_PLATFORM.
 bool HaveWindowSystem();
+
+// `word` as one word of a POSIX shell command: unchanged when it holds only
+// characters the shell takes literally, otherwise in single quotes.
+std::string ShellWord(const std::string& word);
+
+// The command that starts this program again, with the same arguments, under
+// xvfb-run from the folder it was started in: the path the program was
+// started by when that still leads to it (a bare name found on PATH, or a
+// path relative to the current folder), else its absolute path.
+std::string HeadlessRunCommand(int argc, char** argv);
 
 }  // namespace vorlo

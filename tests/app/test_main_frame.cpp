@@ -37,6 +37,7 @@
 #include "main_frame.h"
 #include "riddle_file.h"
 #include "text_view.h"
+#include "vorlo_app.h"
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
 
@@ -44,7 +45,8 @@ using namespace vorlo;
 
 namespace {
 
-const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/riddle1.vrl");
+// The file format's worked example, 118 bytes.
+const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/tests/data/worked_example.vrl");
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
@@ -486,7 +488,7 @@ private slots:
         QVERIFY(!doc()->SelectedMatch);
         QCOMPARE(doc()->Text()->blockCount(), 2);
         QVERIFY(!doc()->IsModified());
-        QCOMPARE(frame->windowTitle(), QStringLiteral("riddle1.vrl[*] - vorlo"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("worked_example.vrl[*] - vorlo"));
         QVERIFY(!frame->isWindowModified());
 
         const QString copy = dir.filePath(QStringLiteral("copy.vrl"));
@@ -501,7 +503,7 @@ private slots:
         QCOMPARE(recent.value(0), QFileInfo(copy).absoluteFilePath());
         QCOMPARE(recent.value(1), QFileInfo(kExample).absoluteFilePath());
         QCOMPARE(frame->Action(ID_FILE_MRU_FILE1)->text(), QStringLiteral("&1 copy.vrl"));
-        QCOMPARE(frame->Action(ID_FILE_MRU_FILE2)->text(), QStringLiteral("&2 riddle1.vrl"));
+        QCOMPARE(frame->Action(ID_FILE_MRU_FILE2)->text(), QStringLiteral("&2 worked_example.vrl"));
         QVERIFY(!MenuTexts(frame->Menus()[0]).contains(QStringLiteral("Recent File")));
 
         // New empties everything; the recent file opens the riddle again.
@@ -736,6 +738,101 @@ private slots:
         if (command == ID_STARTUP_MESSAGE) {
             QVERIFY(checked);
         }
+    }
+
+    void shellWords_data() {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("plain path") << "build/debug/src/app/vorlo"
+                                    << "build/debug/src/app/vorlo";
+        QTest::newRow("option") << "--print=a.vrl"
+                                << "--print=a.vrl";
+        QTest::newRow("space") << "my riddle.vrl"
+                               << "'my riddle.vrl'";
+        QTest::newRow("quote") << "Dan's.vrl"
+                               << "'Dan'\\''s.vrl'";
+        QTest::newRow("dollar and star") << "$HOME/*.vrl"
+                                         << "'$HOME/*.vrl'";
+        QTest::newRow("tilde") << "~/a.vrl"
+                               << "'~/a.vrl'";
+        QTest::newRow("hebrew") << "ריבוע.vrl"
+                                << "'ריבוע.vrl'";
+        QTest::newRow("empty") << ""
+                               << "''";
+    }
+
+    void shellWords() {
+        QFETCH(QString, word);
+        QFETCH(QString, quoted);
+        QCOMPARE(QString::fromStdString(ShellWord(word.toStdString())), quoted);
+    }
+
+    // The hint's command, typed where the program was started, starts it
+    // again: by the name or path it was started by when that leads to it,
+    // else by its absolute path.
+    void headlessHintRepeatsTheCommand_data() {
+        QTest::addColumn<QString>("folder");   // working folder, below the build tree
+        QTest::addColumn<QString>("program");  // what is executed
+        QTest::addColumn<QString>("argv0");    // the name it is given
+        QTest::addColumn<QString>("pathDir");  // put first on PATH, below the build tree
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("command");  // after "xvfb-run -a "
+        const QString absolute = QStringLiteral(VORLO_BINARY_DIR "/src/app/vorlo");
+        QTest::newRow("relative path") << "src"
+                                       << "app/vorlo"
+                                       << "app/vorlo" << QString() << QStringList{"my riddle.vrl"}
+                                       << "app/vorlo 'my riddle.vrl'";
+        QTest::newRow("dot slash, no file") << "src/app"
+                                            << "./vorlo"
+                                            << "./vorlo" << QString() << QStringList{} << "./vorlo";
+        QTest::newRow("absolute path") << "src" << absolute << absolute << QString()
+                                       << QStringList{"a.vrl"} << absolute + " a.vrl";
+        QTest::newRow("found on PATH")
+            << "src"
+            << "vorlo"
+            << "vorlo"
+            << "src/app" << QStringList{"--", "-x.vrl"} << "vorlo -- -x.vrl";
+        QTest::newRow("name not on PATH")
+            << "src" << absolute << "vorlo" << QString() << QStringList{} << absolute;
+        QTest::newRow("path leading elsewhere")
+            << "src" << absolute << "app/../vorlo" << QString() << QStringList{} << absolute;
+    }
+
+    void headlessHintRepeatsTheCommand() {
+        QFETCH(QString, folder);
+        QFETCH(QString, program);
+        QFETCH(QString, argv0);
+        QFETCH(QString, pathDir);
+        QFETCH(QStringList, args);
+        QFETCH(QString, command);
+        const QString root = QStringLiteral(VORLO_BINARY_DIR "/");
+        if (!QFile::exists(root + QStringLiteral("src/app/vorlo"))) {
+            QSKIP("the vorlo program is not built");
+        }
+        if (QStandardPaths::findExecutable(QStringLiteral("bash")).isEmpty()) {
+            QSKIP("bash is not installed");
+        }
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        if (!pathDir.isEmpty()) {
+            env.insert("PATH", root + pathDir + QLatin1Char(':') + env.value("PATH"));
+        }
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(root + folder);
+        // Started as a shell starts it, with argv[0] chosen.
+        process.start(
+            QStringLiteral("bash"),
+            QStringList{QStringLiteral("-c"), QStringLiteral("exec -a \"$0\" \"$1\" \"${@:2}\""),
+                        argv0, program} +
+                args);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 1);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("\n  xvfb-run -a ") + command + QLatin1Char('\n')),
+                 qPrintable(err));
     }
 
     void commandLineWithoutDisplayExplainsXvfb() {

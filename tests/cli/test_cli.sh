@@ -49,7 +49,8 @@ run() {
     err=$(cat "$work/err")
 }
 
-sample="$src/resources/samples/riddle1.vrl"
+# The file format's worked example (the cup, 118 bytes).
+sample="$src/tests/data/worked_example.vrl"
 # The sample cup's text, as info --json prints it.
 cup_text='שנו את מקומם של שני גפרורים בלבד,\nוהפכו את הכוס עם הפתח כלפי מטה.'
 # The text of a riddle, as Python reads info --json (exactly).
@@ -63,7 +64,7 @@ json_text() {
 run create -o "$work/cup.vrl" --text-file "$src/resources/samples/riddle1.txt" \
     309,126,90 209,126,90 199,137,0 258,248,90
 check "create exit status" 0 "$status"
-cmp -s "$work/cup.vrl" "$sample" || fail "created file differs from the sample"
+cmp -s "$work/cup.vrl" "$sample" || fail "created file differs from the worked example"
 
 # info --json prints the matches in file order and the two Hebrew lines.
 run info --json "$sample"
@@ -260,7 +261,7 @@ done
 run create -o - --text-file "$src/resources/samples/riddle1.txt" \
     309,126,90 209,126,90 199,137,0 258,248,90
 check "create -o - status" 0 "$status"
-cmp -s "$work/out" "$sample" || fail "create -o - differs from the sample"
+cmp -s "$work/out" "$sample" || fail "create -o - differs from the worked example"
 run render "$sample" -o -
 check "render -o - status" 0 "$status"
 check "render -o - is a PNG" "89504e47" "$(head -c 4 "$work/out" | od -An -tx1 | tr -d ' \n')"

@@ -46,7 +46,8 @@ QByteArray RiddleBytes(const QList<qint32>& coordinates, qint32 count = -1) {
     return bytes;
 }
 
-const QString kSample = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/riddle1.vrl");
+// The file format's worked example, 118 bytes.
+const QString kSample = QStringLiteral(VORLO_SOURCE_DIR "/tests/data/worked_example.vrl");
 
 }  // namespace
 

@@ -19,7 +19,8 @@ e2e_begin drag_e2e
 export VORLO_NO_DESKTOP_REGISTRATION=1
 
 riddle="$work/riddle1.vrl"
-cp "$samples/riddle1.vrl" "$riddle"
+# The file format's worked example: the clicks below aim at its matches.
+cp "$(dirname "$0")/../data/worked_example.vrl" "$riddle"
 chmod u+w "$riddle"
 
 

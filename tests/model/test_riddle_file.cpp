@@ -36,7 +36,8 @@ std::string Le(int32_t v) {
             static_cast<char>(u >> 24)};
 }
 
-const fs::path kSample = fs::path(VORLO_SOURCE_DIR) / "resources/samples/riddle1.vrl";
+// The file format's worked example, 118 bytes.
+const fs::path kSample = fs::path(VORLO_SOURCE_DIR) / "tests/data/worked_example.vrl";
 const char kCupText[] =
     "שנו את מקומם של שני גפרורים בלבד,\n"
     "והפכו את הכוס עם הפתח כלפי מטה.";
