@@ -143,12 +143,19 @@ void TestRenderCli::rendersEachFormat() {
     }
 }
 
+// Where the failing commands are told to write: a folder of the test's own,
+// which must stay empty.
+QString NeverWritten() {
+    static QTemporaryDir scratch;
+    return scratch.filePath(QStringLiteral("never-written.png"));
+}
+
 void TestRenderCli::failures_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
 
-    const QString out = QStringLiteral("/tmp/vorlo-render-test-never-written.png");
+    const QString out = NeverWritten();
     const QString missing = QStringLiteral("/nonexistent/riddle.vrl");
     QTest::newRow("missing file") << QStringList{"render", missing, "-o", out} << 1
                                   << QStringLiteral("vorlo-cli: %1: ").arg(missing);
@@ -186,7 +193,7 @@ void TestRenderCli::failures() {
     const Run run = RunCli(arguments);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/vorlo-render-test-never-written.png")));
+    QVERIFY(!QFile::exists(NeverWritten()));
 }
 
 void TestRenderCli::emptyRiddleIsASmallBoard() {
