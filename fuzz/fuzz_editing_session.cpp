@@ -77,7 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RiddleState doc;
     Host host;
     BoardEditor editor(doc, host);
-    BoardEditor::NewMatchCounter = 0;
     std::string clipboard;
     Input in(data, size);
 

@@ -10,8 +10,6 @@
 
 namespace vorlo {
 
-int32_t BoardEditor::NewMatchCounter = 0;
-
 namespace {
 
 constexpr uint32_t kMoveKeyState = MK_LBUTTON;    // the left button alone
@@ -79,7 +77,8 @@ std::optional<CMatch> DecodeMatchBlock(std::span<const uint8_t> bytes) {
 
 double BoardEditor::RadiansToDegrees() {
     // The double nearest to -180/3.1415, which the division itself misses by
-    // one unit in the last place; rotations have always used this value.
+    // one unit in the last place; rotations are computed with this value, and
+    // changing it would turn matches to other angles in existing riddles.
     static const double k = std::bit_cast<double>(uint64_t{0xC04CA61379DE2E88});
     return k;
 }
@@ -212,8 +211,8 @@ void BoardEditor::AppendMatch(const CMatch& m) {
 void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
     // A board collapsed to nothing still gets its match, at the left.
     const int32_t width = boardWindowWidth > 0 ? boardWindowWidth : 1;
-    const int32_t n = NewMatchCounter;
-    NewMatchCounter = WrapAdd(n, kAddStep);
+    const int32_t n = newMatchCounter_;
+    newMatchCounter_ = WrapAdd(n, kAddStep);
     AppendMatch(CMatch(WrapAdd(WrapRem(n, width), kAddLeft), kAddTop, kAddAngle));
 }
 

@@ -130,8 +130,10 @@ public:
     MatchList::Ref UndoMatch;
     int32_t SavedAngle = 0;
 
-    // Steps 18 pixels with every add for as long as the program runs, across riddles.
-    static int32_t NewMatchCounter;
+    // Where the next added match goes: steps 18 pixels with every add for as
+    // long as the board lives, across riddles.
+    int32_t NewMatchCounter() const { return newMatchCounter_; }
+    void SetNewMatchCounter(int32_t counter) { newMatchCounter_ = counter; }
 
 private:
     MouseResult Move(int32_t x, int32_t y);
@@ -140,6 +142,7 @@ private:
 
     RiddleState& doc_;
     BoardHost& host_;
+    int32_t newMatchCounter_ = 0;
 };
 
 }  // namespace vorlo

@@ -37,8 +37,8 @@ constexpr int32_t WrapRem(int32_t a, int32_t b) {
 
 // Truncation toward zero. A value that has no 32-bit form (NaN, infinities,
 // anything outside the range) becomes INT32_MIN, the "integer indefinite" that
-// the x86 conversion instructions produce, so results match the original
-// program wherever it did not crash.
+// the x86 conversion instructions produce: defined for every input, and the
+// same value on every machine.
 inline int32_t TruncToInt32(double v) {
     if (!(v > -2147483649.0 && v < 2147483648.0)) {
         return INT32_MIN;

@@ -53,8 +53,9 @@ double PointDistance(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 uint64_t PointDistanceSquared(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 
 namespace shape_constants {
-// Degrees to radians as the riddle geometry has always used it; a hair above
-// pi/180, and that hair decides the rounding of near-halves at multiples of 30.
+// Degrees to radians as the riddle geometry uses it: a hair above pi/180, and
+// that hair decides the rounding of near-halves at multiples of 30, so stored
+// riddles keep their shapes.
 extern const double kDegToRad;
 // Angular step between head vertices; neither pi/10 nor the nearest double to
 // 0.31415926538.

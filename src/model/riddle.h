@@ -18,8 +18,7 @@ struct Riddle {
     friend bool operator==(const Riddle&, const Riddle&) = default;
 };
 
-// The last undoable action. The values are those the program has always used;
-// 3 and 4 are unused.
+// The last undoable action. The values are fixed; 3 and 4 are unused.
 enum LastActionCode : int32_t {
     ActionNone = 0,
     ActionAdd = 1,
@@ -36,7 +35,7 @@ inline constexpr int32_t HintBoardChanged = 7;
 struct RiddleState {
     vorlo::MatchList MatchList;
     vorlo::MatchList::Ref SelectedMatch;  // an element of MatchList, or none
-    int32_t LastAction = ActionNone;
+    LastActionCode LastAction = ActionNone;
 
     // Empties the matches and the selection; LastAction stays.
     void DeleteContents() {

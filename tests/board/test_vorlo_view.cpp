@@ -592,7 +592,7 @@ private slots:
 
     void addStepsAcrossTheBoardWidth() {
         Board b(QPoint(), QSize(300, 200));
-        vorlo::BoardEditor::NewMatchCounter = 0;
+        b.view.Editor().SetNewMatchCounter(0);
         QList<int> xs;
         for (int i = 0; i < 18; ++i) {
             b.view.OnAddMatch();

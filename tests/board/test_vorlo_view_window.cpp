@@ -131,7 +131,7 @@ private slots:
     }
 
     void addUsesTheBoardWindowWidth() {
-        BoardEditor::NewMatchCounter = 0;
+        board()->Editor().SetNewMatchCounter(0);
         const int width = board()->width();
         QVERIFY(width > 100);
         // Step on until the counter passes the board's width once.

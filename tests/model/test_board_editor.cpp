@@ -316,7 +316,6 @@ TEST(BoardEditor, MoveRepaintAtTheEndsOfTheRange) {
 // ---- Add ----
 
 TEST(BoardEditor, AddStepsRightAndWrapsAtTheBoardWidth) {
-    BoardEditor::NewMatchCounter = 0;
     Board b;
     std::vector<int32_t> xs;
     for (int i = 0; i < 18; ++i) {
@@ -340,9 +339,8 @@ TEST(BoardEditor, AddStepsRightAndWrapsAtTheBoardWidth) {
     b.doc.DeleteContents();
     b.doc.LastAction = ActionNone;
     b.editor.OnDocumentReset();
-    Board other;
-    other.editor.OnAddMatch(300);
-    EXPECT_EQ(other.doc.SelectedMatch->x, (18 * 18) % 300 + 20);
+    b.editor.OnAddMatch(300);
+    EXPECT_EQ(b.doc.SelectedMatch->x, (18 * 18) % 300 + 20);
 }
 
 TEST(BoardEditor, AddOnABoardWithoutWidthAndWithACounterAtTheEnd) {
@@ -359,13 +357,12 @@ TEST(BoardEditor, AddOnABoardWithoutWidthAndWithACounterAtTheEnd) {
         {INT32_MAX, INT32_MAX, 20, INT32_MIN + 17},
     };
     for (const Case& c : cases) {
-        BoardEditor::NewMatchCounter = c.counter;
         Board b;
+        b.editor.SetNewMatchCounter(c.counter);
         b.editor.OnAddMatch(c.width);
         EXPECT_EQ(b.doc.SelectedMatch->x, c.x) << c.counter << " " << c.width;
-        EXPECT_EQ(BoardEditor::NewMatchCounter, c.nextCounter);
+        EXPECT_EQ(b.editor.NewMatchCounter(), c.nextCounter);
     }
-    BoardEditor::NewMatchCounter = 0;
 }
 
 // ---- Delete and undo ----
@@ -403,7 +400,6 @@ TEST(BoardEditor, DeleteInTheMiddleSelectsTheLastAndUndoAppends) {
 }
 
 TEST(BoardEditor, UndoAfterAddAlternates) {
-    BoardEditor::NewMatchCounter = 0;
     Board b;
     b.Put(CMatch(9, 9, 9));
     b.editor.OnAddMatch(300);
@@ -424,7 +420,7 @@ TEST(BoardEditor, UndoWithNothingToUndo) {
     for (int32_t action : {int32_t{ActionNone}, int32_t{3}, int32_t{4}, int32_t{-1}}) {
         Board b;
         b.Select(b.Put(CMatch(1, 2, 3)));
-        b.doc.LastAction = action;
+        b.doc.LastAction = static_cast<LastActionCode>(action);
         b.editor.OnEditUndo();
         EXPECT_EQ(b.Matches(), std::vector<CMatch>{CMatch(1, 2, 3)});
         EXPECT_EQ(b.doc.LastAction, action);

@@ -152,7 +152,7 @@ private:
             }
             case 7: {
                 const int32_t width = Pick(4) == 0 ? Coordinate() : 300;
-                const int32_t n = BoardEditor::NewMatchCounter;
+                const int32_t n = editor_.NewMatchCounter();
                 const int32_t w = width > 0 ? width : 1;
                 editor_.OnAddMatch(width);
                 model_.Append(CMatch(static_cast<int32_t>(n % w + 20), 85, 90));
