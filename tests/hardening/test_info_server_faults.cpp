@@ -15,111 +15,13 @@
 #include <QTimer>
 
 #include "info_page_loader.h"
+#include "test_http_server.h"
 
 using namespace vorlo;
+using vorlo::test::Answer;
+using vorlo::test::HttpServer;
 
 namespace {
-
-enum class Behaviour {
-    Garbage,         // bytes that are no HTTP response, then the connection closes
-    GarbageForever,  // bytes that are no HTTP response, without end
-    Endless,         // 200 without a length, and the page never ends
-    EndlessChunked,  // 200 chunked, and the chunks never end
-    Drip,            // 200 with a length, one byte every 50 ms
-    RedirectLoop,    // 302 to itself, every time
-    Silent,          // accepts the connection and says nothing
-};
-
-// Far more than any page: a server that gets this far was not stopped.
-constexpr qint64 kServerLimit = qint64{100} << 20;
-constexpr qint64 kPieceSize = 64 * 1024;
-
-class RogueServer : public QTcpServer {
-public:
-    explicit RogueServer(Behaviour behaviour) : behaviour_(behaviour) {
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = nextPendingConnection()) {
-                ++connections;
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Serve(socket); });
-                connect(socket, &QTcpSocket::disconnected, this, [this] { ++disconnects; });
-            }
-        });
-    }
-    bool Start() { return listen(QHostAddress::LocalHost); }
-    QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(serverPort()); }
-
-    int connections = 0;
-    int disconnects = 0;
-    qint64 sent = 0;  // body bytes, all connections together
-
-private:
-    void Serve(QTcpSocket* socket) {
-        QByteArray& request = pending_[socket];
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n")) {
-            return;
-        }
-        pending_.remove(socket);
-        switch (behaviour_) {
-            case Behaviour::Garbage:
-                socket->write(QByteArray("\x00\xff\xfe garbage \x01\x02\r\n\r\n", 18) +
-                              QByteArray(4096, '\x9c'));
-                socket->disconnectFromHost();
-                break;
-            case Behaviour::GarbageForever:
-                socket->write(QByteArray(1024, '\xff'));
-                Stream(socket, QByteArray(kPieceSize, '\x7f'));
-                break;
-            case Behaviour::Endless:
-                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<html><body>");
-                Stream(socket, QByteArray(kPieceSize, 'x'));
-                break;
-            case Behaviour::EndlessChunked: {
-                socket->write(
-                    "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nTransfer-Encoding: "
-                    "chunked\r\n\r\n");
-                Stream(socket, QByteArray::number(kPieceSize, 16) + "\r\n" +
-                                   QByteArray(kPieceSize, 'y') + "\r\n");
-                break;
-            }
-            case Behaviour::Drip: {
-                socket->write(
-                    "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 100000\r\n\r\n");
-                auto* timer = new QTimer(socket);
-                connect(timer, &QTimer::timeout, socket, [this, socket] {
-                    socket->write("z");
-                    ++sent;
-                });
-                timer->start(50);
-                break;
-            }
-            case Behaviour::RedirectLoop:
-                socket->write(
-                    "HTTP/1.1 302 Found\r\nLocation: /soft/vorlo_heb.html\r\nContent-Length: "
-                    "0\r\n\r\n");
-                break;
-            case Behaviour::Silent:
-                break;
-        }
-    }
-
-    // Keeps the socket's send buffer filled with `piece` until the peer goes
-    // away or the limit is reached.
-    void Stream(QTcpSocket* socket, const QByteArray& piece) {
-        auto refill = [this, socket, piece] {
-            while (socket->state() == QAbstractSocket::ConnectedState &&
-                   socket->bytesToWrite() < 4 * kPieceSize && sent < kServerLimit) {
-                socket->write(piece);
-                sent += piece.size();
-            }
-        };
-        connect(socket, &QTcpSocket::bytesWritten, socket, refill);
-        refill();
-    }
-
-    Behaviour behaviour_;
-    QHash<QTcpSocket*, QByteArray> pending_;
-};
 
 const char kInstalledPage[] = "<html><body><p>installed page</p></body></html>";
 
@@ -146,20 +48,20 @@ private slots:
         QTest::addColumn<int>("withinMs");  // the installed copy is there by then
         // The cap, not the deadline, must stop the endless pages: the deadline
         // is far away for them.
-        QTest::newRow("not HTTP") << int(Behaviour::Garbage) << 20000 << 8000;
-        QTest::newRow("not HTTP, without end") << int(Behaviour::GarbageForever) << 20000 << 8000;
-        QTest::newRow("a page without end") << int(Behaviour::Endless) << 20000 << 8000;
-        QTest::newRow("chunks without end") << int(Behaviour::EndlessChunked) << 20000 << 8000;
+        QTest::newRow("not HTTP") << int(Answer::Garbage) << 20000 << 8000;
+        QTest::newRow("not HTTP, without end") << int(Answer::GarbageForever) << 20000 << 8000;
+        QTest::newRow("a page without end") << int(Answer::Endless) << 20000 << 8000;
+        QTest::newRow("chunks without end") << int(Answer::EndlessChunked) << 20000 << 8000;
         // A page that trickles is cut off by the deadline, however alive it looks.
-        QTest::newRow("one byte at a time") << int(Behaviour::Drip) << 600 << 5000;
-        QTest::newRow("redirect to itself") << int(Behaviour::RedirectLoop) << 20000 << 8000;
+        QTest::newRow("one byte at a time") << int(Answer::Drip) << 600 << 5000;
+        QTest::newRow("redirect to itself") << int(Answer::RedirectLoop) << 20000 << 8000;
     }
 
     void fallsBackToTheInstalledCopy() {
         QFETCH(int, behaviour);
         QFETCH(int, timeoutMs);
         QFETCH(int, withinMs);
-        RogueServer server(static_cast<Behaviour>(behaviour));
+        HttpServer server(static_cast<Answer>(behaviour));
         QVERIFY(server.Start());
         qputenv("VORLO_INFO_SERVER", server.Address().toLatin1());
 
@@ -178,7 +80,7 @@ private slots:
         QCOMPARE(spy[0][1].toUrl().toString(), installedUrl_);
         QVERIFY(spy[0][0].toString().contains(QStringLiteral("installed page")));
         QVERIFY(server.connections >= 1);
-        if (static_cast<Behaviour>(behaviour) == Behaviour::RedirectLoop) {
+        if (static_cast<Answer>(behaviour) == Answer::RedirectLoop) {
             QVERIFY2(server.connections <= 5, qPrintable(QString::number(server.connections)));
         } else {
             // The download was dropped, not read on to the end and thrown away;
@@ -192,7 +94,7 @@ private slots:
     // While the server keeps the loader waiting the window's event loop runs:
     // Load returns at once and a timer keeps ticking until the page is there.
     void eventLoopRunsWhileWaiting() {
-        RogueServer server(Behaviour::Silent);
+        HttpServer server(Answer::Silent);
         QVERIFY(server.Start());
         qputenv("VORLO_INFO_SERVER", server.Address().toLatin1());
 

@@ -12,33 +12,8 @@
 
 #include "ads_view.h"
 #include "settings_store.h"
+#include "test_http_server.h"
 #include "vorlo_doc.h"
-
-namespace {
-
-// Answers every request with one small page.
-class PageServer : public QTcpServer {
-public:
-    PageServer() {
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [socket] {
-                    if (!socket->readAll().contains("\r\n\r\n")) {
-                        return;
-                    }
-                    const QByteArray body = "<html><body><p>FROM THE SERVER</p></body></html>";
-                    socket->write(
-                        "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-                        "Content-Length: " +
-                        QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-                    socket->disconnectFromHost();
-                });
-            }
-        });
-    }
-};
-
-}  // namespace
 
 class TestAdsView : public QObject {
     Q_OBJECT
@@ -79,7 +54,8 @@ private slots:
         CVorloDoc doc;
         CAdsView pane(&doc);
         {
-            PageServer server;
+            vorlo::test::HttpServer server(vorlo::test::Answer::Page);
+            server.page = "<html><body><p>FROM THE SERVER</p></body></html>";
             QVERIFY(server.listen(QHostAddress::LocalHost));
             qputenv("VORLO_INFO_SERVER",
                     QByteArray("127.0.0.1:") + QByteArray::number(server.serverPort()));

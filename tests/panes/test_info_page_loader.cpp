@@ -12,99 +12,14 @@
 #include <QTest>
 
 #include "info_page_loader.h"
+#include "test_http_server.h"
 
 using namespace vorlo;
+using vorlo::test::Answer;
+using vorlo::test::ClosedAddress;
+using vorlo::test::HttpServer;
 
 namespace {
-
-// What the test server does with a request.
-enum class Answer {
-    Page,          // 200 with a page
-    Silent,        // reads the request and never answers
-    NotFound,      // 404
-    Huge,          // 200 with 300 KB
-    RedirectAway,  // 302 to another server
-    RedirectHome,  // 302 to another path on the same server
-    Hebrew1255,    // 200 with a page in windows-1255
-};
-
-class HttpServer : public QTcpServer {
-public:
-    explicit HttpServer(Answer answer) : answer_(answer) {
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Serve(socket); });
-            }
-        });
-    }
-    bool Start() { return listen(QHostAddress::LocalHost); }
-    QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(serverPort()); }
-
-    QStringList paths;       // request paths in arrival order
-    QString redirectTarget;  // for RedirectAway
-
-private:
-    void Serve(QTcpSocket* socket) {
-        QByteArray& request = pending_[socket];
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n")) {
-            return;
-        }
-        const QList<QByteArray> firstLine = request.left(request.indexOf("\r\n")).split(' ');
-        const QString path = firstLine.size() > 1 ? QString::fromLatin1(firstLine[1]) : QString();
-        pending_.remove(socket);
-        paths.append(path);
-
-        QByteArray status = "200 OK";
-        QByteArray headers = "Content-Type: text/html; charset=utf-8\r\n";
-        QByteArray body;
-        switch (answer_) {
-            case Answer::Silent:
-                return;
-            case Answer::Page:
-                body = "<html><body><p>server page</p></body></html>";
-                break;
-            case Answer::NotFound:
-                status = "404 Not Found";
-                body = "<html><body>missing</body></html>";
-                break;
-            case Answer::Huge:
-                body = QByteArray(300 * 1024, 'x');
-                break;
-            case Answer::RedirectAway:
-                status = "302 Found";
-                headers = "Location: " + redirectTarget.toLatin1() + "\r\n";
-                break;
-            case Answer::RedirectHome:
-                if (path == QLatin1String("/soft/vorlo_heb.html")) {
-                    status = "302 Found";
-                    headers = "Location: /soft/moved/vorlo_heb.html\r\n";
-                } else {
-                    body = "<html><body><p>moved page</p></body></html>";
-                }
-                break;
-            case Answer::Hebrew1255:
-                headers = "Content-Type: text/html; charset=windows-1255\r\n";
-                body = "<html><body><p>\xe7\xe9\xe3\xe4</p></body></html>";  // חידה
-                break;
-        }
-        socket->write("HTTP/1.1 " + status + "\r\n" + headers + "Content-Length: " +
-                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    Answer answer_;
-    QHash<QTcpSocket*, QByteArray> pending_;
-};
-
-// A port on which nothing listens.
-QString ClosedAddress() {
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost);
-    const quint16 port = server.serverPort();
-    server.close();
-    return QStringLiteral("127.0.0.1:%1").arg(port);
-}
 
 const char kInstalledPage[] = "<html><body><p>installed page</p></body></html>";
 
