@@ -29,8 +29,10 @@ bool WriteIfChanged(const QString& path, const QByteArray& content) {
     if (content.isEmpty()) {
         return false;
     }
+    // Only a regular file is read: opening a FIFO would wait for a writer.
+    // Anything else is the writer's to refuse.
     QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly)) {
+    if (IsRegularFileOrAbsent(path) && existing.open(QIODevice::ReadOnly)) {
         if (existing.size() == content.size() && existing.readAll() == content) {
             return false;
         }
