@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "hit_test.h"
+#include "match_record.h"
 #include "riddle_file.h"
 #include "riddle_io.h"
 
@@ -161,12 +162,12 @@ const std::string& WorkFolder() {
 const std::string& BigRiddlePath() {
     static const std::string path = [] {
         std::string p = WorkFolder() + "/big.vrl";
-        const std::string bytes = SerializeRiddle(SpreadMatches(kBigRiddle, 3, true), "גדול");
-        FILE* f = std::fopen(p.c_str(), "wb");
+        QString error;
         // A short file would time a different riddle: stop instead.
-        if (f == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||
-            std::fclose(f) != 0) {
-            std::perror(("bench_model: cannot write " + p).c_str());
+        if (!SaveRiddleFile(QString::fromStdString(p), SpreadMatches(kBigRiddle, 3, true),
+                            QStringLiteral("גדול"), &error)) {
+            std::fprintf(stderr, "bench_model: cannot write %s: %s\n", p.c_str(),
+                         error.toLocal8Bit().constData());
             std::exit(1);
         }
         return p;
@@ -247,7 +248,7 @@ BENCHMARK(BM_SaveBigRiddle)->Unit(benchmark::kMillisecond);
 // and flushed to the disk, as every save that survives a crash must do (the
 // program's writer calls fdatasync before it puts the file in place).
 void WritePlain(benchmark::State& state, bool durable) {
-    const std::string bytes(4 + kBigRiddle * 12 + 8, 'v');
+    const std::string bytes(4 + kBigRiddle * kMatchRecordSize + 8, 'v');
     const std::string path = SavePath() + ".plain";
     for (auto _ : state) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

@@ -141,7 +141,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     // What the session made saves and loads back the same.
-    const RiddleReadResult back = ParseRiddle(SerializeRiddle(doc.MatchList, ""));
+    const std::optional<std::string> saved = SerializeSavableRiddle(doc.MatchList, "");
+    if (!saved) {
+        Fail();
+    }
+    const RiddleReadResult back = ParseRiddle(*saved);
     if (!back.ok || !(back.riddle.matches == doc.MatchList)) {
         Fail();
     }

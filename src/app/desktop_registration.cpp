@@ -5,8 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include "riddle_io.h"
 
 namespace vorlo {
 
@@ -28,8 +29,10 @@ bool WriteIfChanged(const QString& path, const QByteArray& content) {
     if (content.isEmpty()) {
         return false;
     }
+    // Only a regular file is read: opening a FIFO would wait for a writer.
+    // Anything else is the writer's to refuse.
     QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly)) {
+    if (IsRegularFileOrAbsent(path) && existing.open(QIODevice::ReadOnly)) {
         if (existing.size() == content.size() && existing.readAll() == content) {
             return false;
         }
@@ -38,16 +41,7 @@ bool WriteIfChanged(const QString& path, const QByteArray& content) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (file.write(content) != content.size()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(path, content.toStdString(), nullptr);
 }
 
 // A cache that is missing or older than its source means an earlier refresh

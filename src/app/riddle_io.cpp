@@ -14,9 +14,6 @@ namespace vorlo {
 
 namespace {
 
-constexpr size_t kHeaderBytes = 4;   // the match count
-constexpr size_t kRecordBytes = 12;  // x, y, angle
-
 QString ErrnoText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -187,12 +184,12 @@ bool WriteFileAtomically(const QString& path, const std::string& bytes, QString*
     return true;
 }
 
-bool SaveRiddleFile(const QString& path, const MatchList& matches, const QString& text,
-                    QString* error) {
+bool RiddleFileBytes(const MatchList& matches, const QString& text, std::string* bytes,
+                     QString* error) {
     const QByteArray utf8 = text.toUtf8();
-    const std::string bytes = SerializeRiddle(matches, std::string_view(utf8.data(), utf8.size()));
-    // A file the reader would refuse is not written: the old one stays.
-    if (bytes.size() - kHeaderBytes - kRecordBytes * matches.Count() > kMaxTextBytes) {
+    std::optional<std::string> serialized =
+        SerializeSavableRiddle(matches, std::string_view(utf8.data(), utf8.size()));
+    if (!serialized) {
         if (error) {
             *error = QStringLiteral(
                          "The riddle's text is longer than a riddle file can hold "
@@ -201,7 +198,15 @@ bool SaveRiddleFile(const QString& path, const MatchList& matches, const QString
         }
         return false;
     }
-    return WriteFileAtomically(path, bytes, error);
+    *bytes = std::move(*serialized);
+    return true;
+}
+
+bool SaveRiddleFile(const QString& path, const MatchList& matches, const QString& text,
+                    QString* error) {
+    std::string bytes;
+    // A file the reader would refuse is not written: the old one stays.
+    return RiddleFileBytes(matches, text, &bytes, error) && WriteFileAtomically(path, bytes, error);
 }
 
 RiddleReadResult LoadRiddleFile(const QString& path) {

@@ -33,7 +33,13 @@ bool CanReplaceFile(const QString& path);
 // The message for a target refused by IsRegularFileOrAbsent.
 QString NotARegularFileMessage();
 
-// Saves a riddle (count, records, text) to `path`.
+// The bytes of the riddle file for `matches` and `text`; false with the
+// reason when the text is longer than a riddle file can hold.
+bool RiddleFileBytes(const MatchList& matches, const QString& text, std::string* bytes,
+                     QString* error);
+
+// Saves a riddle (count, records, text) to `path`; a riddle whose file the
+// reader would refuse is not written.
 bool SaveRiddleFile(const QString& path, const MatchList& matches, const QString& text,
                     QString* error);
 

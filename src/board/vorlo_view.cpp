@@ -420,7 +420,7 @@ void CVorloView::OnEditPaste() {
     // beyond the match are kept as they were.
     QByteArray written(reinterpret_cast<const char*>(next->data()),
                        static_cast<qsizetype>(next->size()));
-    written += bytes.mid(static_cast<qsizetype>(vorlo::kMatchBlockSize));
+    written += bytes.mid(static_cast<qsizetype>(vorlo::kMatchRecordSize));
     auto* replacement = new QMimeData;
     replacement->setData(type, written);
     QApplication::clipboard()->setMimeData(replacement);

@@ -13,9 +13,6 @@ namespace vorlo::cli {
 
 namespace {
 
-constexpr size_t kHeaderBytes = 4;   // the match count
-constexpr size_t kRecordBytes = 12;  // x, y, angle
-
 bool ParseInt32(const QString& text, int32_t* value) {
     bool ok = false;
     const qlonglong v = text.trimmed().toLongLong(&ok);
@@ -197,13 +194,10 @@ int RunCreate(const Arguments& arguments) {
         }
     }
 
-    const QByteArray utf8 = riddleText.toUtf8();
-    const std::string bytes = SerializeRiddle(matches, std::string_view(utf8.data(), utf8.size()));
     // A file the reader would refuse is not written.
-    if (bytes.size() - kHeaderBytes - kRecordBytes * matches.Count() > kMaxTextBytes) {
-        PrintFileError(outName, QStringLiteral("The riddle's text is longer than a riddle file can "
-                                               "hold (%1 MB at most).")
-                                    .arg(kMaxTextBytes >> 20));
+    std::string bytes;
+    if (!RiddleFileBytes(matches, riddleText, &bytes, &error)) {
+        PrintFileError(outName, error);
         return 1;
     }
     if (toStandardOutput) {

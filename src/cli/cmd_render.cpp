@@ -23,9 +23,8 @@ constexpr int kMaxMargin = 100000;
 
 // The thumbnailer draws at most this many matches and never more than this
 // many pixels a side, so it ends quickly and in little memory on any file.
-constexpr int32_t kThumbnailMaxMatches = 200000;
+constexpr size_t kThumbnailMaxMatches = 200000;
 constexpr int kThumbnailMaxSize = 1024;
-constexpr qint64 kRecordSize = 12;
 
 bool ParseSize(const QString& text, QSize* size) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,9})[xX](\\d{1,9})$"));
@@ -68,17 +67,6 @@ bool WritePng(QIODevice* device, const QImage& image) {
     return writer.write(image);
 }
 
-uint32_t LittleEndian32(const char* bytes) {
-    return uint32_t{static_cast<uint8_t>(bytes[0])} |
-           uint32_t{static_cast<uint8_t>(bytes[1])} << 8 |
-           uint32_t{static_cast<uint8_t>(bytes[2])} << 16 |
-           uint32_t{static_cast<uint8_t>(bytes[3])} << 24;
-}
-
-int32_t ReadInt32(const char* bytes) {
-    return static_cast<int32_t>(LittleEndian32(bytes));
-}
-
 // The first matches of a riddle file, at most kThumbnailMaxMatches of them,
 // read without looking at the rest of the file.
 bool ReadThumbnailMatches(const QByteArray& path, MatchList* matches, QString* error) {
@@ -90,41 +78,13 @@ bool ReadThumbnailMatches(const QByteArray& path, MatchList* matches, QString* e
         *error = QStringLiteral("not a regular file");
         return false;
     }
-    const qint64 size = file.Info().st_size;
-    if (size == 0) {
-        return true;  // an empty file is an empty riddle
-    }
-    QByteArray header;
-    if (!file.Read(4, &header, error)) {
+    RiddleReadResult read =
+        ReadRiddleDescriptor(file.Descriptor(), RiddleReadOptions{kThumbnailMaxMatches});
+    if (!read.ok) {
+        *error = QString::fromStdString(read.error);
         return false;
     }
-    if (header.size() != 4) {
-        *error = QStringLiteral("ends inside the match count");
-        return false;
-    }
-    const int32_t count = ReadInt32(header.constData());
-    if (count <= 0) {
-        return true;
-    }
-    const qint64 available = (size - 4) / kRecordSize;
-    if (available < count) {
-        *error = QStringLiteral("declares %1 matches but holds only %2").arg(count).arg(available);
-        return false;
-    }
-    const int32_t wanted = std::min(count, kThumbnailMaxMatches);
-    QByteArray records;
-    if (!file.Read(qint64{wanted} * kRecordSize, &records, error)) {
-        return false;
-    }
-    if (records.size() != qint64{wanted} * kRecordSize) {
-        *error = QStringLiteral("ends inside match %1").arg(records.size() / kRecordSize + 1);
-        return false;
-    }
-    matches->Reserve(static_cast<size_t>(wanted));
-    for (qsizetype offset = 0; offset < records.size(); offset += kRecordSize) {
-        const char* record = records.constData() + offset;
-        matches->Append(CMatch(ReadInt32(record), ReadInt32(record + 4), ReadInt32(record + 8)));
-    }
+    *matches = std::move(read.riddle.matches);
     return true;
 }
 

@@ -21,6 +21,7 @@ public:
     // wait for one.
     bool Open(const QByteArray& name, bool nonBlocking, QString* error);
     const struct stat& Info() const { return info_; }
+    int Descriptor() const { return fd_; }
 
     // Appends up to `limit` bytes to `out`; false with the reason on a read error.
     bool Read(qint64 limit, QByteArray* out, QString* error);

@@ -35,21 +35,6 @@ BoardRect RectAround(int32_t cx, int32_t cy, int64_t hw, int64_t hh) {
     return BoardRect{Saturate(cx - hw), Saturate(cy - hh), Saturate(cx + hw), Saturate(cy + hh)};
 }
 
-void PutLE32(uint8_t* out, int32_t v) {
-    const uint32_t u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<uint8_t>(u >> (8 * i));
-    }
-}
-
-int32_t GetLE32(const uint8_t* in) {
-    uint32_t u = 0;
-    for (int i = 0; i < 4; ++i) {
-        u |= static_cast<uint32_t>(in[i]) << (8 * i);
-    }
-    return static_cast<int32_t>(u);
-}
-
 int64_t FloorDiv(int64_t n, int64_t d) {
     int64_t q = n / d;
     if ((n % d != 0) && ((n < 0) != (d < 0))) {
@@ -62,17 +47,15 @@ int64_t FloorDiv(int64_t n, int64_t d) {
 
 MatchBlock EncodeMatchBlock(const CMatch& match) {
     MatchBlock block{};
-    PutLE32(block.data(), match.x);
-    PutLE32(block.data() + 4, match.y);
-    PutLE32(block.data() + 8, match.angle);
+    PutMatchRecord(block.data(), match);
     return block;
 }
 
 std::optional<CMatch> DecodeMatchBlock(std::span<const uint8_t> bytes) {
-    if (bytes.size() < kMatchBlockSize) {
+    if (bytes.size() < kMatchRecordSize) {
         return std::nullopt;
     }
-    return CMatch(GetLE32(bytes.data()), GetLE32(bytes.data() + 4), GetLE32(bytes.data() + 8));
+    return GetMatchRecord(bytes.data());
 }
 
 double BoardEditor::RadiansToDegrees() {

@@ -17,6 +17,7 @@
 
 #include "match.h"
 #include "match_list.h"
+#include "match_record.h"
 #include "riddle.h"
 
 namespace vorlo {
@@ -28,10 +29,8 @@ inline constexpr uint32_t MK_SHIFT = 0x0004;
 inline constexpr uint32_t MK_CONTROL = 0x0008;
 inline constexpr uint32_t MK_MBUTTON = 0x0010;
 
-// The size of one match on the clipboard: x, y, angle, each signed 32-bit
-// little-endian, nothing else.
-inline constexpr size_t kMatchBlockSize = 12;
-using MatchBlock = std::array<uint8_t, kMatchBlockSize>;
+// One match on the clipboard: its record (x, y, angle), nothing else.
+using MatchBlock = MatchRecord;
 
 MatchBlock EncodeMatchBlock(const CMatch& match);
 // Reads the first 12 bytes; none when there are fewer.

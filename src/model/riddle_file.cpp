@@ -4,36 +4,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "cp1255.h"
+#include "match_record.h"
 
 namespace vorlo {
 
 namespace {
 
-constexpr size_t kRecordSize = 12;
 constexpr size_t kCountSize = 4;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
-int32_t ReadInt32(const unsigned char* p) {
-    const uint32_t v =
-        uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-    return static_cast<int32_t>(v);
-}
-
-void PutInt32(unsigned char* p, int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    p[0] = static_cast<unsigned char>(v & 0xFF);
-    p[1] = static_cast<unsigned char>((v >> 8) & 0xFF);
-    p[2] = static_cast<unsigned char>((v >> 16) & 0xFF);
-    p[3] = static_cast<unsigned char>(v >> 24);
-}
-
-CMatch ReadRecord(const unsigned char* p) {
-    return CMatch(ReadInt32(p), ReadInt32(p + 4), ReadInt32(p + 8));
-}
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -115,10 +99,175 @@ RiddleReadResult Failure(std::string message) {
     return result;
 }
 
-std::string CountMismatch(int32_t count, size_t recordBytes) {
-    return "declares " + std::to_string(count) + " matches but holds only " +
-           std::to_string(recordBytes / kRecordSize);
+std::string SystemError() {
+    return std::strerror(errno);
 }
+
+// Where the reader takes its bytes from: memory or an open file.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // The bytes from here to the end, as far as known before reading.
+    virtual uint64_t Size() const = 0;
+    // Reads up to `size` bytes, fewer only at the end; none with `error` set
+    // when the input cannot be read.
+    virtual std::optional<size_t> Read(char* buffer, size_t size, std::string* error) = 0;
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+    uint64_t Size() const override { return bytes_.size(); }
+    std::optional<size_t> Read(char* buffer, size_t size, std::string* /*error*/) override {
+        const size_t n = std::min(size, bytes_.size());
+        std::memcpy(buffer, bytes_.data(), n);
+        bytes_.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view bytes_;
+};
+
+class DescriptorSource final : public ByteSource {
+public:
+    DescriptorSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    uint64_t Size() const override { return size_; }
+    std::optional<size_t> Read(char* buffer, size_t size, std::string* error) override {
+        size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::read(fd_, buffer + done, size - done);
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                *error = SystemError();
+                return std::nullopt;
+            }
+            if (n == 0) {
+                break;
+            }
+            done += static_cast<size_t>(n);
+        }
+        return done;
+    }
+
+private:
+    int fd_;
+    uint64_t size_;
+};
+
+std::string CountMismatch(int32_t count, uint64_t recordBytes) {
+    return "declares " + std::to_string(count) + " matches but holds only " +
+           std::to_string(recordBytes / kMatchRecordSize);
+}
+
+std::string TextTooLong(const std::string& size) {
+    return "has a text section of " + size + " bytes, more than a riddle's text can be";
+}
+
+// The reader: the count, the records in pieces of a bounded size, then the
+// text to the end.
+RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options) {
+    RiddleReadResult result;
+    std::string error;
+    const uint64_t size = source.Size();
+    uint8_t header[kCountSize];
+    const std::optional<size_t> headerRead =
+        source.Read(reinterpret_cast<char*>(header), kCountSize, &error);
+    if (!headerRead) {
+        return Failure(error);
+    }
+    if (*headerRead == 0) {
+        result.ok = true;  // an empty file is an empty riddle
+        return result;
+    }
+    if (*headerRead < kCountSize) {
+        return Failure("ends inside the match count");
+    }
+    const int32_t count = GetLE32(header);
+    const uint64_t recordBytes =
+        count > 0 ? static_cast<uint64_t>(count) * kMatchRecordSize : uint64_t{0};
+    // The declared count against the input's size, before anything is reserved.
+    const uint64_t available = size > kCountSize ? size - kCountSize : 0;
+    if (available < recordBytes) {
+        return Failure(CountMismatch(count, available));
+    }
+
+    const size_t wanted = std::min(static_cast<size_t>(recordBytes / kMatchRecordSize),
+                                   options.matchLimit.value_or(SIZE_MAX));
+    MatchList& matches = result.riddle.matches;
+    matches.Reserve(wanted);
+    constexpr size_t kChunkRecords = 8192;
+    std::string buffer(std::min(wanted, kChunkRecords) * kMatchRecordSize, '\0');
+    while (matches.Count() < wanted) {
+        const size_t records = std::min(wanted - matches.Count(), kChunkRecords);
+        const std::optional<size_t> got =
+            source.Read(buffer.data(), records * kMatchRecordSize, &error);
+        if (!got) {
+            return Failure(error);
+        }
+        const size_t whole = *got / kMatchRecordSize;
+        const auto* p = reinterpret_cast<const uint8_t*>(buffer.data());
+        for (size_t i = 0; i < whole; ++i) {
+            matches.Append(GetMatchRecord(p + i * kMatchRecordSize));
+        }
+        if (whole < records) {
+            // The file shrank while it was read.
+            return Failure(CountMismatch(count, matches.Count() * kMatchRecordSize));
+        }
+    }
+    if (options.matchLimit) {
+        result.ok = true;
+        return result;
+    }
+
+    // The text runs to the end of the input.
+    const uint64_t textBytes = available - recordBytes;
+    if (textBytes > kMaxTextBytes) {
+        return Failure(TextTooLong(std::to_string(textBytes)));
+    }
+    std::string section(static_cast<size_t>(textBytes), '\0');
+    const std::optional<size_t> got = source.Read(section.data(), section.size(), &error);
+    if (!got) {
+        return Failure(error);
+    }
+    section.resize(*got);
+    // A file that grew while it was read: what came after its size was taken.
+    char chunk[65536];
+    for (;;) {
+        const std::optional<size_t> more = source.Read(chunk, sizeof chunk, &error);
+        if (!more) {
+            return Failure(error);
+        }
+        section.append(chunk, *more);
+        if (section.size() > kMaxTextBytes) {
+            return Failure(TextTooLong("more than " + std::to_string(kMaxTextBytes)));
+        }
+        if (*more < sizeof chunk) {
+            break;
+        }
+    }
+    result.riddle.text = DecodeRiddleText(section);
+    result.ok = true;
+    return result;
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
 
 }  // namespace
 
@@ -167,105 +316,39 @@ std::string SerializeRiddle(const MatchList& matches, std::string_view utf8Text)
     const std::string text = EncodeRiddleText(utf8Text);
     // Sized once and filled in place: a riddle of a million matches is
     // written at the speed of copying its bytes.
-    const size_t recordsEnd = kCountSize + matches.Count() * kRecordSize;
+    const size_t recordsEnd = kCountSize + matches.Count() * kMatchRecordSize;
     std::string out(recordsEnd + text.size(), '\0');
-    auto* p = reinterpret_cast<unsigned char*>(out.data());
+    auto* p = reinterpret_cast<uint8_t*>(out.data());
     // The count is a signed 32-bit number; a list longer than that cannot be
     // stored, and the caller keeps riddles far below it.
-    PutInt32(p, static_cast<int32_t>(matches.Count()));
+    PutLE32(p, static_cast<int32_t>(matches.Count()));
     p += kCountSize;
     for (const CMatch& m : matches) {
-        PutInt32(p, m.x);
-        PutInt32(p + 4, m.y);
-        PutInt32(p + 8, m.angle);
-        p += kRecordSize;
+        PutMatchRecord(p, m);
+        p += kMatchRecordSize;
     }
     std::memcpy(out.data() + recordsEnd, text.data(), text.size());
     return out;
 }
 
-RiddleReadResult ParseRiddle(std::string_view bytes) {
-    RiddleReadResult result;
-    if (bytes.empty()) {
-        result.ok = true;
-        return result;
+std::optional<std::string> SerializeSavableRiddle(const MatchList& matches,
+                                                  std::string_view utf8Text) {
+    std::string bytes = SerializeRiddle(matches, utf8Text);
+    if (bytes.size() - kCountSize - matches.Count() * kMatchRecordSize > kMaxTextBytes) {
+        return std::nullopt;
     }
-    if (bytes.size() < kCountSize) {
-        return Failure("ends inside the match count");
-    }
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    const int32_t count = ReadInt32(data);
-    size_t offset = kCountSize;
-    if (count > 0) {
-        const size_t available = bytes.size() - kCountSize;
-        const size_t needed = static_cast<size_t>(count) * kRecordSize;
-        if (available < needed) {
-            return Failure(CountMismatch(count, available));
-        }
-        result.riddle.matches.Reserve(static_cast<size_t>(count));
-        for (int32_t i = 0; i < count; ++i, offset += kRecordSize) {
-            result.riddle.matches.Append(ReadRecord(data + offset));
-        }
-    }
-    const std::string_view section = bytes.substr(offset);
-    if (section.size() > kMaxTextBytes) {
-        return Failure("has a text section of " + std::to_string(section.size()) +
-                       " bytes, more than a riddle's text can be");
-    }
-    result.riddle.text = DecodeRiddleText(section);
-    result.ok = true;
-    return result;
+    return bytes;
 }
 
-namespace {
-
-// Reads up to `size` bytes, retrying short reads; returns how many were read
-// or -1 with errno set.
-ssize_t ReadFully(int fd, char* buffer, size_t size) {
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd, buffer + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return -1;
-        }
-        if (n == 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
+RiddleReadResult ParseRiddle(std::string_view bytes, const RiddleReadOptions& options) {
+    MemorySource source(bytes);
+    return ReadRiddle(source, options);
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-}  // namespace
-
-RiddleReadResult ReadRiddleFile(const std::string& path) {
-    // Non-blocking, so that opening a FIFO never waits for a writer.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0) {
-        return Failure(std::strerror(errno));
-    }
+RiddleReadResult ReadRiddleDescriptor(int fd, const RiddleReadOptions& options) {
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) {
-        return Failure(std::strerror(errno));
+    if (::fstat(fd, &info) != 0) {
+        return Failure(SystemError());
     }
     if (S_ISDIR(info.st_mode)) {
         return Failure("is a folder, not a riddle file");
@@ -273,73 +356,21 @@ RiddleReadResult ReadRiddleFile(const std::string& path) {
     if (!S_ISREG(info.st_mode)) {
         return Failure("is not a regular file");
     }
-    const auto fileSize = static_cast<uint64_t>(info.st_size);
+    // The size from where the descriptor stands.
+    const off_t position = ::lseek(fd, 0, SEEK_CUR);
+    const auto size = static_cast<uint64_t>(info.st_size);
+    const uint64_t start = position > 0 ? static_cast<uint64_t>(position) : 0;
+    DescriptorSource source(fd, size > start ? size - start : 0);
+    return ReadRiddle(source, options);
+}
 
-    RiddleReadResult result;
-    unsigned char header[kCountSize];
-    const ssize_t headerRead = ReadFully(fd.get(), reinterpret_cast<char*>(header), kCountSize);
-    if (headerRead < 0) {
-        return Failure(std::strerror(errno));
+RiddleReadResult ReadRiddleFile(const std::string& path, const RiddleReadOptions& options) {
+    // Non-blocking, so that opening a FIFO never waits for a writer.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return Failure(SystemError());
     }
-    if (headerRead == 0) {
-        result.ok = true;  // an empty file is an empty riddle
-        return result;
-    }
-    if (headerRead < static_cast<ssize_t>(kCountSize)) {
-        return Failure("ends inside the match count");
-    }
-    const int32_t count = ReadInt32(header);
-    if (count > 0) {
-        // Check the declared count against the file before reserving anything.
-        const uint64_t available = fileSize > kCountSize ? fileSize - kCountSize : 0;
-        const uint64_t needed = static_cast<uint64_t>(count) * kRecordSize;
-        if (available < needed) {
-            return Failure(CountMismatch(count, static_cast<size_t>(available)));
-        }
-        MatchList& matches = result.riddle.matches;
-        matches.Reserve(static_cast<size_t>(count));
-        constexpr size_t kChunkRecords = 8192;
-        std::string buffer(kChunkRecords * kRecordSize, '\0');
-        size_t remaining = static_cast<size_t>(count);
-        while (remaining > 0) {
-            const size_t records = std::min(remaining, kChunkRecords);
-            const ssize_t got = ReadFully(fd.get(), buffer.data(), records * kRecordSize);
-            if (got < 0) {
-                return Failure(std::strerror(errno));
-            }
-            const size_t whole = static_cast<size_t>(got) / kRecordSize;
-            const auto* p = reinterpret_cast<const unsigned char*>(buffer.data());
-            for (size_t i = 0; i < whole; ++i) {
-                matches.Append(ReadRecord(p + i * kRecordSize));
-            }
-            if (whole < records) {
-                // The file shrank while it was read.
-                return Failure(CountMismatch(count, matches.Count() * kRecordSize));
-            }
-            remaining -= records;
-        }
-    }
-
-    // The text runs to the end of the file.
-    std::string section;
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = ReadFully(fd.get(), chunk, sizeof chunk);
-        if (got < 0) {
-            return Failure(std::strerror(errno));
-        }
-        section.append(chunk, static_cast<size_t>(got));
-        if (section.size() > kMaxTextBytes) {
-            return Failure("has a text section of more than " + std::to_string(kMaxTextBytes) +
-                           " bytes, more than a riddle's text can be");
-        }
-        if (got < static_cast<ssize_t>(sizeof chunk)) {
-            break;
-        }
-    }
-    result.riddle.text = DecodeRiddleText(section);
-    result.ok = true;
-    return result;
+    return ReadRiddleDescriptor(fd.get(), options);
 }
 
 }  // namespace vorlo

@@ -1,7 +1,7 @@
 #pragma once
 
 // The riddle file (".vrl"): a signed 32-bit little-endian count, that many
-// 12-byte records (x, y, angle, each signed 32-bit little-endian), then the
+// match records (match_record.h: x, y, angle), then the
 // task text to the end of the file, with no terminator and no length.
 //
 // The text is Windows Hebrew (code page 1255) with CR LF between paragraphs,
@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,21 +30,40 @@ struct RiddleReadResult {
     std::string error;  // what is wrong, when not ok ("declares 5 matches but holds only 2")
 };
 
-// Reads a riddle from the bytes of a file. Nothing is shared with any open
-// riddle: the caller replaces its own only when this succeeded. An empty input
-// is an empty riddle.
-RiddleReadResult ParseRiddle(std::string_view bytes);
+struct RiddleReadOptions {
+    // Keep at most this many matches and read no further: neither the matches
+    // beyond nor the text. A preview needs no more, and so ends quickly and in
+    // little memory on any file. The declared count is checked all the same.
+    std::optional<size_t> matchLimit;
+};
+
+// The one riddle reader. Each entry reads the same way: the count, checked
+// against the size of the input before anything is reserved for the records,
+// then the records and the text, a piece at a time. Nothing is shared with any
+// open riddle: the caller replaces its own only when this succeeded. An empty
+// input is an empty riddle.
+
+// Reads a riddle from the bytes of a file.
+RiddleReadResult ParseRiddle(std::string_view bytes, const RiddleReadOptions& options = {});
 
 // Reads a riddle file. Refuses what is not a regular file (a directory, a FIFO
-// or a device never blocks or hangs the reader), and checks the declared count
-// against the file's size before it reserves memory for the records.
-RiddleReadResult ReadRiddleFile(const std::string& path);
+// or a device never blocks or hangs the reader).
+RiddleReadResult ReadRiddleFile(const std::string& path, const RiddleReadOptions& options = {});
 
-// The bytes of a riddle file.
+// Reads a riddle from an open file, from where it stands to its end; refuses
+// what is not a regular file as ReadRiddleFile does. The descriptor stays open.
+RiddleReadResult ReadRiddleDescriptor(int fd, const RiddleReadOptions& options = {});
+
+// The one riddle writer: the bytes of a riddle file.
 std::string SerializeRiddle(const MatchList& matches, std::string_view utf8Text);
 inline std::string SerializeRiddle(const Riddle& riddle) {
     return SerializeRiddle(riddle.matches, riddle.text);
 }
+
+// The bytes of a riddle file to save: none when its text section would be
+// longer than kMaxTextBytes, as the reader refuses such a file.
+std::optional<std::string> SerializeSavableRiddle(const MatchList& matches,
+                                                  std::string_view utf8Text);
 
 // The text section for a UTF-8 text ("\n" between paragraphs), and back.
 std::string EncodeRiddleText(std::string_view utf8Text);

@@ -9,6 +9,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
+
 #include "desktop_registration.h"
 
 using namespace vorlo;
@@ -78,6 +85,7 @@ private slots:
     void mimePackageIsWellFormed();
     void skipsWhenInstalledSystemWide();
     void unwritableHomeIsSilent();
+    void leavesAFifoAlone();
     void fileManagerSeesRiddleType();
     void installationFolderFindsThePage();
 };
@@ -248,6 +256,32 @@ void TestDesktopRegistration::unwritableHomeIsSilent() {
     const RegistrationResult relative = RegisterDesktopIntegration(
         QStringLiteral("/opt/games/vorlo"), QStringLiteral("share"), NoTools());
     QVERIFY(!relative.mimeWritten && !relative.desktopWritten);
+}
+
+// A FIFO where the opener belongs neither blocks the start-up (reading it
+// would wait for a writer) nor is replaced; the other files are written.
+void TestDesktopRegistration::leavesAFifoAlone() {
+    QTemporaryDir home;
+    QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/applications")));
+    const QByteArray fifo = QFile::encodeName(EntryPath(home.path()));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    std::future<RegistrationResult> registration = std::async(std::launch::async, [&home] {
+        return RegisterDesktopIntegration(QStringLiteral("/opt/games/vorlo"), home.path(),
+                                          NoTools());
+    });
+    if (registration.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        // Release the blocked reader so that the test can end.
+        const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        registration.wait();
+        ::close(writer);
+        QFAIL("the registration waited on the FIFO");
+    }
+    const RegistrationResult result = registration.get();
+    QVERIFY(!result.desktopWritten);
+    QVERIFY(result.mimeWritten && result.iconWritten && result.appIconWritten);
+    struct stat info {};
+    QCOMPARE(::lstat(fifo.constData(), &info), 0);
+    QVERIFY(S_ISFIFO(info.st_mode));
 }
 
 void TestDesktopRegistration::fileManagerSeesRiddleType() {

@@ -75,7 +75,7 @@ private slots:
             std::memcpy(exact.get(), block.constData(), size);
             const size_t before = doc.MatchList.Count();
             const std::optional<MatchBlock> next = editor.OnEditPaste({exact.get(), size});
-            if (size < kMatchBlockSize) {
+            if (size < kMatchRecordSize) {
                 QVERIFY(!next);
                 QCOMPARE(doc.MatchList.Count(), before);
                 continue;
@@ -104,7 +104,7 @@ private slots:
             const size_t before = doc->MatchList.Count();
             view->OnEditPaste();
             const QByteArray after = clipboard->mimeData()->data(type);
-            if (block.size() < qsizetype(kMatchBlockSize)) {
+            if (block.size() < qsizetype(kMatchRecordSize)) {
                 QCOMPARE(doc->MatchList.Count(), before);
                 QCOMPARE(after, block);
                 continue;

@@ -246,4 +246,85 @@ TEST_F(TempDir, AHugeDeclaredCountFailsBeforeReservingMemory) {
     EXPECT_EQ(read.error, "declares 2147483647 matches but holds only 178956970");
 }
 
+TEST(RiddleFile, APreviewKeepsTheFirstMatchesAndChecksTheCount) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        size_t limit;
+        std::vector<CMatch> kept;  // empty with `error` set when refused
+        std::string error;
+    };
+    const std::string three =
+        Le(3) + Le(1) + Le(2) + Le(3) + Le(4) + Le(5) + Le(6) + Le(7) + Le(8) + Le(9) + "text";
+    const Case cases[] = {
+        {"fewer than the limit", three, 5, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, ""},
+        {"more than the limit", three, 2, {{1, 2, 3}, {4, 5, 6}}, ""},
+        {"a limit of none", three, 0, {}, ""},
+        {"the count checked beyond the limit",
+         Le(INT32_MAX) + Le(1) + Le(2) + Le(3),
+         1,
+         {},
+         "declares 2147483647 matches but holds only 1"},
+        {"a text too long is not read", Le(0) + std::string(kMaxTextBytes + 1, 'x'), 10, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RiddleReadResult read = ParseRiddle(c.bytes, RiddleReadOptions{c.limit});
+        EXPECT_EQ(read.ok, c.error.empty());
+        EXPECT_EQ(read.error, c.error);
+        EXPECT_EQ(read.riddle.matches.ToVector(), c.kept);
+        EXPECT_EQ(read.riddle.text, "");
+    }
+}
+
+TEST(RiddleFile, TextLongerThanARiddleHoldsIsNeitherReadNorWritten) {
+    const std::string longest(kMaxTextBytes, 'x');
+    const RiddleReadResult read = ParseRiddle(Le(0) + longest + "y");
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.error, "has a text section of " + std::to_string(kMaxTextBytes + 1) +
+                              " bytes, more than a riddle's text can be");
+    EXPECT_TRUE(ParseRiddle(Le(0) + longest).ok);
+
+    const MatchList one = ParseRiddle(Le(1) + Le(1) + Le(2) + Le(3)).riddle.matches;
+    const std::optional<std::string> fits = SerializeSavableRiddle(one, longest);
+    ASSERT_TRUE(fits);
+    EXPECT_EQ(fits->size(), 4 + 12 + kMaxTextBytes);
+    EXPECT_FALSE(SerializeSavableRiddle(one, longest + "y"));
+}
+
+// Files, open descriptors and memory go through the same reader: the same
+// bytes give the same riddle or the same reason.
+TEST_F(TempDir, FilesReadAsTheirBytes) {
+    const std::string cases[] = {
+        "",
+        std::string("\x01\x00", 2),
+        Le(2) + Le(1) + Le(2) + Le(3),
+        Le(1) + Le(-5) + Le(INT32_MAX) + Le(INT32_MIN) + "ab\r\ncd",
+        Le(-1) + "\xEF\xBB\xBF\xD7\xA9",
+        Le(0) + std::string(kMaxTextBytes + 3, 'x'),
+        ReadBytes(kSample),
+    };
+    for (const std::string& bytes : cases) {
+        SCOPED_TRACE(bytes.size());
+        const fs::path path = dir / "case.vrl";
+        WriteBytes(path, bytes);
+        const RiddleReadResult fromMemory = ParseRiddle(bytes);
+        const RiddleReadResult fromFile = ReadRiddleFile(path.string());
+        EXPECT_EQ(fromFile.ok, fromMemory.ok);
+        EXPECT_EQ(fromFile.error, fromMemory.error);
+        EXPECT_EQ(fromFile.riddle, fromMemory.riddle);
+
+        // A descriptor is read from where it stands, as a riddle behind a
+        // header of some other file would be.
+        WriteBytes(path, "skip" + bytes);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::lseek(fd, 4, SEEK_SET), 4);
+        const RiddleReadResult fromDescriptor = ReadRiddleDescriptor(fd);
+        ::close(fd);
+        EXPECT_EQ(fromDescriptor.error, fromMemory.error);
+        EXPECT_EQ(fromDescriptor.riddle, fromMemory.riddle);
+    }
+}
+
 }  // namespace
