@@ -61,11 +61,11 @@ for size in "${sizes[@]}"; do
     wm_pid=$!
     e2e_pids+=("$wm_pid")
     for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id' >/dev/null && break
         kill -0 "$wm_pid" 2>/dev/null || break
         sleep 0.1
     done
-    if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+    if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id' >/dev/null; then
         echo "SKIP: openbox did not start:" >&2
         cat "$work/openbox.log" >&2
         exit 77
