@@ -191,9 +191,6 @@ CMainFrame::~CMainFrame() {
                                                            text_, ads_, board_}) {
         disconnect(sender, nullptr, this, nullptr);
     }
-    // The views take leave of the document, so they go before it.
-    delete OuterSplitter;
-    delete doc_;
 }
 
 // ----- construction -----

@@ -286,7 +286,7 @@ private slots:
 
         doc()->SelectedMatch = doc()->MatchList.First();
         doc()->LastAction = ActionMove;
-        doc()->UpdateAllViews(HintBoardChanged);
+        doc()->UpdateAllViews(nullptr, HintBoardChanged);
         QVERIFY(frame->Action(ID_DELETE_MATCH)->isEnabled());
         QVERIFY(frame->Action(ID_ROTATE_90)->isEnabled());
         QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
@@ -300,7 +300,7 @@ private slots:
         QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());  // no text selected
         doc()->MatchList.Clear();
         doc()->SelectedMatch = {};
-        doc()->UpdateAllViews(HintBoardChanged);
+        doc()->UpdateAllViews(nullptr, HintBoardChanged);
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
         frame->SetActiveView(frame->BoardView());
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("0 matches"));
@@ -326,7 +326,7 @@ private slots:
         for (int i = 0; i < 1234; ++i) {
             doc()->MatchList.Append(CMatch(i, i, 0));
         }
-        doc()->UpdateAllViews(HintBoardChanged);
+        doc()->UpdateAllViews(nullptr, HintBoardChanged);
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("1234 matches"));
         QCOMPARE(frame->MatchCountPane()->width(), width);
         doc()->MatchList.Clear();
