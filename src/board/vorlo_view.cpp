@@ -455,22 +455,6 @@ void CVorloView::OpenSampleRiddle(const QString& fileName) {
     OpenDocumentFile(*folder + fileName);
 }
 
-void CVorloView::OnSampleKidsriddle() {
-    OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
-}
-
-void CVorloView::OnSampleRiddle1() {
-    OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
-}
-
-void CVorloView::OnSampleRiddle2() {
-    OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
-}
-
-void CVorloView::OnSampleRiddle3() {
-    OpenSampleRiddle(QStringLiteral("riddle3.vrl"));
-}
-
 bool CVorloView::OnUpdateNeedSelection() const {
     return editor_.OnUpdateNeedSelection();
 }

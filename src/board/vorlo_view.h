@@ -78,12 +78,9 @@ public:
     void OnEditPaste();
     void OnEditUndo();
     void OnRotate90();
-    void OnSampleKidsriddle();
-    void OnSampleRiddle1();
-    void OnSampleRiddle2();
-    void OnSampleRiddle3();
-    // Opens `fileName` from the folder the program is installed in, as the
-    // settings name it; nothing when they name none.
+    // The sample-riddle commands: opens `fileName` from the folder the
+    // program is installed in, as the settings name it; nothing when they
+    // name none.
     void OpenSampleRiddle(const QString& fileName);
 
     // Update handlers: whether a command is enabled, or an indicator's text.
