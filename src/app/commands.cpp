@@ -1,6 +1,5 @@
 #include "commands.h"
 
-#include <algorithm>
 #include <array>
 
 namespace vorlo {
@@ -193,6 +192,13 @@ const Command kCommands[] = {
      ""},
 };
 
+constexpr SampleCommand kSamples[] = {
+    {ID_SAMPLE_KIDSRIDDLE, "kidsriddle.vrl"},
+    {ID_SAMPLE_RIDDLE1, "riddle1.vrl"},
+    {ID_SAMPLE_RIDDLE2, "riddle2.vrl"},
+    {ID_SAMPLE_RIDDLE3, "riddle3.vrl"},
+};
+
 constexpr std::array kToolBar = {
     ID_FILE_NEW,  ID_FILE_OPEN,    ID_FILE_SAVE, ID_SEPARATOR,  ID_FILE_PRINT,
     ID_SEPARATOR, ID_EDIT_CUT,     ID_EDIT_COPY, ID_EDIT_PASTE, ID_SEPARATOR,
@@ -228,11 +234,8 @@ std::span<const Command> Commands() {
     return kCommands;
 }
 
-const Command& FindCommand(CommandId id) {
-    const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                 [id](const Command& c) { return c.id == id; });
-    Q_ASSERT(it != std::end(kCommands));
-    return *it;
+std::span<const SampleCommand> SampleCommands() {
+    return kSamples;
 }
 
 std::span<const CommandId> ToolBarLayout() {

@@ -63,8 +63,14 @@ struct Command {
 
 // Every command, in the order of their numbers.
 std::span<const Command> Commands();
-// The entry for `id`; the program never asks for a number it does not have.
-const Command& FindCommand(CommandId id);
+
+// The sample-riddle commands, each with the file it opens from the folder
+// the program is installed in.
+struct SampleCommand {
+    CommandId id;
+    const char* fileName;
+};
+std::span<const SampleCommand> SampleCommands();
 
 // The toolbar, left to right; ID_SEPARATOR marks a separator.
 std::span<const CommandId> ToolBarLayout();

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -26,8 +25,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QWindow>
 #include <QUrl>
+#include <QWindow>
 
 #include "about_dlg.h"
 #include "ads_view.h"
@@ -151,18 +150,27 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     CreateToolBar();
     CreateStatusBar();
     CreatePanes();
+    ConnectCommands();
+    ConnectEditRoutes();
     LoadRecentFiles();
 
     connect(doc_, &CVorloDoc::ModifiedChanged, this, [this] { UpdateTitle(); });
     connect(doc_, &CVorloDoc::TitleChanged, this, [this] { UpdateTitle(); });
-    connect(doc_, &CVorloDoc::ContentsChanged, this, [this] { UpdateCommandUI(); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
-            [this] { UpdateCommandUI(); });
-    connect(text_, &QTextEdit::copyAvailable, this, [this] { UpdateCommandUI(); });
-    connect(text_, &QTextEdit::undoAvailable, this, [this] { UpdateCommandUI(); });
-    connect(ads_, &QTextEdit::copyAvailable, this, [this] { UpdateCommandUI(); });
+    // The board's contents, selection and last action change only with the
+    // document's announcements.
+    connect(doc_, &CVorloDoc::ContentsChanged, this, [this] {
+        UpdateBoardCommands();
+        UpdateEditCommands();
+    });
+    connect(this, &CMainFrame::ActiveViewChanged, this, [this] {
+        UpdateBoardCommands();
+        UpdateEditCommands();
+    });
+    connect(text_, &QTextEdit::copyAvailable, this, [this] { UpdateEditCommands(); });
+    connect(text_, &QTextEdit::undoAvailable, this, [this] { UpdateEditCommands(); });
+    connect(ads_, &QTextEdit::copyAvailable, this, [this] { UpdateEditCommands(); });
 
     // The lock keys change without telling this window: look now and then,
     // and at every key the program sees.
@@ -180,20 +188,16 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     SetActiveView(board_);
     doc_->OnNewDocument();
     UpdateTitle();
-    UpdateCommandUI();
+    UpdateLockIndicators();
 }
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     // From here on this is no longer a whole window: nothing may call back
     // into it while its parts go.
-    for (QObject* sender : std::initializer_list<QObject*>{doc_, qApp, QApplication::clipboard(),
-                                                           text_, ads_, board_}) {
+    for (QObject* sender : std::initializer_list<QObject*>{doc_, qApp, text_, ads_, board_}) {
         disconnect(sender, nullptr, this, nullptr);
     }
-    // The views take leave of the document, so they go before it.
-    delete OuterSplitter;
-    delete doc_;
 }
 
 // ----- construction -----
@@ -218,12 +222,10 @@ void CMainFrame::CreateActions() {
         }
         action->setIcon(CommandIcon(command));
         action->setIconVisibleInMenu(false);
-        const CommandId id = command.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         // Shortcuts of commands that have neither menu entry nor toolbar
         // button work through the window itself.
         addAction(action);
-        actions_[id] = action;
+        actions_[command.id] = action;
     }
     Action(ID_VIEW_TOOLBAR)->setCheckable(true);
     Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
@@ -251,7 +253,6 @@ void CMainFrame::CreateMenus() {
                 menu->addAction(Action(id));
             }
         }
-        connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
     }
 }
 
@@ -413,11 +414,14 @@ void CMainFrame::SetActiveView(QWidget* view) {
     if (view != board_ && view != text_ && view != ads_) {
         return;
     }
+    const bool changed = activeView_ != view;
     activeView_ = view;
     if (!view->hasFocus()) {
         view->setFocus(Qt::OtherFocusReason);
     }
-    UpdateCommandUI();
+    if (changed) {
+        emit ActiveViewChanged(view);
+    }
 }
 
 void CMainFrame::OnFocusChanged(QWidget* now) {
@@ -425,7 +429,7 @@ void CMainFrame::OnFocusChanged(QWidget* now) {
         if (w == board_ || w == text_ || w == ads_) {
             if (activeView_ != w) {
                 activeView_ = w;
-                UpdateCommandUI();
+                emit ActiveViewChanged(w);
             }
             return;
         }
@@ -446,183 +450,136 @@ void CMainFrame::OnNextPane(int step) {
     SetActiveView(panes[(index + step + 3) % 3]);
 }
 
-void CMainFrame::OnCommand(CommandId id) {
-    const bool boardActive = activeView_ == board_;
-    const bool textActive = activeView_ == text_;
-    // Commands are offered to the active view first; what it does not take
-    // goes to the window.
-    switch (id) {
-        case ID_ADD_MATCH:
-            if (boardActive) {
-                board_->OnAddMatch();
-            }
-            break;
-        case ID_DELETE_MATCH:
-            if (boardActive && board_->OnUpdateNeedSelection()) {
-                board_->OnDeleteMatch();
-            }
-            break;
-        case ID_ROTATE_90:
-            if (boardActive && board_->OnUpdateNeedSelection()) {
-                board_->OnRotate90();
-            }
-            break;
-        case ID_EDIT_UNDO:
-            if (textActive) {
-                text_->undo();
-            } else if (boardActive && board_->OnUpdateEditUndo()) {
-                board_->OnEditUndo();
-            }
-            break;
-        case ID_EDIT_CUT:
-            if (textActive) {
-                text_->cut();
-            } else if (boardActive) {
-                board_->OnEditCut();
-            }
-            break;
-        case ID_EDIT_COPY:
-            if (textActive) {
-                text_->copy();
-            } else if (boardActive) {
-                board_->OnEditCopy();
-            } else if (activeView_ == ads_) {
-                ads_->copy();
-            }
-            break;
-        case ID_EDIT_PASTE:
-            if (textActive) {
-                text_->paste();
-            } else if (boardActive) {
-                board_->OnEditPaste();
-            }
-            break;
-        case ID_SAMPLE_KIDSRIDDLE:
-            if (boardActive) {
-                board_->OnSampleKidsriddle();
-            }
-            break;
-        case ID_SAMPLE_RIDDLE1:
-            if (boardActive) {
-                board_->OnSampleRiddle1();
-            }
-            break;
-        case ID_SAMPLE_RIDDLE2:
-            if (boardActive) {
-                board_->OnSampleRiddle2();
-            }
-            break;
-        case ID_SAMPLE_RIDDLE3:
-            if (boardActive) {
-                board_->OnSampleRiddle3();
-            }
-            break;
-        case ID_FILE_NEW:
-            OnFileNew();
-            break;
-        case ID_FILE_OPEN:
-            OnFileOpen();
-            break;
-        case ID_FILE_SAVE:
-            OnFileSave();
-            break;
-        case ID_FILE_SAVE_AS:
-            OnFileSaveAs();
-            break;
-        case ID_FILE_PRINT:
-            OnFilePrint();
-            break;
-        case ID_FILE_PRINT_DIRECT: {
-            QString error;
-            if (!PrintDirect(&Printer(), &error)) {
-                ShowError(error);
-            }
-            break;
+// ----- commands -----
+
+void CMainFrame::ConnectCommands() {
+    const auto on = [this](CommandId id, auto handler) {
+        connect(Action(id), &QAction::triggered, this, handler);
+    };
+    on(ID_FILE_NEW, [this] { OnFileNew(); });
+    on(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    on(ID_FILE_SAVE, [this] { OnFileSave(); });
+    on(ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); });
+    on(ID_FILE_PRINT, [this] { OnFilePrint(); });
+    on(ID_FILE_PRINT_DIRECT, [this] {
+        QString error;
+        if (!PrintDirect(&Printer(), &error)) {
+            ShowError(error);
         }
-        case ID_FILE_PRINT_PREVIEW:
-            OnFilePrintPreview();
-            break;
-        case ID_FILE_PRINT_SETUP:
-            OnFilePrintSetup();
-            break;
-        case ID_FILE_MRU_FILE1:
-        case ID_FILE_MRU_FILE2:
-        case ID_FILE_MRU_FILE3:
-        case ID_FILE_MRU_FILE4: {
-            const int index = id - ID_FILE_MRU_FILE1;
-            if (index < recentFiles_.size()) {
-                OpenDocumentFile(recentFiles_.at(index));
+    });
+    on(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+    on(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        on(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i), [this, i] {
+            if (i < recentFiles_.size()) {
+                OpenDocumentFile(recentFiles_.at(i));
             }
-            break;
-        }
-        case ID_APP_ABOUT:
-            OnAppAbout();
-            break;
-        case ID_HELP_INSTRUCTIONS:
-            OnHelpInstructions();
-            break;
-        case ID_STARTUP_MESSAGE:
-            OnStartupMessage();
-            break;
-        case ID_APP_EXIT:
-            close();
-            break;
-        case ID_NEXT_PANE:
-            OnNextPane(1);
-            break;
-        case ID_PREV_PANE:
-            OnNextPane(-1);
-            break;
-        case ID_VIEW_TOOLBAR:
-        case ID_VIEW_STATUS_BAR:
-            break;  // the actions are checkable and toggle their bar themselves
-        default:
-            break;
+        });
     }
-    UpdateCommandUI();
+    on(ID_APP_EXIT, [this] { close(); });
+    on(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    on(ID_HELP_INSTRUCTIONS, [this] { OnHelpInstructions(); });
+    on(ID_STARTUP_MESSAGE, [this] { OnStartupMessage(); });
+    on(ID_NEXT_PANE, [this] { OnNextPane(1); });
+    on(ID_PREV_PANE, [this] { OnNextPane(-1); });
+    // The toolbar and status-bar actions are checkable and show or hide
+    // their bar themselves.
+
+    // The board's own commands act only while the board is the active pane,
+    // and those that need a selected match only with one.
+    on(ID_ADD_MATCH, [this] {
+        if (BoardActive()) {
+            board_->OnAddMatch();
+        }
+    });
+    on(ID_DELETE_MATCH, [this] {
+        if (BoardActive() && board_->OnUpdateNeedSelection()) {
+            board_->OnDeleteMatch();
+        }
+    });
+    on(ID_ROTATE_90, [this] {
+        if (BoardActive() && board_->OnUpdateNeedSelection()) {
+            board_->OnRotate90();
+        }
+    });
+    for (const SampleCommand& sample : SampleCommands()) {
+        on(sample.id, [this, file = QString::fromLatin1(sample.fileName)] {
+            if (BoardActive()) {
+                board_->OpenSampleRiddle(file);
+            }
+        });
+    }
+
+    for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
+        on(id, [this, id] {
+            if (const EditHandler* handler = ActiveEditHandler(id); handler && handler->enabled()) {
+                handler->run();
+            }
+        });
+    }
 }
 
-void CMainFrame::UpdateCommandUI() {
-    if (board_ == nullptr || text_ == nullptr || ads_ == nullptr) {
-        return;
-    }
-    const bool boardActive = activeView_ == board_;
-    const bool textActive = activeView_ == text_;
-    const bool adsActive = activeView_ == ads_;
+void CMainFrame::ConnectEditRoutes() {
+    const auto always = [] { return true; };
+    CVorloView* board = board_;
+    CTextView* text = text_;
+    CAdsView* ads = ads_;
+    editRoutes_[board] = {
+        {ID_EDIT_UNDO,
+         {[board] { return board->OnUpdateEditUndo(); }, [board] { board->OnEditUndo(); }}},
+        {ID_EDIT_CUT, {always, [board] { board->OnEditCut(); }}},
+        {ID_EDIT_COPY, {always, [board] { board->OnEditCopy(); }}},
+        {ID_EDIT_PASTE, {always, [board] { board->OnEditPaste(); }}},
+    };
+    editRoutes_[text] = {
+        {ID_EDIT_UNDO, {[text] { return text->CanUndo(); }, [text] { text->undo(); }}},
+        {ID_EDIT_CUT, {[text] { return text->HasSelection(); }, [text] { text->cut(); }}},
+        {ID_EDIT_COPY, {[text] { return text->HasSelection(); }, [text] { text->copy(); }}},
+        // Whether the clipboard holds text is found out when Paste runs:
+        // asking earlier would wait on the clipboard's owner, and an owner
+        // that does not answer froze the pane for seconds at every key.
+        {ID_EDIT_PASTE, {[text] { return !text->isReadOnly(); }, [text] { text->paste(); }}},
+    };
+    // The information page can only be copied from.
+    editRoutes_[ads] = {
+        {ID_EDIT_COPY,
+         {[ads] { return ads->textCursor().hasSelection(); }, [ads] { ads->copy(); }}},
+    };
+}
 
-    // The board's own commands exist only on the board's route.
+bool CMainFrame::BoardActive() const {
+    return activeView_ == static_cast<QWidget*>(board_);
+}
+
+const CMainFrame::EditHandler* CMainFrame::ActiveEditHandler(CommandId id) const {
+    const auto pane = editRoutes_.find(activeView_.data());
+    if (pane == editRoutes_.end()) {
+        return nullptr;
+    }
+    const auto handler = pane->second.find(id);
+    return handler == pane->second.end() ? nullptr : &handler->second;
+}
+
+void CMainFrame::UpdateEditCommands() {
+    for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
+        const EditHandler* handler = ActiveEditHandler(id);
+        Action(id)->setEnabled(handler != nullptr && handler->enabled());
+    }
+}
+
+void CMainFrame::UpdateBoardCommands() {
+    const bool boardActive = BoardActive();
     Action(ID_ADD_MATCH)->setEnabled(boardActive);
     const bool needSelection = boardActive && board_->OnUpdateNeedSelection();
     Action(ID_DELETE_MATCH)->setEnabled(needSelection);
     Action(ID_ROTATE_90)->setEnabled(needSelection);
-    for (CommandId id :
-         {ID_SAMPLE_KIDSRIDDLE, ID_SAMPLE_RIDDLE1, ID_SAMPLE_RIDDLE2, ID_SAMPLE_RIDDLE3}) {
-        Action(id)->setEnabled(boardActive);
+    for (const SampleCommand& sample : SampleCommands()) {
+        Action(sample.id)->setEnabled(boardActive);
     }
-
-    // The Edit commands act on whichever view is active, with its enable state.
+    // Only the board answers the indicator; otherwise it keeps its text.
     if (boardActive) {
-        Action(ID_EDIT_UNDO)->setEnabled(board_->OnUpdateEditUndo());
-        Action(ID_EDIT_CUT)->setEnabled(true);
-        Action(ID_EDIT_COPY)->setEnabled(true);
-        Action(ID_EDIT_PASTE)->setEnabled(true);
-        // Only the board answers the indicator; otherwise it keeps its text.
         matchCountPane_->setText(board_->OnUpdateIndicatorMatchCount());
-    } else if (textActive) {
-        Action(ID_EDIT_UNDO)->setEnabled(text_->CanUndo());
-        Action(ID_EDIT_CUT)->setEnabled(text_->HasSelection());
-        Action(ID_EDIT_COPY)->setEnabled(text_->HasSelection());
-        // Whether the clipboard holds text is decided when Paste runs: asking
-        // here would wait on the clipboard's owner at every key press, and an
-        // owner that does not answer froze the pane for seconds each time.
-        Action(ID_EDIT_PASTE)->setEnabled(!text_->isReadOnly());
-    } else {
-        Action(ID_EDIT_UNDO)->setEnabled(false);
-        Action(ID_EDIT_CUT)->setEnabled(false);
-        Action(ID_EDIT_COPY)->setEnabled(adsActive && ads_->textCursor().hasSelection());
-        Action(ID_EDIT_PASTE)->setEnabled(false);
     }
-    UpdateLockIndicators();
 }
 
 void CMainFrame::UpdateLockIndicators() {

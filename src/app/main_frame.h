@@ -1,8 +1,8 @@
 #pragma once
 
 // The program's main window: menus, toolbar and status bar from the command
-// table, the three panes (information, board, text) and the routing of every
-// command to the pane that is active.
+// table, the three panes (information, board, text), and each command's
+// action connected to its handler; the Edit commands go to the active pane.
 
 #include <QFileDialog>
 #include <QMainWindow>
@@ -46,15 +46,13 @@ public:
     QWidget* GetActiveView() const { return activeView_; }
     void SetActiveView(QWidget* view);
 
+    // The action of a command; its object name is the command's name.
     QAction* Action(vorlo::CommandId id) const;
 
     // Places the window and its panes in proportion to a screen whose area
     // available to windows is `available`. The frame the window manager puts
     // around the window counts in: the whole framed window lies inside.
     void PlaceOnScreen(const QRect& available);
-
-    // Recomputes which commands are enabled and the status-bar indicators.
-    void UpdateCommandUI();
 
     // File commands. Each returns whether it went through.
     bool OnFileNew();
@@ -117,6 +115,10 @@ public:
     int FullScreenHeight = 0;
     int FullScreenWidth = 0;
 
+signals:
+    // The pane that commands go to first has changed.
+    void ActiveViewChanged(QWidget* view);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -133,7 +135,14 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreatePanes();
-    void OnCommand(vorlo::CommandId id);
+    void ConnectCommands();
+    void ConnectEditRoutes();
+    // Enable states, each set when what it depends on changes: the board's
+    // commands follow the active pane and the board; the Edit commands
+    // follow the active pane and what that pane can do now.
+    void UpdateBoardCommands();
+    void UpdateEditCommands();
+    bool BoardActive() const;
     void OnNextPane(int step);
     void OnFocusChanged(QWidget* now);
     void UpdateTitle();
@@ -157,6 +166,15 @@ private:
     CTextView* text_ = nullptr;
     QPointer<QWidget> activeView_;
     std::map<int, QAction*> actions_;
+    // What a pane does with one Edit command: whether it can act now, and the act.
+    struct EditHandler {
+        std::function<bool()> enabled;
+        std::function<void()> run;
+    };
+    // The Edit commands each pane takes. While a pane is active, a command
+    // it does not take is disabled.
+    std::map<const QWidget*, std::map<vorlo::CommandId, EditHandler>> editRoutes_;
+    const EditHandler* ActiveEditHandler(vorlo::CommandId id) const;
     QList<QMenu*> menus_;
     QAction* recentPlaceholder_ = nullptr;
     QStringList recentFiles_;

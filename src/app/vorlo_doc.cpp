@@ -79,27 +79,13 @@ QString CVorloDoc::RiddleText(const QTextDocument& document) {
     return text;
 }
 
-void CVorloDoc::AddView(CDocView* view) {
-    if (std::find(views_.begin(), views_.end(), view) == views_.end()) {
-        views_.push_back(view);
-    }
-}
-
-void CVorloDoc::RemoveView(CDocView* view) {
-    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
-}
-
-void CVorloDoc::UpdateAllViews(int hint) {
-    for (CDocView* view : views_) {
-        view->OnUpdate(hint);
-    }
+void CVorloDoc::UpdateAllViews(QObject* sender, int hint) {
+    emit ViewsUpdate(sender, hint);
     emit ContentsChanged();
 }
 
 void CVorloDoc::InitialUpdateAllViews() {
-    for (CDocView* view : views_) {
-        view->OnInitialUpdate();
-    }
+    emit InitialUpdate();
     emit ContentsChanged();
 }
 

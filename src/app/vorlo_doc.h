@@ -1,7 +1,7 @@
 #pragma once
 
 // The one open riddle: its matches (with selection and last action) and its
-// task text, and the views that show it.
+// task text. The views that show it listen to its signals.
 //
 // The document is created once and reused by every New and Open. The matches
 // live in the RiddleState base; the text lives in a QTextDocument that the
@@ -11,21 +11,9 @@
 #include <QObject>
 #include <QString>
 
-#include <vector>
-
 #include "riddle.h"
 
 class QTextDocument;
-
-// What the document asks of each of its views.
-class CDocView {
-public:
-    virtual ~CDocView() = default;
-    // After New and after Open, when the document holds its new contents.
-    virtual void OnInitialUpdate() = 0;
-    // After every change that some view announced with UpdateAllViews.
-    virtual void OnUpdate(int hint) = 0;
-};
 
 class CVorloDoc : public QObject, public vorlo::RiddleState {
     Q_OBJECT
@@ -46,10 +34,9 @@ public:
     static void SetRiddleText(QTextDocument& document, const QString& text);
     static QString RiddleText(const QTextDocument& document);
 
-    void AddView(CDocView* view);
-    void RemoveView(CDocView* view);
-    // Tells every view (the sender included) that something changed.
-    void UpdateAllViews(int hint);
+    // Tells every view that something changed: `sender` names the view that
+    // made the change and has already shown it (nullptr: every view updates).
+    void UpdateAllViews(QObject* sender, int hint);
 
     // Starts an empty riddle: no matches, no text, nothing to undo.
     bool OnNewDocument();
@@ -72,6 +59,10 @@ public:
     QString Title() const;
 
 signals:
+    // After New and after Open, when the document holds its new contents.
+    void InitialUpdate();
+    // After every change announced with UpdateAllViews.
+    void ViewsUpdate(QObject* sender, int hint);
     // The modified state or the title may have changed.
     void ModifiedChanged(bool modified);
     void TitleChanged();
@@ -84,7 +75,6 @@ private:
     void ResetTextHistory();
 
     QTextDocument* text_;
-    std::vector<CDocView*> views_;
     bool boardModified_ = false;
     bool lastReportedModified_ = false;
     QString pathName_;

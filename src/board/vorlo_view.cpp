@@ -83,12 +83,11 @@ CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent)
     // comes back once a drag is over.
     viewport()->setMouseTracking(true);
     reportGeometry_ = !qEnvironmentVariableIsEmpty("VORLO_DEBUG_BOARD_ORIGIN");
-    doc_->AddView(this);
+    connect(doc_, &CVorloDoc::InitialUpdate, this, &CVorloView::OnInitialUpdate);
+    connect(doc_, &CVorloDoc::ViewsUpdate, this, &CVorloView::OnUpdate);
 }
 
-CVorloView::~CVorloView() {
-    doc_->RemoveView(this);
-}
+CVorloView::~CVorloView() = default;
 
 QCursor CVorloView::DragCursor(vorlo::BoardCursor kind, qreal devicePixelRatio) {
     Q_INIT_RESOURCE(cursors);
@@ -129,9 +128,12 @@ void CVorloView::OnEndPrinting() {
     SetScrollSizes(size());
 }
 
-void CVorloView::OnUpdate(int /*hint*/) {
-    // Every change of the board redraws it whole.
-    viewport()->update();
+void CVorloView::OnUpdate(QObject* sender, int /*hint*/) {
+    // Every change of the board redraws it whole, unless the board made it
+    // and has drawn it already.
+    if (sender != this) {
+        viewport()->update();
+    }
 }
 
 void CVorloView::SetModifiedFlag() {
@@ -139,7 +141,8 @@ void CVorloView::SetModifiedFlag() {
 }
 
 void CVorloView::UpdateAllViews(int32_t hint) {
-    doc_->UpdateAllViews(hint);
+    // No sender: the board repaints on its own announcement too.
+    doc_->UpdateAllViews(nullptr, hint);
 }
 
 void CVorloView::SetScrollSizes(QSize total) {
@@ -450,22 +453,6 @@ void CVorloView::OpenSampleRiddle(const QString& fileName) {
     }
     // The folder ends with its separator; the name goes straight after it.
     OpenDocumentFile(*folder + fileName);
-}
-
-void CVorloView::OnSampleKidsriddle() {
-    OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
-}
-
-void CVorloView::OnSampleRiddle1() {
-    OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
-}
-
-void CVorloView::OnSampleRiddle2() {
-    OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
-}
-
-void CVorloView::OnSampleRiddle3() {
-    OpenSampleRiddle(QStringLiteral("riddle3.vrl"));
 }
 
 bool CVorloView::OnUpdateNeedSelection() const {

@@ -22,7 +22,7 @@
 
 class QMimeData;
 
-class CVorloView : public QAbstractScrollArea, public CDocView, private vorlo::BoardHost {
+class CVorloView : public QAbstractScrollArea, private vorlo::BoardHost {
     Q_OBJECT
 
 public:
@@ -33,9 +33,10 @@ public:
     vorlo::BoardEditor& Editor() { return editor_; }
     const vorlo::BoardEditor& Editor() const { return editor_; }
 
-    // CDocView
-    void OnInitialUpdate() override;
-    void OnUpdate(int hint) override;
+    // The document's signals: new contents (New, Open), and a change that
+    // `sender` (nullptr: no view in particular) announced.
+    void OnInitialUpdate();
+    void OnUpdate(QObject* sender, int hint);
 
     // The scrollable size of the board; it is the view's size at the last
     // initial update and does not follow later resizes.
@@ -77,12 +78,9 @@ public:
     void OnEditPaste();
     void OnEditUndo();
     void OnRotate90();
-    void OnSampleKidsriddle();
-    void OnSampleRiddle1();
-    void OnSampleRiddle2();
-    void OnSampleRiddle3();
-    // Opens `fileName` from the folder the program is installed in, as the
-    // settings name it; nothing when they name none.
+    // The sample-riddle commands: opens `fileName` from the folder the
+    // program is installed in, as the settings name it; nothing when they
+    // name none.
     void OpenSampleRiddle(const QString& fileName);
 
     // Update handlers: whether a command is enabled, or an indicator's text.

@@ -13,12 +13,11 @@ CAdsView::CAdsView(CVorloDoc* doc, QWidget* parent)
     connect(this, &QTextBrowser::anchorClicked, this,
             [](const QUrl& url) { QDesktopServices::openUrl(url); });
     connect(loader_, &vorlo::InfoPageLoader::PageReady, this, &CAdsView::ShowPage);
-    doc_->AddView(this);
+    connect(doc_, &CVorloDoc::InitialUpdate, this, &CAdsView::OnInitialUpdate);
+    connect(doc_, &CVorloDoc::ViewsUpdate, this, &CAdsView::OnUpdate);
 }
 
-CAdsView::~CAdsView() {
-    doc_->RemoveView(this);
-}
+CAdsView::~CAdsView() = default;
 
 void CAdsView::OnInitialUpdate() {
     // The installed copy lies in the installation folder that start-up
@@ -41,8 +40,8 @@ void CAdsView::ShowPage(const QString& html, const QUrl& baseUrl) {
     emit PageShown(baseUrl);
 }
 
-void CAdsView::OnUpdate(int hint) {
-    if (hint == vorlo::HintBoardChanged) {
+void CAdsView::OnUpdate(QObject* sender, int hint) {
+    if (sender == this || hint == vorlo::HintBoardChanged) {
         return;
     }
     viewport()->update();

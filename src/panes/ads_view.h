@@ -12,16 +12,17 @@ namespace vorlo {
 class InfoPageLoader;
 }
 
-class CAdsView : public QTextBrowser, public CDocView {
+class CAdsView : public QTextBrowser {
     Q_OBJECT
 
 public:
     explicit CAdsView(CVorloDoc* doc, QWidget* parent = nullptr);
     ~CAdsView() override;
 
-    // CDocView: loads the page anew (start, New, Open).
-    void OnInitialUpdate() override;
-    void OnUpdate(int hint) override;
+    // New contents (start, New, Open): loads the page anew.
+    void OnInitialUpdate();
+    // The board's changes do not concern the page.
+    void OnUpdate(QObject* sender, int hint);
 
     vorlo::InfoPageLoader* Loader() const { return loader_; }
 

@@ -37,22 +37,31 @@ CTextView::CTextView(CVorloDoc* doc, QWidget* parent) : QTextEdit(parent), doc_(
     setAcceptRichText(false);
     setDocument(doc_->Text());
     doc_->Text()->setDefaultTextOption(RiddleTextOption(kWrap));
-    doc_->AddView(this);
+    connect(doc_, &CVorloDoc::InitialUpdate, this, &CTextView::OnInitialUpdate);
+    connect(doc_, &CVorloDoc::ViewsUpdate, this, &CTextView::OnUpdate);
+    // The text belongs to the document: should the document go first, the
+    // pane lets go of it while it still exists.
+    connect(doc_, &QObject::destroyed, this, &CTextView::ReleaseText);
 }
 
-CTextView::~CTextView() {
-    doc_->RemoveView(this);
+CTextView::~CTextView() = default;
+
+void CTextView::ReleaseText() {
+    doc_ = nullptr;
+    setDocument(nullptr);
 }
 
 void CTextView::OnInitialUpdate() {
     AlignAllParagraphs();
     // Aligning is no edit of the user's: it is neither undoable nor a change.
     document()->clearUndoRedoStacks();
-    doc_->SetModifiedFlag(false);
+    if (doc_) {
+        doc_->SetModifiedFlag(false);
+    }
 }
 
-void CTextView::OnUpdate(int hint) {
-    if (hint == vorlo::HintBoardChanged) {
+void CTextView::OnUpdate(QObject* sender, int hint) {
+    if (sender == this || hint == vorlo::HintBoardChanged) {
         return;
     }
     viewport()->update();

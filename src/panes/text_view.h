@@ -18,7 +18,7 @@ QTextOption RiddleTextOption(QTextOption::WrapMode wrap);
 // included (an undoable change of the document: callers clear the history).
 void FormatRiddleParagraphs(QTextDocument* text, QTextOption::WrapMode wrap);
 
-class CTextView : public QTextEdit, public CDocView {
+class CTextView : public QTextEdit {
     Q_OBJECT
 
 public:
@@ -27,10 +27,11 @@ public:
 
     CVorloDoc* GetDocument() const { return doc_; }
 
-    // CDocView: every paragraph right-aligned, nothing to undo, not modified.
-    void OnInitialUpdate() override;
+    // New contents: every paragraph right-aligned, nothing to undo, not
+    // modified.
+    void OnInitialUpdate();
     // The board's changes do not concern the text.
-    void OnUpdate(int hint) override;
+    void OnUpdate(QObject* sender, int hint);
 
     // Whether the text commands can act now (the pane's own enable state).
     bool CanUndo() const;
@@ -48,6 +49,7 @@ private:
     static constexpr QTextOption::WrapMode kWrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
 
     void AlignAllParagraphs();
+    void ReleaseText();
 
     CVorloDoc* doc_;
 };

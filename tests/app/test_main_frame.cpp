@@ -286,7 +286,7 @@ private slots:
 
         doc()->SelectedMatch = doc()->MatchList.First();
         doc()->LastAction = ActionMove;
-        doc()->UpdateAllViews(HintBoardChanged);
+        doc()->UpdateAllViews(nullptr, HintBoardChanged);
         QVERIFY(frame->Action(ID_DELETE_MATCH)->isEnabled());
         QVERIFY(frame->Action(ID_ROTATE_90)->isEnabled());
         QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
@@ -300,10 +300,74 @@ private slots:
         QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());  // no text selected
         doc()->MatchList.Clear();
         doc()->SelectedMatch = {};
-        doc()->UpdateAllViews(HintBoardChanged);
+        doc()->UpdateAllViews(nullptr, HintBoardChanged);
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
         frame->SetActiveView(frame->BoardView());
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("0 matches"));
+    }
+
+    // The Edit commands go to the active pane; one the pane does not take is
+    // off while it is active.
+    void editCommandsGoToTheActivePane_data() {
+        QTest::addColumn<int>("pane");             // 0 board, 1 text, 2 information
+        QTest::addColumn<QList<bool>>("enabled");  // Undo, Cut, Copy, Paste
+        QTest::newRow("board") << 0 << QList<bool>{false, true, true, true};
+        QTest::newRow("text") << 1 << QList<bool>{false, false, false, true};
+        QTest::newRow("information") << 2 << QList<bool>{false, false, false, false};
+    }
+    void editCommandsGoToTheActivePane() {
+        QFETCH(int, pane);
+        QFETCH(QList<bool>, enabled);
+        QVERIFY(frame->OpenDocumentFile(kExample));
+        QWidget* const panes[] = {frame->BoardView(), frame->TextPane(), frame->AdsPane()};
+        // A match on the clipboard, for the paste below.
+        frame->SetActiveView(frame->BoardView());
+        doc()->SelectedMatch = doc()->MatchList.First();
+        frame->Action(ID_EDIT_COPY)->trigger();
+        doc()->SelectedMatch = {};
+        doc()->UpdateAllViews(nullptr, HintBoardChanged);
+
+        frame->SetActiveView(panes[pane]);
+        QList<bool> got;
+        for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
+            got << frame->Action(id)->isEnabled();
+        }
+        QCOMPARE(got, enabled);
+        // Paste reaches the active pane only: a match lands on the board
+        // only while the board is active; the text takes no match.
+        const size_t count = doc()->MatchList.Count();
+        const QString text = doc()->PlainText();
+        frame->Action(ID_EDIT_PASTE)->trigger();
+        QCOMPARE(doc()->MatchList.Count(), count + (pane == 0 ? 1 : 0));
+        QCOMPARE(doc()->PlainText(), text);
+    }
+
+    // The Edit commands' states follow the panes' own signals as the user
+    // selects and types, with no menu opened in between.
+    void editStatesFollowWhatThePaneCanDo() {
+        FocusText();
+        CTextView* text = frame->TextPane();
+        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
+        QTest::keyClicks(text, QStringLiteral("abc"));
+        QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
+        text->selectAll();
+        QVERIFY(frame->Action(ID_EDIT_CUT)->isEnabled());
+        QVERIFY(frame->Action(ID_EDIT_COPY)->isEnabled());
+        text->moveCursor(QTextCursor::End);
+        QVERIFY(!frame->Action(ID_EDIT_CUT)->isEnabled());
+        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
+        frame->Action(ID_EDIT_UNDO)->trigger();
+        QCOMPARE(doc()->PlainText(), QString());
+        QVERIFY(!frame->Action(ID_EDIT_UNDO)->isEnabled());
+
+        frame->SetActiveView(frame->AdsPane());
+        frame->AdsPane()->setHtml(QStringLiteral("<p>page</p>"));
+        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
+        frame->AdsPane()->selectAll();
+        QVERIFY(frame->Action(ID_EDIT_COPY)->isEnabled());
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        frame->Action(ID_EDIT_COPY)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("page"));
     }
 
     void statusBarShowsReadyPromptsAndFixedCountPane() {
@@ -326,7 +390,7 @@ private slots:
         for (int i = 0; i < 1234; ++i) {
             doc()->MatchList.Append(CMatch(i, i, 0));
         }
-        doc()->UpdateAllViews(HintBoardChanged);
+        doc()->UpdateAllViews(nullptr, HintBoardChanged);
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("1234 matches"));
         QCOMPARE(frame->MatchCountPane()->width(), width);
         doc()->MatchList.Clear();

@@ -218,8 +218,8 @@ private slots:
         frame->show();
         QVERIFY(frame->OpenDocumentFile(kExample));
         const size_t count = frame->GetDocument()->MatchList.Count();
-        frame->BoardView()->OnSampleRiddle2();
-        frame->BoardView()->OnSampleKidsriddle();
+        frame->BoardView()->OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
+        frame->BoardView()->OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
         if (!storeBroken) {
             // The store took the installation folder over the garbage: the
             // samples open, when the program has them beside it.
@@ -289,7 +289,7 @@ private slots:
         doc->MatchList.Append(CMatch(7, 8, 9));
         const QString pathBefore = doc->PathName();
 
-        frame->BoardView()->OnSampleRiddle1();
+        frame->BoardView()->OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
         QVERIFY(clock.elapsed() < 10000);
         if (exists) {
             QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));

@@ -39,6 +39,7 @@
 #include "text_view.h"
 #include "unprivileged_case.h"
 #include "vorlo_doc.h"
+#include "vorlo_view.h"
 
 using namespace vorlo;
 
@@ -498,7 +499,9 @@ private slots:
         frame->TextPane()->setFocus();
         data->questions = 0;
         QTest::keyClicks(frame->TextPane(), QStringLiteral("abc"));
-        frame->UpdateCommandUI();
+        // Coming back to the pane sets the Edit commands' states again.
+        frame->SetActiveView(frame->BoardView());
+        frame->SetActiveView(frame->TextPane());
         QCOMPARE(data->questions, 0);
         QVERIFY(frame->Action(ID_EDIT_PASTE)->isEnabled());
         frame->Action(ID_EDIT_PASTE)->trigger();

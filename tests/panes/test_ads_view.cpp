@@ -72,7 +72,7 @@ private slots:
         qputenv("VORLO_INFO_SERVER", "127.0.0.1:9");
         QVERIFY(Shown(pane).contains(QStringLiteral("INSTALLED COPY")));
         QSignalSpy shown(&pane, &CAdsView::PageShown);
-        pane.OnUpdate(vorlo::HintBoardChanged);
+        doc.UpdateAllViews(nullptr, vorlo::HintBoardChanged);
         QVERIFY(!shown.wait(300));
         QVERIFY(pane.toPlainText().contains(QStringLiteral("INSTALLED COPY")));
     }

@@ -8,10 +8,12 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QTest>
+
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QUrl>
+#include <memory>
 
 #include "text_view.h"
 #include "vorlo_doc.h"
@@ -202,13 +204,40 @@ private slots:
         QApplication::sendEvent(view.viewport(), &leave);
     }
 
+    // The pane and the document may go in either order: the pane lets go
+    // of the text when the document goes, and a gone pane hears no more.
+    void paneAndDocumentGoInEitherOrder_data() {
+        QTest::addColumn<bool>("documentFirst");
+        QTest::newRow("document first") << true;
+        QTest::newRow("pane first") << false;
+    }
+    void paneAndDocumentGoInEitherOrder() {
+        QFETCH(bool, documentFirst);
+        auto doc = std::make_unique<CVorloDoc>();
+        auto view = std::make_unique<CTextView>(doc.get());
+        view->show();
+        QTest::keyClicks(view.get(), QStringLiteral("ab"));
+        QCOMPARE(doc->PlainText(), QStringLiteral("ab"));
+        if (documentFirst) {
+            doc.reset();
+            QTest::keyClicks(view.get(), QStringLiteral("cd"));
+            QCOMPARE(view->toPlainText(), QStringLiteral("cd"));
+            view.reset();
+        } else {
+            view.reset();
+            doc->UpdateAllViews(nullptr, 0);
+            QVERIFY(doc->OnNewDocument());
+            QCOMPARE(doc->PlainText(), QString());
+        }
+    }
+
     void boardChangesLeaveTheTextAlone() {
         CVorloDoc doc;
         CTextView view(&doc);
         doc.Text()->setPlainText(QStringLiteral("text"));
         view.OnInitialUpdate();
         const QTextCursor before = view.textCursor();
-        doc.UpdateAllViews(vorlo::HintBoardChanged);
+        doc.UpdateAllViews(nullptr, vorlo::HintBoardChanged);
         QCOMPARE(view.textCursor().position(), before.position());
         QCOMPARE(doc.PlainText(), QStringLiteral("text"));
         QVERIFY(!doc.IsModified());
