@@ -33,7 +33,6 @@ namespace {
 const char* const kVersion = "1.1";
 
 void SetIdentity() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("vorlo"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));

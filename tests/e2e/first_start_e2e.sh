@@ -16,7 +16,7 @@ E2E_FIRST_START=1
 source "$(dirname "$0")/session.sh"
 e2e_begin first_start_e2e
 export VORLO_NO_DESKTOP_REGISTRATION=1
-ini="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/vorlo.ini"
+ini="$XDG_CONFIG_HOME/vorlo/vorlo.conf"
 
 shot() {
     import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2

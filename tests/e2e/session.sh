@@ -45,9 +45,9 @@ e2e_begin() {
     # The introduction stays away: its choice is already stored as "do not
     # show". With E2E_FIRST_START set the configuration stays empty instead.
     if [ -z "${E2E_FIRST_START:-}" ]; then
-        local settings_dir="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
+        local settings_dir="$XDG_CONFIG_HOME/vorlo"
         mkdir -p "$settings_dir"
-        printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.ini"
+        printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.conf"
     fi
 
     # Xvfb picks a free display itself and tells us which.
