@@ -114,7 +114,9 @@ done
 for program in vorlo vorlo-cli; do
     [ -f "$usr/bin/$program" ] || continue
     for folder in "$(realpath "$build")" "$(realpath "$src")"; do
-        if strings -a "$usr/bin/$program" | grep -F -- "$folder" >"$work/strings.log"; then
+        # As 8-bit text and as UTF-16 (QStringLiteral's form).
+        if { strings -a "$usr/bin/$program" && strings -a -e l "$usr/bin/$program"; } |
+            grep -F -- "$folder" >"$work/strings.log"; then
             fail "/usr/bin/$program names the folder $folder: $(head -3 "$work/strings.log")"
         fi
     done
