@@ -42,6 +42,12 @@ intro=$(timeout 20 xdotool search --sync --onlyvisible --name "^Introduction$" |
 e2e_idle "$intro" || fail "the introduction does not answer"
 shot 1-greeted
 grep -q 'show=@ByteArray(\\x1)' "$ini" || fail "the first start did not store the choice to greet"
+# Started from the build tree, which is laid out like an installation, it
+# found its samples and page in share/vorlo beside its bin folder.
+data="$(realpath -ms "$(dirname "$vorlo")/../share/vorlo")/"
+[ -f "${data}riddle1.vrl" ] && [ -f "${data}vorlo_heb.html" ] ||
+    fail "the build put no samples or page in $data"
+grep -qxF "fullpath=$data" "$ini" || fail "the first start did not record $data as its folder"
 
 # Untick the box (it has the focus first) and close with the Close button's key.
 e2e_focus "$intro" || fail "the introduction did not take the focus"
