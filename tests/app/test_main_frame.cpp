@@ -783,19 +783,19 @@ private slots:
         const QString bin = QFileInfo(absolute).dir().dirName();
         const QString name = QFileInfo(absolute).fileName();
         const QString relative = bin + u'/' + name;
-        QTest::newRow("relative path") << "." << relative << relative << QString()
-                                       << QStringList{"my riddle.vrl"}
-                                       << relative + " 'my riddle.vrl'";
-        QTest::newRow("dot slash, no file") << bin << "./" + name << "./" + name << QString()
-                                            << QStringList{} << "./" + name;
+        QTest::newRow("relative path")
+            << "." << relative << relative << QString() << QStringList{"my riddle.vrl"}
+            << relative + " 'my riddle.vrl'";
+        QTest::newRow("dot slash, no file")
+            << bin << "./" + name << "./" + name << QString() << QStringList{} << "./" + name;
         QTest::newRow("absolute path") << "." << absolute << absolute << QString()
                                        << QStringList{"a.vrl"} << absolute + " a.vrl";
-        QTest::newRow("found on PATH") << "." << name << name << bin
-                                       << QStringList{"--", "-x.vrl"} << name + " -- -x.vrl";
+        QTest::newRow("found on PATH")
+            << "." << name << name << bin << QStringList{"--", "-x.vrl"} << name + " -- -x.vrl";
         QTest::newRow("name not on PATH")
             << "." << absolute << name << QString() << QStringList{} << absolute;
-        QTest::newRow("path leading elsewhere") << "." << absolute << bin + "/../" + name
-                                                << QString() << QStringList{} << absolute;
+        QTest::newRow("path leading elsewhere")
+            << "." << absolute << bin + "/../" + name << QString() << QStringList{} << absolute;
     }
 
     void headlessHintRepeatsTheCommand() {
@@ -806,8 +806,8 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, command);
         // The build tree: the folder above the program's bin folder.
-        const QString root = QFileInfo(QStringLiteral(VORLO_PROGRAM)).dir().absolutePath() +
-                             QStringLiteral("/../");
+        const QString root =
+            QFileInfo(QStringLiteral(VORLO_PROGRAM)).dir().absolutePath() + QStringLiteral("/../");
         if (!QFile::exists(QStringLiteral(VORLO_PROGRAM))) {
             QSKIP("the vorlo program is not built");
         }
