@@ -20,7 +20,7 @@ build: deps
 # Starts the window on the bundled cup riddle. Without a display the program
 # says so and how to run it under xvfb-run.
 run: build
-	@$(BUILD)/src/app/vorlo $(SAMPLE)
+	@$(BUILD)/bin/vorlo $(SAMPLE)
 
 check: build
 	@ctest --preset $(PRESET)

@@ -91,8 +91,8 @@ def main():
 
 def report(quick):
     reps, min_time = (3, 0.1) if quick else (5, 0.3)
-    model = run_gbench(os.path.join(BUILD, "bench", "bench_model"), ".", reps, min_time)
-    board = run_gbench(os.path.join(BUILD, "bench", "bench_board"), ".", reps, min_time)
+    model = run_gbench(os.path.join(BUILD, "bin", "bench_model"), ".", reps, min_time)
+    board = run_gbench(os.path.join(BUILD, "bin", "bench_board"), ".", reps, min_time)
 
     rows = []  # (what, figure, baseline, ratio, target text, pass)
 
@@ -125,9 +125,9 @@ def report(quick):
 
     with tempfile.TemporaryDirectory() as home:
         runs = 5 if quick else 10
-        vorlo = first_paint([os.path.join(BUILD, "src", "app", "vorlo"),
+        vorlo = first_paint([os.path.join(BUILD, "bin", "vorlo"),
                              os.path.join(ROOT, "resources", "samples", "riddle1.vrl")], runs, home)
-        bare = first_paint([os.path.join(BUILD, "bench", "bench_bare_window")], runs, home)
+        bare = first_paint([os.path.join(BUILD, "bin", "bench_bare_window")], runs, home)
     ratio_row("6. Start-up to first paint", vorlo[0], bare[0], 1.3)
     extra_mb = (vorlo[1] - bare[1]) / 1024
     rows.append(("   resident memory then", f"{vorlo[1] / 1024:.1f} MB", f"{bare[1] / 1024:.1f} MB",

@@ -7,17 +7,18 @@
 install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/vorlo.thumbnailer
         DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 
-# Manual pages, compressed at build time as Debian wants them (-n: no name or
-# time stamp inside, so the same page always gives the same bytes).
+# Manual pages, with the project's version filled in and compressed at build
+# time as Debian wants them (-n: no name or time stamp inside, so the same
+# page always gives the same bytes).
 find_program(VORLO_GZIP gzip)
 set(vorlo_man_pages)
 foreach(page vorlo vorlo-cli)
-    set(source ${PROJECT_SOURCE_DIR}/resources/man/${page}.1)
+    set(source ${PROJECT_BINARY_DIR}/man/${page}.1)
+    configure_file(${PROJECT_SOURCE_DIR}/resources/man/${page}.1.in ${source} @ONLY)
     if(VORLO_GZIP)
         set(built ${PROJECT_BINARY_DIR}/man/${page}.1.gz)
         add_custom_command(OUTPUT ${built}
-            COMMAND ${CMAKE_COMMAND} -E copy ${source} ${PROJECT_BINARY_DIR}/man/${page}.1
-            COMMAND ${VORLO_GZIP} -9nf ${PROJECT_BINARY_DIR}/man/${page}.1
+            COMMAND ${VORLO_GZIP} -9nkf ${source}
             DEPENDS ${source}
             COMMENT "Compressing the manual page ${page}.1"
             VERBATIM)
@@ -78,7 +79,7 @@ endif()
 string(CONFIGURE "${vorlo_fix_entry}" vorlo_fix_entry @ONLY)
 install(CODE "${vorlo_fix_entry}")
 
-# The Debian package: vorlo_1.1.0_amd64.deb, installed under /usr.
+# The Debian package: vorlo_<version>_amd64.deb, installed under /usr.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vorlo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

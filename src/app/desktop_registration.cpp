@@ -215,15 +215,10 @@ QString InstallationFolderFor(const QString& programPath) {
         return {};
     }
     const QString programDir = QFileInfo(programPath).absolutePath();
-    QStringList candidates{programDir,
-                           QDir::cleanPath(programDir + QStringLiteral("/../share/vorlo"))};
-#if defined(VORLO_BUILD_ROOT) && defined(VORLO_BUILD_DATA_DIR)
-    // A program run from the build tree finds the files the build gathered.
-    const QString buildRoot = QDir::cleanPath(QStringLiteral(VORLO_BUILD_ROOT));
-    if (QDir::cleanPath(programDir).startsWith(buildRoot + u'/')) {
-        candidates.append(QStringLiteral(VORLO_BUILD_DATA_DIR));
-    }
-#endif
+    // An installation, and the build tree laid out like one, keep the data
+    // files in share/vorlo beside the program's bin folder.
+    const QStringList candidates{programDir,
+                                 QDir::cleanPath(programDir + QStringLiteral("/../share/vorlo"))};
     for (const QString& candidate : candidates) {
         const QString folder = QDir::cleanPath(candidate) + u'/';
         if (QFileInfo::exists(folder + QLatin1String(kPageName))) {

@@ -62,9 +62,10 @@ QString MimePackageText();
 QString DesktopExecValue(const QString& programPath);
 
 // The folder that holds the sample riddles and the information page, with a
-// trailing "/": beside the program, <prefix>/share/vorlo/ when installed, or the
-// build tree's share/vorlo/ for a program run from the build tree. Empty when
-// none of them holds the information page.
+// trailing "/": beside the program, or share/vorlo/ beside the program's
+// folder (<prefix>/share/vorlo/ when installed, build/<preset>/share/vorlo/
+// for a program run from the build tree). Empty when neither holds the
+// information page.
 QString InstallationFolder();
 QString InstallationFolderFor(const QString& programPath);
 

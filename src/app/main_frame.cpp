@@ -19,7 +19,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QScreen>
-#include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -46,23 +45,8 @@ using namespace vorlo;
 
 namespace {
 
-// Where the Open dialog starts once the user has opened a riddle outside the samples.
-const QString kOpenFolderValue = QStringLiteral("OpenFolder");
-
 const char* const kFileFilter = "Vorlo riddle(*.vrl)";
 const char* const kAppTitle = "vorlo";
-const char* const kRecentGroup = "Recent File List";
-
-// The window's own settings (recent files, the last folder), or nothing when
-// their file is not a regular file: a FIFO there would block, and a device
-// or a link to one would be replaced on writing.
-std::unique_ptr<QSettings> WindowSettings() {
-    const QString file = SettingsStore::UserSettingsFile(QStringLiteral(".conf"));
-    if (!IsRegularFileOrAbsent(file)) {
-        return nullptr;
-    }
-    return std::make_unique<QSettings>(file, QSettings::NativeFormat);
-}
 
 // A file name as it stands in the window title. A name with right-to-left
 // letters is set apart as an isolate of its own, so the title reads name,
@@ -648,8 +632,7 @@ bool CMainFrame::OnFileOpen() {
 QString CMainFrame::OpenDialogFolder() {
     // The Open dialog starts among the sample riddles until the user has
     // opened a riddle somewhere else; from then on, where that one was.
-    const auto settings = WindowSettings();
-    const QString elsewhere = settings ? settings->value(kOpenFolderValue).toString() : QString();
+    const QString elsewhere = SettingsStore().OpenFolder();
     if (!elsewhere.isEmpty() && QFileInfo(elsewhere).isDir()) {
         return elsewhere;
     }
@@ -657,11 +640,7 @@ QString CMainFrame::OpenDialogFolder() {
 }
 
 QString CMainFrame::SamplesFolder() {
-    vorlo::SettingsStore store;
-    if (auto key = store.OpenExistingKey(QString::fromLatin1(vorlo::kPathKey))) {
-        return key->ReadString(QString::fromLatin1(vorlo::kFullPathValue)).value_or(QString());
-    }
-    return QString();
+    return SettingsStore().InstallationFolder();
 }
 
 void CMainFrame::RememberOpenFolder(const QString& path) {
@@ -671,9 +650,7 @@ void CMainFrame::RememberOpenFolder(const QString& path) {
         QFileInfo(samples).canonicalFilePath() == QFileInfo(folder).canonicalFilePath()) {
         return;
     }
-    if (const auto settings = WindowSettings()) {
-        settings->setValue(kOpenFolderValue, folder);
-    }
+    SettingsStore().SetOpenFolder(folder);
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
@@ -809,34 +786,12 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 // ----- recent files -----
 
 void CMainFrame::LoadRecentFiles() {
-    recentFiles_.clear();
-    const auto settings = WindowSettings();
-    if (settings) {
-        settings->beginGroup(kRecentGroup);
-    }
-    for (int i = 1; settings && i <= kRecentFileCount; ++i) {
-        const QString path = settings->value(QStringLiteral("File%1").arg(i)).toString();
-        if (!path.isEmpty() && !recentFiles_.contains(path)) {
-            recentFiles_.append(path);
-        }
-    }
+    recentFiles_ = SettingsStore().RecentFiles(kRecentFileCount);
     UpdateRecentFileMenu();
 }
 
 void CMainFrame::SaveRecentFiles() const {
-    const auto settings = WindowSettings();
-    if (!settings) {
-        return;
-    }
-    settings->beginGroup(kRecentGroup);
-    for (int i = 1; i <= kRecentFileCount; ++i) {
-        const QString key = QStringLiteral("File%1").arg(i);
-        if (i <= recentFiles_.size()) {
-            settings->setValue(key, recentFiles_.at(i - 1));
-        } else {
-            settings->remove(key);
-        }
-    }
+    SettingsStore().SetRecentFiles(recentFiles_, kRecentFileCount);
 }
 
 void CMainFrame::AddRecentFile(const QString& path) {

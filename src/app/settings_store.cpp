@@ -1,5 +1,6 @@
 #include "settings_store.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
@@ -12,8 +13,10 @@ namespace vorlo {
 
 namespace {
 
-const QString kOrganisation = QStringLiteral("Local AppWizard-Generated Applications");
 const QString kApplication = QStringLiteral("vorlo");
+// The folder under the configuration directory where builds up to 1.1 kept
+// their two settings files.
+const QString kEarlierFolder = QStringLiteral("Local AppWizard-Generated Applications");
 
 // A key that exists but holds no values yet still needs an entry in the file,
 // or the INI writer would drop its group. Escaped names never hold a '%' that
@@ -43,6 +46,25 @@ std::unique_ptr<QSettings> OpenStore(const QString& fileName) {
     return std::make_unique<QSettings>(fileName, QSettings::IniFormat);
 }
 
+// Whether anything, even a dangling link, has the name.
+bool Exists(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// An earlier file to read, or nothing when it is absent, not a regular file
+// (a FIFO would block start-up) or not readable as INI.
+std::unique_ptr<QSettings> OpenEarlier(const QString& fileName) {
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile() || !IsRegularFileOrAbsent(fileName)) {
+        return nullptr;
+    }
+    auto settings = std::make_unique<QSettings>(fileName, QSettings::IniFormat);
+    if (settings->status() != QSettings::NoError) {
+        return nullptr;
+    }
+    return settings;
+}
+
 bool KeyExists(QSettings& settings, const QString& name) {
     settings.beginGroup(SettingsStore::EscapeName(name));
     const bool exists = !settings.childKeys().isEmpty() || !settings.childGroups().isEmpty();
@@ -54,13 +76,64 @@ bool KeyExists(QSettings& settings, const QString& name) {
 
 // --- SettingsStore ----------------------------------------------------------
 
-SettingsStore::SettingsStore() : fileName_(UserSettingsFile(QStringLiteral(".ini"))) {}
+SettingsStore::SettingsStore() : fileName_(UserSettingsFile()) {
+    MigrateEarlierSettings(fileName_, UserEarlierFiles());
+}
 
-QString SettingsStore::UserSettingsFile(const QString& suffix) {
-    // Where QSettings keeps the user's settings of this organisation and
-    // application, named without opening anything there.
+QString SettingsStore::UserSettingsFile() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
-           kOrganisation + u'/' + kApplication + suffix;
+           kApplication + u'/' + kApplication + QStringLiteral(".conf");
+}
+
+SettingsStore::EarlierFiles SettingsStore::UserEarlierFiles() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           u'/' + kEarlierFolder + u'/';
+    return {folder + kApplication + QStringLiteral(".ini"),
+            folder + kApplication + QStringLiteral(".conf")};
+}
+
+bool SettingsStore::MigrateEarlierSettings(const QString& target, const EarlierFiles& earlier) {
+    if (Exists(target)) {
+        return false;
+    }
+    const auto store = OpenEarlier(earlier.store);
+    const auto window = OpenEarlier(earlier.window);
+    if (!store && !window) {
+        return false;
+    }
+    QSettings settings(target, QSettings::IniFormat);
+    bool copied = false;
+    if (store) {
+        // The earlier store used the same escaped names: entries go over as
+        // they are.
+        for (const QString& entry : store->allKeys()) {
+            settings.setValue(entry, store->value(entry));
+            copied = true;
+        }
+    }
+    if (window) {
+        // The window kept its recent files in a group of the key's name and
+        // the Open folder ungrouped.
+        const QString recent = QString::fromLatin1(kRecentFilesKey);
+        window->beginGroup(recent);
+        for (const QString& value : window->childKeys()) {
+            settings.setValue(EntryPath(recent, value), window->value(value));
+            copied = true;
+        }
+        window->endGroup();
+        const QVariant folder = window->value(QString::fromLatin1(kOpenFolderValue));
+        if (folder.isValid()) {
+            settings.setValue(
+                EntryPath(QString::fromLatin1(kWindowKey), QString::fromLatin1(kOpenFolderValue)),
+                folder);
+            copied = true;
+        }
+    }
+    if (!copied) {
+        return false;
+    }
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 SettingsStore::SettingsStore(const QString& iniPath) : fileName_(iniPath) {}
@@ -135,6 +208,50 @@ std::optional<SettingsStore::Key> SettingsStore::OpenOrCreateKey(const QString& 
     return Key(fileName_, name);
 }
 
+QStringList SettingsStore::RecentFiles(int count) const {
+    QStringList files;
+    const auto key = OpenExistingKey(QString::fromLatin1(kRecentFilesKey));
+    for (int i = 1; key && i <= count; ++i) {
+        const QString path = key->ReadString(QStringLiteral("File%1").arg(i)).value_or(QString());
+        if (!path.isEmpty() && !files.contains(path)) {
+            files.append(path);
+        }
+    }
+    return files;
+}
+
+bool SettingsStore::SetRecentFiles(const QStringList& files, int count) {
+    auto key = OpenOrCreateKey(QString::fromLatin1(kRecentFilesKey));
+    if (!key) {
+        return false;
+    }
+    bool written = true;
+    for (int i = 1; i <= count; ++i) {
+        const QString value = QStringLiteral("File%1").arg(i);
+        written = (i <= files.size() ? key->WriteString(value, files.at(i - 1))
+                                     : key->RemoveValue(value)) &&
+                  written;
+    }
+    return written;
+}
+
+QString SettingsStore::OpenFolder() const {
+    const auto key = OpenExistingKey(QString::fromLatin1(kWindowKey));
+    return key ? key->ReadString(QString::fromLatin1(kOpenFolderValue)).value_or(QString())
+               : QString();
+}
+
+bool SettingsStore::SetOpenFolder(const QString& folder) {
+    auto key = OpenOrCreateKey(QString::fromLatin1(kWindowKey));
+    return key && key->WriteString(QString::fromLatin1(kOpenFolderValue), folder);
+}
+
+QString SettingsStore::InstallationFolder() const {
+    const auto key = OpenExistingKey(QString::fromLatin1(kPathKey));
+    return key ? key->ReadString(QString::fromLatin1(kFullPathValue)).value_or(QString())
+               : QString();
+}
+
 // --- SettingsStore::Key -----------------------------------------------------
 
 SettingsStore::Key::Key(QString fileName, QString name)
@@ -152,12 +269,16 @@ std::optional<QVariant> SettingsStore::Key::Read(const QString& value) const {
     return data;
 }
 
-bool SettingsStore::Key::Write(const QString& value, const QVariant& data) {
+bool SettingsStore::Key::Write(const QString& value, const std::optional<QVariant>& data) {
     const auto settings = OpenStore(fileName_);
     if (!settings || settings->status() != QSettings::NoError || !settings->isWritable()) {
         return false;
     }
-    settings->setValue(EntryPath(name_, value), data);
+    if (data) {
+        settings->setValue(EntryPath(name_, value), *data);
+    } else {
+        settings->remove(EntryPath(name_, value));
+    }
     settings->sync();
     return settings->status() == QSettings::NoError;
 }
@@ -191,7 +312,7 @@ std::optional<uint8_t> SettingsStore::Key::ReadByte(const QString& value) const 
 }
 
 bool SettingsStore::Key::WriteByte(const QString& value, uint8_t byte) {
-    return Write(value, QByteArray(1, static_cast<char>(byte)));
+    return Write(value, QVariant(QByteArray(1, static_cast<char>(byte))));
 }
 
 std::optional<QString> SettingsStore::Key::ReadString(const QString& value) const {
@@ -203,7 +324,11 @@ std::optional<QString> SettingsStore::Key::ReadString(const QString& value) cons
 }
 
 bool SettingsStore::Key::WriteString(const QString& value, const QString& text) {
-    return Write(value, text);
+    return Write(value, QVariant(text));
+}
+
+bool SettingsStore::Key::RemoveValue(const QString& value) {
+    return !Read(value) || Write(value, std::nullopt);
 }
 
 }  // namespace vorlo

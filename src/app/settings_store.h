@@ -1,7 +1,8 @@
 #pragma once
 
-// The program's configuration store: named keys holding named values, kept in
-// an INI file under the user's configuration directory.
+// The program's configuration store, the one owner of everything the program
+// keeps between runs: named keys holding named values, kept in one INI file,
+// $XDG_CONFIG_HOME/vorlo/vorlo.conf for the user.
 //
 // Keys behave like the keys of a system registry: opening a key creates it
 // when it is absent and tells the caller which of the two happened. A key can
@@ -10,6 +11,7 @@
 // shows anything: every operation reports through its return value.
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -23,6 +25,11 @@ inline constexpr char kPathKey[] = "Vorlo.Path";      // where the program is in
 inline constexpr char kFullPathValue[] = "fullpath";  // text: the folder, with its trailing '/'
 inline constexpr char kIntroductionKey[] = "Vorlo.Introduction";
 inline constexpr char kShowValue[] = "show";  // one byte: 1 = greet the user at start-up
+// The window's recent riddles: text values "File1", "File2"..., newest first.
+inline constexpr char kRecentFilesKey[] = "Recent File List";
+// Where the Open dialog starts once a riddle outside the samples was opened.
+inline constexpr char kWindowKey[] = "Settings";
+inline constexpr char kOpenFolderValue[] = "OpenFolder";
 
 class SettingsStore {
 public:
@@ -44,22 +51,25 @@ public:
         std::optional<QString> ReadString(const QString& value) const;
         bool WriteString(const QString& value, const QString& text);
 
+        // Removes the value; true when it is gone (or was never there).
+        bool RemoveValue(const QString& value);
+
     private:
         friend class SettingsStore;
         Key(QString fileName, QString name);
         std::optional<QVariant> Read(const QString& value) const;
-        bool Write(const QString& value, const QVariant& data);
+        bool Write(const QString& value, const std::optional<QVariant>& data);
 
         QString fileName_;
         QString name_;
     };
 
-    // The user's store: "vorlo.ini" in the folder "Local AppWizard-Generated
-    // Applications" under the user's configuration directory
-    // ($XDG_CONFIG_HOME, by default ~/.config).
+    // The user's store, UserSettingsFile(). While that file does not exist,
+    // the values that earlier builds kept in their two files are copied into
+    // it first (see MigrateEarlierSettings).
     SettingsStore();
     // A store in the given INI file (used by tests and by anyone who wants the
-    // settings somewhere else).
+    // settings somewhere else); nothing is migrated into it.
     explicit SettingsStore(const QString& iniPath);
     ~SettingsStore();
 
@@ -84,9 +94,37 @@ public:
     // The INI file behind the store.
     QString FileName() const;
 
-    // The user's settings file of the program with the given suffix
-    // (".ini" for this store, ".conf" for the window's recent files).
-    static QString UserSettingsFile(const QString& suffix);
+    // The window's recent riddles, newest first, at most `count`, without
+    // empty entries or repeats; and their replacement (false when the store
+    // could not be written).
+    QStringList RecentFiles(int count) const;
+    bool SetRecentFiles(const QStringList& files, int count);
+
+    // The folder the Open dialog starts in, empty when none was kept.
+    QString OpenFolder() const;
+    bool SetOpenFolder(const QString& folder);
+
+    // The installation folder recorded at start-up, with its trailing
+    // separator; empty when none is recorded. Never creates the key.
+    QString InstallationFolder() const;
+
+    // The user's settings file: "vorlo.conf" in the folder "vorlo" under the
+    // user's configuration directory ($XDG_CONFIG_HOME, by default ~/.config).
+    static QString UserSettingsFile();
+
+    // The two files earlier builds wrote: the store's keys (`store`, an INI
+    // file) and the window's recent files and Open folder (`window`).
+    struct EarlierFiles {
+        QString store;
+        QString window;
+    };
+    static EarlierFiles UserEarlierFiles();
+
+    // Copies the values of `earlier` into `target` when `target` does not
+    // exist yet (not even as a dangling link); files that are absent,
+    // unreadable or not regular files are passed over, and the earlier files
+    // are left as they are. True when something was copied.
+    static bool MigrateEarlierSettings(const QString& target, const EarlierFiles& earlier);
 
     // Key and value names go into the file escaped, so that dots, slashes,
     // backslashes and any other characters are kept as they are and never

@@ -27,15 +27,13 @@
 #include "main_frame.h"
 #include "settings_store.h"
 #include "vorlo_doc.h"
+#include "vorlo_version.h"
 
 namespace {
 
-const char* const kVersion = "1.1";
-
 void SetIdentity() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("vorlo"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORLO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
 }
 

@@ -10,12 +10,10 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
-#include <QToolBar>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <span>
 
 #include "board_painter.h"
@@ -82,7 +80,6 @@ CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent)
     // Movements with no button held must arrive too, so the ordinary cursor
     // comes back once a drag is over.
     viewport()->setMouseTracking(true);
-    reportGeometry_ = !qEnvironmentVariableIsEmpty("VORLO_DEBUG_BOARD_ORIGIN");
     connect(doc_, &CVorloDoc::InitialUpdate, this, &CVorloView::OnInitialUpdate);
     connect(doc_, &CVorloDoc::ViewsUpdate, this, &CVorloView::OnUpdate);
 }
@@ -175,32 +172,6 @@ void CVorloView::paintEvent(QPaintEvent* event) {
     const QPoint offset(horizontalScrollBar()->value(), verticalScrollBar()->value());
     painter.translate(-offset);
     PaintBoard(painter, doc_->MatchList, doc_->SelectedMatch, event->rect().translated(offset));
-    if (reportGeometry_) {
-        ReportGeometry();
-    }
-}
-
-void CVorloView::ReportGeometry() {
-    // Where board point (0, 0) lies on the screen, for scripts that drive the
-    // window with a real pointer.
-    const QPoint origin = viewport()->mapToGlobal(QPoint(0, 0)) -
-                          QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    if (origin != reportedOrigin_) {
-        reportedOrigin_ = origin;
-        std::fprintf(stderr, "vorlo: board origin %d %d\n", origin.x(), origin.y());
-        // And the middle of every toolbar button, by its tooltip.
-        if (const auto* bar = window()->findChild<QToolBar*>(QStringLiteral("ToolBar"))) {
-            for (QAction* action : bar->actions()) {
-                if (QWidget* button = bar->widgetForAction(action);
-                    button && !action->isSeparator()) {
-                    const QPoint centre = button->mapToGlobal(button->rect().center());
-                    std::fprintf(stderr, "vorlo: button %d %d %s\n", centre.x(), centre.y(),
-                                 qPrintable(action->toolTip()));
-                }
-            }
-        }
-        std::fflush(stderr);
-    }
 }
 
 void CVorloView::resizeEvent(QResizeEvent* event) {

@@ -118,7 +118,6 @@ private:
     // a selection.
     std::optional<vorlo::BoardRect> SelectedMatchBounds() const;
     void PutOnClipboard(const vorlo::MatchBlock& block);
-    void ReportGeometry();
 
     CVorloDoc* doc_;
     vorlo::BoardEditor editor_;
@@ -131,8 +130,4 @@ private:
     // when it is shown and no longer held.
     bool extentPending_ = false;
     bool extentHeld_ = false;
-    // With VORLO_DEBUG_BOARD_ORIGIN set, where the board's origin was last
-    // reported on the screen.
-    bool reportGeometry_ = false;
-    QPoint reportedOrigin_{INT32_MIN, INT32_MIN};
 };

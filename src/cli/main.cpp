@@ -8,6 +8,7 @@
 
 #include "commands.h"
 #include "output.h"
+#include "vorlo_version.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ int RunCommand(const QString& command, const vorlo::cli::Arguments& arguments) {
         return 0;
     }
     if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
-        PrintOut(QStringLiteral("vorlo-cli 1.1\n"));
+        PrintOut(QStringLiteral("vorlo-cli " VORLO_VERSION "\n"));
         return 0;
     }
     if (command == QLatin1String("info")) {
@@ -108,7 +109,7 @@ int main(int argc, char* argv[]) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("vorlo-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORLO_VERSION));
 
     // The arguments after the command, as the system gave them (Qt has taken
     // out its own options): file names keep their bytes.

@@ -6,6 +6,7 @@
 #include "app_icon.h"
 #include "dialog_controls.h"
 #include "dialog_units.h"
+#include "vorlo_version.h"
 
 namespace vorlo {
 
@@ -26,7 +27,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     units.Place(icon, 11, 17, 20, 20);
     icon->resize(icon->size().expandedTo(QSize(32, 32)));
 
-    auto* version = StaticText(QStringLiteral("vorlo Version 1.1"), this);
+    auto* version = StaticText(QStringLiteral("vorlo Version " VORLO_VERSION), this);
     version->setObjectName(QStringLiteral("version"));
     units.Place(version, 40, 10, 119, 8);
 

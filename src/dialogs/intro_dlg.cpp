@@ -9,16 +9,17 @@
 #include "dialog_controls.h"
 #include "dialog_units.h"
 #include "settings_store.h"
+#include "vorlo_version.h"
 
 namespace vorlo {
 
 QString CIntroDlg::GreetingText() {
-    return QStringLiteral(
-        "Vorlo v1.1  lets you play with matches riddles!\n\n"
-        "First, download new riddles from the Internet.\n"
-        "Later on you can build your own and mail them\n"
-        "to us to be published.\n\n"
-        "See detailed instructions in Hebrew at the Help menu.");
+    return QStringLiteral("Vorlo v" VORLO_VERSION
+                          "  lets you play with matches riddles!\n\n"
+                          "First, download new riddles from the Internet.\n"
+                          "Later on you can build your own and mail them\n"
+                          "to us to be published.\n\n"
+                          "See detailed instructions in Hebrew at the Help menu.");
 }
 
 CIntroDlg::CIntroDlg(SettingsStore& settings, QWidget* parent)

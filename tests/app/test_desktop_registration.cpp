@@ -348,8 +348,7 @@ void TestDesktopRegistration::installationFolderFindsThePage() {
     QCOMPARE(InstallationFolderFor(program), bin + u'/');
 
     // A program in the build tree finds the gathered copies, samples included.
-    const QString fromBuild =
-        InstallationFolderFor(QStringLiteral(VORLO_BINARY_DIR "/src/app/vorlo"));
+    const QString fromBuild = InstallationFolderFor(QStringLiteral(VORLO_BUILD_PROGRAM));
     QVERIFY(fromBuild.endsWith(u'/'));
     QVERIFY2(QFileInfo::exists(fromBuild + QStringLiteral("riddle1.vrl")), qPrintable(fromBuild));
     QVERIFY(QFileInfo::exists(fromBuild + QStringLiteral("vorlo_heb.html")));

@@ -807,8 +807,8 @@ private slots:
     void shellWords_data() {
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("quoted");
-        QTest::newRow("plain path") << "build/debug/src/app/vorlo"
-                                    << "build/debug/src/app/vorlo";
+        QTest::newRow("plain path") << "build/debug/bin/vorlo"
+                                    << "build/debug/bin/vorlo";
         QTest::newRow("option") << "--print=a.vrl"
                                 << "--print=a.vrl";
         QTest::newRow("space") << "my riddle.vrl"
@@ -835,31 +835,31 @@ private slots:
     // again: by the name or path it was started by when that leads to it,
     // else by its absolute path.
     void headlessHintRepeatsTheCommand_data() {
-        QTest::addColumn<QString>("folder");   // working folder, below the build tree
+        QTest::addColumn<QString>("folder");   // working folder, in the build tree
         QTest::addColumn<QString>("program");  // what is executed
         QTest::addColumn<QString>("argv0");    // the name it is given
-        QTest::addColumn<QString>("pathDir");  // put first on PATH, below the build tree
+        QTest::addColumn<QString>("pathDir");  // put first on PATH, in the build tree
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("command");  // after "xvfb-run -a "
-        const QString absolute = QStringLiteral(VORLO_BINARY_DIR "/src/app/vorlo");
-        QTest::newRow("relative path") << "src"
-                                       << "app/vorlo"
-                                       << "app/vorlo" << QString() << QStringList{"my riddle.vrl"}
-                                       << "app/vorlo 'my riddle.vrl'";
-        QTest::newRow("dot slash, no file") << "src/app"
-                                            << "./vorlo"
-                                            << "./vorlo" << QString() << QStringList{} << "./vorlo";
-        QTest::newRow("absolute path") << "src" << absolute << absolute << QString()
+        // The build tree's program, in its bin folder (named as the build
+        // names it).
+        const QString absolute = QStringLiteral(VORLO_PROGRAM);
+        const QString bin = QFileInfo(absolute).dir().dirName();
+        const QString name = QFileInfo(absolute).fileName();
+        const QString relative = bin + u'/' + name;
+        QTest::newRow("relative path")
+            << "." << relative << relative << QString() << QStringList{"my riddle.vrl"}
+            << relative + " 'my riddle.vrl'";
+        QTest::newRow("dot slash, no file")
+            << bin << "./" + name << "./" + name << QString() << QStringList{} << "./" + name;
+        QTest::newRow("absolute path") << "." << absolute << absolute << QString()
                                        << QStringList{"a.vrl"} << absolute + " a.vrl";
         QTest::newRow("found on PATH")
-            << "src"
-            << "vorlo"
-            << "vorlo"
-            << "src/app" << QStringList{"--", "-x.vrl"} << "vorlo -- -x.vrl";
+            << "." << name << name << bin << QStringList{"--", "-x.vrl"} << name + " -- -x.vrl";
         QTest::newRow("name not on PATH")
-            << "src" << absolute << "vorlo" << QString() << QStringList{} << absolute;
+            << "." << absolute << name << QString() << QStringList{} << absolute;
         QTest::newRow("path leading elsewhere")
-            << "src" << absolute << "app/../vorlo" << QString() << QStringList{} << absolute;
+            << "." << absolute << bin + "/../" + name << QString() << QStringList{} << absolute;
     }
 
     void headlessHintRepeatsTheCommand() {
@@ -869,8 +869,10 @@ private slots:
         QFETCH(QString, pathDir);
         QFETCH(QStringList, args);
         QFETCH(QString, command);
-        const QString root = QStringLiteral(VORLO_BINARY_DIR "/");
-        if (!QFile::exists(root + QStringLiteral("src/app/vorlo"))) {
+        // The build tree: the folder above the program's bin folder.
+        const QString root =
+            QFileInfo(QStringLiteral(VORLO_PROGRAM)).dir().absolutePath() + QStringLiteral("/../");
+        if (!QFile::exists(QStringLiteral(VORLO_PROGRAM))) {
             QSKIP("the vorlo program is not built");
         }
         if (QStandardPaths::findExecutable(QStringLiteral("bash")).isEmpty()) {
@@ -900,7 +902,7 @@ private slots:
     }
 
     void commandLineWithoutDisplayExplainsXvfb() {
-        const QString exe = QStringLiteral(VORLO_BINARY_DIR "/src/app/vorlo");
+        const QString exe = QStringLiteral(VORLO_PROGRAM);
         if (!QFile::exists(exe)) {
             QSKIP("the vorlo program is not built");
         }

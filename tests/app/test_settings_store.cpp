@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -268,10 +269,131 @@ private slots:
 
     void userStoreFollowsXdgConfigHome() {
         SettingsStore store;
-        QCOMPARE(store.FileName(),
-                 dir_.filePath("xdg/Local AppWizard-Generated Applications/vorlo.ini"));
+        QCOMPARE(store.FileName(), dir_.filePath("xdg/vorlo/vorlo.conf"));
         QVERIFY(store.OpenOrCreateKey("Vorlo.Introduction").has_value());
         QVERIFY(QFile::exists(store.FileName()));
+        const SettingsStore::EarlierFiles earlier = SettingsStore::UserEarlierFiles();
+        QCOMPARE(earlier.store,
+                 dir_.filePath("xdg/Local AppWizard-Generated Applications/vorlo.ini"));
+        QCOMPARE(earlier.window,
+                 dir_.filePath("xdg/Local AppWizard-Generated Applications/vorlo.conf"));
+    }
+
+    // The window's values live in the same file as the keys.
+    void windowValuesRoundTrip() {
+        const QString path = IniPath("window.conf");
+        {
+            SettingsStore store(path);
+            QVERIFY(store.RecentFiles(4).isEmpty());
+            QVERIFY(store.OpenFolder().isEmpty());
+            QVERIFY(store.InstallationFolder().isEmpty());
+            QVERIFY(!store.HasKey("Vorlo.Path"));  // reading created nothing
+            QVERIFY(store.SetRecentFiles({"/a/one.vrl", "/b/two.vrl", "/c/three.vrl"}, 4));
+            QVERIFY(store.SetOpenFolder("/b"));
+            QVERIFY(store.OpenOrCreateKey("Vorlo.Path")->WriteString("fullpath", "/usr/share/v/"));
+        }
+        SettingsStore store(path);
+        QCOMPARE(store.RecentFiles(4), QStringList({"/a/one.vrl", "/b/two.vrl", "/c/three.vrl"}));
+        QCOMPARE(store.RecentFiles(2), QStringList({"/a/one.vrl", "/b/two.vrl"}));
+        QCOMPARE(store.OpenFolder(), QStringLiteral("/b"));
+        QCOMPARE(store.InstallationFolder(), QStringLiteral("/usr/share/v/"));
+        // A shorter list removes the entries beyond it.
+        QVERIFY(store.SetRecentFiles({"/b/two.vrl"}, 4));
+        QCOMPARE(store.RecentFiles(4), QStringList({"/b/two.vrl"}));
+        QSettings raw(path, QSettings::IniFormat);
+        QCOMPARE(raw.value("Recent File List/File1").toString(), QStringLiteral("/b/two.vrl"));
+        QVERIFY(!raw.contains("Recent File List/File2"));
+        QVERIFY(!raw.contains("Recent File List/File3"));
+    }
+
+    // Values that earlier builds wrote into their two files are read once,
+    // while the new file does not exist.
+    void earlierSettingsMigrate_data() {
+        QTest::addColumn<bool>("withStore");
+        QTest::addColumn<bool>("withWindow");
+        QTest::newRow("both files") << true << true;
+        QTest::newRow("only the store") << true << false;
+        QTest::newRow("only the window's file") << false << true;
+    }
+    void earlierSettingsMigrate() {
+        QFETCH(bool, withStore);
+        QFETCH(bool, withWindow);
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+        const auto restore = qScopeGuard(
+            [this] { qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.filePath("xdg"))); });
+        const SettingsStore::EarlierFiles earlier = SettingsStore::UserEarlierFiles();
+        if (withStore) {
+            // Written the way the earlier store wrote its keys.
+            SettingsStore old(earlier.store);
+            QVERIFY(old.OpenOrCreateKey("Vorlo.Introduction")->WriteByte("show", 0));
+            QVERIFY(old.OpenOrCreateKey("Vorlo.Path")->WriteString("fullpath", "/opt/vorlo/"));
+            QVERIFY(old.OpenOrCreateKey("Vorlo.Empty"));
+        }
+        if (withWindow) {
+            // Written the way the earlier window wrote its values.
+            QSettings old(earlier.window, QSettings::NativeFormat);
+            old.setValue("OpenFolder", "/home/me/riddles");
+            old.beginGroup("Recent File List");
+            old.setValue("File1", "/home/me/riddles/new.vrl");
+            old.setValue("File2", "/home/me/old.vrl");
+            old.endGroup();
+            old.sync();
+            QCOMPARE(old.status(), QSettings::NoError);
+        }
+        const QString target = SettingsStore::UserSettingsFile();
+        QVERIFY(!QFile::exists(target));
+
+        {
+            SettingsStore store;
+            QVERIFY(QFile::exists(target));
+            QCOMPARE(store.HasKey("Vorlo.Introduction"), withStore);
+            QCOMPARE(store.HasKey("Vorlo.Empty"), withStore);
+            QCOMPARE(store.InstallationFolder(), withStore ? "/opt/vorlo/" : QString());
+            if (withStore) {
+                QCOMPARE(store.OpenExistingKey("Vorlo.Introduction")->ReadByte("show"),
+                         std::optional<uint8_t>(0));
+            }
+            QCOMPARE(store.OpenFolder(), withWindow ? "/home/me/riddles" : QString());
+            QCOMPARE(store.RecentFiles(4),
+                     withWindow ? QStringList({"/home/me/riddles/new.vrl", "/home/me/old.vrl"})
+                                : QStringList());
+        }
+        // Once only: later changes to the earlier files are not read again,
+        // and the earlier files themselves are kept.
+        const QString changed = withStore ? earlier.store : earlier.window;
+        {
+            QSettings old(changed, QSettings::IniFormat);
+            old.setValue("OpenFolder", "/elsewhere");
+            old.setValue("Vorlo.Path/fullpath", "/elsewhere/");
+        }
+        SettingsStore later;
+        QCOMPARE(later.OpenFolder(), withWindow ? "/home/me/riddles" : QString());
+        QCOMPARE(later.InstallationFolder(), withStore ? "/opt/vorlo/" : QString());
+        QVERIFY(QFile::exists(earlier.store) == withStore);
+        QVERIFY(QFile::exists(earlier.window) == withWindow);
+    }
+
+    // No earlier files: nothing is created by merely opening the store.
+    void nothingToMigrate() {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        QCOMPARE(
+            SettingsStore::MigrateEarlierSettings(
+                home.filePath("new.conf"), {home.filePath("no.ini"), home.filePath("no.conf")}),
+            false);
+        QVERIFY(!QFile::exists(home.filePath("new.conf")));
+        // An existing new file, even an empty one, is never overwritten.
+        SettingsStore old(home.filePath("old.ini"));
+        QVERIFY(old.OpenOrCreateKey("Vorlo.Path")->WriteString("fullpath", "/x/"));
+        QFile empty(home.filePath("new.conf"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        QCOMPARE(SettingsStore::MigrateEarlierSettings(home.filePath("new.conf"),
+                                                       {home.filePath("old.ini"), QString()}),
+                 false);
+        QCOMPARE(QFileInfo(home.filePath("new.conf")).size(), 0);
     }
 };
 

@@ -2,6 +2,7 @@
 // introduction greets the user, and the recorded installation folder.
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -133,6 +134,37 @@ private slots:
         QCOMPARE(CMainFrame::OpenDialogFolder(), elsewhere);
         QVERIFY(frame.OpenDocumentFile(samples + QStringLiteral("riddle3.vrl")));
         QCOMPARE(CMainFrame::OpenDialogFolder(), elsewhere);
+    }
+
+    // Everything the program keeps between runs goes into one file.
+    void oneSettingsFileIsWritten() {
+        const QString home = FreshConfigHome();
+        QVERIFY(CVorloApp::ShouldGreet());
+        CVorloApp::RecordInstallationFolder();
+        {
+            CMainFrame frame;
+            frame.ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
+            const QString samples = CMainFrame::SamplesFolder();
+            QVERIFY(!samples.isEmpty());
+            const QString elsewhere = dir_.filePath(QStringLiteral("one-file"));
+            QVERIFY(QDir().mkpath(elsewhere));
+            QString error;
+            QVERIFY(vorlo::SaveRiddleFile(elsewhere + QStringLiteral("/b.vrl"), vorlo::MatchList(),
+                                          QString(), &error));
+            QVERIFY(frame.OpenDocumentFile(samples + QStringLiteral("riddle1.vrl")));
+            QVERIFY(frame.OpenDocumentFile(elsewhere + QStringLiteral("/b.vrl")));
+            QVERIFY(frame.close());  // keeps the recent files
+        }
+        QStringList written;
+        QDirIterator files(home, QDir::Files | QDir::Hidden | QDir::System,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            written << QDir(home).relativeFilePath(files.next());
+        }
+        QCOMPARE(written, QStringList{QStringLiteral("vorlo/vorlo.conf")});
+        SettingsStore settings;
+        QCOMPARE(settings.RecentFiles(4).size(), 2);
+        QCOMPARE(settings.OpenFolder(), dir_.filePath(QStringLiteral("one-file")));
     }
 };
 

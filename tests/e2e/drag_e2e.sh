@@ -35,7 +35,7 @@ shot() {
     import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2
 }
 
-VORLO_DEBUG_BOARD_ORIGIN=1 "$vorlo" "$riddle" >"$work/vorlo.log" 2>&1 &
+"$vorlo" "$riddle" >"$work/vorlo.log" 2>&1 &
 vorlo_pid=$!
 e2e_pids+=("$vorlo_pid")
 
@@ -43,11 +43,9 @@ wid=$(timeout 20 xdotool search --sync --onlyvisible --name "riddle1.vrl" | head
 [ -n "$wid" ] || fail "the window did not appear"
 echo "window $wid"
 
-# Where board point (0, 0) is on the screen, as the program reports it.
-e2e_wait 10 "the board's origin" e2e_in_log "$work/vorlo.log" 'board origin' ||
-    fail "the board did not report where it is"
-origin=$(grep -o 'board origin -\?[0-9]* -\?[0-9]*' "$work/vorlo.log" | tail -1 | cut -d' ' -f3-)
-read -r ox oy <<<"$origin"
+# Where board point (0, 0) is on the screen, found by the riddle's picture.
+e2e_board_origin "$wid" "$cli" "$riddle" || fail "the riddle's board was not found on the screen"
+ox=$e2e_ox oy=$e2e_oy
 echo "board origin on the screen: $ox $oy"
 
 e2e_focus "$wid" || fail "the window did not take the focus"

@@ -45,9 +45,9 @@ e2e_begin() {
     # The introduction stays away: its choice is already stored as "do not
     # show". With E2E_FIRST_START set the configuration stays empty instead.
     if [ -z "${E2E_FIRST_START:-}" ]; then
-        local settings_dir="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
+        local settings_dir="$XDG_CONFIG_HOME/vorlo"
         mkdir -p "$settings_dir"
-        printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.ini"
+        printf '[Vorlo.Introduction]\nshow=@ByteArray(\\0)\n' >"$settings_dir/vorlo.conf"
     fi
 
     # Xvfb picks a free display itself and tells us which.
@@ -133,6 +133,38 @@ e2e_stamp() {
 }
 e2e_changed() {
     [ "$(e2e_stamp "$1")" != "$2" ]
+}
+
+# e2e_board_origin WINDOW CLI RIDDLE: waits until the board of WINDOW shows
+# RIDDLE (as vorlo-cli CLI draws it) and sets e2e_ox and e2e_oy to where
+# board point (0, 0) lies on the screen. The riddle must hold a match.
+e2e_board_origin() {
+    local picture="$work/board-picture.png" box
+    QT_QPA_PLATFORM=offscreen "$2" render "$3" -o "$picture" --margin 0 || return 1
+    # The picture's corner on the board: the SVG's view box.
+    box=$(QT_QPA_PLATFORM=offscreen "$2" render "$3" -o - --format svg --margin 0 |
+        grep -o 'viewBox="[^"]*"' | head -1 | tr -dc -- '-0-9 ') || return 1
+    read -r e2e_picture_left e2e_picture_top _ <<<"$box"
+    e2e_wait 20 "the board of window $1 on the screen" e2e_find_board "$1" "$picture"
+}
+e2e_find_board() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW origin
+    eval "$(xdotool getwindowgeometry --shell "$1")" || return 1
+    import -window root -depth 8 "$work/screen.ppm" 2>/dev/null || return 1
+    origin=$(python3 "$e2e_dir/locate.py" board "$work/screen.ppm" "$2" \
+        "$e2e_picture_left" "$e2e_picture_top" "$X" "$Y" "$WIDTH" "$HEIGHT") || return 1
+    read -r e2e_ox e2e_oy <<<"$origin"
+}
+
+# e2e_colour_at WINDOW RRGGBB: sets e2e_at to the middle ("X Y") of the
+# pixels of about that colour in the menu and tool bars of WINDOW (its top
+# 100 pixels), such as the green plus of the Add match button.
+e2e_colour_at() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")" || return 1
+    import -window root -depth 8 "$work/screen.ppm" 2>/dev/null || return 1
+    e2e_at=$(python3 "$e2e_dir/locate.py" colour "$work/screen.ppm" "$2" 40 \
+        "$X" "$Y" "$WIDTH" 100)
 }
 
 # e2e_in_log FILE PATTERN: whether FILE has a line matching PATTERN (grep -E).

@@ -41,10 +41,11 @@ shot() {
     import -window root "$work/$(printf %02d $step)-$1.png" 2>/dev/null || true
 }
 
-# start NAME FILE: starts a copy of the program; sets wid_NAME, ox_NAME, oy_NAME.
+# start NAME FILE: starts a copy of the program; sets wid_NAME and, when FILE
+# holds matches to find the board by, ox_NAME and oy_NAME.
 start() {
     local name=$1 file=$2 log="$work/vorlo-$1.log"
-    VORLO_DEBUG_BOARD_ORIGIN=1 "$vorlo" "$file" >"$log" 2>&1 &
+    "$vorlo" "$file" >"$log" 2>&1 &
     e2e_pids+=($!)
     eval "pid_$name=$!"
     local wid
@@ -52,11 +53,12 @@ start() {
         true
     [ -n "$wid" ] || fail "the window of $name did not appear"
     eval "wid_$name=$wid"
-    e2e_wait 10 "the board of $name" e2e_in_log "$log" 'board origin' ||
-        fail "the board of $name did not report where it is"
-    local origin
-    origin=$(grep -o 'board origin -\?[0-9]* -\?[0-9]*' "$log" | tail -1 | cut -d' ' -f3-)
-    read -r "ox_$name" "oy_$name" <<<"$origin"
+    if [ "$("$cli" info --json "$file" | python3 -c 'import json,sys; print(len(json.load(sys.stdin)["matches"]))')" != 0 ]; then
+        e2e_board_origin "$wid" "$cli" "$file" || fail "the board of $name was not found on the screen"
+        eval "ox_$name=$e2e_ox oy_$name=$e2e_oy"
+    else
+        e2e_idle "$wid" || fail "$name does not answer"
+    fi
 }
 
 # The window of copy NAME.
@@ -64,9 +66,9 @@ wid() {
     eval "echo \$wid_$1"
 }
 
-# The screen position of a toolbar button of copy NAME, by its tooltip.
-button() {
-    grep -a "button .* $2\$" "$work/vorlo-$1.log" | tail -1 | cut -d' ' -f3,4
+# The screen position of the Add match button of copy NAME: its green plus.
+add_button() {
+    e2e_colour_at "$(wid "$1")" 007000 && echo "$e2e_at"
 }
 
 focus() {
@@ -122,8 +124,8 @@ xdotool key --clearmodifiers ctrl+z
 idle first
 shot first-undone
 
-add=$(button first "Add match") || true
-[ -n "$add" ] || fail "the Add match button did not report where it is"
+add=$(add_button first) || true
+[ -n "$add" ] || fail "the Add match button was not found on the screen"
 xdotool mousemove --sync $add click 1
 idle first
 shot first-added

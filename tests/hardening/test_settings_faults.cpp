@@ -62,8 +62,9 @@ enum class Store {
     ReadOnly,
     Fifo,
     LinkToDevice,
-    WindowFileFifo,
-    WindowFileLinkToDevice
+    EarlierWindowFileFifo,
+    EarlierWindowFileLinkToDevice,
+    EarlierStoreFifo
 };
 
 // Unblocks anyone who opened `fifo` for reading, after `seconds`: without the
@@ -123,7 +124,8 @@ private slots:
         QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner);
         QDir(iniPath).removeRecursively();
         QFile::remove(iniPath);
-        QFile::remove(SettingsStore::UserSettingsFile(QStringLiteral(".conf")));
+        QFile::remove(SettingsStore::UserEarlierFiles().store);
+        QFile::remove(SettingsStore::UserEarlierFiles().window);
     }
 
     void brokenStoreStillStarts_data() {
@@ -133,13 +135,18 @@ private slots:
         QTest::newRow("read-only") << int(Store::ReadOnly);
         QTest::newRow("a FIFO") << int(Store::Fifo);
         QTest::newRow("a link to a device") << int(Store::LinkToDevice);
-        QTest::newRow("window's file a FIFO") << int(Store::WindowFileFifo);
-        QTest::newRow("window's file a link to a device") << int(Store::WindowFileLinkToDevice);
+        // Files of earlier builds are read when the store's file does not
+        // exist yet: they must not block or be replaced either.
+        QTest::newRow("earlier window's file a FIFO") << int(Store::EarlierWindowFileFifo);
+        QTest::newRow("earlier window's file a link to a device")
+            << int(Store::EarlierWindowFileLinkToDevice);
+        QTest::newRow("earlier store a FIFO") << int(Store::EarlierStoreFifo);
     }
 
     void brokenStoreStillStarts() {
         QFETCH(int, store);
-        const QString windowFile = SettingsStore::UserSettingsFile(QStringLiteral(".conf"));
+        const SettingsStore::EarlierFiles earlier = SettingsStore::UserEarlierFiles();
+        QVERIFY(QDir().mkpath(QFileInfo(earlier.window).path()));
         QString node;  // a FIFO or device the program must neither block on nor replace
         std::atomic<bool> done = false;
         std::thread watchdog;
@@ -169,7 +176,7 @@ private slots:
             QFile::remove(node);
         });
         const Store kind = static_cast<Store>(store);
-        if ((kind == Store::LinkToDevice || kind == Store::WindowFileLinkToDevice) &&
+        if ((kind == Store::LinkToDevice || kind == Store::EarlierWindowFileLinkToDevice) &&
             ::geteuid() != 0) {
             QSKIP("making a device node needs root");
         }
@@ -180,11 +187,14 @@ private slots:
             case Store::LinkToDevice:
                 QVERIFY(makeNode(iniPath, true));
                 break;
-            case Store::WindowFileFifo:
-                QVERIFY(makeNode(windowFile, false));
+            case Store::EarlierWindowFileFifo:
+                QVERIFY(makeNode(earlier.window, false));
                 break;
-            case Store::WindowFileLinkToDevice:
-                QVERIFY(makeNode(windowFile, true));
+            case Store::EarlierWindowFileLinkToDevice:
+                QVERIFY(makeNode(earlier.window, true));
+                break;
+            case Store::EarlierStoreFifo:
+                QVERIFY(makeNode(earlier.store, false));
                 break;
             case Store::Garbage:
                 QVERIFY(WriteAll(iniPath, GarbageIni()));
@@ -206,8 +216,8 @@ private slots:
         clock.start();
         const bool greet = CVorloApp::ShouldGreet();
         CVorloApp::RecordInstallationFolder();
-        const bool storeBroken = kind != Store::Garbage && kind != Store::WindowFileFifo &&
-                                 kind != Store::WindowFileLinkToDevice;
+        const bool storeBroken = kind == Store::Folder || kind == Store::ReadOnly ||
+                                 kind == Store::Fifo || kind == Store::LinkToDevice;
         if (storeBroken) {
             // A store that cannot be written greets no one, and nothing is recorded.
             QVERIFY(!greet);

@@ -5,10 +5,11 @@
 # format cleanly, and a thumbnailer that previews each sample riddle quickly
 # and without a display.
 #
-#   test_package.sh BUILD_DIR SOURCE_DIR
+#   test_package.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build=$1
 src=$2
+version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -24,9 +25,9 @@ if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpa
     cat "$work/cpack.log"
     exit 1
 fi
-deb="$work/out/vorlo_1.1.0_amd64.deb"
+deb="$work/out/vorlo_${version}_amd64.deb"
 if ! [ -s "$deb" ]; then
-    echo "FAIL: no vorlo_1.1.0_amd64.deb, or an empty one; cpack wrote:"
+    echo "FAIL: no vorlo_${version}_amd64.deb, or an empty one; cpack wrote:"
     ls "$work/out"
     exit 1
 fi
@@ -39,7 +40,7 @@ expect_field() {  # NAME VALUE
     [ "$actual" = "$2" ] || fail "field $1 is '$actual', not '$2'"
 }
 expect_field Package vorlo
-expect_field Version 1.1.0
+expect_field Version "$version"
 expect_field Architecture amd64
 expect_field Maintainer "Vorlo developers <dev@vorlo.example>"
 expect_field Section games
@@ -107,6 +108,18 @@ for program in vorlo vorlo-cli; do
     if [[ $(file -b "$usr/bin/$program") == *"not stripped"* ]]; then
         fail "/usr/bin/$program is not stripped"
     fi
+done
+# Nothing of the build machine in the installed programs: they find their
+# files relative to themselves, not in the folders they were built in.
+for program in vorlo vorlo-cli; do
+    [ -f "$usr/bin/$program" ] || continue
+    for folder in "$(realpath "$build")" "$(realpath "$src")"; do
+        # As 8-bit text and as UTF-16 (QStringLiteral's form).
+        if { strings -a "$usr/bin/$program" && strings -a -e l "$usr/bin/$program"; } |
+            grep -F -- "$folder" >"$work/strings.log"; then
+            fail "/usr/bin/$program names the folder $folder: $(head -3 "$work/strings.log")"
+        fi
+    done
 done
 for name in kidsriddle riddle1 riddle2 riddle3; do
     cmp -s "$usr/share/vorlo/$name.vrl" "$src/resources/samples/$name.vrl" ||
