@@ -60,7 +60,8 @@ for size in "${sizes[@]}"; do
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     wm_pid=$!
     e2e_pids+=("$wm_pid")
-    for _ in $(seq 100); do
+    # Up to 30 s: a loaded machine may take a while to start it.
+    for _ in $(seq 300); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id' >/dev/null && break
         kill -0 "$wm_pid" 2>/dev/null || break
         sleep 0.1
