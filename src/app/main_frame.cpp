@@ -286,9 +286,11 @@ void CMainFrame::CreatePanes() {
     OuterSplitter = new QSplitter(Qt::Horizontal, this);
     OuterSplitter->setChildrenCollapsible(true);
     ads_ = new CAdsView(doc_, OuterSplitter);
+    ads_->InstallationFolder = &CMainFrame::SamplesFolder;
     InnerSplitter = new QSplitter(Qt::Vertical, OuterSplitter);
     board_ = new CVorloView(doc_, InnerSplitter);
     board_->OpenDocumentFile = [this](const QString& path) { return OpenDocumentFile(path); };
+    board_->InstallationFolder = &CMainFrame::SamplesFolder;
     text_ = new CTextView(doc_, InnerSplitter);
     // When the window is resized the board and the text pane follow; the
     // information column keeps its width.

@@ -17,7 +17,6 @@
 #include <span>
 
 #include "board_painter.h"
-#include "settings_store.h"
 
 using vorlo::BoardCursor;
 using vorlo::BoardEditor;
@@ -409,21 +408,12 @@ void CVorloView::OnRotate90() {
 }
 
 void CVorloView::OpenSampleRiddle(const QString& fileName) {
-    // Only a store that already names the program's folder opens anything;
-    // reading must not create the key.
-    const vorlo::SettingsStore settings;
-    const std::optional<vorlo::SettingsStore::Key> key =
-        settings.OpenExistingKey(QString::fromLatin1(vorlo::kPathKey));
-    if (!key) {
-        return;
-    }
-    const std::optional<QString> folder =
-        key->ReadString(QString::fromLatin1(vorlo::kFullPathValue));
-    if (!folder || folder->isEmpty() || !OpenDocumentFile) {
+    const QString folder = InstallationFolder ? InstallationFolder() : QString();
+    if (folder.isEmpty() || !OpenDocumentFile) {
         return;
     }
     // The folder ends with its separator; the name goes straight after it.
-    OpenDocumentFile(*folder + fileName);
+    OpenDocumentFile(folder + fileName);
 }
 
 bool CVorloView::OnUpdateNeedSelection() const {

@@ -91,6 +91,10 @@ public:
     // The application's ordinary opening of a riddle file (save prompt,
     // message on failure), supplied by the main window.
     std::function<bool(const QString& path)> OpenDocumentFile;
+    // The program's installation folder, with the sample riddles and its
+    // trailing separator; handed down by the window. Unset or empty: the
+    // sample commands open nothing.
+    std::function<QString()> InstallationFolder;
 
     // The clipboard format of one match: its 12-byte block.
     static QString MatchMimeType();

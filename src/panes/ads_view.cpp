@@ -3,7 +3,6 @@
 #include <QDesktopServices>
 
 #include "info_page_loader.h"
-#include "settings_store.h"
 
 CAdsView::CAdsView(CVorloDoc* doc, QWidget* parent)
     : QTextBrowser(parent), doc_(doc), loader_(new vorlo::InfoPageLoader(this)) {
@@ -22,12 +21,7 @@ CAdsView::~CAdsView() = default;
 void CAdsView::OnInitialUpdate() {
     // The installed copy lies in the installation folder that start-up
     // records; without it there is no local page to fall back on.
-    QString folder;
-    vorlo::SettingsStore settings;
-    if (auto key = settings.OpenExistingKey(QString::fromLatin1(vorlo::kPathKey))) {
-        folder = key->ReadString(QString::fromLatin1(vorlo::kFullPathValue)).value_or(QString());
-    }
-    loader_->Load(folder);
+    loader_->Load(InstallationFolder ? InstallationFolder() : QString());
 }
 
 void CAdsView::ShowPage(const QString& html, const QUrl& baseUrl) {

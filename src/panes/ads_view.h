@@ -6,6 +6,8 @@
 
 #include <QTextBrowser>
 
+#include <functional>
+
 #include "vorlo_doc.h"
 
 namespace vorlo {
@@ -25,6 +27,10 @@ public:
     void OnUpdate(QObject* sender, int hint);
 
     vorlo::InfoPageLoader* Loader() const { return loader_; }
+
+    // The program's installation folder, which holds the installed copy of
+    // the page; handed down by the window. Unset or empty: no local copy.
+    std::function<QString()> InstallationFolder;
 
 signals:
     // The page (or nothing) is on show.

@@ -3,7 +3,6 @@
 // and no reaction to the board's changes.
 
 #include <QFile>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -11,7 +10,6 @@
 #include <QtTest>
 
 #include "ads_view.h"
-#include "settings_store.h"
 #include "test_http_server.h"
 #include "vorlo_doc.h"
 
@@ -21,13 +19,13 @@ class TestAdsView : public QObject {
 private:
     QTemporaryDir dir_;
 
-    void SetInstallationFolder(const QString& folder) {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
-        vorlo::SettingsStore settings;
-        bool existed = false;
-        auto key = settings.OpenOrCreateKey(QString::fromLatin1(vorlo::kPathKey), &existed);
-        QVERIFY(key);
-        QVERIFY(key->WriteString(QString::fromLatin1(vorlo::kFullPathValue), folder));
+    QString installationFolder_;
+
+    void SetInstallationFolder(const QString& folder) { installationFolder_ = folder; }
+
+    // The pane as the window hands it the installation folder.
+    void HandDown(CAdsView& pane) {
+        pane.InstallationFolder = [this] { return installationFolder_; };
     }
 
     static QString Shown(CAdsView& pane) {
@@ -53,6 +51,7 @@ private slots:
     void showsTheServersPageThenTheInstalledCopy() {
         CVorloDoc doc;
         CAdsView pane(&doc);
+        HandDown(pane);
         {
             vorlo::test::HttpServer server(vorlo::test::Answer::Page);
             server.page = "<html><body><p>FROM THE SERVER</p></body></html>";
@@ -69,6 +68,7 @@ private slots:
     void ignoresTheBoardsChanges() {
         CVorloDoc doc;
         CAdsView pane(&doc);
+        HandDown(pane);
         qputenv("VORLO_INFO_SERVER", "127.0.0.1:9");
         QVERIFY(Shown(pane).contains(QStringLiteral("INSTALLED COPY")));
         QSignalSpy shown(&pane, &CAdsView::PageShown);
@@ -81,6 +81,7 @@ private slots:
         SetInstallationFolder(QString());
         CVorloDoc doc;
         CAdsView pane(&doc);
+        HandDown(pane);
         pane.setHtml(QStringLiteral("<p>old</p>"));
         qputenv("VORLO_INFO_SERVER", "127.0.0.1:9");
         QCOMPARE(Shown(pane).trimmed(), QString());
