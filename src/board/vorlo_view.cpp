@@ -346,12 +346,7 @@ void CVorloView::OnDeleteMatch() {
 }
 
 QString CVorloView::MatchMimeType() {
-#ifdef Q_OS_WIN
-    // The name the clipboard format "vorlo" has always been registered under.
-    return QStringLiteral("application/x-qt-windows-mime;value=\"vorlo\"");
-#else
     return QStringLiteral("application/x-vorlo-match");
-#endif
 }
 
 void CVorloView::PutOnClipboard(const MatchBlock& block) {
