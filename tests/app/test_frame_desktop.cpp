@@ -16,6 +16,7 @@
 
 #include "ads_view.h"
 #include "main_frame.h"
+#include "recording_frame.h"
 #include "text_view.h"
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
@@ -48,11 +49,12 @@ class TestFrameDesktop : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<CMainFrame> frame;
+    RecordingFrame recording;
+    std::unique_ptr<CMainFrame>& frame = recording.frame;
     QTemporaryDir dir;
-    QStringList prompts;
-    QStringList errors;
-    QMessageBox::StandardButton promptAnswer = QMessageBox::Discard;
+    QStringList& prompts = recording.prompts;
+    QStringList& errors = recording.errors;
+    QMessageBox::StandardButton& promptAnswer = recording.promptAnswer;
 
     QString CopyExampleAs(const QString& name) {
         const QString path = dir.filePath(name);
@@ -89,21 +91,10 @@ private slots:
     void initTestCase() { QVERIFY(dir.isValid()); }
 
     void init() {
-        frame = std::make_unique<CMainFrame>();
-        prompts.clear();
-        errors.clear();
-        frame->ShowError = [this](const QString& m) { errors << m; };
-        frame->SavePrompt = [this](const QString& q) {
-            prompts << q;
-            return promptAnswer;
-        };
-        frame->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        promptAnswer = QMessageBox::Discard;
+        QVERIFY(recording.Make());
     }
-    void cleanup() {
-        frame->GetDocument()->SetModifiedFlag(false);
-        frame.reset();
-    }
+    void cleanup() { recording.Reset(); }
 
     // The title reads name, dash, program, whatever script the name is in;
     // names in Latin letters stand in it exactly as they are.

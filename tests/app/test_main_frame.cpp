@@ -35,6 +35,7 @@
 #include "commands.h"
 #include "frame_placement.h"
 #include "main_frame.h"
+#include "recording_frame.h"
 #include "riddle_file.h"
 #include "text_view.h"
 #include "vorlo_app.h"
@@ -89,30 +90,17 @@ class TestMainFrame : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<CMainFrame> frame;
+    RecordingFrame recording;
+    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    QStringList& errors = recording.errors;
+    QStringList& prompts = recording.prompts;
+    QMessageBox::StandardButton& promptAnswer = recording.promptAnswer;
+    QString& fileNameAnswer = recording.fileNameAnswer;
     QTemporaryDir dir;
-    QStringList errors;
-    QStringList prompts;
-    QMessageBox::StandardButton promptAnswer = QMessageBox::Cancel;
-    QString fileNameAnswer;
 
     CVorloDoc* doc() { return frame->GetDocument(); }
 
-    void MakeFrame() {
-        frame = std::make_unique<CMainFrame>();
-        errors.clear();
-        prompts.clear();
-        frame->ShowError = [this](const QString& m) { errors << m; };
-        frame->SavePrompt = [this](const QString& q) {
-            prompts << q;
-            return promptAnswer;
-        };
-        frame->AskFileName = [this](bool, const QString&) { return fileNameAnswer; };
-        frame->PlaceOnScreen(QRect(0, 0, 1024, 740));
-        frame->show();
-        frame->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
-    }
+    void MakeFrame() { QVERIFY(recording.Make()); }
 
     void FocusText() {
         frame->TextPane()->setFocus(Qt::MouseFocusReason);
@@ -121,12 +109,7 @@ private:
 
 private slots:
     void init() { MakeFrame(); }
-    void cleanup() {
-        if (frame) {
-            frame->GetDocument()->SetModifiedFlag(false);
-        }
-        frame.reset();
-    }
+    void cleanup() { recording.Reset(); }
 
     void menusHaveTheirExactTexts() {
         const QList<QMenu*> menus = frame->Menus();

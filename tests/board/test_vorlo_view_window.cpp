@@ -14,6 +14,7 @@
 
 #include "commands.h"
 #include "main_frame.h"
+#include "recording_frame.h"
 #include "settings_store.h"
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
@@ -30,9 +31,10 @@ class TestVorloViewWindow : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<CMainFrame> frame;
-    QStringList errors;
-    QStringList prompts;
+    RecordingFrame recording;
+    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    QStringList& errors = recording.errors;
+    QStringList& prompts = recording.prompts;
 
     CVorloDoc* doc() { return frame->GetDocument(); }
     CVorloView* board() { return frame->BoardView(); }
@@ -54,24 +56,11 @@ private:
 
 private slots:
     void init() {
-        frame = std::make_unique<CMainFrame>();
-        errors.clear();
-        prompts.clear();
-        frame->ShowError = [this](const QString& m) { errors << m; };
-        frame->SavePrompt = [this](const QString& q) {
-            prompts << q;
-            return QMessageBox::Discard;
-        };
-        frame->PlaceOnScreen(QRect(0, 0, 1024, 740));
-        frame->show();
-        frame->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        recording.promptAnswer = QMessageBox::Discard;
+        QVERIFY(recording.Make());
         QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(board()));
     }
-    void cleanup() {
-        doc()->SetModifiedFlag(false);
-        frame.reset();
-    }
+    void cleanup() { recording.Reset(); }
 
     // Each change, whether by command or by mouse, shows at once in the
     // actions and the status bar.
