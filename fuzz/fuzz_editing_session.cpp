@@ -58,8 +58,8 @@ void CheckInvariants(const RiddleState& doc, const BoardEditor& editor) {
     if (doc.SelectedMatch && !doc.MatchList.Contains(doc.SelectedMatch)) {
         Fail();
     }
-    if ((doc.LastAction == ActionMove || doc.LastAction == ActionRotate) && editor.UndoMatch &&
-        !doc.MatchList.Contains(editor.UndoMatch)) {
+    if ((doc.LastAction == ActionMove || doc.LastAction == ActionRotate) && editor.UndoMatch() &&
+        !doc.MatchList.Contains(editor.UndoMatch())) {
         Fail();
     }
     if (editor.OnUpdateIndicatorMatchCount() !=

@@ -168,8 +168,8 @@ void CheckDrag(RiddleState& doc, BoardEditor& editor, Input& in, bool turn) {
     }
     Check(doc.SelectedMatch == ref);
     Check(doc.LastAction == (turn ? ActionRotate : ActionMove));
-    const Point32 pivot = editor.Anchor;
-    const bool atHead = editor.PivotAtHead;
+    const Point32 pivot = editor.Anchor();
+    const bool atHead = editor.PivotAtHead();
     if (turn) {
         const MatchShape s = before.GetShape();
         Check(atHead ? pivot == s.Head[2] : pivot == s.Stick[0]);

@@ -88,9 +88,9 @@ BoardEditor::MouseResult BoardEditor::OnLButtonDown(uint32_t /*keyState*/, int32
     doc_.SelectedMatch = hit;
     if (hit) {
         doc_.LastAction = ActionMove;
-        SavedPosition = {hit->x, hit->y};
-        UndoMatch = hit;
-        Anchor = {WrapSub(x, hit->x), WrapSub(y, hit->y)};
+        savedPosition_ = {hit->x, hit->y};
+        undoMatch_ = hit;
+        anchor_ = {WrapSub(x, hit->x), WrapSub(y, hit->y)};
         result.cursor = BoardCursor::Move;
     }
     host_.UpdateAllViews(HintBoardChanged);
@@ -104,21 +104,21 @@ BoardEditor::MouseResult BoardEditor::OnRButtonDown(uint32_t /*keyState*/, int32
     if (hit) {
         const MatchShape shape = hit->GetShape();
         doc_.LastAction = ActionRotate;
-        SavedAngle = hit->angle;
+        savedAngle_ = hit->angle;
         // Turning about the head moves the tail point too, so undo needs it.
-        SavedPosition = {hit->x, hit->y};
-        UndoMatch = hit;
+        savedPosition_ = {hit->x, hit->y};
+        undoMatch_ = hit;
         // The match turns about the end farther from where it was grabbed; a
         // grab exactly halfway turns it about the head. Squared distances are
         // exact, so equal distances really are a tie.
         const uint64_t toTail = PointDistanceSquared(hit->x, hit->y, x, y);
         const uint64_t toHead = PointDistanceSquared(shape.Head[2].x, shape.Head[2].y, x, y);
         if (toHead < toTail) {
-            Anchor = shape.Stick[0];
-            PivotAtHead = false;
+            anchor_ = shape.Stick[0];
+            pivotAtHead_ = false;
         } else {
-            Anchor = shape.Head[2];
-            PivotAtHead = true;
+            anchor_ = shape.Head[2];
+            pivotAtHead_ = true;
         }
         result.cursor = BoardCursor::Rotate;
     }
@@ -144,8 +144,8 @@ BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
     CMatch& m = *doc_.SelectedMatch;
     const int32_t oldX = m.x;
     const int32_t oldY = m.y;
-    m.x = WrapSub(x, Anchor.x);
-    m.y = WrapSub(y, Anchor.y);
+    m.x = WrapSub(x, anchor_.x);
+    m.y = WrapSub(y, anchor_.y);
     doc_.MatchList.Moved(doc_.SelectedMatch);
     host_.SetModifiedFlag();
     // Centred on the pointer and wide enough to reach back to where the match
@@ -157,15 +157,15 @@ BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
 
 BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
     CMatch& m = *doc_.SelectedMatch;
-    const int32_t dy = WrapSub(y, Anchor.y);
+    const int32_t dy = WrapSub(y, anchor_.y);
     // Level with the pivot the direction is left as it was.
     if (dy != 0) {
-        const int32_t dx = WrapSub(x, Anchor.x);
+        const int32_t dx = WrapSub(x, anchor_.x);
         const double theta = std::atan2(static_cast<double>(dx), static_cast<double>(dy));
         const int32_t t = TruncToInt32(theta * RadiansToDegrees());
-        m.angle = WrapSub(PivotAtHead ? kHeadPivotOffset : kTailPivotOffset, t);
+        m.angle = WrapSub(pivotAtHead_ ? kHeadPivotOffset : kTailPivotOffset, t);
     }
-    if (PivotAtHead) {
+    if (pivotAtHead_) {
         // Put the match back so that its head vertex 2 lies on the pivot: seen
         // from the pivot, a match turned half round has its head vertex 2
         // exactly where this match's tail point belongs.
@@ -173,7 +173,7 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
         // top of the range a wrapped sum would not be a half turn, and the
         // match would jump off the pivot.
         const auto halfTurn = static_cast<int32_t>((static_cast<int64_t>(m.angle) + 180) % 360);
-        const CMatch reversed(Anchor.x, Anchor.y, halfTurn);
+        const CMatch reversed(anchor_.x, anchor_.y, halfTurn);
         const Point32 tail = reversed.GetShape().Head[2];
         m.x = tail.x;
         m.y = tail.y;
@@ -181,7 +181,7 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
     }
     host_.SetModifiedFlag();
     return MouseResult{BoardCursor::Rotate,
-                       RectAround(Anchor.x, Anchor.y, kRepaintMargin, kRepaintMargin)};
+                       RectAround(anchor_.x, anchor_.y, kRepaintMargin, kRepaintMargin)};
 }
 
 void BoardEditor::AppendMatch(const CMatch& m) {
@@ -205,9 +205,9 @@ void BoardEditor::OnDeleteMatch() {
         return;
     }
     doc_.LastAction = ActionDelete;
-    DeletedMatch = *selected;
-    if (UndoMatch == selected) {
-        UndoMatch = {};
+    deletedMatch_ = *selected;
+    if (undoMatch_ == selected) {
+        undoMatch_ = {};
     }
     doc_.SelectedMatch = {};
     doc_.MatchList.Remove(selected);
@@ -250,23 +250,23 @@ void BoardEditor::OnEditUndo() {
             OnDeleteMatch();
             break;
         case ActionDelete:
-            AppendMatch(DeletedMatch);
+            AppendMatch(deletedMatch_);
             break;
         case ActionMove:
-            if (UndoMatch) {
-                UndoMatch->x = SavedPosition.x;
-                UndoMatch->y = SavedPosition.y;
-                doc_.MatchList.Moved(UndoMatch);
+            if (undoMatch_) {
+                undoMatch_->x = savedPosition_.x;
+                undoMatch_->y = savedPosition_.y;
+                doc_.MatchList.Moved(undoMatch_);
             }
             host_.UpdateAllViews(HintBoardChanged);
             break;
         case ActionRotate:
             // A turn about the head moved the match as well.
-            if (UndoMatch) {
-                UndoMatch->x = SavedPosition.x;
-                UndoMatch->y = SavedPosition.y;
-                UndoMatch->angle = SavedAngle;
-                doc_.MatchList.Moved(UndoMatch);
+            if (undoMatch_) {
+                undoMatch_->x = savedPosition_.x;
+                undoMatch_->y = savedPosition_.y;
+                undoMatch_->angle = savedAngle_;
+                doc_.MatchList.Moved(undoMatch_);
             }
             host_.UpdateAllViews(HintBoardChanged);
             break;
@@ -281,9 +281,9 @@ void BoardEditor::OnRotate90() {
         return;
     }
     doc_.LastAction = ActionRotate;
-    UndoMatch = selected;
-    SavedAngle = selected->angle;
-    SavedPosition = {selected->x, selected->y};
+    undoMatch_ = selected;
+    savedAngle_ = selected->angle;
+    savedPosition_ = {selected->x, selected->y};
     selected->angle = SnapAngleTo90(selected->angle);
     BoardChanged();
 }
@@ -293,7 +293,7 @@ std::string BoardEditor::OnUpdateIndicatorMatchCount() const {
 }
 
 void BoardEditor::OnDocumentReset() {
-    UndoMatch = {};
+    undoMatch_ = {};
 }
 
 }  // namespace vorlo

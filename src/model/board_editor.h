@@ -120,14 +120,19 @@ public:
     static double RadiansToDegrees();
 
     // Drag state: after a left press the grab offset, after a right press the
-    // pivot. Before any press (0, 0) and the tail corner.
-    Point32 Anchor{0, 0};
-    bool PivotAtHead = false;
+    // pivot. Before any press (0, 0) and the tail corner. Set from outside
+    // only to start a drag in a given state, as a test does.
+    Point32 Anchor() const { return anchor_; }
+    bool PivotAtHead() const { return pivotAtHead_; }
+    void SetDragState(Point32 anchor, bool pivotAtHead) {
+        anchor_ = anchor;
+        pivotAtHead_ = pivotAtHead;
+    }
     // The one-step undo store; which members count is told by LastAction.
-    CMatch DeletedMatch;
-    Point32 SavedPosition{0, 0};
-    MatchList::Ref UndoMatch;
-    int32_t SavedAngle = 0;
+    const CMatch& DeletedMatch() const { return deletedMatch_; }
+    Point32 SavedPosition() const { return savedPosition_; }
+    MatchList::Ref UndoMatch() const { return undoMatch_; }
+    int32_t SavedAngle() const { return savedAngle_; }
 
     // Where the next added match goes: steps 18 pixels with every add for as
     // long as the board lives, across riddles.
@@ -141,6 +146,12 @@ private:
 
     RiddleState& doc_;
     BoardHost& host_;
+    Point32 anchor_{0, 0};
+    bool pivotAtHead_ = false;
+    CMatch deletedMatch_;
+    Point32 savedPosition_{0, 0};
+    MatchList::Ref undoMatch_;
+    int32_t savedAngle_ = 0;
     int32_t newMatchCounter_ = 0;
 };
 

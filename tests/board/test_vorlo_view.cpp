@@ -300,9 +300,9 @@ private slots:
         QVERIFY(b.doc.SelectedMatch);
         QCOMPARE(&*b.doc.SelectedMatch, &m);
         QCOMPARE(b.doc.LastAction, int(ActionRotate));
-        QCOMPARE(QPoint(b.view.Editor().Anchor.x, b.view.Editor().Anchor.y), pivot);
-        QCOMPARE(b.view.Editor().PivotAtHead, atHead);
-        QCOMPARE(b.view.Editor().SavedAngle, 0);
+        QCOMPARE(QPoint(b.view.Editor().Anchor().x, b.view.Editor().Anchor().y), pivot);
+        QCOMPARE(b.view.Editor().PivotAtHead(), atHead);
+        QCOMPARE(b.view.Editor().SavedAngle(), 0);
         QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
         // A press changes nothing of the match and does not mark the riddle.
         QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
@@ -371,8 +371,8 @@ private slots:
         CMatch& m = b.Add(100, 100, 0);
         QTest::mousePress(b.Port(), Qt::LeftButton, {}, b.ToPort({130, 100}));
         QCOMPARE(b.doc.LastAction, int(ActionMove));
-        QCOMPARE(b.view.Editor().Anchor, (Point32{30, 0}));
-        QCOMPARE(b.view.Editor().SavedPosition, (Point32{100, 100}));
+        QCOMPARE(b.view.Editor().Anchor(), (Point32{30, 0}));
+        QCOMPARE(b.view.Editor().SavedPosition(), (Point32{100, 100}));
         QVERIFY(b.ShowsCursor(b.view.MoveCursor()));
         // Let the press's own repaint of the whole board happen first.
         QApplication::processEvents();
@@ -757,9 +757,9 @@ private slots:
         b.Add(100, 100, 0);
         QTest::mousePress(b.Port(), Qt::RightButton, {}, {110, 100});
         QTest::mouseRelease(b.Port(), Qt::RightButton, {}, {110, 100});
-        QVERIFY(b.view.Editor().UndoMatch);
+        QVERIFY(b.view.Editor().UndoMatch());
         b.doc.OnNewDocument();
-        QVERIFY(!b.view.Editor().UndoMatch);
+        QVERIFY(!b.view.Editor().UndoMatch());
         QVERIFY(!b.view.OnUpdateEditUndo());
     }
 

@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(Indicator(), QStringLiteral("0 matches"));
         QVERIFY(!Enabled(ID_EDIT_UNDO));
         QVERIFY(!Enabled(ID_DELETE_MATCH));
-        QVERIFY(!board()->Editor().UndoMatch);
+        QVERIFY(!board()->Editor().UndoMatch());
     }
 
     void addUsesTheBoardWindowWidth() {

@@ -58,8 +58,8 @@ TEST(BoardEditor, RadiansToDegreesIsTheFixedLiteral) {
 
 TEST(BoardEditor, DragStateBeforeAnyPress) {
     Board b;
-    EXPECT_EQ(b.editor.Anchor, (Point32{0, 0}));
-    EXPECT_FALSE(b.editor.PivotAtHead);
+    EXPECT_EQ(b.editor.Anchor(), (Point32{0, 0}));
+    EXPECT_FALSE(b.editor.PivotAtHead());
     // A match selected by a command follows the pointer with that zero offset.
     b.editor.OnAddMatch(300);
     b.editor.OnMouseMove(MK_LBUTTON, 50, 60);
@@ -82,17 +82,17 @@ TEST(BoardEditor, RightPressChoosesThePivot) {
     for (const Case& c : cases) {
         Board b;
         const auto ref = b.Put(CMatch(100, 100, 0));
-        b.editor.PivotAtHead = !c.atHead;
+        b.editor.SetDragState(b.editor.Anchor(), !c.atHead);
         const auto r = b.editor.OnRButtonDown(0, c.px, c.py);
         EXPECT_EQ(r.cursor, BoardCursor::Rotate);
         EXPECT_FALSE(r.repaint);
-        EXPECT_EQ(b.editor.Anchor, c.pivot) << c.px;
-        EXPECT_EQ(b.editor.PivotAtHead, c.atHead) << c.px;
+        EXPECT_EQ(b.editor.Anchor(), c.pivot) << c.px;
+        EXPECT_EQ(b.editor.PivotAtHead(), c.atHead) << c.px;
         EXPECT_EQ(b.doc.SelectedMatch, ref);
         EXPECT_EQ(b.doc.LastAction, ActionRotate);
-        EXPECT_EQ(b.editor.UndoMatch, ref);
-        EXPECT_EQ(b.editor.SavedAngle, 0);
-        EXPECT_EQ(b.editor.SavedPosition, (Point32{100, 100}));
+        EXPECT_EQ(b.editor.UndoMatch(), ref);
+        EXPECT_EQ(b.editor.SavedAngle(), 0);
+        EXPECT_EQ(b.editor.SavedPosition(), (Point32{100, 100}));
         EXPECT_EQ(b.host.hints, 1);
         EXPECT_EQ(b.host.modified, 0);
     }
@@ -119,8 +119,8 @@ TEST(BoardEditor, RightPressTieGoesToTheHead) {
                 Board b;
                 b.Put(m);
                 b.editor.OnRButtonDown(0, px, py);
-                EXPECT_TRUE(b.editor.PivotAtHead) << angle;
-                EXPECT_EQ(b.editor.Anchor, h) << angle;
+                EXPECT_TRUE(b.editor.PivotAtHead()) << angle;
+                EXPECT_EQ(b.editor.Anchor(), h) << angle;
             }
         }
     }
@@ -132,8 +132,7 @@ TEST(BoardEditor, RightPressTieGoesToTheHead) {
 TEST(BoardEditor, TurningAboutTheTailCorner) {
     Board b;
     b.Select(b.Put(CMatch(100, 100, 0)));
-    b.editor.Anchor = {100, 103};
-    b.editor.PivotAtHead = false;
+    b.editor.SetDragState({100, 103}, false);
     struct Step {
         int32_t px, py, angle;
     };
@@ -169,8 +168,7 @@ TEST(BoardEditor, TurningAboutTheHeadKeepsHeadOnThePivot) {
     for (const Case& c : cases) {
         Board b;
         b.Select(b.Put(CMatch(100, 100, 0)));
-        b.editor.Anchor = {173, 96};
-        b.editor.PivotAtHead = true;
+        b.editor.SetDragState({173, 96}, true);
         const auto r = b.editor.OnMouseMove(MK_RBUTTON, c.px, c.py);
         EXPECT_EQ(*b.doc.SelectedMatch, c.after);
         EXPECT_EQ(b.doc.SelectedMatch->GetShape().Head[2], (Point32{173, 96}));
@@ -187,8 +185,7 @@ TEST(BoardEditor, TurningAtTheEndsOfTheRangeStaysDefined) {
             for (bool atHead : {false, true}) {
                 Board b;
                 b.Select(b.Put(CMatch(a, p, a)));
-                b.editor.Anchor = {a, p};
-                b.editor.PivotAtHead = atHead;
+                b.editor.SetDragState({a, p}, atHead);
                 const auto r = b.editor.OnMouseMove(MK_RBUTTON, p, a);
                 ASSERT_TRUE(r.repaint);
                 EXPECT_LE(r.repaint->left, r.repaint->right);
@@ -212,9 +209,9 @@ TEST(BoardEditor, LeftPressAndMove) {
     const auto ref = b.Put(CMatch(100, 100, 0));
     auto r = b.editor.OnLButtonDown(MK_LBUTTON | MK_SHIFT, 130, 100);
     EXPECT_EQ(r.cursor, BoardCursor::Move);
-    EXPECT_EQ(b.editor.Anchor, (Point32{30, 0}));
-    EXPECT_EQ(b.editor.SavedPosition, (Point32{100, 100}));
-    EXPECT_EQ(b.editor.UndoMatch, ref);
+    EXPECT_EQ(b.editor.Anchor(), (Point32{30, 0}));
+    EXPECT_EQ(b.editor.SavedPosition(), (Point32{100, 100}));
+    EXPECT_EQ(b.editor.UndoMatch(), ref);
     EXPECT_EQ(b.doc.SelectedMatch, ref);
     EXPECT_EQ(b.doc.LastAction, ActionMove);
     EXPECT_EQ(b.host.hints, 1);
@@ -259,13 +256,13 @@ TEST(BoardEditor, PressOnEmptyBoardClearsSelectionOnly) {
         Board b;
         b.editor.OnAddMatch(300);
         const CMatch added = *b.doc.SelectedMatch;
-        b.editor.Anchor = {7, 8};
+        b.editor.SetDragState({7, 8}, b.editor.PivotAtHead());
         const auto r = right ? b.editor.OnRButtonDown(MK_RBUTTON, 500, 500)
                              : b.editor.OnLButtonDown(MK_LBUTTON, 500, 500);
         EXPECT_EQ(r.cursor, BoardCursor::Unchanged);
         EXPECT_FALSE(b.doc.SelectedMatch);
         EXPECT_EQ(b.doc.LastAction, ActionAdd);
-        EXPECT_EQ(b.editor.Anchor, (Point32{7, 8}));
+        EXPECT_EQ(b.editor.Anchor(), (Point32{7, 8}));
         EXPECT_EQ(b.host.hints, 2);
         const auto move = b.editor.OnMouseMove(right ? MK_RBUTTON : MK_LBUTTON, 10, 10);
         EXPECT_EQ(move.cursor, BoardCursor::Normal);
@@ -305,7 +302,7 @@ TEST(BoardEditor, MoveRepaintAtTheEndsOfTheRange) {
     for (const Case& c : cases) {
         Board b;
         b.Select(b.Put(c.start));
-        b.editor.Anchor = c.anchor;
+        b.editor.SetDragState(c.anchor, b.editor.PivotAtHead());
         const auto r = b.editor.OnMouseMove(MK_LBUTTON, c.to.x, c.to.y);
         EXPECT_EQ(*b.doc.SelectedMatch, c.after);
         ASSERT_TRUE(r.repaint);
@@ -452,7 +449,7 @@ TEST(BoardEditor, UndoOfATurnAboutTheHeadRestoresPositionAndAngle) {
     Board b;
     const auto ref = b.Put(CMatch(100, 100, 0));
     b.editor.OnRButtonDown(MK_RBUTTON, 110, 100);
-    ASSERT_TRUE(b.editor.PivotAtHead);
+    ASSERT_TRUE(b.editor.PivotAtHead());
     b.editor.OnMouseMove(MK_RBUTTON, 173, 20);
     ASSERT_EQ(*ref, CMatch(169, 23, 270));
     b.editor.OnEditUndo();
@@ -481,7 +478,7 @@ TEST(BoardEditor, DeletingTheMovedMatchThenUndoing) {
     b.Put(CMatch(100, 100, 0));
     b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
     b.editor.OnDeleteMatch();
-    EXPECT_FALSE(b.editor.UndoMatch);
+    EXPECT_FALSE(b.editor.UndoMatch());
     b.editor.OnEditUndo();
     EXPECT_EQ(b.doc.LastAction, ActionAdd);
     EXPECT_EQ(*b.doc.SelectedMatch, CMatch(100, 100, 0));
@@ -619,7 +616,7 @@ TEST(BoardEditor, SnapTo90ByTable) {
         b.editor.OnRotate90();
         EXPECT_EQ(ref->angle, c.to) << c.from;
         EXPECT_EQ(b.doc.LastAction, ActionRotate);
-        EXPECT_EQ(b.editor.UndoMatch, ref);
+        EXPECT_EQ(b.editor.UndoMatch(), ref);
         EXPECT_EQ(b.host.modified, 1);
         EXPECT_EQ(b.host.hints, 1);
         b.editor.OnEditUndo();
@@ -684,7 +681,7 @@ TEST(BoardEditor, DocumentResetForgetsTheUndoMatch) {
     b.doc.DeleteContents();
     b.doc.LastAction = ActionNone;
     b.editor.OnDocumentReset();
-    EXPECT_FALSE(b.editor.UndoMatch);
+    EXPECT_FALSE(b.editor.UndoMatch());
     EXPECT_FALSE(b.editor.OnUpdateEditUndo());
 }
 

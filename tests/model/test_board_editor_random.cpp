@@ -289,11 +289,11 @@ private:
         ASSERT_EQ(IndexOf(doc_.MatchList, doc_.SelectedMatch), model_.selected);
         ASSERT_EQ(doc_.LastAction, model_.lastAction);
         if (doc_.LastAction == ActionMove || doc_.LastAction == ActionRotate) {
-            ASSERT_TRUE(doc_.MatchList.Contains(editor_.UndoMatch));
-            ASSERT_EQ(IndexOf(doc_.MatchList, editor_.UndoMatch), model_.undoIndex);
+            ASSERT_TRUE(doc_.MatchList.Contains(editor_.UndoMatch()));
+            ASSERT_EQ(IndexOf(doc_.MatchList, editor_.UndoMatch()), model_.undoIndex);
         }
-        if (editor_.UndoMatch) {
-            ASSERT_TRUE(doc_.MatchList.Contains(editor_.UndoMatch));
+        if (editor_.UndoMatch()) {
+            ASSERT_TRUE(doc_.MatchList.Contains(editor_.UndoMatch()));
         }
         ASSERT_EQ(editor_.OnUpdateIndicatorMatchCount(),
                   std::to_string(doc_.MatchList.Count()) + " matches");
