@@ -58,6 +58,10 @@ struct Command {
     const char* fallbackIcon;  // bundled image used when the theme has none, or empty
 };
 
+// The texts of the table (menu texts, prompts, tooltips, menu titles and the
+// status-bar texts above) in the language of the interface; empty stays empty.
+QString TranslatedText(const char* text);
+
 // Every command, in the order of their numbers.
 std::span<const Command> Commands();
 
@@ -81,12 +85,12 @@ struct MenuLayout {
 std::span<const MenuLayout> MenuBarLayout();
 
 // Status-bar texts.
-inline constexpr const char* kIdleMessage = "Ready";
-inline constexpr const char* kMatchCountWidthText = "0   matches";
-inline constexpr const char* kCapsText = "CAP";
-inline constexpr const char* kNumText = "NUM";
-inline constexpr const char* kRecentFilePlaceholder = "Recent File";
-inline constexpr const char* kRecentFilePrompt = "Open this riddle";
+inline constexpr const char* kIdleMessage = QT_TRANSLATE_NOOP("Commands", "Ready");
+inline constexpr const char* kMatchCountWidthText = QT_TRANSLATE_NOOP("Commands", "0   matches");
+inline constexpr const char* kCapsText = QT_TRANSLATE_NOOP("Commands", "CAP");
+inline constexpr const char* kNumText = QT_TRANSLATE_NOOP("Commands", "NUM");
+inline constexpr const char* kRecentFilePlaceholder = QT_TRANSLATE_NOOP("Commands", "Recent File");
+inline constexpr const char* kRecentFilePrompt = QT_TRANSLATE_NOOP("Commands", "Open this riddle");
 inline constexpr int kRecentFileCount = 4;
 
 }  // namespace vorlo

@@ -45,8 +45,10 @@ using namespace vorlo;
 
 namespace {
 
-const char* const kFileFilter = "Vorlo riddle(*.vrl)";
-const char* const kAppTitle = "vorlo";
+// The program's name as message boxes show it in their title.
+QString AppTitle() {
+    return CMainFrame::tr("vorlo");
+}
 
 // A file name as it stands in the window title. A name with right-to-left
 // letters is set apart as an isolate of its own, so the title reads name,
@@ -111,7 +113,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     setAcceptDrops(true);
 
     SavePrompt = [this](const QString& question) {
-        return QMessageBox::question(this, kAppTitle, question,
+        return QMessageBox::question(this, AppTitle(), question,
                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                      QMessageBox::Save);
     };
@@ -120,13 +122,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
         return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
     };
     ConfirmReplace = [this](const QString& path) {
-        return QMessageBox::question(
-                   this, kAppTitle,
-                   QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                       .arg(QDir::toNativeSeparators(path)),
-                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+        return QMessageBox::question(this, AppTitle(),
+                                     tr("%1 already exists.\nDo you want to replace it?")
+                                         .arg(QDir::toNativeSeparators(path)),
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
     };
-    ShowError = [this](const QString& message) { QMessageBox::warning(this, kAppTitle, message); };
+    ShowError = [this](const QString& message) { QMessageBox::warning(this, AppTitle(), message); };
     RunModal = [](QDialog& dialog) { return dialog.exec(); };
 
     CreateActions();
@@ -197,12 +199,12 @@ void CMainFrame::CreateActions() {
     for (const Command& command : Commands()) {
         auto* action = new QAction(this);
         action->setObjectName(QString::fromLatin1(command.name));
-        action->setText(*command.menuText ? QString::fromLatin1(command.menuText)
-                                          : QString::fromLatin1(command.toolTip));
+        action->setText(*command.menuText ? TranslatedText(command.menuText)
+                                          : TranslatedText(command.toolTip));
         action->setShortcuts(command.shortcuts);
-        action->setStatusTip(QString::fromLatin1(command.prompt));
+        action->setStatusTip(TranslatedText(command.prompt));
         if (*command.toolTip) {
-            action->setToolTip(QString::fromLatin1(command.toolTip));
+            action->setToolTip(TranslatedText(command.toolTip));
         }
         action->setIcon(CommandIcon(command));
         action->setIconVisibleInMenu(false);
@@ -222,13 +224,13 @@ QAction* CMainFrame::Action(CommandId id) const {
 
 void CMainFrame::CreateMenus() {
     for (const MenuLayout& layout : MenuBarLayout()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(layout.title));
+        QMenu* menu = menuBar()->addMenu(TranslatedText(layout.title));
         menus_.append(menu);
         for (CommandId id : layout.items) {
             if (id == ID_SEPARATOR) {
                 menu->addSeparator();
             } else if (id == ID_FILE_MRU_FILE1) {
-                recentPlaceholder_ = menu->addAction(QString::fromLatin1(kRecentFilePlaceholder));
+                recentPlaceholder_ = menu->addAction(TranslatedText(kRecentFilePlaceholder));
                 recentPlaceholder_->setEnabled(false);
                 for (int i = 0; i < kRecentFileCount; ++i) {
                     menu->addAction(Action(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i)));
@@ -241,7 +243,7 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::CreateToolBar() {
-    ToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    ToolBar = new QToolBar(tr("Toolbar"), this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
     ToolBar->setIconSize(QSize(16, 15));
     for (CommandId id : ToolBarLayout()) {
@@ -260,14 +262,14 @@ void CMainFrame::CreateToolBar() {
 
 void CMainFrame::CreateStatusBar() {
     StatusBar = statusBar();
-    messagePane_ = new QLabel(QString::fromLatin1(kIdleMessage), StatusBar);
+    messagePane_ = new QLabel(TranslatedText(kIdleMessage), StatusBar);
     StatusBar->addWidget(messagePane_, 1);
 
     auto addIndicator = [this](const char* widthText) {
         auto* pane = new QLabel(StatusBar);
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         const int margins = 2 * (pane->frameWidth() + pane->margin()) + 6;
-        pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(QString::fromLatin1(widthText)) +
+        pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(TranslatedText(widthText)) +
                             margins);
         StatusBar->addPermanentWidget(pane);
         return pane;
@@ -570,8 +572,8 @@ void CMainFrame::UpdateBoardCommands() {
 
 void CMainFrame::UpdateLockIndicators() {
     const LockKeys keys = ReadLockKeys();
-    const QString caps = keys.capsLock ? QString::fromLatin1(kCapsText) : QString();
-    const QString num = keys.numLock ? QString::fromLatin1(kNumText) : QString();
+    const QString caps = keys.capsLock ? TranslatedText(kCapsText) : QString();
+    const QString num = keys.numLock ? TranslatedText(kNumText) : QString();
     if (capsPane_->text() != caps) {
         capsPane_->setText(caps);
     }
@@ -591,8 +593,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(TitleName(doc_->Title()) + QStringLiteral("[*] - ") +
-                   QString::fromLatin1(kAppTitle));
+    setWindowTitle(tr("%1[*] - vorlo").arg(TitleName(doc_->Title())));
     setWindowModified(doc_->IsModified());
 }
 
@@ -604,7 +605,7 @@ bool CMainFrame::SaveModified() {
     }
     const QString name =
         doc_->PathName().isEmpty() ? doc_->Title() : QDir::toNativeSeparators(doc_->PathName());
-    switch (SavePrompt(QStringLiteral("Save changes to %1?").arg(name))) {
+    switch (SavePrompt(tr("Save changes to %1?").arg(name))) {
         case QMessageBox::Save:
             return OnFileSave();
         case QMessageBox::Discard:
@@ -661,8 +662,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     }
     QString error;
     if (!doc_->OnOpenDocument(path, &error)) {
-        ShowError(QStringLiteral("Cannot open the riddle %1:\n%2")
-                      .arg(QDir::toNativeSeparators(path), error));
+        ShowError(tr("Cannot open the riddle %1:\n%2").arg(QDir::toNativeSeparators(path), error));
         RemoveRecentFile(QFileInfo(path).absoluteFilePath());
         return false;
     }
@@ -673,9 +673,8 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
 
 std::unique_ptr<QFileDialog> CMainFrame::MakeFileDialog(QWidget* parent, bool forSave,
                                                         const QString& suggestion) {
-    auto dialog = std::make_unique<QFileDialog>(
-        parent, forSave ? QStringLiteral("Save As") : QStringLiteral("Open"), suggestion,
-        QString::fromLatin1(kFileFilter));
+    auto dialog = std::make_unique<QFileDialog>(parent, forSave ? tr("Save As") : tr("Open"),
+                                                suggestion, tr("Vorlo riddle(*.vrl)"));
     if (forSave) {
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);
@@ -721,8 +720,7 @@ bool CMainFrame::DoSave(QString path) {
     }
     QString error;
     if (!doc_->OnSaveDocument(path, &error)) {
-        ShowError(QStringLiteral("Cannot save the riddle %1:\n%2")
-                      .arg(QDir::toNativeSeparators(path), error));
+        ShowError(tr("Cannot save the riddle %1:\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     AddRecentFile(doc_->PathName());

@@ -1,6 +1,7 @@
 #include "riddle_printer.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextBlock>
@@ -60,7 +61,8 @@ bool PrintRiddle(QPagedPaintDevice* device, const CVorloDoc& doc, const QRect& v
     QPainter painter;
     if (!painter.begin(device)) {
         if (error) {
-            *error = QStringLiteral("The printer could not be started.");
+            *error =
+                QCoreApplication::translate("RiddlePrinter", "The printer could not be started.");
         }
         return false;
     }
@@ -68,7 +70,7 @@ bool PrintRiddle(QPagedPaintDevice* device, const CVorloDoc& doc, const QRect& v
     PaintRiddlePage(painter, page, doc, visibleBoard);
     if (!painter.end()) {
         if (error) {
-            *error = QStringLiteral("The page could not be printed.");
+            *error = QCoreApplication::translate("RiddlePrinter", "The page could not be printed.");
         }
         return false;
     }

@@ -37,21 +37,25 @@ void SetIdentity() {
     QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
 }
 
+// A message for someone who started the program from a terminal.
+void Complain(const QString& message) {
+    std::fprintf(stderr, "vorlo: %s\n", qPrintable(message));
+}
+
 struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption print{QStringLiteral("print"),
-                             QStringLiteral("Print FILE on the default printer and exit."),
-                             QStringLiteral("FILE")};
+                             CVorloApp::tr("Print FILE on the default printer and exit."),
+                             CVorloApp::tr("FILE")};
 
     CommandLine() {
-        parser.setApplicationDescription(
-            QStringLiteral("Matchstick riddles: play and build them."));
+        parser.setApplicationDescription(CVorloApp::tr("Matchstick riddles: play and build them."));
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(print);
-        parser.addPositionalArgument(QStringLiteral("FILE"),
-                                     QStringLiteral("The riddle (.vrl) to open."),
-                                     QStringLiteral("[FILE]"));
+        parser.addPositionalArgument(CVorloApp::tr("FILE"),
+                                     CVorloApp::tr("The riddle (.vrl) to open."),
+                                     CVorloApp::tr("[FILE]"));
     }
 };
 
@@ -97,15 +101,15 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
                            address.scheme().compare(u"file", Qt::CaseInsensitive) == 0 &&
                            (address.host().isEmpty() || address.host() == u"localhost");
         if (!local) {
-            *error = QStringLiteral("%1: only files on this computer can be opened").arg(argument);
+            *error = CVorloApp::tr("%1: only files on this computer can be opened").arg(argument);
             return {};
         }
         const QByteArray name =
             QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
         const QString path = QFile::decodeName(name);
         if (QFile::encodeName(path) != name) {
-            *error = QStringLiteral("%1: the file's name cannot be read (it is not UTF-8)")
-                         .arg(argument);
+            *error =
+                CVorloApp::tr("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
             return {};
         }
         return path;
@@ -114,7 +118,7 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
         !systemArguments.contains(QFile::encodeName(argument)) &&
         !filesAfterDashes.contains(QFile::encodeName(argument))) {
         *error =
-            QStringLiteral("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
+            CVorloApp::tr("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
         return {};
     }
     return argument;
@@ -143,7 +147,7 @@ bool CVorloApp::InitInstance(int* exitCode) {
         const QString path =
             RiddlePathFromArgument(commandLine.parser.value(commandLine.print), &error);
         if (path.isEmpty()) {
-            std::fprintf(stderr, "vorlo: %s\n", qPrintable(error));
+            Complain(error);
             *exitCode = 1;
             return false;
         }
@@ -155,7 +159,7 @@ bool CVorloApp::InitInstance(int* exitCode) {
         files.append(QFile::decodeName(file));
     }
     if (files.size() > 1) {
-        std::fprintf(stderr, "vorlo: give at most one riddle file\n");
+        Complain(tr("give at most one riddle file"));
         *exitCode = 1;
         return false;
     }
@@ -231,15 +235,13 @@ bool CVorloApp::ShouldGreet() {
 
 int CVorloApp::PrintAndExit(const QString& path) {
     CMainFrame frame;
-    frame.ShowError = [](const QString& message) {
-        std::fprintf(stderr, "vorlo: %s\n", qPrintable(message));
-    };
+    frame.ShowError = [](const QString& message) { Complain(message); };
     if (!frame.OpenDocumentFile(path)) {
         return 1;
     }
     if (QPrinterInfo::defaultPrinter().isNull()) {
-        std::fprintf(stderr, "vorlo: there is no default printer to print %s on\n",
-                     qPrintable(QDir::toNativeSeparators(path)));
+        Complain(
+            tr("there is no default printer to print %1 on").arg(QDir::toNativeSeparators(path)));
         return 1;
     }
     // The page shows the board as the window would: lay the window out
@@ -251,7 +253,7 @@ int CVorloApp::PrintAndExit(const QString& path) {
     const bool printed = frame.PrintDirect(&printer, &error);
     frame.hide();
     if (!printed) {
-        std::fprintf(stderr, "vorlo: %s\n", qPrintable(error));
+        Complain(error);
         return 1;
     }
     return 0;
@@ -347,12 +349,14 @@ int VorloMain(int argc, char** argv) {
             // Printing needs no screen.
             qputenv("QT_QPA_PLATFORM", "offscreen");
         } else {
-            std::fprintf(stderr,
-                         "vorlo: there is no display to show the window on (neither DISPLAY nor "
-                         "WAYLAND_DISPLAY is set).\n"
-                         "Run it under a virtual X server, for example:\n"
-                         "  %s\n",
-                         HeadlessRunCommand(argc, argv).c_str());
+            // The command is printed as the system's bytes: the program's
+            // path need not be readable as text.
+            std::fprintf(
+                stderr, "vorlo: %s\n  %s\n",
+                qPrintable(CVorloApp::tr("there is no display to show the window on (neither "
+                                         "DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                                         "Run it under a virtual X server, for example:")),
+                HeadlessRunCommand(argc, argv).c_str());
             return 1;
         }
     }

@@ -419,6 +419,7 @@ bool CVorloView::OnUpdateEditUndo() const {
     return editor_.OnUpdateEditUndo();
 }
 
+// Worded here rather than taken from the editor, so that it is translated.
 QString CVorloView::OnUpdateIndicatorMatchCount() const {
-    return QString::fromStdString(editor_.OnUpdateIndicatorMatchCount());
+    return tr("%1 matches").arg(doc_->MatchList.Count());
 }

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <limits>
 #include <optional>
@@ -84,7 +85,8 @@ bool ReadTextFile(const Argument& path, QByteArray* bytes, QString* error) {
         return false;
     }
     if (bytes->size() > limit) {
-        *error = QStringLiteral("is longer than a riddle's text can be (%1 MB at most)")
+        *error = QCoreApplication::translate(
+                     "vorlo-cli", "is longer than a riddle's text can be (%1 MB at most)")
                      .arg(kMaxTextBytes >> 20);
         return false;
     }
@@ -97,32 +99,42 @@ int RunCreate(const Arguments& arguments) {
     const QString command = QStringLiteral("create");
     CommandLine commandLine(
         command,
-        QStringLiteral("-o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING] "
-                       "[x,y,angle ...]"),
-        QStringLiteral("Writes a riddle with the given matches, in that order, and text.\n"
-                       "A negative coordinate needs no quoting: create -o a.vrl -5,7,-30"));
+        QCoreApplication::translate(
+            "vorlo-cli",
+            "-o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING] "
+            "[x,y,angle ...]"),
+        QCoreApplication::translate(
+            "vorlo-cli",
+            "Writes a riddle with the given matches, in that order, and text.\n"
+            "A negative coordinate needs no quoting: create -o a.vrl -5,7,-30"));
     const QCommandLineOption output(
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("The riddle file to write; - writes it to standard output."),
-        QStringLiteral("FILE"));
+        QCoreApplication::translate("vorlo-cli",
+                                    "The riddle file to write; - writes it to standard output."),
+        QCoreApplication::translate("vorlo-cli", "FILE"));
     const QCommandLineOption text(
         QStringLiteral("text"),
-        QStringLiteral("The task text: \\n between paragraphs, \\\\ for a backslash."),
-        QStringLiteral("TEXT"));
+        QCoreApplication::translate("vorlo-cli",
+                                    "The task text: \\n between paragraphs, \\\\ for a backslash."),
+        QCoreApplication::translate("vorlo-cli", "TEXT"));
     const QCommandLineOption textFile(
         QStringLiteral("text-file"),
-        QStringLiteral("Read the task text from a file (- for standard input), one paragraph a "
-                       "line; the last line's line end is not a paragraph break."),
-        QStringLiteral("PATH"));
+        QCoreApplication::translate(
+            "vorlo-cli",
+            "Read the task text from a file (- for standard input), one paragraph a "
+            "line; the last line's line end is not a paragraph break."),
+        QCoreApplication::translate("vorlo-cli", "PATH"));
     const QCommandLineOption textEncoding(
         QStringLiteral("text-encoding"),
-        QStringLiteral("How the text is written: utf-8 (the default) or cp1255."),
-        QStringLiteral("ENCODING"), QStringLiteral("utf-8"));
+        QCoreApplication::translate("vorlo-cli",
+                                    "How the text is written: utf-8 (the default) or cp1255."),
+        QCoreApplication::translate("vorlo-cli", "ENCODING"), QStringLiteral("utf-8"));
     for (const QCommandLineOption& option : {output, text, textFile, textEncoding}) {
         commandLine.AddOption(option);
     }
-    commandLine.AddPositional(QStringLiteral("MATCH"),
-                              QStringLiteral("A match as x,y,angle (whole numbers)."));
+    commandLine.AddPositional(
+        QCoreApplication::translate("vorlo-cli", "MATCH"),
+        QCoreApplication::translate("vorlo-cli", "A match as x,y,angle (whole numbers)."));
     QString error;
     if (!commandLine.Parse(arguments, &error)) {
         return UsageError(command, error);
@@ -132,27 +144,32 @@ int RunCreate(const Arguments& arguments) {
         return 0;
     }
     if (!commandLine.IsSet(output)) {
-        return UsageError(command, QStringLiteral("-o FILE is required"));
+        return UsageError(command, QCoreApplication::translate("vorlo-cli", "-o FILE is required"));
     }
     if (commandLine.IsSet(text) && commandLine.IsSet(textFile)) {
-        return UsageError(command, QStringLiteral("give --text or --text-file, not both"));
+        return UsageError(command, QCoreApplication::translate(
+                                       "vorlo-cli", "give --text or --text-file, not both"));
     }
     const QString encodingName = commandLine.Value(textEncoding).text.toLower();
     Encoding encoding = Encoding::kUtf8;
     if (encodingName == u"cp1255" || encodingName == u"windows-1255") {
         encoding = Encoding::kCp1255;
     } else if (encodingName != u"utf-8" && encodingName != u"utf8") {
-        return UsageError(command, QStringLiteral("--text-encoding wants utf-8 or cp1255, not '%1'")
-                                       .arg(commandLine.Value(textEncoding).text));
+        return UsageError(
+            command, QCoreApplication::translate("vorlo-cli",
+                                                 "--text-encoding wants utf-8 or cp1255, not '%1'")
+                         .arg(commandLine.Value(textEncoding).text));
     }
 
     MatchList matches;
     for (const Argument& argument : commandLine.Positional()) {
         CMatch match;
         if (!ParseMatch(argument.text, &match)) {
-            return UsageError(command, QStringLiteral("'%1' is not a match: write x,y,angle as "
-                                                      "whole numbers")
-                                           .arg(argument.text));
+            return UsageError(command,
+                              QCoreApplication::translate("vorlo-cli",
+                                                          "'%1' is not a match: write x,y,angle as "
+                                                          "whole numbers")
+                                  .arg(argument.text));
         }
         matches.Append(match);
     }
@@ -162,7 +179,9 @@ int RunCreate(const Arguments& arguments) {
     const bool toStandardOutput = out.bytes == "-";
     const QString outName = DisplayName(out.bytes);
     if (!IsUtf8(out.bytes)) {
-        PrintFileError(outName, QStringLiteral("the name is not UTF-8 and cannot be represented"));
+        PrintFileError(outName,
+                       QCoreApplication::translate(
+                           "vorlo-cli", "the name is not UTF-8 and cannot be represented"));
         return 1;
     }
 
@@ -170,7 +189,8 @@ int RunCreate(const Arguments& arguments) {
     if (commandLine.IsSet(text)) {
         const std::optional<QString> decoded = Decode(commandLine.Value(text).bytes, encoding);
         if (!decoded) {
-            return UsageError(command, QStringLiteral("--text is not UTF-8 text"));
+            return UsageError(command,
+                              QCoreApplication::translate("vorlo-cli", "--text is not UTF-8 text"));
         }
         riddleText = Unescape(*decoded);
         riddleText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -183,7 +203,8 @@ int RunCreate(const Arguments& arguments) {
         }
         const std::optional<QString> decoded = Decode(bytes, encoding);
         if (!decoded) {
-            PrintFileError(DisplayName(path.bytes), QStringLiteral("not UTF-8 text"));
+            PrintFileError(DisplayName(path.bytes),
+                           QCoreApplication::translate("vorlo-cli", "not UTF-8 text"));
             return 1;
         }
         riddleText = *decoded;

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -26,14 +27,15 @@ QString Readable(const QString& file, const Riddle& riddle, bool escape) {
     const auto shown = [escape](const QString& text) {
         return escape ? EscapeControls(text) : text;
     };
-    QString out = shown(file) + QStringLiteral(": %1 matches\n").arg(riddle.matches.Count());
+    QString out = QCoreApplication::translate("vorlo-cli", "%1: %2 matches\n")
+                      .arg(shown(file), QString::number(riddle.matches.Count()));
     for (const CMatch& m : riddle.matches) {
         out += QStringLiteral("  %1 %2 %3\n").arg(m.x).arg(m.y).arg(m.angle);
     }
     if (riddle.text.empty()) {
-        out += QStringLiteral("text: (none)\n");
+        out += QCoreApplication::translate("vorlo-cli", "text: (none)\n");
     } else {
-        out += QStringLiteral("text:\n");
+        out += QCoreApplication::translate("vorlo-cli", "text:\n");
         for (const QString& line : QString::fromStdString(riddle.text).split(u'\n')) {
             out += QStringLiteral("  ") + shown(line) + u'\n';
         }
@@ -45,12 +47,15 @@ QString Readable(const QString& file, const Riddle& riddle, bool escape) {
 
 int RunInfo(const Arguments& arguments) {
     const QString command = QStringLiteral("info");
-    CommandLine commandLine(command, QStringLiteral("[--json] FILE..."),
-                            QStringLiteral("Prints the matches and the text of riddles."));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("One JSON object per riddle, one per line."));
+    CommandLine commandLine(
+        command, QCoreApplication::translate("vorlo-cli", "[--json] FILE..."),
+        QCoreApplication::translate("vorlo-cli", "Prints the matches and the text of riddles."));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QCoreApplication::translate("vorlo-cli", "One JSON object per riddle, one per line."));
     commandLine.AddOption(json);
-    commandLine.AddPositional(QStringLiteral("FILE"), QStringLiteral("Riddle files (.vrl)."));
+    commandLine.AddPositional(QCoreApplication::translate("vorlo-cli", "FILE"),
+                              QCoreApplication::translate("vorlo-cli", "Riddle files (.vrl)."));
     QString error;
     if (!commandLine.Parse(arguments, &error)) {
         return UsageError(command, error);
@@ -61,7 +66,8 @@ int RunInfo(const Arguments& arguments) {
     }
     const Arguments& files = commandLine.Positional();
     if (files.isEmpty()) {
-        return UsageError(command, QStringLiteral("no riddle file given"));
+        return UsageError(command,
+                          QCoreApplication::translate("vorlo-cli", "no riddle file given"));
     }
 
     // Shown on a terminal, the text's control characters are shown as

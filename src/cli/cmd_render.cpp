@@ -1,6 +1,7 @@
 // vorlo-cli render and thumbnail: a riddle's picture as PNG, SVG or PDF.
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QRegularExpression>
@@ -43,13 +44,14 @@ bool ParseSize(const QString& text, QSize* size) {
 bool WritePicture(const Argument& out, const std::function<bool(QIODevice*)>& draw,
                   QString* error) {
     if (!IsUtf8(out.bytes)) {
-        *error = QStringLiteral("the name is not UTF-8 and cannot be represented");
+        *error = QCoreApplication::translate("vorlo-cli",
+                                             "the name is not UTF-8 and cannot be represented");
         return false;
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!draw(&buffer)) {
-        *error = QStringLiteral("cannot draw the picture");
+        *error = QCoreApplication::translate("vorlo-cli", "cannot draw the picture");
         return false;
     }
     if (out.bytes == "-") {
@@ -75,7 +77,7 @@ bool ReadThumbnailMatches(const QByteArray& path, MatchList* matches, QString* e
         return false;
     }
     if (!S_ISREG(file.Info().st_mode)) {
-        *error = QStringLiteral("not a regular file");
+        *error = QCoreApplication::translate("vorlo-cli", "not a regular file");
         return false;
     }
     RiddleReadResult read =
@@ -94,38 +96,49 @@ int RunRender(const Arguments& arguments) {
     const QString command = QStringLiteral("render");
     CommandLine commandLine(
         command,
-        QStringLiteral("FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]"),
-        QStringLiteral(
+        QCoreApplication::translate(
+            "vorlo-cli", "FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]"),
+        QCoreApplication::translate(
+            "vorlo-cli",
             "Draws a riddle's matches as PNG, SVG or PDF, chosen by the output's extension.\n"
             "Without --size the picture shows the matches with a margin, one pixel per\n"
             "board pixel, scaled down to at most 8192 pixels a side."));
     const QCommandLineOption output(
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("The picture to write (.png, .svg or .pdf); - writes it to standard "
-                       "output."),
-        QStringLiteral("OUT"));
+        QCoreApplication::translate(
+            "vorlo-cli",
+            "The picture to write (.png, .svg or .pdf); - writes it to standard "
+            "output."),
+        QCoreApplication::translate("vorlo-cli", "OUT"));
     const QCommandLineOption format(
         QStringLiteral("format"),
-        QStringLiteral("png, svg or pdf, whatever the output's name (png for standard output)."),
-        QStringLiteral("FORMAT"));
+        QCoreApplication::translate(
+            "vorlo-cli", "png, svg or pdf, whatever the output's name (png for standard output)."),
+        QCoreApplication::translate("vorlo-cli", "FORMAT"));
     const QCommandLineOption size(
         QStringLiteral("size"),
-        QStringLiteral("Scale the picture to fit inside W x H pixels (at most 8192 a side), "
-                       "keeping its proportions."),
-        QStringLiteral("WxH"));
+        QCoreApplication::translate(
+            "vorlo-cli",
+            "Scale the picture to fit inside W x H pixels (at most 8192 a side), "
+            "keeping its proportions."),
+        QCoreApplication::translate("vorlo-cli", "WxH"));
     const QCommandLineOption selected(
         QStringLiteral("selected"),
-        QStringLiteral("Draw match N with the blue head of the selection; matches count from "
-                       "1 in file order, 0 selects none (default)."),
-        QStringLiteral("N"), QStringLiteral("0"));
+        QCoreApplication::translate(
+            "vorlo-cli",
+            "Draw match N with the blue head of the selection; matches count from "
+            "1 in file order, 0 selects none (default)."),
+        QCoreApplication::translate("vorlo-cli", "N"), QStringLiteral("0"));
     const QCommandLineOption margin(
         QStringLiteral("margin"),
-        QStringLiteral("Board pixels of white around the matches (default 10)."),
-        QStringLiteral("PX"), QString::number(kDefaultMargin));
+        QCoreApplication::translate("vorlo-cli",
+                                    "Board pixels of white around the matches (default 10)."),
+        QCoreApplication::translate("vorlo-cli", "PX"), QString::number(kDefaultMargin));
     for (const QCommandLineOption& option : {output, format, size, selected, margin}) {
         commandLine.AddOption(option);
     }
-    commandLine.AddPositional(QStringLiteral("FILE"), QStringLiteral("The riddle (.vrl)."));
+    commandLine.AddPositional(QCoreApplication::translate("vorlo-cli", "FILE"),
+                              QCoreApplication::translate("vorlo-cli", "The riddle (.vrl)."));
     QString error;
     if (!commandLine.Parse(arguments, &error)) {
         return UsageError(command, error);
@@ -136,17 +149,20 @@ int RunRender(const Arguments& arguments) {
     }
     const Arguments& files = commandLine.Positional();
     if (files.size() != 1) {
-        return UsageError(command, QStringLiteral("give exactly one riddle file"));
+        return UsageError(command,
+                          QCoreApplication::translate("vorlo-cli", "give exactly one riddle file"));
     }
     const Argument out = commandLine.Value(output);
     if (out.bytes.isEmpty()) {
-        return UsageError(command, QStringLiteral("no output given (-o OUT)"));
+        return UsageError(command,
+                          QCoreApplication::translate("vorlo-cli", "no output given (-o OUT)"));
     }
     QString pictureFormat;
     if (commandLine.IsSet(format)) {
         pictureFormat = commandLine.Value(format).text.toLower();
         if (pictureFormat != u"png" && pictureFormat != u"svg" && pictureFormat != u"pdf") {
-            return UsageError(command, QStringLiteral("--format wants png, svg or pdf, not '%1'")
+            return UsageError(command, QCoreApplication::translate(
+                                           "vorlo-cli", "--format wants png, svg or pdf, not '%1'")
                                            .arg(commandLine.Value(format).text));
         }
     } else if (out.bytes == "-") {
@@ -154,9 +170,11 @@ int RunRender(const Arguments& arguments) {
     } else {
         pictureFormat = QFileInfo(out.text).suffix().toLower();
         if (pictureFormat != u"png" && pictureFormat != u"svg" && pictureFormat != u"pdf") {
-            return UsageError(command, DisplayName(out.bytes) +
-                                           QStringLiteral(": the output must end in .png, .svg "
-                                                          "or .pdf (or give --format)"));
+            return UsageError(command,
+                              QCoreApplication::translate("vorlo-cli",
+                                                          "%1: the output must end in .png, .svg "
+                                                          "or .pdf (or give --format)")
+                                  .arg(DisplayName(out.bytes)));
         }
     }
     std::optional<QSize> fit;
@@ -164,7 +182,8 @@ int RunRender(const Arguments& arguments) {
         QSize fitSize;
         if (!ParseSize(commandLine.Value(size).text, &fitSize)) {
             return UsageError(
-                command, QStringLiteral("--size wants WxH, each from 1 to %1, not '%2'")
+                command, QCoreApplication::translate(
+                             "vorlo-cli", "--size wants WxH, each from 1 to %1, not '%2'")
                              .arg(QString::number(kMaxPictureSide), commandLine.Value(size).text));
         }
         fit = fitSize;
@@ -173,14 +192,17 @@ int RunRender(const Arguments& arguments) {
     const QString marginText = commandLine.Value(margin).text;
     const int marginPixels = marginText.toInt(&ok);
     if (!ok || marginPixels < 0 || marginPixels > kMaxMargin) {
-        return UsageError(command, QStringLiteral("--margin wants a number from 0 to %1, not '%2'")
-                                       .arg(QString::number(kMaxMargin), marginText));
+        return UsageError(
+            command, QCoreApplication::translate("vorlo-cli",
+                                                 "--margin wants a number from 0 to %1, not '%2'")
+                         .arg(QString::number(kMaxMargin), marginText));
     }
     const QString selectedText = commandLine.Value(selected).text;
     const qlonglong selectedNumber = selectedText.toLongLong(&ok);
     if (!ok || selectedNumber < 0) {
-        return UsageError(
-            command, QStringLiteral("--selected wants a match number, not '%1'").arg(selectedText));
+        return UsageError(command, QCoreApplication::translate(
+                                       "vorlo-cli", "--selected wants a match number, not '%1'")
+                                       .arg(selectedText));
     }
 
     const QString file = DisplayName(files.first().bytes);
@@ -191,9 +213,10 @@ int RunRender(const Arguments& arguments) {
     }
     const MatchList& matches = read.riddle.matches;
     if (static_cast<size_t>(selectedNumber) > matches.Count()) {
-        return UsageError(command, QStringLiteral("--selected %1: %2 holds %3 matches")
-                                       .arg(QString::number(selectedNumber), file,
-                                            QString::number(matches.Count())));
+        return UsageError(
+            command,
+            QCoreApplication::translate("vorlo-cli", "--selected %1: %2 holds %3 matches")
+                .arg(QString::number(selectedNumber), file, QString::number(matches.Count())));
     }
     MatchList::Ref selectedMatch;
     if (selectedNumber > 0) {
@@ -225,13 +248,18 @@ int RunRender(const Arguments& arguments) {
 int RunThumbnail(const Arguments& arguments) {
     const QString command = QStringLiteral("thumbnail");
     CommandLine commandLine(
-        command, QStringLiteral("IN OUT SIZE"),
-        QStringLiteral("Writes a PNG preview of a riddle of at most SIZE x SIZE pixels (SIZE at "
-                       "most 1024), for file managers. Draws at most the first 200000 matches."));
-    commandLine.AddPositional(QStringLiteral("IN"), QStringLiteral("The riddle (.vrl)."));
-    commandLine.AddPositional(QStringLiteral("OUT"), QStringLiteral("The PNG to write."));
-    commandLine.AddPositional(QStringLiteral("SIZE"),
-                              QStringLiteral("The longest side in pixels."));
+        command, QCoreApplication::translate("vorlo-cli", "IN OUT SIZE"),
+        QCoreApplication::translate(
+            "vorlo-cli",
+            "Writes a PNG preview of a riddle of at most SIZE x SIZE pixels (SIZE at "
+            "most 1024), for file managers. Draws at most the first 200000 matches."));
+    commandLine.AddPositional(QCoreApplication::translate("vorlo-cli", "IN"),
+                              QCoreApplication::translate("vorlo-cli", "The riddle (.vrl)."));
+    commandLine.AddPositional(QCoreApplication::translate("vorlo-cli", "OUT"),
+                              QCoreApplication::translate("vorlo-cli", "The PNG to write."));
+    commandLine.AddPositional(
+        QCoreApplication::translate("vorlo-cli", "SIZE"),
+        QCoreApplication::translate("vorlo-cli", "The longest side in pixels."));
     QString error;
     if (!commandLine.Parse(arguments, &error)) {
         return UsageError(command, error);
@@ -242,14 +270,14 @@ int RunThumbnail(const Arguments& arguments) {
     }
     const Arguments& positional = commandLine.Positional();
     if (positional.size() != 3) {
-        return UsageError(command, QStringLiteral("wants IN OUT SIZE"));
+        return UsageError(command, QCoreApplication::translate("vorlo-cli", "wants IN OUT SIZE"));
     }
     bool ok = false;
     const int side = positional[2].text.toInt(&ok);
     if (!ok || side < 1) {
-        return UsageError(
-            command,
-            QStringLiteral("SIZE wants a number of pixels, not '%1'").arg(positional[2].text));
+        return UsageError(command, QCoreApplication::translate(
+                                       "vorlo-cli", "SIZE wants a number of pixels, not '%1'")
+                                       .arg(positional[2].text));
     }
     const int boundedSide = std::min(side, kThumbnailMaxSize);
 

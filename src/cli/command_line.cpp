@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <optional>
 
@@ -57,7 +58,8 @@ QString DisplayName(const QByteArray& bytes) {
 CommandLine::CommandLine(const QString& command, const QString& syntax, const QString& description)
     : command_(command),
       syntax_(syntax),
-      help_({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")) {
+      help_({QStringLiteral("h"), QStringLiteral("help")},
+            QCoreApplication::translate("vorlo-cli", "Show this help.")) {
     helpParser_.setApplicationDescription(description);
     AddOption(help_);
 }
@@ -82,7 +84,7 @@ const QCommandLineOption* CommandLine::Find(const QString& name) const {
 
 bool CommandLine::Parse(const Arguments& arguments, QString* error) {
     const auto unknown = [&](const QString& option) {
-        *error = QStringLiteral("unknown option '%1'").arg(option);
+        *error = QCoreApplication::translate("vorlo-cli", "unknown option '%1'").arg(option);
         return false;
     };
     bool optionsEnded = false;
@@ -125,12 +127,13 @@ bool CommandLine::Parse(const Arguments& arguments, QString* error) {
         }
         const bool takesValue = !option->valueName().isEmpty();
         if (!takesValue && value) {
-            *error = QStringLiteral("option '%1' takes no value").arg(typed);
+            *error =
+                QCoreApplication::translate("vorlo-cli", "option '%1' takes no value").arg(typed);
             return false;
         }
         if (takesValue && !value) {
             if (i + 1 >= arguments.size()) {
-                *error = QStringLiteral("option '%1' wants a value (%2)")
+                *error = QCoreApplication::translate("vorlo-cli", "option '%1' wants a value (%2)")
                              .arg(typed, option->valueName());
                 return false;
             }
@@ -146,7 +149,9 @@ QString CommandLine::HelpText() const {
     // "vorlo-cli COMMAND".
     QString text = helpParser_.helpText();
     const qsizetype lineEnd = text.indexOf(u'\n');
-    text.replace(0, lineEnd, QStringLiteral("Usage: vorlo-cli %1 %2").arg(command_, syntax_));
+    text.replace(
+        0, lineEnd,
+        QCoreApplication::translate("vorlo-cli", "Usage: vorlo-cli %1 %2").arg(command_, syntax_));
     if (!text.endsWith(u'\n')) {
         text += u'\n';
     }

@@ -12,7 +12,8 @@
 
 namespace {
 
-const char kUsage[] =
+const char kUsage[] = QT_TRANSLATE_NOOP(
+    "vorlo-cli",
     "Usage: vorlo-cli COMMAND [options] [arguments]\n"
     "\n"
     "Commands:\n"
@@ -25,7 +26,11 @@ const char kUsage[] =
     "\n"
     "vorlo-cli COMMAND --help shows the options of one command. An output of -\n"
     "is standard output; negative coordinates need no quoting (-5,7,-30).\n"
-    "Options: --help, --version\n";
+    "Options: --help, --version\n");
+
+QString Usage() {
+    return QCoreApplication::translate("vorlo-cli", kUsage);
+}
 
 QtMessageHandler defaultHandler = nullptr;
 
@@ -58,7 +63,7 @@ namespace {
 int RunCommand(const QString& command, const vorlo::cli::Arguments& arguments) {
     using namespace vorlo::cli;
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        PrintOut(QString::fromLatin1(kUsage));
+        PrintOut(Usage());
         return 0;
     }
     if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
@@ -77,10 +82,12 @@ int RunCommand(const QString& command, const vorlo::cli::Arguments& arguments) {
     if (command == QLatin1String("thumbnail")) {
         return RunThumbnail(arguments);
     }
-    QTextStream(stderr) << (command.isEmpty()
-                                ? QStringLiteral("vorlo-cli: no command given\n")
-                                : QStringLiteral("vorlo-cli: unknown command '%1'\n").arg(command))
-                        << kUsage;
+    QTextStream(stderr)
+        << (command.isEmpty()
+                ? QCoreApplication::translate("vorlo-cli", "vorlo-cli: no command given\n")
+                : QCoreApplication::translate("vorlo-cli", "vorlo-cli: unknown command '%1'\n")
+                      .arg(command))
+        << Usage();
     return 2;
 }
 
@@ -120,7 +127,8 @@ int main(int argc, char* argv[]) {
     const int status = RunCommand(command, arguments);
     QString error;
     if (!vorlo::cli::FinishStandardOutput(&error)) {
-        vorlo::cli::PrintFileError(QStringLiteral("standard output"), error);
+        vorlo::cli::PrintFileError(QCoreApplication::translate("vorlo-cli", "standard output"),
+                                   error);
         return 1;
     }
     return status;

@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include <QCoreApplication>
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -43,7 +45,7 @@ bool FinishStandardOutput(QString* error) {
         return true;
     }
     *error = flushError != 0 ? QString::fromLocal8Bit(std::strerror(flushError))
-                             : QStringLiteral("could not be written");
+                             : QCoreApplication::translate("vorlo-cli", "could not be written");
     return false;
 }
 

@@ -11,7 +11,7 @@
 namespace vorlo {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About vorlo"));
+    setWindowTitle(tr("About vorlo"));
     UseFixedDialogFrame(this);
     setModal(true);
     const DialogUnits units(font());
@@ -27,15 +27,15 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     units.Place(icon, 11, 17, 20, 20);
     icon->resize(icon->size().expandedTo(QSize(32, 32)));
 
-    auto* version = StaticText(QStringLiteral("vorlo Version " VORLO_VERSION), this);
+    auto* version = StaticText(tr("vorlo Version %1").arg(QStringLiteral(VORLO_VERSION)), this);
     version->setObjectName(QStringLiteral("version"));
     units.Place(version, 40, 10, 119, 8);
 
-    auto* ownership = StaticText(QStringLiteral("Copyright (C) the Vorlo team"), this);
+    auto* ownership = StaticText(tr("Copyright (C) the Vorlo team"), this);
     ownership->setObjectName(QStringLiteral("ownership"));
     units.Place(ownership, 40, 25, 125, 8);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     SetControlId(ok, kOkId);
@@ -46,14 +46,14 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     rule->setObjectName(QStringLiteral("rule"));
     units.Place(rule, 40, 48, 125, 9);
 
-    auto* terms = StaticText(QStringLiteral("Free to play and to share.\n"
-                                            "It comes with no warranty;\n"
-                                            "use it at your own risk."),
+    auto* terms = StaticText(tr("Free to play and to share.\n"
+                                "It comes with no warranty;\n"
+                                "use it at your own risk."),
                              this);
     terms->setObjectName(QStringLiteral("terms"));
     units.Place(terms, 40, 62, 126, 29);
 
-    auto* web = StaticText(QStringLiteral("On the web: www.vorlo.example"), this);
+    auto* web = StaticText(tr("On the web: www.vorlo.example"), this);
     web->setObjectName(QStringLiteral("web"));
     units.Place(web, 40, 41, 125, 8);
 

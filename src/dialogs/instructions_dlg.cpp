@@ -15,13 +15,13 @@ CInstructionsDlg::CInstructionsDlg(QWidget* parent) : QDialog(parent) {
         InstructionText += line + QStringLiteral("\r\n");
     }
 
-    setWindowTitle(QStringLiteral("Instruction for vorlo"));
+    setWindowTitle(tr("Instruction for vorlo"));
     UseFixedDialogFrame(this);
     setModal(true);
     const DialogUnits units(font());
     setFixedSize(units.ToPixelsX(kWidthUnits), units.ToPixelsY(kHeightUnits));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     SetControlId(ok, kOkId);

@@ -14,12 +14,13 @@
 namespace vorlo {
 
 QString CIntroDlg::GreetingText() {
-    return QStringLiteral("Vorlo v" VORLO_VERSION
-                          "  lets you play with matches riddles!\n\n"
-                          "First, download new riddles from the Internet.\n"
-                          "Later on you can build your own and mail them\n"
-                          "to us to be published.\n\n"
-                          "See detailed instructions in Hebrew at the Help menu.");
+    return tr("Vorlo v%1"
+              "  lets you play with matches riddles!\n\n"
+              "First, download new riddles from the Internet.\n"
+              "Later on you can build your own and mail them\n"
+              "to us to be published.\n\n"
+              "See detailed instructions in Hebrew at the Help menu.")
+        .arg(QStringLiteral(VORLO_VERSION));
 }
 
 CIntroDlg::CIntroDlg(SettingsStore& settings, QWidget* parent)
@@ -33,7 +34,7 @@ CIntroDlg::CIntroDlg(SettingsStore& settings, QWidget* parent)
         }
     }
 
-    setWindowTitle(QStringLiteral("Introduction"));
+    setWindowTitle(tr("Introduction"));
     UseFixedDialogFrame(this);
     setModal(true);
     const DialogUnits units(font());
@@ -43,13 +44,13 @@ CIntroDlg::CIntroDlg(SettingsStore& settings, QWidget* parent)
     greeting->setObjectName(QStringLiteral("greeting"));
     units.Place(greeting, 9, 10, 169, 65);
 
-    showAtStartup_ = new QCheckBox(QStringLiteral("Show this message at startup"), this);
+    showAtStartup_ = new QCheckBox(tr("Show this message at startup"), this);
     showAtStartup_->setObjectName(QStringLiteral("showAtStartup"));
     SetControlId(showAtStartup_, kShowAtStartupId);
     showAtStartup_->setChecked(ShowAtStartup != 0);
     units.Place(showAtStartup_, 7, 85, 120, 9);
 
-    close_ = new QPushButton(QStringLiteral("&Close"), this);
+    close_ = new QPushButton(tr("&Close"), this);
     close_->setObjectName(QStringLiteral("close"));
     close_->setAutoDefault(false);
     SetControlId(close_, kOkId);

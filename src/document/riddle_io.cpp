@@ -1,5 +1,6 @@
 #include "riddle_io.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <fcntl.h>
@@ -80,7 +81,7 @@ bool WriteAll(int fd, const char* data, size_t size, size_t* written, int* error
 }  // namespace
 
 QString NotARegularFileMessage() {
-    return QStringLiteral("is not a regular file");
+    return QCoreApplication::translate("RiddleIo", "is not a regular file");
 }
 
 bool IsRegularFileOrAbsent(const QString& path) {
@@ -112,7 +113,8 @@ bool WriteFileAtomically(const QString& path, const std::string& bytes, QString*
     // The system ends a file name at its first NUL: such a name would write
     // another file than the one it spells.
     if (path.isEmpty() || path.contains(QChar(u'\0'))) {
-        return fail(QStringLiteral("the file name is empty or holds a NUL character"));
+        return fail(QCoreApplication::translate("RiddleIo",
+                                                "the file name is empty or holds a NUL character"));
     }
     const QByteArray target = ResolveTarget(QFile::encodeName(path));
 
@@ -127,7 +129,8 @@ bool WriteFileAtomically(const QString& path, const std::string& bytes, QString*
     // Replacing by rename needs only the folder's permission; a file its
     // owner made read-only is not quietly replaced.
     if (exists && ::access(target.constData(), W_OK) != 0) {
-        return fail(QStringLiteral("the file is not writable (%1)").arg(ErrnoText(errno)));
+        return fail(QCoreApplication::translate("RiddleIo", "the file is not writable (%1)")
+                        .arg(ErrnoText(errno)));
     }
 
     // A short temporary name, so that a file whose own name is near the
@@ -162,7 +165,8 @@ bool WriteFileAtomically(const QString& path, const std::string& bytes, QString*
     size_t written = 0;
     int writeError = 0;
     if (!WriteAll(fd, bytes.data(), bytes.size(), &written, &writeError)) {
-        return abandon(written > 0 ? QStringLiteral("Only %1 of %2 bytes could be written: %3")
+        return abandon(written > 0 ? QCoreApplication::translate(
+                                         "RiddleIo", "Only %1 of %2 bytes could be written: %3")
                                          .arg(written)
                                          .arg(bytes.size())
                                          .arg(ErrnoText(writeError))
@@ -191,7 +195,8 @@ bool RiddleFileBytes(const MatchList& matches, const QString& text, std::string*
         SerializeSavableRiddle(matches, std::string_view(utf8.data(), utf8.size()));
     if (!serialized) {
         if (error) {
-            *error = QStringLiteral(
+            *error = QCoreApplication::translate(
+                         "RiddleIo",
                          "The riddle's text is longer than a riddle file can hold "
                          "(%1 MB at most).")
                          .arg(kMaxTextBytes >> 20);

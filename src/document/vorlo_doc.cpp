@@ -157,7 +157,7 @@ void CVorloDoc::SetModifiedFlag(bool modified) {
 }
 
 QString CVorloDoc::Title() const {
-    return pathName_.isEmpty() ? QStringLiteral("riddle") : QFileInfo(pathName_).fileName();
+    return pathName_.isEmpty() ? tr("riddle") : QFileInfo(pathName_).fileName();
 }
 
 void CVorloDoc::SetPathName(const QString& path) {
