@@ -11,6 +11,15 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include "board_render.h"
+#include "riddle_file.h"
+
+extern char** environ;
+
 namespace {
 
 struct Run {
@@ -63,6 +72,9 @@ private slots:
     void riddleAtTheLimitsFinishes();
     void thumbnailIsBounded();
     void thumbnailRefusesDamagedFiles();
+    void streamedSvgIsTheWholeDocument_data();
+    void streamedSvgIsTheWholeDocument();
+    void svgMemoryIsBounded();
 
 private:
     QString Write(const QString& name, const QByteArray& bytes);
@@ -257,6 +269,100 @@ void TestRenderCli::thumbnailRefusesDamagedFiles() {
     // A negative count is an empty riddle, as the program reads it.
     const QString negative = Write(QStringLiteral("negative.vrl"), RiddleBytes({}, -5));
     QCOMPARE(RunCli({"thumbnail", negative, png, "64"}).exitCode, 0);
+}
+
+// Matches on a loose grid with every angle, enough of them for a document of
+// many write pieces.
+QByteArray SpreadRiddle(int count) {
+    QList<qint32> coordinates;
+    coordinates.reserve(3 * count);
+    for (int i = 0; i < count; ++i) {
+        coordinates << (i % 1000) * 37 - 5000 << (i / 1000) * 53 - 700 << (i * 7) % 360;
+    }
+    return RiddleBytes(coordinates);
+}
+
+void TestRenderCli::streamedSvgIsTheWholeDocument_data() {
+    QTest::addColumn<QByteArray>("riddle");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("empty") << RiddleBytes({}) << 0;
+    QTest::newRow("one") << RiddleBytes({-5, 7, 30}) << 1;
+    QTest::newRow("limits") << RiddleBytes({INT32_MIN, INT32_MIN, 0, INT32_MAX, INT32_MAX, 90})
+                            << 2;
+    QTest::newRow("5000 matches") << SpreadRiddle(5000) << 4321;
+}
+
+// The SVG written piece by piece, to a file and to standard output, is the
+// document made whole in memory, byte for byte.
+void TestRenderCli::streamedSvgIsTheWholeDocument() {
+    QFETCH(QByteArray, riddle);
+    QFETCH(int, selected);
+    const QString in = Write(QStringLiteral("in.vrl"), riddle);
+    QVERIFY(!in.isEmpty());
+    const vorlo::RiddleReadResult read = vorlo::ReadRiddleFile(QFile::encodeName(in).toStdString());
+    QVERIFY(read.ok);
+    vorlo::MatchList::Ref selectedRef;
+    int number = 0;
+    for (auto it = read.riddle.matches.begin(); it != read.riddle.matches.end(); ++it) {
+        if (++number == selected) {
+            selectedRef = it.ref();
+        }
+    }
+    const QByteArray whole = vorlo::SvgDocument(read.riddle.matches, selectedRef,
+                                                vorlo::FramePicture(read.riddle.matches, 10));
+
+    const QString out = dir_.filePath(QStringLiteral("out.svg"));
+    const QString selectedText = QString::number(selected);
+    const Run run = RunCli({QStringLiteral("render"), in, QStringLiteral("-o"), out,
+                            QStringLiteral("--selected"), selectedText});
+    QCOMPARE(run.exitCode, 0);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == whole);
+
+    QProcess process;
+    process.start(QStringLiteral(VORLO_CLI),
+                  {QStringLiteral("render"), in, QStringLiteral("-o"), QStringLiteral("-"),
+                   QStringLiteral("--format"), QStringLiteral("svg"), QStringLiteral("--selected"),
+                   selectedText});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(process.readAllStandardOutput() == whole);
+}
+
+// A large riddle's SVG is written as it is made: the program's peak memory
+// stays far below the document's size (about 140 MB here).
+void TestRenderCli::svgMemoryIsBounded() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer's shadow memory and quarantine inflate the peak");
+#else
+    constexpr int kMatches = 300000;
+    constexpr long kBoundKiB = 64 * 1024;
+    const QString in = Write(QStringLiteral("large.vrl"), SpreadRiddle(kMatches));
+    QVERIFY(!in.isEmpty());
+    QByteArray program(VORLO_CLI);
+    const QByteArray inPath = QFile::encodeName(in);
+    const QByteArray outPath = QFile::encodeName(dir_.filePath(QStringLiteral("large.svg")));
+    QByteArray render = "render";
+    QByteArray dashO = "-o";
+    char* argv[] = {program.data(),
+                    render.data(),
+                    const_cast<char*>(inPath.constData()),
+                    dashO.data(),
+                    const_cast<char*>(outPath.constData()),
+                    nullptr};
+    pid_t child = 0;
+    QCOMPARE(posix_spawn(&child, program.constData(), nullptr, nullptr, argv, environ), 0);
+    int status = 0;
+    struct rusage usage {};
+    // The child's own usage, not that of every child this test has run.
+    QCOMPARE(wait4(child, &status, 0, &usage), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY(QFileInfo(QString::fromLocal8Bit(outPath)).size() > 100 * 1024 * 1024);
+    QVERIFY2(usage.ru_maxrss < kBoundKiB,
+             qPrintable(QStringLiteral("peak %1 KiB").arg(usage.ru_maxrss)));
+#endif
 }
 
 QTEST_MAIN(TestRenderCli)
