@@ -221,6 +221,66 @@ private slots:
         QVERIFY(error.contains(QStringLiteral("NUL")));
         QCOMPARE(Leftovers(dir.path(), {}), QStringList());
     }
+
+    // The streaming writer: the pieces make the file in order; a producer
+    // that fails, or a target that is refused, leaves the old file, its
+    // mode and no temporary file; a refused target is never produced for.
+    void streamedWrites_data() {
+        QTest::addColumn<QStringList>("pieces");
+        QTest::addColumn<bool>("producerFails");  // after the pieces
+        QTest::addColumn<bool>("fifoTarget");
+        QTest::newRow("pieces in order")
+            << QStringList{"a", "", "bc", QString(70000, u'd')} << false << false;
+        QTest::newRow("no pieces") << QStringList{} << false << false;
+        QTest::newRow("producer fails midway") << QStringList{"half"} << true << false;
+        QTest::newRow("FIFO target") << QStringList{"x"} << false << true;
+    }
+
+    void streamedWrites() {
+        QFETCH(QStringList, pieces);
+        QFETCH(bool, producerFails);
+        QFETCH(bool, fifoTarget);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("picture.svg"));
+        const QByteArray native = QFile::encodeName(target);
+        if (fifoTarget) {
+            QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+        } else {
+            QVERIFY(Make(target));
+            QCOMPARE(::chmod(native.constData(), 0640), 0);
+        }
+        int produced = 0;
+        const auto produce = [&](const FileChunkSink& write) {
+            ++produced;
+            for (const QString& piece : pieces) {
+                if (!write(piece.toStdString())) {
+                    return false;
+                }
+            }
+            return !producerFails;
+        };
+        QString error;
+        const bool written =
+            WriteFileAtomically(target, produce, QStringLiteral("cannot draw"), &error);
+        QCOMPARE(Leftovers(dir.path(), {QStringLiteral("picture.svg")}), QStringList());
+        if (fifoTarget) {
+            QVERIFY(!written);
+            QCOMPARE(error, NotARegularFileMessage());
+            QCOMPARE(produced, 0);
+            QVERIFY(S_ISFIFO(Lstat(target).st_mode));
+            return;
+        }
+        QCOMPARE(produced, 1);
+        QCOMPARE(Lstat(target).st_mode & 07777, static_cast<mode_t>(0640));
+        if (producerFails) {
+            QVERIFY(!written);
+            QCOMPARE(error, QStringLiteral("cannot draw"));
+            QCOMPARE(Read(target), kOldBytes);
+            return;
+        }
+        QVERIFY2(written, qPrintable(error));
+        QCOMPARE(Read(target), pieces.join(QString()).toUtf8());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileWriter)
