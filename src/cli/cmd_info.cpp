@@ -115,14 +115,13 @@ int RunInfo(const Arguments& arguments) {
         QCoreApplication::translate("vorlo-cli", "One JSON object per riddle, one per line."));
     const QCommandLineOption summaryOption(
         QStringLiteral("summary"),
-        QCoreApplication::translate(
-            "vorlo-cli",
-            "One line per riddle instead of its matches and text:\n"
-            "FILE: N matches, box MINX MINY MAXX MAXY, text L characters\n"
-            "(\"no matches\" instead of the box of an empty riddle). The box holds\n"
-            "the match points; L counts the Unicode characters of the text.\n"
-            "With --json: {\"box\":[MINX,MINY,MAXX,MAXY] or null,\"file\":...,\n"
-            "\"matches\":N,\"text_length\":L}."));
+        QCoreApplication::translate("vorlo-cli",
+                                    "One line per riddle instead of its matches and text:\n"
+                                    "FILE: N matches, box MINX MINY MAXX MAXY, text L characters\n"
+                                    "The box holds the match points (\"no matches\" when there\n"
+                                    "are none); L counts the Unicode characters of the text.\n"
+                                    "With --json: {\"box\":[MINX,MINY,MAXX,MAXY] or null,\n"
+                                    "\"file\":...,\"matches\":N,\"text_length\":L}."));
     commandLine.AddOption(json);
     commandLine.AddOption(summaryOption);
     commandLine.AddPositional(QCoreApplication::translate("vorlo-cli", "FILE"),
