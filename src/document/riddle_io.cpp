@@ -172,13 +172,18 @@ bool WriteAtomically(const QString& path,
 
     size_t written = 0;
     int writeError = 0;
+    // After a failed write nothing more is written: the file would have a gap.
     const FileChunkSink sink = [&](std::string_view chunk) {
+        if (writeError != 0) {
+            return false;
+        }
         size_t chunkWritten = 0;
         const bool ok = WriteAll(fd, chunk.data(), chunk.size(), &chunkWritten, &writeError);
         written += chunkWritten;
         return ok;
     };
-    if (!produce(sink)) {
+    // A failed write fails the save even if the producer went on regardless.
+    if (!produce(sink) || writeError != 0) {
         if (writeError == 0) {
             return abandon(produceError);
         }

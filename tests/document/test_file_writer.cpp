@@ -7,6 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -229,17 +233,23 @@ private slots:
         QTest::addColumn<QStringList>("pieces");
         QTest::addColumn<bool>("producerFails");  // after the pieces
         QTest::addColumn<bool>("fifoTarget");
+        // The file may grow to 8 bytes only, and the producer ignores the
+        // failed write: the save must fail all the same.
+        QTest::addColumn<bool>("sizeLimit");
         QTest::newRow("pieces in order")
-            << QStringList{"a", "", "bc", QString(70000, u'd')} << false << false;
-        QTest::newRow("no pieces") << QStringList{} << false << false;
-        QTest::newRow("producer fails midway") << QStringList{"half"} << true << false;
-        QTest::newRow("FIFO target") << QStringList{"x"} << false << true;
+            << QStringList{"a", "", "bc", QString(70000, u'd')} << false << false << false;
+        QTest::newRow("no pieces") << QStringList{} << false << false << false;
+        QTest::newRow("producer fails midway") << QStringList{"half"} << true << false << false;
+        QTest::newRow("FIFO target") << QStringList{"x"} << false << true << false;
+        QTest::newRow("write fails, producer goes on")
+            << QStringList{"0123456789", "tail"} << false << false << true;
     }
 
     void streamedWrites() {
         QFETCH(QStringList, pieces);
         QFETCH(bool, producerFails);
         QFETCH(bool, fifoTarget);
+        QFETCH(bool, sizeLimit);
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("picture.svg"));
         const QByteArray native = QFile::encodeName(target);
@@ -253,15 +263,24 @@ private slots:
         const auto produce = [&](const FileChunkSink& write) {
             ++produced;
             for (const QString& piece : pieces) {
-                if (!write(piece.toStdString())) {
+                if (!write(piece.toStdString()) && !sizeLimit) {
                     return false;
                 }
             }
             return !producerFails;
         };
+        struct rlimit oldLimit {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        if (sizeLimit) {
+            const struct rlimit limit = {8, oldLimit.rlim_max};
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        }
         QString error;
         const bool written =
             WriteFileAtomically(target, produce, QStringLiteral("cannot draw"), &error);
+        ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+        std::signal(SIGXFSZ, oldSignal);
         QCOMPARE(Leftovers(dir.path(), {QStringLiteral("picture.svg")}), QStringList());
         if (fifoTarget) {
             QVERIFY(!written);
@@ -272,6 +291,12 @@ private slots:
         }
         QCOMPARE(produced, 1);
         QCOMPARE(Lstat(target).st_mode & 07777, static_cast<mode_t>(0640));
+        if (sizeLimit) {
+            QVERIFY(!written);
+            QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
+            QCOMPARE(Read(target), kOldBytes);
+            return;
+        }
         if (producerFails) {
             QVERIFY(!written);
             QCOMPARE(error, QStringLiteral("cannot draw"));
