@@ -72,6 +72,7 @@ private slots:
     void riddleAtTheLimitsFinishes();
     void thumbnailIsBounded();
     void thumbnailRefusesDamagedFiles();
+    void svgOfTheWorkedExampleIsPinned();
     void streamedSvgIsTheWholeDocument_data();
     void streamedSvgIsTheWholeDocument();
     void svgMemoryIsBounded();
@@ -363,6 +364,32 @@ void TestRenderCli::svgMemoryIsBounded() {
     QVERIFY2(usage.ru_maxrss < kBoundKiB,
              qPrintable(QStringLiteral("peak %1 KiB").arg(usage.ru_maxrss)));
 #endif
+}
+
+// The worked example's SVG with match 4 selected, byte for byte: scripts
+// that compare pictures rely on it not changing with how it is written.
+void TestRenderCli::svgOfTheWorkedExampleIsPinned() {
+    const QByteArray expected = R"svg(<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" version="1.1" width="136" height="219" viewBox="189 40 136 219">
+    <rect x="189" y="40" width="136" height="219" fill="#ffffff"/>
+    <polygon points="312,126 306,126 306,61 312,61" fill="#ffc800" stroke="#000000" stroke-width="1"/>
+    <polygon points="304,58 304,56 305,53 307,50 310,50 313,53 314,56 314,58 314,60 314,62 314,64 314,66 313,69 311,72 308,72 305,69 304,66 304,64 304,62 304,60" fill="#ff0000" stroke="#000000" stroke-width="1"/>
+    <polygon points="212,126 206,126 206,61 212,61" fill="#ffc800" stroke="#000000" stroke-width="1"/>
+    <polygon points="204,58 204,56 205,53 207,50 210,50 213,53 214,56 214,58 214,60 214,62 214,64 214,66 213,69 211,72 208,72 205,69 204,66 204,64 204,62 204,60" fill="#ff0000" stroke="#000000" stroke-width="1"/>
+    <polygon points="199,140 199,134 264,134 264,140" fill="#ffc800" stroke="#000000" stroke-width="1"/>
+    <polygon points="267,132 269,132 272,133 275,135 275,138 272,141 269,142 267,142 265,142 263,142 261,142 259,142 256,141 253,139 253,136 256,133 259,132 261,132 263,132 265,132" fill="#ff0000" stroke="#000000" stroke-width="1"/>
+    <polygon points="261,248 255,248 255,183 261,183" fill="#ffc800" stroke="#000000" stroke-width="1"/>
+    <polygon points="253,180 253,178 254,175 256,172 259,172 262,175 263,178 263,180 263,182 263,184 263,186 263,188 262,191 260,194 257,194 254,191 253,188 253,186 253,184 253,182" fill="#0000ff" stroke="#000000" stroke-width="1"/>
+</svg>
+)svg";
+    const QString out = dir_.filePath(QStringLiteral("cup.svg"));
+    QCOMPARE(RunCli({QStringLiteral("render"), kSample, QStringLiteral("--selected"),
+                     QStringLiteral("4"), QStringLiteral("-o"), out})
+                 .exitCode,
+             0);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), expected);
 }
 
 QTEST_MAIN(TestRenderCli)
