@@ -133,7 +133,15 @@ bool WritePdf(QIODevice* device, const MatchList& matches, MatchList::Ref select
 QByteArray SvgDocument(const MatchList& matches, MatchList::Ref selected,
                        const PictureFrame& frame) {
     QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    WriteSvg(&buffer, matches, selected, frame);
+    return bytes;
+}
+
+bool WriteSvg(QIODevice* device, const MatchList& matches, MatchList::Ref selected,
+              const PictureFrame& frame) {
+    QXmlStreamWriter xml(device);
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("svg"));
@@ -161,10 +169,13 @@ QByteArray SvgDocument(const MatchList& matches, MatchList::Ref selected,
         WriteSvgPolygon(xml, SvgPoints(match, shape.Stick), kStickColor);
         WriteSvgPolygon(xml, SvgPoints(match, shape.Head),
                         it.ref() == selected ? kSelectedHeadColor : kHeadColor);
+        if (xml.hasError()) {
+            return false;  // the device failed: the rest would be lost too
+        }
     }
     xml.writeEndElement();
     xml.writeEndDocument();
-    return bytes;
+    return !xml.hasError();
 }
 
 }  // namespace vorlo

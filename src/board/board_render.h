@@ -65,4 +65,10 @@ bool WritePdf(QIODevice* device, const MatchList& matches, MatchList::Ref select
 QByteArray SvgDocument(const MatchList& matches, MatchList::Ref selected,
                        const PictureFrame& frame);
 
+// The same SVG written to `device` as it is made, polygon by polygon, so that
+// a large riddle's picture is never whole in memory. False when the device
+// refused a write.
+bool WriteSvg(QIODevice* device, const MatchList& matches, MatchList::Ref selected,
+              const PictureFrame& frame);
+
 }  // namespace vorlo

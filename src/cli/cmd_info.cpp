@@ -2,6 +2,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
 
 #include "commands.h"
 #include "output.h"
@@ -20,6 +24,62 @@ QByteArray ToJson(const QString& file, const Riddle& riddle) {
                                      {QStringLiteral("matches"), matches},
                                      {QStringLiteral("text"), QString::fromStdString(riddle.text)}})
         .toJson(QJsonDocument::Compact);
+}
+
+// What --summary prints of a riddle: no line per match, so that reading a
+// large riddle can be timed without timing the printing.
+struct Summary {
+    size_t count = 0;
+    // The match points' extent: min x, min y, max x, max y; none when empty.
+    std::optional<std::array<int32_t, 4>> box;
+    size_t textLength = 0;  // Unicode characters of the decoded text
+};
+
+Summary Summarize(const Riddle& riddle) {
+    Summary summary;
+    for (const CMatch& m : riddle.matches) {
+        ++summary.count;
+        if (!summary.box) {
+            summary.box = std::array<int32_t, 4>{m.x, m.y, m.x, m.y};
+            continue;
+        }
+        auto& box = *summary.box;
+        box[0] = std::min(box[0], m.x);
+        box[1] = std::min(box[1], m.y);
+        box[2] = std::max(box[2], m.x);
+        box[3] = std::max(box[3], m.y);
+    }
+    // The text is UTF-8: every byte but a continuation byte starts a character.
+    for (const char c : riddle.text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++summary.textLength;
+        }
+    }
+    return summary;
+}
+
+QByteArray SummaryJson(const QString& file, const Summary& summary) {
+    QJsonValue box;  // null for an empty riddle
+    if (summary.box) {
+        box =
+            QJsonArray{(*summary.box)[0], (*summary.box)[1], (*summary.box)[2], (*summary.box)[3]};
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("file"), file},
+                                     {QStringLiteral("matches"), qint64(summary.count)},
+                                     {QStringLiteral("box"), box},
+                                     {QStringLiteral("text_length"), qint64(summary.textLength)}})
+        .toJson(QJsonDocument::Compact);
+}
+
+QString SummaryLine(const QString& file, const Summary& summary) {
+    const QString box =
+        summary.box
+            ? QCoreApplication::translate("vorlo-cli", "box %1 %2 %3 %4")
+                  .arg(QString::number((*summary.box)[0]), QString::number((*summary.box)[1]),
+                       QString::number((*summary.box)[2]), QString::number((*summary.box)[3]))
+            : QCoreApplication::translate("vorlo-cli", "no matches");
+    return QCoreApplication::translate("vorlo-cli", "%1: %2 matches, %3, text %4 characters\n")
+        .arg(file, QString::number(summary.count), box, QString::number(summary.textLength));
 }
 
 // `escape`: show control characters of the name and the text as escapes.
@@ -48,12 +108,22 @@ QString Readable(const QString& file, const Riddle& riddle, bool escape) {
 int RunInfo(const Arguments& arguments) {
     const QString command = QStringLiteral("info");
     CommandLine commandLine(
-        command, QCoreApplication::translate("vorlo-cli", "[--json] FILE..."),
+        command, QCoreApplication::translate("vorlo-cli", "[--json] [--summary] FILE..."),
         QCoreApplication::translate("vorlo-cli", "Prints the matches and the text of riddles."));
     const QCommandLineOption json(
         QStringLiteral("json"),
         QCoreApplication::translate("vorlo-cli", "One JSON object per riddle, one per line."));
+    const QCommandLineOption summaryOption(
+        QStringLiteral("summary"),
+        QCoreApplication::translate("vorlo-cli",
+                                    "One line per riddle instead of its matches and text:\n"
+                                    "FILE: N matches, box MINX MINY MAXX MAXY, text L characters\n"
+                                    "The box holds the match points (\"no matches\" when there\n"
+                                    "are none); L counts the Unicode characters of the text.\n"
+                                    "With --json: {\"box\":[MINX,MINY,MAXX,MAXY] or null,\n"
+                                    "\"file\":...,\"matches\":N,\"text_length\":L}."));
     commandLine.AddOption(json);
+    commandLine.AddOption(summaryOption);
     commandLine.AddPositional(QCoreApplication::translate("vorlo-cli", "FILE"),
                               QCoreApplication::translate("vorlo-cli", "Riddle files (.vrl)."));
     QString error;
@@ -82,10 +152,14 @@ int RunInfo(const Arguments& arguments) {
             status = 1;
             continue;
         }
-        if (commandLine.IsSet(json)) {
+        const bool summary = commandLine.IsSet(summaryOption);
+        if (summary && !commandLine.IsSet(json)) {
+            PrintOut(SummaryLine(terminal ? EscapeControls(name) : name, Summarize(read.riddle)));
+        } else if (commandLine.IsSet(json)) {
             // JSON escapes the C0 controls itself; DEL and C1 inside its
             // strings may be written as \u escapes too.
-            QString line = QString::fromUtf8(ToJson(name, read.riddle));
+            QString line = QString::fromUtf8(summary ? SummaryJson(name, Summarize(read.riddle))
+                                                     : ToJson(name, read.riddle));
             if (terminal) {
                 for (char16_t c = 0x7F; c <= 0x9F; ++c) {
                     line.replace(QChar(c), QStringLiteral("\\u00") + QString::number(int{c}, 16));

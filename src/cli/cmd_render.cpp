@@ -6,6 +6,7 @@
 #include <QImageWriter>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 
 #include "board_render.h"
@@ -59,6 +60,74 @@ bool WritePicture(const Argument& out, const std::function<bool(QIODevice*)>& dr
         return true;
     }
     return WriteFileAtomically(out.text, buffer.data().toStdString(), error);
+}
+
+// A write-only device that hands what it is given on to a sink in pieces of
+// kChunkBytes: the SVG writer writes many tiny strings, the file gets few
+// large writes, and no more than one piece is ever held.
+class ChunkDevice : public QIODevice {
+public:
+    explicit ChunkDevice(FileChunkSink sink) : sink_(std::move(sink)) {
+        open(QIODevice::WriteOnly);
+        pending_.reserve(kChunkBytes);
+    }
+
+    // Hands on what is still held; false when the sink refused any piece.
+    bool Finish() {
+        if (failed_ || pending_.empty()) {
+            return !failed_;
+        }
+        failed_ = !sink_(pending_);
+        pending_.clear();
+        return !failed_;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (failed_) {
+            return -1;
+        }
+        pending_.append(data, static_cast<size_t>(size));
+        if (pending_.size() >= kChunkBytes && !Finish()) {
+            return -1;
+        }
+        return size;
+    }
+
+private:
+    static constexpr size_t kChunkBytes = 1 << 16;
+    FileChunkSink sink_;
+    std::string pending_;
+    bool failed_ = false;
+};
+
+// The SVG written as it is made: to standard output, or into the temporary
+// file of the one atomic writer, which replaces `out` only with the whole
+// picture. Its memory does not grow with the riddle.
+bool StreamSvg(const Argument& out, const MatchList& matches, MatchList::Ref selected,
+               const PictureFrame& frame, QString* error) {
+    const auto produce = [&](const FileChunkSink& sink) {
+        ChunkDevice device(sink);
+        const bool written = WriteSvg(&device, matches, selected, frame);
+        return device.Finish() && written;
+    };
+    if (out.bytes == "-") {
+        // A failed write leaves stdout's error mark, reported at the end.
+        produce([](std::string_view chunk) {
+            WriteOut(QByteArray::fromRawData(chunk.data(), static_cast<qsizetype>(chunk.size())));
+            return std::ferror(stdout) == 0;
+        });
+        return true;
+    }
+    if (!IsUtf8(out.bytes)) {
+        *error = QCoreApplication::translate("vorlo-cli",
+                                             "the name is not UTF-8 and cannot be represented");
+        return false;
+    }
+    return WriteFileAtomically(out.text, produce,
+                               QCoreApplication::translate("vorlo-cli", "cannot draw the picture"),
+                               error);
 }
 
 bool WritePng(QIODevice* device, const QImage& image) {
@@ -228,15 +297,18 @@ int RunRender(const Arguments& arguments) {
     }
 
     const PictureFrame frame = FramePicture(matches, marginPixels, fit);
+    if (pictureFormat == u"svg") {
+        if (!StreamSvg(out, matches, selectedMatch, frame, &error)) {
+            PrintFileError(DisplayName(out.bytes), error);
+            return 1;
+        }
+        return 0;
+    }
     const auto draw = [&](QIODevice* device) {
         if (pictureFormat == u"png") {
             return WritePng(device, RenderImage(matches, selectedMatch, frame));
         }
-        if (pictureFormat == u"pdf") {
-            return WritePdf(device, matches, selectedMatch, frame);
-        }
-        const QByteArray svg = SvgDocument(matches, selectedMatch, frame);
-        return device->write(svg) == svg.size();
+        return WritePdf(device, matches, selectedMatch, frame);
     };
     if (!WritePicture(out, draw, &error)) {
         PrintFileError(DisplayName(out.bytes), error);

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 namespace vorlo {
 
@@ -103,7 +104,14 @@ bool CanReplaceFile(const QString& path) {
     return ::access(FolderOf(target).constData(), W_OK | X_OK) == 0;
 }
 
-bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error) {
+namespace {
+
+// The one atomic writer: `produce` writes the bytes through the sink it gets;
+// `expectedSize` (when known) only words the message of a short write.
+bool WriteAtomically(const QString& path,
+                     const std::function<bool(const FileChunkSink& write)>& produce,
+                     std::optional<size_t> expectedSize, const QString& produceError,
+                     QString* error) {
     const auto fail = [error](const QString& reason) {
         if (error) {
             *error = reason;
@@ -164,13 +172,28 @@ bool WriteFileAtomically(const QString& path, const std::string& bytes, QString*
 
     size_t written = 0;
     int writeError = 0;
-    if (!WriteAll(fd, bytes.data(), bytes.size(), &written, &writeError)) {
-        return abandon(written > 0 ? QCoreApplication::translate(
-                                         "RiddleIo", "Only %1 of %2 bytes could be written: %3")
-                                         .arg(written)
-                                         .arg(bytes.size())
-                                         .arg(ErrnoText(writeError))
-                                   : ErrnoText(writeError));
+    // After a failed write nothing more is written: the file would have a gap.
+    const FileChunkSink sink = [&](std::string_view chunk) {
+        if (writeError != 0) {
+            return false;
+        }
+        size_t chunkWritten = 0;
+        const bool ok = WriteAll(fd, chunk.data(), chunk.size(), &chunkWritten, &writeError);
+        written += chunkWritten;
+        return ok;
+    };
+    // A failed write fails the save even if the producer went on regardless.
+    if (!produce(sink) || writeError != 0) {
+        if (writeError == 0) {
+            return abandon(produceError);
+        }
+        return abandon(written > 0 && expectedSize
+                           ? QCoreApplication::translate("RiddleIo",
+                                                         "Only %1 of %2 bytes could be written: %3")
+                                 .arg(written)
+                                 .arg(*expectedSize)
+                                 .arg(ErrnoText(writeError))
+                           : ErrnoText(writeError));
     }
     if (::fdatasync(fd) != 0) {
         return abandon(ErrnoText(errno));
@@ -186,6 +209,20 @@ bool WriteFileAtomically(const QString& path, const std::string& bytes, QString*
         return fail(ErrnoText(renameError));
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error) {
+    return WriteAtomically(
+        path, [&bytes](const FileChunkSink& write) { return write(bytes); }, bytes.size(),
+        QString(), error);
+}
+
+bool WriteFileAtomically(const QString& path,
+                         const std::function<bool(const FileChunkSink& write)>& produce,
+                         const QString& produceError, QString* error) {
+    return WriteAtomically(path, produce, std::nullopt, produceError, error);
 }
 
 bool RiddleFileBytes(const MatchList& matches, const QString& text, std::string* bytes,

@@ -5,6 +5,8 @@
 // file as it was.
 
 #include <QString>
+#include <functional>
+#include <string_view>
 
 #include "riddle_file.h"
 
@@ -18,6 +20,19 @@ namespace vorlo {
 // and left alone. On failure returns false, sets `error` to the reason, and
 // the old file is untouched.
 bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error);
+
+// Takes the next piece of a file being written; false when it could not be
+// written (the writer then stops asking for more).
+using FileChunkSink = std::function<bool(std::string_view chunk)>;
+
+// As above, for a file made as it is written, so that it never has to be
+// whole in memory: `produce` hands the file's bytes to the sink piece by
+// piece and returns false when it cannot make them (`produceError` is then
+// the reason). The same guarantees hold: the target is replaced only by a
+// complete, flushed file.
+bool WriteFileAtomically(const QString& path,
+                         const std::function<bool(const FileChunkSink& write)>& produce,
+                         const QString& produceError, QString* error);
 
 // Whether `path` names nothing yet or, after following symbolic links, a
 // regular file. Anything else (a device, a FIFO, a socket, a folder) must be

@@ -147,6 +147,29 @@ check "missing file status" 1 "$status"
 run info "$work"
 check "folder status" 1 "$status"
 
+# info --summary: one line per file, with values worked out by hand from the
+# matches given to create. The box holds the match points (not the shapes);
+# the text counts characters, not bytes ("héllo" is 6 bytes). A file that
+# cannot be read in the middle is reported and the others still printed.
+run create -o "$work/sum-a.vrl" --text 'héllo' -5,7,0 300,-2,90
+run create -o "$work/sum-e.vrl"
+run create -o "$work/sum-x.vrl" --text 'ab\ncd' 2147483647,-2147483648,0 -2147483648,2147483647,90 0,0,0
+run create -o "$work/sum-1.vrl" -- -1,-1,45
+summary_files=(sum-a.vrl sum-e.vrl sum-x.vrl missing.vrl sum-1.vrl)
+while IFS='|' read -r name options expected; do
+    # shellcheck disable=SC2086
+    (cd "$work" && timeout 60 "$cli" info $options "${summary_files[@]}" \
+        </dev/null >"$work/out" 2>"$work/err") && status=0 || status=$?
+    check "summary $name status" 1 "$status"
+    check "summary $name message" "vorlo-cli: missing.vrl: No such file or directory" \
+        "$(cat "$work/err")"
+    check "summary $name" "$expected" "$(tr '\n' '/' <"$work/out")"
+done <<EOF
+readable|--summary|sum-a.vrl: 2 matches, box -5 -2 300 7, text 5 characters/sum-e.vrl: 0 matches, no matches, text 0 characters/sum-x.vrl: 3 matches, box -2147483648 -2147483648 2147483647 2147483647, text 5 characters/sum-1.vrl: 1 matches, box -1 -1 -1 -1, text 0 characters/
+json|--summary --json|{"box":[-5,-2,300,7],"file":"sum-a.vrl","matches":2,"text_length":5}/{"box":null,"file":"sum-e.vrl","matches":0,"text_length":0}/{"box":[-2147483648,-2147483648,2147483647,2147483647],"file":"sum-x.vrl","matches":3,"text_length":5}/{"box":[-1,-1,-1,-1],"file":"sum-1.vrl","matches":1,"text_length":0}/
+json first|--json --summary|{"box":[-5,-2,300,7],"file":"sum-a.vrl","matches":2,"text_length":5}/{"box":null,"file":"sum-e.vrl","matches":0,"text_length":0}/{"box":[-2147483648,-2147483648,2147483647,2147483647],"file":"sum-x.vrl","matches":3,"text_length":5}/{"box":[-1,-1,-1,-1],"file":"sum-1.vrl","matches":1,"text_length":0}/
+EOF
+
 # Usage errors: exit 2.
 while IFS='|' read -r name args; do
     # shellcheck disable=SC2086
@@ -322,7 +345,8 @@ fi
 for node in $nodes; do
     target="$work/$node.png"
     kind=$(stat -c %F "$target")
-    for args in "create -o $target 1,2,3" "render $sample -o $target" "thumbnail $sample $target 64"; do
+    for args in "create -o $target 1,2,3" "render $sample -o $target" \
+        "render $sample -o $target --format svg" "thumbnail $sample $target 64"; do
         # shellcheck disable=SC2086
         run $args
         check "$node target: $args status" 1 "$status"
@@ -332,7 +356,8 @@ for node in $nodes; do
 done
 printf 'old' >"$work/real.png"
 ln -s real.png "$work/link.png"
-for args in "create -o $work/link.png 1,2,3" "render $sample -o $work/link.png" "thumbnail $sample $work/link.png 64"; do
+for args in "create -o $work/link.png 1,2,3" "render $sample -o $work/link.png" \
+    "render $sample -o $work/link.png --format svg" "thumbnail $sample $work/link.png 64"; do
     printf 'old' >"$work/real.png"
     # shellcheck disable=SC2086
     run $args

@@ -11,6 +11,15 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include "board_render.h"
+#include "riddle_file.h"
+
+extern char** environ;
+
 namespace {
 
 struct Run {
@@ -63,6 +72,10 @@ private slots:
     void riddleAtTheLimitsFinishes();
     void thumbnailIsBounded();
     void thumbnailRefusesDamagedFiles();
+    void svgOfTheWorkedExampleIsPinned();
+    void streamedSvgIsTheWholeDocument_data();
+    void streamedSvgIsTheWholeDocument();
+    void svgMemoryIsBounded();
 
 private:
     QString Write(const QString& name, const QByteArray& bytes);
@@ -257,6 +270,126 @@ void TestRenderCli::thumbnailRefusesDamagedFiles() {
     // A negative count is an empty riddle, as the program reads it.
     const QString negative = Write(QStringLiteral("negative.vrl"), RiddleBytes({}, -5));
     QCOMPARE(RunCli({"thumbnail", negative, png, "64"}).exitCode, 0);
+}
+
+// Matches on a loose grid with every angle, enough of them for a document of
+// many write pieces.
+QByteArray SpreadRiddle(int count) {
+    QList<qint32> coordinates;
+    coordinates.reserve(3 * count);
+    for (int i = 0; i < count; ++i) {
+        coordinates << (i % 1000) * 37 - 5000 << (i / 1000) * 53 - 700 << (i * 7) % 360;
+    }
+    return RiddleBytes(coordinates);
+}
+
+void TestRenderCli::streamedSvgIsTheWholeDocument_data() {
+    QTest::addColumn<QByteArray>("riddle");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("empty") << RiddleBytes({}) << 0;
+    QTest::newRow("one") << RiddleBytes({-5, 7, 30}) << 1;
+    QTest::newRow("limits") << RiddleBytes({INT32_MIN, INT32_MIN, 0, INT32_MAX, INT32_MAX, 90})
+                            << 2;
+    QTest::newRow("5000 matches") << SpreadRiddle(5000) << 4321;
+}
+
+// The SVG written piece by piece, to a file and to standard output, is the
+// document made whole in memory, byte for byte.
+void TestRenderCli::streamedSvgIsTheWholeDocument() {
+    QFETCH(QByteArray, riddle);
+    QFETCH(int, selected);
+    const QString in = Write(QStringLiteral("in.vrl"), riddle);
+    QVERIFY(!in.isEmpty());
+    const vorlo::RiddleReadResult read = vorlo::ReadRiddleFile(QFile::encodeName(in).toStdString());
+    QVERIFY(read.ok);
+    vorlo::MatchList::Ref selectedRef;
+    int number = 0;
+    for (auto it = read.riddle.matches.begin(); it != read.riddle.matches.end(); ++it) {
+        if (++number == selected) {
+            selectedRef = it.ref();
+        }
+    }
+    const QByteArray whole = vorlo::SvgDocument(read.riddle.matches, selectedRef,
+                                                vorlo::FramePicture(read.riddle.matches, 10));
+
+    const QString out = dir_.filePath(QStringLiteral("out.svg"));
+    const QString selectedText = QString::number(selected);
+    const Run run = RunCli({QStringLiteral("render"), in, QStringLiteral("-o"), out,
+                            QStringLiteral("--selected"), selectedText});
+    QCOMPARE(run.exitCode, 0);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == whole);
+
+    QProcess process;
+    process.start(QStringLiteral(VORLO_CLI),
+                  {QStringLiteral("render"), in, QStringLiteral("-o"), QStringLiteral("-"),
+                   QStringLiteral("--format"), QStringLiteral("svg"), QStringLiteral("--selected"),
+                   selectedText});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(process.readAllStandardOutput() == whole);
+}
+
+// A large riddle's SVG is written as it is made: the program's peak memory
+// stays far below the document's size (about 140 MB here).
+void TestRenderCli::svgMemoryIsBounded() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer's shadow memory and quarantine inflate the peak");
+#else
+    constexpr int kMatches = 300000;
+    constexpr long kBoundKiB = 64 * 1024;
+    const QString in = Write(QStringLiteral("large.vrl"), SpreadRiddle(kMatches));
+    QVERIFY(!in.isEmpty());
+    QByteArray program(VORLO_CLI);
+    const QByteArray inPath = QFile::encodeName(in);
+    const QByteArray outPath = QFile::encodeName(dir_.filePath(QStringLiteral("large.svg")));
+    QByteArray render = "render";
+    QByteArray dashO = "-o";
+    char* argv[] = {program.data(),
+                    render.data(),
+                    const_cast<char*>(inPath.constData()),
+                    dashO.data(),
+                    const_cast<char*>(outPath.constData()),
+                    nullptr};
+    pid_t child = 0;
+    QCOMPARE(posix_spawn(&child, program.constData(), nullptr, nullptr, argv, environ), 0);
+    int status = 0;
+    struct rusage usage {};
+    // The child's own usage, not that of every child this test has run.
+    QCOMPARE(wait4(child, &status, 0, &usage), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY(QFileInfo(QString::fromLocal8Bit(outPath)).size() > 100 * 1024 * 1024);
+    QVERIFY2(usage.ru_maxrss < kBoundKiB,
+             qPrintable(QStringLiteral("peak %1 KiB").arg(usage.ru_maxrss)));
+#endif
+}
+
+// The worked example's SVG with match 4 selected, byte for byte: scripts
+// that compare pictures rely on it not changing with how it is written.
+void TestRenderCli::svgOfTheWorkedExampleIsPinned() {
+    const QByteArray expected = R"svg(<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" version="1.1" width="136" height="219" viewBox="189 40 136 219">
+    <rect x="189" y="40" width="136" height="219" fill="#ffffff"/>
+    <polygon points="312,126 306,126 306,61 312,61" fill="#ffc800" stroke="#000000" stroke-width="1"/>
+    <polygon points="304,58 304,56 305,53 307,50 310,50 313,53 314,56 314,58 314,60 314,62 314,64 314,66 313,69 311,72 308,72 305,69 304,66 304,64 304,62 304,60" fill="#ff0000" stroke="#000000" stroke-width="1"/>
+    <polygon points="212,126 206,126 206,61 212,61" fill="#ffc800" stroke="#000000" stroke-width="1"/>
+    <polygon points="204,58 204,56 205,53 207,50 210,50 213,53 214,56 214,58 214,60 214,62 214,64 214,66 213,69 211,72 208,72 205,69 204,66 204,64 204,62 204,60" fill="#ff0000" stroke="#000000" stroke-width="1"/>
+    <polygon points="199,140 199,134 264,134 264,140" fill="#ffc800" stroke="#000000" stroke-width="1"/>
+    <polygon points="267,132 269,132 272,133 275,135 275,138 272,141 269,142 267,142 265,142 263,142 261,142 259,142 256,141 253,139 253,136 256,133 259,132 261,132 263,132 265,132" fill="#ff0000" stroke="#000000" stroke-width="1"/>
+    <polygon points="261,248 255,248 255,183 261,183" fill="#ffc800" stroke="#000000" stroke-width="1"/>
+    <polygon points="253,180 253,178 254,175 256,172 259,172 262,175 263,178 263,180 263,182 263,184 263,186 263,188 262,191 260,194 257,194 254,191 253,188 253,186 253,184 253,182" fill="#0000ff" stroke="#000000" stroke-width="1"/>
+</svg>
+)svg";
+    const QString out = dir_.filePath(QStringLiteral("cup.svg"));
+    QCOMPARE(RunCli({QStringLiteral("render"), kSample, QStringLiteral("--selected"),
+                     QStringLiteral("4"), QStringLiteral("-o"), out})
+                 .exitCode,
+             0);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), expected);
 }
 
 QTEST_MAIN(TestRenderCli)

@@ -7,6 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -220,6 +224,87 @@ private slots:
                                      &error));
         QVERIFY(error.contains(QStringLiteral("NUL")));
         QCOMPARE(Leftovers(dir.path(), {}), QStringList());
+    }
+
+    // The streaming writer: the pieces make the file in order; a producer
+    // that fails, or a target that is refused, leaves the old file, its
+    // mode and no temporary file; a refused target is never produced for.
+    void streamedWrites_data() {
+        QTest::addColumn<QStringList>("pieces");
+        QTest::addColumn<bool>("producerFails");  // after the pieces
+        QTest::addColumn<bool>("fifoTarget");
+        // The file may grow to 8 bytes only, and the producer ignores the
+        // failed write: the save must fail all the same.
+        QTest::addColumn<bool>("sizeLimit");
+        QTest::newRow("pieces in order")
+            << QStringList{"a", "", "bc", QString(70000, u'd')} << false << false << false;
+        QTest::newRow("no pieces") << QStringList{} << false << false << false;
+        QTest::newRow("producer fails midway") << QStringList{"half"} << true << false << false;
+        QTest::newRow("FIFO target") << QStringList{"x"} << false << true << false;
+        QTest::newRow("write fails, producer goes on")
+            << QStringList{"0123456789", "tail"} << false << false << true;
+    }
+
+    void streamedWrites() {
+        QFETCH(QStringList, pieces);
+        QFETCH(bool, producerFails);
+        QFETCH(bool, fifoTarget);
+        QFETCH(bool, sizeLimit);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("picture.svg"));
+        const QByteArray native = QFile::encodeName(target);
+        if (fifoTarget) {
+            QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+        } else {
+            QVERIFY(Make(target));
+            QCOMPARE(::chmod(native.constData(), 0640), 0);
+        }
+        int produced = 0;
+        const auto produce = [&](const FileChunkSink& write) {
+            ++produced;
+            for (const QString& piece : pieces) {
+                if (!write(piece.toStdString()) && !sizeLimit) {
+                    return false;
+                }
+            }
+            return !producerFails;
+        };
+        struct rlimit oldLimit {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        if (sizeLimit) {
+            const struct rlimit limit = {8, oldLimit.rlim_max};
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        }
+        QString error;
+        const bool written =
+            WriteFileAtomically(target, produce, QStringLiteral("cannot draw"), &error);
+        ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+        std::signal(SIGXFSZ, oldSignal);
+        QCOMPARE(Leftovers(dir.path(), {QStringLiteral("picture.svg")}), QStringList());
+        if (fifoTarget) {
+            QVERIFY(!written);
+            QCOMPARE(error, NotARegularFileMessage());
+            QCOMPARE(produced, 0);
+            QVERIFY(S_ISFIFO(Lstat(target).st_mode));
+            return;
+        }
+        QCOMPARE(produced, 1);
+        QCOMPARE(Lstat(target).st_mode & 07777, static_cast<mode_t>(0640));
+        if (sizeLimit) {
+            QVERIFY(!written);
+            QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
+            QCOMPARE(Read(target), kOldBytes);
+            return;
+        }
+        if (producerFails) {
+            QVERIFY(!written);
+            QCOMPARE(error, QStringLiteral("cannot draw"));
+            QCOMPARE(Read(target), kOldBytes);
+            return;
+        }
+        QVERIFY2(written, qPrintable(error));
+        QCOMPARE(Read(target), pieces.join(QString()).toUtf8());
     }
 };
 
