@@ -60,9 +60,11 @@ for size in "${sizes[@]}"; do
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     wm_pid=$!
     e2e_pids+=("$wm_pid")
-    # Up to 30 s: a loaded machine may take a while to start it.
+    # Up to 30 s: a loaded machine may take a while to start it. openbox names
+    # itself before it has published the work area, so wait for both.
     for _ in $(seq 300); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id' >/dev/null && break
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id' >/dev/null &&
+            xprop -root _NET_WORKAREA 2>/dev/null | grep '=' >/dev/null && break
         kill -0 "$wm_pid" 2>/dev/null || break
         sleep 0.1
     done
