@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline of the start-up benchmark: a bare main window built from the
 // same kinds of widgets as the program's (menus, toolbar, status bar, a text
 // browser, a scroll area and a rich text editor in splitters) and nothing else.

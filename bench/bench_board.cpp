@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board's costs, each beside a baseline within the same run: a drag step
 // on riddles of growing size, and a full repaint against QPainter drawing the
 // same polygons precomputed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model's costs, each measured beside a baseline that no implementation
 // can beat by much: the target is a ratio within one run.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preloaded into a Qt program (LD_PRELOAD) by the start-up benchmark: when
 // VORLO_EXIT_AFTER_FIRST_PAINT is set, the program prints its resident memory
 // and ends as soon as its main window has been painted for the first time.

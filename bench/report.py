@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs the benchmarks of a release build and prints each figure beside its
 baseline, the ratio and the target: PASS or MISS.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed program beyond its binaries and data files: the thumbnailer
 # that lets file managers preview riddles, the manual pages, the riddle
 # document icon as PNGs, and the Debian package (cpack -G DEB, make package).

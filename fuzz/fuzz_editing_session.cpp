@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole editing session driven by the fuzzer's bytes: presses, moves with
 // every key-state word, and every board command, on the real board logic. After
 // each step the invariants must hold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shapes, hit testing, and moving and turning a match by mouse, on arbitrary
 // 32-bit positions and angles. Nothing may overflow (UBSan watches every
 // step), and the geometry keeps its promises:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The riddle reader on arbitrary bytes: it never crashes, reads a file as it
 // reads the same bytes in memory, a preview keeps the first of the matches a
 // full read keeps, and whatever it accepts saves and loads back as the same

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Each folder of src/ builds only on the folders below it: a source file may
 include headers of its own folder and of lower ones, never of a higher one.
 

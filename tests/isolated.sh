@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # isolated.sh COMMAND...: runs a test with home, configuration, data, cache
 # and runtime folders of its own in a fresh temporary folder, removed
 # afterwards, so that neither the test nor Qt under it (settings, font

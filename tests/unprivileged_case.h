@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cases about what a file's mode stops can only be seen by a user whom the
 // mode stops, and root ignores modes. Started as root (as CI runs the tests),
 // such a case runs again in a child copy of the test program as the user

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the board's two drag cursors as X bitmaps with masks, 32 x 32 for
 ordinary screens and 64 x 64 for screens at twice the pixel density.
 

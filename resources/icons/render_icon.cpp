@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the application icon's SVG into square PNGs of the given sizes:
 //   vorlo_render_icon vorlo.svg OUTDIR 16 32 48 256
 // writes OUTDIR/NxN/apps/vorlo.png, the layout of an icon theme.

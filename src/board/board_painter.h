@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The one painter of the board: the window, the printer, `vorlo-cli render`

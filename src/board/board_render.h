@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A riddle's picture as a file: PNG, SVG or PDF, drawn by the board painter.

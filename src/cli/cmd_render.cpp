@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vorlo-cli render and thumbnail: a riddle's picture as PNG, SVG or PDF.
 
 #include <QBuffer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The subcommands of vorlo-cli. Each takes the arguments that follow its name

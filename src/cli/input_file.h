@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Files that vorlo-cli reads, opened by the bytes of their name (a name that

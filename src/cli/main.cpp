@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vorlo-cli: inspect, create and render riddle files.
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // vorlo-cli's standard output. Everything goes through C's stdout, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The application icon (a few matches), drawn from ":/icons/vorlo.svg".

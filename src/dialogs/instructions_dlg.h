@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Help, Instructions: the Hebrew user guide in a read-only text box, right

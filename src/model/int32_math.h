@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // 32-bit integer arithmetic as the riddle format defines it: every sum,

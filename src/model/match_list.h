@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The ordered matches of a riddle. Order is meaningful: it is the order of the

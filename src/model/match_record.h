@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A match as bytes: x, y and angle, each a signed 32-bit little-endian

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The riddle file (".vrl"): a signed 32-bit little-endian count, that many

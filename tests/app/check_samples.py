@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The sample riddles read at a glance, as drawn and as solved.
 
 usage: check_samples.py VORLO_CLI SAMPLES_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program window among the desktop's files: the title with file names in
 // any script, and riddle files dropped on the window.
 

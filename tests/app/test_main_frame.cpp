@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program window driven as a user would: menus, toolbar, shortcuts,
 // routing between the board and the text pane, files, printing.
 

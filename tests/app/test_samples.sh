@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The committed sample riddles are exactly what scripts/make-samples writes.
 set -euo pipefail
 cli=$1

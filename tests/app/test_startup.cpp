@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up decisions against temporary configuration folders: whether the
 // introduction greets the user, and the recorded installation folder.
 

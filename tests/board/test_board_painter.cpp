@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board painter: colours, drawing order, clipping, and agreement with the
 // hit test pixel by pixel.
 

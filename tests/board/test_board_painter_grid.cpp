@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On a long list the painter lets the list's grid name the matches near the
 // repainted part of the board. The picture must be the one that drawing every
 // match in list order gives, selection and overlaps included.

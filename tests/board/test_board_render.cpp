@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of riddles: their frame, the image, and the SVG text.
 
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board view: scroll extent, board coordinates under the scroll offset,
 // the drawing through the painter, and playing and editing the riddle with
 // real mouse events and commands on the widget.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board in the program window: the commands reach it through their
 // actions, the actions' enable states and the match count follow every
 // change, and the sample commands open riddles from the program's folder.

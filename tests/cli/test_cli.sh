@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # vorlo-cli, run as a user would: every command, its files and its streams.
 #   test_cli.sh VORLO_CLI SOURCE_DIR
 # The script's own set-up (temporary folder, FIFOs, large inputs) must work:

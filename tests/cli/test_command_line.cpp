@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How vorlo-cli reads a command's options and arguments, and how it shows
 // names and texts on a terminal.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vorlo-cli render and thumbnail, run as a program: the files they write, and
 // how they fail.
 

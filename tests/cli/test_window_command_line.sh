@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window program's command line: which file it opens, and what it
 # refuses. Run without a display, through --print (which needs none) and the
 # no-display path, so that no window waits for a person; no case gets as far

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop registration written into temporary data homes, checked by the
 // desktop's own tools where they are installed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one writer of files: what it refuses to replace, what a replacement
 // keeps of the old file, and names at the length limit.
 

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays a riddle with a real pointer: starts the program on a virtual X
 # server, drags one match with the left button and turns another with the
 # right, saves with Ctrl+S, leaves through File > Exit, and checks the saved

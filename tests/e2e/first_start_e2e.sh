@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The first start on a fresh account: the window comes up, then the
 # introduction greets the user and the choice is stored as "show"; the user
 # unticks "Show this message at startup" and closes it, and the next start

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Finds things on a screenshot, so that end-to-end scripts can aim the
 pointer without the program telling them where its widgets are.
 

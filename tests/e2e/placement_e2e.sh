@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The first start under a real window manager (openbox) on screens of several
 # sizes: the whole window, frame and title bar included, lies inside the area
 # available to windows, and so does its bottom edge with the status bar.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the end-to-end scripts: a fresh temporary working folder with its
 # own home, configuration, data and runtime folders, the greeting switched
 # off, a virtual X server, and waits on conditions with deadlines instead of

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop learns about riddle files from one start of the program: starts
 # it on a virtual X server with empty home, data and configuration folders,
 # waits until it has registered itself and the desktop's caches are rebuilt,

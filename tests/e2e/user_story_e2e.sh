@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user's afternoon with the real program on a virtual X server: play a
 # sample riddle (drag, turn, undo), add a match, copy it in one running copy of
 # the program and paste it twice in a second copy through the X11 clipboard,

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Waits until the program that owns an X window has handled everything sent
 to it so far.
 

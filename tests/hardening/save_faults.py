@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Saving over an existing riddle when the save cannot finish: a file size
 limit (a full disk as the writer sees it), a full tmpfs, a read-only mount, a
 folder the user may not write. (A writer killed in the middle of its write is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paste with whatever another program put on the clipboard under the match
 // type: nothing, a few bytes, far more than a match, random bytes. Paste reads
 // at most the first 12 bytes and never past what it was given (each block

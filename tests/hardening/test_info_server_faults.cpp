@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information page against servers that misbehave: bytes that are not
 // HTTP, a page that never ends, a page that trickles, a redirect that never
 // arrives anywhere, and a server that says nothing. Each time the installed

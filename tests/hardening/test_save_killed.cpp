@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A save killed in the middle of writing a large riddle: the file on disk is
 // the old riddle, whole, every time; never a mix of the two or a truncated
 // copy. A child process saves a riddle of some 36 MB through SaveRiddleFile;

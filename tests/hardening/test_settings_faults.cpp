@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up pieces and the sample commands with a settings store that is
 // corrupt, unreadable or read-only, or whose installation folder is absurd:
 // the program starts and works, and the sample commands open the riddle the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window when the file system fails it. A save that cannot be made (a
 // read-only folder or file system, a full disk, a folder that is a file) leaves
 // the old file as it was, says why, and keeps the riddle open and modified. An

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """vorlo-cli thumbnail on a few hundred broken and hostile riddle files.
 
 The file manager runs the thumbnailer on whatever lies in a folder, so every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board's play and edit logic: dragging and turning matches, the edit
 // commands, the clipboard block and the one-step undo.
 

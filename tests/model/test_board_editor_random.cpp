@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long random sessions on the board against a plain model of what every
 // command does: the list, the selection, the undo record and the references
 // the editor holds never drift apart, and the riddle survives a save.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hit testing: which match lies under a board point. That the hit pixels are
 // exactly the painted ones is checked against the painter in
 // tests/board/test_board_painter.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The match geometry: worked shapes, rounding, distances and properties that
 // must hold for every record.
 

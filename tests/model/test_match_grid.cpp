@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's grid only narrows searches: FindNear and HitTest on a long list
 // give exactly what walking the records gives, through appends, removals,
 // moves and undos, at the ends of the 32-bit range too.

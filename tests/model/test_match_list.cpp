@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MatchList keeps order and keeps references to elements valid while others
 // come and go.
 

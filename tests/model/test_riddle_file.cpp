@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Riddle files: the exact bytes, the text section's encodings, and reading
 // from disk without trusting the file.
 

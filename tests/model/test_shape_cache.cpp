@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shapes drawn and hit-tested come from per-angle offsets kept in a
 // table; they must be bit for bit the shapes computed step by step from the
 // record, for every angle and every position, the ends of the 32-bit range

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from this build tree, unpacks it into a temporary
 # root and checks what a user would get: every file in its place, a valid
 # desktop entry and MIME package, the dependencies on Qt, manual pages that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information pane itself: the server's page when a server answers, the
 // installed copy when it does not, nothing without an installation folder,
 // and no reaction to the board's changes.

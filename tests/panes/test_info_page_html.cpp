@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed information page in the pane's narrow column (140 pixels at
 // first), on a light and on a dark palette: readable on both, laid out for
 // the column, and the file extension ".vrl" shown in one piece inside the

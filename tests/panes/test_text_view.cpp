@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The riddle text pane: right-aligned whatever comes in, each paragraph in
 // the direction of its first letter, plain text only, a fresh history after
 // New and Open.
