@@ -59,7 +59,7 @@ endforeach()
 # own prefix. Rewritten here, after the entry itself has been installed.
 set(vorlo_fix_entry [==[
     set(vorlo_entry "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_DATADIR@/applications/vorlo.desktop")
-    set(vorlo_program "${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_BINDIR@/vorlo")
+    set(vorlo_program "${CMAKE_INSTALL_PREFIX}/@VORLO_INSTALL_GAMESDIR@/vorlo")
     if(NOT EXISTS "${vorlo_entry}")
         message(FATAL_ERROR "the desktop entry ${vorlo_entry} was not installed")
     endif()

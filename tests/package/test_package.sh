@@ -82,7 +82,7 @@ dpkg -x "$deb" "$root" || { echo "FAIL: dpkg -x failed"; exit 1; }
 usr="$root/usr"
 
 expected_files=(
-    bin/vorlo
+    games/vorlo
     bin/vorlo-cli
     share/vorlo/kidsriddle.vrl
     share/vorlo/riddle1.vrl
@@ -96,6 +96,10 @@ expected_files=(
     share/man/man1/vorlo-cli.1.gz
     share/icons/hicolor/scalable/apps/vorlo.svg
     share/icons/hicolor/scalable/mimetypes/application-x-vorlo-riddle.svg
+    share/metainfo/org.example.Vorlo.metainfo.xml
+    share/doc/vorlo/copyright
+    share/doc/vorlo/changelog.gz
+    share/lintian/overrides/vorlo
 )
 for size in 16 32 48 256; do
     expected_files+=(share/icons/hicolor/${size}x$size/apps/vorlo.png
@@ -104,10 +108,11 @@ done
 for file in "${expected_files[@]}"; do
     [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
 done
-for program in vorlo vorlo-cli; do
-    [ -x "$usr/bin/$program" ] || fail "/usr/bin/$program is not executable"
-    if [[ $(file -b "$usr/bin/$program") == *"not stripped"* ]]; then
-        fail "/usr/bin/$program is not stripped"
+# The game where Debian keeps games, the tool with the other programs.
+for program in games/vorlo bin/vorlo-cli; do
+    [ -x "$usr/$program" ] || fail "/usr/$program is not executable"
+    if [[ $(file -b "$usr/$program") == *"not stripped"* ]]; then
+        fail "/usr/$program is not stripped"
     fi
 done
 # Nothing of the build machine in the installed programs: they find their
@@ -115,17 +120,17 @@ done
 # (A build with AddressSanitizer keeps the name of every source file in the
 # programs for its reports, whatever strip does; packages are never built so,
 # and the check is left out there, saying so.)
-for program in vorlo vorlo-cli; do
-    [ -f "$usr/bin/$program" ] || continue
-    if ldd "$usr/bin/$program" 2>/dev/null | grep libasan >/dev/null; then
-        echo "note: /usr/bin/$program is built with AddressSanitizer; its build paths are not checked"
+for program in games/vorlo bin/vorlo-cli; do
+    [ -f "$usr/$program" ] || continue
+    if ldd "$usr/$program" 2>/dev/null | grep libasan >/dev/null; then
+        echo "note: /usr/$program is built with AddressSanitizer; its build paths are not checked"
         continue
     fi
     for folder in "$(realpath "$build")" "$(realpath "$src")"; do
         # As 8-bit text and as UTF-16 (QStringLiteral's form).
-        if { strings -a "$usr/bin/$program" && strings -a -e l "$usr/bin/$program"; } |
+        if { strings -a "$usr/$program" && strings -a -e l "$usr/$program"; } |
             grep -F -- "$folder" >"$work/strings.log"; then
-            fail "/usr/bin/$program names the folder $folder: $(head -3 "$work/strings.log")"
+            fail "/usr/$program names the folder $folder: $(head -3 "$work/strings.log")"
         fi
     done
 done
@@ -151,8 +156,8 @@ entry="$usr/share/applications/vorlo.desktop"
 if [ -f "$entry" ]; then
     out=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $out"
     [ -z "$out" ] || fail "desktop-file-validate warns: $out"
-    grep -qx 'Exec=/usr/bin/vorlo %f' "$entry" || fail "Exec is not /usr/bin/vorlo %f: $(grep ^Exec "$entry")"
-    grep -qx 'TryExec=/usr/bin/vorlo' "$entry" || fail "TryExec is not /usr/bin/vorlo"
+    grep -qx 'Exec=/usr/games/vorlo %f' "$entry" || fail "Exec is not /usr/games/vorlo %f: $(grep ^Exec "$entry")"
+    grep -qx 'TryExec=/usr/games/vorlo' "$entry" || fail "TryExec is not /usr/games/vorlo"
     grep -qx 'MimeType=application/x-vorlo-riddle;' "$entry" || fail "the entry lacks the riddle type"
 fi
 mime="$usr/share/mime/packages/vorlo.xml"
