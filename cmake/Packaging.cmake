@@ -54,6 +54,31 @@ foreach(size IN LISTS vorlo_riddle_icon_sizes)
             RENAME application-x-vorlo-riddle.png)
 endforeach()
 
+# The package's documentation: the licence in Debian's machine-readable form
+# and the changelog, compressed as the manual pages are. The package is its
+# own upstream (a native package), so the changelog is changelog.gz.
+set(vorlo_changelog ${PROJECT_BINARY_DIR}/doc/changelog)
+configure_file(${PROJECT_SOURCE_DIR}/resources/package/changelog ${vorlo_changelog} COPYONLY)
+if(VORLO_GZIP)
+    add_custom_command(OUTPUT ${vorlo_changelog}.gz
+        COMMAND ${VORLO_GZIP} -9nkf ${vorlo_changelog}
+        DEPENDS ${vorlo_changelog}
+        COMMENT "Compressing the changelog"
+        VERBATIM)
+    add_custom_target(vorlo_changelog ALL DEPENDS ${vorlo_changelog}.gz)
+    set(vorlo_changelog ${vorlo_changelog}.gz)
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/resources/package/copyright ${vorlo_changelog}
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# What lintian reports about the package and is so on purpose, with the reasons.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/package/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME vorlo)
+
+# Software centres list the program from its AppStream metadata.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/org.example.Vorlo.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
 # The desktop entry names the program by its full path, which is known for
 # sure only when installing: `cmake --install --prefix` and cpack choose their
 # own prefix. Rewritten here, after the entry itself has been installed.
@@ -97,6 +122,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_NAME vorlo)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vorlo developers <dev@vorlo.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://vorlo.example/)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The summary above is the first line; this is the long text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
