@@ -37,7 +37,13 @@ metainfo="$share/metainfo/org.example.Vorlo.metainfo.xml"
 entry="$share/applications/vorlo.desktop"
 
 # Lintian's errors and warnings all fail the test; what the package does on
-# purpose is overridden in its lintian overrides, with the reasons.
+# purpose is overridden in its lintian overrides, with the reasons. A build
+# with AddressSanitizer is never packaged for anyone: there only errors count.
+sanitized=0
+if ldd "$root/usr/games/vorlo" 2>/dev/null | grep libasan >/dev/null; then
+    sanitized=1
+    echo "note: the programs are built with AddressSanitizer; lintian's warnings are shown, not counted"
+fi
 if have lintian; then
     # Lintian unpacks into TMPDIR; the temporary folder keeps it there.
     status=0
@@ -48,7 +54,7 @@ if have lintian; then
     while read -r kind _package tag rest; do
         case "$kind" in
             E:) fail "lintian error $tag $rest" ;;
-            W:) fail "lintian warning $tag $rest" ;;
+            W:) [ $sanitized -eq 1 ] || fail "lintian warning $tag $rest" ;;
         esac
     done <"$work/lintian.log"
 fi
