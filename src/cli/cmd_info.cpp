@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "output.h"
 #include "riddle_file.h"
+#include "riddle_io.h"
 
 namespace vorlo::cli {
 
@@ -148,7 +149,7 @@ int RunInfo(const Arguments& arguments) {
         const QString name = DisplayName(file.bytes);
         const RiddleReadResult read = ReadRiddleFile(file.bytes.toStdString());
         if (!read.ok) {
-            PrintFileError(name, QString::fromStdString(read.error));
+            PrintFileError(name, RiddleReadErrorText(read));
             status = 1;
             continue;
         }

@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include "riddle_io.h"
+
 #include <QCoreApplication>
 
 #include <unistd.h>
@@ -44,7 +46,7 @@ bool FinishStandardOutput(QString* error) {
     if (flushed && !std::ferror(stdout)) {
         return true;
     }
-    *error = flushError != 0 ? QString::fromLocal8Bit(std::strerror(flushError))
+    *error = flushError != 0 ? ErrnoText(flushError)
                              : QCoreApplication::translate("vorlo-cli", "could not be written");
     return false;
 }
