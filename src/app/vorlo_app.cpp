@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include "desktop_registration.h"
+#include "interface_language.h"
 #include "intro_dlg.h"
 #include "main_frame.h"
 #include "settings_store.h"
@@ -35,6 +36,19 @@ void SetIdentity() {
     QCoreApplication::setApplicationName(QStringLiteral("vorlo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VORLO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
+}
+
+// Hebrew texts and a right-to-left layout when the user chose Hebrew in the
+// window or, without a choice, the environment asks for it.
+void ApplyInterfaceLanguage(QCoreApplication* app) {
+    const vorlo::SettingsStore settings;
+    if (!vorlo::UsesHebrew(vorlo::StoredLanguage(settings),
+                           [](const char* name) { return qgetenv(name); })) {
+        return;
+    }
+    if (vorlo::InstallHebrewTranslations(app) && qobject_cast<QGuiApplication*>(app)) {
+        QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+    }
 }
 
 // A message for someone who started the program from a terminal.
@@ -128,6 +142,7 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
 
 CVorloApp::CVorloApp(int& argc, char** argv) : QApplication(argc, argv) {
     SetIdentity();
+    ApplyInterfaceLanguage(this);
     systemArguments.clear();
     for (int i = 0; i < argc; ++i) {
         systemArguments.append(QByteArray(argv[i]));
@@ -340,6 +355,7 @@ int VorloMain(int argc, char** argv) {
     if (HasArgument(argc, argv, {"-h", "--help", "--help-all", "-v", "--version"})) {
         QCoreApplication app(argc, argv);
         SetIdentity();
+        ApplyInterfaceLanguage(&app);
         CommandLine commandLine;
         commandLine.parser.process(app);
         return 0;
