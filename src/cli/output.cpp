@@ -1,7 +1,5 @@
 #include "output.h"
 
-#include "riddle_io.h"
-
 #include <QCoreApplication>
 
 #include <unistd.h>
@@ -46,7 +44,7 @@ bool FinishStandardOutput(QString* error) {
     if (flushed && !std::ferror(stdout)) {
         return true;
     }
-    *error = flushError != 0 ? ErrnoText(flushError)
+    *error = flushError != 0 ? QString::fromLocal8Bit(std::strerror(flushError))
                              : QCoreApplication::translate("vorlo-cli", "could not be written");
     return false;
 }
