@@ -401,6 +401,49 @@ Run it under a virtual X server, for example:</source>
     </message>
 </context>
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>שימוש: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>אפשרויות:</translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
+        <translation>ארגומנטים:</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>הצגת עזרה על האפשרויות של שורת הפקודה.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>הצגת עזרה כולל האפשרויות של Qt.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>הצגת מידע על הגרסה.</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>אפשרות לא מוכרת &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>אפשרויות לא מוכרות: %1.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>חסר ערך אחרי &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>ערך לא צפוי אחרי &apos;%1&apos;.</translation>
+    </message>
+</context>
+<context>
     <name>QGuiApplication</name>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>

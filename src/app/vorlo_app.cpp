@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -38,6 +39,22 @@ void SetIdentity() {
     QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
 }
 
+// Qt's command-line parser words the frame of the help itself, and Qt's
+// Hebrew translation lacks these texts: the program's own translation has
+// them, so that --help reads in one language.
+[[maybe_unused]] const char* const kParserTexts[] = {
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Usage: %1"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Options:"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Arguments:"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help on commandline options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help including Qt specific options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays version information."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown option '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown options: %1."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Missing value after '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unexpected value after '%1'."),
+};
+
 // Hebrew texts and a right-to-left layout when the user chose Hebrew in the
 // window or, without a choice, the environment asks for it.
 void ApplyInterfaceLanguage(QCoreApplication* app) {
@@ -46,7 +63,13 @@ void ApplyInterfaceLanguage(QCoreApplication* app) {
                            [](const char* name) { return qgetenv(name); })) {
         return;
     }
-    if (vorlo::InstallHebrewTranslations(app) && qobject_cast<QGuiApplication*>(app)) {
+    if (!vorlo::InstallHebrewTranslations(app)) {
+        return;
+    }
+    // Dates and sizes in Qt's dialogs as an Israeli reader writes them, also
+    // when Hebrew was chosen in the window under another locale.
+    QLocale::setDefault(QLocale(QLocale::Hebrew, QLocale::Israel));
+    if (qobject_cast<QGuiApplication*>(app)) {
         QGuiApplication::setLayoutDirection(Qt::RightToLeft);
     }
 }
