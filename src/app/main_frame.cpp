@@ -2,6 +2,7 @@
 #include "main_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDeadlineTimer>
@@ -33,6 +34,7 @@
 #include "app_icon.h"
 #include "frame_placement.h"
 #include "instructions_dlg.h"
+#include "interface_language.h"
 #include "intro_dlg.h"
 #include "lock_keys.h"
 #include "riddle_io.h"
@@ -130,6 +132,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
                                      QMessageBox::No) == QMessageBox::Yes;
     };
     ShowError = [this](const QString& message) { QMessageBox::warning(this, AppTitle(), message); };
+    ShowNotice = [this](const QString& message) {
+        QMessageBox::information(this, AppTitle(), message);
+    };
     RunModal = [](QDialog& dialog) { return dialog.exec(); };
 
     CreateActions();
@@ -240,6 +245,41 @@ void CMainFrame::CreateMenus() {
                 menu->addAction(Action(id));
             }
         }
+    }
+    CreateLanguageMenu(menus_.at(2));  // the View menu
+}
+
+void CMainFrame::CreateLanguageMenu(QMenu* view) {
+    view->addSeparator();
+    languageMenu_ = view->addMenu(tr("&Language"));
+    languageMenu_->setObjectName(QStringLiteral("LanguageMenu"));
+    auto* group = new QActionGroup(languageMenu_);
+    const vorlo::InterfaceLanguage stored = vorlo::StoredLanguage(vorlo::SettingsStore());
+    // Each language is named in its own language, so that someone who
+    // cannot read the current one still finds theirs.
+    const struct {
+        vorlo::InterfaceLanguage language;
+        QString text;
+    } choices[] = {
+        {vorlo::InterfaceLanguage::System, tr("&System")},
+        {vorlo::InterfaceLanguage::English, QStringLiteral("&English")},
+        {vorlo::InterfaceLanguage::Hebrew, QStringLiteral("&\u05E2\u05D1\u05E8\u05D9\u05EA")},
+    };
+    for (const auto& choice : choices) {
+        QAction* action = languageMenu_->addAction(choice.text);
+        action->setObjectName(QStringLiteral("Language_") + vorlo::LanguageName(choice.language));
+        action->setCheckable(true);
+        action->setChecked(choice.language == stored);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, language = choice.language] {
+            vorlo::SettingsStore settings;
+            if (!vorlo::StoreLanguage(settings, language)) {
+                ShowError(tr("The choice of language could not be saved in %1.")
+                              .arg(QDir::toNativeSeparators(settings.FileName())));
+                return;
+            }
+            ShowNotice(tr("The language changes when vorlo is started again."));
+        });
     }
 }
 

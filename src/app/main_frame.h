@@ -105,10 +105,14 @@ public:
     // exactly (the ".vrl" added to a name typed without it); false cancels.
     std::function<bool(const QString& path)> ConfirmReplace;
     std::function<void(const QString& message)> ShowError;
+    // Tells the user something that needs no answer.
+    std::function<void(const QString& message)> ShowNotice;
     std::function<int(QDialog& dialog)> RunModal;
 
     // The menu bar's menus, in order.
     QList<QMenu*> Menus() const { return menus_; }
+    // View > Language: the interface's language from the next start on.
+    QMenu* LanguageMenu() const { return languageMenu_; }
     QToolBar* ToolBar;
     QStatusBar* StatusBar;
     QSplitter* OuterSplitter;
@@ -133,6 +137,7 @@ private:
 
     void CreateActions();
     void CreateMenus();
+    void CreateLanguageMenu(QMenu* view);
     void CreateToolBar();
     void CreateStatusBar();
     void CreatePanes();
@@ -177,6 +182,7 @@ private:
     std::map<const QWidget*, std::map<vorlo::CommandId, EditHandler>> editRoutes_;
     const EditHandler* ActiveEditHandler(vorlo::CommandId id) const;
     QList<QMenu*> menus_;
+    QMenu* languageMenu_ = nullptr;
     QAction* recentPlaceholder_ = nullptr;
     QStringList recentFiles_;
     QLabel* messagePane_ = nullptr;

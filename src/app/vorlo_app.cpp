@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -24,6 +25,7 @@
 #include <QTimer>
 
 #include "desktop_registration.h"
+#include "interface_language.h"
 #include "intro_dlg.h"
 #include "main_frame.h"
 #include "settings_store.h"
@@ -36,6 +38,41 @@ void SetIdentity() {
     QCoreApplication::setApplicationName(QStringLiteral("vorlo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VORLO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
+}
+
+// Qt's command-line parser words the frame of the help itself, and Qt's
+// Hebrew translation lacks these texts: the program's own translation has
+// them, so that --help reads in one language.
+[[maybe_unused]] const char* const kParserTexts[] = {
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Usage: %1"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Options:"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Arguments:"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help on commandline options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help including Qt specific options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays version information."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown option '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown options: %1."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Missing value after '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unexpected value after '%1'."),
+};
+
+// Hebrew texts and a right-to-left layout when the user chose Hebrew in the
+// window or, without a choice, the environment asks for it.
+void ApplyInterfaceLanguage(QCoreApplication* app) {
+    const vorlo::SettingsStore settings;
+    if (!vorlo::UsesHebrew(vorlo::StoredLanguage(settings),
+                           [](const char* name) { return qgetenv(name); })) {
+        return;
+    }
+    if (!vorlo::InstallHebrewTranslations(app)) {
+        return;
+    }
+    // Dates and sizes in Qt's dialogs as an Israeli reader writes them, also
+    // when Hebrew was chosen in the window under another locale.
+    QLocale::setDefault(QLocale(QLocale::Hebrew, QLocale::Israel));
+    if (qobject_cast<QGuiApplication*>(app)) {
+        QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+    }
 }
 
 // A message for someone who started the program from a terminal.
@@ -129,6 +166,7 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
 
 CVorloApp::CVorloApp(int& argc, char** argv) : QApplication(argc, argv) {
     SetIdentity();
+    ApplyInterfaceLanguage(this);
     systemArguments.clear();
     for (int i = 0; i < argc; ++i) {
         systemArguments.append(QByteArray(argv[i]));
@@ -341,6 +379,7 @@ int VorloMain(int argc, char** argv) {
     if (HasArgument(argc, argv, {"-h", "--help", "--help-all", "-v", "--version"})) {
         QCoreApplication app(argc, argv);
         SetIdentity();
+        ApplyInterfaceLanguage(&app);
         CommandLine commandLine;
         commandLine.parser.process(app);
         return 0;

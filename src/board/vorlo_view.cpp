@@ -75,6 +75,10 @@ CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent)
     rotateCursor2x_ = LoadCursor(QStringLiteral("rotate"), kRotateHotSpot, 2.0);
     moveCursor2x_ = LoadCursor(QStringLiteral("move"), kMoveHotSpot, 2.0);
     setFocusPolicy(Qt::StrongFocus);
+    // The board shows the file's coordinates as they are, whichever way the
+    // interface around it reads: it is never mirrored, and its scroll bars
+    // stay where the picture's origin puts them.
+    setLayoutDirection(Qt::LeftToRight);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     // Movements with no button held must arrive too, so the ordinary cursor

@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "output.h"
 #include "riddle_file.h"
+#include "riddle_io.h"
 
 namespace vorlo::cli {
 
@@ -149,7 +150,7 @@ int RunInfo(const Arguments& arguments) {
         const QString name = DisplayName(file.bytes);
         const RiddleReadResult read = ReadRiddleFile(file.bytes.toStdString());
         if (!read.ok) {
-            PrintFileError(name, QString::fromStdString(read.error));
+            PrintFileError(name, RiddleReadErrorText(read));
             status = 1;
             continue;
         }

@@ -153,7 +153,7 @@ bool ReadThumbnailMatches(const QByteArray& path, MatchList* matches, QString* e
     RiddleReadResult read =
         ReadRiddleDescriptor(file.Descriptor(), RiddleReadOptions{kThumbnailMaxMatches});
     if (!read.ok) {
-        *error = QString::fromStdString(read.error);
+        *error = RiddleReadErrorText(read);
         return false;
     }
     *matches = std::move(read.riddle.matches);
@@ -278,7 +278,7 @@ int RunRender(const Arguments& arguments) {
     const QString file = DisplayName(files.first().bytes);
     const RiddleReadResult read = ReadRiddleFile(files.first().bytes.toStdString());
     if (!read.ok) {
-        PrintFileError(file, QString::fromStdString(read.error));
+        PrintFileError(file, RiddleReadErrorText(read));
         return 1;
     }
     const MatchList& matches = read.riddle.matches;

@@ -8,12 +8,14 @@
 #include <cerrno>
 #include <cstring>
 
+#include "riddle_io.h"
+
 namespace vorlo::cli {
 
 namespace {
 
 QString SystemError(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return ErrnoText(error);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "commands.h"
+#include "interface_language.h"
 #include "output.h"
 #include "vorlo_version.h"
 
@@ -118,6 +119,10 @@ int main(int argc, char* argv[]) {
     }
     QCoreApplication::setApplicationName(QStringLiteral("vorlo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VORLO_VERSION));
+    // A command-line tool speaks the language of the environment it runs in.
+    if (vorlo::EnvironmentWantsHebrew()) {
+        vorlo::InstallHebrewTranslations(app.get());
+    }
 
     // The arguments after the command, as the system gave them (Qt has taken
     // out its own options): file names keep their bytes.

@@ -49,7 +49,13 @@ QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
 }
 
 void DialogUnits::Place(QWidget* control, int x, int y, int width, int height) const {
-    control->setGeometry(ToPixels(x, y, width, height));
+    QRect place = ToPixels(x, y, width, height);
+    // A dialog read from right to left is laid out as its mirror image.
+    const QWidget* parent = control->parentWidget();
+    if (parent && parent->isRightToLeft()) {
+        place.moveLeft(parent->width() - place.left() - place.width());
+    }
+    control->setGeometry(place);
 }
 
 }  // namespace vorlo

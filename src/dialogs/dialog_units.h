@@ -23,7 +23,9 @@ public:
     int ToPixelsY(int units) const;
     QRect ToPixels(int x, int y, int width, int height) const;
 
-    // Places `control` at the rectangle given in units.
+    // Places `control` at the rectangle given in units, measured from the
+    // parent's right edge instead of its left when the parent reads from
+    // right to left (its width must be set first).
     void Place(QWidget* control, int x, int y, int width, int height) const;
 
 private:

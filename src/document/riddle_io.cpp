@@ -17,10 +17,6 @@ namespace vorlo {
 
 namespace {
 
-QString ErrnoText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // The file a save really replaces: symbolic links are followed (also one that
 // points at a file not made yet), so the link itself stays a link. Relative
 // link targets count from the link's folder.
@@ -80,7 +76,66 @@ bool WriteAll(int fd, const char* data, size_t size, size_t* written, int* error
     return true;
 }
 
+// The system's messages a riddle file meets most, as the C library words
+// them, so that they are translated with the program's own texts.
+[[maybe_unused]] const char* const kSystemMessages[] = {
+    QT_TRANSLATE_NOOP("System", "No such file or directory"),
+    QT_TRANSLATE_NOOP("System", "Permission denied"),
+    QT_TRANSLATE_NOOP("System", "Is a directory"),
+    QT_TRANSLATE_NOOP("System", "Not a directory"),
+    QT_TRANSLATE_NOOP("System", "No space left on device"),
+    QT_TRANSLATE_NOOP("System", "Read-only file system"),
+    QT_TRANSLATE_NOOP("System", "Input/output error"),
+    QT_TRANSLATE_NOOP("System", "File name too long"),
+    QT_TRANSLATE_NOOP("System", "Too many levels of symbolic links"),
+    QT_TRANSLATE_NOOP("System", "File too large"),
+    QT_TRANSLATE_NOOP("System", "Disk quota exceeded"),
+    QT_TRANSLATE_NOOP("System", "Operation not permitted"),
+    QT_TRANSLATE_NOOP("System", "Too many open files"),
+};
+
 }  // namespace
+
+QString ErrnoText(int error) {
+    // Translated where the program knows the message; as the system says it
+    // otherwise.
+    return QCoreApplication::translate("System", std::strerror(error));
+}
+
+QString RiddleReadErrorText(const RiddleReadResult& result) {
+    const auto argument = [&result](size_t i) {
+        return i < result.arguments.size() ? QString::fromStdString(result.arguments[i])
+                                           : QString();
+    };
+    switch (result.problem) {
+        case RiddleReadProblem::System:
+            return ErrnoText(result.systemError);
+        case RiddleReadProblem::EndsInCount:
+            return QCoreApplication::translate("RiddleIo", "ends inside the match count");
+        case RiddleReadProblem::CountMismatch:
+            return QCoreApplication::translate("RiddleIo", "declares %1 matches but holds only %2")
+                .arg(argument(0), argument(1));
+        case RiddleReadProblem::TextTooLong:
+            return QCoreApplication::translate(
+                       "RiddleIo",
+                       "has a text section of %1 bytes, more than a riddle's text can be")
+                .arg(argument(0));
+        case RiddleReadProblem::TextGrewTooLong:
+            return QCoreApplication::translate(
+                       "RiddleIo",
+                       "has a text section of more than %1 bytes, more than a riddle's text can be")
+                .arg(argument(0));
+        case RiddleReadProblem::Folder:
+            return QCoreApplication::translate("RiddleIo", "is a folder, not a riddle file");
+        case RiddleReadProblem::NotRegularFile:
+            return NotARegularFileMessage();
+        case RiddleReadProblem::NulInName:
+            return QCoreApplication::translate("RiddleIo", "the file name holds a NUL character");
+        case RiddleReadProblem::None:
+            break;
+    }
+    return QString::fromStdString(result.error);
+}
 
 QString NotARegularFileMessage() {
     return QCoreApplication::translate("RiddleIo", "is not a regular file");
@@ -258,6 +313,7 @@ RiddleReadResult LoadRiddleFile(const QString& path) {
     // NUL in it, say).
     if (path.contains(QChar(u'\0'))) {
         RiddleReadResult result;
+        result.problem = RiddleReadProblem::NulInName;
         result.error = "the file name holds a NUL character";
         return result;
     }

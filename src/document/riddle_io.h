@@ -46,6 +46,13 @@ bool IsRegularFileOrAbsent(const QString& path);
 // folder takes a new file.
 bool CanReplaceFile(const QString& path);
 
+// Why a riddle could not be read, in the language of the interface.
+QString RiddleReadErrorText(const RiddleReadResult& result);
+
+// The system's message for errno `error`, in the language of the interface
+// where it has one.
+QString ErrnoText(int error);
+
 // The message for a target refused by IsRegularFileOrAbsent.
 QString NotARegularFileMessage();
 

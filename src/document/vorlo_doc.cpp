@@ -107,7 +107,7 @@ bool CVorloDoc::OnOpenDocument(const QString& path, QString* error) {
     vorlo::RiddleReadResult result = vorlo::LoadRiddleFile(path);
     if (!result.ok) {
         if (error) {
-            *error = QString::fromStdString(result.error);
+            *error = vorlo::RiddleReadErrorText(result);
         }
         return false;
     }

@@ -94,14 +94,29 @@ std::string JoinParagraphs(std::string_view bytes, Decode decode) {
     return out;
 }
 
-RiddleReadResult Failure(std::string message) {
+RiddleReadResult Failure(RiddleReadProblem problem, std::string message,
+                         std::vector<std::string> arguments = {}) {
     RiddleReadResult result;
+    result.problem = problem;
     result.error = std::move(message);
+    result.arguments = std::move(arguments);
     return result;
 }
 
-std::string SystemError() {
-    return std::strerror(errno);
+// A failure the system reported through errno (or `code`).
+struct SystemFailure {
+    int code = 0;
+    std::string message;
+};
+
+SystemFailure SystemError() {
+    return {errno, std::strerror(errno)};
+}
+
+RiddleReadResult Failure(const SystemFailure& failure) {
+    RiddleReadResult result = Failure(RiddleReadProblem::System, failure.message);
+    result.systemError = failure.code;
+    return result;
 }
 
 // Where the reader takes its bytes from: memory or an open file.
@@ -112,14 +127,14 @@ public:
     virtual uint64_t Size() const = 0;
     // Reads up to `size` bytes, fewer only at the end; none with `error` set
     // when the input cannot be read.
-    virtual std::optional<size_t> Read(char* buffer, size_t size, std::string* error) = 0;
+    virtual std::optional<size_t> Read(char* buffer, size_t size, SystemFailure* error) = 0;
 };
 
 class MemorySource final : public ByteSource {
 public:
     explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
     uint64_t Size() const override { return bytes_.size(); }
-    std::optional<size_t> Read(char* buffer, size_t size, std::string* /*error*/) override {
+    std::optional<size_t> Read(char* buffer, size_t size, SystemFailure* /*error*/) override {
         const size_t n = std::min(size, bytes_.size());
         std::memcpy(buffer, bytes_.data(), n);
         bytes_.remove_prefix(n);
@@ -134,7 +149,7 @@ class DescriptorSource final : public ByteSource {
 public:
     DescriptorSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
     uint64_t Size() const override { return size_; }
-    std::optional<size_t> Read(char* buffer, size_t size, std::string* error) override {
+    std::optional<size_t> Read(char* buffer, size_t size, SystemFailure* error) override {
         size_t done = 0;
         while (done < size) {
             const ssize_t n = ::read(fd_, buffer + done, size - done);
@@ -158,20 +173,33 @@ private:
     uint64_t size_;
 };
 
-std::string CountMismatch(int32_t count, uint64_t recordBytes) {
-    return "declares " + std::to_string(count) + " matches but holds only " +
-           std::to_string(recordBytes / kMatchRecordSize);
+RiddleReadResult CountMismatch(int32_t count, uint64_t recordBytes) {
+    const std::string declared = std::to_string(count);
+    const std::string held = std::to_string(recordBytes / kMatchRecordSize);
+    return Failure(RiddleReadProblem::CountMismatch,
+                   "declares " + declared + " matches but holds only " + held, {declared, held});
 }
 
-std::string TextTooLong(const std::string& size) {
-    return "has a text section of " + size + " bytes, more than a riddle's text can be";
+RiddleReadResult TextTooLong(uint64_t size) {
+    const std::string bytes = std::to_string(size);
+    return Failure(RiddleReadProblem::TextTooLong,
+                   "has a text section of " + bytes + " bytes, more than a riddle's text can be",
+                   {bytes});
+}
+
+RiddleReadResult TextGrewTooLong() {
+    const std::string limit = std::to_string(kMaxTextBytes);
+    return Failure(
+        RiddleReadProblem::TextGrewTooLong,
+        "has a text section of more than " + limit + " bytes, more than a riddle's text can be",
+        {limit});
 }
 
 // The reader: the count, the records in pieces of a bounded size, then the
 // text to the end.
 RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options) {
     RiddleReadResult result;
-    std::string error;
+    SystemFailure error;
     const uint64_t size = source.Size();
     uint8_t header[kCountSize];
     const std::optional<size_t> headerRead =
@@ -184,7 +212,7 @@ RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options
         return result;
     }
     if (*headerRead < kCountSize) {
-        return Failure("ends inside the match count");
+        return Failure(RiddleReadProblem::EndsInCount, "ends inside the match count");
     }
     const int32_t count = GetLE32(header);
     const uint64_t recordBytes =
@@ -192,7 +220,7 @@ RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options
     // The declared count against the input's size, before anything is reserved.
     const uint64_t available = size > kCountSize ? size - kCountSize : 0;
     if (available < recordBytes) {
-        return Failure(CountMismatch(count, available));
+        return CountMismatch(count, available);
     }
 
     const size_t wanted = std::min(static_cast<size_t>(recordBytes / kMatchRecordSize),
@@ -215,7 +243,7 @@ RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options
         }
         if (whole < records) {
             // The file shrank while it was read.
-            return Failure(CountMismatch(count, matches.Count() * kMatchRecordSize));
+            return CountMismatch(count, matches.Count() * kMatchRecordSize);
         }
     }
     if (options.matchLimit) {
@@ -226,7 +254,7 @@ RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options
     // The text runs to the end of the input.
     const uint64_t textBytes = available - recordBytes;
     if (textBytes > kMaxTextBytes) {
-        return Failure(TextTooLong(std::to_string(textBytes)));
+        return TextTooLong(textBytes);
     }
     std::string section(static_cast<size_t>(textBytes), '\0');
     const std::optional<size_t> got = source.Read(section.data(), section.size(), &error);
@@ -243,7 +271,7 @@ RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options
         }
         section.append(chunk, *more);
         if (section.size() > kMaxTextBytes) {
-            return Failure(TextTooLong("more than " + std::to_string(kMaxTextBytes)));
+            return TextGrewTooLong();
         }
         if (*more < sizeof chunk) {
             break;
@@ -352,10 +380,10 @@ RiddleReadResult ReadRiddleDescriptor(int fd, const RiddleReadOptions& options) 
         return Failure(SystemError());
     }
     if (S_ISDIR(info.st_mode)) {
-        return Failure("is a folder, not a riddle file");
+        return Failure(RiddleReadProblem::Folder, "is a folder, not a riddle file");
     }
     if (!S_ISREG(info.st_mode)) {
-        return Failure("is not a regular file");
+        return Failure(RiddleReadProblem::NotRegularFile, "is not a regular file");
     }
     // The size from where the descriptor stands.
     const off_t position = ::lseek(fd, 0, SEEK_CUR);

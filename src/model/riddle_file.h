@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "riddle.h"
 
@@ -25,10 +26,27 @@ namespace vorlo {
 // refuses to write one.
 inline constexpr size_t kMaxTextBytes = size_t{16} << 20;
 
+// Why a riddle could not be read, for callers that word the reason
+// themselves (in another language, say).
+enum class RiddleReadProblem {
+    None,
+    System,           // the system refused: `systemError` holds errno
+    EndsInCount,      // the input ends inside the match count
+    CountMismatch,    // arguments: the declared count, the records present
+    TextTooLong,      // argument: the text section's size in bytes
+    TextGrewTooLong,  // argument: the limit it grew past while read
+    Folder,           // a folder, not a riddle file
+    NotRegularFile,   // a FIFO, a device, a socket
+    NulInName,        // the file name holds a NUL character
+};
+
 struct RiddleReadResult {
     bool ok = false;
     Riddle riddle;      // valid only when ok
     std::string error;  // what is wrong, when not ok ("declares 5 matches but holds only 2")
+    RiddleReadProblem problem = RiddleReadProblem::None;
+    int systemError = 0;                 // errno, for RiddleReadProblem::System
+    std::vector<std::string> arguments;  // the numbers `error` quotes, in its order
 };
 
 struct RiddleReadOptions {

@@ -121,7 +121,7 @@ private slots:
              "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
              "E&xit"},
             {"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"},
-            {"&Toolbar", "&Status Bar"},
+            {"&Toolbar", "&Status Bar", "-", "&Language"},
             {"Instructions...", "&Startup Message...", "-", "&About vorlo..."},
         };
         for (int i = 0; i < 4; ++i) {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <memory>
 
 #include "about_dlg.h"
 #include "app_icon.h"
@@ -166,6 +168,48 @@ private slots:
             QVERIFY2(label && !label->text().isEmpty(), name);
             QCOMPARE(label->text().count(u'\n') + 1, lines);
             QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
+    }
+
+    // Read from right to left, each dialog is its own mirror image: every
+    // control at the same height, as far from the right edge as it was from
+    // the left (the icon, sized to its picture, only stays on its side).
+    void rightToLeftDialogsAreMirrored() {
+        vorlo::SettingsStore store(dir_.filePath(QStringLiteral("mirror.conf")));
+        const auto geometries = [&store](int which) {
+            std::unique_ptr<QDialog> dialog;
+            if (which == 0) {
+                dialog = std::make_unique<vorlo::CAboutDlg>();
+            } else if (which == 1) {
+                dialog = std::make_unique<vorlo::CInstructionsDlg>();
+            } else {
+                dialog = std::make_unique<vorlo::CIntroDlg>(store);
+            }
+            QList<QPair<QString, QRect>> found;
+            for (QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                found.append({control->objectName(), control->geometry()});
+            }
+            return QPair<int, QList<QPair<QString, QRect>>>(dialog->width(), found);
+        };
+        for (int which = 0; which < 3; ++which) {
+            const auto ltr = geometries(which);
+            QApplication::setLayoutDirection(Qt::RightToLeft);
+            const auto rtl = geometries(which);
+            QApplication::setLayoutDirection(Qt::LeftToRight);
+            QCOMPARE(rtl.first, ltr.first);
+            QCOMPARE(rtl.second.size(), ltr.second.size());
+            QVERIFY(!ltr.second.isEmpty());
+            for (int i = 0; i < ltr.second.size(); ++i) {
+                const QRect& a = ltr.second[i].second;
+                const QRect& b = rtl.second[i].second;
+                QCOMPARE(b.top(), a.top());
+                if (ltr.second[i].first == u"icon") {
+                    QVERIFY(b.left() > ltr.first / 2);
+                    continue;
+                }
+                QCOMPARE(b.size(), a.size());
+                QCOMPARE(b.left(), ltr.first - a.left() - a.width());
+            }
         }
     }
 

@@ -1,0 +1,154 @@
+// The window in Hebrew: right to left around a board that is not mirrored,
+// the same shortcuts as in English, and the choice of language kept.
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTest>
+#include <QToolBar>
+#include <QTranslator>
+
+#include <map>
+
+#include "interface_language.h"
+#include "recording_frame.h"
+#include "settings_store.h"
+#include "vorlo_view.h"
+
+namespace {
+
+// What must not depend on the language: each command's shortcuts, whether
+// its text has a mnemonic, and what the board shows and hits at a point.
+struct Observed {
+    std::map<QString, QList<QKeySequence>> shortcuts;
+    std::map<QString, bool> mnemonic;
+    QStringList menuTitles;
+    bool hitSelects = false;
+    bool yellowAtStick = false;
+    Qt::LayoutDirection window = Qt::LeftToRight;
+    Qt::LayoutDirection board = Qt::LeftToRight;
+    int boardLeft = 0;  // where the board column starts in the window
+};
+
+bool HasMnemonic(const QString& text) {
+    return QString(text).remove(QStringLiteral("&&")).contains(u'&');
+}
+
+Observed Observe(RecordingFrame& recording) {
+    Observed seen;
+    CMainFrame* frame = recording.frame.get();
+    for (QAction* action : frame->findChildren<QAction*>()) {
+        if (action->objectName().startsWith(QStringLiteral("ID_"))) {
+            seen.shortcuts[action->objectName()] = action->shortcuts();
+            seen.mnemonic[action->objectName()] = HasMnemonic(action->text());
+        }
+    }
+    for (QMenu* menu : frame->Menus()) {
+        seen.menuTitles << menu->title();
+    }
+    CVorloView* board = frame->BoardView();
+    seen.window = frame->layoutDirection();
+    seen.board = board->layoutDirection();
+    seen.boardLeft = board->mapTo(frame, QPoint(0, 0)).x();
+    CVorloDoc* doc = frame->GetDocument();
+    doc->MatchList.Append(vorlo::CMatch(150, 100, 0));  // the stick runs right from x 150
+    doc->UpdateAllViews(nullptr, 0);
+    board->horizontalScrollBar()->setValue(0);
+    board->verticalScrollBar()->setValue(0);
+    QApplication::processEvents();
+    const QImage image = board->viewport()->grab().toImage();
+    const QColor c = image.pixelColor(170, 100);
+    seen.yellowAtStick = c.red() > 200 && c.green() > 150 && c.blue() < 80;
+    QTest::mouseClick(board->viewport(), Qt::LeftButton, {}, QPoint(170, 100));
+    seen.hitSelects = static_cast<bool>(doc->SelectedMatch);
+    return seen;
+}
+
+}  // namespace
+
+class TestLanguageWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void hebrewWindowMirrorsAllButTheBoard() {
+        RecordingFrame english;
+        QVERIFY(english.Make());
+        const Observed en = Observe(english);
+        english.Reset();
+        QCOMPARE(en.window, Qt::LeftToRight);
+        QVERIFY(en.hitSelects);
+        QVERIFY(en.yellowAtStick);
+
+        if (!vorlo::InstallHebrewTranslations(qApp)) {
+            QFAIL("the Hebrew translation is not built into the program");
+        }
+        QApplication::setLayoutDirection(Qt::RightToLeft);
+        RecordingFrame hebrew;
+        QVERIFY(hebrew.Make());
+        const Observed he = Observe(hebrew);
+        hebrew.Reset();
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+        QApplication::setLayoutDirection(Qt::LeftToRight);
+
+        QCOMPARE(he.window, Qt::RightToLeft);
+        QCOMPARE(he.menuTitles.value(0), QStringLiteral("&קובץ"));
+        QCOMPARE(he.menuTitles.value(3), QStringLiteral("ע&זרה"));
+        // The board column lies left of the information column in English
+        // and right of it in Hebrew; the board inside is the file's picture.
+        QVERIFY(he.boardLeft < en.boardLeft);
+        QCOMPARE(he.board, Qt::LeftToRight);
+        QVERIFY(he.yellowAtStick);
+        QVERIFY(he.hitSelects);
+        QCOMPARE(he.shortcuts, en.shortcuts);
+        QCOMPARE(he.mnemonic, en.mnemonic);
+    }
+
+    void languageChoiceIsKeptForTheNextStart() {
+        RecordingFrame recording;
+        QVERIFY(recording.Make());
+        QStringList notices;
+        recording.frame->ShowNotice = [&notices](const QString& m) { notices << m; };
+        QMenu* menu = recording.frame->LanguageMenu();
+        QVERIFY(menu);
+        QVERIFY(recording.frame->Menus().at(2)->actions().contains(menu->menuAction()));
+        QAction* system = nullptr;
+        QAction* hebrew = nullptr;
+        for (QAction* a : menu->actions()) {
+            if (a->objectName() == u"Language_system") {
+                system = a;
+            } else if (a->objectName() == u"Language_he") {
+                hebrew = a;
+            }
+        }
+        QVERIFY(system && hebrew);
+        QVERIFY(system->isChecked());
+        for (QAction* a : menu->actions()) {
+            QVERIFY2(HasMnemonic(a->text()), qPrintable(a->text()));
+        }
+
+        hebrew->trigger();
+        QCOMPARE(notices.size(), 1);
+        QCOMPARE(vorlo::StoredLanguage(vorlo::SettingsStore()), vorlo::InterfaceLanguage::Hebrew);
+        // The window keeps its language until the next start; the menu shows the choice.
+        QCOMPARE(recording.frame->Menus().at(0)->title(), QStringLiteral("&File"));
+        recording.Reset();
+        QVERIFY(recording.Make());
+        bool checked = false;
+        for (QAction* a : recording.frame->LanguageMenu()->actions()) {
+            if (a->objectName() == u"Language_he") {
+                checked = a->isChecked();
+            }
+        }
+        QVERIFY(checked);
+        recording.Reset();
+    }
+};
+
+QTEST_MAIN(TestLanguageWindow)
+#include "test_language_window.moc"

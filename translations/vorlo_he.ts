@@ -1,0 +1,1036 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="he" sourcelanguage="en">
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>vorlo</source>
+        <translation>vorlo</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>הקובץ %1 כבר קיים.
+להחליף אותו?</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>סרגל כלים</translation>
+    </message>
+    <message>
+        <source>%1[*] - vorlo</source>
+        <translation>%1[*] - vorlo</translation>
+    </message>
+    <message>
+        <source>Save changes to %1?</source>
+        <translation>לשמור את השינויים ב־%1?</translation>
+    </message>
+    <message>
+        <source>Cannot open the riddle %1:
+%2</source>
+        <translation>לא ניתן לפתוח את החידה %1:
+%2</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>שמירה בשם</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>פתיחה</translation>
+    </message>
+    <message>
+        <source>Vorlo riddle(*.vrl)</source>
+        <translation>חידת vorlo (*.vrl)</translation>
+    </message>
+    <message>
+        <source>Cannot save the riddle %1:
+%2</source>
+        <translation>לא ניתן לשמור את החידה %1:
+%2</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;שפה</translation>
+    </message>
+    <message>
+        <source>&amp;System</source>
+        <translation>לפי ה&amp;מערכת</translation>
+    </message>
+    <message>
+        <source>The choice of language could not be saved in %1.</source>
+        <translation>לא ניתן היה לשמור את בחירת השפה ב־%1.</translation>
+    </message>
+    <message>
+        <source>The language changes when vorlo is started again.</source>
+        <translation>השפה תתחלף בהפעלה הבאה של vorlo.</translation>
+    </message>
+</context>
+<context>
+    <name>CVorloApp</name>
+    <message>
+        <source>Print FILE on the default printer and exit.</source>
+        <translation>הדפסת FILE במדפסת ברירת המחדל ויציאה.</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>Matchstick riddles: play and build them.</source>
+        <translation>חידות גפרורים: לפתור ולבנות.</translation>
+    </message>
+    <message>
+        <source>The riddle (.vrl) to open.</source>
+        <translation>החידה (‎.vrl) לפתיחה.</translation>
+    </message>
+    <message>
+        <source>[FILE]</source>
+        <translation>[FILE]</translation>
+    </message>
+    <message>
+        <source>%1: only files on this computer can be opened</source>
+        <translation>%1: ניתן לפתוח רק קבצים שבמחשב הזה</translation>
+    </message>
+    <message>
+        <source>%1: the file&apos;s name cannot be read (it is not UTF-8)</source>
+        <translation>%1: לא ניתן לקרוא את שם הקובץ (הוא אינו UTF-8)</translation>
+    </message>
+    <message>
+        <source>give at most one riddle file</source>
+        <translation>יש לתת קובץ חידה אחד לכל היותר</translation>
+    </message>
+    <message>
+        <source>there is no default printer to print %1 on</source>
+        <translation>אין מדפסת ברירת מחדל להדפסת %1</translation>
+    </message>
+    <message>
+        <source>there is no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).
+Run it under a virtual X server, for example:</source>
+        <translation>אין תצוגה שבה אפשר להציג את החלון (DISPLAY ו־WAYLAND_DISPLAY אינם מוגדרים).
+אפשר להריץ את התוכנה בשרת X מדומה, למשל:</translation>
+    </message>
+</context>
+<context>
+    <name>CVorloDoc</name>
+    <message>
+        <source>riddle</source>
+        <translation>חידה</translation>
+    </message>
+</context>
+<context>
+    <name>CVorloView</name>
+    <message>
+        <source>%1 matches</source>
+        <translation>%1 גפרורים</translation>
+    </message>
+</context>
+<context>
+    <name>Commands</name>
+    <message>
+        <source>Add a new match</source>
+        <translation>הוספת גפרור חדש</translation>
+    </message>
+    <message>
+        <source>Add match</source>
+        <translation>הוספת גפרור</translation>
+    </message>
+    <message>
+        <source>Remove selected match</source>
+        <translation>מחיקת הגפרור הנבחר</translation>
+    </message>
+    <message>
+        <source>Del match</source>
+        <translation>מחיקת גפרור</translation>
+    </message>
+    <message>
+        <source>Instructions...</source>
+        <translation>הוראות...</translation>
+    </message>
+    <message>
+        <source>Help in using this software</source>
+        <translation>עזרה בשימוש בתוכנה</translation>
+    </message>
+    <message>
+        <source>Rotate match to the nearest 90 degrees direction</source>
+        <translation>סיבוב הגפרור לכיוון הקרוב שהוא כפולה של 90 מעלות</translation>
+    </message>
+    <message>
+        <source>Rotate to nearest 90 degrees</source>
+        <translation>סיבוב ל־90 המעלות הקרובות</translation>
+    </message>
+    <message>
+        <source>&amp;Startup Message...</source>
+        <translation>&amp;הודעת פתיחה...</translation>
+    </message>
+    <message>
+        <source>&amp;New	Ctrl+N</source>
+        <translation>&amp;חדש	Ctrl+N</translation>
+    </message>
+    <message>
+        <source>Create a new riddle</source>
+        <translation>יצירת חידה חדשה</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>חדש</translation>
+    </message>
+    <message>
+        <source>&amp;Open...	Ctrl+O</source>
+        <translation>&amp;פתיחה...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open a riddle from file</source>
+        <translation>פתיחת חידה מקובץ</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>פתיחה</translation>
+    </message>
+    <message>
+        <source>&amp;Save	Ctrl+S</source>
+        <translation>&amp;שמירה	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Save the riddle to file</source>
+        <translation>שמירת החידה בקובץ</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>שמירה</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>שמירה &amp;בשם...</translation>
+    </message>
+    <message>
+        <source>Save the riddle to file with a new name</source>
+        <translation>שמירת החידה בקובץ בשם חדש</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>שמירה בשם</translation>
+    </message>
+    <message>
+        <source>P&amp;rint Setup...</source>
+        <translation>הגדרות ה&amp;דפסה...</translation>
+    </message>
+    <message>
+        <source>Change the printer and printing options</source>
+        <translation>בחירת המדפסת ושינוי אפשרויות ההדפסה</translation>
+    </message>
+    <message>
+        <source>Print Setup</source>
+        <translation>הגדרות הדפסה</translation>
+    </message>
+    <message>
+        <source>&amp;Print...	Ctrl+P</source>
+        <translation>ה&amp;דפסה...	Ctrl+P</translation>
+    </message>
+    <message>
+        <source>Print the riddle</source>
+        <translation>הדפסת החידה</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>הדפסה</translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view</source>
+        <translation>&amp;תצוגה לפני הדפסה</translation>
+    </message>
+    <message>
+        <source>Display full pages</source>
+        <translation>הצגת עמודים מלאים</translation>
+    </message>
+    <message>
+        <source>Print Preview</source>
+        <translation>תצוגה לפני הדפסה</translation>
+    </message>
+    <message>
+        <source>&amp;Copy	Ctrl+C</source>
+        <translation>&amp;העתקה	Ctrl+C</translation>
+    </message>
+    <message>
+        <source>Copy the selection and put it on the Clipboard</source>
+        <translation>העתקת הבחירה אל לוח הגזירים</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>העתקה</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t	Ctrl+X</source>
+        <translation>&amp;גזירה	Ctrl+X</translation>
+    </message>
+    <message>
+        <source>Cut the selection and put it on the Clipboard</source>
+        <translation>גזירת הבחירה אל לוח הגזירים</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>גזירה</translation>
+    </message>
+    <message>
+        <source>&amp;Paste	Ctrl+V</source>
+        <translation>ה&amp;דבקה	Ctrl+V</translation>
+    </message>
+    <message>
+        <source>Insert Clipboard contents</source>
+        <translation>הדבקת התוכן שבלוח הגזירים</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>הדבקה</translation>
+    </message>
+    <message>
+        <source>&amp;Undo	Ctrl+Z</source>
+        <translation>&amp;ביטול	Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>Undo the last action</source>
+        <translation>ביטול הפעולה האחרונה</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>ביטול</translation>
+    </message>
+    <message>
+        <source>&amp;About vorlo...</source>
+        <translation>&amp;אודות vorlo...</translation>
+    </message>
+    <message>
+        <source>Display program information, version number and copyright</source>
+        <translation>הצגת מידע על התוכנה, מספר הגרסה וזכויות היוצרים</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>אודות</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;יציאה</translation>
+    </message>
+    <message>
+        <source>Quit the application; prompts to save riddles</source>
+        <translation>יציאה מהתוכנה; מציעה לשמור חידות</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>יציאה</translation>
+    </message>
+    <message>
+        <source>Switch to the next window pane</source>
+        <translation>מעבר לחלונית הבאה</translation>
+    </message>
+    <message>
+        <source>Next Pane</source>
+        <translation>החלונית הבאה</translation>
+    </message>
+    <message>
+        <source>Switch back to the previous window pane</source>
+        <translation>חזרה לחלונית הקודמת</translation>
+    </message>
+    <message>
+        <source>Previous Pane</source>
+        <translation>החלונית הקודמת</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;סרגל כלים</translation>
+    </message>
+    <message>
+        <source>Show or hide the toolbar</source>
+        <translation>הצגה או הסתרה של סרגל הכלים</translation>
+    </message>
+    <message>
+        <source>Toggle ToolBar</source>
+        <translation>הצגת סרגל הכלים</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>שורת &amp;מצב</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar</source>
+        <translation>הצגה או הסתרה של שורת המצב</translation>
+    </message>
+    <message>
+        <source>Toggle StatusBar</source>
+        <translation>הצגת שורת המצב</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;קובץ</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;עריכה</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;תצוגה</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>ע&amp;זרה</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>מוכן</translation>
+    </message>
+    <message>
+        <source>0   matches</source>
+        <translation>0   גפרורים</translation>
+    </message>
+    <message>
+        <source>CAP</source>
+        <translation>CAP</translation>
+    </message>
+    <message>
+        <source>NUM</source>
+        <translation>NUM</translation>
+    </message>
+    <message>
+        <source>Recent File</source>
+        <translation>קובץ אחרון</translation>
+    </message>
+    <message>
+        <source>Open this riddle</source>
+        <translation>פתיחת החידה הזאת</translation>
+    </message>
+</context>
+<context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>שימוש: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>אפשרויות:</translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
+        <translation>ארגומנטים:</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>הצגת עזרה על האפשרויות של שורת הפקודה.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>הצגת עזרה כולל האפשרויות של Qt.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>הצגת מידע על הגרסה.</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>אפשרות לא מוכרת &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>אפשרויות לא מוכרות: %1.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>חסר ערך אחרי &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>ערך לא צפוי אחרי &apos;%1&apos;.</translation>
+    </message>
+</context>
+<context>
+    <name>QGuiApplication</name>
+    <message>
+        <source>QT_LAYOUT_DIRECTION</source>
+        <translation>RTL</translation>
+    </message>
+</context>
+<context>
+    <name>RiddleIo</name>
+    <message>
+        <source>is not a regular file</source>
+        <translation>אינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>the file name is empty or holds a NUL character</source>
+        <translation>שם הקובץ ריק או שיש בו תו NUL</translation>
+    </message>
+    <message>
+        <source>the file is not writable (%1)</source>
+        <translation>אין הרשאה לכתוב בקובץ (%1)</translation>
+    </message>
+    <message>
+        <source>Only %1 of %2 bytes could be written: %3</source>
+        <translation>רק %1 מתוך %2 בתים נכתבו: %3</translation>
+    </message>
+    <message>
+        <source>The riddle&apos;s text is longer than a riddle file can hold (%1 MB at most).</source>
+        <translation>הטקסט של החידה ארוך מכפי שקובץ חידה יכול להכיל (%1 MB לכל היותר).</translation>
+    </message>
+    <message>
+        <source>ends inside the match count</source>
+        <translation>נגמר באמצע מספר הגפרורים</translation>
+    </message>
+    <message>
+        <source>declares %1 matches but holds only %2</source>
+        <translation>מצהיר על %1 גפרורים אבל מכיל רק %2</translation>
+    </message>
+    <message>
+        <source>has a text section of %1 bytes, more than a riddle&apos;s text can be</source>
+        <translation>מכיל טקסט של %1 בתים, יותר מכפי שטקסט של חידה יכול להיות</translation>
+    </message>
+    <message>
+        <source>has a text section of more than %1 bytes, more than a riddle&apos;s text can be</source>
+        <translation>מכיל טקסט של יותר מ־%1 בתים, יותר מכפי שטקסט של חידה יכול להיות</translation>
+    </message>
+    <message>
+        <source>is a folder, not a riddle file</source>
+        <translation>הוא תיקייה ולא קובץ חידה</translation>
+    </message>
+    <message>
+        <source>the file name holds a NUL character</source>
+        <translation>יש בשם הקובץ תו NUL</translation>
+    </message>
+</context>
+<context>
+    <name>RiddlePrinter</name>
+    <message>
+        <source>The printer could not be started.</source>
+        <translation>לא ניתן היה להפעיל את המדפסת.</translation>
+    </message>
+    <message>
+        <source>The page could not be printed.</source>
+        <translation>לא ניתן היה להדפיס את העמוד.</translation>
+    </message>
+</context>
+<context>
+    <name>System</name>
+    <message>
+        <source>No such file or directory</source>
+        <translation>אין קובץ או תיקייה כאלה</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>אין הרשאה</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>זוהי תיקייה</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>אינו תיקייה</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>לא נשאר מקום בהתקן</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>מערכת הקבצים לקריאה בלבד</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>שגיאת קלט/פלט</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>שם הקובץ ארוך מדי</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>יותר מדי רמות של קישורים סמליים</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>הקובץ גדול מדי</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>חריגה ממכסת הדיסק</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>הפעולה אינה מותרת</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>יותר מדי קבצים פתוחים</translation>
+    </message>
+</context>
+<context>
+    <name>vorlo-cli</name>
+    <message>
+        <source>is longer than a riddle&apos;s text can be (%1 MB at most)</source>
+        <translation>ארוך מכפי שטקסט של חידה יכול להיות (%1 MB לכל היותר)</translation>
+    </message>
+    <message>
+        <source>-o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING] [x,y,angle ...]</source>
+        <translation>-o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING] [x,y,angle ...]</translation>
+    </message>
+    <message>
+        <source>Writes a riddle with the given matches, in that order, and text.
+A negative coordinate needs no quoting: create -o a.vrl -5,7,-30</source>
+        <translation>כותב חידה עם הגפרורים הנתונים, בסדר הזה, ועם הטקסט.
+קואורדינטה שלילית אינה צריכה מירכאות: create -o a.vrl -5,7,-30</translation>
+    </message>
+    <message>
+        <source>The riddle file to write; - writes it to standard output.</source>
+        <translation>קובץ החידה לכתיבה; ‎- כותב אותו לפלט התקני.</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>The task text: \n between paragraphs, \\ for a backslash.</source>
+        <translation>טקסט המשימה: ‎\n בין פסקאות, ‎\\ ללוכסן הפוך.</translation>
+    </message>
+    <message>
+        <source>TEXT</source>
+        <translation>TEXT</translation>
+    </message>
+    <message>
+        <source>Read the task text from a file (- for standard input), one paragraph a line; the last line&apos;s line end is not a paragraph break.</source>
+        <translation>קריאת טקסט המשימה מקובץ (‎- לקלט התקני), פסקה בכל שורה; סוף השורה האחרונה אינו מעבר פסקה.</translation>
+    </message>
+    <message>
+        <source>PATH</source>
+        <translation>PATH</translation>
+    </message>
+    <message>
+        <source>How the text is written: utf-8 (the default) or cp1255.</source>
+        <translation>קידוד הטקסט בקובץ: utf-8 (ברירת המחדל) או cp1255.</translation>
+    </message>
+    <message>
+        <source>ENCODING</source>
+        <translation>ENCODING</translation>
+    </message>
+    <message>
+        <source>MATCH</source>
+        <translation>MATCH</translation>
+    </message>
+    <message>
+        <source>A match as x,y,angle (whole numbers).</source>
+        <translation>גפרור בצורה x,y,angle (מספרים שלמים).</translation>
+    </message>
+    <message>
+        <source>-o FILE is required</source>
+        <translation>חובה לתת ‎-o FILE</translation>
+    </message>
+    <message>
+        <source>give --text or --text-file, not both</source>
+        <translation>יש לתת ‎--text או ‎--text-file, לא את שניהם</translation>
+    </message>
+    <message>
+        <source>--text-encoding wants utf-8 or cp1255, not &apos;%1&apos;</source>
+        <translation>‎--text-encoding מקבל utf-8 או cp1255, לא &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a match: write x,y,angle as whole numbers</source>
+        <translation>&apos;%1&apos; אינו גפרור: יש לכתוב x,y,angle במספרים שלמים</translation>
+    </message>
+    <message>
+        <source>the name is not UTF-8 and cannot be represented</source>
+        <translation>השם אינו UTF-8 ואי אפשר לייצג אותו</translation>
+    </message>
+    <message>
+        <source>--text is not UTF-8 text</source>
+        <translation>‎--text אינו טקסט UTF-8</translation>
+    </message>
+    <message>
+        <source>not UTF-8 text</source>
+        <translation>אינו טקסט UTF-8</translation>
+    </message>
+    <message>
+        <source>box %1 %2 %3 %4</source>
+        <translation>תיבה %1 %2 %3 %4</translation>
+    </message>
+    <message>
+        <source>no matches</source>
+        <translation>אין גפרורים</translation>
+    </message>
+    <message>
+        <source>%1: %2 matches, %3, text %4 characters
+</source>
+        <translation>%1: %2 גפרורים, %3, טקסט של %4 תווים
+</translation>
+    </message>
+    <message>
+        <source>%1: %2 matches
+</source>
+        <translation>%1: %2 גפרורים
+</translation>
+    </message>
+    <message>
+        <source>text: (none)
+</source>
+        <translation>טקסט: (אין)
+</translation>
+    </message>
+    <message>
+        <source>text:
+</source>
+        <translation>טקסט:
+</translation>
+    </message>
+    <message>
+        <source>[--json] [--summary] FILE...</source>
+        <translation>[--json] [--summary] FILE...</translation>
+    </message>
+    <message>
+        <source>Prints the matches and the text of riddles.</source>
+        <translation>מדפיס את הגפרורים ואת הטקסט של חידות.</translation>
+    </message>
+    <message>
+        <source>One JSON object per riddle, one per line.</source>
+        <translation>אובייקט JSON אחד לכל חידה, אחד בכל שורה.</translation>
+    </message>
+    <message>
+        <source>One line per riddle instead of its matches and text:
+FILE: N matches, box MINX MINY MAXX MAXY, text L characters
+The box holds the match points (&quot;no matches&quot; when there
+are none); L counts the Unicode characters of the text.
+With --json: {&quot;box&quot;:[MINX,MINY,MAXX,MAXY] or null,
+&quot;file&quot;:...,&quot;matches&quot;:N,&quot;text_length&quot;:L}.</source>
+        <translation>שורה אחת לכל חידה במקום הגפרורים והטקסט שלה:
+FILE: N גפרורים, תיבה MINX MINY MAXX MAXY, טקסט של L תווים
+התיבה מכילה את נקודות הגפרורים (&quot;אין גפרורים&quot; כשאין
+אף אחד); L סופר את תווי היוניקוד של הטקסט.
+עם ‎--json: {&quot;box&quot;:[MINX,MINY,MAXX,MAXY] או null,
+&quot;file&quot;:...,&quot;matches&quot;:N,&quot;text_length&quot;:L}.</translation>
+    </message>
+    <message>
+        <source>Riddle files (.vrl).</source>
+        <translation>קובצי חידה (‎.vrl).</translation>
+    </message>
+    <message>
+        <source>no riddle file given</source>
+        <translation>לא ניתן קובץ חידה</translation>
+    </message>
+    <message>
+        <source>cannot draw the picture</source>
+        <translation>לא ניתן לצייר את התמונה</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>אינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]</source>
+        <translation>FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]</translation>
+    </message>
+    <message>
+        <source>Draws a riddle&apos;s matches as PNG, SVG or PDF, chosen by the output&apos;s extension.
+Without --size the picture shows the matches with a margin, one pixel per
+board pixel, scaled down to at most 8192 pixels a side.</source>
+        <translation>מצייר את גפרורי החידה כ־PNG,‏ SVG או PDF, לפי הסיומת של קובץ הפלט.
+בלי ‎--size התמונה מראה את הגפרורים עם שוליים, פיקסל אחד לכל
+פיקסל של הלוח, מוקטנת ל־8192 פיקסלים לכל צלע לכל היותר.</translation>
+    </message>
+    <message>
+        <source>The picture to write (.png, .svg or .pdf); - writes it to standard output.</source>
+        <translation>התמונה לכתיבה (‎.png,‏ ‎.svg או ‎.pdf); ‎- כותב אותה לפלט התקני.</translation>
+    </message>
+    <message>
+        <source>OUT</source>
+        <translation>OUT</translation>
+    </message>
+    <message>
+        <source>png, svg or pdf, whatever the output&apos;s name (png for standard output).</source>
+        <translation>png,‏ svg או pdf, בלי קשר לשם קובץ הפלט (png לפלט התקני).</translation>
+    </message>
+    <message>
+        <source>FORMAT</source>
+        <translation>FORMAT</translation>
+    </message>
+    <message>
+        <source>Scale the picture to fit inside W x H pixels (at most 8192 a side), keeping its proportions.</source>
+        <translation>שינוי גודל התמונה כך שתיכנס ב־W x H פיקסלים (8192 לכל צלע לכל היותר), בשמירה על היחס בין הצלעות.</translation>
+    </message>
+    <message>
+        <source>WxH</source>
+        <translation>WxH</translation>
+    </message>
+    <message>
+        <source>Draw match N with the blue head of the selection; matches count from 1 in file order, 0 selects none (default).</source>
+        <translation>ציור גפרור N עם הראש הכחול של הבחירה; הגפרורים נספרים מ־1 לפי סדרם בקובץ, 0 לא בוחר אף אחד (ברירת המחדל).</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>Board pixels of white around the matches (default 10).</source>
+        <translation>פיקסלים לבנים של הלוח סביב הגפרורים (ברירת המחדל 10).</translation>
+    </message>
+    <message>
+        <source>PX</source>
+        <translation>PX</translation>
+    </message>
+    <message>
+        <source>The riddle (.vrl).</source>
+        <translation>החידה (‎.vrl).</translation>
+    </message>
+    <message>
+        <source>give exactly one riddle file</source>
+        <translation>יש לתת קובץ חידה אחד בדיוק</translation>
+    </message>
+    <message>
+        <source>no output given (-o OUT)</source>
+        <translation>לא ניתן פלט (‎-o OUT)</translation>
+    </message>
+    <message>
+        <source>--format wants png, svg or pdf, not &apos;%1&apos;</source>
+        <translation>‎--format מקבל png,‏ svg או pdf, לא &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>%1: the output must end in .png, .svg or .pdf (or give --format)</source>
+        <translation>%1: שם הפלט חייב להסתיים ב־‎.png,‏ ‎.svg או ‎.pdf (או לתת ‎--format)</translation>
+    </message>
+    <message>
+        <source>--size wants WxH, each from 1 to %1, not &apos;%2&apos;</source>
+        <translation>‎--size מקבל WxH, כל אחד מ־1 עד %1, לא &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--margin wants a number from 0 to %1, not &apos;%2&apos;</source>
+        <translation>‎--margin מקבל מספר מ־0 עד %1, לא &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--selected wants a match number, not &apos;%1&apos;</source>
+        <translation>‎--selected מקבל מספר של גפרור, לא &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--selected %1: %2 holds %3 matches</source>
+        <translation>‎--selected %1: ב־%2 יש %3 גפרורים</translation>
+    </message>
+    <message>
+        <source>IN OUT SIZE</source>
+        <translation>IN OUT SIZE</translation>
+    </message>
+    <message>
+        <source>Writes a PNG preview of a riddle of at most SIZE x SIZE pixels (SIZE at most 1024), for file managers. Draws at most the first 200000 matches.</source>
+        <translation>כותב תצוגה מקדימה של חידה כ־PNG בגודל SIZE x SIZE פיקסלים לכל היותר (SIZE עד 1024), למנהלי קבצים. מצייר לכל היותר את 200000 הגפרורים הראשונים.</translation>
+    </message>
+    <message>
+        <source>IN</source>
+        <translation>IN</translation>
+    </message>
+    <message>
+        <source>The PNG to write.</source>
+        <translation>קובץ ה־PNG לכתיבה.</translation>
+    </message>
+    <message>
+        <source>SIZE</source>
+        <translation>SIZE</translation>
+    </message>
+    <message>
+        <source>The longest side in pixels.</source>
+        <translation>הצלע הארוכה בפיקסלים.</translation>
+    </message>
+    <message>
+        <source>wants IN OUT SIZE</source>
+        <translation>מקבל IN OUT SIZE</translation>
+    </message>
+    <message>
+        <source>SIZE wants a number of pixels, not &apos;%1&apos;</source>
+        <translation>SIZE מקבל מספר פיקסלים, לא &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Show this help.</source>
+        <translation>הצגת העזרה הזאת.</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>אפשרות לא מוכרת &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; takes no value</source>
+        <translation>האפשרות &apos;%1&apos; אינה מקבלת ערך</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; wants a value (%2)</source>
+        <translation>האפשרות &apos;%1&apos; צריכה ערך (%2)</translation>
+    </message>
+    <message>
+        <source>Usage: vorlo-cli %1 %2</source>
+        <translation>שימוש: vorlo-cli %1 %2</translation>
+    </message>
+    <message>
+        <source>Usage: vorlo-cli COMMAND [options] [arguments]
+
+Commands:
+  info [--json] FILE...        print the matches and the text of riddles
+  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
+         [x,y,angle ...]       write a riddle
+  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
+                               draw a riddle as PNG, SVG or PDF
+  thumbnail IN OUT SIZE        a PNG preview of at most SIZE x SIZE
+
+vorlo-cli COMMAND --help shows the options of one command. An output of -
+is standard output; negative coordinates need no quoting (-5,7,-30).
+Options: --help, --version
+</source>
+        <translation>שימוש: vorlo-cli COMMAND [options] [arguments]
+
+פקודות:
+  info [--json] FILE...        הדפסת הגפרורים והטקסט של חידות
+  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
+         [x,y,angle ...]       כתיבת חידה
+  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
+                               ציור חידה כ־PNG,‏ SVG או PDF
+  thumbnail IN OUT SIZE        תצוגה מקדימה כ־PNG בגודל SIZE x SIZE לכל היותר
+
+הפקודה vorlo-cli COMMAND --help מציגה את האפשרויות של פקודה אחת.
+פלט ‎- הוא הפלט התקני; קואורדינטות שליליות אינן צריכות מירכאות (‎-5,7,-30).
+אפשרויות: ‎--help,‏ ‎--version
+</translation>
+    </message>
+    <message>
+        <source>vorlo-cli: no command given
+</source>
+        <translation>vorlo-cli: לא ניתנה פקודה
+</translation>
+    </message>
+    <message>
+        <source>vorlo-cli: unknown command &apos;%1&apos;
+</source>
+        <translation>vorlo-cli: פקודה לא מוכרת &apos;%1&apos;
+</translation>
+    </message>
+    <message>
+        <source>standard output</source>
+        <translation>הפלט התקני</translation>
+    </message>
+    <message>
+        <source>could not be written</source>
+        <translation>לא ניתן היה לכתוב</translation>
+    </message>
+</context>
+<context>
+    <name>vorlo::CAboutDlg</name>
+    <message>
+        <source>About vorlo</source>
+        <translation>אודות vorlo</translation>
+    </message>
+    <message>
+        <source>vorlo Version %1</source>
+        <translation>גרסה %1 של vorlo</translation>
+    </message>
+    <message>
+        <source>Copyright (C) the Vorlo team</source>
+        <translation>כל הזכויות שמורות (C) לצוות Vorlo</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>אישור</translation>
+    </message>
+    <message>
+        <source>Free to play and to share.
+It comes with no warranty;
+use it at your own risk.</source>
+        <translation>חופשי לשחק ולשתף.
+ללא כל אחריות;
+השימוש על אחריותך בלבד.</translation>
+    </message>
+    <message>
+        <source>On the web: www.vorlo.example</source>
+        <translation>באינטרנט: www.vorlo.example</translation>
+    </message>
+</context>
+<context>
+    <name>vorlo::CInstructionsDlg</name>
+    <message>
+        <source>כל חידת גפרורים מורכבת מתמונה של גפרורים</source>
+        <translation>כל חידת גפרורים מורכבת מתמונה של גפרורים</translation>
+    </message>
+    <message>
+        <source>ומהוראות כתובות המתארות מה וכיצד יש לשנות בה.</source>
+        <translation>ומהוראות כתובות המתארות מה וכיצד יש לשנות בה.</translation>
+    </message>
+    <message>
+        <source>כל חידה נשמרת בקובץ נפרד. בתפריט File ניתן</source>
+        <translation>כל חידה נשמרת בקובץ נפרד. בתפריט קובץ ניתן</translation>
+    </message>
+    <message>
+        <source>לאתחל, לטעון, לשמור ולהדפיס קבצי חידות.</source>
+        <translation>לאתחל, לטעון, לשמור ולהדפיס קבצי חידות.</translation>
+    </message>
+    <message>
+        <source>הגפרורים שבתמונה ניתנים להזזה על-ידי העכבר.</source>
+        <translation>הגפרורים שבתמונה ניתנים להזזה על-ידי העכבר.</translation>
+    </message>
+    <message>
+        <source>הכפתור השמאלי - משמש לבחירת גפרור והזזתו.</source>
+        <translation>הכפתור השמאלי - משמש לבחירת גפרור והזזתו.</translation>
+    </message>
+    <message>
+        <source>הכפתור הימני - משמש לבחירת גפרור ולסיבובו.</source>
+        <translation>הכפתור הימני - משמש לבחירת גפרור ולסיבובו.</translation>
+    </message>
+    <message>
+        <source>הגפרור הבחור מחליף את צבע ראשו מאדום לכחול.</source>
+        <translation>הגפרור הבחור מחליף את צבע ראשו מאדום לכחול.</translation>
+    </message>
+    <message>
+        <source>בשורת הכפתורים (toolbar) הנמצאת מתחת לתפריט</source>
+        <translation>בסרגל הכלים הנמצא מתחת לתפריט</translation>
+    </message>
+    <message>
+        <source>יש כמה פעולות ייחודיות: הוסף גפרור, מחק את</source>
+        <translation>יש כמה פעולות ייחודיות: הוסף גפרור, מחק את</translation>
+    </message>
+    <message>
+        <source>הגפרור הבחור, undo ועיגול ל-90 מעלות של הבחור.</source>
+        <translation>הגפרור הבחור, ביטול ועיגול ל-90 מעלות של הבחור.</translation>
+    </message>
+    <message>
+        <source>בהצלחה.</source>
+        <translation>בהצלחה.</translation>
+    </message>
+    <message>
+        <source>Instruction for vorlo</source>
+        <translation>הוראות ל־vorlo</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>אישור</translation>
+    </message>
+</context>
+<context>
+    <name>vorlo::CIntroDlg</name>
+    <message>
+        <source>Vorlo v%1  lets you play with matches riddles!
+
+First, download new riddles from the Internet.
+Later on you can build your own and mail them
+to us to be published.
+
+See detailed instructions in Hebrew at the Help menu.</source>
+        <translation>בעזרת Vorlo v%1 אפשר לשחק בחידות גפרורים!
+
+תחילה, הורידו חידות חדשות מהאינטרנט.
+בהמשך תוכלו לבנות חידות משלכם ולשלוח
+אותן אלינו לפרסום.
+
+הוראות מפורטות נמצאות בתפריט עזרה.</translation>
+    </message>
+    <message>
+        <source>Introduction</source>
+        <translation>פתיחה</translation>
+    </message>
+    <message>
+        <source>Show this message at startup</source>
+        <translation>הצגת הודעה זו בהפעלת התוכנה</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;סגירה</translation>
+    </message>
+</context>
+</TS>
