@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks a Qt translation file (.ts) for what a person would miss.
 
 usage: check_translations.py TS_FILE

@@ -19,6 +19,10 @@ for name in home config data cache runtime; do
 done
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" \
     XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime"
+# The interface follows the locale: tests expect the English one unless
+# they choose a language themselves.
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=C.UTF-8
 
 # With --qtest first, the command is a QtTest program: when it skipped every
 # case it ran, it exits 77, which ctest counts as skipped, not passed.

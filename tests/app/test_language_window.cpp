@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window in Hebrew: right to left around a board that is not mirrored,
 // the same shortcuts as in English, and the choice of language kept.
 

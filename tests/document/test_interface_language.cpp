@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface's language: what the environment asks for, the stored
 // choice, and read errors worded in the interface's language.
 
