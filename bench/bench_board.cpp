@@ -45,11 +45,12 @@ void Spread(MatchList& list, size_t count, uint32_t seed) {
 // One mouse movement that moves the grabbed match, with the repaint of the
 // rectangle it returns into the window's surface, as the board does it:
 // erase the rectangle, then paint the matches clipped to it.
-void BM_DragStep(benchmark::State& state) {
+void DragSteps(benchmark::State& state, bool snapping) {
     const auto count = static_cast<size_t>(state.range(0));
     RiddleState doc;
     NullHost host;
     BoardEditor editor(doc, host);
+    editor.SetSnapping(snapping);
     Spread(doc.MatchList, count, 42);
     const auto side = static_cast<int32_t>(std::sqrt(double(count)) * 100);
     const int32_t cx = side / 2;
@@ -77,7 +78,18 @@ void BM_DragStep(benchmark::State& state) {
     }
     state.SetLabel(std::to_string(count) + " matches");
 }
+
+void BM_DragStep(benchmark::State& state) {
+    DragSteps(state, false);
+}
 BENCHMARK(BM_DragStep)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// The same step with snapping on: each step also looks for ends near the
+// dragged match's two ends through the list's spatial index.
+void BM_DragStepSnapping(benchmark::State& state) {
+    DragSteps(state, true);
+}
+BENCHMARK(BM_DragStepSnapping)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 // --- Full repaint ----------------------------------------------------------------
 

@@ -90,6 +90,13 @@ def main():
         return report(quick)
 
 
+def snapping_rows(board, ratio_row):
+    """What snapping adds to a drag step on a large board."""
+    ratio_row("   Drag step with snapping, 100,000 matches",
+              seconds(board["BM_DragStepSnapping/100000"]), seconds(board["BM_DragStep/100000"]),
+              1.1)
+
+
 def report(quick):
     reps, min_time = (3, 0.1) if quick else (5, 0.3)
     model = run_gbench(os.path.join(BUILD, "bin", "bench_model"), ".", reps, min_time)
@@ -107,6 +114,7 @@ def report(quick):
     d100k = seconds(board["BM_DragStep/100000"])
     ratio_row("1. Drag step, 100,000 vs 100 matches", d100k, d100, 1.5)
     rows.append(("   (10,000 matches)", fmt_time(d10k), fmt_time(d100), f"{d10k / d100:.2f}", "", None))
+    snapping_rows(board, ratio_row)
     ratio_row("2. Full repaint, 10,000 matches", seconds(board["BM_FullRepaint"]),
               seconds(board["BM_FullRepaintBaseline"]), 1.2)
     ratio_row("3. Hit test missing all, 100,000 matches", seconds(model["BM_HitTestMiss"]),

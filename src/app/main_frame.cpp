@@ -29,6 +29,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <span>
+
 #include "about_dlg.h"
 #include "ads_view.h"
 #include "app_icon.h"
@@ -144,6 +146,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     CreatePanes();
     ConnectCommands();
     ConnectEditRoutes();
+    ConnectBoardViewCommands();
     LoadRecentFiles();
 
     connect(doc_, &CVorloDoc::ModifiedChanged, this, [this] { UpdateTitle(); });
@@ -576,6 +579,45 @@ void CMainFrame::ConnectEditRoutes() {
     };
 }
 
+void CMainFrame::ConnectBoardViewCommands() {
+    connect(Action(ID_SELECT_NEXT_MATCH), &QAction::triggered, this, [this] {
+        if (BoardActive()) {
+            board_->OnSelectNextMatch();
+        }
+    });
+    connect(Action(ID_SELECT_PREV_MATCH), &QAction::triggered, this, [this] {
+        if (BoardActive()) {
+            board_->OnSelectPreviousMatch();
+        }
+    });
+
+    QAction* snap = Action(ID_SNAP_TO_MATCHES);
+    snap->setCheckable(true);
+    const SettingsStore settings;
+    snap->setChecked(settings.SnapToMatches());
+    board_->SetSnapping(snap->isChecked());
+    connect(snap, &QAction::toggled, this, [this](bool on) {
+        board_->SetSnapping(on);
+        SettingsStore().SetSnapToMatches(on);
+    });
+
+    auto updateZoom = [this] {
+        const std::span<const int> steps = CVorloView::ZoomSteps();
+        Action(ID_ZOOM_IN)->setEnabled(board_->Zoom() < steps.back());
+        Action(ID_ZOOM_OUT)->setEnabled(board_->Zoom() > steps.front());
+        Action(ID_ZOOM_ACTUAL)->setEnabled(board_->Zoom() != 100);
+    };
+    board_->SetZoom(settings.Zoom());
+    updateZoom();
+    connect(board_, &CVorloView::ZoomChanged, this, [updateZoom](int percent) {
+        SettingsStore().SetZoom(percent);
+        updateZoom();
+    });
+    connect(Action(ID_ZOOM_IN), &QAction::triggered, board_, &CVorloView::ZoomIn);
+    connect(Action(ID_ZOOM_OUT), &QAction::triggered, board_, &CVorloView::ZoomOut);
+    connect(Action(ID_ZOOM_ACTUAL), &QAction::triggered, board_, [this] { board_->SetZoom(100); });
+}
+
 bool CMainFrame::BoardActive() const {
     return activeView_ == static_cast<QWidget*>(board_);
 }
@@ -605,6 +647,9 @@ void CMainFrame::UpdateBoardCommands() {
     for (const SampleCommand& sample : SampleCommands()) {
         Action(sample.id)->setEnabled(boardActive);
     }
+    const bool anyMatch = boardActive && !doc_->MatchList.IsEmpty();
+    Action(ID_SELECT_NEXT_MATCH)->setEnabled(anyMatch);
+    Action(ID_SELECT_PREV_MATCH)->setEnabled(anyMatch);
     // Only the board answers the indicator; otherwise it keeps its text.
     if (boardActive) {
         matchCountPane_->setText(board_->OnUpdateIndicatorMatchCount());

@@ -143,6 +143,9 @@ private:
     void CreatePanes();
     void ConnectCommands();
     void ConnectEditRoutes();
+    // The Match menu's selection commands, snapping and zoom, with their
+    // stored settings.
+    void ConnectBoardViewCommands();
     // Enable states, each set when what it depends on changes: the board's
     // commands follow the active pane and the board; the Edit commands
     // follow the active pane and what that pane can do now.

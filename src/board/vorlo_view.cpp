@@ -5,12 +5,14 @@
 #include <QBitmap>
 #include <QClipboard>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <climits>
@@ -26,6 +28,17 @@ using vorlo::MatchBlock;
 using vorlo::Point32;
 
 namespace {
+
+constexpr int kZoomSteps[] = {100, 150, 200, 300, 400};
+
+int64_t FloorDiv(int64_t n, int64_t d) {
+    const int64_t q = n / d;
+    return (n % d != 0 && (n < 0) != (d < 0)) ? q - 1 : q;
+}
+
+int64_t CeilDiv(int64_t n, int64_t d) {
+    return -FloorDiv(-n, d);
+}
 
 // The drag cursors' hot spots, in pixels of their 32 x 32 pictures.
 constexpr QPoint kRotateHotSpot(7, 14);
@@ -153,29 +166,59 @@ void CVorloView::SetScrollSizes(QSize total) {
 
 void CVorloView::UpdateScrollBars() {
     const QSize port = viewport()->size();
-    horizontalScrollBar()->setRange(0, qMax(0, totalSize_.width() - port.width()));
+    // The board's extent is drawn at the zoom as well.
+    const QSize total(static_cast<int>(int64_t{totalSize_.width()} * zoom_ / 100),
+                      static_cast<int>(int64_t{totalSize_.height()} * zoom_ / 100));
+    horizontalScrollBar()->setRange(0, qMax(0, total.width() - port.width()));
     horizontalScrollBar()->setPageStep(qMax(1, port.width()));
     horizontalScrollBar()->setSingleStep(qMax(1, port.width() / 10));
-    verticalScrollBar()->setRange(0, qMax(0, totalSize_.height() - port.height()));
+    verticalScrollBar()->setRange(0, qMax(0, total.height() - port.height()));
     verticalScrollBar()->setPageStep(qMax(1, port.height()));
     verticalScrollBar()->setSingleStep(qMax(1, port.height() / 10));
 }
 
 QRect CVorloView::VisibleBoardRect() const {
-    return QRect(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()),
-                 viewport()->size());
+    return BoardRectOfPort(viewport()->rect());
+}
+
+QRect CVorloView::BoardRectOfPort(const QRect& port) const {
+    const int64_t sx = horizontalScrollBar()->value();
+    const int64_t sy = verticalScrollBar()->value();
+    const int64_t left = FloorDiv((port.left() + sx) * 100, zoom_);
+    const int64_t top = FloorDiv((port.top() + sy) * 100, zoom_);
+    const int64_t right = CeilDiv((port.left() + int64_t{port.width()} + sx) * 100, zoom_);
+    const int64_t bottom = CeilDiv((port.top() + int64_t{port.height()} + sy) * 100, zoom_);
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                 static_cast<int>(bottom - top));
 }
 
 Point32 CVorloView::BoardPointFromViewport(QPoint viewportPos) const {
-    return {viewportPos.x() + horizontalScrollBar()->value(),
-            viewportPos.y() + verticalScrollBar()->value()};
+    // Floor division: a screen pixel belongs to the board pixel under it,
+    // also left of and above the board's origin.
+    const int64_t x = viewportPos.x() + int64_t{horizontalScrollBar()->value()};
+    const int64_t y = viewportPos.y() + int64_t{verticalScrollBar()->value()};
+    return {static_cast<int32_t>(FloorDiv(x * 100, zoom_)),
+            static_cast<int32_t>(FloorDiv(y * 100, zoom_))};
 }
 
 void CVorloView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QPoint offset(horizontalScrollBar()->value(), verticalScrollBar()->value());
     painter.translate(-offset);
-    PaintBoard(painter, doc_->MatchList, doc_->SelectedMatch, event->rect().translated(offset));
+    if (zoom_ == 100) {
+        PaintBoard(painter, doc_->MatchList, doc_->SelectedMatch, event->rect().translated(offset));
+    } else {
+        painter.scale(zoom_ / 100.0, zoom_ / 100.0);
+        PaintBoard(painter, doc_->MatchList, doc_->SelectedMatch, BoardRectOfPort(event->rect()));
+    }
+    if (hasFocus()) {
+        // The board shows that the keys go to it: a dashed line inside its edge.
+        painter.resetTransform();
+        QPen pen(palette().color(QPalette::Text), 2, Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(viewport()->rect()).adjusted(1, 1, -1, -1));
+    }
 }
 
 void CVorloView::resizeEvent(QResizeEvent* event) {
@@ -232,6 +275,8 @@ void CVorloView::mouseMoveEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    // Alt holds snapping off while it is down; it is no part of the key-state word.
+    editor_.SuspendSnapping(event->modifiers() & Qt::AltModifier);
     OnMouseMove(KeyState(event->buttons(), event->modifiers()),
                 BoardPointFromViewport(event->position().toPoint()));
     event->accept();
@@ -294,15 +339,16 @@ std::optional<BoardRect> CVorloView::SelectedMatchBounds() const {
 
 QRect CVorloView::PortRect(const BoardRect& r) const {
     // In 64 bits, since the corners may lie anywhere in the 32-bit range;
-    // right and bottom lie just outside the rectangle.
+    // right and bottom lie just outside the rectangle. At the zoom the
+    // rectangle grows to every screen pixel that shows part of it.
     const int64_t sx = horizontalScrollBar()->value();
     const int64_t sy = verticalScrollBar()->value();
     const int64_t w = viewport()->width();
     const int64_t h = viewport()->height();
-    const int64_t left = std::clamp<int64_t>(r.left - sx, 0, w);
-    const int64_t top = std::clamp<int64_t>(r.top - sy, 0, h);
-    const int64_t right = std::clamp<int64_t>(r.right - sx, 0, w);
-    const int64_t bottom = std::clamp<int64_t>(r.bottom - sy, 0, h);
+    const int64_t left = std::clamp<int64_t>(FloorDiv(int64_t{r.left} * zoom_, 100) - sx, 0, w);
+    const int64_t top = std::clamp<int64_t>(FloorDiv(int64_t{r.top} * zoom_, 100) - sy, 0, h);
+    const int64_t right = std::clamp<int64_t>(CeilDiv(int64_t{r.right} * zoom_, 100) - sx, 0, w);
+    const int64_t bottom = std::clamp<int64_t>(CeilDiv(int64_t{r.bottom} * zoom_, 100) - sy, 0, h);
     if (right <= left || bottom <= top) {
         return QRect();
     }
@@ -427,4 +473,143 @@ bool CVorloView::OnUpdateEditUndo() const {
 // Worded here rather than taken from the editor, so that it is translated.
 QString CVorloView::OnUpdateIndicatorMatchCount() const {
     return tr("%1 matches").arg(doc_->MatchList.Count());
+}
+
+// ----- keyboard and zoom -----
+
+bool CVorloView::OnSelectNextMatch() {
+    return editor_.SelectNextMatch();
+}
+
+bool CVorloView::OnSelectPreviousMatch() {
+    return editor_.SelectPreviousMatch();
+}
+
+bool CVorloView::event(QEvent* event) {
+    // Tab and Shift+Tab choose matches while the board has the focus, instead
+    // of moving the focus on (F6 moves between the panes).
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods =
+            key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (mods == Qt::NoModifier &&
+            (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            const bool back =
+                key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            back ? OnSelectPreviousMatch() : OnSelectNextMatch();
+            key->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+bool CVorloView::StepByKey(const QKeyEvent& event) {
+    const bool shift = event.modifiers() & Qt::ShiftModifier;
+    const bool ctrl = event.modifiers() & Qt::ControlModifier;
+    const int32_t move = shift ? 10 : 1;
+    const int32_t turn = shift ? 15 : 1;
+    switch (event.key()) {
+        case Qt::Key_Left:
+            editor_.OnKeyMove(-move, 0);
+            return true;
+        case Qt::Key_Right:
+            editor_.OnKeyMove(move, 0);
+            return true;
+        case Qt::Key_Up:
+            editor_.OnKeyMove(0, -move);
+            return true;
+        case Qt::Key_Down:
+            editor_.OnKeyMove(0, move);
+            return true;
+        // "[" turns counterclockwise, "]" clockwise; with Shift the keys
+        // arrive as braces on most layouts.
+        case Qt::Key_BracketLeft:
+        case Qt::Key_BraceLeft:
+            editor_.OnKeyTurn(turn, ctrl);
+            return true;
+        case Qt::Key_BracketRight:
+        case Qt::Key_BraceRight:
+            editor_.OnKeyTurn(-turn, ctrl);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CVorloView::keyPressEvent(QKeyEvent* event) {
+    // Without a selected match the arrows scroll the board as before.
+    if (doc_->SelectedMatch && StepByKey(*event)) {
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CVorloView::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int delta = event->angleDelta().y();
+        if (delta > 0) {
+            ZoomIn();
+        } else if (delta < 0) {
+            ZoomOut();
+        }
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
+}
+
+void CVorloView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void CVorloView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+std::span<const int> CVorloView::ZoomSteps() {
+    return kZoomSteps;
+}
+
+bool CVorloView::SetZoom(int percent) {
+    int step = kZoomSteps[0];
+    for (const int s : kZoomSteps) {
+        if (std::abs(s - percent) < std::abs(step - percent)) {
+            step = s;
+        }
+    }
+    if (step == zoom_) {
+        return false;
+    }
+    // The board point at the top left of the view stays there.
+    const int64_t x = FloorDiv(int64_t{horizontalScrollBar()->value()} * 100, zoom_);
+    const int64_t y = FloorDiv(int64_t{verticalScrollBar()->value()} * 100, zoom_);
+    zoom_ = step;
+    UpdateScrollBars();
+    horizontalScrollBar()->setValue(static_cast<int>(x * zoom_ / 100));
+    verticalScrollBar()->setValue(static_cast<int>(y * zoom_ / 100));
+    viewport()->update();
+    emit ZoomChanged(zoom_);
+    return true;
+}
+
+bool CVorloView::ZoomIn() {
+    for (const int s : kZoomSteps) {
+        if (s > zoom_) {
+            return SetZoom(s);
+        }
+    }
+    return false;
+}
+
+bool CVorloView::ZoomOut() {
+    for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
+        if (*it < zoom_) {
+            return SetZoom(*it);
+        }
+    }
+    return false;
 }

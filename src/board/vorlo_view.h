@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 
 #include "board_editor.h"
 #include "match.h"
@@ -100,6 +101,26 @@ public:
     // The clipboard format of one match: its 12-byte block.
     static QString MatchMimeType();
 
+    // Selecting by key (Tab, Shift+Tab); false on an empty board.
+    bool OnSelectNextMatch();
+    bool OnSelectPreviousMatch();
+    // Snapping while dragging and turning (see BoardEditor::SetSnapping).
+    void SetSnapping(bool on) { editor_.SetSnapping(on); }
+    bool Snapping() const { return editor_.Snapping(); }
+
+    // The size the board is drawn at, in percent, one of ZoomSteps().
+    // Matches keep their board coordinates: the picture is drawn scaled and
+    // a screen pixel belongs to the board pixel under it.
+    static std::span<const int> ZoomSteps();
+    int Zoom() const { return zoom_; }
+    // Takes the step nearest to `percent`; false when that is the size already.
+    bool SetZoom(int percent);
+    bool ZoomIn();
+    bool ZoomOut();
+
+signals:
+    void ZoomChanged(int percent);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -107,6 +128,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // BoardHost
@@ -123,6 +149,11 @@ private:
     // a selection.
     std::optional<vorlo::BoardRect> SelectedMatchBounds() const;
     void PutOnClipboard(const vorlo::MatchBlock& block);
+    // The arrow and bracket keys on the selected match; false for other keys.
+    bool StepByKey(const QKeyEvent& event);
+    // A viewport rectangle's board rectangle at the zoom: every board pixel
+    // part of which shows in it.
+    QRect BoardRectOfPort(const QRect& port) const;
 
     CVorloDoc* doc_;
     vorlo::BoardEditor editor_;
@@ -135,4 +166,5 @@ private:
     // when it is shown and no longer held.
     bool extentPending_ = false;
     bool extentHeld_ = false;
+    int zoom_ = 100;
 };

@@ -247,6 +247,30 @@ bool SettingsStore::SetOpenFolder(const QString& folder) {
     return key && key->WriteString(QString::fromLatin1(kOpenFolderValue), folder);
 }
 
+bool SettingsStore::SnapToMatches() const {
+    const auto key = OpenExistingKey(QString::fromLatin1(kWindowKey));
+    return key && key->ReadByte(QString::fromLatin1(kSnapValue)).value_or(0) == 1;
+}
+
+bool SettingsStore::SetSnapToMatches(bool on) {
+    auto key = OpenOrCreateKey(QString::fromLatin1(kWindowKey));
+    return key && key->WriteByte(QString::fromLatin1(kSnapValue), on ? 1 : 0);
+}
+
+int SettingsStore::Zoom() const {
+    const auto key = OpenExistingKey(QString::fromLatin1(kWindowKey));
+    const QString text =
+        key ? key->ReadString(QString::fromLatin1(kZoomValue)).value_or(QString()) : QString();
+    bool ok = false;
+    const int percent = text.toInt(&ok);
+    return ok ? percent : 100;
+}
+
+bool SettingsStore::SetZoom(int percent) {
+    auto key = OpenOrCreateKey(QString::fromLatin1(kWindowKey));
+    return key && key->WriteString(QString::fromLatin1(kZoomValue), QString::number(percent));
+}
+
 QString SettingsStore::InstallationFolder() const {
     const auto key = OpenExistingKey(QString::fromLatin1(kPathKey));
     return key ? key->ReadString(QString::fromLatin1(kFullPathValue)).value_or(QString())

@@ -31,6 +31,9 @@ inline constexpr char kRecentFilesKey[] = "Recent File List";
 // Where the Open dialog starts once a riddle outside the samples was opened.
 inline constexpr char kWindowKey[] = "Settings";
 inline constexpr char kOpenFolderValue[] = "OpenFolder";
+// The board's view: snapping (one byte, 1 = on) and the zoom (text, percent).
+inline constexpr char kSnapValue[] = "SnapToMatches";
+inline constexpr char kZoomValue[] = "Zoom";
 
 class SettingsStore {
 public:
@@ -104,6 +107,13 @@ public:
     // The folder the Open dialog starts in, empty when none was kept.
     QString OpenFolder() const;
     bool SetOpenFolder(const QString& folder);
+
+    // Snapping, off unless stored as on; the zoom in percent, 100 unless a
+    // whole number is stored (the board takes the step nearest to it).
+    bool SnapToMatches() const;
+    bool SetSnapToMatches(bool on);
+    int Zoom() const;
+    bool SetZoom(int percent);
 
     // The installation folder recorded at start-up, with its trailing
     // separator; empty when none is recorded. Never creates the key.

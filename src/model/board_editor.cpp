@@ -84,6 +84,7 @@ void BoardEditor::BoardChanged() {
 
 BoardEditor::MouseResult BoardEditor::OnLButtonDown(uint32_t /*keyState*/, int32_t x, int32_t y) {
     // Modifier keys do not matter for a press; only the drag looks at them.
+    EndKeyRun();
     MouseResult result;
     const MatchList::Ref hit = HitTest(doc_.MatchList, x, y);
     doc_.SelectedMatch = hit;
@@ -99,6 +100,7 @@ BoardEditor::MouseResult BoardEditor::OnLButtonDown(uint32_t /*keyState*/, int32
 }
 
 BoardEditor::MouseResult BoardEditor::OnRButtonDown(uint32_t /*keyState*/, int32_t x, int32_t y) {
+    EndKeyRun();
     MouseResult result;
     const MatchList::Ref hit = HitTest(doc_.MatchList, x, y);
     doc_.SelectedMatch = hit;
@@ -145,28 +147,44 @@ BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
     CMatch& m = *doc_.SelectedMatch;
     const int32_t oldX = m.x;
     const int32_t oldY = m.y;
+    EndKeyRun();
     m.x = WrapSub(x, anchor_.x);
     m.y = WrapSub(y, anchor_.y);
     doc_.MatchList.Moved(doc_.SelectedMatch);
+    const int64_t jump = SnapDragged();
     host_.SetModifiedFlag();
     // Centred on the pointer and wide enough to reach back to where the match
     // was; exact in 64 bits, however far the pointer jumped.
-    const int64_t hw = std::llabs(static_cast<int64_t>(oldX) - x) + kRepaintMargin;
-    const int64_t hh = std::llabs(static_cast<int64_t>(oldY) - y) + kRepaintMargin;
+    const int64_t hw = std::llabs(static_cast<int64_t>(oldX) - x) + kRepaintMargin + jump;
+    const int64_t hh = std::llabs(static_cast<int64_t>(oldY) - y) + kRepaintMargin + jump;
     return MouseResult{BoardCursor::Move, RectAround(x, y, hw, hh)};
 }
 
 BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
+    EndKeyRun();
     CMatch& m = *doc_.SelectedMatch;
     const int32_t dy = WrapSub(y, anchor_.y);
+    int32_t angle = m.angle;
     // Level with the pivot the direction is left as it was.
     if (dy != 0) {
         const int32_t dx = WrapSub(x, anchor_.x);
         const double theta = std::atan2(static_cast<double>(dx), static_cast<double>(dy));
         const int32_t t = TruncToInt32(theta * RadiansToDegrees());
-        m.angle = WrapSub(pivotAtHead_ ? kHeadPivotOffset : kTailPivotOffset, t);
+        angle = WrapSub(pivotAtHead_ ? kHeadPivotOffset : kTailPivotOffset, t);
     }
+    PlaceTurned(m, angle, pivotAtHead_, anchor_);
     if (pivotAtHead_) {
+        doc_.MatchList.Moved(doc_.SelectedMatch);
+    }
+    SnapTurned();
+    host_.SetModifiedFlag();
+    return MouseResult{BoardCursor::Rotate,
+                       RectAround(anchor_.x, anchor_.y, kRepaintMargin, kRepaintMargin)};
+}
+
+void BoardEditor::PlaceTurned(CMatch& m, int32_t angle, bool aboutHead, Point32 pivot) {
+    m.angle = angle;
+    if (aboutHead) {
         // Put the match back so that its head vertex 2 lies on the pivot: seen
         // from the pivot, a match turned half round has its head vertex 2
         // exactly where this match's tail point belongs.
@@ -174,18 +192,15 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
         // top of the range a wrapped sum would not be a half turn, and the
         // match would jump off the pivot.
         const auto halfTurn = static_cast<int32_t>((static_cast<int64_t>(m.angle) + 180) % 360);
-        const CMatch reversed(anchor_.x, anchor_.y, halfTurn);
+        const CMatch reversed(pivot.x, pivot.y, halfTurn);
         const Point32 tail = reversed.GetShape().Head[2];
         m.x = tail.x;
         m.y = tail.y;
-        doc_.MatchList.Moved(doc_.SelectedMatch);
     }
-    host_.SetModifiedFlag();
-    return MouseResult{BoardCursor::Rotate,
-                       RectAround(anchor_.x, anchor_.y, kRepaintMargin, kRepaintMargin)};
 }
 
 void BoardEditor::AppendMatch(const CMatch& m) {
+    EndKeyRun();
     doc_.SelectedMatch = doc_.MatchList.Append(m);
     // The record is complete before the views hear of the change.
     doc_.LastAction = ActionAdd;
@@ -193,6 +208,7 @@ void BoardEditor::AppendMatch(const CMatch& m) {
 }
 
 void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
+    EndKeyRun();
     // A board collapsed to nothing still gets its match, at the left.
     const int32_t width = boardWindowWidth > 0 ? boardWindowWidth : 1;
     const int32_t n = newMatchCounter_;
@@ -201,6 +217,7 @@ void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
 }
 
 void BoardEditor::OnDeleteMatch() {
+    EndKeyRun();
     const MatchList::Ref selected = doc_.SelectedMatch;
     if (!selected) {
         return;
@@ -244,6 +261,7 @@ std::optional<MatchBlock> BoardEditor::OnEditPaste(std::span<const uint8_t> clip
 }
 
 void BoardEditor::OnEditUndo() {
+    EndKeyRun();
     switch (doc_.LastAction) {
         case ActionAdd:
             // The added match is the last one; removing it makes the record a delete.
@@ -277,6 +295,7 @@ void BoardEditor::OnEditUndo() {
 }
 
 void BoardEditor::OnRotate90() {
+    EndKeyRun();
     const MatchList::Ref selected = doc_.SelectedMatch;
     if (!selected) {
         return;
@@ -294,6 +313,7 @@ std::string BoardEditor::OnUpdateIndicatorMatchCount() const {
 }
 
 void BoardEditor::OnDocumentReset() {
+    EndKeyRun();
     undoMatch_ = {};
 }
 

@@ -20,6 +20,7 @@
 #include "match_list.h"
 #include "match_record.h"
 #include "riddle.h"
+#include "snapping.h"
 
 namespace vorlo {
 
@@ -135,6 +136,31 @@ public:
     MatchList::Ref UndoMatch() const { return undoMatch_; }
     int32_t SavedAngle() const { return savedAngle_; }
 
+    // ----- keyboard -----
+    // Tab and Shift+Tab: the next or the previous match in list order,
+    // wrapping; without a selection the first or the last. Only the
+    // selection changes (not the undo store); false on an empty board.
+    bool SelectNextMatch();
+    bool SelectPreviousMatch();
+    // Moves the selected match by (dx, dy) pixels.
+    void OnKeyMove(int32_t dx, int32_t dy);
+    // Turns the selected match by `degrees` (counterclockwise on the screen
+    // when positive) about its tail end, or about its head as a turn by the
+    // mouse does when the head is the pivot.
+    void OnKeyTurn(int32_t degrees, bool aboutHead);
+    // Steps by key on one match with nothing else between form one action:
+    // undo puts the match back where the first of them found it.
+    bool InKeyRun() const { return keyRun_; }
+
+    // ----- snapping -----
+    // While on, a dragged match whose end comes near another match's end
+    // jumps so the two meet, and a turned match settles on a multiple of 15
+    // degrees or with its free end on another match's end (see snapping.h).
+    void SetSnapping(bool on) { snapping_ = on; }
+    bool Snapping() const { return snapping_; }
+    // Held off for the movements that follow (Alt held during a drag).
+    void SuspendSnapping(bool suspended) { snapSuspended_ = suspended; }
+
     // Where the next added match goes: steps 18 pixels with every add for as
     // long as the board lives, across riddles.
     int32_t NewMatchCounter() const { return newMatchCounter_; }
@@ -144,6 +170,16 @@ private:
     MouseResult Move(int32_t x, int32_t y);
     MouseResult Rotate(int32_t x, int32_t y);
     void BoardChanged();
+    // Puts the selected match at `angle`; about the head, the tail follows
+    // so that the head stays on `pivot`.
+    static void PlaceTurned(CMatch& m, int32_t angle, bool aboutHead, Point32 pivot);
+    void BeginKeyStep(bool turning);
+    void EndKeyRun() { keyRun_ = false; }
+    bool SelectMatch(MatchList::Ref ref);
+    // Snapping of the selected match after a drag or a turn step; the drag
+    // gives the distance the match jumped.
+    int64_t SnapDragged();
+    void SnapTurned();
 
     RiddleState& doc_;
     BoardHost& host_;
@@ -154,6 +190,12 @@ private:
     MatchList::Ref undoMatch_;
     int32_t savedAngle_ = 0;
     int32_t newMatchCounter_ = 0;
+    bool keyRun_ = false;
+    bool keyPivotSet_ = false;
+    Point32 keyPivot_{0, 0};
+    bool snapping_ = false;
+    bool snapSuspended_ = false;
+    EndFinder endFinder_;
 };
 
 }  // namespace vorlo

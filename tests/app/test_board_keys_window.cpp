@@ -1,0 +1,314 @@
+// The board from the keyboard, snapping and zoom, in the program window.
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <memory>
+#include <vector>
+
+#include "commands.h"
+#include "main_frame.h"
+#include "recording_frame.h"
+#include "riddle_file.h"
+#include "settings_store.h"
+#include "text_view.h"
+#include "vorlo_doc.h"
+#include "vorlo_view.h"
+
+using namespace vorlo;
+
+Q_DECLARE_METATYPE(vorlo::CMatch)
+
+class TestBoardKeysWindow : public QObject {
+    Q_OBJECT
+
+private:
+    RecordingFrame recording;
+    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    QTemporaryDir dir;
+
+    CVorloDoc* doc() { return frame->GetDocument(); }
+    CVorloView* board() { return frame->BoardView(); }
+    QWidget* port() { return board()->viewport(); }
+    bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
+
+    // Opens a riddle file holding `matches`, with the board focused.
+    void OpenRiddle(const std::vector<CMatch>& matches) {
+        MatchList list;
+        for (const CMatch& m : matches) {
+            list.Append(m);
+        }
+        const QString path = dir.filePath(QStringLiteral("keys.vrl"));
+        const std::string bytes = SerializeRiddle(list, "");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        file.close();
+        QVERIFY(frame->OpenDocumentFile(path));
+        frame->SetActiveView(board());
+        QTRY_VERIFY(board()->hasFocus());
+    }
+    std::vector<CMatch> Saved() {
+        const RiddleReadResult read =
+            ReadRiddleFile(dir.filePath(QStringLiteral("keys.vrl")).toStdString());
+        return read.ok ? read.riddle.matches.ToVector() : std::vector<CMatch>{};
+    }
+    std::vector<CMatch> Board() { return doc()->MatchList.ToVector(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            QTest::keyClick(board(), key, mods);
+        }
+    }
+    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers mods = {}) {
+        const Qt::MouseButton button =
+            type == QEvent::MouseMove ? Qt::NoButton : Qt::MouseButton(buttons.toInt());
+        QMouseEvent event(type, at, port()->mapToGlobal(at), button, buttons, mods);
+        QApplication::sendEvent(port(), &event);
+    }
+    // A left-button drag on the board's viewport, in screen pixels.
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = {}) {
+        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, to, Qt::LeftButton, mods);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
+    static void ClearSettings() {
+        QSettings(SettingsStore().FileName(), QSettings::IniFormat).clear();
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+    void init() {
+        ClearSettings();
+        recording.promptAnswer = QMessageBox::Discard;
+        QVERIFY(recording.Make());
+    }
+    void cleanup() { recording.Reset(); }
+
+    void theMatchMenuFollowsEdit() {
+        const QList<QMenu*> menus = frame->Menus();
+        QCOMPARE(menus.at(2)->title(), QStringLiteral("&Match"));
+        QStringList texts;
+        for (QAction* action : menus.at(2)->actions()) {
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        QCOMPARE(texts, (QStringList{"&Add Match\tInsert", "&Delete Match\tDel",
+                                     "&Rotate to 90\tCtrl+R", "-", "Select &Next Match\tTab",
+                                     "Select &Previous Match\tShift+Tab"}));
+        QVERIFY(!frame->Action(ID_SNAP_TO_MATCHES)->isChecked());
+        QCOMPARE(board()->Zoom(), 100);
+    }
+
+    void arrowsMoveAndOneUndoPutsTheRunBack() {
+        OpenRiddle({CMatch(100, 100, 0)});
+        Key(Qt::Key_Tab);
+        QVERIFY(doc()->SelectedMatch);
+        QCOMPARE(doc()->LastAction, ActionNone);
+        Key(Qt::Key_Right, {}, 3);
+        Key(Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(board(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(Saved(), std::vector<CMatch>{CMatch(103, 110, 0)});
+        QVERIFY(Enabled(ID_EDIT_UNDO));
+        QTest::keyClick(board(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Board(), std::vector<CMatch>{CMatch(100, 100, 0)});
+    }
+
+    void tabWalksTheListBothWays() {
+        OpenRiddle({CMatch(100, 100, 0), CMatch(200, 100, 0), CMatch(300, 100, 0)});
+        const std::vector<std::pair<bool, int32_t>> steps = {
+            {false, 100}, {false, 200}, {false, 300}, {false, 100},
+            {true, 300},  {true, 200},  {true, 100},  {true, 300},
+        };
+        for (const auto& [back, x] : steps) {
+            Key(back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+            QVERIFY(doc()->SelectedMatch);
+            QCOMPARE(doc()->SelectedMatch->x, x);
+        }
+        // Selecting is no action: nothing to undo, nothing modified, and the
+        // focus stayed on the board.
+        QVERIFY(!Enabled(ID_EDIT_UNDO));
+        QVERIFY(!doc()->IsModified());
+        QVERIFY(board()->hasFocus());
+        QVERIFY(Enabled(ID_DELETE_MATCH));
+        frame->Action(ID_SELECT_PREV_MATCH)->trigger();
+        QCOMPARE(doc()->SelectedMatch->x, 200);
+    }
+
+    void bracketsTurn_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<int>("times");
+        QTest::addColumn<CMatch>("expected");
+        QTest::newRow("[") << int(Qt::Key_BracketLeft) << 0 << 1 << CMatch(100, 100, 1);
+        QTest::newRow("]") << int(Qt::Key_BracketRight) << 0 << 2 << CMatch(100, 100, -2);
+        QTest::newRow("Shift+[") << int(Qt::Key_BraceLeft) << int(Qt::ShiftModifier) << 3
+                                 << CMatch(100, 100, 45);
+        QTest::newRow("Shift+]") << int(Qt::Key_BraceRight) << int(Qt::ShiftModifier) << 1
+                                 << CMatch(100, 100, -15);
+        // About the head vertex (173, 96): half a turn puts the tail at (246, 92).
+        QTest::newRow("Ctrl+Shift+]")
+            << int(Qt::Key_BraceRight) << int(Qt::ShiftModifier | Qt::ControlModifier) << 12
+            << CMatch(246, 92, -180);
+        QTest::newRow("Ctrl+Shift+[")
+            << int(Qt::Key_BraceLeft) << int(Qt::ShiftModifier | Qt::ControlModifier) << 24
+            << CMatch(100, 100, 360);
+    }
+    void bracketsTurn() {
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        QFETCH(int, times);
+        QFETCH(CMatch, expected);
+        OpenRiddle({CMatch(100, 100, 0)});
+        Key(Qt::Key_Tab);
+        Key(Qt::Key(key), Qt::KeyboardModifiers(mods), times);
+        QCOMPARE(Board(), std::vector<CMatch>{expected});
+        QTest::keyClick(board(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Board(), std::vector<CMatch>{CMatch(100, 100, 0)});
+    }
+
+    void theTextPaneKeepsItsKeys() {
+        OpenRiddle({CMatch(100, 100, 0)});
+        Key(Qt::Key_Tab);
+        frame->TextPane()->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
+        for (CommandId id : {ID_ADD_MATCH, ID_DELETE_MATCH, ID_ROTATE_90, ID_SELECT_NEXT_MATCH,
+                             ID_SELECT_PREV_MATCH}) {
+            QVERIFY2(!Enabled(id), qPrintable(frame->Action(id)->objectName()));
+        }
+        QTest::keyClicks(frame->TextPane(), QStringLiteral("ab"));
+        QTest::keyClick(frame->TextPane(), Qt::Key_Left);
+        QTest::keyClick(frame->TextPane(), Qt::Key_Tab);
+        QTest::keyClick(frame->TextPane(), Qt::Key_BracketLeft);
+        QCOMPARE(frame->TextPane()->toPlainText(), QStringLiteral("a\t[b"));
+        QCOMPARE(Board(), std::vector<CMatch>{CMatch(100, 100, 0)});
+        QCOMPARE(doc()->LastAction, ActionNone);
+    }
+
+    void theBoardShowsItHasTheFocus() {
+        OpenRiddle({});
+        // Pixels of the board's left edge that are not the background.
+        auto marked = [this] {
+            const QImage image = port()->grab().toImage();
+            const QColor base = port()->palette().color(QPalette::Base);
+            int count = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                count += image.pixelColor(1, y) != base ? 1 : 0;
+            }
+            return count;
+        };
+        QVERIFY(marked() > port()->height() / 2);
+        frame->TextPane()->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(!board()->hasFocus());
+        QCOMPARE(marked(), 0);
+    }
+
+    // ----- snapping -----
+
+    void dragsSnapToNearEnds_data() {
+        QTest::addColumn<bool>("snap");
+        QTest::addColumn<int>("dx");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<CMatch>("expected");
+        // The dragged tip starts at (176, 100), 24 short of the other's tail.
+        QTest::newRow("4 px away") << true << 20 << 0 << CMatch(124, 100, 0);
+        QTest::newRow("7 px away") << true << 17 << 0 << CMatch(117, 100, 0);
+        QTest::newRow("Alt held") << true << 20 << int(Qt::AltModifier) << CMatch(120, 100, 0);
+        QTest::newRow("off") << false << 20 << 0 << CMatch(120, 100, 0);
+    }
+    void dragsSnapToNearEnds() {
+        QFETCH(bool, snap);
+        QFETCH(int, dx);
+        QFETCH(int, mods);
+        QFETCH(CMatch, expected);
+        OpenRiddle({CMatch(200, 100, 90), CMatch(100, 100, 0)});
+        frame->Action(ID_SNAP_TO_MATCHES)->setChecked(snap);
+        Drag({130, 100}, {130 + dx, 100}, Qt::KeyboardModifiers(mods));
+        QCOMPARE(*doc()->SelectedMatch, expected);
+    }
+
+    void turnsSnapToStepsOfFifteen() {
+        OpenRiddle({CMatch(100, 100, 0)});
+        frame->Action(ID_SNAP_TO_MATCHES)->trigger();
+        // About the tail corner (100, 103): 97 right and 23 up is 13 degrees.
+        Mouse(QEvent::MouseButtonPress, {170, 100}, Qt::RightButton);
+        Mouse(QEvent::MouseMove, {197, 80}, Qt::RightButton);
+        QCOMPARE(*doc()->SelectedMatch, CMatch(100, 100, 15));
+    }
+
+    void snappingIsRemembered() {
+        frame->Action(ID_SNAP_TO_MATCHES)->trigger();
+        QVERIFY(board()->Snapping());
+        QVERIFY(SettingsStore().SnapToMatches());
+        recording.Reset();
+        QVERIFY(recording.Make());
+        QVERIFY(frame->Action(ID_SNAP_TO_MATCHES)->isChecked());
+        QVERIFY(board()->Snapping());
+    }
+
+    // ----- zoom -----
+
+    void zoomStepsAndClamps() {
+        const std::vector<std::pair<CommandId, int>> steps = {
+            {ID_ZOOM_OUT, 100}, {ID_ZOOM_IN, 150}, {ID_ZOOM_IN, 200},  {ID_ZOOM_IN, 300},
+            {ID_ZOOM_IN, 400},  {ID_ZOOM_IN, 400}, {ID_ZOOM_OUT, 300}, {ID_ZOOM_ACTUAL, 100},
+        };
+        for (const auto& [command, percent] : steps) {
+            frame->Action(command)->trigger();
+            QCOMPARE(board()->Zoom(), percent);
+            QCOMPARE(Enabled(ID_ZOOM_IN), percent < 400);
+            QCOMPARE(Enabled(ID_ZOOM_OUT), percent > 100);
+        }
+        QTest::keyClick(board(), Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(board()->Zoom(), 150);
+        QTest::keyClick(board(), Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(board()->Zoom(), 200);
+        QTest::keyClick(board(), Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(board()->Zoom(), 150);
+        QTest::keyClick(board(), Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(board()->Zoom(), 100);
+        for (const auto& [delta, percent] : {std::pair{120, 150}, {120, 200}, {-120, 150}}) {
+            QWheelEvent wheel(QPointF(50, 50), port()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                              QPoint(0, delta), Qt::NoButton, Qt::ControlModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(port(), &wheel);
+            QCOMPARE(board()->Zoom(), percent);
+        }
+        recording.Reset();
+        QVERIFY(recording.Make());
+        QCOMPARE(board()->Zoom(), 150);
+    }
+
+    void atTwiceTheSizeAScreenPixelIsHalfABoardPixel() {
+        OpenRiddle({CMatch(100, 100, 0)});
+        frame->Action(ID_ZOOM_IN)->trigger();
+        frame->Action(ID_ZOOM_IN)->trigger();
+        QCOMPARE(board()->Zoom(), 200);
+        board()->horizontalScrollBar()->setValue(0);
+        board()->verticalScrollBar()->setValue(0);
+        // Screen (261, 201) lies on board (130, 100); 40 screen pixels right is 20 on the board.
+        const Point32 p = board()->BoardPointFromViewport({261, 201});
+        QCOMPARE(QPoint(p.x, p.y), QPoint(130, 100));
+        Drag({261, 201}, {301, 201});
+        QCOMPARE(Board(), std::vector<CMatch>{CMatch(120, 100, 0)});
+        // The board is drawn twice as large: the stick at board (150, 100) is
+        // yellow at screen (300, 200) and (301, 201).
+        const QImage image = port()->grab().toImage();
+        for (const QPoint at : {QPoint(300, 200), QPoint(301, 201), QPoint(330, 198)}) {
+            const QColor c = image.pixelColor(at);
+            QVERIFY2(c.red() > 200 && c.green() > 150 && c.blue() < 80,
+                     qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
+        }
+        QVERIFY(board()->horizontalScrollBar()->maximum() >=
+                2 * board()->GetTotalSize().width() - port()->width() - 1);
+    }
+};
+
+QTEST_MAIN(TestBoardKeysWindow)
+#include "test_board_keys_window.moc"
