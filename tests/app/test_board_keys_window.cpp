@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board from the keyboard, snapping and zoom, in the program window.
 
 #include <QAction>

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Solves the fish riddle with the keyboard alone: Tab to each of the two tail
 # matches, turn it with the bracket keys, move it with the arrows, save with
 # Ctrl+S, and check the saved file. Screenshots stay in the working folder

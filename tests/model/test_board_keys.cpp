@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board editor's keyboard steps, selection by key, and snapping.
 
 #include <gtest/gtest.h>
