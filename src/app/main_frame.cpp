@@ -27,6 +27,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <optional>
+
 #include "about_dlg.h"
 #include "ads_view.h"
 #include "app_icon.h"
@@ -104,6 +106,15 @@ QString DroppedRiddleFile(const QMimeData* data) {
     return QString();
 }
 
+// The Open dialog's new folder while its write waits. Kept for the whole
+// program, as the folder is, so the next dialog starts there at once.
+std::optional<QString> pendingOpenFolder;
+
+// How long the settings of an open or a save wait before they are written:
+// the writes of a few opens in a row go out together, and the one at start
+// after the first paint.
+constexpr int kSettingsWriteDelayMs = 500;
+
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDoc(this)) {
@@ -139,6 +150,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     ConnectCommands();
     ConnectEditRoutes();
     LoadRecentFiles();
+
+    settingsTimer_ = new QTimer(this);
+    settingsTimer_->setSingleShot(true);
+    settingsTimer_->setInterval(kSettingsWriteDelayMs);
+    connect(settingsTimer_, &QTimer::timeout, this, [this] { FlushSettings(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { FlushSettings(); });
 
     connect(doc_, &CVorloDoc::ModifiedChanged, this, [this] { UpdateTitle(); });
     connect(doc_, &CVorloDoc::TitleChanged, this, [this] { UpdateTitle(); });
@@ -178,6 +195,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
 }
 
 CMainFrame::~CMainFrame() {
+    FlushSettings();
     qApp->removeEventFilter(this);
     // From here on this is no longer a whole window: nothing may call back
     // into it while its parts go.
@@ -289,6 +307,8 @@ void CMainFrame::CreatePanes() {
     OuterSplitter->setChildrenCollapsible(true);
     ads_ = new CAdsView(doc_, OuterSplitter);
     ads_->InstallationFolder = &CMainFrame::SamplesFolder;
+    // The page is asked for and laid out once the window has been painted.
+    ads_->HoldLoading(true);
     InnerSplitter = new QSplitter(Qt::Vertical, OuterSplitter);
     board_ = new CVorloView(doc_, InnerSplitter);
     board_->OpenDocumentFile = [this](const QString& path) { return OpenDocumentFile(path); };
@@ -583,13 +603,22 @@ void CMainFrame::UpdateLockIndicators() {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
+    if (!firstPaintSeen_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        firstPaintSeen_ = true;
+        // Once the whole window is painted and on the screen.
+        QTimer::singleShot(0, this, [this] { OnFirstPaint(); });
+    } else if (event->type() == QEvent::KeyRelease) {
         const auto key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock) {
             QTimer::singleShot(0, this, [this] { UpdateLockIndicators(); });
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::OnFirstPaint() {
+    ads_->HoldLoading(false);
 }
 
 void CMainFrame::UpdateTitle() {
@@ -635,7 +664,7 @@ bool CMainFrame::OnFileOpen() {
 QString CMainFrame::OpenDialogFolder() {
     // The Open dialog starts among the sample riddles until the user has
     // opened a riddle somewhere else; from then on, where that one was.
-    const QString elsewhere = SettingsStore().OpenFolder();
+    const QString elsewhere = pendingOpenFolder ? *pendingOpenFolder : SettingsStore().OpenFolder();
     if (!elsewhere.isEmpty() && QFileInfo(elsewhere).isDir()) {
         return elsewhere;
     }
@@ -653,7 +682,7 @@ void CMainFrame::RememberOpenFolder(const QString& path) {
         QFileInfo(samples).canonicalFilePath() == QFileInfo(folder).canonicalFilePath()) {
         return;
     }
-    SettingsStore().SetOpenFolder(folder);
+    pendingOpenFolder = folder;
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
@@ -668,6 +697,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     }
     AddRecentFile(doc_->PathName());
     RememberOpenFolder(doc_->PathName());
+    ScheduleSettingsWrite();
     return true;
 }
 
@@ -776,7 +806,9 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (SaveModified()) {
-        SaveRecentFiles();
+        // The list is written at every close, changed or not.
+        recentFilesPending_ = true;
+        FlushSettings();
         event->accept();
     } else {
         event->ignore();
@@ -803,14 +835,41 @@ void CMainFrame::AddRecentFile(const QString& path) {
     while (recentFiles_.size() > kRecentFileCount) {
         recentFiles_.removeLast();
     }
-    SaveRecentFiles();
+    recentFilesPending_ = true;
+    ScheduleSettingsWrite();
     UpdateRecentFileMenu();
 }
 
 void CMainFrame::RemoveRecentFile(const QString& path) {
     if (recentFiles_.removeAll(path) > 0) {
-        SaveRecentFiles();
+        recentFilesPending_ = true;
+        ScheduleSettingsWrite();
         UpdateRecentFileMenu();
+    }
+}
+
+void CMainFrame::ScheduleSettingsWrite() {
+    // Every write syncs the settings file to the disk: a few changes in a row
+    // share one, and none delays the window's first paint.
+    if (SettingsPending() && !settingsTimer_->isActive()) {
+        settingsTimer_->start();
+    }
+}
+
+bool CMainFrame::SettingsPending() const {
+    return recentFilesPending_ || pendingOpenFolder.has_value();
+}
+
+void CMainFrame::FlushSettings() {
+    settingsTimer_->stop();
+    if (recentFilesPending_) {
+        recentFilesPending_ = false;
+        SaveRecentFiles();
+    }
+    std::optional<QString> folder;
+    folder.swap(pendingOpenFolder);
+    if (folder) {
+        SettingsStore().SetOpenFolder(*folder);
     }
 }
 
