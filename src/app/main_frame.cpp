@@ -115,10 +115,13 @@ std::optional<QString> pendingOpenFolder;
 // after the first paint.
 constexpr int kSettingsWriteDelayMs = 500;
 
+// The toolbar's pictures at 100%.
+constexpr QSize kToolBarIconSize(16, 15);
+
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDoc(this)) {
-    Q_INIT_RESOURCE(window);
+    Q_INIT_RESOURCE(toolbar_icons);
     setWindowIcon(ApplicationIcon());
     // Riddle files dropped anywhere on the window open as through File > Open.
     setAcceptDrops(true);
@@ -207,8 +210,15 @@ CMainFrame::~CMainFrame() {
 // ----- construction -----
 
 QIcon CMainFrame::CommandIcon(const Command& command) const {
-    const QIcon fallback =
-        *command.fallbackIcon ? QIcon(QString::fromLatin1(command.fallbackIcon)) : QIcon();
+    // The bundled pictures were drawn at build time for 100% and 200%
+    // screens ("NAME.png" and "NAME@2x.png"); nothing is read until shown.
+    QIcon fallback;
+    if (*command.fallbackIcon) {
+        QString path = QString::fromLatin1(command.fallbackIcon);
+        fallback.addFile(path, kToolBarIconSize);
+        path.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
+        fallback.addFile(path, kToolBarIconSize * 2);
+    }
     return *command.themeIcon ? QIcon::fromTheme(QString::fromLatin1(command.themeIcon), fallback)
                               : fallback;
 }
@@ -263,7 +273,7 @@ void CMainFrame::CreateMenus() {
 void CMainFrame::CreateToolBar() {
     ToolBar = new QToolBar(tr("Toolbar"), this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
-    ToolBar->setIconSize(QSize(16, 15));
+    ToolBar->setIconSize(kToolBarIconSize);
     for (CommandId id : ToolBarLayout()) {
         if (id == ID_SEPARATOR) {
             ToolBar->addSeparator();
