@@ -629,6 +629,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 
 void CMainFrame::OnFirstPaint() {
     ads_->HoldLoading(false);
+    emit FirstPainted();
 }
 
 void CMainFrame::UpdateTitle() {

@@ -127,6 +127,8 @@ public:
 signals:
     // The pane that commands go to first has changed.
     void ActiveViewChanged(QWidget* view);
+    // The window has been painted for the first time (and is on the screen).
+    void FirstPainted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
