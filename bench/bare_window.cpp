@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline of the start-up benchmark: a bare main window built from the
 // same kinds of widgets as the program's (menus, toolbar, status bar, a text
-// browser, a scroll area and a rich text editor in splitters) and nothing else.
+// browser, a scroll area and a rich text editor in splitters) and nothing else,
+// placed and sized as the program places its window on the same screen, with
+// the same pane sizes, so both paint the same number of pixels.
 
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QTextEdit>
 #include <QToolBar>
+
+#include "frame_placement.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -35,7 +40,15 @@ int main(int argc, char** argv) {
     inner->addWidget(new QTextEdit);
     outer->addWidget(inner);
     window.setCentralWidget(outer);
-    window.resize(1024, 700);
+    int boardHeight = 0;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const vorlo::ScreenPlacement place =
+            vorlo::PlaceFrameOnScreen(screen->availableGeometry(), QMargins());
+        window.setGeometry(place.inside);
+        boardHeight = place.boardHeight;
+    }
     window.show();
+    outer->setSizes({vorlo::kInfoPaneWidth, outer->width() - vorlo::kInfoPaneWidth});
+    inner->setSizes({boardHeight, inner->height() - boardHeight});
     return app.exec();
 }

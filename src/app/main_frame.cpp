@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <optional>
 #include <span>
 
 #include "about_dlg.h"
@@ -109,10 +110,22 @@ QString DroppedRiddleFile(const QMimeData* data) {
     return QString();
 }
 
+// The Open dialog's new folder while its write waits. Kept for the whole
+// program, as the folder is, so the next dialog starts there at once.
+std::optional<QString> pendingOpenFolder;
+
+// How long the settings of an open or a save wait before they are written:
+// the writes of a few opens in a row go out together, and the one at start
+// after the first paint.
+constexpr int kSettingsWriteDelayMs = 500;
+
+// The toolbar's pictures at 100%.
+constexpr QSize kToolBarIconSize(16, 15);
+
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDoc(this)) {
-    Q_INIT_RESOURCE(window);
+    Q_INIT_RESOURCE(toolbar_icons);
     setWindowIcon(ApplicationIcon());
     // Riddle files dropped anywhere on the window open as through File > Open.
     setAcceptDrops(true);
@@ -148,6 +161,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     ConnectEditRoutes();
     ConnectBoardViewCommands();
     LoadRecentFiles();
+
+    settingsTimer_ = new QTimer(this);
+    settingsTimer_->setSingleShot(true);
+    settingsTimer_->setInterval(kSettingsWriteDelayMs);
+    connect(settingsTimer_, &QTimer::timeout, this, [this] { FlushSettings(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { FlushSettings(); });
 
     connect(doc_, &CVorloDoc::ModifiedChanged, this, [this] { UpdateTitle(); });
     connect(doc_, &CVorloDoc::TitleChanged, this, [this] { UpdateTitle(); });
@@ -187,6 +206,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
 }
 
 CMainFrame::~CMainFrame() {
+    FlushSettings();
     qApp->removeEventFilter(this);
     // From here on this is no longer a whole window: nothing may call back
     // into it while its parts go.
@@ -198,8 +218,15 @@ CMainFrame::~CMainFrame() {
 // ----- construction -----
 
 QIcon CMainFrame::CommandIcon(const Command& command) const {
-    const QIcon fallback =
-        *command.fallbackIcon ? QIcon(QString::fromLatin1(command.fallbackIcon)) : QIcon();
+    // The bundled pictures were drawn at build time for 100% and 200%
+    // screens ("NAME.png" and "NAME@2x.png"); nothing is read until shown.
+    QIcon fallback;
+    if (*command.fallbackIcon) {
+        QString path = QString::fromLatin1(command.fallbackIcon);
+        fallback.addFile(path, kToolBarIconSize);
+        path.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
+        fallback.addFile(path, kToolBarIconSize * 2);
+    }
     return *command.themeIcon ? QIcon::fromTheme(QString::fromLatin1(command.themeIcon), fallback)
                               : fallback;
 }
@@ -289,7 +316,7 @@ void CMainFrame::CreateLanguageMenu(QMenu* view) {
 void CMainFrame::CreateToolBar() {
     ToolBar = new QToolBar(tr("Toolbar"), this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
-    ToolBar->setIconSize(QSize(16, 15));
+    ToolBar->setIconSize(kToolBarIconSize);
     for (CommandId id : ToolBarLayout()) {
         if (id == ID_SEPARATOR) {
             ToolBar->addSeparator();
@@ -333,6 +360,8 @@ void CMainFrame::CreatePanes() {
     OuterSplitter->setChildrenCollapsible(true);
     ads_ = new CAdsView(doc_, OuterSplitter);
     ads_->InstallationFolder = &CMainFrame::SamplesFolder;
+    // The page is asked for and laid out once the window has been painted.
+    ads_->HoldLoading(true);
     InnerSplitter = new QSplitter(Qt::Vertical, OuterSplitter);
     board_ = new CVorloView(doc_, InnerSplitter);
     board_->OpenDocumentFile = [this](const QString& path) { return OpenDocumentFile(path); };
@@ -669,13 +698,23 @@ void CMainFrame::UpdateLockIndicators() {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
+    if (!firstPaintSeen_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        firstPaintSeen_ = true;
+        // Once the whole window is painted and on the screen.
+        QTimer::singleShot(0, this, [this] { OnFirstPaint(); });
+    } else if (event->type() == QEvent::KeyRelease) {
         const auto key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock) {
             QTimer::singleShot(0, this, [this] { UpdateLockIndicators(); });
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::OnFirstPaint() {
+    ads_->HoldLoading(false);
+    emit FirstPainted();
 }
 
 void CMainFrame::UpdateTitle() {
@@ -721,7 +760,7 @@ bool CMainFrame::OnFileOpen() {
 QString CMainFrame::OpenDialogFolder() {
     // The Open dialog starts among the sample riddles until the user has
     // opened a riddle somewhere else; from then on, where that one was.
-    const QString elsewhere = SettingsStore().OpenFolder();
+    const QString elsewhere = pendingOpenFolder ? *pendingOpenFolder : SettingsStore().OpenFolder();
     if (!elsewhere.isEmpty() && QFileInfo(elsewhere).isDir()) {
         return elsewhere;
     }
@@ -739,7 +778,7 @@ void CMainFrame::RememberOpenFolder(const QString& path) {
         QFileInfo(samples).canonicalFilePath() == QFileInfo(folder).canonicalFilePath()) {
         return;
     }
-    SettingsStore().SetOpenFolder(folder);
+    pendingOpenFolder = folder;
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
@@ -754,6 +793,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     }
     AddRecentFile(doc_->PathName());
     RememberOpenFolder(doc_->PathName());
+    ScheduleSettingsWrite();
     return true;
 }
 
@@ -862,7 +902,9 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (SaveModified()) {
-        SaveRecentFiles();
+        // The list is written at every close, changed or not.
+        recentFilesPending_ = true;
+        FlushSettings();
         event->accept();
     } else {
         event->ignore();
@@ -889,14 +931,41 @@ void CMainFrame::AddRecentFile(const QString& path) {
     while (recentFiles_.size() > kRecentFileCount) {
         recentFiles_.removeLast();
     }
-    SaveRecentFiles();
+    recentFilesPending_ = true;
+    ScheduleSettingsWrite();
     UpdateRecentFileMenu();
 }
 
 void CMainFrame::RemoveRecentFile(const QString& path) {
     if (recentFiles_.removeAll(path) > 0) {
-        SaveRecentFiles();
+        recentFilesPending_ = true;
+        ScheduleSettingsWrite();
         UpdateRecentFileMenu();
+    }
+}
+
+void CMainFrame::ScheduleSettingsWrite() {
+    // Every write syncs the settings file to the disk: a few changes in a row
+    // share one, and none delays the window's first paint.
+    if (SettingsPending() && !settingsTimer_->isActive()) {
+        settingsTimer_->start();
+    }
+}
+
+bool CMainFrame::SettingsPending() const {
+    return recentFilesPending_ || pendingOpenFolder.has_value();
+}
+
+void CMainFrame::FlushSettings() {
+    settingsTimer_->stop();
+    if (recentFilesPending_) {
+        recentFilesPending_ = false;
+        SaveRecentFiles();
+    }
+    std::optional<QString> folder;
+    folder.swap(pendingOpenFolder);
+    if (folder) {
+        SettingsStore().SetOpenFolder(*folder);
     }
 }
 

@@ -24,6 +24,7 @@ class QLabel;
 class QMenu;
 class QSplitter;
 class QStatusBar;
+class QTimer;
 class QToolBar;
 class CAdsView;
 class CTextView;
@@ -90,6 +91,14 @@ public:
     void OnStartupMessage();
 
     QStringList RecentFiles() const { return recentFiles_; }
+    // Writes the recent files and the Open dialog's folder if they changed
+    // since the last write. Opening a riddle only notes them; they are
+    // written shortly after, at close, and when the application quits.
+    void FlushSettings();
+    // Whether a settings write is waiting.
+    bool SettingsPending() const;
+    // Whether the window has been painted yet.
+    bool FirstPaintSeen() const { return firstPaintSeen_; }
 
     // Status-bar panes.
     QLabel* MessagePane() const { return messagePane_; }
@@ -123,6 +132,8 @@ public:
 signals:
     // The pane that commands go to first has changed.
     void ActiveViewChanged(QWidget* view);
+    // The window has been painted for the first time (and is on the screen).
+    void FirstPainted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -166,6 +177,8 @@ private:
     void RemoveRecentFile(const QString& path);
     void LoadRecentFiles();
     void SaveRecentFiles() const;
+    void ScheduleSettingsWrite();
+    void OnFirstPaint();
     void UpdateRecentFileMenu();
     QIcon CommandIcon(const vorlo::Command& command) const;
 
@@ -201,4 +214,7 @@ private:
     bool shownBefore_ = false;
     // Shown, but the window manager has not yet told the frame's size.
     bool waitingForFrame_ = false;
+    bool firstPaintSeen_ = false;
+    bool recentFilesPending_ = false;
+    QTimer* settingsTimer_ = nullptr;
 };

@@ -222,13 +222,20 @@ bool CVorloApp::InitInstance(int* exitCode) {
         *exitCode = 1;
         return false;
     }
+    // Registering with the desktop writes files and starts helper programs,
+    // and the greeting builds a dialog: both wait until the window has been
+    // painted.
+    const bool greet = ShouldGreet();
+    connect(
+        frame_, &CMainFrame::FirstPainted, this,
+        [frame = frame_, greet] {
+            RegisterWithDesktop();
+            if (greet) {
+                frame->OnStartupMessage();
+            }
+        },
+        Qt::SingleShotConnection);
     frame_->show();
-    // Registering with the desktop writes files and starts helper programs:
-    // it waits until the window has been painted.
-    QTimer::singleShot(0, this, [] { RegisterWithDesktop(); });
-    if (ShouldGreet()) {
-        frame_->OnStartupMessage();
-    }
     return true;
 }
 

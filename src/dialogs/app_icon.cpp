@@ -29,9 +29,11 @@ QPixmap ApplicationIconPixmap(int size, qreal devicePixelRatio) {
 }
 
 QIcon ApplicationIcon() {
+    // Drawn from the SVG at build time: a window shows its icon without
+    // parsing SVG, and a size is read only when it is asked for.
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(ApplicationIconPixmap(size));
+        icon.addFile(QStringLiteral(":/icons/vorlo-%1.png").arg(size), QSize(size, size));
     }
     return icon;
 }

@@ -20,9 +20,21 @@ CAdsView::CAdsView(CVorloDoc* doc, QWidget* parent)
 CAdsView::~CAdsView() = default;
 
 void CAdsView::OnInitialUpdate() {
+    if (held_) {
+        loadWaiting_ = true;
+        return;
+    }
+    loadWaiting_ = false;
     // The installed copy lies in the installation folder that start-up
     // records; without it there is no local page to fall back on.
     loader_->Load(InstallationFolder ? InstallationFolder() : QString());
+}
+
+void CAdsView::HoldLoading(bool hold) {
+    held_ = hold;
+    if (!held_ && loadWaiting_) {
+        OnInitialUpdate();
+    }
 }
 
 void CAdsView::ShowPage(const QString& html, const QUrl& baseUrl) {

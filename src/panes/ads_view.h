@@ -27,6 +27,13 @@ public:
     // The board's changes do not concern the page.
     void OnUpdate(QObject* sender, int hint);
 
+    // While held, a load asked for waits instead of starting; releasing the
+    // hold starts the latest one that waited. The window holds the pane until
+    // its first paint, so that neither the network nor the page's layout
+    // delays it.
+    void HoldLoading(bool hold);
+    bool LoadingHeld() const { return held_; }
+
     vorlo::InfoPageLoader* Loader() const { return loader_; }
 
     // The program's installation folder, which holds the installed copy of
@@ -42,4 +49,6 @@ private:
 
     CVorloDoc* doc_;
     vorlo::InfoPageLoader* loader_;
+    bool held_ = false;
+    bool loadWaiting_ = false;
 };
