@@ -138,6 +138,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     CreatePanes();
     ConnectCommands();
     ConnectEditRoutes();
+    CreateSolutionCommands();
     LoadRecentFiles();
 
     connect(doc_, &CVorloDoc::ModifiedChanged, this, [this] { UpdateTitle(); });
@@ -723,6 +724,7 @@ bool CMainFrame::DoSave(QString path) {
         ShowError(tr("Cannot save the riddle %1:\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
+    OnRiddleSaved();
     AddRecentFile(doc_->PathName());
     return true;
 }
