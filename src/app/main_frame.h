@@ -89,6 +89,14 @@ public:
     bool OnFileRevert();
     // Writes the board as the riddle's next solution file.
     bool OnFileSaveSolution();
+    // Writes a picture of the board, and of the task text below it when
+    // `withText`, as PNG, SVG or PDF by the name's extension (PNG for any
+    // other name).
+    bool OnFileExportPicture();
+    bool ExportPicture(const QString& path, bool withText, QString* error);
+    // Asks where the picture goes and whether it shows the text (ticked at
+    // first); an empty answer cancels.
+    std::function<QString(bool* withText)> AskExportPicture;
     // Asked before Revert throws changes away; false keeps the board.
     std::function<bool(const QString& question)> ConfirmRevert;
     // How far the board is from the riddle, shown in the moved pane (left of
@@ -155,6 +163,7 @@ private:
     void UpdateSolutionCommands();
     void ShowProgress();
     void OnRiddleSaved();
+    QString AskExportPictureDefault(bool* withText);
     void PlaceSolvedNote();
     // Enable states, each set when what it depends on changes: the board's
     // commands follow the active pane and the board; the Edit commands

@@ -61,6 +61,9 @@ void CMainFrame::CreateSolutionCommands() {
     connect(Action(ID_FILE_SAVE_SOLUTION), &QAction::triggered, this,
             [this] { OnFileSaveSolution(); });
     connect(doc_, &CVorloDoc::TitleChanged, this, [this] { UpdateSolutionCommands(); });
+    AskExportPicture = [this](bool* withText) { return AskExportPictureDefault(withText); };
+    connect(Action(ID_FILE_EXPORT_PICTURE), &QAction::triggered, this,
+            [this] { OnFileExportPicture(); });
 
     // The moved pane lies left of the match count and is wide enough for a
     // five-digit count.
