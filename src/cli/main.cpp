@@ -21,6 +21,7 @@ const char kUsage[] = QT_TRANSLATE_NOOP(
     "  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]\n"
     "         [x,y,angle ...]       write a riddle\n"
     "  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]\n"
+    "         [--with-text]\n"
     "                               draw a riddle as PNG, SVG or PDF\n"
     "  thumbnail IN OUT SIZE        a PNG preview of at most SIZE x SIZE\n"
     "  check RIDDLE ATTEMPT | check --solution SOLUTION [--riddle RIDDLE] ATTEMPT\n"
