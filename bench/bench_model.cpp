@@ -20,6 +20,7 @@
 #include "match_record.h"
 #include "riddle_file.h"
 #include "riddle_io.h"
+#include "stick_pairing.h"
 
 // Every allocation of the program is counted, so a benchmark can tell how
 // much memory an operation held at its peak.
@@ -279,6 +280,40 @@ void BM_WriteBigRiddleNoSync(benchmark::State& state) {
     WritePlain(state, false);
 }
 BENCHMARK(BM_WriteBigRiddleNoSync)->Unit(benchmark::kMillisecond);
+
+// The moved count of a board of 100,000 matches against its riddle, as the
+// window runs it after every change: the riddle's end table is made once at
+// Open, the board's matches are looked up and paired each time.
+vorlo::MatchList PairingGrid(int count) {
+    vorlo::MatchList list;
+    for (int i = 0; i < count; ++i) {
+        const int column = i % 400;
+        const int row = i / 400;
+        list.Append(vorlo::CMatch(column * 76, row * 76, (i % 2) * 90));
+    }
+    return list;
+}
+
+void BM_MovedCount(benchmark::State& state) {
+    const vorlo::MatchList riddle = PairingGrid(static_cast<int>(state.range(0)));
+    const vorlo::StickIndex index(riddle);
+    vorlo::MatchList board = riddle;
+    board.First()->x += 500;  // two matches moved
+    board.Last()->y += 500;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vorlo::MovedCount(index, board));
+    }
+}
+BENCHMARK(BM_MovedCount)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Making the riddle's end table, as Open, Save and Revert do.
+void BM_StickIndex(benchmark::State& state) {
+    const vorlo::MatchList riddle = PairingGrid(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vorlo::StickIndex(riddle).Count());
+    }
+}
+BENCHMARK(BM_StickIndex)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -160,6 +160,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     ConnectCommands();
     ConnectEditRoutes();
     ConnectBoardViewCommands();
+    CreateSolutionCommands();
     LoadRecentFiles();
 
     settingsTimer_ = new QTimer(this);
@@ -849,6 +850,7 @@ bool CMainFrame::DoSave(QString path) {
         ShowError(tr("Cannot save the riddle %1:\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
+    OnRiddleSaved();
     AddRecentFile(doc_->PathName());
     return true;
 }

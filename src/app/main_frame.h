@@ -30,6 +30,7 @@ class CAdsView;
 class CTextView;
 class CVorloDoc;
 class CVorloView;
+class RiddleProgress;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -85,6 +86,26 @@ public:
     // The session's printer, made on first use: making one talks to the print
     // system, which must not delay the window's first paint.
     QPrinter& Printer();
+
+    // Opens the riddle again from its file, after asking when it was changed.
+    bool OnFileRevert();
+    // Writes the board as the riddle's next solution file.
+    bool OnFileSaveSolution();
+    // Writes a picture of the board, and of the task text below it when
+    // `withText`, as PNG, SVG or PDF by the name's extension (PNG for any
+    // other name).
+    bool OnFileExportPicture();
+    bool ExportPicture(const QString& path, bool withText, QString* error);
+    // Asks where the picture goes and whether it shows the text (ticked at
+    // first); an empty answer cancels.
+    std::function<QString(bool* withText)> AskExportPicture;
+    // Asked before Revert throws changes away; false keeps the board.
+    std::function<bool(const QString& question)> ConfirmRevert;
+    // How far the board is from the riddle, shown in the moved pane (left of
+    // the match count) and, once solved, in a note over the board.
+    RiddleProgress* Progress() const { return progress_; }
+    QLabel* MovedPane() const { return movedPane_; }
+    QLabel* SolvedNote() const { return solvedNote_; }
 
     void OnAppAbout();
     void OnHelpInstructions();
@@ -157,6 +178,13 @@ private:
     // The Match menu's selection commands, snapping and zoom, with their
     // stored settings.
     void ConnectBoardViewCommands();
+    // Revert, solutions and the moved count (main_frame_solutions.cpp).
+    void CreateSolutionCommands();
+    void UpdateSolutionCommands();
+    void ShowProgress();
+    void OnRiddleSaved();
+    QString AskExportPictureDefault(bool* withText);
+    void PlaceSolvedNote();
     // Enable states, each set when what it depends on changes: the board's
     // commands follow the active pane and the board; the Edit commands
     // follow the active pane and what that pane can do now.
@@ -206,6 +234,9 @@ private:
     QLabel* capsPane_ = nullptr;
     QLabel* numPane_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
+    RiddleProgress* progress_ = nullptr;
+    QLabel* movedPane_ = nullptr;
+    QLabel* solvedNote_ = nullptr;
     int boardRowHeight_ = 0;
     bool paneSizesPending_ = false;
     // The area the window was last placed in, and the frame it was placed for.

@@ -1,15 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "board_render.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QXmlStreamWriter>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "board_painter.h"
+#include "riddle_io.h"
 
 namespace vorlo {
 
@@ -32,6 +40,150 @@ int OutputSide(double side) {
 QString ColorName(const QColor& color) {
     return color.name(QColor::HexRgb);
 }
+
+// Where the board and the text lie in a picture with text, and the text laid
+// out as it is drawn.
+struct TextPlacement {
+    QSize size;           // the whole picture
+    QPointF boardOrigin;  // where the board's frame begins
+    QPointF textOrigin;   // the top left of the text's column
+    double textWidth = 0;
+    std::unique_ptr<QTextDocument> document;
+};
+
+std::optional<TextPlacement> PlaceText(const PictureFrame& frame, const PictureText* text) {
+    if (text == nullptr || text->text.isEmpty()) {
+        return std::nullopt;
+    }
+    TextPlacement placement;
+    placement.document = std::make_unique<QTextDocument>();
+    QTextDocument& document = *placement.document;
+    // A font in pixels lays out alike on the screen, in a PNG and on a
+    // 72-dpi PDF page.
+    QFont font = text->font;
+    font.setPixelSize(std::max(1, QFontInfo(text->font).pixelSize()));
+    document.setDefaultFont(font);
+    document.setDocumentMargin(0);
+    QTextOption option(Qt::AlignRight | Qt::AlignAbsolute);
+    option.setTextDirection(Qt::LayoutDirectionAuto);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document.setDefaultTextOption(option);
+    document.setPlainText(text->text);
+
+    const int boardWidth = frame.size.width();
+    const double natural = std::ceil(document.idealWidth());
+    const int width = std::max(
+        boardWidth, static_cast<int>(std::min<double>(natural, kMaxTextWidth)) + 2 * kTextPadding);
+    placement.textWidth = width - 2 * kTextPadding;
+    document.setTextWidth(placement.textWidth);
+    const int textHeight = static_cast<int>(std::ceil(document.size().height()));
+    placement.size = QSize(width, frame.size.height() + textHeight + kTextPadding);
+    placement.boardOrigin = QPointF((width - boardWidth) / 2, 0);
+    placement.textOrigin = QPointF(kTextPadding, frame.size.height());
+    return placement;
+}
+
+// Draws the board, and the text below it, onto a white picture.
+void PaintPicture(QPainter& painter, const MatchList& matches, MatchList::Ref selected,
+                  const PictureFrame& frame, const TextPlacement* placement) {
+    const QSize size = placement ? placement->size : frame.size;
+    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), Qt::white);
+    painter.save();
+    if (placement) {
+        painter.translate(placement->boardOrigin);
+    }
+    SetBoardTransform(painter, frame);
+    PaintBoard(painter, matches, selected);
+    painter.restore();
+    if (placement) {
+        painter.save();
+        painter.translate(placement->textOrigin);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        placement->document->documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+}
+
+// Each line of the laid-out text as an SVG <text>, flush right: a
+// right-to-left paragraph starts at the right edge, a left-to-right one ends
+// there; the reader's own bidirectional ordering places the letters.
+void WriteSvgText(QXmlStreamWriter& xml, const TextPlacement& placement) {
+    const QTextDocument& document = *placement.document;
+    const QFont font = document.defaultFont();
+    const double right = placement.textOrigin.x() + placement.textWidth;
+    xml.writeStartElement(QStringLiteral("g"));
+    xml.writeAttribute(QStringLiteral("font-family"), font.family());
+    xml.writeAttribute(QStringLiteral("font-size"), QString::number(font.pixelSize()));
+    xml.writeAttribute(QStringLiteral("fill"), QStringLiteral("#000000"));
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        const QPointF blockAt = document.documentLayout()->blockBoundingRect(block).topLeft();
+        const bool rightToLeft = block.textDirection() == Qt::RightToLeft;
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const QString part = block.text().mid(line.textStart(), line.textLength()).trimmed();
+            if (part.isEmpty()) {
+                continue;
+            }
+            const double baseline =
+                placement.textOrigin.y() + blockAt.y() + line.y() + line.ascent();
+            xml.writeStartElement(QStringLiteral("text"));
+            xml.writeAttribute(QStringLiteral("x"), QString::number(right));
+            xml.writeAttribute(QStringLiteral("y"), QString::number(baseline));
+            if (rightToLeft) {
+                xml.writeAttribute(QStringLiteral("direction"), QStringLiteral("rtl"));
+                xml.writeAttribute(QStringLiteral("unicode-bidi"), QStringLiteral("embed"));
+                xml.writeAttribute(QStringLiteral("text-anchor"), QStringLiteral("start"));
+            } else {
+                xml.writeAttribute(QStringLiteral("text-anchor"), QStringLiteral("end"));
+            }
+            xml.writeCharacters(part);
+            xml.writeEndElement();
+        }
+    }
+    xml.writeEndElement();
+}
+
+// A write-only device that hands what it is given on to a sink in pieces of
+// kChunkBytes: the SVG writer writes many tiny strings, the file gets few
+// large writes, and no more than one piece is ever held.
+class ChunkDevice : public QIODevice {
+public:
+    explicit ChunkDevice(FileChunkSink sink) : sink_(std::move(sink)) {
+        open(QIODevice::WriteOnly);
+        pending_.reserve(kChunkBytes);
+    }
+
+    // Hands on what is still held; false when the sink refused any piece.
+    bool Finish() {
+        if (failed_ || pending_.empty()) {
+            return !failed_;
+        }
+        failed_ = !sink_(pending_);
+        pending_.clear();
+        return !failed_;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (failed_) {
+            return -1;
+        }
+        pending_.append(data, static_cast<size_t>(size));
+        if (pending_.size() >= kChunkBytes && !Finish()) {
+            return -1;
+        }
+        return size;
+    }
+
+private:
+    static constexpr size_t kChunkBytes = 1 << 16;
+    FileChunkSink sink_;
+    std::string pending_;
+    bool failed_ = false;
+};
 
 template <size_t N>
 QString SvgPoints(const CMatch& match, const std::array<Point32, N>& points) {
@@ -101,53 +253,75 @@ PictureFrame FramePicture(const MatchList& matches, int margin, std::optional<QS
     return frame;
 }
 
-QImage RenderImage(const MatchList& matches, MatchList::Ref selected, const PictureFrame& frame) {
-    QImage image(frame.size, QImage::Format_RGB32);
+QSize PictureSize(const PictureFrame& frame, const PictureText* text) {
+    const std::optional<TextPlacement> placement = PlaceText(frame, text);
+    return placement ? placement->size : frame.size;
+}
+
+QImage RenderImage(const MatchList& matches, MatchList::Ref selected, const PictureFrame& frame,
+                   const PictureText* text) {
+    const std::optional<TextPlacement> placement = PlaceText(frame, text);
+    QImage image(placement ? placement->size : frame.size, QImage::Format_RGB32);
     if (image.isNull()) {
         return image;
     }
-    image.fill(Qt::white);
     QPainter painter(&image);
-    SetBoardTransform(painter, frame);
-    PaintBoard(painter, matches, selected);
+    PaintPicture(painter, matches, selected, frame, placement ? &*placement : nullptr);
     return image;
 }
 
 bool WritePdf(QIODevice* device, const MatchList& matches, MatchList::Ref selected,
-              const PictureFrame& frame) {
+              const PictureFrame& frame, const PictureText* text) {
+    const std::optional<TextPlacement> placement = PlaceText(frame, text);
+    const QSize size = placement ? placement->size : frame.size;
     QPdfWriter writer(device);
     writer.setCreator(QStringLiteral("vorlo-cli"));
     writer.setResolution(72);  // one device unit per point
-    writer.setPageSize(
-        QPageSize(QSizeF(frame.size), QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageSize(QPageSize(QSizeF(size), QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter;
     if (!painter.begin(&writer)) {
         return false;
     }
-    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(frame.size)), Qt::white);
-    SetBoardTransform(painter, frame);
-    PaintBoard(painter, matches, selected);
+    PaintPicture(painter, matches, selected, frame, placement ? &*placement : nullptr);
     return painter.end();
 }
 
-QByteArray SvgDocument(const MatchList& matches, MatchList::Ref selected,
-                       const PictureFrame& frame) {
+QByteArray SvgDocument(const MatchList& matches, MatchList::Ref selected, const PictureFrame& frame,
+                       const PictureText* text) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    WriteSvg(&buffer, matches, selected, frame);
+    WriteSvg(&buffer, matches, selected, frame, text);
     return bytes;
 }
 
 bool WriteSvg(QIODevice* device, const MatchList& matches, MatchList::Ref selected,
-              const PictureFrame& frame) {
+              const PictureFrame& frame, const PictureText* text) {
+    const std::optional<TextPlacement> placement = PlaceText(frame, text);
     QXmlStreamWriter xml(device);
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("svg"));
     xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
+    if (placement) {
+        // The board keeps its own coordinates in a nested picture; the text
+        // is laid out in output pixels below it.
+        xml.writeAttribute(QStringLiteral("width"), QString::number(placement->size.width()));
+        xml.writeAttribute(QStringLiteral("height"), QString::number(placement->size.height()));
+        xml.writeAttribute(
+            QStringLiteral("viewBox"),
+            QStringLiteral("0 0 %1 %2").arg(placement->size.width()).arg(placement->size.height()));
+        xml.writeEmptyElement(QStringLiteral("rect"));
+        xml.writeAttribute(QStringLiteral("width"), QString::number(placement->size.width()));
+        xml.writeAttribute(QStringLiteral("height"), QString::number(placement->size.height()));
+        xml.writeAttribute(QStringLiteral("fill"), ColorName(Qt::white));
+        WriteSvgText(xml, *placement);
+        xml.writeStartElement(QStringLiteral("svg"));
+        xml.writeAttribute(QStringLiteral("x"), QString::number(placement->boardOrigin.x()));
+        xml.writeAttribute(QStringLiteral("y"), QString::number(placement->boardOrigin.y()));
+    }
     xml.writeAttribute(QStringLiteral("width"), QString::number(frame.size.width()));
     xml.writeAttribute(QStringLiteral("height"), QString::number(frame.size.height()));
     const QString left = QString::number(frame.board.left);
@@ -174,9 +348,59 @@ bool WriteSvg(QIODevice* device, const MatchList& matches, MatchList::Ref select
             return false;  // the device failed: the rest would be lost too
         }
     }
+    if (placement) {
+        xml.writeEndElement();  // the board's picture
+    }
     xml.writeEndElement();
     xml.writeEndDocument();
     return !xml.hasError();
+}
+
+bool WriteSvgInPieces(const FileChunkSink& sink, const MatchList& matches, MatchList::Ref selected,
+                      const PictureFrame& frame, const PictureText* text) {
+    ChunkDevice device(sink);
+    const bool written = WriteSvg(&device, matches, selected, frame, text);
+    return device.Finish() && written;
+}
+
+std::optional<PictureFormat> PictureFormatNamed(const QString& name) {
+    const QString lower = name.toLower();
+    if (lower == u"png") {
+        return PictureFormat::Png;
+    }
+    if (lower == u"svg") {
+        return PictureFormat::Svg;
+    }
+    if (lower == u"pdf") {
+        return PictureFormat::Pdf;
+    }
+    return std::nullopt;
+}
+
+bool WritePictureFile(const QString& path, PictureFormat format, const MatchList& matches,
+                      MatchList::Ref selected, const PictureFrame& frame, const PictureText* text,
+                      QString* error) {
+    const QString drawError = QCoreApplication::translate("vorlo", "cannot draw the picture");
+    if (format == PictureFormat::Svg) {
+        const auto produce = [&](const FileChunkSink& sink) {
+            return WriteSvgInPieces(sink, matches, selected, frame, text);
+        };
+        return WriteFileAtomically(path, produce, drawError, error);
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    bool drawn = false;
+    if (format == PictureFormat::Png) {
+        const QImage image = RenderImage(matches, selected, frame, text);
+        drawn = !image.isNull() && QImageWriter(&buffer, "png").write(image);
+    } else {
+        drawn = WritePdf(&buffer, matches, selected, frame, text);
+    }
+    if (!drawn) {
+        *error = drawError;
+        return false;
+    }
+    return WriteFileAtomically(path, buffer.data().toStdString(), error);
 }
 
 }  // namespace vorlo

@@ -4,6 +4,7 @@
 // A riddle's picture as a file: PNG, SVG or PDF, drawn by the board painter.
 
 #include <QByteArray>
+#include <QFont>
 #include <QImage>
 #include <QRectF>
 #include <QSize>
@@ -12,6 +13,7 @@
 #include <optional>
 
 #include "match_list.h"
+#include "riddle_io.h"
 
 class QIODevice;
 
@@ -53,23 +55,60 @@ inline constexpr int kEmptyBoardSide = 64;
 PictureFrame FramePicture(const MatchList& matches, int margin,
                           std::optional<QSize> fitInside = std::nullopt);
 
-// The picture on a white background.
-QImage RenderImage(const MatchList& matches, MatchList::Ref selected, const PictureFrame& frame);
+// A riddle's task text, drawn below the board as the text pane shows it:
+// flush right, each paragraph read in the direction of its first letter
+// (Hebrew right to left), in the given font, wrapped to the picture's width
+// (widened for the text up to kMaxTextWidth when the board is narrower).
+// The text keeps its size when the board is scaled.
+struct PictureText {
+    QString text;  // paragraphs separated by "\n"
+    QFont font;
+};
 
-// The picture as a one-page PDF of frame.size points. False on failure.
+inline constexpr int kTextPadding = 10;
+inline constexpr int kMaxTextWidth = 640;
+
+// The whole picture's size: the board's frame, and the text below it when
+// `text` is given and not empty.
+QSize PictureSize(const PictureFrame& frame, const PictureText* text = nullptr);
+
+// The picture on a white background.
+QImage RenderImage(const MatchList& matches, MatchList::Ref selected, const PictureFrame& frame,
+                   const PictureText* text = nullptr);
+
+// The picture as a one-page PDF of PictureSize points. False on failure.
 bool WritePdf(QIODevice* device, const MatchList& matches, MatchList::Ref selected,
-              const PictureFrame& frame);
+              const PictureFrame& frame, const PictureText* text = nullptr);
 
 // The picture as SVG: in drawing order one <polygon> per stick and per head,
 // in board coordinates, with the painter's colours and a one-pixel black
 // outline; the view box is the frame's board rectangle.
-QByteArray SvgDocument(const MatchList& matches, MatchList::Ref selected,
-                       const PictureFrame& frame);
+// With a text, the board is a group placed above it and each line of the
+// text is an SVG <text> element, so the text stays text.
+QByteArray SvgDocument(const MatchList& matches, MatchList::Ref selected, const PictureFrame& frame,
+                       const PictureText* text = nullptr);
 
 // The same SVG written to `device` as it is made, polygon by polygon, so that
 // a large riddle's picture is never whole in memory. False when the device
 // refused a write.
 bool WriteSvg(QIODevice* device, const MatchList& matches, MatchList::Ref selected,
-              const PictureFrame& frame);
+              const PictureFrame& frame, const PictureText* text = nullptr);
+
+// The same SVG handed to `sink` in pieces of 64 KB as it is made. False when
+// the sink refused a piece.
+bool WriteSvgInPieces(const FileChunkSink& sink, const MatchList& matches, MatchList::Ref selected,
+                      const PictureFrame& frame, const PictureText* text = nullptr);
+
+enum class PictureFormat { Png, Svg, Pdf };
+
+// "png", "svg" or "pdf" in any case; none for anything else.
+std::optional<PictureFormat> PictureFormatNamed(const QString& name);
+
+// Writes the picture to the file `path` through the one atomic writer: the
+// old file is replaced only by a whole picture. An SVG is written as it is
+// made, in pieces, so its memory does not grow with the riddle.
+bool WritePictureFile(const QString& path, PictureFormat format, const MatchList& matches,
+                      MatchList::Ref selected, const PictureFrame& frame, const PictureText* text,
+                      QString* error);
 
 }  // namespace vorlo

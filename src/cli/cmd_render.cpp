@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QRegularExpression>
 #include <algorithm>
@@ -63,72 +64,40 @@ bool WritePicture(const Argument& out, const std::function<bool(QIODevice*)>& dr
     return WriteFileAtomically(out.text, buffer.data().toStdString(), error);
 }
 
-// A write-only device that hands what it is given on to a sink in pieces of
-// kChunkBytes: the SVG writer writes many tiny strings, the file gets few
-// large writes, and no more than one piece is ever held.
-class ChunkDevice : public QIODevice {
-public:
-    explicit ChunkDevice(FileChunkSink sink) : sink_(std::move(sink)) {
-        open(QIODevice::WriteOnly);
-        pending_.reserve(kChunkBytes);
-    }
+bool WritePng(QIODevice* device, const QImage& image);
 
-    // Hands on what is still held; false when the sink refused any piece.
-    bool Finish() {
-        if (failed_ || pending_.empty()) {
-            return !failed_;
+// The picture written as the window's Export Picture writes it: to a file
+// through the one atomic writer (an SVG as it is made, so its memory does not
+// grow with the riddle), or to standard output.
+bool WriteRender(const Argument& out, PictureFormat format, const MatchList& matches,
+                 MatchList::Ref selected, const PictureFrame& frame, const PictureText* text,
+                 QString* error) {
+    if (out.bytes != "-") {
+        if (!IsUtf8(out.bytes)) {
+            *error = QCoreApplication::translate("vorlo-cli",
+                                                 "the name is not UTF-8 and cannot be represented");
+            return false;
         }
-        failed_ = !sink_(pending_);
-        pending_.clear();
-        return !failed_;
+        return WritePictureFile(out.text, format, matches, selected, frame, text, error);
     }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override {
-        if (failed_) {
-            return -1;
-        }
-        pending_.append(data, static_cast<size_t>(size));
-        if (pending_.size() >= kChunkBytes && !Finish()) {
-            return -1;
-        }
-        return size;
-    }
-
-private:
-    static constexpr size_t kChunkBytes = 1 << 16;
-    FileChunkSink sink_;
-    std::string pending_;
-    bool failed_ = false;
-};
-
-// The SVG written as it is made: to standard output, or into the temporary
-// file of the one atomic writer, which replaces `out` only with the whole
-// picture. Its memory does not grow with the riddle.
-bool StreamSvg(const Argument& out, const MatchList& matches, MatchList::Ref selected,
-               const PictureFrame& frame, QString* error) {
-    const auto produce = [&](const FileChunkSink& sink) {
-        ChunkDevice device(sink);
-        const bool written = WriteSvg(&device, matches, selected, frame);
-        return device.Finish() && written;
-    };
-    if (out.bytes == "-") {
+    if (format == PictureFormat::Svg) {
         // A failed write leaves stdout's error mark, reported at the end.
-        produce([](std::string_view chunk) {
-            WriteOut(QByteArray::fromRawData(chunk.data(), static_cast<qsizetype>(chunk.size())));
-            return std::ferror(stdout) == 0;
-        });
+        WriteSvgInPieces(
+            [](std::string_view chunk) {
+                WriteOut(
+                    QByteArray::fromRawData(chunk.data(), static_cast<qsizetype>(chunk.size())));
+                return std::ferror(stdout) == 0;
+            },
+            matches, selected, frame, text);
         return true;
     }
-    if (!IsUtf8(out.bytes)) {
-        *error = QCoreApplication::translate("vorlo-cli",
-                                             "the name is not UTF-8 and cannot be represented");
-        return false;
-    }
-    return WriteFileAtomically(out.text, produce,
-                               QCoreApplication::translate("vorlo-cli", "cannot draw the picture"),
-                               error);
+    const auto draw = [&](QIODevice* device) {
+        if (format == PictureFormat::Png) {
+            return WritePng(device, RenderImage(matches, selected, frame, text));
+        }
+        return WritePdf(device, matches, selected, frame, text);
+    };
+    return WritePicture(out, draw, error);
 }
 
 bool WritePng(QIODevice* device, const QImage& image) {
@@ -167,7 +136,9 @@ int RunRender(const Arguments& arguments) {
     CommandLine commandLine(
         command,
         QCoreApplication::translate(
-            "vorlo-cli", "FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]"),
+            "vorlo-cli",
+            "FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX] "
+            "[--with-text]"),
         QCoreApplication::translate(
             "vorlo-cli",
             "Draws a riddle's matches as PNG, SVG or PDF, chosen by the output's extension.\n"
@@ -204,7 +175,12 @@ int RunRender(const Arguments& arguments) {
         QCoreApplication::translate("vorlo-cli",
                                     "Board pixels of white around the matches (default 10)."),
         QCoreApplication::translate("vorlo-cli", "PX"), QString::number(kDefaultMargin));
-    for (const QCommandLineOption& option : {output, format, size, selected, margin}) {
+    const QCommandLineOption withText(
+        QStringLiteral("with-text"),
+        QCoreApplication::translate("vorlo-cli",
+                                    "Draw the riddle's task text below the matches, flush right "
+                                    "as the window shows it."));
+    for (const QCommandLineOption& option : {output, format, size, selected, margin, withText}) {
         commandLine.AddOption(option);
     }
     commandLine.AddPositional(QCoreApplication::translate("vorlo-cli", "FILE"),
@@ -298,20 +274,9 @@ int RunRender(const Arguments& arguments) {
     }
 
     const PictureFrame frame = FramePicture(matches, marginPixels, fit);
-    if (pictureFormat == u"svg") {
-        if (!StreamSvg(out, matches, selectedMatch, frame, &error)) {
-            PrintFileError(DisplayName(out.bytes), error);
-            return 1;
-        }
-        return 0;
-    }
-    const auto draw = [&](QIODevice* device) {
-        if (pictureFormat == u"png") {
-            return WritePng(device, RenderImage(matches, selectedMatch, frame));
-        }
-        return WritePdf(device, matches, selectedMatch, frame);
-    };
-    if (!WritePicture(out, draw, &error)) {
+    PictureText text{QString::fromStdString(read.riddle.text), QGuiApplication::font()};
+    if (!WriteRender(out, *PictureFormatNamed(pictureFormat), matches, selectedMatch, frame,
+                     commandLine.IsSet(withText) ? &text : nullptr, &error)) {
         PrintFileError(DisplayName(out.bytes), error);
         return 1;
     }

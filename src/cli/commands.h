@@ -15,6 +15,7 @@ int RunInfo(const Arguments& arguments);
 int RunCreate(const Arguments& arguments);
 int RunRender(const Arguments& arguments);
 int RunThumbnail(const Arguments& arguments);
+int RunCheck(const Arguments& arguments);
 
 // "vorlo-cli: FILE: reason" on standard error.
 void PrintFileError(const QString& file, const QString& reason);

@@ -23,8 +23,12 @@ const char kUsage[] = QT_TRANSLATE_NOOP(
     "  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]\n"
     "         [x,y,angle ...]       write a riddle\n"
     "  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]\n"
+    "         [--with-text]\n"
     "                               draw a riddle as PNG, SVG or PDF\n"
     "  thumbnail IN OUT SIZE        a PNG preview of at most SIZE x SIZE\n"
+    "  check RIDDLE ATTEMPT | check --solution SOLUTION [--riddle RIDDLE] ATTEMPT\n"
+    "                               whether ATTEMPT solves the riddle, and the\n"
+    "                               number of matches moved\n"
     "\n"
     "vorlo-cli COMMAND --help shows the options of one command. An output of -\n"
     "is standard output; negative coordinates need no quoting (-5,7,-30).\n"
@@ -83,6 +87,9 @@ int RunCommand(const QString& command, const vorlo::cli::Arguments& arguments) {
     }
     if (command == QLatin1String("thumbnail")) {
         return RunThumbnail(arguments);
+    }
+    if (command == QLatin1String("check")) {
+        return RunCheck(arguments);
     }
     QTextStream(stderr)
         << (command.isEmpty()

@@ -74,7 +74,12 @@ def solutions(path):
 def main():
     cli, folder = sys.argv[1], sys.argv[2]
     tables = solutions(os.path.join(folder, "SOLUTIONS.md"))
-    names = sorted(n for n in os.listdir(folder) if n.endswith(".vrl"))
+    # The riddles, not the solution files that lie beside them.
+    names = sorted(
+        n
+        for n in os.listdir(folder)
+        if n.endswith(".vrl") and not re.search(r"\.solution(-\d+)?\.vrl$", n)
+    )
     faults = []
     if sorted(tables) != names:
         faults.append("SOLUTIONS.md covers %s, the folder holds %s" % (sorted(tables), names))

@@ -121,7 +121,9 @@ private slots:
         const QList<QStringList> items = {
             {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
              "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
-             "E&xit"},
+             "E&xit",
+             // Added commands follow the classic ones.
+             "-", "Rever&t to Saved\tF5", "Save as Sol&ution", "&Export Picture..."},
             {"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"},
             {"&Toolbar", "&Status Bar"},
             {"Instructions...", "&Startup Message...", "-", "&About vorlo..."},

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's Export Picture: the board, and the task text below it,
+// as PNG, SVG or PDF, written by the same code as vorlo-cli render.
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTextDocument>
+
+#include "board_render.h"
+#include "main_frame.h"
+#include "vorlo_doc.h"
+
+using namespace vorlo;
+
+namespace {
+
+constexpr int kExportMargin = 10;
+
+}  // namespace
+
+QString CMainFrame::AskExportPictureDefault(bool* withText) {
+    const QString png = tr("PNG picture (*.png)");
+    const QString svg = tr("SVG drawing (*.svg)");
+    const QString pdf = tr("PDF document (*.pdf)");
+    QString folder =
+        doc_->PathName().isEmpty() ? QString() : QFileInfo(doc_->PathName()).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isWritable()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    }
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
+    const QString base = QFileInfo(doc_->Title()).completeBaseName();
+    QFileDialog dialog(this, tr("Export Picture"),
+                       QDir(folder).filePath(base + QStringLiteral(".png")),
+                       QStringList{png, svg, pdf}.join(QStringLiteral(";;")));
+    dialog.setObjectName(QStringLiteral("ExportPictureDialog"));
+    // The dialog of Qt's own carries the text option below its fields.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        const QString suffix = filter == svg   ? QStringLiteral("svg")
+                               : filter == pdf ? QStringLiteral("pdf")
+                                               : QStringLiteral("png");
+        dialog.setDefaultSuffix(suffix);
+        const QStringList chosen = dialog.selectedFiles();
+        if (!chosen.isEmpty()) {
+            dialog.selectFile(QFileInfo(chosen.first()).completeBaseName() + u'.' + suffix);
+        }
+    });
+    auto* textBox = new QCheckBox(tr("Include the task text below the picture"), &dialog);
+    textBox->setChecked(true);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        grid->addWidget(textBox, grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    *withText = textBox->isChecked();
+    return dialog.selectedFiles().first();
+}
+
+bool CMainFrame::OnFileExportPicture() {
+    bool withText = true;
+    QString path = AskExportPicture(&withText);
+    if (path.isEmpty()) {
+        return false;
+    }
+    QString error;
+    if (!ExportPicture(path, withText, &error)) {
+        ShowError(
+            tr("Cannot export the picture %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    StatusBar->showMessage(tr("Exported the picture as %1").arg(QFileInfo(path).fileName()), 5000);
+    return true;
+}
+
+bool CMainFrame::ExportPicture(const QString& path, bool withText, QString* error) {
+    // The format follows the name; a name without a known one is a PNG.
+    const PictureFormat format =
+        PictureFormatNamed(QFileInfo(path).suffix()).value_or(PictureFormat::Png);
+    const PictureFrame frame = FramePicture(doc_->MatchList, kExportMargin);
+    const PictureText text{doc_->PlainText(), doc_->Text()->defaultFont()};
+    return WritePictureFile(path, format, doc_->MatchList, {}, frame, withText ? &text : nullptr,
+                            error);
+}

@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's Revert to Saved and Save as Solution, the moved pane and
+// the note that tells a player the riddle is solved.
+
+#include <QAction>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+
+#include "main_frame.h"
+#include "riddle_io.h"
+#include "riddle_progress.h"
+#include "solution_files.h"
+#include "vorlo_doc.h"
+#include "vorlo_view.h"
+
+using namespace vorlo;
+
+namespace {
+
+// A drag or a run of key steps changes the board without announcing each
+// step; the comparison runs again when the button or the key comes up, and
+// the note keeps to the board's corner when the board is resized.
+class BoardWatch : public QObject {
+public:
+    BoardWatch(QObject* parent, std::function<void()> changed, std::function<void()> resized)
+        : QObject(parent), changed_(std::move(changed)), resized_(std::move(resized)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonRelease:
+            case QEvent::KeyRelease:
+                changed_();
+                break;
+            case QEvent::Resize:
+                resized_();
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> changed_;
+    std::function<void()> resized_;
+};
+
+}  // namespace
+
+void CMainFrame::CreateSolutionCommands() {
+    ConfirmRevert = [this](const QString& question) {
+        return QMessageBox::question(this, tr("vorlo"), question,
+                                     QMessageBox::Yes | QMessageBox::Cancel,
+                                     QMessageBox::Cancel) == QMessageBox::Yes;
+    };
+    connect(Action(ID_FILE_REVERT), &QAction::triggered, this, [this] { OnFileRevert(); });
+    connect(Action(ID_FILE_SAVE_SOLUTION), &QAction::triggered, this,
+            [this] { OnFileSaveSolution(); });
+    connect(doc_, &CVorloDoc::TitleChanged, this, [this] { UpdateSolutionCommands(); });
+    AskExportPicture = [this](bool* withText) { return AskExportPictureDefault(withText); };
+    connect(Action(ID_FILE_EXPORT_PICTURE), &QAction::triggered, this,
+            [this] { OnFileExportPicture(); });
+
+    // The moved pane lies left of the match count and is wide enough for a
+    // five-digit count.
+    movedPane_ = new QLabel(StatusBar);
+    movedPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    movedPane_->setAlignment(Qt::AlignCenter);
+    movedPane_->setMinimumWidth(
+        movedPane_->fontMetrics().horizontalAdvance(tr("Moved: %1").arg(99999)) +
+        2 * movedPane_->frameWidth() + 6);
+    StatusBar->insertPermanentWidget(StatusBar->layout() ? 1 : 0, movedPane_);
+
+    solvedNote_ = new QLabel(board_->viewport());
+    solvedNote_->setObjectName(QStringLiteral("SolvedNote"));
+    solvedNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    solvedNote_->setStyleSheet(
+        QStringLiteral("QLabel { background: rgba(232, 245, 233, 230); color: #1b5e20;"
+                       " border: 1px solid #81c784; border-radius: 6px; padding: 6px 10px; }"));
+    solvedNote_->hide();
+
+    auto* watch = new BoardWatch(
+        this, [this] { progress_->Refresh(); }, [this] { PlaceSolvedNote(); });
+    board_->installEventFilter(watch);
+    board_->viewport()->installEventFilter(watch);
+
+    progress_ = new RiddleProgress(doc_, this);
+    connect(progress_, &RiddleProgress::Changed, this, [this] { ShowProgress(); });
+    ShowProgress();
+    UpdateSolutionCommands();
+}
+
+void CMainFrame::UpdateSolutionCommands() {
+    const bool saved = !doc_->PathName().isEmpty();
+    Action(ID_FILE_REVERT)->setEnabled(saved);
+    Action(ID_FILE_SAVE_SOLUTION)->setEnabled(saved);
+}
+
+void CMainFrame::ShowProgress() {
+    const size_t moved = progress_->Moved();
+    movedPane_->setText(progress_->Solved() ? tr("Solved") : tr("Moved: %1").arg(moved));
+    if (!progress_->Solved()) {
+        solvedNote_->hide();
+        return;
+    }
+    solvedNote_->setText(moved == 1 ? tr("Solved, with 1 match moved.")
+                                    : tr("Solved, with %1 matches moved.").arg(moved));
+    solvedNote_->adjustSize();
+    PlaceSolvedNote();
+    solvedNote_->show();
+}
+
+void CMainFrame::PlaceSolvedNote() {
+    // The top right corner of the board, out of the way of the matches,
+    // which usually begin at the top left.
+    constexpr int kMargin = 10;
+    const QWidget* port = board_->viewport();
+    solvedNote_->move(std::max(0, port->width() - solvedNote_->width() - kMargin), kMargin);
+}
+
+void CMainFrame::OnRiddleSaved() {
+    progress_->Rebase();
+}
+
+bool CMainFrame::OnFileRevert() {
+    const QString path = doc_->PathName();
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (doc_->IsModified() &&
+        !ConfirmRevert(tr("Revert to the riddle as saved in %1?\nThe changes made since are lost.")
+                           .arg(QDir::toNativeSeparators(path)))) {
+        return false;
+    }
+    QString error;
+    if (!doc_->OnOpenDocument(path, &error)) {
+        ShowError(tr("Cannot open the riddle %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
+
+bool CMainFrame::OnFileSaveSolution() {
+    if (doc_->PathName().isEmpty()) {
+        return false;
+    }
+    const QString path = QFile::decodeName(QByteArray::fromStdString(
+        NextSolutionPath(QFile::encodeName(doc_->PathName()).toStdString())));
+    QString error;
+    if (!SaveRiddleFile(path, doc_->MatchList, doc_->PlainText(), &error)) {
+        ShowError(
+            tr("Cannot save the solution %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    progress_->ReloadSolutions();
+    StatusBar->showMessage(tr("Saved the solution as %1").arg(QFileInfo(path).fileName()), 5000);
+    return true;
+}

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// vorlo-cli check: whether an attempt solves a riddle, and how many matches
+// it moved.
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <optional>
+#include <vector>
+
+#include "commands.h"
+#include "output.h"
+#include "riddle_file.h"
+#include "solution_files.h"
+#include "stick_pairing.h"
+
+namespace vorlo::cli {
+
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("vorlo-cli", text);
+}
+
+std::optional<Riddle> Read(const Argument& file) {
+    RiddleReadResult read = ReadRiddleFile(file.bytes.toStdString());
+    if (!read.ok) {
+        PrintFileError(DisplayName(file.bytes), QString::fromStdString(read.error));
+        return std::nullopt;
+    }
+    return std::move(read.riddle);
+}
+
+// The riddle a solution file belongs to by its name (NAME.solution.vrl or
+// NAME.solution-N.vrl beside NAME.vrl), when that riddle exists.
+std::optional<QByteArray> RiddleOfSolution(const QByteArray& solution) {
+    static const QRegularExpression pattern(QStringLiteral("^(.*)\\.solution(-[0-9]+)?\\.vrl$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(QString::fromLocal8Bit(solution));
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const QByteArray riddle = match.captured(1).toLocal8Bit() + ".vrl";
+    if (!QFileInfo(QString::fromLocal8Bit(riddle)).isFile()) {
+        return std::nullopt;
+    }
+    return riddle;
+}
+
+}  // namespace
+
+int RunCheck(const Arguments& arguments) {
+    const QString command = QStringLiteral("check");
+    CommandLine commandLine(
+        command, Tr("RIDDLE ATTEMPT | --solution SOLUTION [--riddle RIDDLE] ATTEMPT"),
+        Tr("Says whether ATTEMPT solves the riddle: \"solved\" (status 0) or \"not solved\"\n"
+           "(status 1), with the number of matches moved: the attempt's matches left over\n"
+           "when they are paired, stick for stick, with the riddle's. Given RIDDLE, its\n"
+           "solution files (RIDDLE.solution.vrl, RIDDLE.solution-2.vrl, ...) are the\n"
+           "solutions. A solution's riddle is taken from --riddle or else from the\n"
+           "solution's name; without one, the moved count is left out."));
+    const QCommandLineOption solutionOption(QStringLiteral("solution"),
+                                            Tr("The solution to compare with."), Tr("SOLUTION"));
+    const QCommandLineOption riddleOption(
+        QStringLiteral("riddle"), Tr("The riddle, to count the moved matches."), Tr("RIDDLE"));
+    commandLine.AddOption(solutionOption);
+    commandLine.AddOption(riddleOption);
+    commandLine.AddPositional(Tr("ATTEMPT"), Tr("The board to check (.vrl)."));
+    QString error;
+    if (!commandLine.Parse(arguments, &error)) {
+        return UsageError(command, error);
+    }
+    if (commandLine.HelpWanted()) {
+        PrintOut(commandLine.HelpText());
+        return 0;
+    }
+    const Arguments& positional = commandLine.Positional();
+    const bool bySolution = commandLine.IsSet(solutionOption);
+    if (positional.size() != (bySolution ? 1 : 2)) {
+        return UsageError(command, bySolution ? Tr("give one attempt after the solution")
+                                              : Tr("give a riddle and an attempt"));
+    }
+    if (!bySolution && commandLine.IsSet(riddleOption)) {
+        return UsageError(command, Tr("--riddle goes with --solution"));
+    }
+
+    std::vector<QByteArray> solutionFiles;
+    std::optional<QByteArray> riddleFile;
+    if (bySolution) {
+        solutionFiles.push_back(commandLine.Value(solutionOption).bytes);
+        if (commandLine.IsSet(riddleOption)) {
+            riddleFile = commandLine.Value(riddleOption).bytes;
+        } else {
+            riddleFile = RiddleOfSolution(solutionFiles.front());
+        }
+    } else {
+        riddleFile = positional[0].bytes;
+        for (const std::string& path : SolutionPaths(riddleFile->toStdString())) {
+            solutionFiles.push_back(QByteArray::fromStdString(path));
+        }
+        if (solutionFiles.empty()) {
+            PrintFileError(DisplayName(*riddleFile), Tr("the riddle has no solution files"));
+        }
+    }
+
+    const std::optional<Riddle> attempt = Read(positional.back());
+    if (!attempt) {
+        return 1;
+    }
+    bool solved = false;
+    for (const QByteArray& file : solutionFiles) {
+        const std::optional<Riddle> solution = Read(Argument::FromBytes(file));
+        if (!solution) {
+            return 1;
+        }
+        solved = solved || IsSolution(StickIndex(solution->matches), attempt->matches);
+    }
+    QString verdict = solved ? Tr("solved") : Tr("not solved");
+    if (riddleFile) {
+        const std::optional<Riddle> riddle = Read(Argument::FromBytes(*riddleFile));
+        if (!riddle) {
+            return 1;
+        }
+        verdict = Tr("%1, moved %2")
+                      .arg(verdict)
+                      .arg(MovedCount(StickIndex(riddle->matches), attempt->matches));
+    }
+    PrintOut(verdict + u'\n');
+    return solved ? 0 : 1;
+}
+
+}  // namespace vorlo::cli

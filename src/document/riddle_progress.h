@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// How far the board has come from the riddle: how many of its matches were
+// moved since the riddle was last opened, saved or reverted, and whether it
+// now shows one of the riddle's solutions (the files beside the riddle).
+//
+// The comparison is a largest stick-for-stick pairing (stick_pairing.h),
+// run again over the whole board at each Refresh: for n matches about
+// n log n steps, some 25 ms for 100,000 matches lying apart in a release
+// build (bench_model's BM_MovedCount), well under a millisecond for the
+// riddles people make.
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+#include "stick_pairing.h"
+
+class CVorloDoc;
+
+class RiddleProgress : public QObject {
+    Q_OBJECT
+
+public:
+    explicit RiddleProgress(CVorloDoc* doc, QObject* parent = nullptr);
+
+    // The board as it is now becomes the riddle moves are counted from, and
+    // the solutions beside the document's file are read again.
+    void Rebase();
+    // Reads the solutions beside the document's file again.
+    void ReloadSolutions();
+    // Compares the board again; Changed follows when the result differs.
+    void Refresh();
+
+    size_t Moved() const { return moved_; }
+    bool Solved() const { return solved_; }
+    size_t SolutionCount() const { return solutions_.size(); }
+
+signals:
+    void Changed();
+
+private:
+    CVorloDoc* doc_;
+    vorlo::StickIndex riddle_;
+    std::vector<vorlo::StickIndex> solutions_;
+    size_t moved_ = 0;
+    bool solved_ = false;
+};

@@ -1,0 +1,213 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Revert to Saved, Save as Solution, the moved pane and the solved note,
+// driven through the window as a player and an author would.
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "board_editor.h"
+#include "commands.h"
+#include "main_frame.h"
+#include "recording_frame.h"
+#include "riddle_file.h"
+#include "riddle_progress.h"
+#include "vorlo_doc.h"
+#include "vorlo_view.h"
+
+using namespace vorlo;
+
+namespace {
+
+const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/tests/data/worked_example.vrl");
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TestSolutions : public QObject {
+    Q_OBJECT
+
+    RecordingFrame recording;
+    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    QTemporaryDir dir;
+    QStringList revertQuestions;
+    bool revertAnswer = false;
+
+    CVorloDoc* doc() { return frame->GetDocument(); }
+
+    // The worked example's cup, (309,126,90) (209,126,90) (199,137,0)
+    // (258,248,90), copied to the temporary folder and opened.
+    QString OpenCup(const QString& name = QStringLiteral("cup.vrl")) {
+        const QString path = dir.filePath(name);
+        QFile::remove(path);
+        if (!QFile::copy(kExample, path) || !frame->OpenDocumentFile(path)) {
+            return QString();
+        }
+        return path;
+    }
+
+    // Drags with the left button from one board point to another as the
+    // mouse does, and lets the button up.
+    void Drag(QPoint from, QPoint to) {
+        CVorloView* board = frame->BoardView();
+        board->OnLButtonDown(MK_LBUTTON, {from.x(), from.y()});
+        board->OnMouseMove(MK_LBUTTON, {to.x(), to.y()});
+        QTest::mouseRelease(board->viewport(), Qt::LeftButton, {}, to);
+    }
+
+    QString MovedText() { return frame->MovedPane()->text(); }
+
+private slots:
+    void init() {
+        QVERIFY(dir.isValid());
+        QVERIFY(recording.Make());
+        revertQuestions.clear();
+        frame->ConfirmRevert = [this](const QString& question) {
+            revertQuestions << question;
+            return revertAnswer;
+        };
+    }
+    void cleanup() { recording.Reset(); }
+
+    void revertRestoresTheFileAndCancelKeepsTheBoard() {
+        QVERIFY(!frame->Action(ID_FILE_REVERT)->isEnabled());  // never saved
+        const QString path = OpenCup();
+        QVERIFY(!path.isEmpty());
+        QVERIFY(frame->Action(ID_FILE_REVERT)->isEnabled());
+        Drag({230, 137}, {330, 187});  // the lying match, 100 right and 50 down
+        QCOMPARE(doc()->MatchList.ToVector().at(2), CMatch(299, 187, 0));
+
+        revertAnswer = false;
+        QVERIFY(!frame->OnFileRevert());
+        QCOMPARE(revertQuestions.size(), 1);
+        QCOMPARE(doc()->MatchList.ToVector().at(2), CMatch(299, 187, 0));
+        QVERIFY(doc()->IsModified());
+
+        revertAnswer = true;
+        frame->Action(ID_FILE_REVERT)->trigger();
+        QCOMPARE(revertQuestions.size(), 2);
+        QCOMPARE(doc()->MatchList.ToVector().at(2), CMatch(199, 137, 0));
+        QVERIFY(!doc()->IsModified());
+        QVERIFY(frame->OnFileSave());
+        QCOMPARE(ReadAll(path), ReadAll(kExample));
+        // Nothing to lose: no question.
+        QVERIFY(frame->OnFileRevert());
+        QCOMPARE(revertQuestions.size(), 2);
+    }
+
+    void movedCountsTwoMovedMatchesAndZeroWhenBack() {
+        QVERIFY(!OpenCup().isEmpty());
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+        Drag({230, 137}, {330, 187});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        Drag({258, 220}, {400, 220});  // the bottom match
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 2"));
+        Drag({400, 220}, {258, 220});
+        Drag({330, 187}, {230, 137});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+
+        // Undo counts again; Save starts from the board as saved.
+        Drag({230, 137}, {232, 180});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        frame->Action(ID_EDIT_UNDO)->trigger();
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+        Drag({230, 137}, {232, 180});
+        QVERIFY(frame->OnFileSave());
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+        // An added match counts as moved; a deleted one does not.
+        frame->Action(ID_ADD_MATCH)->trigger();
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        frame->Action(ID_DELETE_MATCH)->trigger();
+        frame->Action(ID_DELETE_MATCH)->trigger();
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+    }
+
+    void movedPaneLiesLeftOfTheMatchCount() {
+        QVERIFY(frame->MovedPane()->isVisible());
+        QVERIFY(frame->MovedPane()->geometry().right() < frame->MatchCountPane()->x());
+    }
+
+    void solvedWhenTheBoardIsASolution() {
+        // The first solution lays the bottom match across the top; the
+        // second puts it up there the other way round, 2 px off.
+        MatchList first;
+        for (const CMatch& m : {CMatch(309, 126, 90), CMatch(209, 126, 90), CMatch(199, 137, 0),
+                                CMatch(209, 20, 0)}) {
+            first.Append(m);
+        }
+        QFile solution(dir.filePath(QStringLiteral("glass.solution.vrl")));
+        QVERIFY(solution.open(QIODevice::WriteOnly));
+        solution.write(QByteArray::fromStdString(SerializeRiddle(first, "")));
+        solution.close();
+        MatchList second = first;
+        second.Last()->x = 258;  // (258, 48, 90) laid from the other end
+        second.Last()->y = -15;
+        second.Last()->angle = 270;
+        QFile other(dir.filePath(QStringLiteral("glass.solution-2.vrl")));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write(QByteArray::fromStdString(SerializeRiddle(second, "")));
+        other.close();
+
+        QVERIFY(!OpenCup(QStringLiteral("glass.vrl")).isEmpty());
+        QCOMPARE(frame->Progress()->SolutionCount(), size_t{2});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+        QVERIFY(!frame->SolvedNote()->isVisible());
+
+        Drag({258, 220}, {258, 20});  // to (258, 48, 90): the second solution
+        QCOMPARE(doc()->MatchList.Last()->y, 48);
+        QCOMPARE(MovedText(), QStringLiteral("Solved"));
+        QVERIFY(frame->SolvedNote()->isVisible());
+        QCOMPARE(frame->SolvedNote()->text(), QStringLiteral("Solved, with 1 match moved."));
+        QVERIFY(frame->BoardView()->viewport()->rect().contains(frame->SolvedNote()->geometry()));
+
+        Drag({258, 20}, {258, 40});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        QVERIFY(!frame->SolvedNote()->isVisible());
+    }
+
+    void riddleWithoutSolutionsIsNeverSolved() {
+        QVERIFY(!OpenCup(QStringLiteral("plain.vrl")).isEmpty());
+        QCOMPARE(frame->Progress()->SolutionCount(), size_t{0});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+        Drag({258, 220}, {258, 20});
+        Drag({258, 20}, {258, 220});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+        QVERIFY(!frame->SolvedNote()->isVisible());
+        // A new riddle has no file and so no solutions either.
+        doc()->SetModifiedFlag(false);
+        QVERIFY(frame->OnFileNew());
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+        QVERIFY(!frame->Action(ID_FILE_SAVE_SOLUTION)->isEnabled());
+    }
+
+    void saveAsSolutionWritesTheNextSolutionFile() {
+        const QString path = OpenCup(QStringLiteral("author.vrl"));
+        QVERIFY(!path.isEmpty());
+        QVERIFY(frame->Action(ID_FILE_SAVE_SOLUTION)->isEnabled());
+        Drag({258, 220}, {258, 20});
+        frame->Action(ID_FILE_SAVE_SOLUTION)->trigger();
+        const QString first = dir.filePath(QStringLiteral("author.solution.vrl"));
+        const RiddleReadResult read = ReadRiddleFile(QFile::encodeName(first).toStdString());
+        QVERIFY(read.ok);
+        QCOMPARE(read.riddle.matches, doc()->MatchList);
+        // The board is now one of its solutions; the riddle itself is unchanged.
+        QCOMPARE(MovedText(), QStringLiteral("Solved"));
+        QVERIFY(frame->SolvedNote()->isVisible());
+        QCOMPARE(ReadAll(path), ReadAll(kExample));
+
+        Drag({258, 20}, {300, 20});
+        QVERIFY(frame->OnFileSaveSolution());
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("author.solution-2.vrl"))));
+        QCOMPARE(frame->Progress()->SolutionCount(), size_t{2});
+        QVERIFY(recording.errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSolutions)
+#include "test_solutions.moc"

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# vorlo-cli check: verdicts, moved counts and exit statuses, on hand-made riddles.
+#   test_check_cli.sh VORLO_CLI
+set -euo pipefail
+cli=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+failures=0
+
+check() {  # check NAME EXPECTED ACTUAL
+    if [ "$2" != "$3" ]; then
+        echo "FAIL: $1"
+        echo "  expected: $2"
+        echo "  actual:   $3"
+        failures=$((failures + 1))
+    fi
+}
+
+# run ARGS...: output in $out, standard error in $err, exit status in $status.
+run() {
+    status=0
+    out=$(timeout 60 "$cli" "$@" 2>"$work/err" </dev/null) || status=$?
+    err=$(cat "$work/err")
+}
+
+make() { "$cli" create -o "$@" >/dev/null; }
+
+# The cup; its solution moves the bottom match (258,248,90) up to close the
+# top instead, and a second solution lays it the other way round elsewhere.
+make cup.vrl 309,126,90 209,126,90 199,137,0 258,248,90
+make cup.solution.vrl 309,126,90 209,126,90 199,137,0 200,50,0
+make cup.solution-2.vrl 309,126,90 209,126,90 199,137,0 309,200,180
+# Solves the second solution: its fourth match laid the other way, 2 px off.
+make second.vrl 244,202,0 209,126,90 309,126,90 199,137,0
+# Two matches moved away and laid back 4 px off: not the same sticks.
+make off4.vrl 313,126,90 209,126,90 199,137,0 200,54,0
+make extra.vrl 309,126,90 209,126,90 199,137,0 200,50,0 0,0,0
+make missing.vrl 309,126,90 209,126,90 199,137,0
+make loose.vrl 0,0,0
+
+# Expected outputs write a blank as _ so that each is one word.
+while read -r name expected want_status args; do
+    # shellcheck disable=SC2086
+    run check $args
+    check "$name: output" "${expected//_/ }" "$out"
+    check "$name: status" "$want_status" "$status"
+done <<'CASES'
+riddle-itself not_solved,_moved_0 1 cup.vrl cup.vrl
+first-solution solved,_moved_1 0 cup.vrl cup.solution.vrl
+second-solution-reversed solved,_moved_1 0 cup.vrl second.vrl
+four-px-off not_solved,_moved_2 1 cup.vrl off4.vrl
+extra-match not_solved,_moved_2 1 cup.vrl extra.vrl
+missing-match not_solved,_moved_0 1 cup.vrl missing.vrl
+by-solution solved,_moved_1 0 --solution cup.solution.vrl cup.solution.vrl
+by-solution-other not_solved,_moved_1 1 --solution cup.solution.vrl second.vrl
+by-solution-riddle-given solved,_moved_4 0 --solution cup.solution.vrl --riddle loose.vrl cup.solution.vrl
+by-unnamed-solution solved 0 --solution second.vrl second.vrl
+CASES
+
+# A riddle without solution files is never solved, and says why.
+make plain.vrl 1,2,3
+run check plain.vrl plain.vrl
+check "no solutions: output" "not solved, moved 0" "$out"
+check "no solutions: status" 1 "$status"
+[[ $err == *"no solution files"* ]] || check "no solutions: message" "*no solution files*" "$err"
+
+# Usage errors are status 2; an unreadable file is status 1.
+for args in "" "cup.vrl" "cup.vrl a b" "--solution cup.solution.vrl" \
+    "--riddle cup.vrl cup.vrl cup.vrl" "--frobnicate cup.vrl cup.vrl"; do
+    # shellcheck disable=SC2086
+    run check $args
+    check "usage '$args': status" 2 "$status"
+    check "usage '$args': nothing on standard output" "" "$out"
+done
+run check cup.vrl absent.vrl
+check "absent attempt: status" 1 "$status"
+check "absent attempt: output" "" "$out"
+printf '\x05\x00\x00\x00' >broken.solution.vrl
+make broken.vrl 1,2,3
+run check broken.vrl broken.vrl
+check "broken solution: status" 1 "$status"
+
+echo "check: $failures failures"
+[ "$failures" -eq 0 ]

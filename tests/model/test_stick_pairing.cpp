@@ -1,0 +1,205 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Pairing a board with a riddle stick for stick, and where solutions lie.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <vector>
+
+#include "solution_files.h"
+#include "stick_pairing.h"
+
+using namespace vorlo;
+
+namespace {
+
+MatchList ListOf(const std::vector<CMatch>& matches) {
+    MatchList list;
+    for (const CMatch& m : matches) {
+        list.Append(m);
+    }
+    return list;
+}
+
+TEST(StickPairing, EndsAreTailAndHeadCentre) {
+    const StickEnds upright = EndsOf(CMatch(309, 126, 90));
+    EXPECT_EQ(upright.tail, (Point32{309, 126}));
+    EXPECT_EQ(upright.head, (Point32{309, 61}));
+    const StickEnds lying = EndsOf(CMatch(199, 137, 0));
+    EXPECT_EQ(lying.head, (Point32{264, 137}));
+    const StickEnds left = EndsOf(CMatch(165, 100, 180));
+    EXPECT_EQ(left.head, (Point32{100, 100}));
+}
+
+TEST(StickPairing, SameStickTable) {
+    const CMatch base(100, 100, 0);  // ends (100, 100) and (165, 100)
+    struct Case {
+        const char* what;
+        CMatch other;
+        bool same;
+    } cases[] = {
+        {"itself", base, true},
+        {"laid the other way round", CMatch(165, 100, 180), true},
+        {"the other way round, 3 px off", CMatch(168, 100, 180), true},
+        {"the other way round, 4 px off", CMatch(169, 100, 180), false},
+        {"both ends 3 px right", CMatch(103, 100, 0), true},
+        {"both ends 4 px right", CMatch(104, 100, 0), false},
+        {"both ends 3 px down", CMatch(100, 103, 0), true},
+        {"both ends 4 px up", CMatch(100, 96, 0), false},
+        {"2 px right and 2 down (2.83 px)", CMatch(102, 102, 0), true},
+        {"3 px right and 3 down (4.24 px)", CMatch(103, 103, 0), false},
+        {"turned 3 degrees: head 3 px off", CMatch(100, 100, 3), true},
+        {"turned 4 degrees: head 5 px off", CMatch(100, 100, 4), false},
+        {"a full turn more", CMatch(100, 100, 360), true},
+        {"tail on the head end, pointing on", CMatch(165, 100, 0), false},
+        {"crossing it", CMatch(132, 68, 270), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SameStick(base, c.other), c.same) << c.what;
+        EXPECT_EQ(SameStick(c.other, base), c.same) << c.what << " (swapped)";
+        const StickIndex index(std::vector<CMatch>{c.other});
+        std::vector<uint32_t> found;
+        index.SameSticks(base, found);
+        EXPECT_EQ(found.size(), c.same ? 1u : 0u) << c.what;
+    }
+}
+
+const std::vector<CMatch> kCup = {{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}};
+
+TEST(StickPairing, MovedCountsTheBoardsLeftovers) {
+    const StickIndex riddle(kCup);
+    struct Case {
+        const char* what;
+        std::vector<CMatch> board;
+        size_t moved;
+    } cases[] = {
+        {"as laid", kCup, 0},
+        {"in another order, one reversed",
+         {{199, 137, 0}, {258, 248, 90}, {309, 61, 270}, {209, 126, 90}},
+         0},
+        {"one moved 4 px", {{313, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}, 1},
+        {"one moved 3 px", {{312, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}, 0},
+        {"two moved", {{400, 126, 90}, {209, 400, 90}, {199, 137, 0}, {258, 248, 90}}, 2},
+        {"one missing", {{309, 126, 90}, {209, 126, 90}, {199, 137, 0}}, 0},
+        {"one extra",
+         {{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}, {0, 0, 0}},
+         1},
+        {"a copy on top of one", {{309, 126, 90}, {309, 126, 90}, {209, 126, 90}}, 1},
+        {"empty board", {}, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MovedCount(riddle, ListOf(c.board)), c.moved) << c.what;
+    }
+}
+
+TEST(StickPairing, LargestPairingIsNotGreedy) {
+    // b1 may pair with either riddle stick, b2 only with the first: taking
+    // the first for b1, as a greedy walk does, leaves b2 unpaired.
+    const StickIndex riddle(std::vector<CMatch>{{100, 100, 0}, {103, 100, 0}});
+    const MatchList board = ListOf({{101, 100, 0}, {98, 100, 0}});
+    EXPECT_EQ(LargestPairing(riddle, board), 2u);
+    EXPECT_TRUE(IsSolution(riddle, board));
+}
+
+TEST(StickPairing, SolutionNeedsEveryStickOnceAndNothingMore) {
+    const StickIndex solution(kCup);
+    EXPECT_TRUE(IsSolution(solution, ListOf(kCup)));
+    EXPECT_FALSE(IsSolution(solution, ListOf({kCup[0], kCup[1], kCup[2]})));
+    std::vector<CMatch> extra = kCup;
+    extra.push_back({0, 0, 0});
+    EXPECT_FALSE(IsSolution(solution, ListOf(extra)));
+    std::vector<CMatch> doubled = {kCup[0], kCup[0], kCup[1], kCup[2]};
+    EXPECT_FALSE(IsSolution(solution, ListOf(doubled)));
+    EXPECT_TRUE(IsSolution(StickIndex(std::vector<CMatch>{}), MatchList()));
+}
+
+// Largest pairing by trying every assignment, for small layouts.
+size_t BruteForcePairing(const std::vector<CMatch>& sticks, const std::vector<CMatch>& board,
+                         size_t from, std::vector<bool>& used) {
+    if (from == board.size()) {
+        return 0;
+    }
+    size_t best = BruteForcePairing(sticks, board, from + 1, used);
+    for (size_t j = 0; j < sticks.size(); ++j) {
+        if (!used[j] && SameStick(board[from], sticks[j])) {
+            used[j] = true;
+            best = std::max(best, 1 + BruteForcePairing(sticks, board, from + 1, used));
+            used[j] = false;
+        }
+    }
+    return best;
+}
+
+TEST(StickPairing, AgreesWithTryingEveryPairingOnCrowdedLayouts) {
+    std::mt19937 random(15);
+    std::uniform_int_distribution<int> count(0, 7);
+    std::uniform_int_distribution<int> offset(-4, 4);
+    std::uniform_int_distribution<int> turn(0, 1);
+    for (int round = 0; round < 400; ++round) {
+        // Crowded on purpose: all near one segment, so candidates overlap.
+        auto layout = [&] {
+            std::vector<CMatch> matches(count(random));
+            for (CMatch& m : matches) {
+                m = turn(random) ? CMatch(100 + offset(random), 100 + offset(random), 0)
+                                 : CMatch(165 + offset(random), 100 + offset(random), 180);
+            }
+            return matches;
+        };
+        const std::vector<CMatch> sticks = layout();
+        const std::vector<CMatch> board = layout();
+        std::vector<bool> used(sticks.size(), false);
+        EXPECT_EQ(LargestPairing(StickIndex(sticks), ListOf(board)),
+                  BruteForcePairing(sticks, board, 0, used))
+            << "round " << round;
+    }
+}
+
+TEST(StickPairing, LongAugmentingChains) {
+    // A row of sticks 2 px apart and a board of sticks between them: each
+    // may take the stick left or right of it. The board's last stick fits
+    // only the first place, so every earlier choice moves one place along
+    // one long alternating path.
+    std::vector<CMatch> sticks;
+    MatchList board;
+    constexpr int kCount = 20000;
+    for (int i = 0; i < kCount; ++i) {
+        sticks.push_back(CMatch(2 * i, 0, 90));
+    }
+    for (int i = 0; i + 1 < kCount; ++i) {
+        board.Append(CMatch(2 * i + 1, 0, 90));  // takes stick i first
+    }
+    board.Append(CMatch(-2, 0, 90));  // only stick 0 is near
+    EXPECT_EQ(LargestPairing(StickIndex(sticks), board), size_t{kCount});
+}
+
+TEST(SolutionFiles, NamesAndNumbering) {
+    EXPECT_EQ(RiddleStem("/a/b/cup.vrl"), "/a/b/cup");
+    EXPECT_EQ(RiddleStem("cup.VRL"), "cup");
+    EXPECT_EQ(RiddleStem("cup.txt"), "cup.txt");
+    EXPECT_EQ(RiddleStem(".vrl"), ".vrl");
+    EXPECT_EQ(SolutionPath("/a/cup.vrl", 1), "/a/cup.solution.vrl");
+    EXPECT_EQ(SolutionPath("/a/cup.vrl", 2), "/a/cup.solution-2.vrl");
+
+    const auto dir =
+        std::filesystem::path(::testing::TempDir()) / ("solutions-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string riddle = (dir / "cup.vrl").string();
+    auto touch = [](const std::string& path) { std::ofstream(path) << "x"; };
+    EXPECT_TRUE(SolutionPaths(riddle).empty());
+    EXPECT_EQ(NextSolutionPath(riddle), (dir / "cup.solution.vrl").string());
+    touch(SolutionPath(riddle, 1));
+    touch(SolutionPath(riddle, 3));  // beyond a gap: not one of them
+    EXPECT_EQ(SolutionPaths(riddle), std::vector<std::string>{SolutionPath(riddle, 1)});
+    EXPECT_EQ(NextSolutionPath(riddle), SolutionPath(riddle, 2));
+    touch(SolutionPath(riddle, 2));
+    EXPECT_EQ(SolutionPaths(riddle).size(), 3u);
+    EXPECT_EQ(NextSolutionPath(riddle), SolutionPath(riddle, 4));
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
