@@ -206,7 +206,9 @@ RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options
     MatchList& matches = result.riddle.matches;
     const std::span<CMatch> records = matches.AppendUnfilled(wanted);
     const std::optional<size_t> recordsRead =
-        source.Read(reinterpret_cast<char*>(records.data()), wanted * kMatchRecordSize, &error);
+        wanted == 0 ? std::optional<size_t>(0)
+                    : source.Read(reinterpret_cast<char*>(records.data()),
+                                  wanted * kMatchRecordSize, &error);
     if (!recordsRead) {
         return Failure(error);
     }
