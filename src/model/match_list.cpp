@@ -190,6 +190,8 @@ constexpr size_t kIndexMinCount = 512;
 // Loose elements are checked at every search; beyond this many the index is
 // made afresh.
 constexpr size_t kLooseMax = 1024;
+// Searches of at most this many cells are always local.
+constexpr double kFewCells = 16;
 
 int64_t CellOf(int32_t v) {
     return int64_t{v} >> kCellShift;
@@ -248,11 +250,20 @@ void MatchList::BuildIndex() const {
     s.bucketBits = bits;
     s.bucketStart.assign(buckets + 1, 0);
     s.bucketSlots.resize(s.live);
+    // The box comes along, as a search made the index before it knew it.
+    int32_t box[4] = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (uint32_t slot = 0; slot < s.size; ++slot) {
         if (!s.IsRemoved(slot)) {
-            ++s.bucketStart[BucketOf(s.data[slot], bits)];
+            const CMatch& m = s.data[slot];
+            ++s.bucketStart[BucketOf(m, bits)];
+            box[0] = std::min(box[0], m.x);
+            box[1] = std::min(box[1], m.y);
+            box[2] = std::max(box[2], m.x);
+            box[3] = std::max(box[3], m.y);
         }
     }
+    std::copy(box, box + 4, s.box);
+    s.boxKnown = true;
     uint32_t end = 0;
     for (size_t b = 0; b < buckets; ++b) {
         end += s.bucketStart[b];
@@ -275,8 +286,21 @@ bool MatchList::FindNear(std::span<const Area> areas, std::vector<Ref>& out, Ind
     if (count < kIndexMinCount || (use == IndexUse::OnlyIfBuilt && !store_->indexed)) {
         return false;
     }
+    // A search of a few cells (a hit test, snapping) is local wherever the
+    // elements lie: the index it makes finds their box on the way.
+    double areaCells = 0;
+    for (const Area& a : areas) {
+        if (a.left <= a.right && a.top <= a.bottom) {
+            areaCells += double(CellOf(a.right) - CellOf(a.left) + 1) *
+                         double(CellOf(a.bottom) - CellOf(a.top) + 1);
+        }
+    }
     if (!store_->boxKnown) {
-        FindBox();
+        if (areaCells <= kFewCells) {
+            BuildIndex();
+        } else {
+            FindBox();
+        }
     }
     // Each cell costs a look at a bucket: beyond a cell per few elements the
     // list is walked whole. So it is when the areas cover much of where the
