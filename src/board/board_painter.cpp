@@ -89,7 +89,9 @@ bool NearMatches(const MatchList& matches, const BoardArea& area,
     }
     const MatchList::Area near{static_cast<int32_t>(left), static_cast<int32_t>(top),
                                static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
-    return matches.FindNear(std::span(&near, 1), out);
+    // A paint never waits for the index to be made (the first paint of a big
+    // riddle would): it uses one that a hit test made, else walks the list.
+    return matches.FindNear(std::span(&near, 1), out, MatchList::IndexUse::OnlyIfBuilt);
 }
 
 }  // namespace

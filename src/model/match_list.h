@@ -5,17 +5,22 @@
 // file, new matches go to the end, drawing runs first to last (later matches
 // lie on top) and hit testing last to first.
 //
-// A Ref names one element and stays valid until that element is removed or the
-// list is cleared, whatever else is appended or removed meanwhile. Elements
-// live in fixed-size chunks, so appending never moves one and a riddle that
-// was read from a file lies in memory in file order.
+// The records lie in one array of 12-byte CMatch, in list order: a riddle read
+// from a file is its records section, read in one piece. A Ref names a slot of
+// that array and stays valid until its element is removed or the list is
+// cleared, whatever else is appended or removed meanwhile. Removing marks the
+// slot (the marks are allocated with the first removal, a bit per slot); a
+// removed slot at the end of the array is given back at once, one in the
+// middle when the list is copied or cleared, since a Ref to any element after
+// it may be held anywhere.
 //
 // FindNear finds the elements lying in a part of the board without walking
-// the whole list: a grid of 256-pixel cells, built on the first search and
-// kept up to date from then on. The records stay the only truth: the grid
-// only narrows the search, every element it offers is checked against its
-// current position, and an element whose position changed (Moved) or that
-// was appended since the grid was built is checked wherever it lies.
+// the whole list: an index of 256-pixel cells hashed into buckets, made by a
+// counting sort on the first local search that needs it and kept up to date
+// from then on. The records stay the only truth: the index only narrows the
+// search, every element it offers is checked against its current position,
+// and an element whose position changed (Moved) or that was appended since
+// the index was made is checked wherever it lies.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,13 +34,51 @@
 namespace vorlo {
 
 class MatchList {
-    struct Node {
-        CMatch match;
-        // Position in the list, growing from first to last (0: removed), and
-        // kLoose when the grid does not know where the element lies.
-        uint32_t order = 0;
-        Node* prev = nullptr;
-        Node* next = nullptr;
+    static constexpr uint32_t kNone = UINT32_MAX;
+
+    struct Store {
+        Store() = default;
+        Store(const Store&) = delete;
+        Store& operator=(const Store&) = delete;
+        ~Store();
+
+        bool IsRemoved(uint32_t slot) const {
+            return removed != 0 && ((marks[slot >> 6] >> (slot & 63)) & 1) != 0;
+        }
+        // The live slot after / before `slot`, kNone when there is none.
+        uint32_t NextLive(uint32_t slot) const {
+            ++slot;
+            while (slot < size && IsRemoved(slot)) {
+                ++slot;
+            }
+            return slot < size ? slot : kNone;
+        }
+        uint32_t PreviousLive(uint32_t slot) const {
+            while (slot-- > 0) {
+                if (!IsRemoved(slot)) {
+                    return slot;
+                }
+            }
+            return kNone;
+        }
+
+        CMatch* data = nullptr;  // `capacity` slots, the first `size` in use
+        uint32_t size = 0;
+        uint32_t capacity = 0;
+        uint32_t removed = 0;         // slots below `size` that are marked
+        std::vector<uint64_t> marks;  // a bit per slot; empty while none is removed
+        size_t live = 0;
+
+        // The index (see FindNear).
+        bool indexed = false;
+        unsigned bucketBits = 0;
+        std::vector<uint32_t> bucketStart;  // 2^bucketBits + 1 offsets into bucketSlots
+        std::vector<uint32_t> bucketSlots;  // slots, by bucket, ascending in each
+        std::vector<uint32_t> loose;        // slots appended or moved since it was made
+        std::vector<uint32_t> scratch;
+        // Where the elements' points lie (or lay: it only grows until Clear).
+        bool boxKnown = false;
+        int32_t box[4] = {0, 0, 0, 0};  // left, top, right, bottom
     };
 
 public:
@@ -43,17 +86,21 @@ public:
     class Ref {
     public:
         Ref() = default;
-        explicit operator bool() const { return node_ != nullptr; }
-        CMatch& operator*() const { return node_->match; }
-        CMatch* operator->() const { return &node_->match; }
-        Ref Next() const { return Ref(node_->next); }
-        Ref Previous() const { return Ref(node_->prev); }
+        explicit operator bool() const { return store_ != nullptr; }
+        CMatch& operator*() const { return store_->data[slot_]; }
+        CMatch* operator->() const { return &store_->data[slot_]; }
+        Ref Next() const { return At(store_, store_->NextLive(slot_)); }
+        Ref Previous() const { return At(store_, store_->PreviousLive(slot_)); }
         friend bool operator==(const Ref&, const Ref&) = default;
 
     private:
         friend class MatchList;
-        explicit Ref(Node* node) : node_(node) {}
-        Node* node_ = nullptr;
+        Ref(Store* store, uint32_t slot) : store_(store), slot_(slot) {}
+        static Ref At(Store* store, uint32_t slot) {
+            return slot == kNone ? Ref() : Ref(store, slot);
+        }
+        Store* store_ = nullptr;
+        uint32_t slot_ = kNone;
     };
 
     template <bool Reverse>
@@ -66,10 +113,10 @@ public:
         using reference = CMatch&;
 
         Iter() = default;
-        CMatch& operator*() const { return node_->match; }
-        CMatch* operator->() const { return &node_->match; }
+        CMatch& operator*() const { return store_->data[slot_]; }
+        CMatch* operator->() const { return &store_->data[slot_]; }
         Iter& operator++() {
-            node_ = Reverse ? node_->prev : node_->next;
+            slot_ = Reverse ? store_->PreviousLive(slot_) : store_->NextLive(slot_);
             return *this;
         }
         Iter operator++(int) {
@@ -77,35 +124,39 @@ public:
             ++*this;
             return old;
         }
-        Ref ref() const { return Ref(node_); }
+        Ref ref() const { return Ref::At(store_, slot_); }
         friend bool operator==(const Iter&, const Iter&) = default;
 
     private:
         friend class MatchList;
-        explicit Iter(Node* node) : node_(node) {}
-        Node* node_ = nullptr;
+        Iter(Store* store, uint32_t slot) : store_(store), slot_(slot) {}
+        Store* store_ = nullptr;
+        uint32_t slot_ = kNone;
     };
     using iterator = Iter<false>;
     using reverse_iterator = Iter<true>;
 
     MatchList() = default;
-    MatchList(MatchList&& other) noexcept;
-    MatchList& operator=(MatchList&& other) noexcept;
+    MatchList(MatchList&& other) noexcept = default;
+    MatchList& operator=(MatchList&& other) noexcept = default;
     MatchList(const MatchList& other);
     MatchList& operator=(const MatchList& other);
     ~MatchList() = default;
 
     Ref Append(const CMatch& match);
+    // Appends `count` elements whose records the caller writes into the span
+    // before the list is used again (a reader fills them straight from a file).
+    std::span<CMatch> AppendUnfilled(size_t count);
     void Remove(Ref ref);
     void Clear();
-    // Makes room for `count` more elements without moving any.
+    // Makes room for `count` more elements, so that appending them allocates nothing.
     void Reserve(size_t count);
 
-    Ref First() const { return Ref(head_); }
-    Ref Last() const { return Ref(tail_); }
-    size_t Count() const { return count_; }
-    bool IsEmpty() const { return count_ == 0; }
-    // Whether `ref` names an element of this list (linear; for checks and tests).
+    Ref First() const { return store_ ? Ref::At(store_.get(), FirstSlot()) : Ref(); }
+    Ref Last() const { return store_ ? Ref::At(store_.get(), LastSlot()) : Ref(); }
+    size_t Count() const { return store_ ? store_->live : 0; }
+    bool IsEmpty() const { return Count() == 0; }
+    // Whether `ref` names an element of this list.
     bool Contains(Ref ref) const;
 
     // Must follow every change of an element's x or y (its angle does not
@@ -119,60 +170,45 @@ public:
         int32_t right = 0;
         int32_t bottom = 0;
     };
+    enum class IndexUse {
+        BuildWhenNeeded,  // a search that answers the user (hit test, snapping)
+        OnlyIfBuilt,      // a paint: walking is cheap enough to never wait for the index
+    };
     // Replaces `out` with the elements whose (x, y) lies in one of `areas`
     // (plain comparisons, no wrapping), in list order, each once. Returns
     // false, leaving `out` alone, when walking the whole list is as cheap (a
-    // short list, areas covering much of the board); the caller then walks it.
+    // short list, areas covering much of where the elements lie) or, with
+    // OnlyIfBuilt, when no index is at hand; the caller then walks it.
     // Not to be called on one list from two threads at once.
-    bool FindNear(std::span<const Area> areas, std::vector<Ref>& out) const;
+    bool FindNear(std::span<const Area> areas, std::vector<Ref>& out,
+                  IndexUse use = IndexUse::BuildWhenNeeded) const;
+    // Whether FindNear has an index at hand (for tests and benchmarks).
+    bool HasIndex() const { return store_ && store_->indexed; }
 
-    iterator begin() const { return iterator(head_); }
-    iterator end() const { return iterator(nullptr); }
-    reverse_iterator rbegin() const { return reverse_iterator(tail_); }
-    reverse_iterator rend() const { return reverse_iterator(nullptr); }
+    iterator begin() const { return store_ ? iterator(store_.get(), FirstSlot()) : iterator(); }
+    iterator end() const { return iterator(store_.get(), kNone); }
+    reverse_iterator rbegin() const {
+        return store_ ? reverse_iterator(store_.get(), LastSlot()) : reverse_iterator();
+    }
+    reverse_iterator rend() const { return reverse_iterator(store_.get(), kNone); }
 
     std::vector<CMatch> ToVector() const;
     friend bool operator==(const MatchList& a, const MatchList& b);
 
 private:
-    Node* Allocate();
-    void Renumber();
-    void ForgetGrid() const;
-    void BuildGrid() const;
+    uint32_t FirstSlot() const {
+        return store_->size == 0 ? kNone : store_->IsRemoved(0) ? store_->NextLive(0) : 0;
+    }
+    uint32_t LastSlot() const { return store_->size == 0 ? kNone : store_->size - 1; }
+    Store& Own();
+    void Grow(size_t slots);
+    void ForgetIndex() const;
+    void BuildIndex() const;
+    void FindBox() const;
     void CollectNear(std::span<const Area> areas, std::vector<Ref>& out) const;
 
-    static constexpr uint32_t kLoose = uint32_t{1} << 31;
-    struct GridEntry {
-        uint64_t cell;   // row, then column: one row's cells lie together
-        uint32_t order;  // the element's order when it was filed
-        Node* node;
-    };
-    // Sorted by cell, then order. Entries whose node's order no longer
-    // matches are stale (removed, reused, or moved and now loose).
-    mutable std::vector<GridEntry> grid_;
-    // Elements appended or moved since the grid was built; may hold stale
-    // and repeated pointers, which their order tells apart.
-    mutable std::vector<Node*> loose_;
-    mutable bool gridBuilt_ = false;
-    // The cells that the grid's entries span, rows and columns.
-    mutable int64_t gridRows_[2] = {0, 0};
-    mutable int64_t gridColumns_[2] = {0, 0};
-    mutable std::vector<std::pair<uint32_t, Node*>> scratch_;
-    uint32_t nextOrder_ = 1;
-
-    static constexpr size_t kMinChunk = 64;
-    // Raw storage: a node is constructed when it is first handed out, so a
-    // large chunk is not written twice (once when made, once when filled).
-    struct alignas(Node) NodeStorage {
-        unsigned char bytes[sizeof(Node)];
-    };
-    std::vector<std::unique_ptr<NodeStorage[]>> chunks_;
-    size_t lastChunkSize_ = 0;
-    size_t lastChunkUsed_ = 0;
-    Node* free_ = nullptr;  // removed nodes, linked through `next`
-    Node* head_ = nullptr;
-    Node* tail_ = nullptr;
-    size_t count_ = 0;
+    // On the heap, so that a Ref stays valid when the list is moved.
+    std::unique_ptr<Store> store_;
 };
 
 }  // namespace vorlo

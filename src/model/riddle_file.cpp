@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 
 #include "cp1255.h"
 #include "match_record.h"
@@ -18,6 +21,9 @@ namespace vorlo {
 namespace {
 
 constexpr size_t kCountSize = 4;
+// The records are read straight into the list's array of CMatch.
+static_assert(sizeof(CMatch) == kMatchRecordSize && offsetof(CMatch, x) == 0 &&
+              offsetof(CMatch, y) == 4 && offsetof(CMatch, angle) == 8);
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -195,8 +201,7 @@ RiddleReadResult TextGrewTooLong() {
         {limit});
 }
 
-// The reader: the count, the records in pieces of a bounded size, then the
-// text to the end.
+// The reader: the count, the records in one piece, then the text to the end.
 RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options) {
     RiddleReadResult result;
     SystemFailure error;
@@ -225,25 +230,24 @@ RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options
 
     const size_t wanted = std::min(static_cast<size_t>(recordBytes / kMatchRecordSize),
                                    options.matchLimit.value_or(SIZE_MAX));
+    // The records section is the list's array: one read, no copy, nothing
+    // allocated per match.
     MatchList& matches = result.riddle.matches;
-    matches.Reserve(wanted);
-    constexpr size_t kChunkRecords = 8192;
-    std::string buffer(std::min(wanted, kChunkRecords) * kMatchRecordSize, '\0');
-    while (matches.Count() < wanted) {
-        const size_t records = std::min(wanted - matches.Count(), kChunkRecords);
-        const std::optional<size_t> got =
-            source.Read(buffer.data(), records * kMatchRecordSize, &error);
-        if (!got) {
-            return Failure(error);
-        }
-        const size_t whole = *got / kMatchRecordSize;
-        const auto* p = reinterpret_cast<const uint8_t*>(buffer.data());
-        for (size_t i = 0; i < whole; ++i) {
-            matches.Append(GetMatchRecord(p + i * kMatchRecordSize));
-        }
-        if (whole < records) {
-            // The file shrank while it was read.
-            return CountMismatch(count, matches.Count() * kMatchRecordSize);
+    const std::span<CMatch> records = matches.AppendUnfilled(wanted);
+    const std::optional<size_t> recordsRead =
+        wanted == 0 ? std::optional<size_t>(0)
+                    : source.Read(reinterpret_cast<char*>(records.data()),
+                                  wanted * kMatchRecordSize, &error);
+    if (!recordsRead) {
+        return Failure(error);
+    }
+    if (*recordsRead < wanted * kMatchRecordSize) {
+        // The file shrank while it was read.
+        return CountMismatch(count, *recordsRead);
+    }
+    if constexpr (std::endian::native != std::endian::little) {
+        for (CMatch& m : records) {
+            m = GetMatchRecord(reinterpret_cast<const uint8_t*>(&m));
         }
     }
     if (options.matchLimit) {

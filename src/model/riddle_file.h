@@ -58,9 +58,9 @@ struct RiddleReadOptions {
 
 // The one riddle reader. Each entry reads the same way: the count, checked
 // against the size of the input before anything is reserved for the records,
-// then the records and the text, a piece at a time. Nothing is shared with any
-// open riddle: the caller replaces its own only when this succeeded. An empty
-// input is an empty riddle.
+// then the records, read in one piece into the list's array, and the text. Nothing is shared with
+// any open riddle: the caller replaces its own only when this succeeded. An empty input is an empty
+// riddle.
 
 // Reads a riddle from the bytes of a file.
 RiddleReadResult ParseRiddle(std::string_view bytes, const RiddleReadOptions& options = {});

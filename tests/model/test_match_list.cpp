@@ -97,3 +97,138 @@ TEST(MatchList, BehavesLikeAVectorUnderRandomEdits) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<int32_t> Forward(const MatchList& list) {
+    std::vector<int32_t> xs;
+    for (const CMatch& m : list) {
+        xs.push_back(m.x);
+    }
+    return xs;
+}
+
+std::vector<int32_t> ByRefs(const MatchList& list, bool backward) {
+    std::vector<int32_t> xs;
+    for (MatchList::Ref r = backward ? list.Last() : list.First(); r;
+         r = backward ? r.Previous() : r.Next()) {
+        xs.push_back(r->x);
+    }
+    return xs;
+}
+
+// Removals in the middle leave marked slots; those at the end are given
+// back. Every way through the list skips the removed ones.
+TEST(MatchList, WalksSkipRemovedSlots) {
+    struct Case {
+        const char* what;
+        std::vector<int> removed;  // indices among 0..9, in removal order
+        std::vector<int32_t> left;
+    };
+    const std::vector<Case> cases = {
+        {"none", {}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"first", {0}, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"last", {9}, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
+        {"a run in the middle", {3, 4, 5}, {0, 1, 2, 6, 7, 8, 9}},
+        {"a run at the end, last one first", {9, 8, 7}, {0, 1, 2, 3, 4, 5, 6}},
+        {"a run at the end, last one last", {7, 8, 9}, {0, 1, 2, 3, 4, 5, 6}},
+        {"every other one", {0, 2, 4, 6, 8}, {1, 3, 5, 7, 9}},
+        {"all but the middle", {0, 1, 2, 3, 4, 6, 7, 8, 9}, {5}},
+        {"all", {5, 0, 9, 1, 8, 2, 7, 3, 6, 4}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MatchList list;
+        std::vector<MatchList::Ref> refs;
+        for (int i = 0; i < 10; ++i) {
+            refs.push_back(list.Append(CMatch(i, 0, 0)));
+        }
+        for (int i : c.removed) {
+            list.Remove(refs[i]);
+            EXPECT_FALSE(list.Contains(refs[i]));
+        }
+        EXPECT_EQ(Forward(list), c.left);
+        EXPECT_EQ(ByRefs(list, false), c.left);
+        std::vector<int32_t> reversed(c.left.rbegin(), c.left.rend());
+        EXPECT_EQ(ByRefs(list, true), reversed);
+        std::vector<int32_t> backward;
+        for (auto it = list.rbegin(); it != list.rend(); ++it) {
+            backward.push_back(it->x);
+        }
+        EXPECT_EQ(backward, reversed);
+        EXPECT_EQ(list.Count(), c.left.size());
+        EXPECT_EQ(list.IsEmpty(), c.left.empty());
+        EXPECT_EQ(list.ToVector().size(), c.left.size());
+        EXPECT_EQ(MatchList(list), list);
+        // An append after any of it lands at the end.
+        list.Append(CMatch(100, 0, 0));
+        EXPECT_EQ(list.Last()->x, 100);
+        EXPECT_EQ(list.First()->x, c.left.empty() ? 100 : c.left.front());
+    }
+}
+
+TEST(MatchList, SlotsGivenBackAtTheEndAreReused) {
+    MatchList list;
+    const MatchList::Ref a = list.Append(CMatch(1, 0, 0));
+    const MatchList::Ref b = list.Append(CMatch(2, 0, 0));
+    const MatchList::Ref c = list.Append(CMatch(3, 0, 0));
+    CMatch* const lastPlace = &*c;
+    list.Remove(b);
+    list.Remove(c);  // b's marked slot goes back along with c's
+    const MatchList::Ref d = list.Append(CMatch(4, 0, 0));
+    EXPECT_EQ(&*d, lastPlace - 1);  // b's old place, right after a
+    EXPECT_EQ(a->x, 1);
+    EXPECT_EQ(d.Previous(), a);
+    EXPECT_EQ(a.Next(), d);
+    EXPECT_EQ(list.ToVector(), (std::vector<CMatch>{CMatch(1, 0, 0), CMatch(4, 0, 0)}));
+}
+
+// References name elements, not places: they survive the array growing, the
+// list being moved, and copies that leave removed slots out.
+TEST(MatchList, ReferencesSurviveGrowthMovesAndCopies) {
+    MatchList list;
+    std::vector<MatchList::Ref> refs;
+    for (int i = 0; i < 100; ++i) {
+        refs.push_back(list.Append(CMatch(i, i, 0)));
+    }
+    for (int i = 0; i < 100; i += 3) {
+        list.Remove(refs[i]);
+    }
+    list.Reserve(100000);
+    for (int i = 0; i < 10000; ++i) {
+        list.Append(CMatch(-i, 0, 0));  // grows the array more than once
+    }
+    const MatchList copy = list;
+    MatchList moved = std::move(list);
+    EXPECT_TRUE(list.IsEmpty());  // a moved-from list is empty
+    EXPECT_EQ(list.begin(), list.end());
+    EXPECT_FALSE(list.First());
+    for (int i = 0; i < 100; ++i) {
+        if (i % 3 != 0) {
+            EXPECT_TRUE(moved.Contains(refs[i]));
+            EXPECT_FALSE(copy.Contains(refs[i]));
+            EXPECT_EQ(refs[i]->x, i);
+        }
+    }
+    EXPECT_EQ(copy, moved);
+    EXPECT_EQ(copy.Count(), 66u + 10000u);
+    list.Append(CMatch(5, 5, 5));  // a moved-from list is usable again
+    EXPECT_EQ(list.Count(), 1u);
+}
+
+TEST(MatchList, FilledSlotsAreElementsInOrder) {
+    MatchList list;
+    list.Append(CMatch(-1, -1, -1));
+    const std::span<CMatch> slots = list.AppendUnfilled(3);
+    ASSERT_EQ(slots.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        slots[i] = CMatch(i, 2 * i, 3 * i);
+    }
+    EXPECT_EQ(list.ToVector(), (std::vector<CMatch>{CMatch(-1, -1, -1), CMatch(0, 0, 0),
+                                                    CMatch(1, 2, 3), CMatch(2, 4, 6)}));
+    EXPECT_EQ(list.Last()->angle, 6);
+    EXPECT_TRUE(list.AppendUnfilled(0).empty());
+    EXPECT_EQ(list.Count(), 4u);
+}
+
+}  // namespace
