@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <cstring>
 #include <optional>
 #include <span>
 
@@ -260,9 +261,13 @@ QAction* CMainFrame::Action(CommandId id) const {
 }
 
 void CMainFrame::CreateMenus() {
+    QMenu* viewMenu = nullptr;
     for (const MenuLayout& layout : MenuBarLayout()) {
         QMenu* menu = menuBar()->addMenu(TranslatedText(layout.title));
         menus_.append(menu);
+        if (std::strcmp(layout.title, "&View") == 0) {
+            viewMenu = menu;
+        }
         for (CommandId id : layout.items) {
             if (id == ID_SEPARATOR) {
                 menu->addSeparator();
@@ -277,7 +282,7 @@ void CMainFrame::CreateMenus() {
             }
         }
     }
-    CreateLanguageMenu(menus_.at(2));  // the View menu
+    CreateLanguageMenu(viewMenu);
 }
 
 void CMainFrame::CreateLanguageMenu(QMenu* view) {
