@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
 #include <optional>
 #include <span>
 
@@ -260,9 +261,15 @@ QAction* CMainFrame::Action(CommandId id) const {
 }
 
 void CMainFrame::CreateMenus() {
+    QMenu* view = nullptr;
     for (const MenuLayout& layout : MenuBarLayout()) {
         QMenu* menu = menuBar()->addMenu(TranslatedText(layout.title));
         menus_.append(menu);
+        // The language choice goes where the toolbar is shown or hidden,
+        // wherever that menu stands in the bar.
+        if (std::ranges::find(layout.items, ID_VIEW_TOOLBAR) != layout.items.end()) {
+            view = menu;
+        }
         for (CommandId id : layout.items) {
             if (id == ID_SEPARATOR) {
                 menu->addSeparator();
@@ -277,7 +284,7 @@ void CMainFrame::CreateMenus() {
             }
         }
     }
-    CreateLanguageMenu(menus_.at(2));  // the View menu
+    CreateLanguageMenu(view != nullptr ? view : menus_.last());
 }
 
 void CMainFrame::CreateLanguageMenu(QMenu* view) {
