@@ -88,12 +88,12 @@ Do you want to replace it?</source>
     <message>
         <source>Cannot export the picture %1:
 %2</source>
-        <translation>לא ניתן לייצא את התמונה %1:
+        <translation>לא ניתן לייצא את התמונה ⁦%1⁩:
 %2</translation>
     </message>
     <message>
         <source>Exported the picture as %1</source>
-        <translation>התמונה יוצאה כ־%1</translation>
+        <translation>התמונה יוצאה כ־⁦%1⁩</translation>
     </message>
     <message>
         <source>Moved: %1</source>
@@ -114,18 +114,18 @@ Do you want to replace it?</source>
     <message>
         <source>Revert to the riddle as saved in %1?
 The changes made since are lost.</source>
-        <translation>לחזור לחידה כפי שנשמרה ב־%1?
+        <translation>לחזור לחידה כפי שנשמרה ב־⁦%1⁩?
 השינויים שנעשו מאז יאבדו.</translation>
     </message>
     <message>
         <source>Cannot save the solution %1:
 %2</source>
-        <translation>לא ניתן לשמור את הפתרון %1:
+        <translation>לא ניתן לשמור את הפתרון ⁦%1⁩:
 %2</translation>
     </message>
     <message>
         <source>Saved the solution as %1</source>
-        <translation>הפתרון נשמר כ־%1</translation>
+        <translation>הפתרון נשמר כ־⁦%1⁩</translation>
     </message>
 </context>
 <context>
