@@ -65,6 +65,68 @@ Do you want to replace it?</source>
         <source>The language changes when vorlo is started again.</source>
         <translation>השפה תתחלף בהפעלה הבאה של vorlo.</translation>
     </message>
+    <message>
+        <source>PNG picture (*.png)</source>
+        <translation>תמונת PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG drawing (*.svg)</source>
+        <translation>ציור SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>מסמך PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Export Picture</source>
+        <translation>ייצוא תמונה</translation>
+    </message>
+    <message>
+        <source>Include the task text below the picture</source>
+        <translation>הוספת טקסט המשימה מתחת לתמונה</translation>
+    </message>
+    <message>
+        <source>Cannot export the picture %1:
+%2</source>
+        <translation>לא ניתן לייצא את התמונה ⁦%1⁩:
+%2</translation>
+    </message>
+    <message>
+        <source>Exported the picture as %1</source>
+        <translation>התמונה יוצאה כ־⁦%1⁩</translation>
+    </message>
+    <message>
+        <source>Moved: %1</source>
+        <translation>הוזזו: %1</translation>
+    </message>
+    <message>
+        <source>Solved</source>
+        <translation>נפתרה</translation>
+    </message>
+    <message>
+        <source>Solved, with 1 match moved.</source>
+        <translation>החידה נפתרה, בהזזת גפרור אחד.</translation>
+    </message>
+    <message>
+        <source>Solved, with %1 matches moved.</source>
+        <translation>החידה נפתרה, בהזזת %1 גפרורים.</translation>
+    </message>
+    <message>
+        <source>Revert to the riddle as saved in %1?
+The changes made since are lost.</source>
+        <translation>לחזור לחידה כפי שנשמרה ב־⁦%1⁩?
+השינויים שנעשו מאז יאבדו.</translation>
+    </message>
+    <message>
+        <source>Cannot save the solution %1:
+%2</source>
+        <translation>לא ניתן לשמור את הפתרון ⁦%1⁩:
+%2</translation>
+    </message>
+    <message>
+        <source>Saved the solution as %1</source>
+        <translation>הפתרון נשמר כ־⁦%1⁩</translation>
+    </message>
 </context>
 <context>
     <name>CVorloApp</name>
@@ -399,6 +461,130 @@ Run it under a virtual X server, for example:</source>
         <source>Open this riddle</source>
         <translation>פתיחת החידה הזאת</translation>
     </message>
+    <message>
+        <source>&amp;Add Match	Insert</source>
+        <translation>&amp;הוספת גפרור	Insert</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Match	Del</source>
+        <translation>&amp;מחיקת גפרור	Del</translation>
+    </message>
+    <message>
+        <source>&amp;Rotate to 90	Ctrl+R</source>
+        <translation>&amp;סיבוב ל־90 מעלות	Ctrl+R</translation>
+    </message>
+    <message>
+        <source>Select &amp;Next Match	Tab</source>
+        <translation>בחירת הגפרור ה&amp;בא	Tab</translation>
+    </message>
+    <message>
+        <source>Select the match after the selected one</source>
+        <translation>בחירת הגפרור שאחרי הגפרור הנבחר</translation>
+    </message>
+    <message>
+        <source>Next match</source>
+        <translation>הגפרור הבא</translation>
+    </message>
+    <message>
+        <source>Select &amp;Previous Match	Shift+Tab</source>
+        <translation>בחירת הגפרור ה&amp;קודם	Shift+Tab</translation>
+    </message>
+    <message>
+        <source>Select the match before the selected one</source>
+        <translation>בחירת הגפרור שלפני הגפרור הנבחר</translation>
+    </message>
+    <message>
+        <source>Previous match</source>
+        <translation>הגפרור הקודם</translation>
+    </message>
+    <message>
+        <source>S&amp;nap to Matches</source>
+        <translation>&amp;הצמדה לגפרורים</translation>
+    </message>
+    <message>
+        <source>Make the ends of dragged and turned matches meet</source>
+        <translation>הצמדת הקצוות של גפרורים שגוררים או מסובבים לקצוות של גפרורים אחרים</translation>
+    </message>
+    <message>
+        <source>Snap to Matches</source>
+        <translation>הצמדה לגפרורים</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In	Ctrl++</source>
+        <translation>ה&amp;גדלה	Ctrl++</translation>
+    </message>
+    <message>
+        <source>Show the board larger</source>
+        <translation>הצגת הלוח בגודל גדול יותר</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>הגדלה</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out	Ctrl+-</source>
+        <translation>ה&amp;קטנה	Ctrl+-</translation>
+    </message>
+    <message>
+        <source>Show the board smaller</source>
+        <translation>הצגת הלוח בגודל קטן יותר</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>הקטנה</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size	Ctrl+0</source>
+        <translation>גודל &amp;אמיתי	Ctrl+0</translation>
+    </message>
+    <message>
+        <source>Show the board at its actual size</source>
+        <translation>הצגת הלוח בגודלו האמיתי</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>גודל אמיתי</translation>
+    </message>
+    <message>
+        <source>Rever&amp;t to Saved	F5</source>
+        <translation>חזרה ל&amp;גרסה השמורה	F5</translation>
+    </message>
+    <message>
+        <source>Open the riddle again as it was last saved</source>
+        <translation>פתיחת החידה מחדש כפי שנשמרה לאחרונה</translation>
+    </message>
+    <message>
+        <source>Revert to Saved</source>
+        <translation>חזרה לגרסה השמורה</translation>
+    </message>
+    <message>
+        <source>Save as Sol&amp;ution</source>
+        <translation>שמירה כפת&amp;רון</translation>
+    </message>
+    <message>
+        <source>Save the board as a solution of the riddle, beside its file</source>
+        <translation>שמירת הלוח כפתרון של החידה, לצד קובץ החידה</translation>
+    </message>
+    <message>
+        <source>Save as Solution</source>
+        <translation>שמירה כפתרון</translation>
+    </message>
+    <message>
+        <source>&amp;Export Picture...</source>
+        <translation>ייצוא ת&amp;מונה...</translation>
+    </message>
+    <message>
+        <source>Save a picture of the riddle as PNG, SVG or PDF</source>
+        <translation>שמירת תמונה של החידה כ־PNG,‏ SVG או PDF</translation>
+    </message>
+    <message>
+        <source>Export Picture</source>
+        <translation>ייצוא תמונה</translation>
+    </message>
+    <message>
+        <source>&amp;Match</source>
+        <translation>&amp;גפרור</translation>
+    </message>
 </context>
 <context>
     <name>QCommandLineParser</name>
@@ -564,6 +750,13 @@ Run it under a virtual X server, for example:</source>
     </message>
 </context>
 <context>
+    <name>vorlo</name>
+    <message>
+        <source>cannot draw the picture</source>
+        <translation>לא ניתן לצייר את התמונה</translation>
+    </message>
+</context>
+<context>
     <name>vorlo-cli</name>
     <message>
         <source>is longer than a riddle&apos;s text can be (%1 MB at most)</source>
@@ -722,10 +915,6 @@ FILE: N גפרורים, תיבה MINX MINY MAXX MAXY, טקסט של L תווים
         <translation>אינו קובץ רגיל</translation>
     </message>
     <message>
-        <source>FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]</source>
-        <translation>FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]</translation>
-    </message>
-    <message>
         <source>Draws a riddle&apos;s matches as PNG, SVG or PDF, chosen by the output&apos;s extension.
 Without --size the picture shows the matches with a margin, one pixel per
 board pixel, scaled down to at most 8192 pixels a side.</source>
@@ -862,36 +1051,6 @@ board pixel, scaled down to at most 8192 pixels a side.</source>
         <translation>שימוש: vorlo-cli %1 %2</translation>
     </message>
     <message>
-        <source>Usage: vorlo-cli COMMAND [options] [arguments]
-
-Commands:
-  info [--json] FILE...        print the matches and the text of riddles
-  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
-         [x,y,angle ...]       write a riddle
-  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
-                               draw a riddle as PNG, SVG or PDF
-  thumbnail IN OUT SIZE        a PNG preview of at most SIZE x SIZE
-
-vorlo-cli COMMAND --help shows the options of one command. An output of -
-is standard output; negative coordinates need no quoting (-5,7,-30).
-Options: --help, --version
-</source>
-        <translation>שימוש: vorlo-cli COMMAND [options] [arguments]
-
-פקודות:
-  info [--json] FILE...        הדפסת הגפרורים והטקסט של חידות
-  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
-         [x,y,angle ...]       כתיבת חידה
-  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
-                               ציור חידה כ־PNG,‏ SVG או PDF
-  thumbnail IN OUT SIZE        תצוגה מקדימה כ־PNG בגודל SIZE x SIZE לכל היותר
-
-הפקודה vorlo-cli COMMAND --help מציגה את האפשרויות של פקודה אחת.
-פלט ‎- הוא הפלט התקני; קואורדינטות שליליות אינן צריכות מירכאות (‎-5,7,-30).
-אפשרויות: ‎--help,‏ ‎--version
-</translation>
-    </message>
-    <message>
         <source>vorlo-cli: no command given
 </source>
         <translation>vorlo-cli: לא ניתנה פקודה
@@ -910,6 +1069,122 @@ Options: --help, --version
     <message>
         <source>could not be written</source>
         <translation>לא ניתן היה לכתוב</translation>
+    </message>
+    <message>
+        <source>FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX] [--with-text]</source>
+        <translation>FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX] [--with-text]</translation>
+    </message>
+    <message>
+        <source>Draw the riddle&apos;s task text below the matches, flush right as the window shows it.</source>
+        <translation>ציור טקסט המשימה של החידה מתחת לגפרורים, מיושר לימין כפי שהחלון מציג אותו.</translation>
+    </message>
+    <message>
+        <source>Usage: vorlo-cli COMMAND [options] [arguments]
+
+Commands:
+  info [--json] FILE...        print the matches and the text of riddles
+  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
+         [x,y,angle ...]       write a riddle
+  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
+         [--with-text]
+                               draw a riddle as PNG, SVG or PDF
+  thumbnail IN OUT SIZE        a PNG preview of at most SIZE x SIZE
+  check RIDDLE ATTEMPT | check --solution SOLUTION [--riddle RIDDLE] ATTEMPT
+                               whether ATTEMPT solves the riddle, and the
+                               number of matches moved
+
+vorlo-cli COMMAND --help shows the options of one command. An output of -
+is standard output; negative coordinates need no quoting (-5,7,-30).
+Options: --help, --version
+</source>
+        <translation>שימוש: vorlo-cli COMMAND [options] [arguments]
+
+פקודות:
+  info [--json] FILE...        הדפסת הגפרורים והטקסט של חידות
+  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
+         [x,y,angle ...]       כתיבת חידה
+  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
+         [--with-text]
+                               ציור חידה כ־PNG,‏ SVG או PDF
+  thumbnail IN OUT SIZE        תצוגה מקדימה כ־PNG בגודל SIZE x SIZE לכל היותר
+  check RIDDLE ATTEMPT | check --solution SOLUTION [--riddle RIDDLE] ATTEMPT
+                               האם ATTEMPT פותר את החידה, ומספר
+                               הגפרורים שהוזזו
+
+הפקודה vorlo-cli COMMAND --help מציגה את האפשרויות של פקודה אחת.
+פלט ‎- הוא הפלט התקני; קואורדינטות שליליות אינן צריכות מירכאות (‎-5,7,-30).
+אפשרויות: ‎--help,‏ ‎--version
+</translation>
+    </message>
+    <message>
+        <source>RIDDLE ATTEMPT | --solution SOLUTION [--riddle RIDDLE] ATTEMPT</source>
+        <translation>RIDDLE ATTEMPT | --solution SOLUTION [--riddle RIDDLE] ATTEMPT</translation>
+    </message>
+    <message>
+        <source>Says whether ATTEMPT solves the riddle: &quot;solved&quot; (status 0) or &quot;not solved&quot;
+(status 1), with the number of matches moved: the attempt&apos;s matches left over
+when they are paired, stick for stick, with the riddle&apos;s. Given RIDDLE, its
+solution files (RIDDLE.solution.vrl, RIDDLE.solution-2.vrl, ...) are the
+solutions. A solution&apos;s riddle is taken from --riddle or else from the
+solution&apos;s name; without one, the moved count is left out.</source>
+        <translation>אומר אם ATTEMPT פותר את החידה: &quot;נפתרה&quot; (סטטוס 0) או &quot;לא נפתרה&quot;
+(סטטוס 1), עם מספר הגפרורים שהוזזו: הגפרורים של הניסיון שנשארים
+בלי זוג כשמזווגים אותם, מקל מול מקל, עם הגפרורים של החידה. כשניתנת RIDDLE,
+קובצי הפתרון שלה (‎RIDDLE.solution.vrl,‏ ‎RIDDLE.solution-2.vrl, ...) הם
+הפתרונות. החידה של פתרון נלקחת מ־‎--riddle או משם
+קובץ הפתרון; כשאין חידה, מספר הגפרורים שהוזזו אינו מודפס.</translation>
+    </message>
+    <message>
+        <source>The solution to compare with.</source>
+        <translation>הפתרון להשוואה.</translation>
+    </message>
+    <message>
+        <source>SOLUTION</source>
+        <translation>SOLUTION</translation>
+    </message>
+    <message>
+        <source>The riddle, to count the moved matches.</source>
+        <translation>החידה, לספירת הגפרורים שהוזזו.</translation>
+    </message>
+    <message>
+        <source>RIDDLE</source>
+        <translation>RIDDLE</translation>
+    </message>
+    <message>
+        <source>ATTEMPT</source>
+        <translation>ATTEMPT</translation>
+    </message>
+    <message>
+        <source>The board to check (.vrl).</source>
+        <translation>הלוח לבדיקה (‎.vrl).</translation>
+    </message>
+    <message>
+        <source>give one attempt after the solution</source>
+        <translation>יש לתת ניסיון אחד אחרי הפתרון</translation>
+    </message>
+    <message>
+        <source>give a riddle and an attempt</source>
+        <translation>יש לתת חידה וניסיון</translation>
+    </message>
+    <message>
+        <source>--riddle goes with --solution</source>
+        <translation>‎--riddle ניתן רק יחד עם ‎--solution</translation>
+    </message>
+    <message>
+        <source>the riddle has no solution files</source>
+        <translation>לחידה אין קובצי פתרון</translation>
+    </message>
+    <message>
+        <source>solved</source>
+        <translation>נפתרה</translation>
+    </message>
+    <message>
+        <source>not solved</source>
+        <translation>לא נפתרה</translation>
+    </message>
+    <message>
+        <source>%1, moved %2</source>
+        <translation>%1, הוזזו %2</translation>
     </message>
 </context>
 <context>

@@ -29,7 +29,7 @@
 #include <QUrl>
 #include <QWindow>
 
-#include <cstring>
+#include <algorithm>
 #include <optional>
 #include <span>
 
@@ -261,12 +261,14 @@ QAction* CMainFrame::Action(CommandId id) const {
 }
 
 void CMainFrame::CreateMenus() {
-    QMenu* viewMenu = nullptr;
+    QMenu* view = nullptr;
     for (const MenuLayout& layout : MenuBarLayout()) {
         QMenu* menu = menuBar()->addMenu(TranslatedText(layout.title));
         menus_.append(menu);
-        if (std::strcmp(layout.title, "&View") == 0) {
-            viewMenu = menu;
+        // The language choice goes where the toolbar is shown or hidden,
+        // wherever that menu stands in the bar.
+        if (std::ranges::find(layout.items, ID_VIEW_TOOLBAR) != layout.items.end()) {
+            view = menu;
         }
         for (CommandId id : layout.items) {
             if (id == ID_SEPARATOR) {
@@ -282,7 +284,7 @@ void CMainFrame::CreateMenus() {
             }
         }
     }
-    CreateLanguageMenu(viewMenu);
+    CreateLanguageMenu(view != nullptr ? view : menus_.last());
 }
 
 void CMainFrame::CreateLanguageMenu(QMenu* view) {

@@ -18,10 +18,6 @@ namespace vorlo::cli {
 
 namespace {
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("vorlo-cli", text);
-}
-
 std::optional<Riddle> Read(const Argument& file) {
     RiddleReadResult read = ReadRiddleFile(file.bytes.toStdString());
     if (!read.ok) {
@@ -52,20 +48,30 @@ std::optional<QByteArray> RiddleOfSolution(const QByteArray& solution) {
 int RunCheck(const Arguments& arguments) {
     const QString command = QStringLiteral("check");
     CommandLine commandLine(
-        command, Tr("RIDDLE ATTEMPT | --solution SOLUTION [--riddle RIDDLE] ATTEMPT"),
-        Tr("Says whether ATTEMPT solves the riddle: \"solved\" (status 0) or \"not solved\"\n"
-           "(status 1), with the number of matches moved: the attempt's matches left over\n"
-           "when they are paired, stick for stick, with the riddle's. Given RIDDLE, its\n"
-           "solution files (RIDDLE.solution.vrl, RIDDLE.solution-2.vrl, ...) are the\n"
-           "solutions. A solution's riddle is taken from --riddle or else from the\n"
-           "solution's name; without one, the moved count is left out."));
-    const QCommandLineOption solutionOption(QStringLiteral("solution"),
-                                            Tr("The solution to compare with."), Tr("SOLUTION"));
+        command,
+        QCoreApplication::translate(
+            "vorlo-cli", "RIDDLE ATTEMPT | --solution SOLUTION [--riddle RIDDLE] ATTEMPT"),
+        QCoreApplication::translate(
+            "vorlo-cli",
+            "Says whether ATTEMPT solves the riddle: \"solved\" (status 0) or \"not solved\"\n"
+            "(status 1), with the number of matches moved: the attempt's matches left over\n"
+            "when they are paired, stick for stick, with the riddle's. Given RIDDLE, its\n"
+            "solution files (RIDDLE.solution.vrl, RIDDLE.solution-2.vrl, ...) are the\n"
+            "solutions. A solution's riddle is taken from --riddle or else from the\n"
+            "solution's name; without one, the moved count is left out."));
+    const QCommandLineOption solutionOption(
+        QStringLiteral("solution"),
+        QCoreApplication::translate("vorlo-cli", "The solution to compare with."),
+        QCoreApplication::translate("vorlo-cli", "SOLUTION"));
     const QCommandLineOption riddleOption(
-        QStringLiteral("riddle"), Tr("The riddle, to count the moved matches."), Tr("RIDDLE"));
+        QStringLiteral("riddle"),
+        QCoreApplication::translate("vorlo-cli", "The riddle, to count the moved matches."),
+        QCoreApplication::translate("vorlo-cli", "RIDDLE"));
     commandLine.AddOption(solutionOption);
     commandLine.AddOption(riddleOption);
-    commandLine.AddPositional(Tr("ATTEMPT"), Tr("The board to check (.vrl)."));
+    commandLine.AddPositional(
+        QCoreApplication::translate("vorlo-cli", "ATTEMPT"),
+        QCoreApplication::translate("vorlo-cli", "The board to check (.vrl)."));
     QString error;
     if (!commandLine.Parse(arguments, &error)) {
         return UsageError(command, error);
@@ -77,11 +83,15 @@ int RunCheck(const Arguments& arguments) {
     const Arguments& positional = commandLine.Positional();
     const bool bySolution = commandLine.IsSet(solutionOption);
     if (positional.size() != (bySolution ? 1 : 2)) {
-        return UsageError(command, bySolution ? Tr("give one attempt after the solution")
-                                              : Tr("give a riddle and an attempt"));
+        return UsageError(
+            command,
+            bySolution
+                ? QCoreApplication::translate("vorlo-cli", "give one attempt after the solution")
+                : QCoreApplication::translate("vorlo-cli", "give a riddle and an attempt"));
     }
     if (!bySolution && commandLine.IsSet(riddleOption)) {
-        return UsageError(command, Tr("--riddle goes with --solution"));
+        return UsageError(
+            command, QCoreApplication::translate("vorlo-cli", "--riddle goes with --solution"));
     }
 
     std::vector<QByteArray> solutionFiles;
@@ -99,7 +109,9 @@ int RunCheck(const Arguments& arguments) {
             solutionFiles.push_back(QByteArray::fromStdString(path));
         }
         if (solutionFiles.empty()) {
-            PrintFileError(DisplayName(*riddleFile), Tr("the riddle has no solution files"));
+            PrintFileError(
+                DisplayName(*riddleFile),
+                QCoreApplication::translate("vorlo-cli", "the riddle has no solution files"));
         }
     }
 
@@ -115,13 +127,14 @@ int RunCheck(const Arguments& arguments) {
         }
         solved = solved || IsSolution(StickIndex(solution->matches), attempt->matches);
     }
-    QString verdict = solved ? Tr("solved") : Tr("not solved");
+    QString verdict = solved ? QCoreApplication::translate("vorlo-cli", "solved")
+                             : QCoreApplication::translate("vorlo-cli", "not solved");
     if (riddleFile) {
         const std::optional<Riddle> riddle = Read(Argument::FromBytes(*riddleFile));
         if (!riddle) {
             return 1;
         }
-        verdict = Tr("%1, moved %2")
+        verdict = QCoreApplication::translate("vorlo-cli", "%1, moved %2")
                       .arg(verdict)
                       .arg(MovedCount(StickIndex(riddle->matches), attempt->matches));
     }
