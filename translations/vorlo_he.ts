@@ -1174,18 +1174,6 @@ solution&apos;s name; without one, the moved count is left out.</source>
         <source>the riddle has no solution files</source>
         <translation>לחידה אין קובצי פתרון</translation>
     </message>
-    <message>
-        <source>solved</source>
-        <translation>נפתרה</translation>
-    </message>
-    <message>
-        <source>not solved</source>
-        <translation>לא נפתרה</translation>
-    </message>
-    <message>
-        <source>%1, moved %2</source>
-        <translation>%1, הוזזו %2</translation>
-    </message>
 </context>
 <context>
     <name>vorlo::CAboutDlg</name>

@@ -127,16 +127,16 @@ int RunCheck(const Arguments& arguments) {
         }
         solved = solved || IsSolution(StickIndex(solution->matches), attempt->matches);
     }
-    QString verdict = solved ? QCoreApplication::translate("vorlo-cli", "solved")
-                             : QCoreApplication::translate("vorlo-cli", "not solved");
+    // The verdict is output for scripts as much as for people: the same
+    // words in every language.
+    QString verdict = solved ? QStringLiteral("solved") : QStringLiteral("not solved");
     if (riddleFile) {
         const std::optional<Riddle> riddle = Read(Argument::FromBytes(*riddleFile));
         if (!riddle) {
             return 1;
         }
-        verdict = QCoreApplication::translate("vorlo-cli", "%1, moved %2")
-                      .arg(verdict)
-                      .arg(MovedCount(StickIndex(riddle->matches), attempt->matches));
+        verdict += QStringLiteral(", moved %1")
+                       .arg(MovedCount(StickIndex(riddle->matches), attempt->matches));
     }
     PrintOut(verdict + u'\n');
     return solved ? 0 : 1;
