@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_frame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -260,9 +262,15 @@ QAction* CMainFrame::Action(CommandId id) const {
 }
 
 void CMainFrame::CreateMenus() {
+    // The Language submenu ends the menu that holds View > Toolbar, wherever
+    // that menu stands in the bar.
+    QMenu* viewMenu = nullptr;
     for (const MenuLayout& layout : MenuBarLayout()) {
         QMenu* menu = menuBar()->addMenu(TranslatedText(layout.title));
         menus_.append(menu);
+        if (std::ranges::find(layout.items, ID_VIEW_TOOLBAR) != layout.items.end()) {
+            viewMenu = menu;
+        }
         for (CommandId id : layout.items) {
             if (id == ID_SEPARATOR) {
                 menu->addSeparator();
@@ -277,7 +285,7 @@ void CMainFrame::CreateMenus() {
             }
         }
     }
-    CreateLanguageMenu(menus_.at(2));  // the View menu
+    CreateLanguageMenu(viewMenu);
 }
 
 void CMainFrame::CreateLanguageMenu(QMenu* view) {
