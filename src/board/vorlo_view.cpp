@@ -388,8 +388,9 @@ void CVorloView::Apply(const BoardEditor::MouseResult& result,
 // ----- commands -----
 
 void CVorloView::OnAddMatch() {
-    // Each new match steps to the right, wrapping at the board window's width.
-    editor_.OnAddMatch(width());
+    // Each new match steps to the right, wrapping where the board window ends:
+    // its width in board pixels, so that zoomed in new matches stay in sight.
+    editor_.OnAddMatch(width() * 100 / zoom_);
 }
 
 void CVorloView::OnDeleteMatch() {

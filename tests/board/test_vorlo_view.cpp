@@ -612,6 +612,36 @@ private slots:
         QCOMPARE(b.doc.SelectedMatch->x, 44);
     }
 
+    // Zoomed in, the board window shows fewer board pixels, and new matches
+    // wrap where the visible board ends rather than at the screen width.
+    void addWrapsAtTheVisibleBoardWidth_data() {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("lastXs");
+        // 300 screen px: 300, 200, 150, 100 and 75 board px. The counter
+        // runs 0, 18, 36, ...; x = counter mod width + 20.
+        QTest::newRow("100%") << 100 << 18 << QList<int>{290, 308, 26};
+        QTest::newRow("150%") << 150 << 13 << QList<int>{200, 218, 36};
+        QTest::newRow("200%") << 200 << 11 << QList<int>{164, 32, 50};
+        QTest::newRow("300%") << 300 << 8 << QList<int>{110, 28, 46};
+        QTest::newRow("400%") << 400 << 7 << QList<int>{92, 35, 53};
+    }
+    void addWrapsAtTheVisibleBoardWidth() {
+        QFETCH(int, zoom);
+        QFETCH(int, count);
+        QFETCH(QList<int>, lastXs);
+        Board b(QPoint(), QSize(300, 200));
+        QCOMPARE(b.view.SetZoom(zoom), zoom != 100);
+        QCOMPARE(b.view.Zoom(), zoom);
+        b.view.Editor().SetNewMatchCounter(0);
+        QList<int> xs;
+        for (int i = 0; i < count; ++i) {
+            b.view.OnAddMatch();
+            xs << b.doc.SelectedMatch->x;
+        }
+        QCOMPARE(xs.mid(xs.size() - 3), lastXs);
+    }
+
     void deleteAndUndoAlternate() {
         Board b;
         b.Add(1, 1, 1);
