@@ -33,6 +33,19 @@ long StatusKilobytes(const char* field) {
     return value;
 }
 
+// Posted when the main window is first painted, at a priority above every
+// event already waiting: it is delivered as soon as the paint in progress is
+// over and flushed, before anything the program itself posted to run after
+// its first paint.
+class ExitEvent : public QEvent {
+public:
+    static QEvent::Type Kind() {
+        static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return kind;
+    }
+    ExitEvent() : QEvent(Kind()) {}
+};
+
 class FirstPaintProbe : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -40,22 +53,20 @@ public:
             auto* widget = qobject_cast<QWidget*>(watched);
             if (widget != nullptr && qobject_cast<QMainWindow*>(widget->window()) != nullptr) {
                 seen_ = true;
-                // Once the whole window has been painted and flushed: a
-                // posted call runs when the paint in progress is over and
-                // before any timer, so work a program put off until after
-                // its first paint is not counted.
-                QMetaObject::invokeMethod(
-                    QCoreApplication::instance(),
-                    [] {
-                        std::printf("first_paint vm_rss_kb=%ld vm_hwm_kb=%ld\n",
-                                    StatusKilobytes("VmRSS"), StatusKilobytes("VmHWM"));
-                        std::fflush(stdout);
-                        ::_exit(0);
-                    },
-                    Qt::QueuedConnection);
+                QCoreApplication::postEvent(this, new ExitEvent, Qt::HighEventPriority + 1);
             }
         }
         return false;
+    }
+
+    bool event(QEvent* event) override {
+        if (event->type() == ExitEvent::Kind()) {
+            std::printf("first_paint vm_rss_kb=%ld vm_hwm_kb=%ld\n", StatusKilobytes("VmRSS"),
+                        StatusKilobytes("VmHWM"));
+            std::fflush(stdout);
+            ::_exit(0);
+        }
+        return QObject::event(event);
     }
 
 private:

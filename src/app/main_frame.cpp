@@ -224,15 +224,34 @@ CMainFrame::~CMainFrame() {
 QIcon CMainFrame::CommandIcon(const Command& command) const {
     // The bundled pictures were drawn at build time for 100% and 200%
     // screens ("NAME.png" and "NAME@2x.png"); nothing is read until shown.
-    QIcon fallback;
+    QIcon bundled;
     if (*command.fallbackIcon) {
         QString path = QString::fromLatin1(command.fallbackIcon);
-        fallback.addFile(path, kToolBarIconSize);
+        bundled.addFile(path, kToolBarIconSize);
         path.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
-        fallback.addFile(path, kToolBarIconSize * 2);
+        bundled.addFile(path, kToolBarIconSize * 2);
     }
-    return *command.themeIcon ? QIcon::fromTheme(QString::fromLatin1(command.themeIcon), fallback)
-                              : fallback;
+    return bundled;
+}
+
+void CMainFrame::ApplyThemeIcons() {
+    // Looking a name up in the desktop's icon theme probes hundreds of
+    // folders (and again for the name cut at each dash) wherever a theme
+    // folder has no cache, as the user's own usually has not: tens of
+    // milliseconds for the toolbar. So the window first shows the bundled
+    // pictures and takes the theme's own ones, where it has them, after.
+    for (const Command& command : Commands()) {
+        QAction* action = *command.themeIcon ? Action(command.id) : nullptr;
+        if (action == nullptr) {
+            continue;
+        }
+        const QIcon bundled = action->icon();
+        const QIcon themed = QIcon::fromTheme(QString::fromLatin1(command.themeIcon), bundled);
+        // The bundled icon comes back when the theme has no such picture.
+        if (themed.cacheKey() != bundled.cacheKey()) {
+            action->setIcon(themed);
+        }
+    }
 }
 
 void CMainFrame::CreateActions() {
@@ -723,6 +742,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::OnFirstPaint() {
+    ApplyThemeIcons();
     ads_->HoldLoading(false);
     emit FirstPainted();
 }

@@ -209,6 +209,7 @@ private:
     void OnFirstPaint();
     void UpdateRecentFileMenu();
     QIcon CommandIcon(const vorlo::Command& command) const;
+    void ApplyThemeIcons();
 
     CVorloDoc* doc_;
     CAdsView* ads_ = nullptr;

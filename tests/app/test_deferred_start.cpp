@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 #include "ads_view.h"
@@ -215,6 +216,77 @@ private slots:
         const QStringList svgs =
             QDir(QStringLiteral(":/window")).entryList({QStringLiteral("*.svg")});
         QVERIFY2(svgs.isEmpty(), qPrintable(svgs.join(u' ')));
+    }
+
+    // The desktop's icon theme is asked only once the window is on the
+    // screen: the first paint shows the bundled pictures, and then the
+    // theme's own replace them where the theme has one.
+    void themePicturesReplaceTheBundledOnesAfterTheFirstPaint() {
+        FreshConfigHome();
+        const QString themes = dir_.filePath(QStringLiteral("themes"));
+        const QString folder = themes + QStringLiteral("/probe/16x16/actions");
+        QVERIFY(QDir().mkpath(folder));
+        QFile index(themes + QStringLiteral("/probe/index.theme"));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write(
+            "[Icon Theme]\nName=probe\nDirectories=16x16/actions\n\n"
+            "[16x16/actions]\nSize=16\nType=Fixed\n");
+        index.close();
+        QImage red(16, 16, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(folder + QStringLiteral("/document-new.png")));
+
+        const QStringList previousPaths = QIcon::themeSearchPaths();
+        const QString previousTheme = QIcon::themeName();
+        QIcon::setThemeSearchPaths({themes});
+        QIcon::setThemeName(QStringLiteral("probe"));
+        {
+            auto frame = std::make_unique<CMainFrame>();
+            frame->ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
+            QSignalSpy painted(frame.get(), &CMainFrame::FirstPainted);
+            // Which actions showed a theme picture when the window was painted.
+            QStringList themedAtPaint;
+            bool seen = false;
+            struct Watcher : QObject {
+                std::function<void()> onPaint;
+                CMainFrame* frame = nullptr;
+                bool eventFilter(QObject* watched, QEvent* event) override {
+                    if (onPaint && event->type() == QEvent::Paint && watched->isWidgetType() &&
+                        static_cast<QWidget*>(watched)->window() == frame) {
+                        onPaint();
+                        onPaint = nullptr;
+                    }
+                    return false;
+                }
+            } watcher;
+            watcher.frame = frame.get();
+            watcher.onPaint = [&] {
+                seen = true;
+                for (QAction* action : frame->ToolBar->actions()) {
+                    if (!action->icon().name().isEmpty()) {
+                        themedAtPaint << action->objectName();
+                    }
+                }
+            };
+            qApp->installEventFilter(&watcher);
+            frame->show();
+            QTRY_VERIFY_WITH_TIMEOUT(painted.count() == 1, 10000);
+            qApp->removeEventFilter(&watcher);
+            QVERIFY(seen);
+            QCOMPARE(themedAtPaint, QStringList());
+
+            const QIcon fromTheme = frame->Action(ID_FILE_NEW)->icon();
+            QCOMPARE(fromTheme.name(), QStringLiteral("document-new"));
+            QCOMPARE(fromTheme.pixmap(QSize(16, 16), 1.0).toImage().pixelColor(8, 8),
+                     QColor(Qt::red));
+            // A name the theme lacks (even cut at its dash) keeps the bundled
+            // picture at both scales.
+            const QIcon bundled = frame->Action(ID_EDIT_COPY)->icon();
+            QVERIFY(bundled.name().isEmpty());
+            QCOMPARE(bundled.pixmap(QSize(16, 15), 2.0).size(), QSize(32, 30));
+        }
+        QIcon::setThemeName(previousTheme);
+        QIcon::setThemeSearchPaths(previousPaths);
     }
 
     // The window's icon, too, comes drawn at every size it offers.
