@@ -3,6 +3,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include "riddle_file.h"
 #include "solution_files.h"
 #include "vorlo_doc.h"
@@ -16,7 +18,8 @@ RiddleProgress::RiddleProgress(CVorloDoc* doc, QObject* parent) : QObject(parent
 }
 
 void RiddleProgress::Rebase() {
-    riddle_ = vorlo::StickIndex(doc_->MatchList);
+    base_ = doc_->MatchList.ToVector();
+    riddle_.reset();
     ReloadSolutions();
 }
 
@@ -34,8 +37,20 @@ void RiddleProgress::ReloadSolutions() {
     Refresh();
 }
 
+const vorlo::StickIndex& RiddleProgress::Riddle() {
+    if (!riddle_) {
+        riddle_.emplace(base_);
+    }
+    return *riddle_;
+}
+
 void RiddleProgress::Refresh() {
-    const size_t moved = vorlo::MovedCount(riddle_, doc_->MatchList);
+    // A board still equal to the riddle has moved nothing; that is all an
+    // open, a save or a revert of a large riddle needs to know.
+    const vorlo::MatchList& board = doc_->MatchList;
+    const bool unchanged = !riddle_ && board.Count() == base_.size() &&
+                           std::equal(board.begin(), board.end(), base_.begin());
+    const size_t moved = unchanged ? 0 : vorlo::MovedCount(Riddle(), board);
     bool solved = false;
     for (const vorlo::StickIndex& solution : solutions_) {
         if (vorlo::IsSolution(solution, doc_->MatchList)) {

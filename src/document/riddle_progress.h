@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "stick_pairing.h"
@@ -41,8 +42,14 @@ signals:
     void Changed();
 
 private:
+    // The board as last opened, saved or reverted; its stick index is made
+    // only once the board differs from it, so opening a riddle costs a copy
+    // of its records and no more.
+    const vorlo::StickIndex& Riddle();
+
     CVorloDoc* doc_;
-    vorlo::StickIndex riddle_;
+    std::vector<vorlo::CMatch> base_;
+    std::optional<vorlo::StickIndex> riddle_;
     std::vector<vorlo::StickIndex> solutions_;
     size_t moved_ = 0;
     bool solved_ = false;
