@@ -10,7 +10,7 @@
     <message>
         <source>%1 already exists.
 Do you want to replace it?</source>
-        <translation>הקובץ %1 כבר קיים.
+        <translation>הקובץ ⁦%1⁩ כבר קיים.
 להחליף אותו?</translation>
     </message>
     <message>
@@ -23,12 +23,12 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Save changes to %1?</source>
-        <translation>לשמור את השינויים ב־%1?</translation>
+        <translation>לשמור את השינויים ב־⁦%1⁩?</translation>
     </message>
     <message>
         <source>Cannot open the riddle %1:
 %2</source>
-        <translation>לא ניתן לפתוח את החידה %1:
+        <translation>לא ניתן לפתוח את החידה ⁦%1⁩:
 %2</translation>
     </message>
     <message>
@@ -46,7 +46,7 @@ Do you want to replace it?</source>
     <message>
         <source>Cannot save the riddle %1:
 %2</source>
-        <translation>לא ניתן לשמור את החידה %1:
+        <translation>לא ניתן לשמור את החידה ⁦%1⁩:
 %2</translation>
     </message>
     <message>
@@ -59,7 +59,7 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>The choice of language could not be saved in %1.</source>
-        <translation>לא ניתן היה לשמור את בחירת השפה ב־%1.</translation>
+        <translation>לא ניתן היה לשמור את בחירת השפה ב־⁦%1⁩.</translation>
     </message>
     <message>
         <source>The language changes when vorlo is started again.</source>
