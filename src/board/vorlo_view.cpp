@@ -154,6 +154,10 @@ void CVorloView::SetModifiedFlag() {
     doc_->SetModifiedFlag(true);
 }
 
+void CVorloView::AboutToChange() {
+    emit doc_->BoardAboutToChange();
+}
+
 void CVorloView::UpdateAllViews(int32_t hint) {
     // No sender: the board repaints on its own announcement too.
     doc_->UpdateAllViews(nullptr, hint);

@@ -138,6 +138,7 @@ private:
     // BoardHost
     void SetModifiedFlag() override;
     void UpdateAllViews(int32_t hint) override;
+    void AboutToChange() override;
 
     void UpdateScrollBars();
     void TakePendingExtent();

@@ -3,8 +3,6 @@
 
 #include <QFile>
 
-#include <algorithm>
-
 #include "riddle_file.h"
 #include "solution_files.h"
 #include "vorlo_doc.h"
@@ -14,11 +12,14 @@ RiddleProgress::RiddleProgress(CVorloDoc* doc, QObject* parent) : QObject(parent
     // change compares again.
     connect(doc_, &CVorloDoc::InitialUpdate, this, [this] { Rebase(); });
     connect(doc_, &CVorloDoc::ContentsChanged, this, [this] { Refresh(); });
+    connect(doc_, &CVorloDoc::BoardAboutToChange, this, [this] { KeepBase(); });
     Rebase();
 }
 
 void RiddleProgress::Rebase() {
-    base_ = doc_->MatchList.ToVector();
+    basePending_ = true;
+    base_.clear();
+    base_.shrink_to_fit();
     riddle_.reset();
     ReloadSolutions();
 }
@@ -37,6 +38,13 @@ void RiddleProgress::ReloadSolutions() {
     Refresh();
 }
 
+void RiddleProgress::KeepBase() {
+    if (basePending_) {
+        base_ = doc_->MatchList.ToVector();
+        basePending_ = false;
+    }
+}
+
 const vorlo::StickIndex& RiddleProgress::Riddle() {
     if (!riddle_) {
         riddle_.emplace(base_);
@@ -45,12 +53,9 @@ const vorlo::StickIndex& RiddleProgress::Riddle() {
 }
 
 void RiddleProgress::Refresh() {
-    // A board still equal to the riddle has moved nothing; that is all an
-    // open, a save or a revert of a large riddle needs to know.
-    const vorlo::MatchList& board = doc_->MatchList;
-    const bool unchanged = !riddle_ && board.Count() == base_.size() &&
-                           std::equal(board.begin(), board.end(), base_.begin());
-    const size_t moved = unchanged ? 0 : vorlo::MovedCount(Riddle(), board);
+    // A board the editor has not changed since the riddle was opened, saved
+    // or reverted has moved nothing.
+    const size_t moved = basePending_ ? 0 : vorlo::MovedCount(Riddle(), doc_->MatchList);
     bool solved = false;
     for (const vorlo::StickIndex& solution : solutions_) {
         if (vorlo::IsSolution(solution, doc_->MatchList)) {

@@ -42,12 +42,15 @@ signals:
     void Changed();
 
 private:
-    // The board as last opened, saved or reverted; its stick index is made
-    // only once the board differs from it, so opening a riddle costs a copy
-    // of its records and no more.
+    // The board as last opened, saved or reverted. It is copied only when
+    // the board is about to change for the first time since, and indexed
+    // when it is first compared, so opening or saving a riddle costs
+    // nothing here.
+    void KeepBase();
     const vorlo::StickIndex& Riddle();
 
     CVorloDoc* doc_;
+    bool basePending_ = true;  // the board is still the base
     std::vector<vorlo::CMatch> base_;
     std::optional<vorlo::StickIndex> riddle_;
     std::vector<vorlo::StickIndex> solutions_;

@@ -69,6 +69,8 @@ signals:
     void TitleChanged();
     // After UpdateAllViews and after New and Open: command states may differ.
     void ContentsChanged();
+    // Just before the board's editor changes the matches.
+    void BoardAboutToChange();
 
 private:
     void InitialUpdateAllViews();

@@ -144,6 +144,7 @@ BoardEditor::MouseResult BoardEditor::OnMouseMove(uint32_t keyState, int32_t x, 
 }
 
 BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
+    host_.AboutToChange();
     CMatch& m = *doc_.SelectedMatch;
     const int32_t oldX = m.x;
     const int32_t oldY = m.y;
@@ -161,6 +162,7 @@ BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
 }
 
 BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
+    host_.AboutToChange();
     EndKeyRun();
     CMatch& m = *doc_.SelectedMatch;
     const int32_t dy = WrapSub(y, anchor_.y);
@@ -200,6 +202,7 @@ void BoardEditor::PlaceTurned(CMatch& m, int32_t angle, bool aboutHead, Point32 
 }
 
 void BoardEditor::AppendMatch(const CMatch& m) {
+    host_.AboutToChange();
     EndKeyRun();
     doc_.SelectedMatch = doc_.MatchList.Append(m);
     // The record is complete before the views hear of the change.
@@ -222,6 +225,7 @@ void BoardEditor::OnDeleteMatch() {
     if (!selected) {
         return;
     }
+    host_.AboutToChange();
     doc_.LastAction = ActionDelete;
     deletedMatch_ = *selected;
     if (undoMatch_ == selected) {
@@ -273,6 +277,7 @@ void BoardEditor::OnEditUndo() {
             break;
         case ActionMove:
             if (undoMatch_) {
+                host_.AboutToChange();
                 undoMatch_->x = savedPosition_.x;
                 undoMatch_->y = savedPosition_.y;
                 doc_.MatchList.Moved(undoMatch_);
@@ -282,6 +287,7 @@ void BoardEditor::OnEditUndo() {
         case ActionRotate:
             // A turn about the head moved the match as well.
             if (undoMatch_) {
+                host_.AboutToChange();
                 undoMatch_->x = savedPosition_.x;
                 undoMatch_->y = savedPosition_.y;
                 undoMatch_->angle = savedAngle_;
@@ -300,6 +306,7 @@ void BoardEditor::OnRotate90() {
     if (!selected) {
         return;
     }
+    host_.AboutToChange();
     doc_.LastAction = ActionRotate;
     undoMatch_ = selected;
     savedAngle_ = selected->angle;

@@ -64,6 +64,9 @@ public:
     virtual ~BoardHost() = default;
     virtual void SetModifiedFlag() = 0;             // the matches changed
     virtual void UpdateAllViews(int32_t hint) = 0;  // always HintBoardChanged from here
+    // Just before the editor changes the matches: the last moment the board
+    // is still as it was.
+    virtual void AboutToChange() {}
 };
 
 class BoardEditor {

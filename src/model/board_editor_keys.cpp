@@ -55,6 +55,7 @@ void BoardEditor::OnKeyMove(int32_t dx, int32_t dy) {
     if (!selected) {
         return;
     }
+    host_.AboutToChange();
     BeginKeyStep(false);
     keyPivotSet_ = false;
     selected->x = WrapAdd(selected->x, dx);
@@ -68,6 +69,7 @@ void BoardEditor::OnKeyTurn(int32_t degrees, bool aboutHead) {
     if (!selected) {
         return;
     }
+    host_.AboutToChange();
     BeginKeyStep(true);
     // Successive turns about the head keep the pivot the first one took, so
     // the rounding of each step does not walk the match away from it.

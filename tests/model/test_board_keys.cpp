@@ -311,3 +311,68 @@ TEST(Snapping, FindsEndsThroughTheIndexOnALargeBoard) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records the board each time the editor says it is about to change it.
+class WatchingHost : public BoardHost {
+public:
+    explicit WatchingHost(const RiddleState& doc) : doc_(doc) {}
+    void SetModifiedFlag() override {}
+    void UpdateAllViews(int32_t) override {}
+    void AboutToChange() override { seen.push_back(doc_.MatchList.ToVector()); }
+    std::vector<std::vector<CMatch>> seen;
+
+private:
+    const RiddleState& doc_;
+};
+
+}  // namespace
+
+TEST(BoardEditorChanges, EveryChangeIsAnnouncedWhileTheBoardIsUnchanged) {
+    const std::vector<CMatch> start = {CMatch(100, 100, 0), CMatch(300, 100, 80)};
+    const struct {
+        const char* what;
+        void (*act)(BoardEditor&);
+    } cases[] = {
+        {"drag",
+         [](BoardEditor& e) {
+             e.OnLButtonDown(1, 130, 100);
+             e.OnMouseMove(1, 150, 120);
+         }},
+        {"turn",
+         [](BoardEditor& e) {
+             e.OnRButtonDown(2, 130, 100);
+             e.OnMouseMove(2, 130, 160);
+         }},
+        {"add", [](BoardEditor& e) { e.OnAddMatch(640); }},
+        {"delete", [](BoardEditor& e) { e.OnDeleteMatch(); }},
+        {"cut", [](BoardEditor& e) { e.OnEditCut(); }},
+        {"paste", [](BoardEditor& e) { e.OnEditPaste(EncodeMatchBlock(CMatch(5, 5, 45))); }},
+        {"rotate to 90", [](BoardEditor& e) { e.OnRotate90(); }},
+        {"key move", [](BoardEditor& e) { e.OnKeyMove(1, 0); }},
+        {"key turn", [](BoardEditor& e) { e.OnKeyTurn(15, true); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RiddleState doc;
+        for (const CMatch& m : start) {
+            doc.MatchList.Append(m);
+        }
+        doc.SelectedMatch = doc.MatchList.Last();
+        WatchingHost host(doc);
+        BoardEditor editor(doc, host);
+        c.act(editor);
+        ASSERT_FALSE(host.seen.empty());
+        EXPECT_EQ(host.seen.front(), start);
+        EXPECT_NE(doc.MatchList.ToVector(), start);
+        // Undo is a change as well, announced before it is made.
+        const std::vector<CMatch> before = doc.MatchList.ToVector();
+        host.seen.clear();
+        editor.OnEditUndo();
+        if (doc.MatchList.ToVector() != before) {
+            ASSERT_FALSE(host.seen.empty());
+            EXPECT_EQ(host.seen.front(), before);
+        }
+    }
+}
