@@ -82,11 +82,6 @@ QCursor LoadCursor(const QString& name, QPoint hotSpot, qreal devicePixelRatio) 
 
 CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent)
     : QAbstractScrollArea(parent), doc_(doc), editor_(*doc, *this) {
-    Q_INIT_RESOURCE(cursors);
-    rotateCursor_ = LoadCursor(QStringLiteral("rotate"), kRotateHotSpot, 1.0);
-    moveCursor_ = LoadCursor(QStringLiteral("move"), kMoveHotSpot, 1.0);
-    rotateCursor2x_ = LoadCursor(QStringLiteral("rotate"), kRotateHotSpot, 2.0);
-    moveCursor2x_ = LoadCursor(QStringLiteral("move"), kMoveHotSpot, 2.0);
     setFocusPolicy(Qt::StrongFocus);
     // The board shows the file's coordinates as they are, whichever way the
     // interface around it reads: it is never mirrored, and its scroll bars
@@ -110,12 +105,24 @@ QCursor CVorloView::DragCursor(vorlo::BoardCursor kind, qreal devicePixelRatio) 
                : LoadCursor(QStringLiteral("move"), kMoveHotSpot, devicePixelRatio);
 }
 
+// The drag cursors are read at their first use, not while the window is
+// being built: most starts never drag.
 const QCursor& CVorloView::MoveCursor() const {
-    return viewport()->devicePixelRatioF() >= 1.5 ? moveCursor2x_ : moveCursor_;
+    const bool twice = viewport()->devicePixelRatioF() >= 1.5;
+    std::optional<QCursor>& cursor = twice ? moveCursor2x_ : moveCursor_;
+    if (!cursor) {
+        cursor = DragCursor(BoardCursor::Move, twice ? 2.0 : 1.0);
+    }
+    return *cursor;
 }
 
 const QCursor& CVorloView::RotateCursor() const {
-    return viewport()->devicePixelRatioF() >= 1.5 ? rotateCursor2x_ : rotateCursor_;
+    const bool twice = viewport()->devicePixelRatioF() >= 1.5;
+    std::optional<QCursor>& cursor = twice ? rotateCursor2x_ : rotateCursor_;
+    if (!cursor) {
+        cursor = DragCursor(BoardCursor::Rotate, twice ? 2.0 : 1.0);
+    }
+    return *cursor;
 }
 
 void CVorloView::OnInitialUpdate() {

@@ -158,10 +158,10 @@ private:
 
     CVorloDoc* doc_;
     vorlo::BoardEditor editor_;
-    QCursor moveCursor_;
-    QCursor rotateCursor_;
-    QCursor moveCursor2x_;
-    QCursor rotateCursor2x_;
+    mutable std::optional<QCursor> moveCursor_;
+    mutable std::optional<QCursor> rotateCursor_;
+    mutable std::optional<QCursor> moveCursor2x_;
+    mutable std::optional<QCursor> rotateCursor2x_;
     QSize totalSize_;
     // The initial update came before the view had its size: take the extent
     // when it is shown and no longer held.
