@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QRegularExpression>
 #include <QUrl>
 
 #include <unistd.h>
@@ -125,15 +124,37 @@ QList<QByteArray> systemArguments;
 // -reverse or -style there for its own options.
 QList<QByteArray> filesAfterDashes;
 
+// "file:" in any form, or any other scheme followed by "://"; "notes:cup.vrl"
+// is a name. (Checked by hand: a regular expression costs its compilation at
+// every start.)
+bool LooksLikeAddress(const QString& argument) {
+    if (argument.startsWith(u"file:", Qt::CaseInsensitive)) {
+        return true;
+    }
+    const auto isLetter = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    };
+    if (argument.isEmpty() || !isLetter(argument.front())) {
+        return false;
+    }
+    for (qsizetype i = 1; i < argument.size(); ++i) {
+        const QChar c = argument[i];
+        if (c == u':') {
+            return argument.mid(i, 3) == u"://";
+        }
+        if (!isLetter(c) && !(c >= u'0' && c <= u'9') && c != u'+' && c != u'.' && c != u'-') {
+            return false;
+        }
+    }
+    return false;
+}
+
 // The riddle file a command-line argument names: a path, or a local file URL
 // as file managers pass them. Empty, with the reason, for an address of
 // another computer and for a name that did not survive its conversion to
 // text (bytes that are not UTF-8), which would open another file.
 QString RiddlePathFromArgument(const QString& argument, QString* error) {
-    // "file:" in any form, or any other scheme://; "notes:cup.vrl" is a name.
-    static const QRegularExpression urlStart(QStringLiteral("^(file:|[A-Za-z][A-Za-z0-9+.-]*://)"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (urlStart.match(argument).hasMatch() && !QFileInfo::exists(argument)) {
+    if (LooksLikeAddress(argument) && !QFileInfo::exists(argument)) {
         const QUrl address(argument, QUrl::StrictMode);
         const bool local = address.isValid() &&
                            address.scheme().compare(u"file", Qt::CaseInsensitive) == 0 &&

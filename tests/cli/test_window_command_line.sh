@@ -48,6 +48,8 @@ a file URL names a local file|--print file://$work/cup%20x.vrl|1|*Cannot open th
 localhost is this computer|--print file://localhost$work/a.vrl|1|*Cannot open the riddle $work/a.vrl:*
 a web address is refused|--print http://riddles.invalid/cup.vrl|1|*vorlo: http://riddles.invalid/cup.vrl: only files on this computer can be opened*
 another computer's file is refused|--print file://server/cup.vrl|1|*only files on this computer*
+the scheme's case does not matter|--print FILE://server/cup.vrl|1|*only files on this computer*
+a scheme with + and -|--print svn+ssh-x.1://host/cup.vrl|1|*only files on this computer*
 a name that is not UTF-8|--print $latin1|1|*the file's name cannot be read*
 a URL of such a name|--print file://$work/%FF.vrl|1|*the file's name cannot be read*
 a colon does not make a URL|--print notes:cup.vrl|1|*Cannot open the riddle notes:cup.vrl:*
