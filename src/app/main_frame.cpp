@@ -38,6 +38,7 @@
 #include "about_dlg.h"
 #include "ads_view.h"
 #include "app_icon.h"
+#include "deferred_file_icon.h"
 #include "frame_placement.h"
 #include "instructions_dlg.h"
 #include "interface_language.h"
@@ -129,7 +130,6 @@ constexpr QSize kToolBarIconSize(16, 15);
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDoc(this)) {
     Q_INIT_RESOURCE(toolbar_icons);
-    setWindowIcon(ApplicationIcon());
     // Riddle files dropped anywhere on the window open as through File > Open.
     setAcceptDrops(true);
 
@@ -223,15 +223,15 @@ CMainFrame::~CMainFrame() {
 
 QIcon CMainFrame::CommandIcon(const Command& command) const {
     // The bundled pictures were drawn at build time for 100% and 200%
-    // screens ("NAME.png" and "NAME@2x.png"); nothing is read until shown.
-    QIcon bundled;
-    if (*command.fallbackIcon) {
-        QString path = QString::fromLatin1(command.fallbackIcon);
-        bundled.addFile(path, kToolBarIconSize);
-        path.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
-        bundled.addFile(path, kToolBarIconSize * 2);
+    // screens ("NAME.png" and "NAME@2x.png"); each is read when a screen
+    // of its scale first shows it.
+    if (!*command.fallbackIcon) {
+        return {};
     }
-    return bundled;
+    const QString path = QString::fromLatin1(command.fallbackIcon);
+    QString twice = path;
+    twice.insert(twice.lastIndexOf(u'.'), QStringLiteral("@2x"));
+    return DeferredFileIcon({{path, kToolBarIconSize}, {twice, kToolBarIconSize * 2}});
 }
 
 void CMainFrame::ApplyThemeIcons() {
@@ -742,6 +742,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::OnFirstPaint() {
+    // The icon reads seven pictures and, under X, sends them all to the
+    // server; the window manager takes it just as well once it is shown.
+    setWindowIcon(ApplicationIcon());
     ApplyThemeIcons();
     ads_->HoldLoading(false);
     emit FirstPainted();

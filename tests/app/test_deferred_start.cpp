@@ -289,10 +289,15 @@ private slots:
         QIcon::setThemeSearchPaths(previousPaths);
     }
 
-    // The window's icon, too, comes drawn at every size it offers.
-    void windowIconIsReadyDrawn() {
+    // The window's icon waits for the first paint, and then comes drawn at
+    // every size it offers.
+    void windowIconIsReadyDrawnAfterTheFirstPaint() {
         FreshConfigHome();
         CMainFrame frame;
+        QSignalSpy painted(&frame, &CMainFrame::FirstPainted);
+        QVERIFY(frame.windowIcon().availableSizes().isEmpty());
+        frame.show();
+        QTRY_VERIFY_WITH_TIMEOUT(painted.count() == 1, 10000);
         const QIcon icon = frame.windowIcon();
         QList<QSize> offered = icon.availableSizes();
         for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
