@@ -134,11 +134,11 @@ window edits riddles, prints them and keeps them in .vrl files.
 The package holds the program, four sample riddles, the command-line tool
 vorlo-cli (inspect, create and draw riddles) and a thumbnailer that shows
 riddles' pictures as previews in file managers.")
-# Libraries come from dpkg-shlibdeps (libqt6svg6 among them, which also holds
-# the SVG icon engine the toolbar needs); Qt loads its platform plugins at run
-# time, which no linker sees.
+# Libraries come from dpkg-shlibdeps. Qt loads its platform plugins and the
+# SVG icon engine (in libqt6svg6, for the desktop theme's toolbar pictures)
+# at run time, which no linker sees.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

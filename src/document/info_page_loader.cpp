@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "info_page_loader.h"
 
-#include <QFile>
 #include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QStringDecoder>
 #include <QTimer>
 
 #ifndef VORLO_INFO_SERVER_DEFAULT
@@ -43,27 +41,6 @@ bool SystemReportsOffline() {
 }
 
 }  // namespace
-
-QString DecodeHtml(const QByteArray& data, const QByteArray& contentType) {
-    for (const QByteArray& parameter : contentType.split(';')) {
-        const QByteArray trimmed = parameter.trimmed();
-        if (trimmed.toLower().startsWith("charset=")) {
-            QByteArray name = trimmed.mid(8).trimmed();
-            if (name.size() >= 2 && name.startsWith('"') && name.endsWith('"')) {
-                name = name.mid(1, name.size() - 2);
-            }
-            QStringDecoder decoder(name.constData());
-            if (decoder.isValid()) {
-                return decoder.decode(data);
-            }
-        }
-    }
-    QStringDecoder decoder = QStringDecoder::decoderForHtml(data);
-    if (!decoder.isValid()) {
-        decoder = QStringDecoder(QStringDecoder::Utf8);
-    }
-    return decoder.decode(data);
-}
 
 InfoPageLoader::InfoPageLoader(QObject* parent) : QObject(parent) {
     deadline_ = new QTimer(this);
@@ -206,27 +183,8 @@ void InfoPageLoader::OnReplyFinished() {
 }
 
 void InfoPageLoader::ShowInstalledCopy() {
-    // No folder known: show nothing rather than a page name with no folder.
-    if (folder_.isEmpty()) {
-        Deliver(QString(), QUrl());
-        return;
-    }
-    QString path = folder_;
-    if (!path.endsWith(u'/')) {
-        path += u'/';
-    }
-    path += QLatin1String(kPageName);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Deliver(QString(), QUrl());
-        return;
-    }
-    const QByteArray page = file.read(maxBytes_ + 1);
-    if (page.size() > maxBytes_) {
-        Deliver(QString(), QUrl());
-        return;
-    }
-    Deliver(DecodeHtml(page), QUrl::fromLocalFile(path));
+    const InfoPage page = ReadInstalledInfoPage(folder_, maxBytes_);
+    Deliver(page.html, page.baseUrl);
 }
 
 void InfoPageLoader::Deliver(const QString& html, const QUrl& baseUrl) {

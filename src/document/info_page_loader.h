@@ -12,6 +12,8 @@
 #include <QString>
 #include <QUrl>
 
+#include "info_page_source.h"
+
 class QNetworkAccessManager;
 class QNetworkReply;
 class QTimer;
@@ -22,9 +24,9 @@ class InfoPageLoader : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr const char* kPageName = "vorlo_heb.html";
+    static constexpr const char* kPageName = kInfoPageName;
     static constexpr int kDefaultTimeoutMs = 5000;
-    static constexpr qint64 kDefaultMaxBytes = 1024 * 1024;
+    static constexpr qint64 kDefaultMaxBytes = kInfoPageMaxBytes;
 
     explicit InfoPageLoader(QObject* parent = nullptr);
     ~InfoPageLoader() override;
@@ -71,9 +73,5 @@ private:
     qint64 maxBytes_ = kDefaultMaxBytes;
     quint64 generation_ = 0;  // which Load a queued delivery belongs to
 };
-
-// The page's bytes as text: the charset of the Content-Type header when it
-// names one Qt knows, else the one the HTML declares, else UTF-8.
-QString DecodeHtml(const QByteArray& data, const QByteArray& contentType = {});
 
 }  // namespace vorlo

@@ -2,17 +2,16 @@
 #include "ads_view.h"
 
 #include <QDesktopServices>
+#include <QTimer>
 
-#include "info_page_loader.h"
+#include "info_page_source.h"
 
-CAdsView::CAdsView(CVorloDoc* doc, QWidget* parent)
-    : QTextBrowser(parent), doc_(doc), loader_(new vorlo::InfoPageLoader(this)) {
+CAdsView::CAdsView(CVorloDoc* doc, QWidget* parent) : QTextBrowser(parent), doc_(doc) {
     setFocusPolicy(Qt::StrongFocus);
     // Links leave the pane for the user's browser; the page itself stays put.
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this,
             [](const QUrl& url) { QDesktopServices::openUrl(url); });
-    connect(loader_, &vorlo::InfoPageLoader::PageReady, this, &CAdsView::ShowPage);
     connect(doc_, &CVorloDoc::InitialUpdate, this, &CAdsView::OnInitialUpdate);
     connect(doc_, &CVorloDoc::ViewsUpdate, this, &CAdsView::OnUpdate);
 }
@@ -25,9 +24,32 @@ void CAdsView::OnInitialUpdate() {
         return;
     }
     loadWaiting_ = false;
+    ++generation_;
     // The installed copy lies in the installation folder that start-up
     // records; without it there is no local page to fall back on.
-    loader_->Load(InstallationFolder ? InstallationFolder() : QString());
+    const QString folder = InstallationFolder ? InstallationFolder() : QString();
+    if (!sourceTried_) {
+        sourceTried_ = true;
+        QString why;
+        source_ = vorlo::LoadOnlineInfoPageSource(
+            [this](const QString& html, const QUrl& baseUrl) { ShowPage(html, baseUrl); }, &why);
+        if (!source_) {
+            qWarning("vorlo: the information page is shown from the installed copy only: %s",
+                     qUtf8Printable(why));
+        }
+    }
+    if (source_) {
+        source_->Load(folder);
+        return;
+    }
+    // As from the server's source: later, from the event loop.
+    QTimer::singleShot(0, this, [this, generation = generation_, folder] {
+        if (generation == generation_) {
+            const vorlo::InfoPage page =
+                vorlo::ReadInstalledInfoPage(folder, vorlo::kInfoPageMaxBytes);
+            ShowPage(page.html, page.baseUrl);
+        }
+    });
 }
 
 void CAdsView::HoldLoading(bool hold) {

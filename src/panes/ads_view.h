@@ -8,11 +8,12 @@
 #include <QTextBrowser>
 
 #include <functional>
+#include <memory>
 
 #include "vorlo_doc.h"
 
 namespace vorlo {
-class InfoPageLoader;
+class InfoPageSource;
 }
 
 class CAdsView : public QTextBrowser {
@@ -34,8 +35,6 @@ public:
     void HoldLoading(bool hold);
     bool LoadingHeld() const { return held_; }
 
-    vorlo::InfoPageLoader* Loader() const { return loader_; }
-
     // The program's installation folder, which holds the installed copy of
     // the page; handed down by the window. Unset or empty: no local copy.
     std::function<QString()> InstallationFolder;
@@ -48,7 +47,10 @@ private:
     void ShowPage(const QString& html, const QUrl& baseUrl);
 
     CVorloDoc* doc_;
-    vorlo::InfoPageLoader* loader_;
+    // Made at the first load, from the module that asks the web server.
+    std::unique_ptr<vorlo::InfoPageSource> source_;
+    bool sourceTried_ = false;
+    quint64 generation_ = 0;  // which load a queued installed copy belongs to
     bool held_ = false;
     bool loadWaiting_ = false;
 };

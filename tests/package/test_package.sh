@@ -84,6 +84,7 @@ usr="$root/usr"
 expected_files=(
     games/vorlo
     bin/vorlo-cli
+    lib/games/vorlo/vorlo-infopage.so
     share/vorlo/kidsriddle.vrl
     share/vorlo/riddle1.vrl
     share/vorlo/riddle2.vrl
@@ -108,9 +109,10 @@ done
 for file in "${expected_files[@]}"; do
     [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
 done
-# The game where Debian keeps games, the tool with the other programs.
-for program in games/vorlo bin/vorlo-cli; do
-    [ -x "$usr/$program" ] || fail "/usr/$program is not executable"
+# The game where Debian keeps games, the tool with the other programs, the
+# information page's module in the game's own folder of libraries.
+for program in games/vorlo bin/vorlo-cli lib/games/vorlo/vorlo-infopage.so; do
+    [[ $program == *.so || -x "$usr/$program" ]] || fail "/usr/$program is not executable"
     if [[ $(file -b "$usr/$program") == *"not stripped"* ]]; then
         fail "/usr/$program is not stripped"
     fi
@@ -120,7 +122,7 @@ done
 # (A build with AddressSanitizer keeps the name of every source file in the
 # programs for its reports, whatever strip does; packages are never built so,
 # and the check is left out there, saying so.)
-for program in games/vorlo bin/vorlo-cli; do
+for program in games/vorlo bin/vorlo-cli lib/games/vorlo/vorlo-infopage.so; do
     [ -f "$usr/$program" ] || continue
     if ldd "$usr/$program" 2>/dev/null | grep libasan >/dev/null; then
         echo "note: /usr/$program is built with AddressSanitizer; its build paths are not checked"
@@ -138,6 +140,27 @@ for name in kidsriddle riddle1 riddle2 riddle3; do
     cmp -s "$usr/share/vorlo/$name.vrl" "$src/resources/samples/$name.vrl" ||
         fail "/usr/share/vorlo/$name.vrl differs from the sample"
 done
+
+# The installed game, started from the unpacked tree, loads the information
+# page's module from its own folder of libraries once its window is up.
+if [ -x "$usr/games/vorlo" ] && [ -f "$usr/lib/games/vorlo/vorlo-infopage.so" ]; then
+    QT_QPA_PLATFORM=offscreen VORLO_NO_DESKTOP_REGISTRATION=1 HOME="$work/home" \
+        XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" \
+        "$usr/games/vorlo" "$usr/share/vorlo/riddle1.vrl" >"$work/game.log" 2>&1 &
+    game=$!
+    loaded=
+    for _ in $(seq 200); do  # up to 20 s
+        if grep -F "$usr/lib/games/vorlo/vorlo-infopage.so" "/proc/$game/maps" >/dev/null 2>&1; then
+            loaded=yes
+            break
+        fi
+        kill -0 "$game" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$game" 2>/dev/null || true
+    wait "$game" 2>/dev/null || true
+    [ -n "$loaded" ] || fail "the installed game never loaded its information page module: $(cat "$work/game.log")"
+fi
 
 # Icon PNGs hold the size their folder names.
 for size in 16 32 48 256; do
