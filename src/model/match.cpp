@@ -3,7 +3,10 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <new>
+#include <type_traits>
 
 #include "int32_math.h"
 #include "shape_cache.h"
@@ -128,16 +131,26 @@ ShapeOffsets ComputeShapeOffsets(int32_t angle) {
 const ShapeOffsets& CachedShapeOffsets(int32_t angle) {
     // Direct-mapped by a multiplicative hash of the angle. Per thread, so
     // painting on several threads needs no lock; allocated on first use, so
-    // threads that never draw a match pay nothing.
+    // threads that never draw a match pay nothing. The table (200 KB) comes
+    // from calloc, whose fresh pages are zero already: a riddle touches the
+    // few pages of its few angles instead of clearing them all. (A Slot is
+    // an aggregate, so the zeroed memory holds empty slots.)
     struct Slot {
         bool filled = false;
         int32_t angle = 0;
         ShapeOffsets offsets;
     };
+    static_assert(std::is_aggregate_v<Slot> && std::is_trivially_destructible_v<Slot>);
+    struct Free {
+        void operator()(Slot* slots) const { std::free(slots); }
+    };
     constexpr unsigned kBits = 10;
-    thread_local std::unique_ptr<Slot[]> table;
+    thread_local std::unique_ptr<Slot[], Free> table;
     if (!table) {
-        table = std::make_unique<Slot[]>(size_t{1} << kBits);
+        table.reset(static_cast<Slot*>(std::calloc(size_t{1} << kBits, sizeof(Slot))));
+        if (!table) {
+            throw std::bad_alloc();
+        }
     }
     const uint32_t hash = static_cast<uint32_t>(angle) * 2654435769u;
     Slot& slot = table[hash >> (32 - kBits)];
