@@ -42,10 +42,12 @@ def seconds(b):
     return b["real_time"] * unit
 
 
-def first_paint(command, runs, home, display=None):
-    """Wall time from launch to the first painted main window, and the
-    resident memory then, over `runs` launches (medians). Offscreen, or on
-    the X server `display` when one is given."""
+def first_paints(commands, runs, home, display=None):
+    """For each of `commands`: the wall time from launch to the first painted
+    main window, and the resident memory then, over `runs` launches
+    (medians). Offscreen, or on the X server `display` when one is given.
+    The commands are launched in turn (one of each, then again), so that
+    whatever else the machine does meanwhile weighs on all alike."""
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", VORLO_EXIT_AFTER_FIRST_PAINT="1",
                HOME=home, XDG_CONFIG_HOME=os.path.join(home, "config"),
                XDG_DATA_HOME=os.path.join(home, "data"), XDG_CACHE_HOME=os.path.join(home, "cache"),
@@ -53,19 +55,21 @@ def first_paint(command, runs, home, display=None):
     if display is not None:
         env.update(QT_QPA_PLATFORM="xcb", DISPLAY=display)
         env.pop("WAYLAND_DISPLAY", None)
-    times, rss = [], []
+    times = [[] for _ in commands]
+    rss = [[] for _ in commands]
     for i in range(runs + 1):
-        start = time.perf_counter()
-        out = subprocess.run(command, env=env, capture_output=True, text=True, timeout=300)
-        elapsed = time.perf_counter() - start
-        line = [l for l in out.stdout.splitlines() if l.startswith("first_paint")]
-        if not line:
-            raise RuntimeError(f"{command[0]} never painted: {out.stderr[-500:]}")
-        if i == 0:
-            continue  # the first start creates settings and registrations
-        times.append(elapsed)
-        rss.append(int(line[0].split("vm_rss_kb=")[1].split()[0]))
-    return statistics.median(times), statistics.median(rss)
+        for k, command in enumerate(commands):
+            start = time.perf_counter()
+            out = subprocess.run(command, env=env, capture_output=True, text=True, timeout=300)
+            elapsed = time.perf_counter() - start
+            line = [l for l in out.stdout.splitlines() if l.startswith("first_paint")]
+            if not line:
+                raise RuntimeError(f"{command[0]} never painted: {out.stderr[-500:]}")
+            if i == 0:
+                continue  # the first start creates settings and registrations
+            times[k].append(elapsed)
+            rss[k].append(int(line[0].split("vm_rss_kb=")[1].split()[0]))
+    return [(statistics.median(t), statistics.median(r)) for t, r in zip(times, rss)]
 
 
 def start_xvfb():
@@ -152,15 +156,14 @@ def read_bytes_time(path, runs):
 def startup_rows(rows, ratio_row, quick):
     """Start-up to the first paint against the bare window of the same size,
     offscreen and on a virtual X server, and the resident memory then."""
-    runs = 5 if quick else 10
+    runs = 5 if quick else 15
     vorlo_command = [os.path.join(BUILD, "bin", "vorlo"),
                      os.path.join(ROOT, "resources", "samples", "riddle1.vrl")]
     bare_command = [os.path.join(BUILD, "bin", "bench_bare_window")]
 
     def pair(label, display):
         with tempfile.TemporaryDirectory() as home:
-            vorlo = first_paint(vorlo_command, runs, home, display)
-            bare = first_paint(bare_command, runs, home, display)
+            vorlo, bare = first_paints([vorlo_command, bare_command], runs, home, display)
         ratio_row(f"6. Start-up to first paint, {label}", vorlo[0], bare[0], 1.2)
         extra_mb = (vorlo[1] - bare[1]) / 1024
         rows.append(("   resident memory then", f"{vorlo[1] / 1024:.1f} MB",
@@ -189,8 +192,7 @@ def big_startup_row(rows, ratio_row, quick):
         program = os.path.join(BUILD, "bin", "vorlo")
         small = os.path.join(ROOT, "resources", "samples", "riddle1.vrl")
         with tempfile.TemporaryDirectory() as home:
-            with_big = first_paint([program, big], runs, home)
-            with_small = first_paint([program, small], runs, home)
+            with_big, with_small = first_paints([[program, big], [program, small]], runs, home)
         reading = read_bytes_time(big, runs + 2)
         size_mb = os.path.getsize(big) / 1e6
     ratio_row(f"10. Start-up, 10,000,000 less 4 matches ({size_mb:.0f} MB)",
