@@ -313,8 +313,26 @@ def main():
     os.environ.update(TMPDIR=os.path.join(scratch.name, "tmp"),
                       HOME=os.path.join(scratch.name, "home"),
                       XDG_RUNTIME_DIR=os.path.join(scratch.name, "runtime"))
+    cpu = pin_to_one_cpu()
+    if cpu is not None:
+        print(f"(every benchmark runs on CPU {cpu})\n")
     with scratch:
         return report(quick)
+
+
+def pin_to_one_cpu():
+    """Keeps this script and everything it starts on one CPU, the first it
+    may use, and returns its number. A virtual machine's CPUs may run at
+    different speeds (one measured 45% slower than the other while its host
+    was busy); a program and its baseline landing on different ones made a
+    ratio swing between 0.8 and 1.5 from one run to the next. None where the
+    system cannot pin."""
+    try:
+        cpus = sorted(os.sched_getaffinity(0))
+        os.sched_setaffinity(0, {cpus[0]})
+        return cpus[0]
+    except (AttributeError, OSError, IndexError):
+        return None
 
 
 def snapping_rows(board, ratio_row):
