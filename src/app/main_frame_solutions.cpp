@@ -79,9 +79,8 @@ void CMainFrame::CreateSolutionCommands() {
     solvedNote_ = new QLabel(board_->viewport());
     solvedNote_->setObjectName(QStringLiteral("SolvedNote"));
     solvedNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    solvedNote_->setStyleSheet(
-        QStringLiteral("QLabel { background: rgba(232, 245, 233, 230); color: #1b5e20;"
-                       " border: 1px solid #81c784; border-radius: 6px; padding: 6px 10px; }"));
+    // Its style sheet is given when it is first shown: a style sheet builds
+    // a style of its own for the label, which no start should wait for.
     solvedNote_->hide();
 
     auto* watch = new BoardWatch(
@@ -107,6 +106,11 @@ void CMainFrame::ShowProgress() {
     if (!progress_->Solved()) {
         solvedNote_->hide();
         return;
+    }
+    if (solvedNote_->styleSheet().isEmpty()) {
+        solvedNote_->setStyleSheet(
+            QStringLiteral("QLabel { background: rgba(232, 245, 233, 230); color: #1b5e20;"
+                           " border: 1px solid #81c784; border-radius: 6px; padding: 6px 10px; }"));
     }
     solvedNote_->setText(moved == 1 ? tr("Solved, with 1 match moved.")
                                     : tr("Solved, with %1 matches moved.").arg(moved));
