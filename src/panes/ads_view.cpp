@@ -31,7 +31,8 @@ void CAdsView::OnInitialUpdate() {
     if (!sourceTried_) {
         sourceTried_ = true;
         QString why;
-        source_ = vorlo::LoadOnlineInfoPageSource(
+        const auto make = MakeSource ? MakeSource : vorlo::LoadOnlineInfoPageSource;
+        source_ = make(
             [this](const QString& html, const QUrl& baseUrl) { ShowPage(html, baseUrl); }, &why);
         if (!source_) {
             qWarning("vorlo: the information page is shown from the installed copy only: %s",

@@ -10,11 +10,8 @@
 #include <functional>
 #include <memory>
 
+#include "info_page_source.h"
 #include "vorlo_doc.h"
-
-namespace vorlo {
-class InfoPageSource;
-}
 
 class CAdsView : public QTextBrowser {
     Q_OBJECT
@@ -38,6 +35,12 @@ public:
     // The program's installation folder, which holds the installed copy of
     // the page; handed down by the window. Unset or empty: no local copy.
     std::function<QString()> InstallationFolder;
+
+    // Makes the source that asks the web server, at the first load: by
+    // default from the module (vorlo::LoadOnlineInfoPageSource). Null, with
+    // the reason, when there is none; the pane then shows the installed copy.
+    std::function<std::unique_ptr<vorlo::InfoPageSource>(vorlo::InfoPageReady ready, QString* why)>
+        MakeSource;
 
 signals:
     // The page (or nothing) is on show.

@@ -66,6 +66,47 @@ private slots:
         qunsetenv("VORLO_INFO_SERVER");
     }
 
+    // Without the module that asks the server, the pane still shows the
+    // installed copy (or nothing without a folder), as the module's source
+    // does: later, from the event loop, and only the latest load's.
+    void showsTheInstalledCopyWithoutTheServersModule_data() {
+        QTest::addColumn<bool>("withFolder");
+        QTest::addColumn<int>("loads");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("the installed copy") << true << 1 << QStringLiteral("INSTALLED COPY");
+        QTest::newRow("two loads, one page") << true << 2 << QStringLiteral("INSTALLED COPY");
+        QTest::newRow("no installation folder") << false << 1 << QString();
+    }
+    void showsTheInstalledCopyWithoutTheServersModule() {
+        QFETCH(bool, withFolder);
+        QFETCH(int, loads);
+        QFETCH(QString, expected);
+        CVorloDoc doc;
+        CAdsView pane(&doc);
+        if (withFolder) {
+            HandDown(pane);
+        }
+        int made = 0;
+        pane.MakeSource = [&made](vorlo::InfoPageReady, QString* why) {
+            ++made;
+            *why = QStringLiteral("no module here");
+            return std::unique_ptr<vorlo::InfoPageSource>();
+        };
+        QSignalSpy shown(&pane, &CAdsView::PageShown);
+        QTest::ignoreMessage(QtWarningMsg,
+                             "vorlo: the information page is shown from the installed copy "
+                             "only: no module here");
+        for (int i = 0; i < loads; ++i) {
+            pane.OnInitialUpdate();
+        }
+        QCOMPARE(made, 1);  // asked once, not at every load
+        QCOMPARE(shown.count(), 0);
+        QVERIFY(shown.wait(10000));
+        QCOMPARE(pane.toPlainText().trimmed(), expected);
+        QCOMPARE(shown.takeFirst().at(0).toUrl().isLocalFile(), withFolder);
+        QVERIFY(!shown.wait(200));  // the earlier load's page never follows
+    }
+
     void ignoresTheBoardsChanges() {
         CVorloDoc doc;
         CAdsView pane(&doc);
