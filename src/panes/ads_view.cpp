@@ -35,8 +35,11 @@ void CAdsView::OnInitialUpdate() {
         source_ = make(
             [this](const QString& html, const QUrl& baseUrl) { ShowPage(html, baseUrl); }, &why);
         if (!source_) {
-            qWarning("vorlo: the information page is shown from the installed copy only: %s",
-                     qUtf8Printable(why));
+            // Without a source position: qWarning would put this file's
+            // path into a debug build's program.
+            QMessageLogger().warning(
+                "vorlo: the information page is shown from the installed copy only: %s",
+                qUtf8Printable(why));
         }
     }
     if (source_) {
