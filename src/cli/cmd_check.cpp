@@ -72,13 +72,8 @@ int RunCheck(const Arguments& arguments) {
     commandLine.AddPositional(
         QCoreApplication::translate("vorlo-cli", "ATTEMPT"),
         QCoreApplication::translate("vorlo-cli", "The board to check (.vrl)."));
-    QString error;
-    if (!commandLine.Parse(arguments, &error)) {
-        return UsageError(command, error);
-    }
-    if (commandLine.HelpWanted()) {
-        PrintOut(commandLine.HelpText());
-        return 0;
+    if (const std::optional<int> done = ParseArguments(commandLine, arguments, command)) {
+        return *done;
     }
     const Arguments& positional = commandLine.Positional();
     const bool bySolution = commandLine.IsSet(solutionOption);

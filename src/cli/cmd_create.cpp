@@ -136,13 +136,8 @@ int RunCreate(const Arguments& arguments) {
     commandLine.AddPositional(
         QCoreApplication::translate("vorlo-cli", "MATCH"),
         QCoreApplication::translate("vorlo-cli", "A match as x,y,angle (whole numbers)."));
-    QString error;
-    if (!commandLine.Parse(arguments, &error)) {
-        return UsageError(command, error);
-    }
-    if (commandLine.HelpWanted()) {
-        PrintOut(commandLine.HelpText());
-        return 0;
+    if (const std::optional<int> done = ParseArguments(commandLine, arguments, command)) {
+        return *done;
     }
     if (!commandLine.IsSet(output)) {
         return UsageError(command, QCoreApplication::translate("vorlo-cli", "-o FILE is required"));
@@ -186,6 +181,7 @@ int RunCreate(const Arguments& arguments) {
         return 1;
     }
 
+    QString error;
     QString riddleText;
     if (commandLine.IsSet(text)) {
         const std::optional<QString> decoded = Decode(commandLine.Value(text).bytes, encoding);

@@ -128,13 +128,8 @@ int RunInfo(const Arguments& arguments) {
     commandLine.AddOption(summaryOption);
     commandLine.AddPositional(QCoreApplication::translate("vorlo-cli", "FILE"),
                               QCoreApplication::translate("vorlo-cli", "Riddle files (.vrl)."));
-    QString error;
-    if (!commandLine.Parse(arguments, &error)) {
-        return UsageError(command, error);
-    }
-    if (commandLine.HelpWanted()) {
-        PrintOut(commandLine.HelpText());
-        return 0;
+    if (const std::optional<int> done = ParseArguments(commandLine, arguments, command)) {
+        return *done;
     }
     const Arguments& files = commandLine.Positional();
     if (files.isEmpty()) {

@@ -185,13 +185,8 @@ int RunRender(const Arguments& arguments) {
     }
     commandLine.AddPositional(QCoreApplication::translate("vorlo-cli", "FILE"),
                               QCoreApplication::translate("vorlo-cli", "The riddle (.vrl)."));
-    QString error;
-    if (!commandLine.Parse(arguments, &error)) {
-        return UsageError(command, error);
-    }
-    if (commandLine.HelpWanted()) {
-        PrintOut(commandLine.HelpText());
-        return 0;
+    if (const std::optional<int> done = ParseArguments(commandLine, arguments, command)) {
+        return *done;
     }
     const Arguments& files = commandLine.Positional();
     if (files.size() != 1) {
@@ -275,6 +270,7 @@ int RunRender(const Arguments& arguments) {
 
     const PictureFrame frame = FramePicture(matches, marginPixels, fit);
     PictureText text{QString::fromStdString(read.riddle.text), QGuiApplication::font()};
+    QString error;
     if (!WriteRender(out, *PictureFormatNamed(pictureFormat), matches, selectedMatch, frame,
                      commandLine.IsSet(withText) ? &text : nullptr, &error)) {
         PrintFileError(DisplayName(out.bytes), error);
@@ -298,13 +294,8 @@ int RunThumbnail(const Arguments& arguments) {
     commandLine.AddPositional(
         QCoreApplication::translate("vorlo-cli", "SIZE"),
         QCoreApplication::translate("vorlo-cli", "The longest side in pixels."));
-    QString error;
-    if (!commandLine.Parse(arguments, &error)) {
-        return UsageError(command, error);
-    }
-    if (commandLine.HelpWanted()) {
-        PrintOut(commandLine.HelpText());
-        return 0;
+    if (const std::optional<int> done = ParseArguments(commandLine, arguments, command)) {
+        return *done;
     }
     const Arguments& positional = commandLine.Positional();
     if (positional.size() != 3) {
@@ -320,6 +311,7 @@ int RunThumbnail(const Arguments& arguments) {
     const int boundedSide = std::min(side, kThumbnailMaxSize);
 
     MatchList matches;
+    QString error;
     if (!ReadThumbnailMatches(positional[0].bytes, &matches, &error)) {
         PrintFileError(DisplayName(positional[0].bytes), error);
         return 1;

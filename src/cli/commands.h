@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 #include "command_line.h"
 
 namespace vorlo::cli {
@@ -22,5 +24,11 @@ void PrintFileError(const QString& file, const QString& reason);
 
 // "vorlo-cli COMMAND: message" on standard error; returns the usage error's status, 2.
 int UsageError(const QString& command, const QString& message);
+
+// Parses a command's arguments. Returns the status to end with when the
+// command is over already (a usage error; the help, printed), nothing when
+// it goes on.
+std::optional<int> ParseArguments(CommandLine& commandLine, const Arguments& arguments,
+                                  const QString& command);
 
 }  // namespace vorlo::cli

@@ -62,6 +62,19 @@ int UsageError(const QString& command, const QString& message) {
     return 2;
 }
 
+std::optional<int> ParseArguments(CommandLine& commandLine, const Arguments& arguments,
+                                  const QString& command) {
+    QString error;
+    if (!commandLine.Parse(arguments, &error)) {
+        return UsageError(command, error);
+    }
+    if (commandLine.HelpWanted()) {
+        PrintOut(commandLine.HelpText());
+        return 0;
+    }
+    return std::nullopt;
+}
+
 }  // namespace vorlo::cli
 
 namespace {
