@@ -31,11 +31,6 @@ fail() {
     exit 1
 }
 
-
-shot() {
-    import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2
-}
-
 "$vorlo" "$riddle" >"$work/vorlo.log" 2>&1 &
 vorlo_pid=$!
 e2e_pids+=("$vorlo_pid")
@@ -50,7 +45,7 @@ ox=$e2e_ox oy=$e2e_oy
 echo "board origin on the screen: $ox $oy"
 
 e2e_focus "$wid" || fail "the window did not take the focus"
-shot 1-opened
+e2e_shot 1-opened
 
 # Screen position of board point (x, y).
 at() { echo $((ox + $1)) $((oy + $2)); }
@@ -71,10 +66,10 @@ drag() {
         shift 2
         e2e_idle "$wid"
     done
-    shot "$name-held"
+    e2e_shot "$name-held"
     xdotool mouseup "$button"
     e2e_idle "$wid"
-    shot "$name-done"
+    e2e_shot "$name-done"
 }
 
 # Left drag: the lying match (199, 137, 0) grabbed at (230, 137), 31 pixels
@@ -89,14 +84,14 @@ before=$(e2e_stamp "$riddle")
 xdotool key --clearmodifiers ctrl+s
 e2e_wait 10 "the save" e2e_changed "$riddle" "$before" || fail "Ctrl+S did not save"
 e2e_idle "$wid"
-shot 4-saved
+e2e_shot 4-saved
 
 # Leave through File > Exit; the riddle is saved, so no question comes.
 e2e_open_menu "$vorlo_pid" "$wid" alt+f || fail "Alt+F did not open the File menu"
-shot 5-file-menu
+e2e_shot 5-file-menu
 xdotool key x
 if ! e2e_wait 10 "the program to end" e2e_ended "$vorlo_pid"; then
-    shot 6-still-open
+    e2e_shot 6-still-open
     fail "the program did not end after File > Exit"
 fi
 status=0

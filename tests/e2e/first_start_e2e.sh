@@ -20,15 +20,11 @@ e2e_begin first_start_e2e
 export VORLO_NO_DESKTOP_REGISTRATION=1
 ini="$XDG_CONFIG_HOME/vorlo/vorlo.conf"
 
-shot() {
-    import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2
-}
-
 fail() {
     echo "FAIL: $*" >&2
     [ -f "$work/vorlo.log" ] && sed 's/^/  vorlo: /' "$work/vorlo.log" >&2
     [ -f "$ini" ] && sed 's/^/  ini: /' "$ini" >&2
-    shot failure
+    e2e_shot failure
     exit 1
 }
 
@@ -41,7 +37,7 @@ main=$(timeout 20 xdotool search --sync --onlyvisible --name "riddle1.vrl - vorl
 intro=$(timeout 20 xdotool search --sync --onlyvisible --name "^Introduction$" | head -1) || true
 [ -n "$intro" ] || fail "the introduction did not greet the first start"
 e2e_idle "$intro" || fail "the introduction does not answer"
-shot 1-greeted
+e2e_shot 1-greeted
 grep -q 'show=@ByteArray(\\x1)' "$ini" || fail "the first start did not store the choice to greet"
 # Started from the build tree, which is laid out like an installation, it
 # found its samples and page in share/vorlo beside its bin folder.
@@ -54,7 +50,7 @@ grep -qxF "fullpath=$data" "$ini" || fail "the first start did not record $data 
 e2e_focus "$intro" || fail "the introduction did not take the focus"
 xdotool key space
 e2e_idle "$intro" || fail "the introduction does not answer"
-shot 2-unticked
+e2e_shot 2-unticked
 xdotool key Return
 introduction_gone() { ! xdotool search --onlyvisible --name "^Introduction$" >/dev/null 2>&1; }
 e2e_wait 5 "the introduction to close" introduction_gone || fail "the introduction did not close"
@@ -76,6 +72,6 @@ main=$(timeout 20 xdotool search --sync --onlyvisible --name "riddle1.vrl - vorl
 [ -n "$main" ] || fail "the main window did not appear the second time"
 e2e_board_origin "$main" "$cli" "$samples/riddle1.vrl" || fail "the board was not painted"
 e2e_idle "$main" || fail "the program does not answer after start-up"
-shot 3-second-start
+e2e_shot 3-second-start
 introduction_gone || fail "the introduction greeted although it was switched off"
 echo "PASS"

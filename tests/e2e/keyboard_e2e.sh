@@ -31,10 +31,6 @@ fail() {
     exit 1
 }
 
-shot() {
-    import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2
-}
-
 "$vorlo" "$riddle" >"$work/vorlo.log" 2>&1 &
 vorlo_pid=$!
 e2e_pids+=("$vorlo_pid")
@@ -43,7 +39,7 @@ wid=$(timeout 20 xdotool search --sync --onlyvisible --name "fish.vrl" | head -1
 [ -n "$wid" ] || fail "the window did not appear"
 e2e_board_origin "$wid" "$cli" "$riddle" || fail "the riddle's board was not found on the screen"
 e2e_focus "$wid" || fail "the window did not take the focus"
-shot 1-opened
+e2e_shot 1-opened
 
 # The note that tells a player the riddle is solved: a pale green box with
 # dark green writing, near the top right corner of the board. Its colours are
@@ -71,7 +67,7 @@ keys() {
     shift
     xdotool key --clearmodifiers --delay 20 "$@"
     e2e_idle "$wid"
-    shot "$name"
+    e2e_shot "$name"
 }
 
 repeat() {
@@ -94,7 +90,7 @@ echo "solved note around ($note_x, $note_y)"
 before=$(e2e_stamp "$riddle")
 xdotool key --clearmodifiers ctrl+s
 e2e_wait 10 "the save" e2e_changed "$riddle" "$before" || fail "Ctrl+S did not save"
-shot 4-saved
+e2e_shot 4-saved
 # Saving starts the moved count afresh; the board is still solved.
 note_shown || fail "the note went away when the riddle was saved"
 

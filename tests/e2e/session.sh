@@ -127,6 +127,11 @@ e2e_ended() {
     ! kill -0 "$1" 2>/dev/null
 }
 
+# e2e_shot NAME: the whole screen as $work/NAME.png, to look at afterwards.
+e2e_shot() {
+    import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2
+}
+
 # e2e_changed FILE BEFORE: whether FILE's inode, size and time of change
 # differ from BEFORE (an earlier e2e_stamp FILE).
 e2e_stamp() {
