@@ -12,18 +12,16 @@
 #include "commands.h"
 #include "main_frame.h"
 #include "recording_frame.h"
+#include "test_files.h"
 #include "vorlo_doc.h"
 
 using namespace vorlo;
 
+using vorlo::test::ReadAll;
+
 namespace {
 
 const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/tests/data/worked_example.vrl");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The columns of the dark pixels in rows from `top` down, as (first, last);
 // (-1, -1) when there are none.

@@ -38,6 +38,7 @@
 #include "main_frame.h"
 #include "recording_frame.h"
 #include "riddle_file.h"
+#include "test_files.h"
 #include "text_view.h"
 #include "vorlo_app.h"
 #include "vorlo_doc.h"
@@ -45,15 +46,12 @@
 
 using namespace vorlo;
 
+using vorlo::test::ReadAll;
+
 namespace {
 
 // The file format's worked example, 118 bytes.
 const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/tests/data/worked_example.vrl");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);

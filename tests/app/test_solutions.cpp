@@ -14,19 +14,17 @@
 #include "recording_frame.h"
 #include "riddle_file.h"
 #include "riddle_progress.h"
+#include "test_files.h"
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
 
 using namespace vorlo;
 
+using vorlo::test::ReadAll;
+
 namespace {
 
 const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/tests/data/worked_example.vrl");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 }  // namespace
 

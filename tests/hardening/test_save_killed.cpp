@@ -17,18 +17,16 @@
 
 #include "riddle_file.h"
 #include "riddle_io.h"
+#include "test_files.h"
 
 using namespace vorlo;
+
+using vorlo::test::ReadAll;
 
 namespace {
 
 const QString kExample = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/riddle1.vrl");
 constexpr int kMatches = 3'000'000;
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Saves the large riddle to `path` in a child; the child writes one byte to
 // `ready` just before the save begins.

@@ -37,12 +37,15 @@
 #include "main_frame.h"
 #include "riddle_file.h"
 #include "riddle_io.h"
+#include "test_files.h"
 #include "text_view.h"
 #include "unprivileged_case.h"
 #include "vorlo_doc.h"
 #include "vorlo_view.h"
 
 using namespace vorlo;
+
+using vorlo::test::ReadAll;
 
 namespace {
 
@@ -74,11 +77,6 @@ bool EnterPrivateMountNamespace() {
         }
     }
     return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool WriteAll(const QString& path, const QByteArray& bytes) {
