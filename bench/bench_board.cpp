@@ -35,7 +35,7 @@ void Spread(MatchList& list, size_t count, uint32_t seed) {
     const auto side = static_cast<uint32_t>(std::sqrt(double(count)) * 100);
     list.Reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        list.Append(CMatch(static_cast<int32_t>(rng() % side), static_cast<int32_t>(rng() % side),
+        list.Append(Match(static_cast<int32_t>(rng() % side), static_cast<int32_t>(rng() % side),
                            kRealisticAngles[rng() % 7]));
     }
 }
@@ -55,7 +55,7 @@ void DragSteps(benchmark::State& state, bool snapping) {
     const auto side = static_cast<int32_t>(std::sqrt(double(count)) * 100);
     const int32_t cx = side / 2;
     const int32_t cy = side / 2;
-    doc.MatchList.Append(CMatch(cx, cy, 0));  // on top of all others
+    doc.MatchList.Append(Match(cx, cy, 0));  // on top of all others
     editor.OnLButtonDown(MK_LBUTTON, cx + 30, cy);
     if (!doc.SelectedMatch) {
         state.SkipWithError("the grabbed match was not hit");
@@ -99,7 +99,7 @@ const QSize kRepaintSize(1600, 1200);
 void SpreadVisible(MatchList& list) {
     std::mt19937 rng(7);
     for (size_t i = 0; i < kRepaintMatches; ++i) {
-        list.Append(CMatch(static_cast<int32_t>(80 + rng() % 1440),
+        list.Append(Match(static_cast<int32_t>(80 + rng() % 1440),
                            static_cast<int32_t>(80 + rng() % 1040), kRealisticAngles[rng() % 7]));
     }
 }
@@ -124,7 +124,7 @@ void BM_FullRepaintBaseline(benchmark::State& state) {
     SpreadVisible(list);
     std::vector<QPolygonF> sticks;
     std::vector<QPolygonF> heads;
-    for (const CMatch& m : list) {
+    for (const Match& m : list) {
         const MatchShape shape = m.GetShape();
         sticks.push_back(ShapePolygon(m, shape.Stick));
         heads.push_back(ShapePolygon(m, shape.Head));

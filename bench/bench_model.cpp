@@ -80,7 +80,7 @@ MatchList SpreadMatches(size_t count, uint32_t seed, bool realisticAngles) {
     list.Reserve(count);
     for (size_t i = 0; i < count; ++i) {
         const int32_t angle = realisticAngles ? angles[rng() % 7] : static_cast<int32_t>(rng());
-        list.Append(CMatch(static_cast<int32_t>(rng() % 100000),
+        list.Append(Match(static_cast<int32_t>(rng() % 100000),
                            static_cast<int32_t>(rng() % 100000), angle));
     }
     return list;
@@ -91,10 +91,10 @@ MatchList SpreadMatches(size_t count, uint32_t seed, bool realisticAngles) {
 void BM_GetShape(benchmark::State& state) {
     const bool realistic = state.range(0) == 0;
     const MatchList list = SpreadMatches(4096, 1, realistic);
-    const std::vector<CMatch> matches = list.ToVector();
+    const std::vector<Match> matches = list.ToVector();
     MatchShape shape;
     for (auto _ : state) {
-        for (const CMatch& m : matches) {
+        for (const Match& m : matches) {
             m.GetShape(shape);
             benchmark::DoNotOptimize(shape);
         }
@@ -122,9 +122,9 @@ BENCHMARK(BM_HitTestMiss)->Unit(benchmark::kMicrosecond);
 // Baseline: a bare loop over the records testing the point against each
 // record's bounding square.
 void BM_HitTestMissBaseline(benchmark::State& state) {
-    const std::vector<CMatch> matches = SpreadMatches(kHitMatches, 2, true).ToVector();
+    const std::vector<Match> matches = SpreadMatches(kHitMatches, 2, true).ToVector();
     for (auto _ : state) {
-        const CMatch* found = nullptr;
+        const Match* found = nullptr;
         for (auto it = matches.rbegin(); it != matches.rend(); ++it) {
             if (-1000 >= it->x - 77 && -1000 <= it->x + 77 && -1000 >= it->y - 77 &&
                 -1000 <= it->y + 77) {
@@ -221,7 +221,7 @@ void BM_FirstHitTest(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         RiddleReadResult read = ReadRiddleFile(path);
-        const CMatch middle = *read.riddle.matches.First();
+        const Match middle = *read.riddle.matches.First();
         state.ResumeTiming();
         benchmark::DoNotOptimize(HitTest(read.riddle.matches, middle.x + 5, middle.y));
         state.PauseTiming();
@@ -307,7 +307,7 @@ vorlo::MatchList PairingGrid(int count) {
     for (int i = 0; i < count; ++i) {
         const int column = i % 400;
         const int row = i / 400;
-        list.Append(vorlo::CMatch(column * 76, row * 76, (i % 2) * 90));
+        list.Append(vorlo::Match(column * 76, row * 76, (i % 2) * 90));
     }
     return list;
 }

@@ -80,10 +80,10 @@ public:
         }
         return static_cast<int32_t>(v);
     }
-    CMatch Match() {
+    Match NextMatch() {
         const int32_t x = Int();
         const int32_t y = Int();
-        return CMatch(x, y, Int());
+        return Match(x, y, Int());
     }
 
 private:
@@ -103,7 +103,7 @@ Point32 Shifted(Point32 p, int32_t dx, int32_t dy) {
 
 // The middle of the stick: the mean of its corners, taken relative to the
 // match's point so that it is exact anywhere on the plane.
-Point32 StickMiddle(const CMatch& m, const MatchShape& s) {
+Point32 StickMiddle(const Match& m, const MatchShape& s) {
     int64_t sx = 0;
     int64_t sy = 0;
     for (const Point32& p : s.Stick) {
@@ -113,7 +113,7 @@ Point32 StickMiddle(const CMatch& m, const MatchShape& s) {
     return {WrapAdd(m.x, static_cast<int32_t>(sx / 4)), WrapAdd(m.y, static_cast<int32_t>(sy / 4))};
 }
 
-void CheckShape(const CMatch& m, int32_t dx, int32_t dy) {
+void CheckShape(const Match& m, int32_t dx, int32_t dy) {
     MatchShape cached;
     m.GetShape(cached, ShapeParts::WithGrip);
     MatchShape stepwise;
@@ -121,7 +121,7 @@ void CheckShape(const CMatch& m, int32_t dx, int32_t dy) {
     Check(cached.Stick == stepwise.Stick && cached.Head == stepwise.Head &&
           cached.Grip == stepwise.Grip);
 
-    const CMatch moved(WrapAdd(m.x, dx), WrapAdd(m.y, dy), m.angle);
+    const Match moved(WrapAdd(m.x, dx), WrapAdd(m.y, dy), m.angle);
     const MatchShape there = moved.GetShape();
     for (size_t i = 0; i < cached.Stick.size(); ++i) {
         Check(there.Stick[i] == Shifted(cached.Stick[i], dx, dy));
@@ -135,8 +135,8 @@ void CheckShape(const CMatch& m, int32_t dx, int32_t dy) {
     }
 }
 
-void CheckHit(const CMatch& m, int32_t px, int32_t py, int32_t dx, int32_t dy) {
-    const CMatch moved(WrapAdd(m.x, dx), WrapAdd(m.y, dy), m.angle);
+void CheckHit(const Match& m, int32_t px, int32_t py, int32_t dx, int32_t dy) {
+    const Match moved(WrapAdd(m.x, dx), WrapAdd(m.y, dy), m.angle);
     Check(MatchContains(m, px, py) == MatchContains(moved, WrapAdd(px, dx), WrapAdd(py, dy)));
     const Point32 middle = StickMiddle(m, m.GetShape());
     Check(MatchContains(m, middle.x, middle.y));
@@ -160,7 +160,7 @@ void CheckHitTest(const MatchList& list, int32_t px, int32_t py) {
 // or turns it through the moves the input asks for, then undoes.
 void CheckDrag(RiddleState& doc, BoardEditor& editor, Input& in, bool turn) {
     const MatchList::Ref ref = doc.MatchList.Last();
-    const CMatch before = *ref;
+    const Match before = *ref;
     const Point32 grab = StickMiddle(before, before.GetShape());
     if (turn) {
         editor.OnRButtonDown(MK_RBUTTON, grab.x, grab.y);
@@ -229,11 +229,11 @@ void CheckSnap(BoardEditor& editor, RiddleState& doc) {
     Check(doc.SelectedMatch->angle == angle);
 }
 
-void CheckPaste(BoardEditor& editor, RiddleState& doc, const CMatch& m) {
+void CheckPaste(BoardEditor& editor, RiddleState& doc, const Match& m) {
     const MatchBlock block = EncodeMatchBlock(m);
     const std::optional<MatchBlock> next = editor.OnEditPaste(block);
     Check(next.has_value());
-    const CMatch pasted(WrapAdd(m.x, 5), WrapAdd(m.y, 5), m.angle);
+    const Match pasted(WrapAdd(m.x, 5), WrapAdd(m.y, 5), m.angle);
     Check(*doc.SelectedMatch == pasted && *doc.MatchList.Last() == pasted);
     Check(DecodeMatchBlock(*next) == pasted);
 }
@@ -249,13 +249,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int step = 0; step < 64 && !in.Empty(); ++step) {
         switch (in.Byte() % 6) {
             case 0: {
-                const CMatch m = in.Match();
+                const Match m = in.NextMatch();
                 const int32_t dx = in.Int();
                 CheckShape(m, dx, in.Int());
                 break;
             }
             case 1: {
-                const CMatch m = in.Match();
+                const Match m = in.NextMatch();
                 const int32_t px = in.Int();
                 const int32_t py = in.Int();
                 const int32_t dx = in.Int();
@@ -263,7 +263,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             }
             case 2: {  // a match laid on top of the board, then points tested
-                doc.MatchList.Append(in.Match());
+                doc.MatchList.Append(in.NextMatch());
                 if (doc.MatchList.Count() > 16) {
                     doc.SelectedMatch = {};
                     editor.OnDocumentReset();
@@ -280,7 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 }
                 break;
             case 5:
-                CheckPaste(editor, doc, in.Match());
+                CheckPaste(editor, doc, in.NextMatch());
                 CheckSnap(editor, doc);
                 break;
         }

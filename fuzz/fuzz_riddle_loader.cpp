@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     if (first.ok) {
-        const std::vector<CMatch> all = first.riddle.matches.ToVector();
-        const std::vector<CMatch> kept = head.riddle.matches.ToVector();
+        const std::vector<Match> all = first.riddle.matches.ToVector();
+        const std::vector<Match> kept = head.riddle.matches.ToVector();
         if (!head.ok || !head.riddle.text.empty() ||
             kept.size() != std::min(all.size(), size % 7) ||
             !std::equal(kept.begin(), kept.end(), all.begin())) {

@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="he" sourcelanguage="en">
 <context>
-    <name>CMainFrame</name>
+    <name>MainWindow</name>
     <message>
         <source>vorlo</source>
         <translation>vorlo</translation>
@@ -129,7 +129,7 @@ The changes made since are lost.</source>
     </message>
 </context>
 <context>
-    <name>CVorloApp</name>
+    <name>VorloApplication</name>
     <message>
         <source>Print FILE on the default printer and exit.</source>
         <translation>הדפסת FILE במדפסת ברירת המחדל ויציאה.</translation>
@@ -174,14 +174,14 @@ Run it under a virtual X server, for example:</source>
     </message>
 </context>
 <context>
-    <name>CVorloDoc</name>
+    <name>RiddleDocument</name>
     <message>
         <source>riddle</source>
         <translation>חידה</translation>
     </message>
 </context>
 <context>
-    <name>CVorloView</name>
+    <name>BoardView</name>
     <message>
         <source>%1 matches</source>
         <translation>%1 גפרורים</translation>
@@ -1176,7 +1176,7 @@ solution&apos;s name; without one, the moved count is left out.</source>
     </message>
 </context>
 <context>
-    <name>vorlo::CAboutDlg</name>
+    <name>vorlo::AboutDialog</name>
     <message>
         <source>About vorlo</source>
         <translation>אודות vorlo</translation>
@@ -1207,7 +1207,7 @@ use it at your own risk.</source>
     </message>
 </context>
 <context>
-    <name>vorlo::CInstructionsDlg</name>
+    <name>vorlo::InstructionsDialog</name>
     <message>
         <source>כל חידת גפרורים מורכבת מתמונה של גפרורים</source>
         <translation>כל חידת גפרורים מורכבת מתמונה של גפרורים</translation>
@@ -1266,7 +1266,7 @@ use it at your own risk.</source>
     </message>
 </context>
 <context>
-    <name>vorlo::CIntroDlg</name>
+    <name>vorlo::IntroDialog</name>
     <message>
         <source>Vorlo v%1  lets you play with matches riddles!
 

@@ -10,12 +10,12 @@
 #include <QTextDocument>
 
 #include "board_painter.h"
-#include "text_view.h"
-#include "vorlo_doc.h"
+#include "task_pane.h"
+#include "riddle_document.h"
 
 namespace vorlo {
 
-void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const CVorloDoc& doc,
+void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const RiddleDocument& doc,
                      const QRect& visibleBoard) {
     if (pageRect.isEmpty()) {
         return;
@@ -29,7 +29,7 @@ void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const CVorloDoc& 
     font.setPointSizeF(14.0);
     text.setDefaultFont(font);
     text.setPageSize(QSizeF(pageRect.width(), 1e9));
-    CVorloDoc::SetRiddleText(text, doc.PlainText());
+    RiddleDocument::SetRiddleText(text, doc.PlainText());
     // The paragraphs as the text pane shows them.
     FormatRiddleParagraphs(&text, QTextOption::WordWrap);
     text.setTextWidth(pageRect.width());
@@ -57,7 +57,7 @@ void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const CVorloDoc& 
     }
 }
 
-bool PrintRiddle(QPagedPaintDevice* device, const CVorloDoc& doc, const QRect& visibleBoard,
+bool PrintRiddle(QPagedPaintDevice* device, const RiddleDocument& doc, const QRect& visibleBoard,
                  QString* error) {
     QPainter painter;
     if (!painter.begin(device)) {

@@ -10,18 +10,18 @@
 
 class QPagedPaintDevice;
 class QPainter;
-class CVorloDoc;
+class RiddleDocument;
 
 namespace vorlo {
 
 // Draws the page onto an active painter whose device is `pageRect` large
 // (device pixels). Used by printing and by print preview alike.
-void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const CVorloDoc& doc,
+void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const RiddleDocument& doc,
                      const QRect& visibleBoard);
 
 // Prints to `device` (a QPrinter, or a QPdfWriter). On failure returns false
 // and sets `error`.
-bool PrintRiddle(QPagedPaintDevice* device, const CVorloDoc& doc, const QRect& visibleBoard,
+bool PrintRiddle(QPagedPaintDevice* device, const RiddleDocument& doc, const QRect& visibleBoard,
                  QString* error);
 
 }  // namespace vorlo

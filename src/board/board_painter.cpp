@@ -59,7 +59,7 @@ std::optional<BoardArea> Intersect(std::optional<BoardArea> a, std::optional<Boa
 }
 
 template <size_t N>
-void FillCorners(const CMatch& match, const std::array<Point32, N>& points, QPointF (&out)[N]) {
+void FillCorners(const Match& match, const std::array<Point32, N>& points, QPointF (&out)[N]) {
     const auto corners = UnwrappedCorners(match, points);
     for (size_t i = 0; i < N; ++i) {
         out[i] =
@@ -96,7 +96,7 @@ bool NearMatches(const MatchList& matches, const BoardArea& area,
 
 }  // namespace
 
-bool MatchMayReach(const CMatch& match, double left, double top, double right, double bottom) {
+bool MatchMayReach(const Match& match, double left, double top, double right, double bottom) {
     const double x = match.x;
     const double y = match.y;
     return x + kMatchReach >= left && x - kMatchReach <= right && y + kMatchReach >= top &&
@@ -133,7 +133,7 @@ void PaintBoard(QPainter& painter, const MatchList& matches, MatchList::Ref sele
     MatchShape shape;
     QPointF stick[4];
     QPointF head[20];
-    auto draw = [&](const CMatch& match, MatchList::Ref ref) {
+    auto draw = [&](const Match& match, MatchList::Ref ref) {
         match.GetShape(shape);
         FillCorners(match, shape.Stick, stick);
         FillCorners(match, shape.Head, head);
@@ -154,7 +154,7 @@ void PaintBoard(QPainter& painter, const MatchList& matches, MatchList::Ref sele
         }
     } else {
         for (auto it = matches.begin(); it != matches.end(); ++it) {
-            const CMatch& match = *it;
+            const Match& match = *it;
             if (area && !MatchMayReach(match, area->left, area->top, area->right, area->bottom)) {
                 continue;
             }

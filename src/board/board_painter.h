@@ -40,22 +40,22 @@ void PaintBoard(QPainter& painter, const MatchList& matches, MatchList::Ref sele
 // corners are taken relative to its (x, y), so they may lie just beyond the
 // 32-bit range instead of wrapping to the far side of the plane.
 template <size_t N>
-std::array<int64_t, 2 * N> UnwrappedCorners(const CMatch& match,
+std::array<int64_t, 2 * N> UnwrappedCorners(const Match& match,
                                             const std::array<Point32, N>& points);
 
 // The same corners as a QPolygonF, ready for QPainter::drawPolygon.
 template <size_t N>
-QPolygonF ShapePolygon(const CMatch& match, const std::array<Point32, N>& points);
+QPolygonF ShapePolygon(const Match& match, const std::array<Point32, N>& points);
 
 // Whether any pixel of `match` can lie in the board rectangle from (left, top)
 // to (right, bottom), both corners included. Conservative: uses the reach of
 // a match (kMatchReach) rather than its shape.
-bool MatchMayReach(const CMatch& match, double left, double top, double right, double bottom);
+bool MatchMayReach(const Match& match, double left, double top, double right, double bottom);
 
 // ---------------------------------------------------------------------------
 
 template <size_t N>
-std::array<int64_t, 2 * N> UnwrappedCorners(const CMatch& match,
+std::array<int64_t, 2 * N> UnwrappedCorners(const Match& match,
                                             const std::array<Point32, N>& points) {
     std::array<int64_t, 2 * N> result{};
     for (size_t i = 0; i < N; ++i) {
@@ -67,7 +67,7 @@ std::array<int64_t, 2 * N> UnwrappedCorners(const CMatch& match,
 }
 
 template <size_t N>
-QPolygonF ShapePolygon(const CMatch& match, const std::array<Point32, N>& points) {
+QPolygonF ShapePolygon(const Match& match, const std::array<Point32, N>& points) {
     const auto corners = UnwrappedCorners(match, points);
     QPolygonF polygon;
     polygon.reserve(static_cast<qsizetype>(N));

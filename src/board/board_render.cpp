@@ -186,7 +186,7 @@ private:
 };
 
 template <size_t N>
-QString SvgPoints(const CMatch& match, const std::array<Point32, N>& points) {
+QString SvgPoints(const Match& match, const std::array<Point32, N>& points) {
     const auto corners = UnwrappedCorners(match, points);
     QString text;
     for (size_t i = 0; i < N; ++i) {
@@ -222,7 +222,7 @@ std::optional<BoardBounds> ShapeBounds(const MatchList& matches) {
             bounds.bottom = std::max(bounds.bottom, corners[i + 1]);
         }
     };
-    for (const CMatch& match : matches) {
+    for (const Match& match : matches) {
         match.GetShape(shape);
         take(UnwrappedCorners(match, shape.Stick));
         take(UnwrappedCorners(match, shape.Head));
@@ -339,7 +339,7 @@ bool WriteSvg(QIODevice* device, const MatchList& matches, MatchList::Ref select
 
     MatchShape shape;
     for (auto it = matches.begin(); it != matches.end(); ++it) {
-        const CMatch& match = *it;
+        const Match& match = *it;
         match.GetShape(shape);
         WriteSvgPolygon(xml, SvgPoints(match, shape.Stick), kStickColor);
         WriteSvgPolygon(xml, SvgPoints(match, shape.Head),

@@ -26,7 +26,7 @@ bool ParseInt32(const QString& text, int32_t* value) {
 }
 
 // "x,y,angle" as three signed 32-bit numbers.
-bool ParseMatch(const QString& text, CMatch* match) {
+bool ParseMatch(const QString& text, Match* match) {
     const QStringList parts = text.split(u',');
     return parts.size() == 3 && ParseInt32(parts[0], &match->x) &&
            ParseInt32(parts[1], &match->y) && ParseInt32(parts[2], &match->angle);
@@ -159,7 +159,7 @@ int RunCreate(const Arguments& arguments) {
 
     MatchList matches;
     for (const Argument& argument : commandLine.Positional()) {
-        CMatch match;
+        Match match;
         if (!ParseMatch(argument.text, &match)) {
             return UsageError(command,
                               QCoreApplication::translate("vorlo-cli",

@@ -19,7 +19,7 @@ namespace {
 
 QByteArray ToJson(const QString& file, const Riddle& riddle) {
     QJsonArray matches;
-    for (const CMatch& m : riddle.matches) {
+    for (const Match& m : riddle.matches) {
         matches.append(QJsonArray{m.x, m.y, m.angle});
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("file"), file},
@@ -39,7 +39,7 @@ struct Summary {
 
 Summary Summarize(const Riddle& riddle) {
     Summary summary;
-    for (const CMatch& m : riddle.matches) {
+    for (const Match& m : riddle.matches) {
         ++summary.count;
         if (!summary.box) {
             summary.box = std::array<int32_t, 4>{m.x, m.y, m.x, m.y};
@@ -91,7 +91,7 @@ QString Readable(const QString& file, const Riddle& riddle, bool escape) {
     };
     QString out = QCoreApplication::translate("vorlo-cli", "%1: %2 matches\n")
                       .arg(shown(file), QString::number(riddle.matches.Count()));
-    for (const CMatch& m : riddle.matches) {
+    for (const Match& m : riddle.matches) {
         out += QStringLiteral("  %1 %2 %3\n").arg(m.x).arg(m.y).arg(m.angle);
     }
     if (riddle.text.empty()) {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "instructions_dlg.h"
+#include "instructions_dialog.h"
 
 namespace vorlo {
 
 // The user guide, in Hebrew: how riddles are stored, how matches are moved and
 // turned with the mouse, and what the toolbar offers.
-QStringList CInstructionsDlg::InstructionLines() {
+QStringList InstructionsDialog::InstructionLines() {
     return {
         tr("כל חידת גפרורים מורכבת מתמונה של גפרורים"),
         tr("ומהוראות כתובות המתארות מה וכיצד יש לשנות בה."),

@@ -5,14 +5,14 @@
 
 #include "riddle_file.h"
 #include "solution_files.h"
-#include "vorlo_doc.h"
+#include "riddle_document.h"
 
-RiddleProgress::RiddleProgress(CVorloDoc* doc, QObject* parent) : QObject(parent), doc_(doc) {
+RiddleProgress::RiddleProgress(RiddleDocument* doc, QObject* parent) : QObject(parent), doc_(doc) {
     // New and Open (Revert included) start counting afresh; every announced
     // change compares again.
-    connect(doc_, &CVorloDoc::InitialUpdate, this, [this] { Rebase(); });
-    connect(doc_, &CVorloDoc::ContentsChanged, this, [this] { Refresh(); });
-    connect(doc_, &CVorloDoc::BoardAboutToChange, this, [this] { KeepBase(); });
+    connect(doc_, &RiddleDocument::InitialUpdate, this, [this] { Rebase(); });
+    connect(doc_, &RiddleDocument::ContentsChanged, this, [this] { Refresh(); });
+    connect(doc_, &RiddleDocument::BoardAboutToChange, this, [this] { KeepBase(); });
     Rebase();
 }
 

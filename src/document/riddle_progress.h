@@ -18,13 +18,13 @@
 
 #include "stick_pairing.h"
 
-class CVorloDoc;
+class RiddleDocument;
 
 class RiddleProgress : public QObject {
     Q_OBJECT
 
 public:
-    explicit RiddleProgress(CVorloDoc* doc, QObject* parent = nullptr);
+    explicit RiddleProgress(RiddleDocument* doc, QObject* parent = nullptr);
 
     // The board as it is now becomes the riddle moves are counted from, and
     // the solutions beside the document's file are read again.
@@ -49,9 +49,9 @@ private:
     void KeepBase();
     const vorlo::StickIndex& Riddle();
 
-    CVorloDoc* doc_;
+    RiddleDocument* doc_;
     bool basePending_ = true;  // the board is still the base
-    std::vector<vorlo::CMatch> base_;
+    std::vector<vorlo::Match> base_;
     std::optional<vorlo::StickIndex> riddle_;
     std::vector<vorlo::StickIndex> solutions_;
     size_t moved_ = 0;

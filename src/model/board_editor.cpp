@@ -46,13 +46,13 @@ int64_t FloorDiv(int64_t n, int64_t d) {
 
 }  // namespace
 
-MatchBlock EncodeMatchBlock(const CMatch& match) {
+MatchBlock EncodeMatchBlock(const Match& match) {
     MatchBlock block{};
     PutMatchRecord(block.data(), match);
     return block;
 }
 
-std::optional<CMatch> DecodeMatchBlock(std::span<const uint8_t> bytes) {
+std::optional<Match> DecodeMatchBlock(std::span<const uint8_t> bytes) {
     if (bytes.size() < kMatchRecordSize) {
         return std::nullopt;
     }
@@ -145,7 +145,7 @@ BoardEditor::MouseResult BoardEditor::OnMouseMove(uint32_t keyState, int32_t x, 
 
 BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
     host_.AboutToChange();
-    CMatch& m = *doc_.SelectedMatch;
+    Match& m = *doc_.SelectedMatch;
     const int32_t oldX = m.x;
     const int32_t oldY = m.y;
     EndKeyRun();
@@ -164,7 +164,7 @@ BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
 BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
     host_.AboutToChange();
     EndKeyRun();
-    CMatch& m = *doc_.SelectedMatch;
+    Match& m = *doc_.SelectedMatch;
     const int32_t dy = WrapSub(y, anchor_.y);
     int32_t angle = m.angle;
     // Level with the pivot the direction is left as it was.
@@ -184,7 +184,7 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
                        RectAround(anchor_.x, anchor_.y, kRepaintMargin, kRepaintMargin)};
 }
 
-void BoardEditor::PlaceTurned(CMatch& m, int32_t angle, bool aboutHead, Point32 pivot) {
+void BoardEditor::PlaceTurned(Match& m, int32_t angle, bool aboutHead, Point32 pivot) {
     m.angle = angle;
     if (aboutHead) {
         // Put the match back so that its head vertex 2 lies on the pivot: seen
@@ -194,14 +194,14 @@ void BoardEditor::PlaceTurned(CMatch& m, int32_t angle, bool aboutHead, Point32 
         // top of the range a wrapped sum would not be a half turn, and the
         // match would jump off the pivot.
         const auto halfTurn = static_cast<int32_t>((static_cast<int64_t>(m.angle) + 180) % 360);
-        const CMatch reversed(pivot.x, pivot.y, halfTurn);
+        const Match reversed(pivot.x, pivot.y, halfTurn);
         const Point32 tail = reversed.GetShape().Head[2];
         m.x = tail.x;
         m.y = tail.y;
     }
 }
 
-void BoardEditor::AppendMatch(const CMatch& m) {
+void BoardEditor::AppendMatch(const Match& m) {
     host_.AboutToChange();
     EndKeyRun();
     doc_.SelectedMatch = doc_.MatchList.Append(m);
@@ -216,7 +216,7 @@ void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
     const int32_t width = boardWindowWidth > 0 ? boardWindowWidth : 1;
     const int32_t n = newMatchCounter_;
     newMatchCounter_ = WrapAdd(n, kAddStep);
-    AppendMatch(CMatch(WrapAdd(WrapRem(n, width), kAddLeft), kAddTop, kAddAngle));
+    AppendMatch(Match(WrapAdd(WrapRem(n, width), kAddLeft), kAddTop, kAddAngle));
 }
 
 void BoardEditor::OnDeleteMatch() {
@@ -254,11 +254,11 @@ std::optional<MatchBlock> BoardEditor::OnEditCut() {
 }
 
 std::optional<MatchBlock> BoardEditor::OnEditPaste(std::span<const uint8_t> clipboardBytes) {
-    const std::optional<CMatch> stored = DecodeMatchBlock(clipboardBytes);
+    const std::optional<Match> stored = DecodeMatchBlock(clipboardBytes);
     if (!stored) {
         return std::nullopt;
     }
-    const CMatch pasted(WrapAdd(stored->x, kPasteOffset), WrapAdd(stored->y, kPasteOffset),
+    const Match pasted(WrapAdd(stored->x, kPasteOffset), WrapAdd(stored->y, kPasteOffset),
                         stored->angle);
     AppendMatch(pasted);
     return EncodeMatchBlock(pasted);

@@ -34,9 +34,9 @@ inline constexpr uint32_t MK_MBUTTON = 0x0010;
 // One match on the clipboard: its record (x, y, angle), nothing else.
 using MatchBlock = MatchRecord;
 
-MatchBlock EncodeMatchBlock(const CMatch& match);
+MatchBlock EncodeMatchBlock(const Match& match);
 // Reads the first 12 bytes; none when there are fewer.
-std::optional<CMatch> DecodeMatchBlock(std::span<const uint8_t> bytes);
+std::optional<Match> DecodeMatchBlock(std::span<const uint8_t> bytes);
 
 // What the board should show as its cursor after a mouse event.
 enum class BoardCursor {
@@ -113,7 +113,7 @@ public:
     std::string OnUpdateIndicatorMatchCount() const;
 
     // The common end of add, paste and the undo of a delete.
-    void AppendMatch(const CMatch& m);
+    void AppendMatch(const Match& m);
 
     // The document was emptied (New, Open): forget the references into it.
     void OnDocumentReset();
@@ -134,7 +134,7 @@ public:
         pivotAtHead_ = pivotAtHead;
     }
     // The one-step undo store; which members count is told by LastAction.
-    const CMatch& DeletedMatch() const { return deletedMatch_; }
+    const Match& DeletedMatch() const { return deletedMatch_; }
     Point32 SavedPosition() const { return savedPosition_; }
     MatchList::Ref UndoMatch() const { return undoMatch_; }
     int32_t SavedAngle() const { return savedAngle_; }
@@ -175,7 +175,7 @@ private:
     void BoardChanged();
     // Puts the selected match at `angle`; about the head, the tail follows
     // so that the head stays on `pivot`.
-    static void PlaceTurned(CMatch& m, int32_t angle, bool aboutHead, Point32 pivot);
+    static void PlaceTurned(Match& m, int32_t angle, bool aboutHead, Point32 pivot);
     void BeginKeyStep(bool turning);
     void EndKeyRun() { keyRun_ = false; }
     bool SelectMatch(MatchList::Ref ref);
@@ -188,7 +188,7 @@ private:
     BoardHost& host_;
     Point32 anchor_{0, 0};
     bool pivotAtHead_ = false;
-    CMatch deletedMatch_;
+    Match deletedMatch_;
     Point32 savedPosition_{0, 0};
     MatchList::Ref undoMatch_;
     int32_t savedAngle_ = 0;

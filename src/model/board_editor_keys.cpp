@@ -88,7 +88,7 @@ int64_t BoardEditor::SnapDragged() {
     if (!snapping_ || snapSuspended_) {
         return 0;
     }
-    CMatch& m = *doc_.SelectedMatch;
+    Match& m = *doc_.SelectedMatch;
     const Point32 ends[2] = {{m.x, m.y}, HeadTip(m)};
     const std::optional<EndFinder::Hit> hit =
         endFinder_.Nearest(doc_.MatchList, ends, doc_.SelectedMatch);
@@ -106,9 +106,9 @@ void BoardEditor::SnapTurned() {
     if (!snapping_ || snapSuspended_) {
         return;
     }
-    CMatch& m = *doc_.SelectedMatch;
+    Match& m = *doc_.SelectedMatch;
     // The end that swings: the head's tip about the tail, the tail about the head.
-    auto freeEnd = [this](const CMatch& match) {
+    auto freeEnd = [this](const Match& match) {
         return pivotAtHead_ ? Point32{match.x, match.y} : HeadTip(match);
     };
     const Point32 pivot = pivotAtHead_ ? anchor_ : Point32{m.x, m.y};
@@ -125,7 +125,7 @@ void BoardEditor::SnapTurned() {
         int32_t bestAngle = m.angle;
         uint64_t best = UINT64_MAX;
         for (int32_t step : {0, -1, 1}) {
-            CMatch trial = m;
+            Match trial = m;
             PlaceTurned(trial, WrapAdd(guess, step), pivotAtHead_, anchor_);
             const Point32 end = freeEnd(trial);
             const uint64_t d = PointDistanceSquared(end.x, end.y, hit->end.x, hit->end.y);

@@ -52,7 +52,7 @@ bool PointInPolygon(const Point32* points, int count, int32_t x, int32_t y) {
     return winding != 0;
 }
 
-bool MatchContains(const CMatch& match, int32_t x, int32_t y) {
+bool MatchContains(const Match& match, int32_t x, int32_t y) {
     // Cheap rejection first: most matches are far from the point.
     const int32_t dx = WrapSub(x, match.x);
     const int32_t dy = WrapSub(y, match.y);

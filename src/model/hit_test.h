@@ -41,7 +41,7 @@ inline constexpr int32_t kMatchReach = 77;
 MatchList::Ref HitTest(const MatchList& matches, int32_t x, int32_t y);
 
 // Whether `match` lies under (x, y) by the rule above.
-bool MatchContains(const CMatch& match, int32_t x, int32_t y);
+bool MatchContains(const Match& match, int32_t x, int32_t y);
 
 // Whether (x, y) lies in the polygon of `count` points by the rule above. The
 // vertices are taken relative to the point with 32-bit wrapping, so the answer

@@ -66,13 +66,13 @@ double PointDistance(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     return std::sqrt(static_cast<double>(PointDistanceSquared(x1, y1, x2, y2)));
 }
 
-MatchShape CMatch::GetShape(ShapeParts parts) const {
+MatchShape Match::GetShape(ShapeParts parts) const {
     MatchShape shape;
     GetShape(shape, parts);
     return shape;
 }
 
-void GetShapeUncached(const CMatch& match, MatchShape& shape, ShapeParts parts) {
+void GetShapeUncached(const Match& match, MatchShape& shape, ShapeParts parts) {
     const int32_t x = match.x;
     const int32_t y = match.y;
     const int32_t angle = match.angle;
@@ -107,7 +107,7 @@ void GetShapeUncached(const CMatch& match, MatchShape& shape, ShapeParts parts) 
     }
 }
 
-void CMatch::GetShape(MatchShape& shape, ShapeParts parts) const {
+void Match::GetShape(MatchShape& shape, ShapeParts parts) const {
     // Corners are the record's point plus offsets that depend on the angle
     // alone (see shape_cache.h); the grip is computed from the corners.
     const ShapeOffsets& offsets = CachedShapeOffsets(angle);
@@ -124,7 +124,7 @@ void CMatch::GetShape(MatchShape& shape, ShapeParts parts) const {
 
 ShapeOffsets ComputeShapeOffsets(int32_t angle) {
     MatchShape shape;
-    GetShapeUncached(CMatch(0, 0, angle), shape, ShapeParts::StickAndHead);
+    GetShapeUncached(Match(0, 0, angle), shape, ShapeParts::StickAndHead);
     return ShapeOffsets{shape.Stick, shape.Head};
 }
 

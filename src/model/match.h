@@ -27,20 +27,20 @@ struct MatchShape {
 
 enum class ShapeParts { StickAndHead, WithGrip };
 
-class CMatch {
+class Match {
 public:
     int32_t x = 0;  // middle of the tail end (the end without the head)
     int32_t y = 0;
     int32_t angle = 0;  // direction from tail to head; any value, never normalised
 
-    constexpr CMatch() = default;
-    constexpr CMatch(int32_t x_, int32_t y_, int32_t angle_) : x(x_), y(y_), angle(angle_) {}
+    constexpr Match() = default;
+    constexpr Match(int32_t x_, int32_t y_, int32_t angle_) : x(x_), y(y_), angle(angle_) {}
 
     // Stick and head always; the grip only when asked for.
     MatchShape GetShape(ShapeParts parts = ShapeParts::StickAndHead) const;
     void GetShape(MatchShape& shape, ShapeParts parts = ShapeParts::StickAndHead) const;
 
-    friend constexpr bool operator==(const CMatch&, const CMatch&) = default;
+    friend constexpr bool operator==(const Match&, const Match&) = default;
 };
 
 // Nearest integer, halves toward plus infinity, decided by comparing the

@@ -15,8 +15,8 @@ namespace vorlo {
 
 // The records are copied and filled as bytes (a file's records section is
 // read straight into the array).
-static_assert(std::is_trivially_copyable_v<CMatch> && std::is_trivially_destructible_v<CMatch>);
-static_assert(sizeof(CMatch) == 12, "one record is 12 bytes, in memory as in the file");
+static_assert(std::is_trivially_copyable_v<Match> && std::is_trivially_destructible_v<Match>);
+static_assert(sizeof(Match) == 12, "one record is 12 bytes, in memory as in the file");
 
 MatchList::Store::~Store() {
     ::operator delete(data);
@@ -34,9 +34,9 @@ MatchList& MatchList::operator=(const MatchList& other) {
             return *this;
         }
         // The copy holds the live elements only, removed slots left out.
-        const std::span<CMatch> to = AppendUnfilled(count);
+        const std::span<Match> to = AppendUnfilled(count);
         if (other.store_->removed == 0) {
-            std::memcpy(to.data(), other.store_->data, count * sizeof(CMatch));
+            std::memcpy(to.data(), other.store_->data, count * sizeof(Match));
         } else {
             std::copy(other.begin(), other.end(), to.begin());
         }
@@ -61,9 +61,9 @@ void MatchList::Grow(size_t slots) {
         return;
     }
     // Raw storage: slots are written once, when they are filled.
-    auto* data = static_cast<CMatch*>(::operator new(slots * sizeof(CMatch)));
+    auto* data = static_cast<Match*>(::operator new(slots * sizeof(Match)));
     if (s.size != 0) {
-        std::memcpy(static_cast<void*>(data), s.data, size_t{s.size} * sizeof(CMatch));
+        std::memcpy(static_cast<void*>(data), s.data, size_t{s.size} * sizeof(Match));
     }
     ::operator delete(s.data);
     s.data = data;
@@ -78,7 +78,7 @@ void MatchList::Reserve(size_t count) {
     Grow(size + count);
 }
 
-MatchList::Ref MatchList::Append(const CMatch& match) {
+MatchList::Ref MatchList::Append(const Match& match) {
     Store& s = Own();
     if (s.size == s.capacity) {
         // Geometric growth: a long run of appends costs few copies.
@@ -103,7 +103,7 @@ MatchList::Ref MatchList::Append(const CMatch& match) {
     return Ref(&s, slot);
 }
 
-std::span<CMatch> MatchList::AppendUnfilled(size_t count) {
+std::span<Match> MatchList::AppendUnfilled(size_t count) {
     Reserve(count);
     Store& s = *store_;
     const uint32_t first = s.size;
@@ -114,7 +114,7 @@ std::span<CMatch> MatchList::AppendUnfilled(size_t count) {
     }
     ForgetIndex();
     s.boxKnown = false;
-    return std::span<CMatch>(s.data + first, count);
+    return std::span<Match>(s.data + first, count);
 }
 
 void MatchList::Remove(Ref ref) {
@@ -158,11 +158,11 @@ bool MatchList::Contains(Ref ref) const {
            !store_->IsRemoved(ref.slot_);
 }
 
-std::vector<CMatch> MatchList::ToVector() const {
+std::vector<Match> MatchList::ToVector() const {
     if (store_ && store_->removed == 0) {
-        return std::vector<CMatch>(store_->data, store_->data + store_->size);
+        return std::vector<Match>(store_->data, store_->data + store_->size);
     }
-    return std::vector<CMatch>(begin(), end());
+    return std::vector<Match>(begin(), end());
 }
 
 void MatchList::Moved(Ref ref) {
@@ -170,7 +170,7 @@ void MatchList::Moved(Ref ref) {
         return;
     }
     Store& s = *ref.store_;
-    const CMatch& m = s.data[ref.slot_];
+    const Match& m = s.data[ref.slot_];
     if (s.boxKnown) {
         s.box[0] = std::min(s.box[0], m.x);
         s.box[1] = std::min(s.box[1], m.y);
@@ -206,11 +206,11 @@ uint32_t BucketOf(int64_t row, int64_t column, unsigned bits) {
     return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15u) >> (64 - bits));
 }
 
-uint32_t BucketOf(const CMatch& m, unsigned bits) {
+uint32_t BucketOf(const Match& m, unsigned bits) {
     return BucketOf(CellOf(m.y), CellOf(m.x), bits);
 }
 
-bool InArea(const CMatch& m, const MatchList::Area& a) {
+bool InArea(const Match& m, const MatchList::Area& a) {
     return m.x >= a.left && m.x <= a.right && m.y >= a.top && m.y <= a.bottom;
 }
 
@@ -232,7 +232,7 @@ void MatchList::FindBox() const {
     Store& s = *store_;
     s.box[0] = s.box[1] = INT32_MAX;
     s.box[2] = s.box[3] = INT32_MIN;
-    for (const CMatch& m : *this) {
+    for (const Match& m : *this) {
         s.box[0] = std::min(s.box[0], m.x);
         s.box[1] = std::min(s.box[1], m.y);
         s.box[2] = std::max(s.box[2], m.x);
@@ -255,7 +255,7 @@ void MatchList::BuildIndex() const {
     int32_t box[4] = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (uint32_t slot = 0; slot < s.size; ++slot) {
         if (!s.IsRemoved(slot)) {
-            const CMatch& m = s.data[slot];
+            const Match& m = s.data[slot];
             ++s.bucketStart[BucketOf(m, bits)];
             box[0] = std::min(box[0], m.x);
             box[1] = std::min(box[1], m.y);

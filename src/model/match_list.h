@@ -5,7 +5,7 @@
 // file, new matches go to the end, drawing runs first to last (later matches
 // lie on top) and hit testing last to first.
 //
-// The records lie in one array of 12-byte CMatch, in list order: a riddle read
+// The records lie in one array of 12-byte Match, in list order: a riddle read
 // from a file is its records section, read in one piece. A Ref names a slot of
 // that array and stays valid until its element is removed or the list is
 // cleared, whatever else is appended or removed meanwhile. Removing marks the
@@ -62,7 +62,7 @@ class MatchList {
             return kNone;
         }
 
-        CMatch* data = nullptr;  // `capacity` slots, the first `size` in use
+        Match* data = nullptr;  // `capacity` slots, the first `size` in use
         uint32_t size = 0;
         uint32_t capacity = 0;
         uint32_t removed = 0;         // slots below `size` that are marked
@@ -87,8 +87,8 @@ public:
     public:
         Ref() = default;
         explicit operator bool() const { return store_ != nullptr; }
-        CMatch& operator*() const { return store_->data[slot_]; }
-        CMatch* operator->() const { return &store_->data[slot_]; }
+        Match& operator*() const { return store_->data[slot_]; }
+        Match* operator->() const { return &store_->data[slot_]; }
         Ref Next() const { return At(store_, store_->NextLive(slot_)); }
         Ref Previous() const { return At(store_, store_->PreviousLive(slot_)); }
         friend bool operator==(const Ref&, const Ref&) = default;
@@ -107,14 +107,14 @@ public:
     class Iter {
     public:
         using iterator_category = std::forward_iterator_tag;
-        using value_type = CMatch;
+        using value_type = Match;
         using difference_type = std::ptrdiff_t;
-        using pointer = CMatch*;
-        using reference = CMatch&;
+        using pointer = Match*;
+        using reference = Match&;
 
         Iter() = default;
-        CMatch& operator*() const { return store_->data[slot_]; }
-        CMatch* operator->() const { return &store_->data[slot_]; }
+        Match& operator*() const { return store_->data[slot_]; }
+        Match* operator->() const { return &store_->data[slot_]; }
         Iter& operator++() {
             slot_ = Reverse ? store_->PreviousLive(slot_) : store_->NextLive(slot_);
             return *this;
@@ -143,10 +143,10 @@ public:
     MatchList& operator=(const MatchList& other);
     ~MatchList() = default;
 
-    Ref Append(const CMatch& match);
+    Ref Append(const Match& match);
     // Appends `count` elements whose records the caller writes into the span
     // before the list is used again (a reader fills them straight from a file).
-    std::span<CMatch> AppendUnfilled(size_t count);
+    std::span<Match> AppendUnfilled(size_t count);
     void Remove(Ref ref);
     void Clear();
     // Makes room for `count` more elements, so that appending them allocates nothing.
@@ -192,7 +192,7 @@ public:
     }
     reverse_iterator rend() const { return reverse_iterator(store_.get(), kNone); }
 
-    std::vector<CMatch> ToVector() const;
+    std::vector<Match> ToVector() const;
     friend bool operator==(const MatchList& a, const MatchList& b);
 
 private:

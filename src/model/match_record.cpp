@@ -16,11 +16,11 @@ void PutLE32(uint8_t* out, int32_t value) {
     }
 }
 
-CMatch GetMatchRecord(const uint8_t* in) {
-    return CMatch(GetLE32(in), GetLE32(in + 4), GetLE32(in + 8));
+Match GetMatchRecord(const uint8_t* in) {
+    return Match(GetLE32(in), GetLE32(in + 4), GetLE32(in + 8));
 }
 
-void PutMatchRecord(uint8_t* out, const CMatch& match) {
+void PutMatchRecord(uint8_t* out, const Match& match) {
     PutLE32(out, match.x);
     PutLE32(out + 4, match.y);
     PutLE32(out + 8, match.angle);

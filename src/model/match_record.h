@@ -20,7 +20,7 @@ int32_t GetLE32(const uint8_t* in);
 void PutLE32(uint8_t* out, int32_t value);
 
 // Reads or writes the kMatchRecordSize bytes at `in` / `out`.
-CMatch GetMatchRecord(const uint8_t* in);
-void PutMatchRecord(uint8_t* out, const CMatch& match);
+Match GetMatchRecord(const uint8_t* in);
+void PutMatchRecord(uint8_t* out, const Match& match);
 
 }  // namespace vorlo

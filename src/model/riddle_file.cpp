@@ -21,9 +21,9 @@ namespace vorlo {
 namespace {
 
 constexpr size_t kCountSize = 4;
-// The records are read straight into the list's array of CMatch.
-static_assert(sizeof(CMatch) == kMatchRecordSize && offsetof(CMatch, x) == 0 &&
-              offsetof(CMatch, y) == 4 && offsetof(CMatch, angle) == 8);
+// The records are read straight into the list's array of Match.
+static_assert(sizeof(Match) == kMatchRecordSize && offsetof(Match, x) == 0 &&
+              offsetof(Match, y) == 4 && offsetof(Match, angle) == 8);
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -233,7 +233,7 @@ RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options
     // The records section is the list's array: one read, no copy, nothing
     // allocated per match.
     MatchList& matches = result.riddle.matches;
-    const std::span<CMatch> records = matches.AppendUnfilled(wanted);
+    const std::span<Match> records = matches.AppendUnfilled(wanted);
     const std::optional<size_t> recordsRead =
         wanted == 0 ? std::optional<size_t>(0)
                     : source.Read(reinterpret_cast<char*>(records.data()),
@@ -246,7 +246,7 @@ RiddleReadResult ReadRiddle(ByteSource& source, const RiddleReadOptions& options
         return CountMismatch(count, *recordsRead);
     }
     if constexpr (std::endian::native != std::endian::little) {
-        for (CMatch& m : records) {
+        for (Match& m : records) {
             m = GetMatchRecord(reinterpret_cast<const uint8_t*>(&m));
         }
     }
@@ -356,7 +356,7 @@ std::string SerializeRiddle(const MatchList& matches, std::string_view utf8Text)
     // stored, and the caller keeps riddles far below it.
     PutLE32(p, static_cast<int32_t>(matches.Count()));
     p += kCountSize;
-    for (const CMatch& m : matches) {
+    for (const Match& m : matches) {
         PutMatchRecord(p, m);
         p += kMatchRecordSize;
     }

@@ -36,6 +36,6 @@ const ShapeOffsets& CachedShapeOffsets(int32_t angle);
 
 // The shape computed step by step from the record, without any table: the
 // definition that the cached path must reproduce bit for bit.
-void GetShapeUncached(const CMatch& match, MatchShape& shape, ShapeParts parts);
+void GetShapeUncached(const Match& match, MatchShape& shape, ShapeParts parts);
 
 }  // namespace vorlo

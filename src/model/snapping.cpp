@@ -18,7 +18,7 @@ int32_t Saturate(int64_t v) {
 
 }  // namespace
 
-Point32 HeadTip(const CMatch& m) {
+Point32 HeadTip(const Match& m) {
     const double a = static_cast<double>(m.angle) * shape_constants::kDegToRad;
     return {WrapAdd(m.x, RoundHalfUp(std::cos(a) * kEndToEnd)),
             WrapSub(m.y, RoundHalfUp(std::sin(a) * kEndToEnd))};

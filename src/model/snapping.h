@@ -29,7 +29,7 @@ inline constexpr int32_t kSnapDistance = 6;
 inline constexpr int32_t kSnapAngleStep = 15;
 inline constexpr int32_t kSnapAngleWindow = 3;
 
-Point32 HeadTip(const CMatch& m);
+Point32 HeadTip(const Match& m);
 
 // The direction from `from` to `to` in degrees as board angles run
 // (counterclockwise on the screen, y growing downward), in (-180, 180].

@@ -42,28 +42,28 @@ bool SameEnds(const StickEnds& a, const StickEnds& b) {
 
 }  // namespace
 
-StickEnds EndsOf(const CMatch& match) {
+StickEnds EndsOf(const Match& match) {
     const double a = match.angle * shape_constants::kDegToRad;
     const int32_t dx = RoundHalfUp(std::cos(a) * 65.0);
     const int32_t dy = RoundHalfUp(std::sin(a) * 65.0);
     return {{match.x, match.y}, {WrapAdd(match.x, dx), WrapSub(match.y, dy)}};
 }
 
-bool SameStick(const CMatch& a, const CMatch& b) {
+bool SameStick(const Match& a, const Match& b) {
     return SameEnds(EndsOf(a), EndsOf(b));
 }
 
 StickIndex::StickIndex(const MatchList& matches) {
     ends_.reserve(matches.Count());
-    for (const CMatch& match : matches) {
+    for (const Match& match : matches) {
         ends_.push_back(EndsOf(match));
     }
     Build();
 }
 
-StickIndex::StickIndex(const std::vector<CMatch>& matches) {
+StickIndex::StickIndex(const std::vector<Match>& matches) {
     ends_.reserve(matches.size());
-    for (const CMatch& match : matches) {
+    for (const Match& match : matches) {
         ends_.push_back(EndsOf(match));
     }
     Build();
@@ -81,7 +81,7 @@ void StickIndex::Build() {
     std::sort(cells_.begin(), cells_.end());
 }
 
-void StickIndex::SameSticks(const CMatch& match, std::vector<uint32_t>& out) const {
+void StickIndex::SameSticks(const Match& match, std::vector<uint32_t>& out) const {
     out.clear();
     const StickEnds ends = EndsOf(match);
     // Whichever way a same stick lies, one of its ends is near this tail.
@@ -112,7 +112,7 @@ size_t LargestPairing(const StickIndex& sticks, const MatchList& board) {
     start.reserve(left + 1);
     start.push_back(0);
     std::vector<uint32_t> found;
-    for (const CMatch& match : board) {
+    for (const Match& match : board) {
         sticks.SameSticks(match, found);
         edges.insert(edges.end(), found.begin(), found.end());
         start.push_back(static_cast<uint32_t>(edges.size()));

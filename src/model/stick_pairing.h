@@ -33,22 +33,22 @@ struct StickEnds {
     Point32 head;
 };
 
-StickEnds EndsOf(const CMatch& match);
+StickEnds EndsOf(const Match& match);
 
-bool SameStick(const CMatch& a, const CMatch& b);
+bool SameStick(const Match& a, const Match& b);
 
 // The matches of one layout, found by where their ends lie.
 class StickIndex {
 public:
     StickIndex() = default;
     explicit StickIndex(const MatchList& matches);
-    explicit StickIndex(const std::vector<CMatch>& matches);
+    explicit StickIndex(const std::vector<Match>& matches);
 
     size_t Count() const { return ends_.size(); }
 
     // Replaces `out` with the positions (in layout order) of the indexed
     // matches that are the same stick as `match`, each once, ascending.
-    void SameSticks(const CMatch& match, std::vector<uint32_t>& out) const;
+    void SameSticks(const Match& match, std::vector<uint32_t>& out) const;
 
 private:
     void Build();

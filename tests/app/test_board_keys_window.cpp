@@ -15,35 +15,35 @@
 #include <vector>
 
 #include "commands.h"
-#include "main_frame.h"
-#include "recording_frame.h"
+#include "main_window.h"
+#include "recording_window.h"
 #include "riddle_file.h"
 #include "settings_store.h"
-#include "text_view.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "task_pane.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using namespace vorlo;
 
-Q_DECLARE_METATYPE(vorlo::CMatch)
+Q_DECLARE_METATYPE(vorlo::Match)
 
 class TestBoardKeysWindow : public QObject {
     Q_OBJECT
 
 private:
     RecordingFrame recording;
-    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    std::unique_ptr<MainWindow>& frame = recording.frame;
     QTemporaryDir dir;
 
-    CVorloDoc* doc() { return frame->GetDocument(); }
-    CVorloView* board() { return frame->BoardView(); }
+    RiddleDocument* doc() { return frame->GetDocument(); }
+    BoardView* board() { return frame->boardView(); }
     QWidget* port() { return board()->viewport(); }
     bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
 
     // Opens a riddle file holding `matches`, with the board focused.
-    void OpenRiddle(const std::vector<CMatch>& matches) {
+    void OpenRiddle(const std::vector<Match>& matches) {
         MatchList list;
-        for (const CMatch& m : matches) {
+        for (const Match& m : matches) {
             list.Append(m);
         }
         const QString path = dir.filePath(QStringLiteral("keys.vrl"));
@@ -56,12 +56,12 @@ private:
         frame->SetActiveView(board());
         QTRY_VERIFY(board()->hasFocus());
     }
-    std::vector<CMatch> Saved() {
+    std::vector<Match> Saved() {
         const RiddleReadResult read =
             ReadRiddleFile(dir.filePath(QStringLiteral("keys.vrl")).toStdString());
-        return read.ok ? read.riddle.matches.ToVector() : std::vector<CMatch>{};
+        return read.ok ? read.riddle.matches.ToVector() : std::vector<Match>{};
     }
-    std::vector<CMatch> Board() { return doc()->MatchList.ToVector(); }
+    std::vector<Match> Board() { return doc()->MatchList.ToVector(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}, int times = 1) {
         for (int i = 0; i < times; ++i) {
             QTest::keyClick(board(), key, mods);
@@ -108,21 +108,21 @@ private slots:
     }
 
     void arrowsMoveAndOneUndoPutsTheRunBack() {
-        OpenRiddle({CMatch(100, 100, 0)});
+        OpenRiddle({Match(100, 100, 0)});
         Key(Qt::Key_Tab);
         QVERIFY(doc()->SelectedMatch);
         QCOMPARE(doc()->LastAction, ActionNone);
         Key(Qt::Key_Right, {}, 3);
         Key(Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(board(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(Saved(), std::vector<CMatch>{CMatch(103, 110, 0)});
+        QCOMPARE(Saved(), std::vector<Match>{Match(103, 110, 0)});
         QVERIFY(Enabled(ID_EDIT_UNDO));
         QTest::keyClick(board(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Board(), std::vector<CMatch>{CMatch(100, 100, 0)});
+        QCOMPARE(Board(), std::vector<Match>{Match(100, 100, 0)});
     }
 
     void tabWalksTheListBothWays() {
-        OpenRiddle({CMatch(100, 100, 0), CMatch(200, 100, 0), CMatch(300, 100, 0)});
+        OpenRiddle({Match(100, 100, 0), Match(200, 100, 0), Match(300, 100, 0)});
         const std::vector<std::pair<bool, int32_t>> steps = {
             {false, 100}, {false, 200}, {false, 300}, {false, 100},
             {true, 300},  {true, 200},  {true, 100},  {true, 300},
@@ -146,36 +146,36 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("mods");
         QTest::addColumn<int>("times");
-        QTest::addColumn<CMatch>("expected");
-        QTest::newRow("[") << int(Qt::Key_BracketLeft) << 0 << 1 << CMatch(100, 100, 1);
-        QTest::newRow("]") << int(Qt::Key_BracketRight) << 0 << 2 << CMatch(100, 100, -2);
+        QTest::addColumn<Match>("expected");
+        QTest::newRow("[") << int(Qt::Key_BracketLeft) << 0 << 1 << Match(100, 100, 1);
+        QTest::newRow("]") << int(Qt::Key_BracketRight) << 0 << 2 << Match(100, 100, -2);
         QTest::newRow("Shift+[") << int(Qt::Key_BraceLeft) << int(Qt::ShiftModifier) << 3
-                                 << CMatch(100, 100, 45);
+                                 << Match(100, 100, 45);
         QTest::newRow("Shift+]") << int(Qt::Key_BraceRight) << int(Qt::ShiftModifier) << 1
-                                 << CMatch(100, 100, -15);
+                                 << Match(100, 100, -15);
         // About the head vertex (173, 96): half a turn puts the tail at (246, 92).
         QTest::newRow("Ctrl+Shift+]")
             << int(Qt::Key_BraceRight) << int(Qt::ShiftModifier | Qt::ControlModifier) << 12
-            << CMatch(246, 92, -180);
+            << Match(246, 92, -180);
         QTest::newRow("Ctrl+Shift+[")
             << int(Qt::Key_BraceLeft) << int(Qt::ShiftModifier | Qt::ControlModifier) << 24
-            << CMatch(100, 100, 360);
+            << Match(100, 100, 360);
     }
     void bracketsTurn() {
         QFETCH(int, key);
         QFETCH(int, mods);
         QFETCH(int, times);
-        QFETCH(CMatch, expected);
-        OpenRiddle({CMatch(100, 100, 0)});
+        QFETCH(Match, expected);
+        OpenRiddle({Match(100, 100, 0)});
         Key(Qt::Key_Tab);
         Key(Qt::Key(key), Qt::KeyboardModifiers(mods), times);
-        QCOMPARE(Board(), std::vector<CMatch>{expected});
+        QCOMPARE(Board(), std::vector<Match>{expected});
         QTest::keyClick(board(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Board(), std::vector<CMatch>{CMatch(100, 100, 0)});
+        QCOMPARE(Board(), std::vector<Match>{Match(100, 100, 0)});
     }
 
     void theTextPaneKeepsItsKeys() {
-        OpenRiddle({CMatch(100, 100, 0)});
+        OpenRiddle({Match(100, 100, 0)});
         Key(Qt::Key_Tab);
         frame->TextPane()->setFocus(Qt::MouseFocusReason);
         QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
@@ -188,7 +188,7 @@ private slots:
         QTest::keyClick(frame->TextPane(), Qt::Key_Tab);
         QTest::keyClick(frame->TextPane(), Qt::Key_BracketLeft);
         QCOMPARE(frame->TextPane()->toPlainText(), QStringLiteral("a\t[b"));
-        QCOMPARE(Board(), std::vector<CMatch>{CMatch(100, 100, 0)});
+        QCOMPARE(Board(), std::vector<Match>{Match(100, 100, 0)});
         QCOMPARE(doc()->LastAction, ActionNone);
     }
 
@@ -216,31 +216,31 @@ private slots:
         QTest::addColumn<bool>("snap");
         QTest::addColumn<int>("dx");
         QTest::addColumn<int>("mods");
-        QTest::addColumn<CMatch>("expected");
+        QTest::addColumn<Match>("expected");
         // The dragged tip starts at (176, 100), 24 short of the other's tail.
-        QTest::newRow("4 px away") << true << 20 << 0 << CMatch(124, 100, 0);
-        QTest::newRow("7 px away") << true << 17 << 0 << CMatch(117, 100, 0);
-        QTest::newRow("Alt held") << true << 20 << int(Qt::AltModifier) << CMatch(120, 100, 0);
-        QTest::newRow("off") << false << 20 << 0 << CMatch(120, 100, 0);
+        QTest::newRow("4 px away") << true << 20 << 0 << Match(124, 100, 0);
+        QTest::newRow("7 px away") << true << 17 << 0 << Match(117, 100, 0);
+        QTest::newRow("Alt held") << true << 20 << int(Qt::AltModifier) << Match(120, 100, 0);
+        QTest::newRow("off") << false << 20 << 0 << Match(120, 100, 0);
     }
     void dragsSnapToNearEnds() {
         QFETCH(bool, snap);
         QFETCH(int, dx);
         QFETCH(int, mods);
-        QFETCH(CMatch, expected);
-        OpenRiddle({CMatch(200, 100, 90), CMatch(100, 100, 0)});
+        QFETCH(Match, expected);
+        OpenRiddle({Match(200, 100, 90), Match(100, 100, 0)});
         frame->Action(ID_SNAP_TO_MATCHES)->setChecked(snap);
         Drag({130, 100}, {130 + dx, 100}, Qt::KeyboardModifiers(mods));
         QCOMPARE(*doc()->SelectedMatch, expected);
     }
 
     void turnsSnapToStepsOfFifteen() {
-        OpenRiddle({CMatch(100, 100, 0)});
+        OpenRiddle({Match(100, 100, 0)});
         frame->Action(ID_SNAP_TO_MATCHES)->trigger();
         // About the tail corner (100, 103): 97 right and 23 up is 13 degrees.
         Mouse(QEvent::MouseButtonPress, {170, 100}, Qt::RightButton);
         Mouse(QEvent::MouseMove, {197, 80}, Qt::RightButton);
-        QCOMPARE(*doc()->SelectedMatch, CMatch(100, 100, 15));
+        QCOMPARE(*doc()->SelectedMatch, Match(100, 100, 15));
     }
 
     void snappingIsRemembered() {
@@ -287,7 +287,7 @@ private slots:
     }
 
     void atTwiceTheSizeAScreenPixelIsHalfABoardPixel() {
-        OpenRiddle({CMatch(100, 100, 0)});
+        OpenRiddle({Match(100, 100, 0)});
         frame->Action(ID_ZOOM_IN)->trigger();
         frame->Action(ID_ZOOM_IN)->trigger();
         QCOMPARE(board()->Zoom(), 200);
@@ -297,7 +297,7 @@ private slots:
         const Point32 p = board()->BoardPointFromViewport({261, 201});
         QCOMPARE(QPoint(p.x, p.y), QPoint(130, 100));
         Drag({261, 201}, {301, 201});
-        QCOMPARE(Board(), std::vector<CMatch>{CMatch(120, 100, 0)});
+        QCOMPARE(Board(), std::vector<Match>{Match(120, 100, 0)});
         // The board is drawn twice as large: the stick at board (150, 100) is
         // yellow at screen (300, 200) and (301, 201).
         const QImage image = port()->grab().toImage();

@@ -17,13 +17,13 @@
 #include <functional>
 #include <memory>
 
-#include "ads_view.h"
+#include "info_pane.h"
 #include "commands.h"
-#include "main_frame.h"
+#include "main_window.h"
 #include "riddle_file.h"
 #include "riddle_io.h"
 #include "settings_store.h"
-#include "vorlo_app.h"
+#include "vorlo_application.h"
 
 using namespace vorlo;
 
@@ -33,7 +33,7 @@ namespace {
 // pane had started on its page and whether a request had reached `server`.
 class FirstPaintWatcher : public QObject {
 public:
-    FirstPaintWatcher(CMainFrame* frame, QTcpServer* server) : frame_(frame), server_(server) {}
+    FirstPaintWatcher(MainWindow* frame, QTcpServer* server) : frame_(frame), server_(server) {}
 
     bool seen = false;
     bool paneHeld = false;
@@ -54,7 +54,7 @@ public:
     }
 
 private:
-    CMainFrame* frame_;
+    MainWindow* frame_;
     QTcpServer* server_;
 };
 
@@ -72,7 +72,7 @@ private:
         QVERIFY(QDir().mkpath(home));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home));
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home);
-        CVorloApp::RecordInstallationFolder();
+        VorloApplication::RecordInstallationFolder();
     }
 
     // A riddle in a folder of its own, outside the samples.
@@ -82,7 +82,7 @@ private:
         const QString path = folder + u'/' + name;
         QString error;
         MatchList matches;
-        matches.Append(CMatch{10, 20, 90});
+        matches.Append(Match{10, 20, 90});
         if (!SaveRiddleFile(path, matches, QStringLiteral("task"), &error)) {
             qWarning("%s", qPrintable(error));
             return {};
@@ -101,9 +101,9 @@ private slots:
         qputenv("VORLO_INFO_SERVER",
                 QByteArray("127.0.0.1:") + QByteArray::number(server.serverPort()));
 
-        auto frame = std::make_unique<CMainFrame>();
+        auto frame = std::make_unique<MainWindow>();
         frame->ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
-        QSignalSpy shown(frame->AdsPane(), &CAdsView::PageShown);
+        QSignalSpy shown(frame->AdsPane(), &InfoPane::PageShown);
         FirstPaintWatcher watcher(frame.get(), &server);
         watcher.shown = &shown;
         qApp->installEventFilter(&watcher);
@@ -143,13 +143,13 @@ private slots:
         FreshConfigHome();
         const QString riddle = MakeRiddle(QStringLiteral("kept.vrl"));
         QVERIFY(!riddle.isEmpty());
-        auto frame = std::make_unique<CMainFrame>();
+        auto frame = std::make_unique<MainWindow>();
         frame->ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
         QVERIFY(frame->OpenDocumentFile(riddle));
         // Noted, not yet written; the Open dialog already starts there.
         QVERIFY(frame->SettingsPending());
         QVERIFY(SettingsStore().RecentFiles(kRecentFileCount).isEmpty());
-        QCOMPARE(CMainFrame::OpenDialogFolder(), QFileInfo(riddle).absolutePath());
+        QCOMPARE(MainWindow::OpenDialogFolder(), QFileInfo(riddle).absolutePath());
 
         if (way == u"close") {
             QVERIFY(frame->close());
@@ -172,7 +172,7 @@ private slots:
     // Several opens in a row share one write, in order, newest first.
     void opensInARowAreWrittenTogether() {
         FreshConfigHome();
-        CMainFrame frame;
+        MainWindow frame;
         frame.ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
         const QString first = MakeRiddle(QStringLiteral("first.vrl"));
         const QString second = MakeRiddle(QStringLiteral("second.vrl"));
@@ -241,15 +241,15 @@ private slots:
         QIcon::setThemeSearchPaths({themes});
         QIcon::setThemeName(QStringLiteral("probe"));
         {
-            auto frame = std::make_unique<CMainFrame>();
+            auto frame = std::make_unique<MainWindow>();
             frame->ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
-            QSignalSpy painted(frame.get(), &CMainFrame::FirstPainted);
+            QSignalSpy painted(frame.get(), &MainWindow::FirstPainted);
             // Which actions showed a theme picture when the window was painted.
             QStringList themedAtPaint;
             bool seen = false;
             struct Watcher : QObject {
                 std::function<void()> onPaint;
-                CMainFrame* frame = nullptr;
+                MainWindow* frame = nullptr;
                 bool eventFilter(QObject* watched, QEvent* event) override {
                     if (onPaint && event->type() == QEvent::Paint && watched->isWidgetType() &&
                         static_cast<QWidget*>(watched)->window() == frame) {
@@ -293,8 +293,8 @@ private slots:
     // every size it offers.
     void windowIconIsReadyDrawnAfterTheFirstPaint() {
         FreshConfigHome();
-        CMainFrame frame;
-        QSignalSpy painted(&frame, &CMainFrame::FirstPainted);
+        MainWindow frame;
+        QSignalSpy painted(&frame, &MainWindow::FirstPainted);
         QVERIFY(frame.windowIcon().availableSizes().isEmpty());
         frame.show();
         QTRY_VERIFY_WITH_TIMEOUT(painted.count() == 1, 10000);
@@ -316,7 +316,7 @@ private slots:
     // the 100% one enlarged.
     void toolbarIconsChooseThePictureOfTheScreensScale() {
         FreshConfigHome();
-        CMainFrame frame;
+        MainWindow frame;
         for (const CommandId id : ToolBarLayout()) {
             if (id == ID_SEPARATOR) {
                 continue;

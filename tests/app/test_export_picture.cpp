@@ -10,10 +10,10 @@
 
 #include "board_render.h"
 #include "commands.h"
-#include "main_frame.h"
-#include "recording_frame.h"
+#include "main_window.h"
+#include "recording_window.h"
 #include "test_files.h"
-#include "vorlo_doc.h"
+#include "riddle_document.h"
 
 using namespace vorlo;
 
@@ -45,7 +45,7 @@ class TestExportPicture : public QObject {
     Q_OBJECT
 
     RecordingFrame recording;
-    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    std::unique_ptr<MainWindow>& frame = recording.frame;
     QTemporaryDir dir;
 
 private slots:
@@ -102,7 +102,7 @@ private slots:
                  board.convertToFormat(text.format()));
 
         // A short Latin text stands at the right edge too.
-        CVorloDoc::SetRiddleText(*frame->GetDocument()->Text(), QStringLiteral("ab"));
+        RiddleDocument::SetRiddleText(*frame->GetDocument()->Text(), QStringLiteral("ab"));
         QVERIFY(frame->ExportPicture(with, true, &error));
         const QImage shortText(with);
         QCOMPARE(shortText.width(), board.width());

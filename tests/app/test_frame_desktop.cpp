@@ -15,12 +15,12 @@
 
 #include <memory>
 
-#include "ads_view.h"
-#include "main_frame.h"
-#include "recording_frame.h"
-#include "text_view.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "info_pane.h"
+#include "main_window.h"
+#include "recording_window.h"
+#include "task_pane.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ class TestFrameDesktop : public QObject {
 
 private:
     RecordingFrame recording;
-    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    std::unique_ptr<MainWindow>& frame = recording.frame;
     QTemporaryDir dir;
     QStringList& prompts = recording.prompts;
     QStringList& errors = recording.errors;
@@ -154,14 +154,14 @@ private slots:
     }
     void droppedRiddleFilesOpen() {
         QFETCH(QString, where);
-        QWidget* target = where == QLatin1String("board") ? frame->BoardView()->viewport()
+        QWidget* target = where == QLatin1String("board") ? frame->boardView()->viewport()
                           : where == QLatin1String("text")
                               ? frame->TextPane()->viewport()
                               : static_cast<QWidget*>(frame->AdsPane());
         const QString riddle = CopyExampleAs(QStringLiteral("dropped.vrl"));
         QVERIFY(!riddle.isEmpty());
         const QString other = CopyExampleAs(QStringLiteral("dropped.txt"));
-        CVorloDoc* doc = frame->GetDocument();
+        RiddleDocument* doc = frame->GetDocument();
 
         // Refused: a file that is no riddle, and a riddle that is not local.
         QVERIFY(!DropOn(target, {QUrl::fromLocalFile(other)}));

@@ -15,9 +15,9 @@
 #include <map>
 
 #include "interface_language.h"
-#include "recording_frame.h"
+#include "recording_window.h"
 #include "settings_store.h"
-#include "vorlo_view.h"
+#include "board_view.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ bool HasMnemonic(const QString& text) {
 
 Observed Observe(RecordingFrame& recording) {
     Observed seen;
-    CMainFrame* frame = recording.frame.get();
+    MainWindow* frame = recording.frame.get();
     for (QAction* action : frame->findChildren<QAction*>()) {
         if (action->objectName().startsWith(QStringLiteral("ID_"))) {
             seen.shortcuts[action->objectName()] = action->shortcuts();
@@ -50,12 +50,12 @@ Observed Observe(RecordingFrame& recording) {
     for (QMenu* menu : frame->Menus()) {
         seen.menuTitles << menu->title();
     }
-    CVorloView* board = frame->BoardView();
+    BoardView* board = frame->boardView();
     seen.window = frame->layoutDirection();
     seen.board = board->layoutDirection();
     seen.boardLeft = board->mapTo(frame, QPoint(0, 0)).x();
-    CVorloDoc* doc = frame->GetDocument();
-    doc->MatchList.Append(vorlo::CMatch(150, 100, 0));  // the stick runs right from x 150
+    RiddleDocument* doc = frame->GetDocument();
+    doc->MatchList.Append(vorlo::Match(150, 100, 0));  // the stick runs right from x 150
     doc->UpdateAllViews(nullptr, 0);
     board->horizontalScrollBar()->setValue(0);
     board->verticalScrollBar()->setValue(0);

@@ -10,13 +10,13 @@
 
 #include "board_editor.h"
 #include "commands.h"
-#include "main_frame.h"
-#include "recording_frame.h"
+#include "main_window.h"
+#include "recording_window.h"
 #include "riddle_file.h"
 #include "riddle_progress.h"
 #include "test_files.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using namespace vorlo;
 
@@ -32,12 +32,12 @@ class TestSolutions : public QObject {
     Q_OBJECT
 
     RecordingFrame recording;
-    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    std::unique_ptr<MainWindow>& frame = recording.frame;
     QTemporaryDir dir;
     QStringList revertQuestions;
     bool revertAnswer = false;
 
-    CVorloDoc* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->GetDocument(); }
 
     // The worked example's cup, (309,126,90) (209,126,90) (199,137,0)
     // (258,248,90), copied to the temporary folder and opened.
@@ -53,7 +53,7 @@ class TestSolutions : public QObject {
     // Drags with the left button from one board point to another as the
     // mouse does, and lets the button up.
     void Drag(QPoint from, QPoint to) {
-        CVorloView* board = frame->BoardView();
+        BoardView* board = frame->boardView();
         board->OnLButtonDown(MK_LBUTTON, {from.x(), from.y()});
         board->OnMouseMove(MK_LBUTTON, {to.x(), to.y()});
         QTest::mouseRelease(board->viewport(), Qt::LeftButton, {}, to);
@@ -79,18 +79,18 @@ private slots:
         QVERIFY(!path.isEmpty());
         QVERIFY(frame->Action(ID_FILE_REVERT)->isEnabled());
         Drag({230, 137}, {330, 187});  // the lying match, 100 right and 50 down
-        QCOMPARE(doc()->MatchList.ToVector().at(2), CMatch(299, 187, 0));
+        QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
 
         revertAnswer = false;
         QVERIFY(!frame->OnFileRevert());
         QCOMPARE(revertQuestions.size(), 1);
-        QCOMPARE(doc()->MatchList.ToVector().at(2), CMatch(299, 187, 0));
+        QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
         QVERIFY(doc()->IsModified());
 
         revertAnswer = true;
         frame->Action(ID_FILE_REVERT)->trigger();
         QCOMPARE(revertQuestions.size(), 2);
-        QCOMPARE(doc()->MatchList.ToVector().at(2), CMatch(199, 137, 0));
+        QCOMPARE(doc()->MatchList.ToVector().at(2), Match(199, 137, 0));
         QVERIFY(!doc()->IsModified());
         QVERIFY(frame->OnFileSave());
         QCOMPARE(ReadAll(path), ReadAll(kExample));
@@ -135,8 +135,8 @@ private slots:
         // The first solution lays the bottom match across the top; the
         // second puts it up there the other way round, 2 px off.
         MatchList first;
-        for (const CMatch& m : {CMatch(309, 126, 90), CMatch(209, 126, 90), CMatch(199, 137, 0),
-                                CMatch(209, 20, 0)}) {
+        for (const Match& m : {Match(309, 126, 90), Match(209, 126, 90), Match(199, 137, 0),
+                                Match(209, 20, 0)}) {
             first.Append(m);
         }
         QFile solution(dir.filePath(QStringLiteral("glass.solution.vrl")));
@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(MovedText(), QStringLiteral("Solved"));
         QVERIFY(frame->SolvedNote()->isVisible());
         QCOMPARE(frame->SolvedNote()->text(), QStringLiteral("Solved, with 1 match moved."));
-        QVERIFY(frame->BoardView()->viewport()->rect().contains(frame->SolvedNote()->geometry()));
+        QVERIFY(frame->boardView()->viewport()->rect().contains(frame->SolvedNote()->geometry()));
 
         Drag({258, 20}, {258, 40});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));

@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "main_frame.h"
+#include "main_window.h"
 #include "riddle_io.h"
 #include "settings_store.h"
-#include "vorlo_app.h"
+#include "vorlo_application.h"
 
 using namespace vorlo;
 
@@ -50,10 +50,10 @@ private slots:
     void firstStartCreatesTheChoiceAndGreets() {
         FreshConfigHome();
         QVERIFY(!StoredShow().has_value());
-        QVERIFY(CVorloApp::ShouldGreet());
+        QVERIFY(VorloApplication::ShouldGreet());
         QCOMPARE(StoredShow(), std::optional<uint8_t>(1));
         // The second start reads what the first wrote.
-        QVERIFY(CVorloApp::ShouldGreet());
+        QVERIFY(VorloApplication::ShouldGreet());
     }
 
     void storedChoice_data() {
@@ -74,7 +74,7 @@ private slots:
             QVERIFY(key);
             QVERIFY(key->WriteByte(QString::fromLatin1(kShowValue), static_cast<uint8_t>(stored)));
         }
-        QCOMPARE(CVorloApp::ShouldGreet(), greets);
+        QCOMPARE(VorloApplication::ShouldGreet(), greets);
         QCOMPARE(StoredShow(), std::optional<uint8_t>(static_cast<uint8_t>(stored)));
     }
 
@@ -86,7 +86,7 @@ private slots:
             QVERIFY(settings.OpenOrCreateKey(QString::fromLatin1(kIntroductionKey), &existed));
             QVERIFY(!existed);
         }
-        QVERIFY(CVorloApp::ShouldGreet());
+        QVERIFY(VorloApplication::ShouldGreet());
         QVERIFY(!StoredShow().has_value());
     }
 
@@ -97,12 +97,12 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         UseConfigHome(blocker + QStringLiteral("/config"));
-        QVERIFY(!CVorloApp::ShouldGreet());
+        QVERIFY(!VorloApplication::ShouldGreet());
     }
 
     void theInstallationFolderIsRecordedWithItsSeparator() {
         FreshConfigHome();
-        CVorloApp::RecordInstallationFolder();
+        VorloApplication::RecordInstallationFolder();
         SettingsStore settings;
         auto key = settings.OpenExistingKey(QString::fromLatin1(kPathKey));
         QVERIFY(key);
@@ -115,16 +115,16 @@ private slots:
 
     void theOpenDialogStartsAmongTheSamplesUntilARiddleIsOpenedElsewhere() {
         FreshConfigHome();
-        CVorloApp::RecordInstallationFolder();
-        const QString samples = CMainFrame::SamplesFolder();
+        VorloApplication::RecordInstallationFolder();
+        const QString samples = MainWindow::SamplesFolder();
         QVERIFY(!samples.isEmpty());
-        QCOMPARE(CMainFrame::OpenDialogFolder(), samples);
+        QCOMPARE(MainWindow::OpenDialogFolder(), samples);
 
-        CMainFrame frame;
+        MainWindow frame;
         frame.ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
         // A sample keeps the dialog among the samples.
         QVERIFY(frame.OpenDocumentFile(samples + QStringLiteral("riddle2.vrl")));
-        QCOMPARE(CMainFrame::OpenDialogFolder(), samples);
+        QCOMPARE(MainWindow::OpenDialogFolder(), samples);
         // A riddle elsewhere moves it there, for good.
         const QString elsewhere = dir_.filePath(QStringLiteral("mine"));
         QVERIFY(QDir().mkpath(elsewhere));
@@ -132,20 +132,20 @@ private slots:
         QVERIFY(vorlo::SaveRiddleFile(elsewhere + QStringLiteral("/a.vrl"), vorlo::MatchList(),
                                       QString(), &error));
         QVERIFY(frame.OpenDocumentFile(elsewhere + QStringLiteral("/a.vrl")));
-        QCOMPARE(CMainFrame::OpenDialogFolder(), elsewhere);
+        QCOMPARE(MainWindow::OpenDialogFolder(), elsewhere);
         QVERIFY(frame.OpenDocumentFile(samples + QStringLiteral("riddle3.vrl")));
-        QCOMPARE(CMainFrame::OpenDialogFolder(), elsewhere);
+        QCOMPARE(MainWindow::OpenDialogFolder(), elsewhere);
     }
 
     // Everything the program keeps between runs goes into one file.
     void oneSettingsFileIsWritten() {
         const QString home = FreshConfigHome();
-        QVERIFY(CVorloApp::ShouldGreet());
-        CVorloApp::RecordInstallationFolder();
+        QVERIFY(VorloApplication::ShouldGreet());
+        VorloApplication::RecordInstallationFolder();
         {
-            CMainFrame frame;
+            MainWindow frame;
             frame.ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
-            const QString samples = CMainFrame::SamplesFolder();
+            const QString samples = MainWindow::SamplesFolder();
             QVERIFY(!samples.isEmpty());
             const QString elsewhere = dir_.filePath(QStringLiteral("one-file"));
             QVERIFY(QDir().mkpath(elsewhere));

@@ -58,7 +58,7 @@ void TestBoardPainterGrid::clippedPaintEqualsMatchByMatchPaint() {
     std::vector<MatchList::Ref> refs;
     // Dense enough that matches overlap inside the repainted rectangles.
     for (int i = 0; i < 6000; ++i) {
-        refs.push_back(matches.Append(CMatch(static_cast<int32_t>(rng() % 4000),
+        refs.push_back(matches.Append(Match(static_cast<int32_t>(rng() % 4000),
                                              static_cast<int32_t>(rng() % 4000),
                                              static_cast<int32_t>(rng() % 8) * 45)));
     }
@@ -75,7 +75,7 @@ void TestBoardPainterGrid::clippedPaintEqualsMatchByMatchPaint() {
         const size_t gone = rng() % refs.size();
         matches.Remove(refs[gone]);
         refs.erase(refs.begin() + static_cast<long>(gone));
-        refs.push_back(matches.Append(CMatch(1300, 1400, round * 30)));
+        refs.push_back(matches.Append(Match(1300, 1400, round * 30)));
         const MatchList::Ref selected = refs[rng() % refs.size()];
 
         const QRect clip(origin.x() + static_cast<int>(rng() % 500),

@@ -15,8 +15,8 @@ namespace {
 
 MatchList WorkedExample() {
     MatchList matches;
-    for (const CMatch& m :
-         {CMatch(309, 126, 90), CMatch(209, 126, 90), CMatch(199, 137, 0), CMatch(258, 248, 90)}) {
+    for (const Match& m :
+         {Match(309, 126, 90), Match(209, 126, 90), Match(199, 137, 0), Match(258, 248, 90)}) {
         matches.Append(m);
     }
     return matches;
@@ -24,8 +24,8 @@ MatchList WorkedExample() {
 
 MatchList AtTheLimits() {
     MatchList matches;
-    for (const CMatch& m : {CMatch(INT32_MIN, INT32_MIN, 0), CMatch(INT32_MAX, INT32_MAX, 0),
-                            CMatch(INT32_MAX - 30, INT32_MIN + 5, 45), CMatch(0, 0, INT32_MIN)}) {
+    for (const Match& m : {Match(INT32_MIN, INT32_MIN, 0), Match(INT32_MAX, INT32_MAX, 0),
+                            Match(INT32_MAX - 30, INT32_MIN + 5, 45), Match(0, 0, INT32_MIN)}) {
         matches.Append(m);
     }
     return matches;

@@ -15,12 +15,12 @@
 #include <cerrno>
 #include <memory>
 
-#include "about_dlg.h"
+#include "about_dialog.h"
 #include "app_icon.h"
 #include "dialog_controls.h"
 #include "dialog_units.h"
-#include "instructions_dlg.h"
-#include "intro_dlg.h"
+#include "instructions_dialog.h"
+#include "intro_dialog.h"
 #include "settings_store.h"
 
 using namespace vorlo;
@@ -144,7 +144,7 @@ private slots:
     }
 
     void aboutDialog() {
-        CAboutDlg dialog;
+        AboutDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("About vorlo"));
         QVERIFY(dialog.isModal());
         CheckControls(dialog,
@@ -179,11 +179,11 @@ private slots:
         const auto geometries = [&store](int which) {
             std::unique_ptr<QDialog> dialog;
             if (which == 0) {
-                dialog = std::make_unique<vorlo::CAboutDlg>();
+                dialog = std::make_unique<vorlo::AboutDialog>();
             } else if (which == 1) {
-                dialog = std::make_unique<vorlo::CInstructionsDlg>();
+                dialog = std::make_unique<vorlo::InstructionsDialog>();
             } else {
-                dialog = std::make_unique<vorlo::CIntroDlg>(store);
+                dialog = std::make_unique<vorlo::IntroDialog>(store);
             }
             QList<QPair<QString, QRect>> found;
             for (QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -214,7 +214,7 @@ private slots:
     }
 
     void aboutOkCloses() {
-        CAboutDlg dialog;
+        AboutDialog dialog;
         dialog.show();
         QTest::keyClick(&dialog, Qt::Key_Return);
         QVERIFY(!dialog.isVisible());
@@ -222,7 +222,7 @@ private slots:
     }
 
     void instructionBytes() {
-        CInstructionsDlg dialog;
+        InstructionsDialog dialog;
         const QByteArray bytes = ToCp1255(dialog.InstructionText);
         QCOMPARE(bytes.size(), 499);
         QVERIFY(bytes.endsWith("\r\n"));
@@ -244,13 +244,13 @@ private slots:
     }
 
     void instructionsDialog() {
-        CInstructionsDlg dialog;
+        InstructionsDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Instruction for vorlo"));
         QVERIFY(dialog.isModal());
         CheckControls(dialog,
                       {
                           {"QPushButton", 1, "OK", QRect(215, 7, 50, 14)},
-                          {"QPlainTextEdit", 1001, CInstructionsDlg::InstructionLines().join('\n'),
+                          {"QPlainTextEdit", 1001, InstructionsDialog::InstructionLines().join('\n'),
                            QRect(7, 7, 204, 127)},
                       },
                       QSize(266, 141));
@@ -269,12 +269,12 @@ private slots:
         edit->setFocus();
         QTest::keyClicks(edit, "abc");
         QTest::keyClick(edit, Qt::Key_Backspace);
-        QCOMPARE(edit->toPlainText(), CInstructionsDlg::InstructionLines().join('\n'));
+        QCOMPARE(edit->toPlainText(), InstructionsDialog::InstructionLines().join('\n'));
     }
 
     void instructionsLinesAreRightAligned() {
         // Every drawn line ends at the right edge: the empty column is on the left.
-        CInstructionsDlg dialog;
+        InstructionsDialog dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto* edit = dialog.findChild<QPlainTextEdit*>();
@@ -298,9 +298,9 @@ private slots:
     // maximise button, and a fixed frame.
     void fixedDialogsHaveDialogFrames() {
         SettingsStore store(NewStorePath());
-        CAboutDlg about;
-        CInstructionsDlg instructions;
-        CIntroDlg intro(store);
+        AboutDialog about;
+        InstructionsDialog instructions;
+        IntroDialog intro(store);
         for (QDialog* dialog : std::initializer_list<QDialog*>{&about, &instructions, &intro}) {
             const Qt::WindowFlags flags = dialog->windowFlags();
             const QByteArray name = dialog->metaObject()->className();
@@ -325,7 +325,7 @@ private slots:
     // The check box has the focus when the greeting opens, and shows it.
     void introCheckBoxShowsItsFocus() {
         SettingsStore store(NewStorePath());
-        CIntroDlg dialog(store);
+        IntroDialog dialog(store);
         auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("showAtStartup"));
         auto* close = dialog.findChild<QPushButton*>(QStringLiteral("close"));
         QVERIFY(box && close);
@@ -341,7 +341,7 @@ private slots:
 
     void introDialog() {
         SettingsStore store(NewStorePath());
-        CIntroDlg dialog(store);
+        IntroDialog dialog(store);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Introduction"));
         QVERIFY(dialog.isModal());
         CheckControls(dialog,
@@ -411,7 +411,7 @@ private slots:
 
         QWidget mainWindow;
         mainWindow.show();
-        CIntroDlg dialog(store, &mainWindow);
+        IntroDialog dialog(store, &mainWindow);
         QCOMPARE(dialog.parentWidget(), &mainWindow);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -447,7 +447,7 @@ private slots:
 
         // The next opening shows what was stored.
         if (storedAfter == "0" || storedAfter == "1") {
-            CIntroDlg again(store);
+            IntroDialog again(store);
             QCOMPARE(again.findChild<QCheckBox*>()->isChecked(), storedAfter == "1");
         }
     }
@@ -458,7 +458,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         SettingsStore store(blocker.fileName() + "/vorlo.ini");
-        CIntroDlg dialog(store);
+        IntroDialog dialog(store);
         dialog.show();
         auto* box = dialog.findChild<QCheckBox*>();
         QVERIFY(box->isChecked());

@@ -16,9 +16,9 @@
 #include <memory>
 
 #include "board_editor.h"
-#include "main_frame.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "main_window.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using namespace vorlo;
 
@@ -37,10 +37,10 @@ QByteArray RandomBytes(QRandomGenerator& random, qsizetype size) {
     return bytes;
 }
 
-CMatch Expected(const QByteArray& bytes) {
+Match Expected(const QByteArray& bytes) {
     int32_t v[3];
     std::memcpy(v, bytes.constData(), sizeof v);  // little-endian host
-    return CMatch(static_cast<int32_t>(static_cast<uint32_t>(v[0]) + 5u),
+    return Match(static_cast<int32_t>(static_cast<uint32_t>(v[0]) + 5u),
                   static_cast<int32_t>(static_cast<uint32_t>(v[1]) + 5u), v[2]);
 }
 
@@ -91,13 +91,13 @@ private slots:
     }
 
     void viewPastesFromTheClipboard() {
-        CMainFrame frame;
+        MainWindow frame;
         frame.ShowError = [](const QString& m) { QFAIL(qPrintable(m)); };
         frame.show();
-        CVorloView* view = frame.BoardView();
-        CVorloDoc* doc = frame.GetDocument();
+        BoardView* view = frame.boardView();
+        RiddleDocument* doc = frame.GetDocument();
         QClipboard* clipboard = QApplication::clipboard();
-        const QString type = CVorloView::MatchMimeType();
+        const QString type = BoardView::MatchMimeType();
         for (const QByteArray& block : Blocks()) {
             auto* data = new QMimeData;
             data->setData(type, block);

@@ -37,7 +37,7 @@ pid_t StartSave(const QString& path, int ready) {
     }
     MatchList matches;
     for (int i = 0; i < kMatches; ++i) {
-        matches.Append(CMatch(i, -i, i % 360));
+        matches.Append(Match(i, -i, i % 360));
     }
     const char go = 1;
     if (::write(ready, &go, 1) != 1) {

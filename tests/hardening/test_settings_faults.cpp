@@ -25,12 +25,12 @@
 
 #include <memory>
 
-#include "main_frame.h"
+#include "main_window.h"
 #include "settings_store.h"
 #include "unprivileged_case.h"
-#include "vorlo_app.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "vorlo_application.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using namespace vorlo;
 
@@ -94,12 +94,12 @@ class TestSettingsFaults : public QObject {
 
 private:
     QTemporaryDir dir;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
     QStringList errors;
     QString iniPath;
 
     void MakeFrame() {
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<MainWindow>();
         errors.clear();
         frame->ShowError = [this](const QString& m) { errors << m; };
         frame->SavePrompt = [](const QString&) { return QMessageBox::Discard; };
@@ -215,8 +215,8 @@ private slots:
         }
         QElapsedTimer clock;
         clock.start();
-        const bool greet = CVorloApp::ShouldGreet();
-        CVorloApp::RecordInstallationFolder();
+        const bool greet = VorloApplication::ShouldGreet();
+        VorloApplication::RecordInstallationFolder();
         const bool storeBroken = kind == Store::Folder || kind == Store::ReadOnly ||
                                  kind == Store::Fifo || kind == Store::LinkToDevice;
         if (storeBroken) {
@@ -229,8 +229,8 @@ private slots:
         frame->show();
         QVERIFY(frame->OpenDocumentFile(kExample));
         const size_t count = frame->GetDocument()->MatchList.Count();
-        frame->BoardView()->OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
-        frame->BoardView()->OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
+        frame->boardView()->OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
+        frame->boardView()->OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
         if (!storeBroken) {
             // The store took the installation folder over the garbage: the
             // samples open, when the program has them beside it.
@@ -293,14 +293,14 @@ private slots:
         }
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(CVorloApp::ShouldGreet());  // the store itself is sound
+        QVERIFY(VorloApplication::ShouldGreet());  // the store itself is sound
         MakeFrame();
         frame->show();
-        CVorloDoc* doc = frame->GetDocument();
-        doc->MatchList.Append(CMatch(7, 8, 9));
+        RiddleDocument* doc = frame->GetDocument();
+        doc->MatchList.Append(Match(7, 8, 9));
         const QString pathBefore = doc->PathName();
 
-        frame->BoardView()->OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
+        frame->boardView()->OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
         QVERIFY(clock.elapsed() < 10000);
         if (exists) {
             QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
@@ -314,7 +314,7 @@ private slots:
 
         // The next start records the real folder over the odd one, or leaves
         // it when the program has none beside it.
-        CVorloApp::RecordInstallationFolder();
+        VorloApplication::RecordInstallationFolder();
         SettingsStore store;
         QVERIFY(store.OpenExistingKey(QString::fromLatin1(kPathKey)));
     }

@@ -34,14 +34,14 @@
 #include <cstring>
 #include <memory>
 
-#include "main_frame.h"
+#include "main_window.h"
 #include "riddle_file.h"
 #include "riddle_io.h"
 #include "test_files.h"
-#include "text_view.h"
+#include "task_pane.h"
 #include "unprivileged_case.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using namespace vorlo;
 
@@ -178,7 +178,7 @@ class TestWindowFaults : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
     QTemporaryDir dir;
     QStringList errors;
     QStringList prompts;
@@ -186,11 +186,11 @@ private:
     std::function<void()> beforeAnswer;  // runs inside the file dialog
     QStringList mounts;
 
-    CVorloDoc* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->GetDocument(); }
 
     // The riddle the window holds, to compare before and after.
     struct Snapshot {
-        std::vector<CMatch> matches;
+        std::vector<Match> matches;
         int selected = -1;
         int32_t lastAction = 0;
         QString text;
@@ -227,7 +227,7 @@ private:
         if (!WriteAll(path, ReadAll(kExample)) || !frame->OpenDocumentFile(path)) {
             return QString();
         }
-        doc()->MatchList.Append(CMatch(1, 2, 3));
+        doc()->MatchList.Append(Match(1, 2, 3));
         doc()->SelectedMatch = doc()->MatchList.Last();
         doc()->LastAction = ActionAdd;
         doc()->SetModifiedFlag(true);
@@ -237,7 +237,7 @@ private:
 private slots:
     void init() {
         QVERIFY(dir.isValid());
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<MainWindow>();
         errors.clear();
         prompts.clear();
         beforeAnswer = nullptr;
@@ -338,7 +338,7 @@ private slots:
                 break;
             case SaveFault::FullDisk:
                 for (int i = 0; i < 20000; ++i) {  // 240 KB of matches
-                    doc()->MatchList.Append(CMatch(i, -i, i % 360));
+                    doc()->MatchList.Append(Match(i, -i, i % 360));
                 }
                 break;
             default:
@@ -379,7 +379,7 @@ private slots:
         const QString precious = dir.filePath(QStringLiteral("precious.vrl"));
         QVERIFY(WriteAll(precious, ReadAll(kExample)));
         const std::unique_ptr<QFileDialog> dialog =
-            CMainFrame::MakeFileDialog(frame.get(), true, dir.filePath(QStringLiteral("x.vrl")));
+            MainWindow::MakeFileDialog(frame.get(), true, dir.filePath(QStringLiteral("x.vrl")));
         dialog->setOption(QFileDialog::DontUseNativeDialog);
         dialog->setDirectory(dir.path());
         dialog->open();
@@ -414,7 +414,7 @@ private slots:
         const QString precious = dir.filePath(QStringLiteral("precious.vrl"));
         QVERIFY(WriteAll(precious, "precious bytes"));
         QVERIFY(frame->OnFileNew());
-        doc()->MatchList.Append(CMatch(1, 2, 3));
+        doc()->MatchList.Append(Match(1, 2, 3));
         doc()->SetModifiedFlag(true);
         QStringList asked;
         frame->ConfirmReplace = [&](const QString& path) {
@@ -499,7 +499,7 @@ private slots:
         data->questions = 0;
         QTest::keyClicks(frame->TextPane(), QStringLiteral("abc"));
         // Coming back to the pane sets the Edit commands' states again.
-        frame->SetActiveView(frame->BoardView());
+        frame->SetActiveView(frame->boardView());
         frame->SetActiveView(frame->TextPane());
         QCOMPARE(data->questions, 0);
         QVERIFY(frame->Action(ID_EDIT_PASTE)->isEnabled());

@@ -32,16 +32,16 @@ struct Board {
     CountingHost host;
     BoardEditor editor{doc, host};
 
-    MatchList::Ref Put(CMatch m) { return doc.MatchList.Append(m); }
+    MatchList::Ref Put(Match m) { return doc.MatchList.Append(m); }
     // Selects `ref` as a command would, without a press.
     void Select(MatchList::Ref ref) { doc.SelectedMatch = ref; }
-    std::vector<CMatch> Matches() const { return doc.MatchList.ToVector(); }
+    std::vector<Match> Matches() const { return doc.MatchList.ToVector(); }
 };
 
 // Whether hit testing has been built yet: presses need it.
 bool HitTestWorks() {
     MatchList list;
-    list.Append(CMatch(100, 100, 0));
+    list.Append(Match(100, 100, 0));
     return static_cast<bool>(HitTest(list, 130, 100));
 }
 
@@ -64,7 +64,7 @@ TEST(BoardEditor, DragStateBeforeAnyPress) {
     // A match selected by a command follows the pointer with that zero offset.
     b.editor.OnAddMatch(300);
     b.editor.OnMouseMove(MK_LBUTTON, 50, 60);
-    EXPECT_EQ(*b.doc.SelectedMatch, CMatch(50, 60, 90));
+    EXPECT_EQ(*b.doc.SelectedMatch, Match(50, 60, 90));
 }
 
 // ---- Right press: the pivot is the end farther from the grab point ----
@@ -82,7 +82,7 @@ TEST(BoardEditor, RightPressChoosesThePivot) {
     };
     for (const Case& c : cases) {
         Board b;
-        const auto ref = b.Put(CMatch(100, 100, 0));
+        const auto ref = b.Put(Match(100, 100, 0));
         b.editor.SetDragState(b.editor.Anchor(), !c.atHead);
         const auto r = b.editor.OnRButtonDown(0, c.px, c.py);
         EXPECT_EQ(r.cursor, BoardCursor::Rotate);
@@ -105,7 +105,7 @@ TEST(BoardEditor, RightPressTieGoesToTheHead) {
     // from its tail point as from its head vertex 2.
     int ties = 0;
     for (int32_t angle = 0; angle < 360 && ties < 5; ++angle) {
-        const CMatch m(200, 200, angle);
+        const Match m(200, 200, angle);
         const Point32 h = m.GetShape().Head[2];
         MatchList probe;
         probe.Append(m);
@@ -132,7 +132,7 @@ TEST(BoardEditor, RightPressTieGoesToTheHead) {
 
 TEST(BoardEditor, TurningAboutTheTailCorner) {
     Board b;
-    b.Select(b.Put(CMatch(100, 100, 0)));
+    b.Select(b.Put(Match(100, 100, 0)));
     b.editor.SetDragState({100, 103}, false);
     struct Step {
         int32_t px, py, angle;
@@ -160,7 +160,7 @@ TEST(BoardEditor, TurningAboutTheTailCorner) {
 TEST(BoardEditor, TurningAboutTheHeadKeepsHeadOnThePivot) {
     struct Case {
         int32_t px, py;
-        CMatch after;
+        Match after;
     };
     const Case cases[] = {
         {173, 20, {169, 23, 270}},  // dx 0, dy -76: T = -180
@@ -168,7 +168,7 @@ TEST(BoardEditor, TurningAboutTheHeadKeepsHeadOnThePivot) {
     };
     for (const Case& c : cases) {
         Board b;
-        b.Select(b.Put(CMatch(100, 100, 0)));
+        b.Select(b.Put(Match(100, 100, 0)));
         b.editor.SetDragState({173, 96}, true);
         const auto r = b.editor.OnMouseMove(MK_RBUTTON, c.px, c.py);
         EXPECT_EQ(*b.doc.SelectedMatch, c.after);
@@ -185,7 +185,7 @@ TEST(BoardEditor, TurningAtTheEndsOfTheRangeStaysDefined) {
         for (int32_t p : values) {
             for (bool atHead : {false, true}) {
                 Board b;
-                b.Select(b.Put(CMatch(a, p, a)));
+                b.Select(b.Put(Match(a, p, a)));
                 b.editor.SetDragState({a, p}, atHead);
                 const auto r = b.editor.OnMouseMove(MK_RBUTTON, p, a);
                 ASSERT_TRUE(r.repaint);
@@ -207,7 +207,7 @@ TEST(BoardEditor, TurningAtTheEndsOfTheRangeStaysDefined) {
 TEST(BoardEditor, LeftPressAndMove) {
     REQUIRE_HIT_TEST();
     Board b;
-    const auto ref = b.Put(CMatch(100, 100, 0));
+    const auto ref = b.Put(Match(100, 100, 0));
     auto r = b.editor.OnLButtonDown(MK_LBUTTON | MK_SHIFT, 130, 100);
     EXPECT_EQ(r.cursor, BoardCursor::Move);
     EXPECT_EQ(b.editor.Anchor(), (Point32{30, 0}));
@@ -219,7 +219,7 @@ TEST(BoardEditor, LeftPressAndMove) {
     EXPECT_EQ(b.host.modified, 0);
 
     r = b.editor.OnMouseMove(MK_LBUTTON, 140, 120);
-    EXPECT_EQ(*ref, CMatch(110, 120, 0));
+    EXPECT_EQ(*ref, Match(110, 120, 0));
     EXPECT_EQ(r.cursor, BoardCursor::Move);
     ASSERT_TRUE(r.repaint);
     EXPECT_EQ(*r.repaint, (BoardRect{25, 25, 255, 215}));  // hw 115, hh 95, round the pointer
@@ -237,17 +237,17 @@ TEST(BoardEditor, ModifiersAndSecondButtonHoldTheMatch) {
                                 MK_RBUTTON | MK_SHIFT};
     for (uint32_t keys : holding) {
         Board b;
-        const auto ref = b.Put(CMatch(100, 100, 0));
+        const auto ref = b.Put(Match(100, 100, 0));
         b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
         b.editor.OnMouseMove(MK_LBUTTON, 140, 120);
         const auto r = b.editor.OnMouseMove(keys, 300, 300);
         EXPECT_EQ(r.cursor, BoardCursor::Normal) << keys;
         EXPECT_FALSE(r.repaint);
-        EXPECT_EQ(*ref, CMatch(110, 120, 0)) << keys;
+        EXPECT_EQ(*ref, Match(110, 120, 0)) << keys;
         EXPECT_EQ(b.host.modified, 1) << keys;
         // Let go of the key: the match follows again with the same grab offset.
         b.editor.OnMouseMove(MK_LBUTTON, 200, 50);
-        EXPECT_EQ(*ref, CMatch(170, 50, 0)) << keys;
+        EXPECT_EQ(*ref, Match(170, 50, 0)) << keys;
     }
 }
 
@@ -256,7 +256,7 @@ TEST(BoardEditor, PressOnEmptyBoardClearsSelectionOnly) {
     for (bool right : {false, true}) {
         Board b;
         b.editor.OnAddMatch(300);
-        const CMatch added = *b.doc.SelectedMatch;
+        const Match added = *b.doc.SelectedMatch;
         b.editor.SetDragState({7, 8}, b.editor.PivotAtHead());
         const auto r = right ? b.editor.OnRButtonDown(MK_RBUTTON, 500, 500)
                              : b.editor.OnLButtonDown(MK_LBUTTON, 500, 500);
@@ -267,24 +267,24 @@ TEST(BoardEditor, PressOnEmptyBoardClearsSelectionOnly) {
         EXPECT_EQ(b.host.hints, 2);
         const auto move = b.editor.OnMouseMove(right ? MK_RBUTTON : MK_LBUTTON, 10, 10);
         EXPECT_EQ(move.cursor, BoardCursor::Normal);
-        EXPECT_EQ(b.Matches(), std::vector<CMatch>{added});
+        EXPECT_EQ(b.Matches(), std::vector<Match>{added});
     }
 }
 
 TEST(BoardEditor, PulledPastTheLeftEdge) {
     REQUIRE_HIT_TEST();
     Board b;
-    const auto ref = b.Put(CMatch(100, 100, 0));
+    const auto ref = b.Put(Match(100, 100, 0));
     b.editor.OnLButtonDown(MK_LBUTTON, 170, 100);
     b.editor.OnMouseMove(MK_LBUTTON, 10, 100);
-    EXPECT_EQ(*ref, CMatch(-60, 100, 0));
+    EXPECT_EQ(*ref, Match(-60, 100, 0));
 }
 
 TEST(BoardEditor, MoveRepaintAtTheEndsOfTheRange) {
     struct Case {
-        CMatch start;
+        Match start;
         Point32 anchor, to;
-        CMatch after;
+        Match after;
         BoardRect rect;
     };
     const Case cases[] = {
@@ -367,7 +367,7 @@ TEST(BoardEditor, AddOnABoardWithoutWidthAndWithACounterAtTheEnd) {
 
 TEST(BoardEditor, DeleteTheOnlyMatchAndUndo) {
     Board b;
-    b.Select(b.Put(CMatch(1, 2, 3)));
+    b.Select(b.Put(Match(1, 2, 3)));
     b.editor.OnDeleteMatch();
     EXPECT_TRUE(b.doc.MatchList.IsEmpty());
     EXPECT_FALSE(b.doc.SelectedMatch);
@@ -377,7 +377,7 @@ TEST(BoardEditor, DeleteTheOnlyMatchAndUndo) {
     EXPECT_EQ(b.host.modified, 1);
     EXPECT_EQ(b.host.hints, 1);
     b.editor.OnEditUndo();
-    EXPECT_EQ(b.Matches(), std::vector<CMatch>{CMatch(1, 2, 3)});
+    EXPECT_EQ(b.Matches(), std::vector<Match>{Match(1, 2, 3)});
     EXPECT_EQ(b.doc.SelectedMatch, b.doc.MatchList.Last());
     EXPECT_EQ(b.doc.LastAction, ActionAdd);
     EXPECT_EQ(b.host.modified, 2);
@@ -386,24 +386,24 @@ TEST(BoardEditor, DeleteTheOnlyMatchAndUndo) {
 
 TEST(BoardEditor, DeleteInTheMiddleSelectsTheLastAndUndoAppends) {
     Board b;
-    b.Put(CMatch(1, 0, 0));
-    const auto mid = b.Put(CMatch(2, 0, 0));
-    const auto last = b.Put(CMatch(3, 0, 0));
+    b.Put(Match(1, 0, 0));
+    const auto mid = b.Put(Match(2, 0, 0));
+    const auto last = b.Put(Match(3, 0, 0));
     b.Select(mid);
     b.editor.OnDeleteMatch();
     EXPECT_EQ(b.doc.SelectedMatch, last);
     b.editor.OnEditUndo();
-    EXPECT_EQ(b.Matches(), (std::vector<CMatch>{{1, 0, 0}, {3, 0, 0}, {2, 0, 0}}));
+    EXPECT_EQ(b.Matches(), (std::vector<Match>{{1, 0, 0}, {3, 0, 0}, {2, 0, 0}}));
     EXPECT_EQ(b.doc.SelectedMatch->x, 2);
 }
 
 TEST(BoardEditor, UndoAfterAddAlternates) {
     Board b;
-    b.Put(CMatch(9, 9, 9));
+    b.Put(Match(9, 9, 9));
     b.editor.OnAddMatch(300);
-    const std::vector<CMatch> withAdded = b.Matches();
-    const std::vector<CMatch> without{CMatch(9, 9, 9)};
-    const std::vector<CMatch> expected[] = {without, withAdded, without};
+    const std::vector<Match> withAdded = b.Matches();
+    const std::vector<Match> without{Match(9, 9, 9)};
+    const std::vector<Match> expected[] = {without, withAdded, without};
     const int32_t actions[] = {ActionDelete, ActionAdd, ActionDelete};
     for (int i = 0; i < 3; ++i) {
         b.editor.OnEditUndo();
@@ -417,10 +417,10 @@ TEST(BoardEditor, UndoAfterAddAlternates) {
 TEST(BoardEditor, UndoWithNothingToUndo) {
     for (int32_t action : {int32_t{ActionNone}, int32_t{3}, int32_t{4}, int32_t{-1}}) {
         Board b;
-        b.Select(b.Put(CMatch(1, 2, 3)));
+        b.Select(b.Put(Match(1, 2, 3)));
         b.doc.LastAction = static_cast<LastActionCode>(action);
         b.editor.OnEditUndo();
-        EXPECT_EQ(b.Matches(), std::vector<CMatch>{CMatch(1, 2, 3)});
+        EXPECT_EQ(b.Matches(), std::vector<Match>{Match(1, 2, 3)});
         EXPECT_EQ(b.doc.LastAction, action);
         EXPECT_EQ(b.host.hints, 0);
         EXPECT_EQ(b.host.modified, 0);
@@ -431,13 +431,13 @@ TEST(BoardEditor, UndoWithNothingToUndo) {
 TEST(BoardEditor, UndoOfAMoveRestoresThePosition) {
     REQUIRE_HIT_TEST();
     Board b;
-    const auto ref = b.Put(CMatch(100, 100, 0));
+    const auto ref = b.Put(Match(100, 100, 0));
     b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
     b.editor.OnMouseMove(MK_LBUTTON, 140, 120);
     b.Select({});  // undo writes into the moved match, not the selection
     for (int i = 0; i < 2; ++i) {
         b.editor.OnEditUndo();
-        EXPECT_EQ(*ref, CMatch(100, 100, 0));
+        EXPECT_EQ(*ref, Match(100, 100, 0));
         EXPECT_EQ(b.doc.LastAction, ActionMove);
         EXPECT_FALSE(b.doc.SelectedMatch);
     }
@@ -448,26 +448,26 @@ TEST(BoardEditor, UndoOfAMoveRestoresThePosition) {
 TEST(BoardEditor, UndoOfATurnAboutTheHeadRestoresPositionAndAngle) {
     REQUIRE_HIT_TEST();
     Board b;
-    const auto ref = b.Put(CMatch(100, 100, 0));
+    const auto ref = b.Put(Match(100, 100, 0));
     b.editor.OnRButtonDown(MK_RBUTTON, 110, 100);
     ASSERT_TRUE(b.editor.PivotAtHead());
     b.editor.OnMouseMove(MK_RBUTTON, 173, 20);
-    ASSERT_EQ(*ref, CMatch(169, 23, 270));
+    ASSERT_EQ(*ref, Match(169, 23, 270));
     b.editor.OnEditUndo();
-    EXPECT_EQ(*ref, CMatch(100, 100, 0));
+    EXPECT_EQ(*ref, Match(100, 100, 0));
     EXPECT_EQ(b.doc.LastAction, ActionRotate);
 }
 
 TEST(BoardEditor, UndoOfASnapRestoresTheAngleWhereTheMatchNowIs) {
     REQUIRE_HIT_TEST();
     Board b;
-    const auto ref = b.Put(CMatch(100, 100, 30));
+    const auto ref = b.Put(Match(100, 100, 30));
     b.editor.OnLButtonDown(MK_LBUTTON, 110, 95);
     b.editor.OnMouseMove(MK_LBUTTON, 210, 195);
-    const CMatch moved = *ref;
-    ASSERT_EQ(moved, CMatch(200, 200, 30));
+    const Match moved = *ref;
+    ASSERT_EQ(moved, Match(200, 200, 30));
     b.editor.OnRotate90();
-    EXPECT_EQ(*ref, CMatch(200, 200, 0));
+    EXPECT_EQ(*ref, Match(200, 200, 0));
     b.editor.OnEditUndo();
     EXPECT_EQ(*ref, moved);
 }
@@ -475,49 +475,49 @@ TEST(BoardEditor, UndoOfASnapRestoresTheAngleWhereTheMatchNowIs) {
 TEST(BoardEditor, DeletingTheMovedMatchThenUndoing) {
     REQUIRE_HIT_TEST();
     Board b;
-    b.Put(CMatch(0, 300, 0));
-    b.Put(CMatch(100, 100, 0));
+    b.Put(Match(0, 300, 0));
+    b.Put(Match(100, 100, 0));
     b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
     b.editor.OnDeleteMatch();
     EXPECT_FALSE(b.editor.UndoMatch());
     b.editor.OnEditUndo();
     EXPECT_EQ(b.doc.LastAction, ActionAdd);
-    EXPECT_EQ(*b.doc.SelectedMatch, CMatch(100, 100, 0));
+    EXPECT_EQ(*b.doc.SelectedMatch, Match(100, 100, 0));
     EXPECT_EQ(b.doc.MatchList.Count(), 2u);
     EXPECT_EQ(b.doc.MatchList.Last(), b.doc.SelectedMatch);  // it came back at the end
-    EXPECT_EQ(b.Matches().back(), CMatch(100, 100, 0));
+    EXPECT_EQ(b.Matches().back(), Match(100, 100, 0));
 }
 
 // ---- Clipboard block ----
 
 TEST(BoardEditor, ClipboardBlockIsLittleEndian) {
-    const MatchBlock block = EncodeMatchBlock(CMatch(309, -2, INT32_MIN));
+    const MatchBlock block = EncodeMatchBlock(Match(309, -2, INT32_MIN));
     const MatchBlock expected{0x35, 0x01, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80};
     EXPECT_EQ(block, expected);
-    EXPECT_EQ(DecodeMatchBlock(block), CMatch(309, -2, INT32_MIN));
+    EXPECT_EQ(DecodeMatchBlock(block), Match(309, -2, INT32_MIN));
 }
 
 TEST(BoardEditor, PasteCascadesFromTheClipboardBlock) {
     Board b;
-    b.Select(b.Put(CMatch(100, 200, 30)));
+    b.Select(b.Put(Match(100, 200, 30)));
     std::optional<MatchBlock> clip = b.editor.OnEditCopy();
     ASSERT_TRUE(clip);
-    const CMatch expected[] = {{105, 205, 30}, {110, 210, 30}};
-    for (const CMatch& e : expected) {
+    const Match expected[] = {{105, 205, 30}, {110, 210, 30}};
+    for (const Match& e : expected) {
         clip = b.editor.OnEditPaste(*clip);
         ASSERT_TRUE(clip);
         EXPECT_EQ(*b.doc.SelectedMatch, e);
         EXPECT_EQ(b.doc.SelectedMatch, b.doc.MatchList.Last());
         EXPECT_EQ(b.doc.LastAction, ActionAdd);
     }
-    EXPECT_EQ(DecodeMatchBlock(*clip), CMatch(110, 210, 30));
+    EXPECT_EQ(DecodeMatchBlock(*clip), Match(110, 210, 30));
     EXPECT_EQ(b.host.hints, 2);
 }
 
 TEST(BoardEditor, PasteReadsOnlyAWholeBlock) {
     struct Case {
         std::vector<uint8_t> bytes;
-        std::optional<CMatch> pasted;
+        std::optional<Match> pasted;
     };
     std::vector<uint8_t> wrapping(12, 0xFF);
     wrapping[3] = 0x7F;  // x = INT32_MAX
@@ -529,15 +529,15 @@ TEST(BoardEditor, PasteReadsOnlyAWholeBlock) {
         {{}, std::nullopt},
         {{1}, std::nullopt},
         {std::vector<uint8_t>(11, 0x10), std::nullopt},
-        {wrapping, CMatch(INT32_MIN + 4, 0, -1)},
-        {longer, CMatch(6, 5, 0)},
+        {wrapping, Match(INT32_MIN + 4, 0, -1)},
+        {longer, Match(6, 5, 0)},
     };
     for (const Case& c : cases) {
         Board b;
         const auto result = b.editor.OnEditPaste(c.bytes);
         EXPECT_EQ(result.has_value(), c.pasted.has_value());
         if (c.pasted) {
-            EXPECT_EQ(b.Matches(), std::vector<CMatch>{*c.pasted});
+            EXPECT_EQ(b.Matches(), std::vector<Match>{*c.pasted});
             EXPECT_EQ(DecodeMatchBlock(*result), c.pasted);
             EXPECT_EQ(b.host.hints, 1);
         } else {
@@ -550,7 +550,7 @@ TEST(BoardEditor, PasteReadsOnlyAWholeBlock) {
 
 TEST(BoardEditor, CopyAndCutWithoutSelectionTouchNothing) {
     Board b;
-    b.Put(CMatch(1, 2, 3));
+    b.Put(Match(1, 2, 3));
     b.doc.LastAction = ActionMove;
     EXPECT_FALSE(b.editor.OnEditCopy());
     EXPECT_FALSE(b.editor.OnEditCut());
@@ -561,16 +561,16 @@ TEST(BoardEditor, CopyAndCutWithoutSelectionTouchNothing) {
 
 TEST(BoardEditor, CutCopiesThenDeletes) {
     Board b;
-    b.Put(CMatch(1, 2, 3));
-    b.Select(b.Put(CMatch(4, 5, 6)));
+    b.Put(Match(1, 2, 3));
+    b.Select(b.Put(Match(4, 5, 6)));
     const auto block = b.editor.OnEditCut();
     ASSERT_TRUE(block);
-    EXPECT_EQ(DecodeMatchBlock(*block), CMatch(4, 5, 6));
-    EXPECT_EQ(b.Matches(), std::vector<CMatch>{CMatch(1, 2, 3)});
+    EXPECT_EQ(DecodeMatchBlock(*block), Match(4, 5, 6));
+    EXPECT_EQ(b.Matches(), std::vector<Match>{Match(1, 2, 3)});
     EXPECT_EQ(b.doc.LastAction, ActionDelete);
     EXPECT_EQ(b.doc.SelectedMatch, b.doc.MatchList.First());
     b.editor.OnEditUndo();
-    EXPECT_EQ(b.Matches(), (std::vector<CMatch>{{1, 2, 3}, {4, 5, 6}}));
+    EXPECT_EQ(b.Matches(), (std::vector<Match>{{1, 2, 3}, {4, 5, 6}}));
 }
 
 // ---- Snap to 90 degrees ----
@@ -612,7 +612,7 @@ TEST(BoardEditor, SnapTo90ByTable) {
     };
     for (const Case& c : cases) {
         Board b;
-        const auto ref = b.Put(CMatch(7, 8, c.from));
+        const auto ref = b.Put(Match(7, 8, c.from));
         b.Select(ref);
         b.editor.OnRotate90();
         EXPECT_EQ(ref->angle, c.to) << c.from;
@@ -621,7 +621,7 @@ TEST(BoardEditor, SnapTo90ByTable) {
         EXPECT_EQ(b.host.modified, 1);
         EXPECT_EQ(b.host.hints, 1);
         b.editor.OnEditUndo();
-        EXPECT_EQ(*ref, CMatch(7, 8, c.from));
+        EXPECT_EQ(*ref, Match(7, 8, c.from));
     }
 }
 
@@ -652,7 +652,7 @@ TEST(BoardEditor, SnapTo90IsTheNearestQuarterForEveryAngle) {
 
 TEST(BoardEditor, SnapWithoutSelectionDoesNothing) {
     Board b;
-    b.Put(CMatch(1, 2, 33));
+    b.Put(Match(1, 2, 33));
     b.editor.OnRotate90();
     EXPECT_EQ(b.doc.MatchList.First()->angle, 33);
     EXPECT_EQ(b.doc.LastAction, ActionNone);
@@ -668,7 +668,7 @@ TEST(BoardEditor, MatchCountIndicator) {
     int count = 0;
     for (const auto& [n, text] : cases) {
         while (count < n) {
-            b.Put(CMatch());
+            b.Put(Match());
             ++count;
         }
         EXPECT_EQ(b.editor.OnUpdateIndicatorMatchCount(), text);
@@ -677,7 +677,7 @@ TEST(BoardEditor, MatchCountIndicator) {
 
 TEST(BoardEditor, DocumentResetForgetsTheUndoMatch) {
     Board b;
-    b.Select(b.Put(CMatch(1, 2, 3)));
+    b.Select(b.Put(Match(1, 2, 3)));
     b.editor.OnRotate90();
     b.doc.DeleteContents();
     b.doc.LastAction = ActionNone;

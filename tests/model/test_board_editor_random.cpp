@@ -43,15 +43,15 @@ std::optional<size_t> IndexOf(const MatchList& list, MatchList::Ref ref) {
 
 // What the board should hold, kept by index.
 struct Model {
-    std::vector<CMatch> list;
+    std::vector<Match> list;
     std::optional<size_t> selected;
     int32_t lastAction = ActionNone;
-    CMatch deleted;
+    Match deleted;
     std::optional<size_t> undoIndex;
     Point32 savedPosition;
     int32_t savedAngle = 0;
 
-    void Append(const CMatch& m) {
+    void Append(const Match& m) {
         list.push_back(m);
         selected = list.size() - 1;
         lastAction = ActionAdd;
@@ -156,7 +156,7 @@ private:
                 const int32_t n = editor_.NewMatchCounter();
                 const int32_t w = width > 0 ? width : 1;
                 editor_.OnAddMatch(width);
-                model_.Append(CMatch(static_cast<int32_t>(n % w + 20), 85, 90));
+                model_.Append(Match(static_cast<int32_t>(n % w + 20), 85, 90));
                 break;
             }
             case 8:
@@ -188,7 +188,7 @@ private:
                 const auto stored = DecodeMatchBlock(bytes);
                 EXPECT_EQ(back.has_value(), stored.has_value());
                 if (stored) {
-                    const CMatch pasted(static_cast<int32_t>(static_cast<uint32_t>(stored->x) + 5),
+                    const Match pasted(static_cast<int32_t>(static_cast<uint32_t>(stored->x) + 5),
                                         static_cast<int32_t>(static_cast<uint32_t>(stored->y) + 5),
                                         stored->angle);
                     model_.Append(pasted);
@@ -204,7 +204,7 @@ private:
             case 13:
                 editor_.OnRotate90();
                 if (model_.selected) {
-                    CMatch& m = model_.list[*model_.selected];
+                    Match& m = model_.list[*model_.selected];
                     model_.lastAction = ActionRotate;
                     model_.undoIndex = model_.selected;
                     model_.savedAngle = m.angle;
@@ -264,7 +264,7 @@ private:
             case ActionMove:
             case ActionRotate: {
                 ASSERT_TRUE(model_.undoIndex);
-                CMatch& m = model_.list[*model_.undoIndex];
+                Match& m = model_.list[*model_.undoIndex];
                 m.x = model_.savedPosition.x;
                 m.y = model_.savedPosition.y;
                 if (model_.lastAction == ActionRotate) {

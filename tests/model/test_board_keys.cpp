@@ -25,40 +25,40 @@ struct Board {
     QuietHost host;
     BoardEditor editor{doc, host};
 
-    MatchList::Ref Put(CMatch m) { return doc.MatchList.Append(m); }
-    CMatch Selected() const { return *doc.SelectedMatch; }
+    MatchList::Ref Put(Match m) { return doc.MatchList.Append(m); }
+    Match Selected() const { return *doc.SelectedMatch; }
 };
 
 TEST(BoardKeys, ARunOfStepsIsOneUndo) {
     Board b;
-    b.doc.SelectedMatch = b.Put(CMatch(100, 100, 0));
+    b.doc.SelectedMatch = b.Put(Match(100, 100, 0));
     for (int i = 0; i < 3; ++i) {
         b.editor.OnKeyMove(1, 0);
     }
     b.editor.OnKeyMove(0, 10);
-    EXPECT_EQ(b.Selected(), CMatch(103, 110, 0));
+    EXPECT_EQ(b.Selected(), Match(103, 110, 0));
     EXPECT_EQ(b.doc.LastAction, ActionMove);
     EXPECT_EQ(b.host.modified, 4);
     b.editor.OnEditUndo();
-    EXPECT_EQ(b.Selected(), CMatch(100, 100, 0));
+    EXPECT_EQ(b.Selected(), Match(100, 100, 0));
 }
 
 TEST(BoardKeys, TurnsInARunAreUndoneWithTheMoves) {
     Board b;
-    b.doc.SelectedMatch = b.Put(CMatch(100, 100, 0));
+    b.doc.SelectedMatch = b.Put(Match(100, 100, 0));
     b.editor.OnKeyMove(-10, 0);
     b.editor.OnKeyTurn(15, false);
     b.editor.OnKeyMove(0, -1);
-    EXPECT_EQ(b.Selected(), CMatch(90, 99, 15));
+    EXPECT_EQ(b.Selected(), Match(90, 99, 15));
     EXPECT_EQ(b.doc.LastAction, ActionRotate);
     b.editor.OnEditUndo();
-    EXPECT_EQ(b.Selected(), CMatch(100, 100, 0));
+    EXPECT_EQ(b.Selected(), Match(100, 100, 0));
 }
 
 TEST(BoardKeys, AnythingBetweenStartsANewRun) {
     Board b;
-    const MatchList::Ref first = b.Put(CMatch(100, 100, 0));
-    b.Put(CMatch(300, 100, 90));
+    const MatchList::Ref first = b.Put(Match(100, 100, 0));
+    b.Put(Match(300, 100, 90));
     b.doc.SelectedMatch = first;
     b.editor.OnKeyMove(5, 0);
     // Selecting away and back ends the run; so does a press or an undo.
@@ -66,26 +66,26 @@ TEST(BoardKeys, AnythingBetweenStartsANewRun) {
     b.editor.SelectPreviousMatch();
     b.editor.OnKeyMove(5, 0);
     b.editor.OnEditUndo();
-    EXPECT_EQ(b.Selected(), CMatch(105, 100, 0));
+    EXPECT_EQ(b.Selected(), Match(105, 100, 0));
     b.editor.OnKeyMove(0, 7);
     b.editor.OnLButtonDown(MK_LBUTTON, 500, 500);  // misses: selection gone
     b.doc.SelectedMatch = first;
     b.editor.OnKeyMove(0, 1);
     b.editor.OnEditUndo();
-    EXPECT_EQ(b.Selected(), CMatch(105, 107, 0));
+    EXPECT_EQ(b.Selected(), Match(105, 107, 0));
 }
 
 TEST(BoardKeys, AStepOnAnotherMatchStartsANewRun) {
     Board b;
-    const MatchList::Ref first = b.Put(CMatch(100, 100, 0));
-    const MatchList::Ref second = b.Put(CMatch(300, 100, 90));
+    const MatchList::Ref first = b.Put(Match(100, 100, 0));
+    const MatchList::Ref second = b.Put(Match(300, 100, 90));
     b.doc.SelectedMatch = first;
     b.editor.OnKeyMove(1, 0);
     b.doc.SelectedMatch = second;
     b.editor.OnKeyMove(1, 0);
     b.editor.OnEditUndo();
-    EXPECT_EQ(*first, CMatch(101, 100, 0));
-    EXPECT_EQ(*second, CMatch(300, 100, 90));
+    EXPECT_EQ(*first, Match(101, 100, 0));
+    EXPECT_EQ(*second, Match(300, 100, 90));
 }
 
 TEST(BoardKeys, TurnsAboutTheTailKeepThePoint) {
@@ -97,11 +97,11 @@ TEST(BoardKeys, TurnsAboutTheTailKeepThePoint) {
     for (const Case& c :
          {Case{1, 1, 1}, Case{-1, 1, -1}, Case{15, 1, 15}, Case{-15, 3, -45}, Case{15, 24, 360}}) {
         Board b;
-        b.doc.SelectedMatch = b.Put(CMatch(100, 100, 0));
+        b.doc.SelectedMatch = b.Put(Match(100, 100, 0));
         for (int i = 0; i < c.times; ++i) {
             b.editor.OnKeyTurn(c.degrees, false);
         }
-        EXPECT_EQ(b.Selected(), CMatch(100, 100, c.angle)) << c.degrees << " x" << c.times;
+        EXPECT_EQ(b.Selected(), Match(100, 100, c.angle)) << c.degrees << " x" << c.times;
     }
 }
 
@@ -110,27 +110,27 @@ TEST(BoardKeys, TurnsAboutTheHeadKeepTheHeadOnItsPivot) {
     // puts the tail where the head vertex 2 of (173, 96, 0) lies, (246, 92);
     // a whole turn brings the match back.
     Board b;
-    b.doc.SelectedMatch = b.Put(CMatch(100, 100, 0));
+    b.doc.SelectedMatch = b.Put(Match(100, 100, 0));
     ASSERT_EQ(b.Selected().GetShape().Head[2], (Point32{173, 96}));
     for (int i = 0; i < 12; ++i) {
         b.editor.OnKeyTurn(-15, true);
     }
-    EXPECT_EQ(b.Selected(), CMatch(246, 92, -180));
+    EXPECT_EQ(b.Selected(), Match(246, 92, -180));
     EXPECT_EQ(b.Selected().GetShape().Head[2], (Point32{173, 96}));
     for (int i = 0; i < 24; ++i) {
         b.editor.OnKeyTurn(15, true);
     }
-    EXPECT_EQ(b.Selected(), CMatch(246, 92, 180));
+    EXPECT_EQ(b.Selected(), Match(246, 92, 180));
     b.editor.OnEditUndo();
-    EXPECT_EQ(b.Selected(), CMatch(100, 100, 0));
+    EXPECT_EQ(b.Selected(), Match(100, 100, 0));
 }
 
 TEST(BoardKeys, StepsWithoutASelectionDoNothing) {
     Board b;
-    b.Put(CMatch(100, 100, 0));
+    b.Put(Match(100, 100, 0));
     b.editor.OnKeyMove(1, 0);
     b.editor.OnKeyTurn(1, true);
-    EXPECT_EQ(b.doc.MatchList.ToVector(), std::vector<CMatch>{CMatch(100, 100, 0)});
+    EXPECT_EQ(b.doc.MatchList.ToVector(), std::vector<Match>{Match(100, 100, 0)});
     EXPECT_EQ(b.doc.LastAction, ActionNone);
     EXPECT_EQ(b.host.modified, 0);
 }
@@ -139,8 +139,8 @@ TEST(BoardKeys, SelectionByKeyFollowsTheListAndWraps) {
     Board b;
     EXPECT_FALSE(b.editor.SelectNextMatch());
     EXPECT_FALSE(b.editor.SelectPreviousMatch());
-    const MatchList::Ref m[3] = {b.Put(CMatch(1, 1, 0)), b.Put(CMatch(2, 2, 0)),
-                                 b.Put(CMatch(3, 3, 0))};
+    const MatchList::Ref m[3] = {b.Put(Match(1, 1, 0)), b.Put(Match(2, 2, 0)),
+                                 b.Put(Match(3, 3, 0))};
     b.doc.LastAction = ActionDelete;
     const std::vector<std::pair<bool, int>> steps = {
         {true, 0}, {true, 1}, {true, 2}, {true, 0}, {false, 2}, {false, 1}, {false, 0}, {false, 2},
@@ -160,7 +160,7 @@ TEST(BoardKeys, SelectionByKeyFollowsTheListAndWraps) {
 
 TEST(Snapping, EndsOfAMatch) {
     struct Case {
-        CMatch m;
+        Match m;
         Point32 tip;
     };
     for (const Case& c : {Case{{100, 100, 0}, {176, 100}}, Case{{100, 100, 90}, {100, 24}},
@@ -193,10 +193,10 @@ TEST(Snapping, AnglesWithinThreeOfAStep) {
 
 // Drags the match (100, 100, 0), grabbed 30 pixels along, by (dx, dy) beside
 // the match (200, 100, 90): the dragged head's tip starts at (176, 100).
-CMatch DragBeside(int32_t dx, int32_t dy, bool snapping, bool suspended = false) {
+Match DragBeside(int32_t dx, int32_t dy, bool snapping, bool suspended = false) {
     Board b;
-    b.Put(CMatch(200, 100, 90));
-    b.Put(CMatch(100, 100, 0));
+    b.Put(Match(200, 100, 90));
+    b.Put(Match(100, 100, 0));
     b.editor.SetSnapping(snapping);
     b.editor.SuspendSnapping(suspended);
     b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
@@ -208,7 +208,7 @@ TEST(Snapping, ADraggedEndMeetsANearEnd) {
     struct Case {
         int32_t dx, dy;
         bool snapping, suspended;
-        CMatch expected;
+        Match expected;
     };
     const Case cases[] = {
         {20, 0, true, false, {124, 100, 0}},   // 4 away: the ends meet
@@ -227,26 +227,26 @@ TEST(Snapping, ADraggedEndMeetsANearEnd) {
 
 TEST(Snapping, TheTailSnapsAsWellAndTheNearestWins) {
     Board b;
-    b.Put(CMatch(50, 100, 0));   // tail at (50, 100), tip at (126, 100)
-    b.Put(CMatch(300, 98, 90));  // tail at (300, 98)
-    b.Put(CMatch(100, 100, 0));
+    b.Put(Match(50, 100, 0));   // tail at (50, 100), tip at (126, 100)
+    b.Put(Match(300, 98, 90));  // tail at (300, 98)
+    b.Put(Match(100, 100, 0));
     b.editor.SetSnapping(true);
     b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
     // Tail to (127, 103): 3.2 from the other tip. Tip to (203, 103): far off.
     b.editor.OnMouseMove(MK_LBUTTON, 157, 103);
-    EXPECT_EQ(b.Selected(), CMatch(126, 100, 0));
+    EXPECT_EQ(b.Selected(), Match(126, 100, 0));
     // Tip to (297, 100): 3.6 from (300, 98); tail far from everything.
     b.editor.OnMouseMove(MK_LBUTTON, 251, 100);
-    EXPECT_EQ(b.Selected(), CMatch(224, 98, 0));
+    EXPECT_EQ(b.Selected(), Match(224, 98, 0));
 }
 
 // Turns (100, 100, 0) about its tail with the pointer at (x, y).
-CMatch TurnTo(int32_t x, int32_t y, bool snapping, const std::vector<CMatch>& others = {}) {
+Match TurnTo(int32_t x, int32_t y, bool snapping, const std::vector<Match>& others = {}) {
     Board b;
-    for (const CMatch& m : others) {
+    for (const Match& m : others) {
         b.Put(m);
     }
-    b.Put(CMatch(100, 100, 0));
+    b.Put(Match(100, 100, 0));
     b.editor.SetSnapping(snapping);
     b.editor.OnRButtonDown(MK_RBUTTON, 170, 100);  // near the head: the tail is the pivot
     EXPECT_FALSE(b.editor.PivotAtHead());
@@ -257,34 +257,34 @@ CMatch TurnTo(int32_t x, int32_t y, bool snapping, const std::vector<CMatch>& ot
 TEST(Snapping, TurnsSettleOnStepsOfFifteen) {
     // The pivot is the tail corner (100, 103): the pointer 97 right and 23 up
     // of it gives 13 degrees, 98 right and 17 up gives 9.
-    EXPECT_EQ(TurnTo(197, 80, false), CMatch(100, 100, 13));
-    EXPECT_EQ(TurnTo(197, 80, true), CMatch(100, 100, 15));
-    EXPECT_EQ(TurnTo(198, 86, false), CMatch(100, 100, 9));
-    EXPECT_EQ(TurnTo(198, 86, true), CMatch(100, 100, 9));
+    EXPECT_EQ(TurnTo(197, 80, false), Match(100, 100, 13));
+    EXPECT_EQ(TurnTo(197, 80, true), Match(100, 100, 15));
+    EXPECT_EQ(TurnTo(198, 86, false), Match(100, 100, 9));
+    EXPECT_EQ(TurnTo(198, 86, true), Match(100, 100, 9));
 }
 
 TEST(Snapping, ATurnedTipFindsANearEnd) {
     // At 18 degrees the tip is at (172, 77), 3.2 from the tail (171, 74) of
     // the other match, which the tip reaches at 20 degrees. The end wins
     // over the step of 15 that 18 lies near.
-    const std::vector<CMatch> other = {CMatch(171, 74, 90)};
-    EXPECT_EQ(TurnTo(290, 40, false, other), CMatch(100, 100, 18));
-    EXPECT_EQ(TurnTo(290, 40, true, other), CMatch(100, 100, 20));
-    EXPECT_EQ(HeadTip(CMatch(100, 100, 20)), (Point32{171, 74}));
+    const std::vector<Match> other = {Match(171, 74, 90)};
+    EXPECT_EQ(TurnTo(290, 40, false, other), Match(100, 100, 18));
+    EXPECT_EQ(TurnTo(290, 40, true, other), Match(100, 100, 20));
+    EXPECT_EQ(HeadTip(Match(100, 100, 20)), (Point32{171, 74}));
 }
 
 TEST(Snapping, ATurnAboutTheHeadBringsTheTailToAnEnd) {
     // Where two degrees about the head of (100, 100, 0) put its tail; the
     // pointer at (100, 101) turns it by 4, which leaves the tail near there.
     Board turned;
-    turned.doc.SelectedMatch = turned.Put(CMatch(100, 100, 0));
+    turned.doc.SelectedMatch = turned.Put(Match(100, 100, 0));
     turned.editor.OnKeyTurn(2, true);
-    const CMatch atTwo = turned.Selected();
+    const Match atTwo = turned.Selected();
     ASSERT_EQ(atTwo.angle, 2);
     for (const bool snapping : {false, true}) {
         Board b;
-        b.Put(CMatch(atTwo.x, atTwo.y, 45));  // its tail where the other's will be
-        b.Put(CMatch(100, 100, 0));
+        b.Put(Match(atTwo.x, atTwo.y, 45));  // its tail where the other's will be
+        b.Put(Match(100, 100, 0));
         b.editor.SetSnapping(snapping);
         b.editor.OnRButtonDown(MK_RBUTTON, 105, 100);
         ASSERT_TRUE(b.editor.PivotAtHead());
@@ -300,7 +300,7 @@ TEST(Snapping, ATurnAboutTheHeadBringsTheTailToAnEnd) {
 TEST(Snapping, FindsEndsThroughTheIndexOnALargeBoard) {
     Board b;
     for (int32_t i = 0; i < 3000; ++i) {
-        b.Put(CMatch(1000 + (i % 60) * 200, 1000 + (i / 60) * 200, 90));
+        b.Put(Match(1000 + (i % 60) * 200, 1000 + (i / 60) * 200, 90));
     }
     const Point32 probe[1] = {{1000 + 7 * 200 + 3, 1000 + 9 * 200 - 76 - 2}};
     EndFinder finder;
@@ -321,7 +321,7 @@ public:
     void SetModifiedFlag() override {}
     void UpdateAllViews(int32_t) override {}
     void AboutToChange() override { seen.push_back(doc_.MatchList.ToVector()); }
-    std::vector<std::vector<CMatch>> seen;
+    std::vector<std::vector<Match>> seen;
 
 private:
     const RiddleState& doc_;
@@ -330,7 +330,7 @@ private:
 }  // namespace
 
 TEST(BoardEditorChanges, EveryChangeIsAnnouncedWhileTheBoardIsUnchanged) {
-    const std::vector<CMatch> start = {CMatch(100, 100, 0), CMatch(300, 100, 80)};
+    const std::vector<Match> start = {Match(100, 100, 0), Match(300, 100, 80)};
     const struct {
         const char* what;
         void (*act)(BoardEditor&);
@@ -348,7 +348,7 @@ TEST(BoardEditorChanges, EveryChangeIsAnnouncedWhileTheBoardIsUnchanged) {
         {"add", [](BoardEditor& e) { e.OnAddMatch(640); }},
         {"delete", [](BoardEditor& e) { e.OnDeleteMatch(); }},
         {"cut", [](BoardEditor& e) { e.OnEditCut(); }},
-        {"paste", [](BoardEditor& e) { e.OnEditPaste(EncodeMatchBlock(CMatch(5, 5, 45))); }},
+        {"paste", [](BoardEditor& e) { e.OnEditPaste(EncodeMatchBlock(Match(5, 5, 45))); }},
         {"rotate to 90", [](BoardEditor& e) { e.OnRotate90(); }},
         {"key move", [](BoardEditor& e) { e.OnKeyMove(1, 0); }},
         {"key turn", [](BoardEditor& e) { e.OnKeyTurn(15, true); }},
@@ -356,7 +356,7 @@ TEST(BoardEditorChanges, EveryChangeIsAnnouncedWhileTheBoardIsUnchanged) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RiddleState doc;
-        for (const CMatch& m : start) {
+        for (const Match& m : start) {
             doc.MatchList.Append(m);
         }
         doc.SelectedMatch = doc.MatchList.Last();
@@ -367,7 +367,7 @@ TEST(BoardEditorChanges, EveryChangeIsAnnouncedWhileTheBoardIsUnchanged) {
         EXPECT_EQ(host.seen.front(), start);
         EXPECT_NE(doc.MatchList.ToVector(), start);
         // Undo is a change as well, announced before it is made.
-        const std::vector<CMatch> before = doc.MatchList.ToVector();
+        const std::vector<Match> before = doc.MatchList.ToVector();
         host.seen.clear();
         editor.OnEditUndo();
         if (doc.MatchList.ToVector() != before) {

@@ -15,9 +15,9 @@ using namespace vorlo;
 
 namespace {
 
-MatchList Riddle(std::initializer_list<CMatch> matches) {
+MatchList Riddle(std::initializer_list<Match> matches) {
     MatchList list;
-    for (const CMatch& m : matches) {
+    for (const Match& m : matches) {
         list.Append(m);
     }
     return list;
@@ -120,7 +120,7 @@ TEST(HitTest, MatchesReachNoFurtherThanTheBound) {
     int reach = 0;
     for (int i = 0; i < 20000; ++i) {
         const int32_t angle = i < 720 ? i - 360 : static_cast<int32_t>(random());
-        const CMatch match(static_cast<int32_t>(random() % 2001) - 1000,
+        const Match match(static_cast<int32_t>(random() % 2001) - 1000,
                            static_cast<int32_t>(random() % 2001) - 1000, angle);
         const MatchShape shape = match.GetShape(ShapeParts::WithGrip);
         auto take = [&](const auto& points) {

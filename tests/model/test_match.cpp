@@ -18,7 +18,7 @@ namespace {
 using Quad = std::array<Point32, 4>;
 
 struct StickCase {
-    CMatch match;
+    Match match;
     Quad stick;
 };
 
@@ -46,7 +46,7 @@ TEST(GetShape, StickCorners) {
 }
 
 TEST(GetShape, WorkedExampleHeadAndGrip) {
-    const MatchShape shape = CMatch(309, 126, 90).GetShape(ShapeParts::WithGrip);
+    const MatchShape shape = Match(309, 126, 90).GetShape(ShapeParts::WithGrip);
     const std::array<Point32, 20> head = {{{304, 58}, {304, 56}, {305, 53}, {307, 50}, {310, 50},
                                            {313, 53}, {314, 56}, {314, 58}, {314, 60}, {314, 62},
                                            {314, 64}, {314, 66}, {313, 69}, {311, 72}, {308, 72},
@@ -57,7 +57,7 @@ TEST(GetShape, WorkedExampleHeadAndGrip) {
 }
 
 TEST(GetShape, HorizontalHeadSpanAndGrip) {
-    const MatchShape shape = CMatch(199, 137, 0).GetShape(ShapeParts::WithGrip);
+    const MatchShape shape = Match(199, 137, 0).GetShape(ShapeParts::WithGrip);
     int minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
     for (const Point32& p : shape.Head) {
         minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
@@ -73,7 +73,7 @@ TEST(GetShape, HorizontalHeadSpanAndGrip) {
 
 TEST(GetShape, GripTruncatesTowardZero) {
     struct Case {
-        CMatch match;
+        Match match;
         Point32 grip1;
     };
     const Case cases[] = {
@@ -89,9 +89,9 @@ TEST(GetShape, GripTruncatesTowardZero) {
 }
 
 TEST(GetShape, EquivalentAnglesThatShareAShape) {
-    EXPECT_EQ(CMatch(100, 100, 450).GetShape().Stick, CMatch(100, 100, 90).GetShape().Stick);
-    EXPECT_EQ(CMatch(100, 100, 450).GetShape().Head, CMatch(100, 100, 90).GetShape().Head);
-    EXPECT_EQ(CMatch(100, 100, 270).GetShape().Head, CMatch(100, 100, -90).GetShape().Head);
+    EXPECT_EQ(Match(100, 100, 450).GetShape().Stick, Match(100, 100, 90).GetShape().Stick);
+    EXPECT_EQ(Match(100, 100, 450).GetShape().Head, Match(100, 100, 90).GetShape().Head);
+    EXPECT_EQ(Match(100, 100, 270).GetShape().Head, Match(100, 100, -90).GetShape().Head);
 }
 
 TEST(GetShape, ConstantsAreTheDocumentedDoubles) {
@@ -185,7 +185,7 @@ int64_t Apart(Point32 a, Point32 b) {
 
 TEST_F(ShapeProperties, StickIsASixBySixtyFiveRectangleUpToRounding) {
     for (int n = 0; n < 20000; ++n) {
-        const CMatch m(Coordinate(), Coordinate(), Angle());
+        const Match m(Coordinate(), Coordinate(), Angle());
         const MatchShape s = m.GetShape();
         SCOPED_TRACE(::testing::Message() << m.x << "," << m.y << "," << m.angle);
         EXPECT_NEAR(Length(s.Stick[0], s.Stick[1]), 6.0, 1.5);
@@ -207,8 +207,8 @@ TEST_F(ShapeProperties, StickIsASixBySixtyFiveRectangleUpToRounding) {
 TEST_F(ShapeProperties, AFullTurnMovesNoPointByMoreThanAPixel) {
     for (int n = 0; n < 20000; ++n) {
         const int32_t angle = static_cast<int32_t>(rng() % 200000) - 100000;
-        const CMatch a(Coordinate(), Coordinate(), angle);
-        const CMatch b(a.x, a.y, angle + 360);
+        const Match a(Coordinate(), Coordinate(), angle);
+        const Match b(a.x, a.y, angle + 360);
         const MatchShape sa = a.GetShape(ShapeParts::WithGrip);
         const MatchShape sb = b.GetShape(ShapeParts::WithGrip);
         for (int i = 0; i < 4; ++i) {

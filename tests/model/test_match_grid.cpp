@@ -58,14 +58,14 @@ TEST(MatchGrid, AgreesWithWalkingTheListThroughEdits) {
     MatchList list;
     std::vector<MatchList::Ref> refs;
     for (int i = 0; i < 3000; ++i) {
-        refs.push_back(list.Append(CMatch(RandomCoordinate(rng), RandomCoordinate(rng), 90)));
+        refs.push_back(list.Append(Match(RandomCoordinate(rng), RandomCoordinate(rng), 90)));
     }
     std::vector<MatchList::Ref> found;
     for (int step = 0; step < 3000; ++step) {
         switch (rng() % 4) {
             case 0:
                 refs.push_back(
-                    list.Append(CMatch(RandomCoordinate(rng), RandomCoordinate(rng), 0)));
+                    list.Append(Match(RandomCoordinate(rng), RandomCoordinate(rng), 0)));
                 break;
             case 1: {
                 const size_t i = rng() % refs.size();
@@ -99,12 +99,12 @@ TEST(MatchGrid, AgreesWithWalkingTheListThroughEdits) {
 TEST(MatchGrid, HitTestFindsTheTopmostOfStackedMatchesAcrossTheWrap) {
     MatchList list;
     for (int i = 0; i < 2000; ++i) {
-        list.Append(CMatch(i * 300, 0, 0));
+        list.Append(Match(i * 300, 0, 0));
     }
     // Two matches lying across the edge of the plane, the later on top; a
     // point on the far side of the edge hits it.
-    const MatchList::Ref lower = list.Append(CMatch(INT32_MAX - 20, 100, 0));
-    const MatchList::Ref upper = list.Append(CMatch(INT32_MAX - 10, 100, 0));
+    const MatchList::Ref lower = list.Append(Match(INT32_MAX - 20, 100, 0));
+    const MatchList::Ref upper = list.Append(Match(INT32_MAX - 10, 100, 0));
     EXPECT_EQ(HitTest(list, INT32_MIN + 20, 100), upper);
     list.Remove(upper);
     EXPECT_EQ(HitTest(list, INT32_MIN + 20, 100), lower);
@@ -125,7 +125,7 @@ TEST(MatchGrid, EditorDragsAndUndosKeepTheGridTrue) {
     NullHost host;
     BoardEditor editor(doc, host);
     for (int i = 0; i < 4000; ++i) {
-        doc.MatchList.Append(CMatch((i % 80) * 100, (i / 80) * 100, (i * 37) % 360));
+        doc.MatchList.Append(Match((i % 80) * 100, (i / 80) * 100, (i * 37) % 360));
     }
     std::mt19937 rng(3);
     for (int drag = 0; drag < 200; ++drag) {
@@ -160,7 +160,7 @@ MatchList Board(size_t count) {
     MatchList list;
     for (size_t i = 0; i < count; ++i) {
         list.Append(
-            CMatch(static_cast<int32_t>((i % 100) * 50), static_cast<int32_t>(i / 100 * 50), 0));
+            Match(static_cast<int32_t>((i % 100) * 50), static_cast<int32_t>(i / 100 * 50), 0));
     }
     return list;
 }
@@ -174,7 +174,7 @@ std::vector<MatchList::Ref> Near(const MatchList& list, const MatchList::Area& a
 // Matches in the cells at the corners and edges of the plane, where cell
 // numbers are most negative and most positive, are filed and found like any.
 TEST(MatchGrid, FindsMatchesInTheCellsAtTheEndsOfTheRange) {
-    const std::vector<CMatch> edges = {
+    const std::vector<Match> edges = {
         {INT32_MIN, INT32_MIN, 0},
         {INT32_MAX, INT32_MAX, 0},
         {INT32_MIN, INT32_MAX, 0},
@@ -190,11 +190,11 @@ TEST(MatchGrid, FindsMatchesInTheCellsAtTheEndsOfTheRange) {
     };
     MatchList list = Board(2000);
     std::vector<MatchList::Ref> refs;
-    for (const CMatch& m : edges) {
+    for (const Match& m : edges) {
         refs.push_back(list.Append(m));
     }
     for (size_t i = 0; i < edges.size(); ++i) {
-        const CMatch& m = edges[i];
+        const Match& m = edges[i];
         SCOPED_TRACE(testing::Message() << m.x << "," << m.y);
         // The point alone, and a small area around it clamped to the range.
         const MatchList::Area exact{m.x, m.y, m.x, m.y};
@@ -261,15 +261,15 @@ TEST(MatchGrid, MovedMatchesAreFoundWhereTheyLieNow) {
 TEST(MatchGrid, RemovedAndReusedSlotsAreNotFoundWhereTheyWere) {
     MatchList list = Board(1000);
     const MatchList::Ref last = list.Last();
-    const CMatch old = *last;
+    const Match old = *last;
     Near(list, {0, 0, 10, 10});
     list.Remove(last);
     EXPECT_TRUE(Near(list, {old.x, old.y, old.x, old.y}).empty());
-    const MatchList::Ref taken = list.Append(CMatch(-7000, -7000, 0));
+    const MatchList::Ref taken = list.Append(Match(-7000, -7000, 0));
     EXPECT_TRUE(Near(list, {old.x, old.y, old.x, old.y}).empty());
     EXPECT_EQ(Near(list, {-7000, -7000, -7000, -7000}), std::vector<MatchList::Ref>{taken});
     const MatchList::Ref middle = list.First().Next().Next();
-    const CMatch m = *middle;
+    const Match m = *middle;
     list.Remove(middle);
     EXPECT_TRUE(Near(list, {m.x, m.y, m.x, m.y}).empty());
 }

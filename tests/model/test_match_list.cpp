@@ -16,10 +16,10 @@ namespace {
 TEST(MatchList, AppendKeepsOrderBothWays) {
     MatchList list;
     for (int i = 0; i < 200; ++i) {
-        list.Append(CMatch(i, -i, i * 3));
+        list.Append(Match(i, -i, i * 3));
     }
     int expected = 0;
-    for (const CMatch& m : list) {
+    for (const Match& m : list) {
         EXPECT_EQ(m.x, expected++);
     }
     expected = 199;
@@ -35,14 +35,14 @@ TEST(MatchList, ReferencesSurviveOtherRemovalsAndAppends) {
     MatchList list;
     std::vector<MatchList::Ref> refs;
     for (int i = 0; i < 1000; ++i) {
-        refs.push_back(list.Append(CMatch(i, 0, 0)));
+        refs.push_back(list.Append(Match(i, 0, 0)));
     }
     const MatchList::Ref kept = refs[501];
     for (int i = 0; i < 1000; i += 2) {
         list.Remove(refs[i]);
     }
     for (int i = 0; i < 5000; ++i) {
-        list.Append(CMatch(-1, 0, 0));  // reuses removed places
+        list.Append(Match(-1, 0, 0));  // reuses removed places
     }
     EXPECT_EQ(kept->x, 501);
     EXPECT_TRUE(list.Contains(kept));
@@ -51,9 +51,9 @@ TEST(MatchList, ReferencesSurviveOtherRemovalsAndAppends) {
 
 TEST(MatchList, RemovingEndsUpdatesFirstAndLast) {
     MatchList list;
-    const auto a = list.Append(CMatch(1, 0, 0));
-    const auto b = list.Append(CMatch(2, 0, 0));
-    const auto c = list.Append(CMatch(3, 0, 0));
+    const auto a = list.Append(Match(1, 0, 0));
+    const auto b = list.Append(Match(2, 0, 0));
+    const auto c = list.Append(Match(3, 0, 0));
     list.Remove(c);
     EXPECT_EQ(list.Last(), b);
     list.Remove(a);
@@ -70,10 +70,10 @@ TEST(MatchList, RemovingEndsUpdatesFirstAndLast) {
 TEST(MatchList, BehavesLikeAVectorUnderRandomEdits) {
     std::mt19937 rng(7);
     MatchList list;
-    std::vector<std::pair<MatchList::Ref, CMatch>> model;
+    std::vector<std::pair<MatchList::Ref, Match>> model;
     for (int step = 0; step < 20000; ++step) {
         if (model.empty() || rng() % 3 != 0) {
-            const CMatch m(static_cast<int32_t>(rng()), step, 0);
+            const Match m(static_cast<int32_t>(rng()), step, 0);
             model.emplace_back(list.Append(m), m);
         } else {
             const size_t i = rng() % model.size();
@@ -89,7 +89,7 @@ TEST(MatchList, BehavesLikeAVectorUnderRandomEdits) {
     }
     ASSERT_EQ(list.Count(), model.size());
     size_t i = 0;
-    for (const CMatch& m : list) {
+    for (const Match& m : list) {
         ASSERT_EQ(m, model[i].second);
         ASSERT_EQ(&*model[i].first, &m);
         ++i;
@@ -102,7 +102,7 @@ namespace {
 
 std::vector<int32_t> Forward(const MatchList& list) {
     std::vector<int32_t> xs;
-    for (const CMatch& m : list) {
+    for (const Match& m : list) {
         xs.push_back(m.x);
     }
     return xs;
@@ -141,7 +141,7 @@ TEST(MatchList, WalksSkipRemovedSlots) {
         MatchList list;
         std::vector<MatchList::Ref> refs;
         for (int i = 0; i < 10; ++i) {
-            refs.push_back(list.Append(CMatch(i, 0, 0)));
+            refs.push_back(list.Append(Match(i, 0, 0)));
         }
         for (int i : c.removed) {
             list.Remove(refs[i]);
@@ -161,7 +161,7 @@ TEST(MatchList, WalksSkipRemovedSlots) {
         EXPECT_EQ(list.ToVector().size(), c.left.size());
         EXPECT_EQ(MatchList(list), list);
         // An append after any of it lands at the end.
-        list.Append(CMatch(100, 0, 0));
+        list.Append(Match(100, 0, 0));
         EXPECT_EQ(list.Last()->x, 100);
         EXPECT_EQ(list.First()->x, c.left.empty() ? 100 : c.left.front());
     }
@@ -169,18 +169,18 @@ TEST(MatchList, WalksSkipRemovedSlots) {
 
 TEST(MatchList, SlotsGivenBackAtTheEndAreReused) {
     MatchList list;
-    const MatchList::Ref a = list.Append(CMatch(1, 0, 0));
-    const MatchList::Ref b = list.Append(CMatch(2, 0, 0));
-    const MatchList::Ref c = list.Append(CMatch(3, 0, 0));
-    CMatch* const lastPlace = &*c;
+    const MatchList::Ref a = list.Append(Match(1, 0, 0));
+    const MatchList::Ref b = list.Append(Match(2, 0, 0));
+    const MatchList::Ref c = list.Append(Match(3, 0, 0));
+    Match* const lastPlace = &*c;
     list.Remove(b);
     list.Remove(c);  // b's marked slot goes back along with c's
-    const MatchList::Ref d = list.Append(CMatch(4, 0, 0));
+    const MatchList::Ref d = list.Append(Match(4, 0, 0));
     EXPECT_EQ(&*d, lastPlace - 1);  // b's old place, right after a
     EXPECT_EQ(a->x, 1);
     EXPECT_EQ(d.Previous(), a);
     EXPECT_EQ(a.Next(), d);
-    EXPECT_EQ(list.ToVector(), (std::vector<CMatch>{CMatch(1, 0, 0), CMatch(4, 0, 0)}));
+    EXPECT_EQ(list.ToVector(), (std::vector<Match>{Match(1, 0, 0), Match(4, 0, 0)}));
 }
 
 // References name elements, not places: they survive the array growing, the
@@ -189,14 +189,14 @@ TEST(MatchList, ReferencesSurviveGrowthMovesAndCopies) {
     MatchList list;
     std::vector<MatchList::Ref> refs;
     for (int i = 0; i < 100; ++i) {
-        refs.push_back(list.Append(CMatch(i, i, 0)));
+        refs.push_back(list.Append(Match(i, i, 0)));
     }
     for (int i = 0; i < 100; i += 3) {
         list.Remove(refs[i]);
     }
     list.Reserve(100000);
     for (int i = 0; i < 10000; ++i) {
-        list.Append(CMatch(-i, 0, 0));  // grows the array more than once
+        list.Append(Match(-i, 0, 0));  // grows the array more than once
     }
     const MatchList copy = list;
     MatchList moved = std::move(list);
@@ -212,20 +212,20 @@ TEST(MatchList, ReferencesSurviveGrowthMovesAndCopies) {
     }
     EXPECT_EQ(copy, moved);
     EXPECT_EQ(copy.Count(), 66u + 10000u);
-    list.Append(CMatch(5, 5, 5));  // a moved-from list is usable again
+    list.Append(Match(5, 5, 5));  // a moved-from list is usable again
     EXPECT_EQ(list.Count(), 1u);
 }
 
 TEST(MatchList, FilledSlotsAreElementsInOrder) {
     MatchList list;
-    list.Append(CMatch(-1, -1, -1));
-    const std::span<CMatch> slots = list.AppendUnfilled(3);
+    list.Append(Match(-1, -1, -1));
+    const std::span<Match> slots = list.AppendUnfilled(3);
     ASSERT_EQ(slots.size(), 3u);
     for (int i = 0; i < 3; ++i) {
-        slots[i] = CMatch(i, 2 * i, 3 * i);
+        slots[i] = Match(i, 2 * i, 3 * i);
     }
-    EXPECT_EQ(list.ToVector(), (std::vector<CMatch>{CMatch(-1, -1, -1), CMatch(0, 0, 0),
-                                                    CMatch(1, 2, 3), CMatch(2, 4, 6)}));
+    EXPECT_EQ(list.ToVector(), (std::vector<Match>{Match(-1, -1, -1), Match(0, 0, 0),
+                                                    Match(1, 2, 3), Match(2, 4, 6)}));
     EXPECT_EQ(list.Last()->angle, 6);
     EXPECT_TRUE(list.AppendUnfilled(0).empty());
     EXPECT_EQ(list.Count(), 4u);

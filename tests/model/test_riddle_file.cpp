@@ -58,7 +58,7 @@ TEST(RiddleFile, WorkedExampleLoadsAndSavesByteForByte) {
     ASSERT_EQ(bytes.size(), 118u);
     const RiddleReadResult read = ParseRiddle(bytes);
     ASSERT_TRUE(read.ok) << read.error;
-    const std::vector<CMatch> expected = {
+    const std::vector<Match> expected = {
         {309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}};
     EXPECT_EQ(read.riddle.matches.ToVector(), expected);
     EXPECT_EQ(read.riddle.text, kCupText);
@@ -252,7 +252,7 @@ TEST(RiddleFile, APreviewKeepsTheFirstMatchesAndChecksTheCount) {
         const char* name;
         std::string bytes;
         size_t limit;
-        std::vector<CMatch> kept;  // empty with `error` set when refused
+        std::vector<Match> kept;  // empty with `error` set when refused
         std::string error;
     };
     const std::string three =

@@ -45,7 +45,7 @@ const int32_t kPositions[] = {0,
 void ExpectExact(int32_t angle) {
     for (int32_t x : kPositions) {
         for (int32_t y : kPositions) {
-            const CMatch match(x, y, angle);
+            const Match match(x, y, angle);
             MatchShape cached;
             MatchShape direct;
             match.GetShape(cached, ShapeParts::WithGrip);
@@ -85,7 +85,7 @@ TEST(ShapeCache, AnglesSharingATableSlotDoNotMix) {
     }
     for (int pass = 0; pass < 2; ++pass) {
         for (size_t i = 0; i < angles.size(); ++i) {
-            const CMatch match(static_cast<int32_t>(i) - 4096, 77, angles[i]);
+            const Match match(static_cast<int32_t>(i) - 4096, 77, angles[i]);
             MatchShape cached;
             MatchShape direct;
             match.GetShape(cached, ShapeParts::WithGrip);
@@ -98,8 +98,8 @@ TEST(ShapeCache, AnglesSharingATableSlotDoNotMix) {
 TEST(ShapeCache, GripTruncatesTowardZeroFromTheRealPosition) {
     // The grip's truncation depends on the sign of the coordinates, so it
     // cannot be an offset: (0, 0, 0) and (-10, -10, 0) step differently.
-    EXPECT_EQ(CMatch(0, 0, 0).GetShape(ShapeParts::WithGrip).Grip[1], (Point32{6, -3}));
-    EXPECT_EQ(CMatch(-10, -10, 0).GetShape(ShapeParts::WithGrip).Grip[1], (Point32{-3, -13}));
+    EXPECT_EQ(Match(0, 0, 0).GetShape(ShapeParts::WithGrip).Grip[1], (Point32{6, -3}));
+    EXPECT_EQ(Match(-10, -10, 0).GetShape(ShapeParts::WithGrip).Grip[1], (Point32{-3, -13}));
 }
 
 TEST(ShapeCache, ThreadsKeepTheirOwnTables) {
@@ -107,7 +107,7 @@ TEST(ShapeCache, ThreadsKeepTheirOwnTables) {
         std::mt19937 rng(seed);
         *ok = true;
         for (int i = 0; i < 3000 && *ok; ++i) {
-            const CMatch match(static_cast<int32_t>(rng()), static_cast<int32_t>(rng()),
+            const Match match(static_cast<int32_t>(rng()), static_cast<int32_t>(rng()),
                                static_cast<int32_t>(rng() % 1441) - 720);
             MatchShape cached;
             MatchShape direct;

@@ -17,64 +17,64 @@ using namespace vorlo;
 
 namespace {
 
-MatchList ListOf(const std::vector<CMatch>& matches) {
+MatchList ListOf(const std::vector<Match>& matches) {
     MatchList list;
-    for (const CMatch& m : matches) {
+    for (const Match& m : matches) {
         list.Append(m);
     }
     return list;
 }
 
 TEST(StickPairing, EndsAreTailAndHeadCentre) {
-    const StickEnds upright = EndsOf(CMatch(309, 126, 90));
+    const StickEnds upright = EndsOf(Match(309, 126, 90));
     EXPECT_EQ(upright.tail, (Point32{309, 126}));
     EXPECT_EQ(upright.head, (Point32{309, 61}));
-    const StickEnds lying = EndsOf(CMatch(199, 137, 0));
+    const StickEnds lying = EndsOf(Match(199, 137, 0));
     EXPECT_EQ(lying.head, (Point32{264, 137}));
-    const StickEnds left = EndsOf(CMatch(165, 100, 180));
+    const StickEnds left = EndsOf(Match(165, 100, 180));
     EXPECT_EQ(left.head, (Point32{100, 100}));
 }
 
 TEST(StickPairing, SameStickTable) {
-    const CMatch base(100, 100, 0);  // ends (100, 100) and (165, 100)
+    const Match base(100, 100, 0);  // ends (100, 100) and (165, 100)
     struct Case {
         const char* what;
-        CMatch other;
+        Match other;
         bool same;
     } cases[] = {
         {"itself", base, true},
-        {"laid the other way round", CMatch(165, 100, 180), true},
-        {"the other way round, 3 px off", CMatch(168, 100, 180), true},
-        {"the other way round, 4 px off", CMatch(169, 100, 180), false},
-        {"both ends 3 px right", CMatch(103, 100, 0), true},
-        {"both ends 4 px right", CMatch(104, 100, 0), false},
-        {"both ends 3 px down", CMatch(100, 103, 0), true},
-        {"both ends 4 px up", CMatch(100, 96, 0), false},
-        {"2 px right and 2 down (2.83 px)", CMatch(102, 102, 0), true},
-        {"3 px right and 3 down (4.24 px)", CMatch(103, 103, 0), false},
-        {"turned 3 degrees: head 3 px off", CMatch(100, 100, 3), true},
-        {"turned 4 degrees: head 5 px off", CMatch(100, 100, 4), false},
-        {"a full turn more", CMatch(100, 100, 360), true},
-        {"tail on the head end, pointing on", CMatch(165, 100, 0), false},
-        {"crossing it", CMatch(132, 68, 270), false},
+        {"laid the other way round", Match(165, 100, 180), true},
+        {"the other way round, 3 px off", Match(168, 100, 180), true},
+        {"the other way round, 4 px off", Match(169, 100, 180), false},
+        {"both ends 3 px right", Match(103, 100, 0), true},
+        {"both ends 4 px right", Match(104, 100, 0), false},
+        {"both ends 3 px down", Match(100, 103, 0), true},
+        {"both ends 4 px up", Match(100, 96, 0), false},
+        {"2 px right and 2 down (2.83 px)", Match(102, 102, 0), true},
+        {"3 px right and 3 down (4.24 px)", Match(103, 103, 0), false},
+        {"turned 3 degrees: head 3 px off", Match(100, 100, 3), true},
+        {"turned 4 degrees: head 5 px off", Match(100, 100, 4), false},
+        {"a full turn more", Match(100, 100, 360), true},
+        {"tail on the head end, pointing on", Match(165, 100, 0), false},
+        {"crossing it", Match(132, 68, 270), false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SameStick(base, c.other), c.same) << c.what;
         EXPECT_EQ(SameStick(c.other, base), c.same) << c.what << " (swapped)";
-        const StickIndex index(std::vector<CMatch>{c.other});
+        const StickIndex index(std::vector<Match>{c.other});
         std::vector<uint32_t> found;
         index.SameSticks(base, found);
         EXPECT_EQ(found.size(), c.same ? 1u : 0u) << c.what;
     }
 }
 
-const std::vector<CMatch> kCup = {{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}};
+const std::vector<Match> kCup = {{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}};
 
 TEST(StickPairing, MovedCountsTheBoardsLeftovers) {
     const StickIndex riddle(kCup);
     struct Case {
         const char* what;
-        std::vector<CMatch> board;
+        std::vector<Match> board;
         size_t moved;
     } cases[] = {
         {"as laid", kCup, 0},
@@ -99,7 +99,7 @@ TEST(StickPairing, MovedCountsTheBoardsLeftovers) {
 TEST(StickPairing, LargestPairingIsNotGreedy) {
     // b1 may pair with either riddle stick, b2 only with the first: taking
     // the first for b1, as a greedy walk does, leaves b2 unpaired.
-    const StickIndex riddle(std::vector<CMatch>{{100, 100, 0}, {103, 100, 0}});
+    const StickIndex riddle(std::vector<Match>{{100, 100, 0}, {103, 100, 0}});
     const MatchList board = ListOf({{101, 100, 0}, {98, 100, 0}});
     EXPECT_EQ(LargestPairing(riddle, board), 2u);
     EXPECT_TRUE(IsSolution(riddle, board));
@@ -109,16 +109,16 @@ TEST(StickPairing, SolutionNeedsEveryStickOnceAndNothingMore) {
     const StickIndex solution(kCup);
     EXPECT_TRUE(IsSolution(solution, ListOf(kCup)));
     EXPECT_FALSE(IsSolution(solution, ListOf({kCup[0], kCup[1], kCup[2]})));
-    std::vector<CMatch> extra = kCup;
+    std::vector<Match> extra = kCup;
     extra.push_back({0, 0, 0});
     EXPECT_FALSE(IsSolution(solution, ListOf(extra)));
-    std::vector<CMatch> doubled = {kCup[0], kCup[0], kCup[1], kCup[2]};
+    std::vector<Match> doubled = {kCup[0], kCup[0], kCup[1], kCup[2]};
     EXPECT_FALSE(IsSolution(solution, ListOf(doubled)));
-    EXPECT_TRUE(IsSolution(StickIndex(std::vector<CMatch>{}), MatchList()));
+    EXPECT_TRUE(IsSolution(StickIndex(std::vector<Match>{}), MatchList()));
 }
 
 // Largest pairing by trying every assignment, for small layouts.
-size_t BruteForcePairing(const std::vector<CMatch>& sticks, const std::vector<CMatch>& board,
+size_t BruteForcePairing(const std::vector<Match>& sticks, const std::vector<Match>& board,
                          size_t from, std::vector<bool>& used) {
     if (from == board.size()) {
         return 0;
@@ -142,15 +142,15 @@ TEST(StickPairing, AgreesWithTryingEveryPairingOnCrowdedLayouts) {
     for (int round = 0; round < 400; ++round) {
         // Crowded on purpose: all near one segment, so candidates overlap.
         auto layout = [&] {
-            std::vector<CMatch> matches(count(random));
-            for (CMatch& m : matches) {
-                m = turn(random) ? CMatch(100 + offset(random), 100 + offset(random), 0)
-                                 : CMatch(165 + offset(random), 100 + offset(random), 180);
+            std::vector<Match> matches(count(random));
+            for (Match& m : matches) {
+                m = turn(random) ? Match(100 + offset(random), 100 + offset(random), 0)
+                                 : Match(165 + offset(random), 100 + offset(random), 180);
             }
             return matches;
         };
-        const std::vector<CMatch> sticks = layout();
-        const std::vector<CMatch> board = layout();
+        const std::vector<Match> sticks = layout();
+        const std::vector<Match> board = layout();
         std::vector<bool> used(sticks.size(), false);
         EXPECT_EQ(LargestPairing(StickIndex(sticks), ListOf(board)),
                   BruteForcePairing(sticks, board, 0, used))
@@ -163,16 +163,16 @@ TEST(StickPairing, LongAugmentingChains) {
     // may take the stick left or right of it. The board's last stick fits
     // only the first place, so every earlier choice moves one place along
     // one long alternating path.
-    std::vector<CMatch> sticks;
+    std::vector<Match> sticks;
     MatchList board;
     constexpr int kCount = 20000;
     for (int i = 0; i < kCount; ++i) {
-        sticks.push_back(CMatch(2 * i, 0, 90));
+        sticks.push_back(Match(2 * i, 0, 90));
     }
     for (int i = 0; i + 1 < kCount; ++i) {
-        board.Append(CMatch(2 * i + 1, 0, 90));  // takes stick i first
+        board.Append(Match(2 * i + 1, 0, 90));  // takes stick i first
     }
-    board.Append(CMatch(-2, 0, 90));  // only stick 0 is near
+    board.Append(Match(-2, 0, 90));  // only stick 0 is near
     EXPECT_EQ(LargestPairing(StickIndex(sticks), board), size_t{kCount});
 }
 

@@ -1,24 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ads_view.h"
+#include "info_pane.h"
 
 #include <QDesktopServices>
 #include <QTimer>
 
 #include "info_page_source.h"
 
-CAdsView::CAdsView(CVorloDoc* doc, QWidget* parent) : QTextBrowser(parent), doc_(doc) {
+InfoPane::InfoPane(RiddleDocument* doc, QWidget* parent) : QTextBrowser(parent), doc_(doc) {
     setFocusPolicy(Qt::StrongFocus);
     // Links leave the pane for the user's browser; the page itself stays put.
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this,
             [](const QUrl& url) { QDesktopServices::openUrl(url); });
-    connect(doc_, &CVorloDoc::InitialUpdate, this, &CAdsView::OnInitialUpdate);
-    connect(doc_, &CVorloDoc::ViewsUpdate, this, &CAdsView::OnUpdate);
+    connect(doc_, &RiddleDocument::InitialUpdate, this, &InfoPane::OnInitialUpdate);
+    connect(doc_, &RiddleDocument::ViewsUpdate, this, &InfoPane::OnUpdate);
 }
 
-CAdsView::~CAdsView() = default;
+InfoPane::~InfoPane() = default;
 
-void CAdsView::OnInitialUpdate() {
+void InfoPane::OnInitialUpdate() {
     if (held_) {
         loadWaiting_ = true;
         return;
@@ -56,14 +56,14 @@ void CAdsView::OnInitialUpdate() {
     });
 }
 
-void CAdsView::HoldLoading(bool hold) {
+void InfoPane::HoldLoading(bool hold) {
     held_ = hold;
     if (!held_ && loadWaiting_) {
         OnInitialUpdate();
     }
 }
 
-void CAdsView::ShowPage(const QString& html, const QUrl& baseUrl) {
+void InfoPane::ShowPage(const QString& html, const QUrl& baseUrl) {
     // Relative images and links resolve against where the page came from.
     document()->setBaseUrl(baseUrl);
     if (baseUrl.isLocalFile()) {
@@ -73,7 +73,7 @@ void CAdsView::ShowPage(const QString& html, const QUrl& baseUrl) {
     emit PageShown(baseUrl);
 }
 
-void CAdsView::OnUpdate(QObject* sender, int hint) {
+void InfoPane::OnUpdate(QObject* sender, int hint) {
     if (sender == this || hint == vorlo::HintBoardChanged) {
         return;
     }

@@ -16,8 +16,8 @@
 #include <QUrl>
 #include <memory>
 
-#include "text_view.h"
-#include "vorlo_doc.h"
+#include "task_pane.h"
+#include "riddle_document.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ private slots:
     }
     void everyParagraphIsRightAligned() {
         QFETCH(QString, text);
-        CVorloDoc doc;
-        CTextView view(&doc);
+        RiddleDocument doc;
+        TaskPane view(&doc);
         doc.Text()->setPlainText(text);
         view.OnInitialUpdate();
         QCOMPARE(BlocksNotRightAligned(doc.Text()), QList<int>());
@@ -90,8 +90,8 @@ private slots:
     void paragraphsReadInTheirOwnDirection() {
         QFETCH(QString, text);
         QFETCH(QList<bool>, rightToLeft);
-        CVorloDoc doc;
-        CTextView view(&doc);
+        RiddleDocument doc;
+        TaskPane view(&doc);
         view.resize(500, 200);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -136,8 +136,8 @@ private slots:
     }
 
     void newAndOpenLeaveNothingToUndo() {
-        CVorloDoc doc;
-        CTextView view(&doc);
+        RiddleDocument doc;
+        TaskPane view(&doc);
         view.show();
         QTest::keyClicks(&view, "typed");
         QVERIFY(view.CanUndo());
@@ -149,8 +149,8 @@ private slots:
     }
 
     void pastedFormattingBecomesPlainText() {
-        CVorloDoc doc;
-        CTextView view(&doc);
+        RiddleDocument doc;
+        TaskPane view(&doc);
         view.OnInitialUpdate();
         auto* mime = new QMimeData;
         mime->setHtml(QStringLiteral("<p align=left><b><i>bold</i></b></p><p>next</p>"));
@@ -186,8 +186,8 @@ private slots:
         QFETCH(QList<QUrl>, urls);
         QFETCH(QString, text);
         QFETCH(bool, taken);
-        CVorloDoc doc;
-        CTextView view(&doc);
+        RiddleDocument doc;
+        TaskPane view(&doc);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         QMimeData data;
@@ -214,8 +214,8 @@ private slots:
     }
     void paneAndDocumentGoInEitherOrder() {
         QFETCH(bool, documentFirst);
-        auto doc = std::make_unique<CVorloDoc>();
-        auto view = std::make_unique<CTextView>(doc.get());
+        auto doc = std::make_unique<RiddleDocument>();
+        auto view = std::make_unique<TaskPane>(doc.get());
         view->show();
         QTest::keyClicks(view.get(), QStringLiteral("ab"));
         QCOMPARE(doc->PlainText(), QStringLiteral("ab"));
@@ -233,8 +233,8 @@ private slots:
     }
 
     void boardChangesLeaveTheTextAlone() {
-        CVorloDoc doc;
-        CTextView view(&doc);
+        RiddleDocument doc;
+        TaskPane view(&doc);
         doc.Text()->setPlainText(QStringLiteral("text"));
         view.OnInitialUpdate();
         const QTextCursor before = view.textCursor();
@@ -246,4 +246,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTextView)
-#include "test_text_view.moc"
+#include "test_task_pane.moc"

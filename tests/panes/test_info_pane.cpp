@@ -10,9 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "ads_view.h"
+#include "info_pane.h"
 #include "test_http_server.h"
-#include "vorlo_doc.h"
+#include "riddle_document.h"
 
 class TestAdsView : public QObject {
     Q_OBJECT
@@ -25,12 +25,12 @@ private:
     void SetInstallationFolder(const QString& folder) { installationFolder_ = folder; }
 
     // The pane as the window hands it the installation folder.
-    void HandDown(CAdsView& pane) {
+    void HandDown(InfoPane& pane) {
         pane.InstallationFolder = [this] { return installationFolder_; };
     }
 
-    static QString Shown(CAdsView& pane) {
-        QSignalSpy shown(&pane, &CAdsView::PageShown);
+    static QString Shown(InfoPane& pane) {
+        QSignalSpy shown(&pane, &InfoPane::PageShown);
         pane.OnInitialUpdate();
         if (!shown.wait(10000)) {
             return QStringLiteral("(nothing arrived)");
@@ -50,8 +50,8 @@ private slots:
     }
 
     void showsTheServersPageThenTheInstalledCopy() {
-        CVorloDoc doc;
-        CAdsView pane(&doc);
+        RiddleDocument doc;
+        InfoPane pane(&doc);
         HandDown(pane);
         {
             vorlo::test::HttpServer server(vorlo::test::Answer::Page);
@@ -81,8 +81,8 @@ private slots:
         QFETCH(bool, withFolder);
         QFETCH(int, loads);
         QFETCH(QString, expected);
-        CVorloDoc doc;
-        CAdsView pane(&doc);
+        RiddleDocument doc;
+        InfoPane pane(&doc);
         if (withFolder) {
             HandDown(pane);
         }
@@ -92,7 +92,7 @@ private slots:
             *why = QStringLiteral("no module here");
             return std::unique_ptr<vorlo::InfoPageSource>();
         };
-        QSignalSpy shown(&pane, &CAdsView::PageShown);
+        QSignalSpy shown(&pane, &InfoPane::PageShown);
         QTest::ignoreMessage(QtWarningMsg,
                              "vorlo: the information page is shown from the installed copy "
                              "only: no module here");
@@ -108,12 +108,12 @@ private slots:
     }
 
     void ignoresTheBoardsChanges() {
-        CVorloDoc doc;
-        CAdsView pane(&doc);
+        RiddleDocument doc;
+        InfoPane pane(&doc);
         HandDown(pane);
         qputenv("VORLO_INFO_SERVER", "127.0.0.1:9");
         QVERIFY(Shown(pane).contains(QStringLiteral("INSTALLED COPY")));
-        QSignalSpy shown(&pane, &CAdsView::PageShown);
+        QSignalSpy shown(&pane, &InfoPane::PageShown);
         doc.UpdateAllViews(nullptr, vorlo::HintBoardChanged);
         QVERIFY(!shown.wait(300));
         QVERIFY(pane.toPlainText().contains(QStringLiteral("INSTALLED COPY")));
@@ -121,8 +121,8 @@ private slots:
 
     void showsNothingWithoutAnInstallationFolder() {
         SetInstallationFolder(QString());
-        CVorloDoc doc;
-        CAdsView pane(&doc);
+        RiddleDocument doc;
+        InfoPane pane(&doc);
         HandDown(pane);
         pane.setHtml(QStringLiteral("<p>old</p>"));
         qputenv("VORLO_INFO_SERVER", "127.0.0.1:9");
@@ -131,4 +131,4 @@ private slots:
 };
 
 QTEST_MAIN(TestAdsView)
-#include "test_ads_view.moc"
+#include "test_info_pane.moc"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "text_view.h"
+#include "task_pane.h"
 
 #include <QMimeData>
 #include <QTextBlock>
@@ -33,26 +33,26 @@ void FormatRiddleParagraphs(QTextDocument* text, QTextOption::WrapMode wrap) {
     cursor.mergeBlockFormat(format);
 }
 
-CTextView::CTextView(CVorloDoc* doc, QWidget* parent) : QTextEdit(parent), doc_(doc) {
+TaskPane::TaskPane(RiddleDocument* doc, QWidget* parent) : QTextEdit(parent), doc_(doc) {
     // Formatting pasted in from elsewhere would not survive a save anyway.
     setAcceptRichText(false);
     setDocument(doc_->Text());
     doc_->Text()->setDefaultTextOption(RiddleTextOption(kWrap));
-    connect(doc_, &CVorloDoc::InitialUpdate, this, &CTextView::OnInitialUpdate);
-    connect(doc_, &CVorloDoc::ViewsUpdate, this, &CTextView::OnUpdate);
+    connect(doc_, &RiddleDocument::InitialUpdate, this, &TaskPane::OnInitialUpdate);
+    connect(doc_, &RiddleDocument::ViewsUpdate, this, &TaskPane::OnUpdate);
     // The text belongs to the document: should the document go first, the
     // pane lets go of it while it still exists.
-    connect(doc_, &QObject::destroyed, this, &CTextView::ReleaseText);
+    connect(doc_, &QObject::destroyed, this, &TaskPane::ReleaseText);
 }
 
-CTextView::~CTextView() = default;
+TaskPane::~TaskPane() = default;
 
-void CTextView::ReleaseText() {
+void TaskPane::ReleaseText() {
     doc_ = nullptr;
     setDocument(nullptr);
 }
 
-void CTextView::OnInitialUpdate() {
+void TaskPane::OnInitialUpdate() {
     AlignAllParagraphs();
     // Aligning is no edit of the user's: it is neither undoable nor a change.
     document()->clearUndoRedoStacks();
@@ -61,20 +61,20 @@ void CTextView::OnInitialUpdate() {
     }
 }
 
-void CTextView::OnUpdate(QObject* sender, int hint) {
+void TaskPane::OnUpdate(QObject* sender, int hint) {
     if (sender == this || hint == vorlo::HintBoardChanged) {
         return;
     }
     viewport()->update();
 }
 
-void CTextView::AlignAllParagraphs() {
+void TaskPane::AlignAllParagraphs() {
     FormatRiddleParagraphs(document(), kWrap);
     QTextCursor start(document());
     setTextCursor(start);
 }
 
-void CTextView::insertFromMimeData(const QMimeData* source) {
+void TaskPane::insertFromMimeData(const QMimeData* source) {
     // QTextEdit would insert a document fragment, whose paragraphs bring
     // their own (left-aligned) format along.
     if (source == nullptr || !source->hasText()) {
@@ -88,7 +88,7 @@ void CTextView::insertFromMimeData(const QMimeData* source) {
     ensureCursorVisible();
 }
 
-bool CTextView::canInsertFromMimeData(const QMimeData* source) const {
+bool TaskPane::canInsertFromMimeData(const QMimeData* source) const {
     // Files from a file manager are for the window to open, and addresses
     // that come without a text of their own are no text either.
     if (source != nullptr && source->hasUrls()) {
@@ -102,10 +102,10 @@ bool CTextView::canInsertFromMimeData(const QMimeData* source) const {
     return QTextEdit::canInsertFromMimeData(source);
 }
 
-bool CTextView::CanUndo() const {
+bool TaskPane::CanUndo() const {
     return document()->isUndoAvailable();
 }
 
-bool CTextView::HasSelection() const {
+bool TaskPane::HasSelection() const {
     return textCursor().hasSelection();
 }

@@ -11,11 +11,11 @@ class QPlainTextEdit;
 
 namespace vorlo {
 
-class CInstructionsDlg : public QDialog {
+class InstructionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CInstructionsDlg(QWidget* parent = nullptr);
+    explicit InstructionsDialog(QWidget* parent = nullptr);
 
     // The guide, one entry per line (the twelfth is empty).
     static QStringList InstructionLines();

@@ -16,12 +16,12 @@
 
 class QTextDocument;
 
-class CVorloDoc : public QObject, public vorlo::RiddleState {
+class RiddleDocument : public QObject, public vorlo::RiddleState {
     Q_OBJECT
 
 public:
-    explicit CVorloDoc(QObject* parent = nullptr);
-    ~CVorloDoc() override;
+    explicit RiddleDocument(QObject* parent = nullptr);
+    ~RiddleDocument() override;
 
     // The riddle's text, shown and edited by the text pane.
     QTextDocument* Text() const { return text_; }

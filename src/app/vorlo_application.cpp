@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "vorlo_app.h"
+#include "vorlo_application.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -25,10 +25,10 @@
 
 #include "desktop_registration.h"
 #include "interface_language.h"
-#include "intro_dlg.h"
-#include "main_frame.h"
+#include "intro_dialog.h"
+#include "main_window.h"
 #include "settings_store.h"
-#include "vorlo_doc.h"
+#include "riddle_document.h"
 #include "vorlo_version.h"
 
 namespace {
@@ -82,17 +82,17 @@ void Complain(const QString& message) {
 struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption print{QStringLiteral("print"),
-                             CVorloApp::tr("Print FILE on the default printer and exit."),
-                             CVorloApp::tr("FILE")};
+                             VorloApplication::tr("Print FILE on the default printer and exit."),
+                             VorloApplication::tr("FILE")};
 
     CommandLine() {
-        parser.setApplicationDescription(CVorloApp::tr("Matchstick riddles: play and build them."));
+        parser.setApplicationDescription(VorloApplication::tr("Matchstick riddles: play and build them."));
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(print);
-        parser.addPositionalArgument(CVorloApp::tr("FILE"),
-                                     CVorloApp::tr("The riddle (.vrl) to open."),
-                                     CVorloApp::tr("[FILE]"));
+        parser.addPositionalArgument(VorloApplication::tr("FILE"),
+                                     VorloApplication::tr("The riddle (.vrl) to open."),
+                                     VorloApplication::tr("[FILE]"));
     }
 };
 
@@ -160,7 +160,7 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
                            address.scheme().compare(u"file", Qt::CaseInsensitive) == 0 &&
                            (address.host().isEmpty() || address.host() == u"localhost");
         if (!local) {
-            *error = CVorloApp::tr("%1: only files on this computer can be opened").arg(argument);
+            *error = VorloApplication::tr("%1: only files on this computer can be opened").arg(argument);
             return {};
         }
         const QByteArray name =
@@ -168,7 +168,7 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
         const QString path = QFile::decodeName(name);
         if (QFile::encodeName(path) != name) {
             *error =
-                CVorloApp::tr("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
+                VorloApplication::tr("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
             return {};
         }
         return path;
@@ -177,7 +177,7 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
         !systemArguments.contains(QFile::encodeName(argument)) &&
         !filesAfterDashes.contains(QFile::encodeName(argument))) {
         *error =
-            CVorloApp::tr("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
+            VorloApplication::tr("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
         return {};
     }
     return argument;
@@ -185,7 +185,7 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
 
 }  // namespace
 
-CVorloApp::CVorloApp(int& argc, char** argv) : QApplication(argc, argv) {
+VorloApplication::VorloApplication(int& argc, char** argv) : QApplication(argc, argv) {
     SetIdentity();
     ApplyInterfaceLanguage(this);
     systemArguments.clear();
@@ -194,11 +194,11 @@ CVorloApp::CVorloApp(int& argc, char** argv) : QApplication(argc, argv) {
     }
 }
 
-CVorloApp::~CVorloApp() {
+VorloApplication::~VorloApplication() {
     delete frame_;
 }
 
-bool CVorloApp::InitInstance(int* exitCode) {
+bool VorloApplication::InitInstance(int* exitCode) {
     *exitCode = 0;
     CommandLine commandLine;
     commandLine.parser.process(*this);  // ends the program for --help and --version
@@ -231,7 +231,7 @@ bool CVorloApp::InitInstance(int* exitCode) {
     // the first riddle's views are set up; a moved program repairs it here.
     RecordInstallationFolder();
 
-    frame_ = new CMainFrame();
+    frame_ = new MainWindow();
     if (!error.isEmpty()) {
         frame_->ShowError(error);
         *exitCode = 1;
@@ -248,7 +248,7 @@ bool CVorloApp::InitInstance(int* exitCode) {
     // painted.
     const bool greet = ShouldGreet();
     connect(
-        frame_, &CMainFrame::FirstPainted, this,
+        frame_, &MainWindow::FirstPainted, this,
         [frame = frame_, greet] {
             RegisterWithDesktop();
             if (greet) {
@@ -260,7 +260,7 @@ bool CVorloApp::InitInstance(int* exitCode) {
     return true;
 }
 
-void CVorloApp::RecordInstallationFolder() {
+void VorloApplication::RecordInstallationFolder() {
     const QString folder = vorlo::InstallationFolder();
     if (folder.isEmpty()) {
         return;  // no data files beside the program: nothing true to record
@@ -275,7 +275,7 @@ void CVorloApp::RecordInstallationFolder() {
     }
 }
 
-void CVorloApp::RegisterWithDesktop() {
+void VorloApplication::RegisterWithDesktop() {
     if (qEnvironmentVariableIsSet("VORLO_NO_DESKTOP_REGISTRATION")) {
         return;
     }
@@ -283,7 +283,7 @@ void CVorloApp::RegisterWithDesktop() {
                                       vorlo::UserDataHome());
 }
 
-bool CVorloApp::ShouldGreet() {
+bool VorloApplication::ShouldGreet() {
     // The first start creates the choice as "greet"; later starts read it. A
     // store that cannot be written greets no one.
     vorlo::SettingsStore settings;
@@ -300,8 +300,8 @@ bool CVorloApp::ShouldGreet() {
     return key->ReadByte(show).value_or(1) == 1;
 }
 
-int CVorloApp::PrintAndExit(const QString& path) {
-    CMainFrame frame;
+int VorloApplication::PrintAndExit(const QString& path) {
+    MainWindow frame;
     frame.ShowError = [](const QString& message) { Complain(message); };
     if (!frame.OpenDocumentFile(path)) {
         return 1;
@@ -326,7 +326,7 @@ int CVorloApp::PrintAndExit(const QString& path) {
     return 0;
 }
 
-int CVorloApp::Run() {
+int VorloApplication::Run() {
     int exitCode = 0;
     if (!InitInstance(&exitCode)) {
         return exitCode;
@@ -421,7 +421,7 @@ int VorloMain(int argc, char** argv) {
             // path need not be readable as text.
             std::fprintf(
                 stderr, "vorlo: %s\n  %s\n",
-                qPrintable(CVorloApp::tr("there is no display to show the window on (neither "
+                qPrintable(VorloApplication::tr("there is no display to show the window on (neither "
                                          "DISPLAY nor WAYLAND_DISPLAY is set).\n"
                                          "Run it under a virtual X server, for example:")),
                 HeadlessRunCommand(argc, argv).c_str());
@@ -439,7 +439,7 @@ int VorloMain(int argc, char** argv) {
             break;
         }
     }
-    CVorloApp app(qtArgc, argv);
+    VorloApplication app(qtArgc, argv);
     return app.Run();
 }
 

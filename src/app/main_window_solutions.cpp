@@ -10,12 +10,12 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "main_frame.h"
+#include "main_window.h"
 #include "riddle_io.h"
 #include "riddle_progress.h"
 #include "solution_files.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using namespace vorlo;
 
@@ -52,7 +52,7 @@ private:
 
 }  // namespace
 
-void CMainFrame::CreateSolutionCommands() {
+void MainWindow::CreateSolutionCommands() {
     ConfirmRevert = [this](const QString& question) {
         return QMessageBox::question(this, tr("vorlo"), question,
                                      QMessageBox::Yes | QMessageBox::Cancel,
@@ -61,7 +61,7 @@ void CMainFrame::CreateSolutionCommands() {
     connect(Action(ID_FILE_REVERT), &QAction::triggered, this, [this] { OnFileRevert(); });
     connect(Action(ID_FILE_SAVE_SOLUTION), &QAction::triggered, this,
             [this] { OnFileSaveSolution(); });
-    connect(doc_, &CVorloDoc::TitleChanged, this, [this] { UpdateSolutionCommands(); });
+    connect(doc_, &RiddleDocument::TitleChanged, this, [this] { UpdateSolutionCommands(); });
     AskExportPicture = [this](bool* withText) { return AskExportPictureDefault(withText); };
     connect(Action(ID_FILE_EXPORT_PICTURE), &QAction::triggered, this,
             [this] { OnFileExportPicture(); });
@@ -94,13 +94,13 @@ void CMainFrame::CreateSolutionCommands() {
     UpdateSolutionCommands();
 }
 
-void CMainFrame::UpdateSolutionCommands() {
+void MainWindow::UpdateSolutionCommands() {
     const bool saved = !doc_->PathName().isEmpty();
     Action(ID_FILE_REVERT)->setEnabled(saved);
     Action(ID_FILE_SAVE_SOLUTION)->setEnabled(saved);
 }
 
-void CMainFrame::ShowProgress() {
+void MainWindow::ShowProgress() {
     const size_t moved = progress_->Moved();
     movedPane_->setText(progress_->Solved() ? tr("Solved") : tr("Moved: %1").arg(moved));
     if (!progress_->Solved()) {
@@ -119,7 +119,7 @@ void CMainFrame::ShowProgress() {
     solvedNote_->show();
 }
 
-void CMainFrame::PlaceSolvedNote() {
+void MainWindow::PlaceSolvedNote() {
     // The top right corner of the board, out of the way of the matches,
     // which usually begin at the top left.
     constexpr int kMargin = 10;
@@ -127,11 +127,11 @@ void CMainFrame::PlaceSolvedNote() {
     solvedNote_->move(std::max(0, port->width() - solvedNote_->width() - kMargin), kMargin);
 }
 
-void CMainFrame::OnRiddleSaved() {
+void MainWindow::OnRiddleSaved() {
     progress_->Rebase();
 }
 
-bool CMainFrame::OnFileRevert() {
+bool MainWindow::OnFileRevert() {
     const QString path = doc_->PathName();
     if (path.isEmpty()) {
         return false;
@@ -149,7 +149,7 @@ bool CMainFrame::OnFileRevert() {
     return true;
 }
 
-bool CMainFrame::OnFileSaveSolution() {
+bool MainWindow::OnFileSaveSolution() {
     if (doc_->PathName().isEmpty()) {
         return false;
     }

@@ -12,8 +12,8 @@
 #include <QTextDocument>
 
 #include "board_render.h"
-#include "main_frame.h"
-#include "vorlo_doc.h"
+#include "main_window.h"
+#include "riddle_document.h"
 
 using namespace vorlo;
 
@@ -23,7 +23,7 @@ constexpr int kExportMargin = 10;
 
 }  // namespace
 
-QString CMainFrame::AskExportPictureDefault(bool* withText) {
+QString MainWindow::AskExportPictureDefault(bool* withText) {
     const QString png = tr("PNG picture (*.png)");
     const QString svg = tr("SVG drawing (*.svg)");
     const QString pdf = tr("PDF document (*.pdf)");
@@ -67,7 +67,7 @@ QString CMainFrame::AskExportPictureDefault(bool* withText) {
     return dialog.selectedFiles().first();
 }
 
-bool CMainFrame::OnFileExportPicture() {
+bool MainWindow::OnFileExportPicture() {
     bool withText = true;
     QString path = AskExportPicture(&withText);
     if (path.isEmpty()) {
@@ -83,7 +83,7 @@ bool CMainFrame::OnFileExportPicture() {
     return true;
 }
 
-bool CMainFrame::ExportPicture(const QString& path, bool withText, QString* error) {
+bool MainWindow::ExportPicture(const QString& path, bool withText, QString* error) {
     // The format follows the name; a name without a known one is a PNG.
     const PictureFormat format =
         PictureFormatNamed(QFileInfo(path).suffix()).value_or(PictureFormat::Png);

@@ -15,15 +15,15 @@
 #include <QWindow>
 
 #include "riddle_file.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using vorlo::ActionAdd;
 using vorlo::ActionDelete;
 using vorlo::ActionMove;
 using vorlo::ActionNone;
 using vorlo::ActionRotate;
-using vorlo::CMatch;
+using vorlo::Match;
 using vorlo::Point32;
 
 Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
@@ -31,13 +31,13 @@ Q_DECLARE_METATYPE(Qt::MouseButtons)
 
 namespace {
 
-QList<int> Fields(const CMatch& m) {
+QList<int> Fields(const Match& m) {
     return {m.x, m.y, m.angle};
 }
 
-QList<QList<int>> AllFields(const CVorloDoc& doc) {
+QList<QList<int>> AllFields(const RiddleDocument& doc) {
     QList<QList<int>> all;
-    for (const CMatch& m : doc.MatchList) {
+    for (const Match& m : doc.MatchList) {
         all << Fields(m);
     }
     return all;
@@ -56,12 +56,12 @@ QByteArray Block(int x, int y, int angle) {
 
 QByteArray ClipboardBytes() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
-    return data ? data->data(CVorloView::MatchMimeType()) : QByteArray();
+    return data ? data->data(BoardView::MatchMimeType()) : QByteArray();
 }
 
 void SetClipboardBytes(const QByteArray& bytes) {
     auto* data = new QMimeData;
-    data->setData(CVorloView::MatchMimeType(), bytes);
+    data->setData(BoardView::MatchMimeType(), bytes);
     QApplication::clipboard()->setMimeData(data);
 }
 
@@ -87,8 +87,8 @@ protected:
 
 // A shown board on a fresh riddle, optionally scrolled.
 struct Board {
-    CVorloDoc doc;
-    CVorloView view{&doc};
+    RiddleDocument doc;
+    BoardView view{&doc};
     QPoint scroll;
 
     explicit Board(QPoint scrollBy = QPoint(), QSize size = QSize(400, 300)) : scroll(scrollBy) {
@@ -107,7 +107,7 @@ struct Board {
     }
     ~Board() { doc.SetModifiedFlag(false); }
 
-    CMatch& Add(int x, int y, int angle) { return *doc.MatchList.Append(CMatch(x, y, angle)); }
+    Match& Add(int x, int y, int angle) { return *doc.MatchList.Append(Match(x, y, angle)); }
     QWidget* Port() { return view.viewport(); }
     QPoint ToPort(QPoint board) const { return board - scroll; }
 
@@ -129,7 +129,7 @@ struct Board {
     }
     bool ShowsOrdinaryCursor() { return !Port()->testAttribute(Qt::WA_SetCursor); }
     // The viewport rectangle a match covers.
-    QRect MatchRect(const CMatch& m) const {
+    QRect MatchRect(const Match& m) const {
         QPolygon outline;
         const vorlo::MatchShape shape = m.GetShape();
         for (const Point32& p : shape.Stick) {
@@ -168,8 +168,8 @@ class TestVorloView : public QObject {
 
 private slots:
     void extentIsTheSizeAtTheInitialUpdate() {
-        CVorloDoc doc;
-        CVorloView view(&doc);
+        RiddleDocument doc;
+        BoardView view(&doc);
         view.resize(400, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -195,8 +195,8 @@ private slots:
         QFETCH(QPoint, scroll);
         QFETCH(QPoint, viewport);
         QFETCH(QPoint, board);
-        CVorloDoc doc;
-        CVorloView view(&doc);
+        RiddleDocument doc;
+        BoardView view(&doc);
         view.resize(200, 150);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -209,29 +209,29 @@ private slots:
     }
 
     void updateHandlersAnswerFromTheDocument() {
-        CVorloDoc doc;
-        CVorloView view(&doc);
+        RiddleDocument doc;
+        BoardView view(&doc);
         QCOMPARE(view.OnUpdateIndicatorMatchCount(), QStringLiteral("0 matches"));
         QVERIFY(!view.OnUpdateNeedSelection());
         QVERIFY(!view.OnUpdateEditUndo());
-        doc.SelectedMatch = doc.MatchList.Append(CMatch(1, 2, 3));
+        doc.SelectedMatch = doc.MatchList.Append(Match(1, 2, 3));
         doc.LastAction = vorlo::ActionRotate;
         QCOMPARE(view.OnUpdateIndicatorMatchCount(), QStringLiteral("1 matches"));
         QVERIFY(view.OnUpdateNeedSelection());
         QVERIFY(view.OnUpdateEditUndo());
         for (int i = 0; i < 11; ++i) {
-            doc.MatchList.Append(CMatch(i, i, i));
+            doc.MatchList.Append(Match(i, i, i));
         }
         QCOMPARE(view.OnUpdateIndicatorMatchCount(), QStringLiteral("12 matches"));
     }
 
     void drawsTheMatchesShiftedByTheScroll() {
-        CVorloDoc doc;
-        CVorloView view(&doc);
+        RiddleDocument doc;
+        BoardView view(&doc);
         view.resize(300, 200);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        doc.MatchList.Append(CMatch(150, 100, 0));  // stick from x 150 to about 210
+        doc.MatchList.Append(Match(150, 100, 0));  // stick from x 150 to about 210
         view.SetScrollSizes(QSize(1000, 1000));
         auto yellowAt = [&view](int x, int y) {
             const QImage image = view.viewport()->grab().toImage();
@@ -268,7 +268,7 @@ private slots:
         QFETCH(Qt::MouseButtons, buttons);
         QFETCH(Qt::KeyboardModifiers, mods);
         QFETCH(uint, word);
-        QCOMPARE(CVorloView::KeyState(buttons, mods), word);
+        QCOMPARE(BoardView::KeyState(buttons, mods), word);
     }
 
     void scrolled_data() {
@@ -296,7 +296,7 @@ private slots:
         QFETCH(QPoint, pivot);
         QFETCH(bool, atHead);
         Board b(scroll);
-        CMatch& m = b.Add(100, 100, 0);
+        Match& m = b.Add(100, 100, 0);
         b.Click(Qt::RightButton, press);
         QVERIFY(b.doc.SelectedMatch);
         QCOMPARE(&*b.doc.SelectedMatch, &m);
@@ -313,7 +313,7 @@ private slots:
     void rightDragTurnsAboutTheTailCorner() {
         QFETCH(QPoint, scroll);
         Board b(scroll);
-        CMatch& m = b.Add(100, 100, 0);
+        Match& m = b.Add(100, 100, 0);
         QTest::mousePress(b.Port(), Qt::RightButton, {}, b.ToPort({160, 100}));
         // Let the press's own repaint of the whole board happen first.
         QApplication::processEvents();
@@ -352,7 +352,7 @@ private slots:
         QFETCH(QPoint, to);
         QFETCH(QList<int>, match);
         Board b(scroll);
-        CMatch& m = b.Add(100, 100, 0);
+        Match& m = b.Add(100, 100, 0);
         QTest::mousePress(b.Port(), Qt::RightButton, {}, b.ToPort({110, 100}));
         QApplication::processEvents();
         PaintRecorder recorder(b.Port());
@@ -369,7 +369,7 @@ private slots:
     void leftDragMovesWithTheGrabOffset() {
         QFETCH(QPoint, scroll);
         Board b(scroll);
-        CMatch& m = b.Add(100, 100, 0);
+        Match& m = b.Add(100, 100, 0);
         QTest::mousePress(b.Port(), Qt::LeftButton, {}, b.ToPort({130, 100}));
         QCOMPARE(b.doc.LastAction, int(ActionMove));
         QCOMPARE(b.view.Editor().Anchor(), (Point32{30, 0}));
@@ -414,7 +414,7 @@ private slots:
         QFETCH(QString, side);
         Board b(scroll);
         b.view.SetScrollSizes(QSize(600, 500));
-        CMatch& m = b.Add(100, 100, 0);
+        Match& m = b.Add(100, 100, 0);
         // Grabbed at its tail point, the match lies where the pointer is.
         QTest::mousePress(b.Port(), Qt::LeftButton, {}, b.ToPort({102, 100}));
         b.Move({150, 120}, Qt::LeftButton);
@@ -440,7 +440,7 @@ private slots:
         const vorlo::RiddleReadResult saved = vorlo::ReadRiddleFile(path.toStdString());
         QVERIFY(saved.ok);
         const QRect board(QPoint(0, 0), b.view.GetTotalSize());
-        for (const CMatch& match : saved.riddle.matches) {
+        for (const Match& match : saved.riddle.matches) {
             QVERIFY2(board.contains(match.x, match.y),
                      qPrintable(QStringLiteral("%1, %2").arg(match.x).arg(match.y)));
         }
@@ -450,7 +450,7 @@ private slots:
         QCOMPARE(Fields(m), (QList<int>{198, 150, 0}));
         // The same for a match selected by a command, with no press at all.
         b.view.OnAddMatch();
-        CMatch& added = *b.doc.SelectedMatch;
+        Match& added = *b.doc.SelectedMatch;
         const QList<int> before = Fields(added);
         b.Move(outside + b.scroll, Qt::LeftButton);
         QCOMPARE(Fields(added), before);
@@ -547,7 +547,7 @@ private slots:
         QFETCH(Qt::KeyboardModifiers, mods);
         QFETCH(QList<int>, after);
         Board b;
-        CMatch& m = b.Add(100, 100, 0);
+        Match& m = b.Add(100, 100, 0);
         QTest::mousePress(b.Port(), button, {}, {160, 100});  // pivot at the tail corner if right
         b.doc.SetModifiedFlag(false);
         b.Move({150, 60}, held, mods);
@@ -563,14 +563,14 @@ private slots:
     void pressOnEmptyBoardClearsTheSelection() {
         QFETCH(QPoint, scroll);
         Board b(scroll);
-        CMatch& m = b.Add(100, 100, 0);
+        Match& m = b.Add(100, 100, 0);
         // A drag leaves the move cursor up and a move to undo.
         QTest::mousePress(b.Port(), Qt::LeftButton, {}, b.ToPort({130, 100}));
         b.Move({131, 100}, Qt::LeftButton);
         QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, b.ToPort({131, 100}));
         QCOMPARE(Fields(m), (QList<int>{101, 100, 0}));
         int updates = 0;
-        connect(&b.doc, &CVorloDoc::ContentsChanged, this, [&updates] { ++updates; });
+        connect(&b.doc, &RiddleDocument::ContentsChanged, this, [&updates] { ++updates; });
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
             b.doc.SelectedMatch = b.doc.MatchList.First();
             b.Port()->setCursor(b.view.MoveCursor());
@@ -645,7 +645,7 @@ private slots:
     void deleteAndUndoAlternate() {
         Board b;
         b.Add(1, 1, 1);
-        CMatch& middle = b.Add(2, 2, 2);
+        Match& middle = b.Add(2, 2, 2);
         b.Add(3, 3, 3);
         b.doc.SelectedMatch = b.doc.MatchList.First().Next();
         QCOMPARE(&*b.doc.SelectedMatch, &middle);
@@ -673,11 +673,11 @@ private slots:
 
     void pasteCascadesThroughTheClipboard() {
         Board b;
-        b.doc.SelectedMatch = b.doc.MatchList.Append(CMatch(100, 200, 30));
+        b.doc.SelectedMatch = b.doc.MatchList.Append(Match(100, 200, 30));
         b.view.OnEditCopy();
         QCOMPARE(ClipboardBytes(), Block(100, 200, 30));
         QCOMPARE(QApplication::clipboard()->mimeData()->formats(),
-                 QStringList{CVorloView::MatchMimeType()});
+                 QStringList{BoardView::MatchMimeType()});
         b.view.OnEditPaste();
         b.view.OnEditPaste();
         QCOMPARE(AllFields(b.doc),
@@ -746,7 +746,7 @@ private slots:
     void cutCopiesThenDeletes() {
         Board b;
         b.Add(1, 1, 1);
-        b.doc.SelectedMatch = b.doc.MatchList.Append(CMatch(40, 50, 60));
+        b.doc.SelectedMatch = b.doc.MatchList.Append(Match(40, 50, 60));
         b.view.OnEditCut();
         QCOMPARE(ClipboardBytes(), Block(40, 50, 60));
         QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}}));
@@ -774,7 +774,7 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, to);
         Board b;
-        b.doc.SelectedMatch = b.doc.MatchList.Append(CMatch(100, 100, from));
+        b.doc.SelectedMatch = b.doc.MatchList.Append(Match(100, 100, from));
         b.view.OnRotate90();
         QCOMPARE(b.doc.SelectedMatch->angle, to);
         QCOMPARE(b.doc.LastAction, int(ActionRotate));
@@ -814,7 +814,7 @@ private slots:
         QFETCH(qreal, ratio);
         QFETCH(QPoint, hot);
         QFETCH(bool, onPicture);
-        const QCursor cursor = CVorloView::DragCursor(static_cast<vorlo::BoardCursor>(kind), ratio);
+        const QCursor cursor = BoardView::DragCursor(static_cast<vorlo::BoardCursor>(kind), ratio);
         const int size = 32 * int(ratio);
         QCOMPARE(cursor.shape(), Qt::BitmapCursor);
         // The hot spot is given in logical pixels, the picture in device pixels.
@@ -868,7 +868,7 @@ private slots:
             // The same drawing as the small one: scaled down, they agree
             // nearly everywhere.
             const QCursor small =
-                CVorloView::DragCursor(static_cast<vorlo::BoardCursor>(kind), 1.0);
+                BoardView::DragCursor(static_cast<vorlo::BoardCursor>(kind), 1.0);
             const QImage smallPicture =
                 small.bitmap().toImage().convertToFormat(QImage::Format_RGB32);
             int differ = 0;
@@ -909,4 +909,4 @@ private slots:
 };
 
 QTEST_MAIN(TestVorloView)
-#include "test_vorlo_view.moc"
+#include "test_board_view.moc"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "about_dlg.h"
+#include "about_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -11,7 +11,7 @@
 
 namespace vorlo {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("About vorlo"));
     UseFixedDialogFrame(this);
     setModal(true);

@@ -13,12 +13,12 @@ namespace vorlo {
 
 class SettingsStore;
 
-class CIntroDlg : public QDialog {
+class IntroDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `settings` holds the choice and must outlive the dialog.
-    explicit CIntroDlg(SettingsStore& settings, QWidget* parent = nullptr);
+    explicit IntroDialog(SettingsStore& settings, QWidget* parent = nullptr);
 
     static QString GreetingText();
 

@@ -8,7 +8,7 @@
 #include <QTextEdit>
 #include <QTextOption>
 
-#include "vorlo_doc.h"
+#include "riddle_document.h"
 
 class QTextDocument;
 
@@ -19,14 +19,14 @@ QTextOption RiddleTextOption(QTextOption::WrapMode wrap);
 // included (an undoable change of the document: callers clear the history).
 void FormatRiddleParagraphs(QTextDocument* text, QTextOption::WrapMode wrap);
 
-class CTextView : public QTextEdit {
+class TaskPane : public QTextEdit {
     Q_OBJECT
 
 public:
-    explicit CTextView(CVorloDoc* doc, QWidget* parent = nullptr);
-    ~CTextView() override;
+    explicit TaskPane(RiddleDocument* doc, QWidget* parent = nullptr);
+    ~TaskPane() override;
 
-    CVorloDoc* GetDocument() const { return doc_; }
+    RiddleDocument* GetDocument() const { return doc_; }
 
     // New contents: every paragraph right-aligned, nothing to undo, not
     // modified.
@@ -52,5 +52,5 @@ private:
     void AlignAllParagraphs();
     void ReleaseText();
 
-    CVorloDoc* doc_;
+    RiddleDocument* doc_;
 };

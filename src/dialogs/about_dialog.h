@@ -7,11 +7,11 @@
 
 namespace vorlo {
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     static constexpr int kWidthUnits = 235;
     static constexpr int kHeightUnits = 98;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "vorlo_doc.h"
+#include "riddle_document.h"
 
 #include <QFileInfo>
 #include <QTextBlock>
@@ -10,7 +10,7 @@
 
 #include "riddle_io.h"
 
-CVorloDoc::CVorloDoc(QObject* parent) : QObject(parent), text_(new QTextDocument(this)) {
+RiddleDocument::RiddleDocument(QObject* parent) : QObject(parent), text_(new QTextDocument(this)) {
     connect(text_, &QTextDocument::modificationChanged, this, [this] {
         const bool modified = IsModified();
         if (modified != lastReportedModified_) {
@@ -20,7 +20,7 @@ CVorloDoc::CVorloDoc(QObject* parent) : QObject(parent), text_(new QTextDocument
     });
 }
 
-CVorloDoc::~CVorloDoc() = default;
+RiddleDocument::~RiddleDocument() = default;
 
 namespace {
 
@@ -33,11 +33,11 @@ bool IsFrameMark(QChar c) {
 
 }  // namespace
 
-QString CVorloDoc::PlainText() const {
+QString RiddleDocument::PlainText() const {
     return RiddleText(*text_);
 }
 
-void CVorloDoc::SetRiddleText(QTextDocument& document, const QString& text) {
+void RiddleDocument::SetRiddleText(QTextDocument& document, const QString& text) {
     if (std::none_of(text.begin(), text.end(), IsFrameMark)) {
         document.setPlainText(text);
         return;
@@ -57,7 +57,7 @@ void CVorloDoc::SetRiddleText(QTextDocument& document, const QString& text) {
     cursor.insertText(text.mid(start), QTextCharFormat());
 }
 
-QString CVorloDoc::RiddleText(const QTextDocument& document) {
+QString RiddleDocument::RiddleText(const QTextDocument& document) {
     // The fragments' own text keeps no-break spaces (toPlainText would turn
     // them into blanks); paragraphs and line separators end in the file's
     // line break.
@@ -80,17 +80,17 @@ QString CVorloDoc::RiddleText(const QTextDocument& document) {
     return text;
 }
 
-void CVorloDoc::UpdateAllViews(QObject* sender, int hint) {
+void RiddleDocument::UpdateAllViews(QObject* sender, int hint) {
     emit ViewsUpdate(sender, hint);
     emit ContentsChanged();
 }
 
-void CVorloDoc::InitialUpdateAllViews() {
+void RiddleDocument::InitialUpdateAllViews() {
     emit InitialUpdate();
     emit ContentsChanged();
 }
 
-bool CVorloDoc::OnNewDocument() {
+bool RiddleDocument::OnNewDocument() {
     SelectedMatch = {};
     LastAction = vorlo::ActionNone;
     DeleteContents();
@@ -101,7 +101,7 @@ bool CVorloDoc::OnNewDocument() {
     return true;
 }
 
-bool CVorloDoc::OnOpenDocument(const QString& path, QString* error) {
+bool RiddleDocument::OnOpenDocument(const QString& path, QString* error) {
     // Read everything first: a file that cannot be read leaves the open
     // riddle untouched.
     vorlo::RiddleReadResult result = vorlo::LoadRiddleFile(path);
@@ -123,7 +123,7 @@ bool CVorloDoc::OnOpenDocument(const QString& path, QString* error) {
     return true;
 }
 
-bool CVorloDoc::OnSaveDocument(const QString& path, QString* error) {
+bool RiddleDocument::OnSaveDocument(const QString& path, QString* error) {
     if (!vorlo::SaveRiddleFile(path, MatchList, PlainText(), error)) {
         return false;
     }
@@ -132,20 +132,20 @@ bool CVorloDoc::OnSaveDocument(const QString& path, QString* error) {
     return true;
 }
 
-void CVorloDoc::DeleteContents() {
+void RiddleDocument::DeleteContents() {
     vorlo::RiddleState::DeleteContents();
     text_->clear();
 }
 
-void CVorloDoc::ResetTextHistory() {
+void RiddleDocument::ResetTextHistory() {
     text_->clearUndoRedoStacks();
 }
 
-bool CVorloDoc::IsModified() const {
+bool RiddleDocument::IsModified() const {
     return boardModified_ || text_->isModified();
 }
 
-void CVorloDoc::SetModifiedFlag(bool modified) {
+void RiddleDocument::SetModifiedFlag(bool modified) {
     boardModified_ = modified;
     if (!modified) {
         text_->setModified(false);
@@ -157,11 +157,11 @@ void CVorloDoc::SetModifiedFlag(bool modified) {
     }
 }
 
-QString CVorloDoc::Title() const {
+QString RiddleDocument::Title() const {
     return pathName_.isEmpty() ? tr("riddle") : QFileInfo(pathName_).fileName();
 }
 
-void CVorloDoc::SetPathName(const QString& path) {
+void RiddleDocument::SetPathName(const QString& path) {
     pathName_ = path;
     emit TitleChanged();
 }

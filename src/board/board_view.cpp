@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "vorlo_view.h"
+#include "board_view.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -80,7 +80,7 @@ QCursor LoadCursor(const QString& name, QPoint hotSpot, qreal devicePixelRatio) 
 
 }  // namespace
 
-CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent)
+BoardView::BoardView(RiddleDocument* doc, QWidget* parent)
     : QAbstractScrollArea(parent), doc_(doc), editor_(*doc, *this) {
     setFocusPolicy(Qt::StrongFocus);
     // The board shows the file's coordinates as they are, whichever way the
@@ -92,13 +92,13 @@ CVorloView::CVorloView(CVorloDoc* doc, QWidget* parent)
     // Movements with no button held must arrive too, so the ordinary cursor
     // comes back once a drag is over.
     viewport()->setMouseTracking(true);
-    connect(doc_, &CVorloDoc::InitialUpdate, this, &CVorloView::OnInitialUpdate);
-    connect(doc_, &CVorloDoc::ViewsUpdate, this, &CVorloView::OnUpdate);
+    connect(doc_, &RiddleDocument::InitialUpdate, this, &BoardView::OnInitialUpdate);
+    connect(doc_, &RiddleDocument::ViewsUpdate, this, &BoardView::OnUpdate);
 }
 
-CVorloView::~CVorloView() = default;
+BoardView::~BoardView() = default;
 
-QCursor CVorloView::DragCursor(vorlo::BoardCursor kind, qreal devicePixelRatio) {
+QCursor BoardView::DragCursor(vorlo::BoardCursor kind, qreal devicePixelRatio) {
     Q_INIT_RESOURCE(cursors);
     return kind == BoardCursor::Rotate
                ? LoadCursor(QStringLiteral("rotate"), kRotateHotSpot, devicePixelRatio)
@@ -107,7 +107,7 @@ QCursor CVorloView::DragCursor(vorlo::BoardCursor kind, qreal devicePixelRatio) 
 
 // The drag cursors are read at their first use, not while the window is
 // being built: most starts never drag.
-const QCursor& CVorloView::MoveCursor() const {
+const QCursor& BoardView::MoveCursor() const {
     const bool twice = viewport()->devicePixelRatioF() >= 1.5;
     std::optional<QCursor>& cursor = twice ? moveCursor2x_ : moveCursor_;
     if (!cursor) {
@@ -116,7 +116,7 @@ const QCursor& CVorloView::MoveCursor() const {
     return *cursor;
 }
 
-const QCursor& CVorloView::RotateCursor() const {
+const QCursor& BoardView::RotateCursor() const {
     const bool twice = viewport()->devicePixelRatioF() >= 1.5;
     std::optional<QCursor>& cursor = twice ? rotateCursor2x_ : rotateCursor_;
     if (!cursor) {
@@ -125,7 +125,7 @@ const QCursor& CVorloView::RotateCursor() const {
     return *cursor;
 }
 
-void CVorloView::OnInitialUpdate() {
+void BoardView::OnInitialUpdate() {
     // The matches were all replaced: nothing the undo store points at is left.
     editor_.OnDocumentReset();
     extentPending_ = true;
@@ -133,23 +133,23 @@ void CVorloView::OnInitialUpdate() {
     viewport()->update();
 }
 
-void CVorloView::HoldExtent(bool hold) {
+void BoardView::HoldExtent(bool hold) {
     extentHeld_ = hold;
     TakePendingExtent();
 }
 
-void CVorloView::TakePendingExtent() {
+void BoardView::TakePendingExtent() {
     if (extentPending_ && !extentHeld_ && isVisible()) {
         extentPending_ = false;
         SetScrollSizes(size());
     }
 }
 
-void CVorloView::OnEndPrinting() {
+void BoardView::OnEndPrinting() {
     SetScrollSizes(size());
 }
 
-void CVorloView::OnUpdate(QObject* sender, int /*hint*/) {
+void BoardView::OnUpdate(QObject* sender, int /*hint*/) {
     // Every change of the board redraws it whole, unless the board made it
     // and has drawn it already.
     if (sender != this) {
@@ -157,25 +157,25 @@ void CVorloView::OnUpdate(QObject* sender, int /*hint*/) {
     }
 }
 
-void CVorloView::SetModifiedFlag() {
+void BoardView::SetModifiedFlag() {
     doc_->SetModifiedFlag(true);
 }
 
-void CVorloView::AboutToChange() {
+void BoardView::AboutToChange() {
     emit doc_->BoardAboutToChange();
 }
 
-void CVorloView::UpdateAllViews(int32_t hint) {
+void BoardView::UpdateAllViews(int32_t hint) {
     // No sender: the board repaints on its own announcement too.
     doc_->UpdateAllViews(nullptr, hint);
 }
 
-void CVorloView::SetScrollSizes(QSize total) {
+void BoardView::SetScrollSizes(QSize total) {
     totalSize_ = total;
     UpdateScrollBars();
 }
 
-void CVorloView::UpdateScrollBars() {
+void BoardView::UpdateScrollBars() {
     const QSize port = viewport()->size();
     // The board's extent is drawn at the zoom as well.
     const QSize total(static_cast<int>(int64_t{totalSize_.width()} * zoom_ / 100),
@@ -188,11 +188,11 @@ void CVorloView::UpdateScrollBars() {
     verticalScrollBar()->setSingleStep(qMax(1, port.height() / 10));
 }
 
-QRect CVorloView::VisibleBoardRect() const {
+QRect BoardView::VisibleBoardRect() const {
     return BoardRectOfPort(viewport()->rect());
 }
 
-QRect CVorloView::BoardRectOfPort(const QRect& port) const {
+QRect BoardView::BoardRectOfPort(const QRect& port) const {
     const int64_t sx = horizontalScrollBar()->value();
     const int64_t sy = verticalScrollBar()->value();
     const int64_t left = FloorDiv((port.left() + sx) * 100, zoom_);
@@ -203,7 +203,7 @@ QRect CVorloView::BoardRectOfPort(const QRect& port) const {
                  static_cast<int>(bottom - top));
 }
 
-Point32 CVorloView::BoardPointFromViewport(QPoint viewportPos) const {
+Point32 BoardView::BoardPointFromViewport(QPoint viewportPos) const {
     // Floor division: a screen pixel belongs to the board pixel under it,
     // also left of and above the board's origin.
     const int64_t x = viewportPos.x() + int64_t{horizontalScrollBar()->value()};
@@ -212,7 +212,7 @@ Point32 CVorloView::BoardPointFromViewport(QPoint viewportPos) const {
             static_cast<int32_t>(FloorDiv(y * 100, zoom_))};
 }
 
-void CVorloView::paintEvent(QPaintEvent* event) {
+void BoardView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QPoint offset(horizontalScrollBar()->value(), verticalScrollBar()->value());
     painter.translate(-offset);
@@ -232,19 +232,19 @@ void CVorloView::paintEvent(QPaintEvent* event) {
     }
 }
 
-void CVorloView::resizeEvent(QResizeEvent* event) {
+void BoardView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
 }
 
-void CVorloView::showEvent(QShowEvent* event) {
+void BoardView::showEvent(QShowEvent* event) {
     QAbstractScrollArea::showEvent(event);
     TakePendingExtent();
 }
 
 // ----- mouse -----
 
-uint32_t CVorloView::KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+uint32_t BoardView::KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     uint32_t keyState = 0;
     if (buttons & Qt::LeftButton) {
         keyState |= vorlo::MK_LBUTTON;
@@ -264,7 +264,7 @@ uint32_t CVorloView::KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers mo
     return keyState;
 }
 
-void CVorloView::mousePressEvent(QMouseEvent* event) {
+void BoardView::mousePressEvent(QMouseEvent* event) {
     // The buttons held at a press include the one going down.
     const uint32_t keyState = KeyState(event->buttons() | event->button(), event->modifiers());
     const Point32 point = BoardPointFromViewport(event->position().toPoint());
@@ -276,7 +276,7 @@ void CVorloView::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void CVorloView::mouseMoveEvent(QMouseEvent* event) {
+void BoardView::mouseMoveEvent(QMouseEvent* event) {
     // The board never holds on to the mouse, yet Qt hands every movement
     // after a press to the pressed widget, also from over the other panes.
     // Those are none of the board's: a match dragged off it stays where it
@@ -293,20 +293,20 @@ void CVorloView::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void CVorloView::mouseReleaseEvent(QMouseEvent* event) {
+void BoardView::mouseReleaseEvent(QMouseEvent* event) {
     // A drag ends because later movements no longer carry its button.
     event->accept();
 }
 
-void CVorloView::OnLButtonDown(uint32_t keyState, Point32 point) {
+void BoardView::OnLButtonDown(uint32_t keyState, Point32 point) {
     Apply(editor_.OnLButtonDown(keyState, point.x, point.y));
 }
 
-void CVorloView::OnRButtonDown(uint32_t keyState, Point32 point) {
+void BoardView::OnRButtonDown(uint32_t keyState, Point32 point) {
     Apply(editor_.OnRButtonDown(keyState, point.x, point.y));
 }
 
-void CVorloView::OnMouseMove(uint32_t keyState, Point32 point) {
+void BoardView::OnMouseMove(uint32_t keyState, Point32 point) {
     const std::optional<BoardRect> before = SelectedMatchBounds();
     const BoardEditor::MouseResult result = editor_.OnMouseMove(keyState, point.x, point.y);
     std::optional<BoardRect> covered;
@@ -324,7 +324,7 @@ void CVorloView::OnMouseMove(uint32_t keyState, Point32 point) {
     Apply(result, covered);
 }
 
-std::optional<BoardRect> CVorloView::SelectedMatchBounds() const {
+std::optional<BoardRect> BoardView::SelectedMatchBounds() const {
     if (!doc_->SelectedMatch) {
         return std::nullopt;
     }
@@ -348,7 +348,7 @@ std::optional<BoardRect> CVorloView::SelectedMatchBounds() const {
     return BoardRect{clamp32(left - 1), clamp32(top - 1), clamp32(right + 2), clamp32(bottom + 2)};
 }
 
-QRect CVorloView::PortRect(const BoardRect& r) const {
+QRect BoardView::PortRect(const BoardRect& r) const {
     // In 64 bits, since the corners may lie anywhere in the 32-bit range;
     // right and bottom lie just outside the rectangle. At the zoom the
     // rectangle grows to every screen pixel that shows part of it.
@@ -367,7 +367,7 @@ QRect CVorloView::PortRect(const BoardRect& r) const {
                  static_cast<int>(bottom - top));
 }
 
-void CVorloView::Apply(const BoardEditor::MouseResult& result,
+void BoardView::Apply(const BoardEditor::MouseResult& result,
                        const std::optional<BoardRect>& alsoRepaint) {
     switch (result.cursor) {
         case BoardCursor::Unchanged:
@@ -398,41 +398,41 @@ void CVorloView::Apply(const BoardEditor::MouseResult& result,
 
 // ----- commands -----
 
-void CVorloView::OnAddMatch() {
+void BoardView::OnAddMatch() {
     // Each new match steps to the right, wrapping where the board window ends:
     // its width in board pixels, so that zoomed in new matches stay in sight.
     editor_.OnAddMatch(width() * 100 / zoom_);
 }
 
-void CVorloView::OnDeleteMatch() {
+void BoardView::OnDeleteMatch() {
     editor_.OnDeleteMatch();
 }
 
-QString CVorloView::MatchMimeType() {
+QString BoardView::MatchMimeType() {
     return QStringLiteral("application/x-vorlo-match");
 }
 
-void CVorloView::PutOnClipboard(const MatchBlock& block) {
+void BoardView::PutOnClipboard(const MatchBlock& block) {
     auto* data = new QMimeData;
     data->setData(MatchMimeType(), QByteArray(reinterpret_cast<const char*>(block.data()),
                                               static_cast<qsizetype>(block.size())));
     QApplication::clipboard()->setMimeData(data);
 }
 
-void CVorloView::OnEditCopy() {
+void BoardView::OnEditCopy() {
     // Without a selected match the clipboard keeps what it holds.
     if (const std::optional<MatchBlock> block = editor_.OnEditCopy()) {
         PutOnClipboard(*block);
     }
 }
 
-void CVorloView::OnEditCut() {
+void BoardView::OnEditCut() {
     if (const std::optional<MatchBlock> block = editor_.OnEditCut()) {
         PutOnClipboard(*block);
     }
 }
 
-void CVorloView::OnEditPaste() {
+void BoardView::OnEditPaste() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     const QString type = MatchMimeType();
     if (data == nullptr || !data->hasFormat(type)) {
@@ -457,15 +457,15 @@ void CVorloView::OnEditPaste() {
     QApplication::clipboard()->setMimeData(replacement);
 }
 
-void CVorloView::OnEditUndo() {
+void BoardView::OnEditUndo() {
     editor_.OnEditUndo();
 }
 
-void CVorloView::OnRotate90() {
+void BoardView::OnRotate90() {
     editor_.OnRotate90();
 }
 
-void CVorloView::OpenSampleRiddle(const QString& fileName) {
+void BoardView::OpenSampleRiddle(const QString& fileName) {
     const QString folder = InstallationFolder ? InstallationFolder() : QString();
     if (folder.isEmpty() || !OpenDocumentFile) {
         return;
@@ -474,30 +474,30 @@ void CVorloView::OpenSampleRiddle(const QString& fileName) {
     OpenDocumentFile(folder + fileName);
 }
 
-bool CVorloView::OnUpdateNeedSelection() const {
+bool BoardView::OnUpdateNeedSelection() const {
     return editor_.OnUpdateNeedSelection();
 }
 
-bool CVorloView::OnUpdateEditUndo() const {
+bool BoardView::OnUpdateEditUndo() const {
     return editor_.OnUpdateEditUndo();
 }
 
 // Worded here rather than taken from the editor, so that it is translated.
-QString CVorloView::OnUpdateIndicatorMatchCount() const {
+QString BoardView::OnUpdateIndicatorMatchCount() const {
     return tr("%1 matches").arg(doc_->MatchList.Count());
 }
 
 // ----- keyboard and zoom -----
 
-bool CVorloView::OnSelectNextMatch() {
+bool BoardView::OnSelectNextMatch() {
     return editor_.SelectNextMatch();
 }
 
-bool CVorloView::OnSelectPreviousMatch() {
+bool BoardView::OnSelectPreviousMatch() {
     return editor_.SelectPreviousMatch();
 }
 
-bool CVorloView::event(QEvent* event) {
+bool BoardView::event(QEvent* event) {
     // Tab and Shift+Tab choose matches while the board has the focus, instead
     // of moving the focus on (F6 moves between the panes).
     if (event->type() == QEvent::KeyPress) {
@@ -516,7 +516,7 @@ bool CVorloView::event(QEvent* event) {
     return QAbstractScrollArea::event(event);
 }
 
-bool CVorloView::StepByKey(const QKeyEvent& event) {
+bool BoardView::StepByKey(const QKeyEvent& event) {
     const bool shift = event.modifiers() & Qt::ShiftModifier;
     const bool ctrl = event.modifiers() & Qt::ControlModifier;
     const int32_t move = shift ? 10 : 1;
@@ -549,7 +549,7 @@ bool CVorloView::StepByKey(const QKeyEvent& event) {
     }
 }
 
-void CVorloView::keyPressEvent(QKeyEvent* event) {
+void BoardView::keyPressEvent(QKeyEvent* event) {
     // Without a selected match the arrows scroll the board as before.
     if (doc_->SelectedMatch && StepByKey(*event)) {
         event->accept();
@@ -558,7 +558,7 @@ void CVorloView::keyPressEvent(QKeyEvent* event) {
     QAbstractScrollArea::keyPressEvent(event);
 }
 
-void CVorloView::wheelEvent(QWheelEvent* event) {
+void BoardView::wheelEvent(QWheelEvent* event) {
     if (event->modifiers() & Qt::ControlModifier) {
         const int delta = event->angleDelta().y();
         if (delta > 0) {
@@ -572,21 +572,21 @@ void CVorloView::wheelEvent(QWheelEvent* event) {
     QAbstractScrollArea::wheelEvent(event);
 }
 
-void CVorloView::focusInEvent(QFocusEvent* event) {
+void BoardView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
 }
 
-void CVorloView::focusOutEvent(QFocusEvent* event) {
+void BoardView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
 }
 
-std::span<const int> CVorloView::ZoomSteps() {
+std::span<const int> BoardView::ZoomSteps() {
     return kZoomSteps;
 }
 
-bool CVorloView::SetZoom(int percent) {
+bool BoardView::SetZoom(int percent) {
     int step = kZoomSteps[0];
     for (const int s : kZoomSteps) {
         if (std::abs(s - percent) < std::abs(step - percent)) {
@@ -608,7 +608,7 @@ bool CVorloView::SetZoom(int percent) {
     return true;
 }
 
-bool CVorloView::ZoomIn() {
+bool BoardView::ZoomIn() {
     for (const int s : kZoomSteps) {
         if (s > zoom_) {
             return SetZoom(s);
@@ -617,7 +617,7 @@ bool CVorloView::ZoomIn() {
     return false;
 }
 
-bool CVorloView::ZoomOut() {
+bool BoardView::ZoomOut() {
     for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
         if (*it < zoom_) {
             return SetZoom(*it);

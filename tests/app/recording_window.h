@@ -11,11 +11,11 @@
 
 #include <memory>
 
-#include "main_frame.h"
-#include "vorlo_doc.h"
+#include "main_window.h"
+#include "riddle_document.h"
 
 struct RecordingFrame {
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
     QStringList errors;   // every message shown, in order
     QStringList prompts;  // every save prompt's question, in order
     QMessageBox::StandardButton promptAnswer = QMessageBox::Cancel;
@@ -23,7 +23,7 @@ struct RecordingFrame {
 
     // False when the window did not become active.
     bool Make() {
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<MainWindow>();
         errors.clear();
         prompts.clear();
         frame->ShowError = [this](const QString& m) { errors << m; };

@@ -14,11 +14,11 @@
 #include <memory>
 
 #include "commands.h"
-#include "main_frame.h"
-#include "recording_frame.h"
+#include "main_window.h"
+#include "recording_window.h"
 #include "settings_store.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using namespace vorlo;
 
@@ -33,12 +33,12 @@ class TestVorloViewWindow : public QObject {
 
 private:
     RecordingFrame recording;
-    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    std::unique_ptr<MainWindow>& frame = recording.frame;
     QStringList& errors = recording.errors;
     QStringList& prompts = recording.prompts;
 
-    CVorloDoc* doc() { return frame->GetDocument(); }
-    CVorloView* board() { return frame->BoardView(); }
+    RiddleDocument* doc() { return frame->GetDocument(); }
+    BoardView* board() { return frame->boardView(); }
     bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
     QString Indicator() { return frame->MatchCountPane()->text(); }
     void Trigger(CommandId id) { frame->Action(id)->trigger(); }
@@ -89,7 +89,7 @@ private slots:
 
         // A press on the empty board clears the selection, and the commands
         // that need one go grey; a press on the match enables them again.
-        const CMatch m = *doc()->SelectedMatch;
+        const Match m = *doc()->SelectedMatch;
         const QPoint onMatch(m.x + 2, m.y - 20);  // upright: the stick goes up from the tail
         QWidget* port = board()->viewport();
         const QPoint empty(port->width() - 5, port->height() - 5);
@@ -203,4 +203,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_vorlo_view_window.moc"
+#include "test_board_view_window.moc"

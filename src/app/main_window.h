@@ -26,23 +26,23 @@ class QSplitter;
 class QStatusBar;
 class QTimer;
 class QToolBar;
-class CAdsView;
-class CTextView;
-class CVorloDoc;
-class CVorloView;
+class InfoPane;
+class TaskPane;
+class RiddleDocument;
+class BoardView;
 class RiddleProgress;
 
-class CMainFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
-    ~CMainFrame() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    CVorloDoc* GetDocument() const { return doc_; }
-    CVorloView* BoardView() const { return board_; }
-    CTextView* TextPane() const { return text_; }
-    CAdsView* AdsPane() const { return ads_; }
+    RiddleDocument* GetDocument() const { return doc_; }
+    BoardView* boardView() const { return board_; }
+    TaskPane* TextPane() const { return text_; }
+    InfoPane* AdsPane() const { return ads_; }
 
     // The pane that commands go to first: the board at start, the text pane
     // or the information pane once the user clicks into it or moves to it.
@@ -178,7 +178,7 @@ private:
     // The Match menu's selection commands, snapping and zoom, with their
     // stored settings.
     void ConnectBoardViewCommands();
-    // Revert, solutions and the moved count (main_frame_solutions.cpp).
+    // Revert, solutions and the moved count (main_window_solutions.cpp).
     void CreateSolutionCommands();
     void UpdateSolutionCommands();
     void ShowProgress();
@@ -211,10 +211,10 @@ private:
     QIcon CommandIcon(const vorlo::Command& command) const;
     void ApplyThemeIcons();
 
-    CVorloDoc* doc_;
-    CAdsView* ads_ = nullptr;
-    CVorloView* board_ = nullptr;
-    CTextView* text_ = nullptr;
+    RiddleDocument* doc_;
+    InfoPane* ads_ = nullptr;
+    BoardView* board_ = nullptr;
+    TaskPane* text_ = nullptr;
     QPointer<QWidget> activeView_;
     std::map<int, QAction*> actions_;
     // What a pane does with one Edit command: whether it can act now, and the act.

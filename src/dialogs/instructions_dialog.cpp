@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "instructions_dlg.h"
+#include "instructions_dialog.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,7 +11,7 @@
 
 namespace vorlo {
 
-CInstructionsDlg::CInstructionsDlg(QWidget* parent) : QDialog(parent) {
+InstructionsDialog::InstructionsDialog(QWidget* parent) : QDialog(parent) {
     for (const QString& line : InstructionLines()) {
         InstructionText += line + QStringLiteral("\r\n");
     }

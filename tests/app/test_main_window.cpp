@@ -32,17 +32,17 @@
 #include <csignal>
 #include <memory>
 
-#include "ads_view.h"
+#include "info_pane.h"
 #include "commands.h"
 #include "frame_placement.h"
-#include "main_frame.h"
-#include "recording_frame.h"
+#include "main_window.h"
+#include "recording_window.h"
 #include "riddle_file.h"
 #include "test_files.h"
-#include "text_view.h"
-#include "vorlo_app.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "task_pane.h"
+#include "vorlo_application.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using namespace vorlo;
 
@@ -90,14 +90,14 @@ class TestMainFrame : public QObject {
 
 private:
     RecordingFrame recording;
-    std::unique_ptr<CMainFrame>& frame = recording.frame;
+    std::unique_ptr<MainWindow>& frame = recording.frame;
     QStringList& errors = recording.errors;
     QStringList& prompts = recording.prompts;
     QMessageBox::StandardButton& promptAnswer = recording.promptAnswer;
     QString& fileNameAnswer = recording.fileNameAnswer;
     QTemporaryDir dir;
 
-    CVorloDoc* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->GetDocument(); }
 
     void MakeFrame() { QVERIFY(recording.Make()); }
 
@@ -198,7 +198,7 @@ private slots:
         // Ctrl+N on a modified riddle comes to New, which asks first.
         doc()->SetModifiedFlag(true);
         promptAnswer = QMessageBox::Cancel;
-        QTest::keyClick(frame->BoardView(), Qt::Key_N, Qt::ControlModifier);
+        QTest::keyClick(frame->boardView(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(prompts.size(), 1);
         // Ctrl+S on a new riddle asks for a name.
         QString asked;
@@ -206,15 +206,15 @@ private slots:
             asked = forSave ? suggestion : QStringLiteral("open");
             return QString();
         };
-        QTest::keyClick(frame->BoardView(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(frame->boardView(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(asked, QStringLiteral("riddle.vrl"));
-        QTest::keyClick(frame->BoardView(), Qt::Key_O, Qt::ControlModifier);
+        QTest::keyClick(frame->boardView(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(asked, QStringLiteral("open"));
     }
 
     void paneKeysCycleTheActiveView() {
-        QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->BoardView()));
-        QTest::keyClick(frame->BoardView(), Qt::Key_F6);
+        QCOMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->boardView()));
+        QTest::keyClick(frame->boardView(), Qt::Key_F6);
         QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
         QVERIFY(frame->TextPane()->hasFocus());
         QTest::keyClick(frame->TextPane(), Qt::Key_F6);
@@ -222,7 +222,7 @@ private slots:
         QTest::keyClick(frame->AdsPane(), Qt::Key_F6, Qt::ShiftModifier);
         QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
         QTest::keyClick(frame->TextPane(), Qt::Key_F6, Qt::ShiftModifier);
-        QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->BoardView()));
+        QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->boardView()));
     }
 
     void copyGoesToTheTextWhenTheTextPaneHasFocus() {
@@ -262,7 +262,7 @@ private slots:
 
     void commandStatesFollowTheActiveView() {
         QVERIFY(frame->OpenDocumentFile(kExample));
-        frame->SetActiveView(frame->BoardView());
+        frame->SetActiveView(frame->boardView());
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
         QVERIFY(frame->Action(ID_ADD_MATCH)->isEnabled());
         // Nothing selected, nothing to undo: delete, rotate and undo are off.
@@ -289,7 +289,7 @@ private slots:
         doc()->SelectedMatch = {};
         doc()->UpdateAllViews(nullptr, HintBoardChanged);
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
-        frame->SetActiveView(frame->BoardView());
+        frame->SetActiveView(frame->boardView());
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("0 matches"));
     }
 
@@ -306,9 +306,9 @@ private slots:
         QFETCH(int, pane);
         QFETCH(QList<bool>, enabled);
         QVERIFY(frame->OpenDocumentFile(kExample));
-        QWidget* const panes[] = {frame->BoardView(), frame->TextPane(), frame->AdsPane()};
+        QWidget* const panes[] = {frame->boardView(), frame->TextPane(), frame->AdsPane()};
         // A match on the clipboard, for the paste below.
-        frame->SetActiveView(frame->BoardView());
+        frame->SetActiveView(frame->boardView());
         doc()->SelectedMatch = doc()->MatchList.First();
         frame->Action(ID_EDIT_COPY)->trigger();
         doc()->SelectedMatch = {};
@@ -333,7 +333,7 @@ private slots:
     // selects and types, with no menu opened in between.
     void editStatesFollowWhatThePaneCanDo() {
         FocusText();
-        CTextView* text = frame->TextPane();
+        TaskPane* text = frame->TextPane();
         QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
         QTest::keyClicks(text, QStringLiteral("abc"));
         QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
@@ -375,7 +375,7 @@ private slots:
         const int width = frame->MatchCountPane()->width();
         QVERIFY(width >= frame->MatchCountPane()->fontMetrics().horizontalAdvance("0   matches"));
         for (int i = 0; i < 1234; ++i) {
-            doc()->MatchList.Append(CMatch(i, i, 0));
+            doc()->MatchList.Append(Match(i, i, 0));
         }
         doc()->UpdateAllViews(nullptr, HintBoardChanged);
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("1234 matches"));
@@ -444,21 +444,21 @@ private slots:
     // smaller window.
     void startupScrollSizeIsTheLaidOutBoard() {
         MatchList cup;
-        for (const CMatch& m :
-             std::vector<CMatch>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}) {
+        for (const Match& m :
+             std::vector<Match>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}) {
             cup.Append(m);
         }
         const QString path = dir.filePath(QStringLiteral("cup.vrl"));
         const std::string bytes = SerializeRiddle(cup, "");
         WriteAll(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<MainWindow>();
         frame->ShowError = [this](const QString& m) { errors << m; };
         frame->PlaceOnScreen(QRect(0, 0, 1024, 768));
         QVERIFY(frame->OpenDocumentFile(path));
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-        CVorloView* board = frame->BoardView();
+        BoardView* board = frame->boardView();
         QCOMPARE(frame->InnerSplitter->sizes().first(), frame->FullScreenHeight * 66 / 100);
         // What New and Open measure: the board's size as it is on the screen.
         QCOMPARE(board->GetTotalSize(), board->size());
@@ -467,7 +467,7 @@ private slots:
         frame->resize(500, 300);
         QTRY_VERIFY(board->viewport()->height() < 248);
         QPolygon stem;
-        for (const Point32& p : CMatch{258, 248, 90}.GetShape().Stick) {
+        for (const Point32& p : Match{258, 248, 90}.GetShape().Stick) {
             stem << QPoint(p.x, p.y);
         }
         const QRect reach = stem.boundingRect();
@@ -486,7 +486,7 @@ private slots:
     // board's size at that moment.
     void printingMeasuresTheScrollSizeAgain() {
         QVERIFY(frame->OpenDocumentFile(kExample));
-        CVorloView* board = frame->BoardView();
+        BoardView* board = frame->boardView();
         const QSize before = board->GetTotalSize();
         frame->resize(frame->width() - 100, frame->height() - 80);
         QTRY_VERIFY(board->size() != before);
@@ -535,7 +535,7 @@ private slots:
         QVERIFY(frame->OpenDocumentFile(kExample));
         QCOMPARE(
             doc()->MatchList.ToVector(),
-            (std::vector<CMatch>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}));
+            (std::vector<Match>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}));
         QVERIFY(!doc()->SelectedMatch);
         QCOMPARE(doc()->Text()->blockCount(), 2);
         QVERIFY(!doc()->IsModified());
@@ -637,7 +637,7 @@ private slots:
         QVERIFY(frame->OpenDocumentFile(path) == false);  // still modified: cancelled again
         promptAnswer = QMessageBox::Discard;
         QVERIFY(frame->OpenDocumentFile(path));
-        doc()->MatchList.Append(CMatch(1, 2, 3));
+        doc()->MatchList.Append(Match(1, 2, 3));
         doc()->SetModifiedFlag(true);
         promptAnswer = QMessageBox::Save;
         QVERIFY(frame->OnFileNew());
@@ -682,7 +682,7 @@ private slots:
         QVERIFY(QFile::copy(kExample, path));
         QVERIFY(frame->OpenDocumentFile(path));
         for (int i = 0; i < 100; ++i) {
-            doc()->MatchList.Append(CMatch(i, i, i));
+            doc()->MatchList.Append(Match(i, i, i));
         }
         doc()->SetModifiedFlag(true);
         // Let the process write at most 200 bytes per file: the save fails
@@ -768,9 +768,9 @@ private slots:
     void helpMenuOpensTheThreeDialogs_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("className");
-        QTest::newRow("about") << int(ID_APP_ABOUT) << "vorlo::CAboutDlg";
-        QTest::newRow("instructions") << int(ID_HELP_INSTRUCTIONS) << "vorlo::CInstructionsDlg";
-        QTest::newRow("introduction") << int(ID_STARTUP_MESSAGE) << "vorlo::CIntroDlg";
+        QTest::newRow("about") << int(ID_APP_ABOUT) << "vorlo::AboutDialog";
+        QTest::newRow("instructions") << int(ID_HELP_INSTRUCTIONS) << "vorlo::InstructionsDialog";
+        QTest::newRow("introduction") << int(ID_STARTUP_MESSAGE) << "vorlo::IntroDialog";
     }
     void helpMenuOpensTheThreeDialogs() {
         QFETCH(int, command);
@@ -926,4 +926,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_main_frame.moc"
+#include "test_main_window.moc"

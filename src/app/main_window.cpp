@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_frame.h"
+#include "main_window.h"
 
 #include <algorithm>
 
@@ -35,21 +35,21 @@
 #include <optional>
 #include <span>
 
-#include "about_dlg.h"
-#include "ads_view.h"
+#include "about_dialog.h"
+#include "info_pane.h"
 #include "app_icon.h"
 #include "deferred_file_icon.h"
 #include "frame_placement.h"
-#include "instructions_dlg.h"
+#include "instructions_dialog.h"
 #include "interface_language.h"
-#include "intro_dlg.h"
+#include "intro_dialog.h"
 #include "lock_keys.h"
 #include "riddle_io.h"
 #include "riddle_printer.h"
 #include "settings_store.h"
-#include "text_view.h"
-#include "vorlo_doc.h"
-#include "vorlo_view.h"
+#include "task_pane.h"
+#include "riddle_document.h"
+#include "board_view.h"
 
 using namespace vorlo;
 
@@ -57,7 +57,7 @@ namespace {
 
 // The program's name as message boxes show it in their title.
 QString AppTitle() {
-    return CMainFrame::tr("vorlo");
+    return MainWindow::tr("vorlo");
 }
 
 // A file name as it stands in the window title. A name with right-to-left
@@ -128,7 +128,7 @@ constexpr QSize kToolBarIconSize(16, 15);
 
 }  // namespace
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDoc(this)) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDocument(this)) {
     Q_INIT_RESOURCE(toolbar_icons);
     // Riddle files dropped anywhere on the window open as through File > Open.
     setAcceptDrops(true);
@@ -172,17 +172,17 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     connect(settingsTimer_, &QTimer::timeout, this, [this] { FlushSettings(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { FlushSettings(); });
 
-    connect(doc_, &CVorloDoc::ModifiedChanged, this, [this] { UpdateTitle(); });
-    connect(doc_, &CVorloDoc::TitleChanged, this, [this] { UpdateTitle(); });
+    connect(doc_, &RiddleDocument::ModifiedChanged, this, [this] { UpdateTitle(); });
+    connect(doc_, &RiddleDocument::TitleChanged, this, [this] { UpdateTitle(); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     // The board's contents, selection and last action change only with the
     // document's announcements.
-    connect(doc_, &CVorloDoc::ContentsChanged, this, [this] {
+    connect(doc_, &RiddleDocument::ContentsChanged, this, [this] {
         UpdateBoardCommands();
         UpdateEditCommands();
     });
-    connect(this, &CMainFrame::ActiveViewChanged, this, [this] {
+    connect(this, &MainWindow::ActiveViewChanged, this, [this] {
         UpdateBoardCommands();
         UpdateEditCommands();
     });
@@ -209,7 +209,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(new CVorloDo
     UpdateLockIndicators();
 }
 
-CMainFrame::~CMainFrame() {
+MainWindow::~MainWindow() {
     FlushSettings();
     qApp->removeEventFilter(this);
     // From here on this is no longer a whole window: nothing may call back
@@ -221,7 +221,7 @@ CMainFrame::~CMainFrame() {
 
 // ----- construction -----
 
-QIcon CMainFrame::CommandIcon(const Command& command) const {
+QIcon MainWindow::CommandIcon(const Command& command) const {
     // The bundled pictures were drawn at build time for 100% and 200%
     // screens ("NAME.png" and "NAME@2x.png"); each is read when a screen
     // of its scale first shows it.
@@ -234,7 +234,7 @@ QIcon CMainFrame::CommandIcon(const Command& command) const {
     return DeferredFileIcon({{path, kToolBarIconSize}, {twice, kToolBarIconSize * 2}});
 }
 
-void CMainFrame::ApplyThemeIcons() {
+void MainWindow::ApplyThemeIcons() {
     // Looking a name up in the desktop's icon theme probes hundreds of
     // folders (and again for the name cut at each dash) wherever a theme
     // folder has no cache, as the user's own usually has not: tens of
@@ -254,7 +254,7 @@ void CMainFrame::ApplyThemeIcons() {
     }
 }
 
-void CMainFrame::CreateActions() {
+void MainWindow::CreateActions() {
     for (const Command& command : Commands()) {
         auto* action = new QAction(this);
         action->setObjectName(QString::fromLatin1(command.name));
@@ -276,12 +276,12 @@ void CMainFrame::CreateActions() {
     Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
 }
 
-QAction* CMainFrame::Action(CommandId id) const {
+QAction* MainWindow::Action(CommandId id) const {
     const auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void CMainFrame::CreateMenus() {
+void MainWindow::CreateMenus() {
     QMenu* view = nullptr;
     for (const MenuLayout& layout : MenuBarLayout()) {
         QMenu* menu = menuBar()->addMenu(TranslatedText(layout.title));
@@ -308,7 +308,7 @@ void CMainFrame::CreateMenus() {
     CreateLanguageMenu(view != nullptr ? view : menus_.last());
 }
 
-void CMainFrame::CreateLanguageMenu(QMenu* view) {
+void MainWindow::CreateLanguageMenu(QMenu* view) {
     view->addSeparator();
     languageMenu_ = view->addMenu(tr("&Language"));
     languageMenu_->setObjectName(QStringLiteral("LanguageMenu"));
@@ -342,7 +342,7 @@ void CMainFrame::CreateLanguageMenu(QMenu* view) {
     }
 }
 
-void CMainFrame::CreateToolBar() {
+void MainWindow::CreateToolBar() {
     ToolBar = new QToolBar(tr("Toolbar"), this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
     ToolBar->setIconSize(kToolBarIconSize);
@@ -360,7 +360,7 @@ void CMainFrame::CreateToolBar() {
     toggle->setChecked(true);
 }
 
-void CMainFrame::CreateStatusBar() {
+void MainWindow::CreateStatusBar() {
     StatusBar = statusBar();
     messagePane_ = new QLabel(TranslatedText(kIdleMessage), StatusBar);
     StatusBar->addWidget(messagePane_, 1);
@@ -384,18 +384,18 @@ void CMainFrame::CreateStatusBar() {
     connect(toggle, &QAction::toggled, StatusBar, &QStatusBar::setVisible);
 }
 
-void CMainFrame::CreatePanes() {
+void MainWindow::CreatePanes() {
     OuterSplitter = new QSplitter(Qt::Horizontal, this);
     OuterSplitter->setChildrenCollapsible(true);
-    ads_ = new CAdsView(doc_, OuterSplitter);
-    ads_->InstallationFolder = &CMainFrame::SamplesFolder;
+    ads_ = new InfoPane(doc_, OuterSplitter);
+    ads_->InstallationFolder = &MainWindow::SamplesFolder;
     // The page is asked for and laid out once the window has been painted.
     ads_->HoldLoading(true);
     InnerSplitter = new QSplitter(Qt::Vertical, OuterSplitter);
-    board_ = new CVorloView(doc_, InnerSplitter);
+    board_ = new BoardView(doc_, InnerSplitter);
     board_->OpenDocumentFile = [this](const QString& path) { return OpenDocumentFile(path); };
-    board_->InstallationFolder = &CMainFrame::SamplesFolder;
-    text_ = new CTextView(doc_, InnerSplitter);
+    board_->InstallationFolder = &MainWindow::SamplesFolder;
+    text_ = new TaskPane(doc_, InnerSplitter);
     // When the window is resized the board and the text pane follow; the
     // information column keeps its width.
     OuterSplitter->setStretchFactor(0, 0);
@@ -405,7 +405,7 @@ void CMainFrame::CreatePanes() {
     setCentralWidget(OuterSplitter);
 }
 
-void CMainFrame::PlaceOnScreen(const QRect& available) {
+void MainWindow::PlaceOnScreen(const QRect& available) {
     placementArea_ = available;
     // Once shown, the window manager's frame is known; before, the window is
     // placed as if it had none, and fitted to the frame when it is shown.
@@ -413,7 +413,7 @@ void CMainFrame::PlaceOnScreen(const QRect& available) {
     ApplyPlacement(isVisible() && window ? window->frameMargins() : placementFrame_);
 }
 
-void CMainFrame::ApplyPlacement(const QMargins& frame) {
+void MainWindow::ApplyPlacement(const QMargins& frame) {
     placementFrame_ = frame;
     const ScreenPlacement place = PlaceFrameOnScreen(placementArea_, frame);
     FullScreenWidth = place.fullScreen.width();
@@ -428,7 +428,7 @@ void CMainFrame::ApplyPlacement(const QMargins& frame) {
     }
 }
 
-void CMainFrame::ApplyPaneSizes() {
+void MainWindow::ApplyPaneSizes() {
     paneSizesPending_ = false;
     const int outer = OuterSplitter->width();
     OuterSplitter->setSizes(
@@ -438,7 +438,7 @@ void CMainFrame::ApplyPaneSizes() {
         {boardRowHeight_, qMax(0, inner - boardRowHeight_ - InnerSplitter->handleWidth())});
 }
 
-void CMainFrame::FitToFrameAtFirstShow() {
+void MainWindow::FitToFrameAtFirstShow() {
     // Asked before the window appears, the window manager tells the frame's
     // size, and the window is sized to fit before its first paint.
     if (testAttribute(Qt::WA_DontShowOnScreen)) {
@@ -477,14 +477,14 @@ void CMainFrame::FitToFrameAtFirstShow() {
     }
 }
 
-void CMainFrame::EndWaitingForFrame() {
+void MainWindow::EndWaitingForFrame() {
     if (waitingForFrame_) {
         waitingForFrame_ = false;
         board_->HoldExtent(false);
     }
 }
 
-void CMainFrame::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     if (!event->spontaneous() && !shownBefore_) {
         shownBefore_ = true;
         FitToFrameAtFirstShow();
@@ -500,7 +500,7 @@ void CMainFrame::showEvent(QShowEvent* event) {
 
 // ----- active view and routing -----
 
-void CMainFrame::SetActiveView(QWidget* view) {
+void MainWindow::SetActiveView(QWidget* view) {
     if (view != board_ && view != text_ && view != ads_) {
         return;
     }
@@ -514,7 +514,7 @@ void CMainFrame::SetActiveView(QWidget* view) {
     }
 }
 
-void CMainFrame::OnFocusChanged(QWidget* now) {
+void MainWindow::OnFocusChanged(QWidget* now) {
     for (QWidget* w = now; w != nullptr; w = w->parentWidget()) {
         if (w == board_ || w == text_ || w == ads_) {
             if (activeView_ != w) {
@@ -529,7 +529,7 @@ void CMainFrame::OnFocusChanged(QWidget* now) {
     }
 }
 
-void CMainFrame::OnNextPane(int step) {
+void MainWindow::OnNextPane(int step) {
     QWidget* const panes[] = {ads_, board_, text_};
     int index = 1;
     for (int i = 0; i < 3; ++i) {
@@ -542,7 +542,7 @@ void CMainFrame::OnNextPane(int step) {
 
 // ----- commands -----
 
-void CMainFrame::ConnectCommands() {
+void MainWindow::ConnectCommands() {
     const auto on = [this](CommandId id, auto handler) {
         connect(Action(id), &QAction::triggered, this, handler);
     };
@@ -609,11 +609,11 @@ void CMainFrame::ConnectCommands() {
     }
 }
 
-void CMainFrame::ConnectEditRoutes() {
+void MainWindow::ConnectEditRoutes() {
     const auto always = [] { return true; };
-    CVorloView* board = board_;
-    CTextView* text = text_;
-    CAdsView* ads = ads_;
+    BoardView* board = board_;
+    TaskPane* text = text_;
+    InfoPane* ads = ads_;
     editRoutes_[board] = {
         {ID_EDIT_UNDO,
          {[board] { return board->OnUpdateEditUndo(); }, [board] { board->OnEditUndo(); }}},
@@ -637,7 +637,7 @@ void CMainFrame::ConnectEditRoutes() {
     };
 }
 
-void CMainFrame::ConnectBoardViewCommands() {
+void MainWindow::ConnectBoardViewCommands() {
     connect(Action(ID_SELECT_NEXT_MATCH), &QAction::triggered, this, [this] {
         if (BoardActive()) {
             board_->OnSelectNextMatch();
@@ -660,27 +660,27 @@ void CMainFrame::ConnectBoardViewCommands() {
     });
 
     auto updateZoom = [this] {
-        const std::span<const int> steps = CVorloView::ZoomSteps();
+        const std::span<const int> steps = BoardView::ZoomSteps();
         Action(ID_ZOOM_IN)->setEnabled(board_->Zoom() < steps.back());
         Action(ID_ZOOM_OUT)->setEnabled(board_->Zoom() > steps.front());
         Action(ID_ZOOM_ACTUAL)->setEnabled(board_->Zoom() != 100);
     };
     board_->SetZoom(settings.Zoom());
     updateZoom();
-    connect(board_, &CVorloView::ZoomChanged, this, [updateZoom](int percent) {
+    connect(board_, &BoardView::ZoomChanged, this, [updateZoom](int percent) {
         SettingsStore().SetZoom(percent);
         updateZoom();
     });
-    connect(Action(ID_ZOOM_IN), &QAction::triggered, board_, &CVorloView::ZoomIn);
-    connect(Action(ID_ZOOM_OUT), &QAction::triggered, board_, &CVorloView::ZoomOut);
+    connect(Action(ID_ZOOM_IN), &QAction::triggered, board_, &BoardView::ZoomIn);
+    connect(Action(ID_ZOOM_OUT), &QAction::triggered, board_, &BoardView::ZoomOut);
     connect(Action(ID_ZOOM_ACTUAL), &QAction::triggered, board_, [this] { board_->SetZoom(100); });
 }
 
-bool CMainFrame::BoardActive() const {
+bool MainWindow::BoardActive() const {
     return activeView_ == static_cast<QWidget*>(board_);
 }
 
-const CMainFrame::EditHandler* CMainFrame::ActiveEditHandler(CommandId id) const {
+const MainWindow::EditHandler* MainWindow::ActiveEditHandler(CommandId id) const {
     const auto pane = editRoutes_.find(activeView_.data());
     if (pane == editRoutes_.end()) {
         return nullptr;
@@ -689,14 +689,14 @@ const CMainFrame::EditHandler* CMainFrame::ActiveEditHandler(CommandId id) const
     return handler == pane->second.end() ? nullptr : &handler->second;
 }
 
-void CMainFrame::UpdateEditCommands() {
+void MainWindow::UpdateEditCommands() {
     for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
         const EditHandler* handler = ActiveEditHandler(id);
         Action(id)->setEnabled(handler != nullptr && handler->enabled());
     }
 }
 
-void CMainFrame::UpdateBoardCommands() {
+void MainWindow::UpdateBoardCommands() {
     const bool boardActive = BoardActive();
     Action(ID_ADD_MATCH)->setEnabled(boardActive);
     const bool needSelection = boardActive && board_->OnUpdateNeedSelection();
@@ -714,7 +714,7 @@ void CMainFrame::UpdateBoardCommands() {
     }
 }
 
-void CMainFrame::UpdateLockIndicators() {
+void MainWindow::UpdateLockIndicators() {
     const LockKeys keys = ReadLockKeys();
     const QString caps = keys.capsLock ? TranslatedText(kCapsText) : QString();
     const QString num = keys.numLock ? TranslatedText(kNumText) : QString();
@@ -726,7 +726,7 @@ void CMainFrame::UpdateLockIndicators() {
     }
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!firstPaintSeen_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         firstPaintSeen_ = true;
@@ -741,7 +741,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void CMainFrame::OnFirstPaint() {
+void MainWindow::OnFirstPaint() {
     // The icon reads seven pictures and, under X, sends them all to the
     // server; the window manager takes it just as well once it is shown.
     setWindowIcon(ApplicationIcon());
@@ -750,14 +750,14 @@ void CMainFrame::OnFirstPaint() {
     emit FirstPainted();
 }
 
-void CMainFrame::UpdateTitle() {
+void MainWindow::UpdateTitle() {
     setWindowTitle(tr("%1[*] - vorlo").arg(TitleName(doc_->Title())));
     setWindowModified(doc_->IsModified());
 }
 
 // ----- files -----
 
-bool CMainFrame::SaveModified() {
+bool MainWindow::SaveModified() {
     if (!doc_->IsModified()) {
         return true;
     }
@@ -774,7 +774,7 @@ bool CMainFrame::SaveModified() {
     }
 }
 
-bool CMainFrame::OnFileNew() {
+bool MainWindow::OnFileNew() {
     if (!SaveModified()) {
         return false;
     }
@@ -782,7 +782,7 @@ bool CMainFrame::OnFileNew() {
     return true;
 }
 
-bool CMainFrame::OnFileOpen() {
+bool MainWindow::OnFileOpen() {
     const QString path = AskFileName(false, OpenDialogFolder());
     if (path.isEmpty()) {
         return false;
@@ -790,7 +790,7 @@ bool CMainFrame::OnFileOpen() {
     return OpenDocumentFile(path);
 }
 
-QString CMainFrame::OpenDialogFolder() {
+QString MainWindow::OpenDialogFolder() {
     // The Open dialog starts among the sample riddles until the user has
     // opened a riddle somewhere else; from then on, where that one was.
     const QString elsewhere = pendingOpenFolder ? *pendingOpenFolder : SettingsStore().OpenFolder();
@@ -800,11 +800,11 @@ QString CMainFrame::OpenDialogFolder() {
     return SamplesFolder();
 }
 
-QString CMainFrame::SamplesFolder() {
+QString MainWindow::SamplesFolder() {
     return SettingsStore().InstallationFolder();
 }
 
-void CMainFrame::RememberOpenFolder(const QString& path) {
+void MainWindow::RememberOpenFolder(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
     const QString samples = SamplesFolder();
     if (!samples.isEmpty() &&
@@ -814,7 +814,7 @@ void CMainFrame::RememberOpenFolder(const QString& path) {
     pendingOpenFolder = folder;
 }
 
-bool CMainFrame::OpenDocumentFile(const QString& path) {
+bool MainWindow::OpenDocumentFile(const QString& path) {
     if (!SaveModified()) {
         return false;
     }
@@ -830,7 +830,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     return true;
 }
 
-std::unique_ptr<QFileDialog> CMainFrame::MakeFileDialog(QWidget* parent, bool forSave,
+std::unique_ptr<QFileDialog> MainWindow::MakeFileDialog(QWidget* parent, bool forSave,
                                                         const QString& suggestion) {
     auto dialog = std::make_unique<QFileDialog>(parent, forSave ? tr("Save As") : tr("Open"),
                                                 suggestion, tr("Vorlo riddle(*.vrl)"));
@@ -847,7 +847,7 @@ std::unique_ptr<QFileDialog> CMainFrame::MakeFileDialog(QWidget* parent, bool fo
     return dialog;
 }
 
-bool CMainFrame::OnFileSave() {
+bool MainWindow::OnFileSave() {
     // A riddle that cannot be written where it came from (an installed
     // sample, a read-only file or folder) is saved elsewhere: the user is
     // asked where, and Cancel there cancels whatever wanted the save.
@@ -858,11 +858,11 @@ bool CMainFrame::OnFileSave() {
     return DoSave(path);
 }
 
-bool CMainFrame::OnFileSaveAs() {
+bool MainWindow::OnFileSaveAs() {
     return DoSave(QString());
 }
 
-bool CMainFrame::DoSave(QString path) {
+bool MainWindow::DoSave(QString path) {
     if (path.isEmpty()) {
         path = AskFileName(true, SaveAsSuggestion());
         if (path.isEmpty()) {
@@ -887,7 +887,7 @@ bool CMainFrame::DoSave(QString path) {
     return true;
 }
 
-QString CMainFrame::SaveAsSuggestion() const {
+QString MainWindow::SaveAsSuggestion() const {
     const QString path = doc_->PathName();
     if (path.isEmpty()) {
         return doc_->Title() + QStringLiteral(".vrl");
@@ -904,7 +904,7 @@ QString CMainFrame::SaveAsSuggestion() const {
     return QDir(folder).filePath(QFileInfo(path).fileName());
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     // Only a riddle file is taken; other files and remote addresses are
     // refused, so the pointer says so before the drop.
     if (!DroppedRiddleFile(event->mimeData()).isEmpty()) {
@@ -914,7 +914,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     }
 }
 
-void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
     if (!DroppedRiddleFile(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     } else {
@@ -922,7 +922,7 @@ void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
     }
 }
 
-void CMainFrame::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const QString path = DroppedRiddleFile(event->mimeData());
     if (path.isEmpty()) {
         event->ignore();
@@ -934,7 +934,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, [this, path] { OpenDocumentFile(path); });
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (SaveModified()) {
         // The list is written at every close, changed or not.
         recentFilesPending_ = true;
@@ -947,16 +947,16 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 // ----- recent files -----
 
-void CMainFrame::LoadRecentFiles() {
+void MainWindow::LoadRecentFiles() {
     recentFiles_ = SettingsStore().RecentFiles(kRecentFileCount);
     UpdateRecentFileMenu();
 }
 
-void CMainFrame::SaveRecentFiles() const {
+void MainWindow::SaveRecentFiles() const {
     SettingsStore().SetRecentFiles(recentFiles_, kRecentFileCount);
 }
 
-void CMainFrame::AddRecentFile(const QString& path) {
+void MainWindow::AddRecentFile(const QString& path) {
     if (path.isEmpty()) {
         return;
     }
@@ -970,7 +970,7 @@ void CMainFrame::AddRecentFile(const QString& path) {
     UpdateRecentFileMenu();
 }
 
-void CMainFrame::RemoveRecentFile(const QString& path) {
+void MainWindow::RemoveRecentFile(const QString& path) {
     if (recentFiles_.removeAll(path) > 0) {
         recentFilesPending_ = true;
         ScheduleSettingsWrite();
@@ -978,7 +978,7 @@ void CMainFrame::RemoveRecentFile(const QString& path) {
     }
 }
 
-void CMainFrame::ScheduleSettingsWrite() {
+void MainWindow::ScheduleSettingsWrite() {
     // Every write syncs the settings file to the disk: a few changes in a row
     // share one, and none delays the window's first paint.
     if (SettingsPending() && !settingsTimer_->isActive()) {
@@ -986,11 +986,11 @@ void CMainFrame::ScheduleSettingsWrite() {
     }
 }
 
-bool CMainFrame::SettingsPending() const {
+bool MainWindow::SettingsPending() const {
     return recentFilesPending_ || pendingOpenFolder.has_value();
 }
 
-void CMainFrame::FlushSettings() {
+void MainWindow::FlushSettings() {
     settingsTimer_->stop();
     if (recentFilesPending_) {
         recentFilesPending_ = false;
@@ -1003,7 +1003,7 @@ void CMainFrame::FlushSettings() {
     }
 }
 
-void CMainFrame::UpdateRecentFileMenu() {
+void MainWindow::UpdateRecentFileMenu() {
     recentPlaceholder_->setVisible(recentFiles_.isEmpty());
     for (int i = 0; i < kRecentFileCount; ++i) {
         QAction* action = Action(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i));
@@ -1022,20 +1022,20 @@ void CMainFrame::UpdateRecentFileMenu() {
 
 // ----- printing -----
 
-QPrinter& CMainFrame::Printer() {
+QPrinter& MainWindow::Printer() {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>();
     }
     return *printer_;
 }
 
-bool CMainFrame::PrintDirect(QPrinter* printer, QString* error) {
+bool MainWindow::PrintDirect(QPrinter* printer, QString* error) {
     const bool printed = PrintRiddle(printer, *doc_, board_->VisibleBoardRect(), error);
     board_->OnEndPrinting();
     return printed;
 }
 
-void CMainFrame::OnFilePrint() {
+void MainWindow::OnFilePrint() {
     QPrintDialog dialog(&Printer(), this);
     if (RunModal(dialog) != QDialog::Accepted) {
         return;
@@ -1046,7 +1046,7 @@ void CMainFrame::OnFilePrint() {
     }
 }
 
-void CMainFrame::OnFilePrintPreview() {
+void MainWindow::OnFilePrintPreview() {
     QPrintPreviewDialog dialog(&Printer(), this);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
         QString error;
@@ -1056,27 +1056,27 @@ void CMainFrame::OnFilePrintPreview() {
     board_->OnEndPrinting();
 }
 
-void CMainFrame::OnFilePrintSetup() {
+void MainWindow::OnFilePrintSetup() {
     QPageSetupDialog dialog(&Printer(), this);
     RunModal(dialog);
 }
 
 // ----- help -----
 
-void CMainFrame::OnAppAbout() {
-    CAboutDlg dialog(this);
+void MainWindow::OnAppAbout() {
+    AboutDialog dialog(this);
     RunModal(dialog);
 }
 
-void CMainFrame::OnHelpInstructions() {
-    CInstructionsDlg dialog(this);
+void MainWindow::OnHelpInstructions() {
+    InstructionsDialog dialog(this);
     RunModal(dialog);
 }
 
-void CMainFrame::OnStartupMessage() {
+void MainWindow::OnStartupMessage() {
     // The box starts checked whatever was stored: closing it stores the
     // choice again.
     SettingsStore settings;
-    CIntroDlg dialog(settings, this);
+    IntroDialog dialog(settings, this);
     RunModal(dialog);
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "intro_dlg.h"
+#include "intro_dialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -14,7 +14,7 @@
 
 namespace vorlo {
 
-QString CIntroDlg::GreetingText() {
+QString IntroDialog::GreetingText() {
     return tr("Vorlo v%1"
               "  lets you play with matches riddles!\n\n"
               "First, download new riddles from the Internet.\n"
@@ -24,7 +24,7 @@ QString CIntroDlg::GreetingText() {
         .arg(QStringLiteral(VORLO_VERSION));
 }
 
-CIntroDlg::CIntroDlg(SettingsStore& settings, QWidget* parent)
+IntroDialog::IntroDialog(SettingsStore& settings, QWidget* parent)
     : QDialog(parent), settings_(settings) {
     // The box shows the stored choice, so that looking at the greeting again
     // from the Help menu and closing it does not switch it back on. Only the
@@ -56,13 +56,13 @@ CIntroDlg::CIntroDlg(SettingsStore& settings, QWidget* parent)
     close_->setAutoDefault(false);
     SetControlId(close_, kOkId);
     units.Place(close_, 145, 79, 47, 15);
-    connect(close_, &QPushButton::clicked, this, &CIntroDlg::OnOK);
+    connect(close_, &QPushButton::clicked, this, &IntroDialog::OnOK);
 
     // The first control that takes the focus.
     showAtStartup_->setFocus();
 }
 
-void CIntroDlg::SaveShowFlag() {
+void IntroDialog::SaveShowFlag() {
     ShowAtStartup = showAtStartup_->isChecked() ? 1 : 0;
     auto key = settings_.OpenOrCreateKey(QString::fromLatin1(kIntroductionKey));
     if (!key) {
@@ -71,12 +71,12 @@ void CIntroDlg::SaveShowFlag() {
     key->WriteByte(QString::fromLatin1(kShowValue), static_cast<uint8_t>(ShowAtStartup & 0xFF));
 }
 
-void CIntroDlg::OnOK() {
+void IntroDialog::OnOK() {
     SaveShowFlag();
     accept();
 }
 
-void CIntroDlg::keyPressEvent(QKeyEvent* event) {
+void IntroDialog::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         switch (event->key()) {
             case Qt::Key_Return:
@@ -99,14 +99,14 @@ void CIntroDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void CIntroDlg::showEvent(QShowEvent* event) {
+void IntroDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The check box holds the focus from the start, and the user should see
     // that Space toggles it: draw focus marks as after a Tab, until a click.
     setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
-void CIntroDlg::closeEvent(QCloseEvent* event) {
+void IntroDialog::closeEvent(QCloseEvent* event) {
     // The title bar's close box (and Alt+F4) keeps the choice, like Close.
     if (isVisible()) {
         SaveShowFlag();

@@ -11,14 +11,14 @@
 #include <memory>
 
 #include "info_page_source.h"
-#include "vorlo_doc.h"
+#include "riddle_document.h"
 
-class CAdsView : public QTextBrowser {
+class InfoPane : public QTextBrowser {
     Q_OBJECT
 
 public:
-    explicit CAdsView(CVorloDoc* doc, QWidget* parent = nullptr);
-    ~CAdsView() override;
+    explicit InfoPane(RiddleDocument* doc, QWidget* parent = nullptr);
+    ~InfoPane() override;
 
     // New contents (start, New, Open): loads the page anew.
     void OnInitialUpdate();
@@ -49,7 +49,7 @@ signals:
 private:
     void ShowPage(const QString& html, const QUrl& baseUrl);
 
-    CVorloDoc* doc_;
+    RiddleDocument* doc_;
     // Made at the first load, from the module that asks the web server.
     std::unique_ptr<vorlo::InfoPageSource> source_;
     bool sourceTried_ = false;

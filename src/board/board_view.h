@@ -20,18 +20,18 @@
 
 #include "board_editor.h"
 #include "match.h"
-#include "vorlo_doc.h"
+#include "riddle_document.h"
 
 class QMimeData;
 
-class CVorloView : public QAbstractScrollArea, private vorlo::BoardHost {
+class BoardView : public QAbstractScrollArea, private vorlo::BoardHost {
     Q_OBJECT
 
 public:
-    explicit CVorloView(CVorloDoc* doc, QWidget* parent = nullptr);
-    ~CVorloView() override;
+    explicit BoardView(RiddleDocument* doc, QWidget* parent = nullptr);
+    ~BoardView() override;
 
-    CVorloDoc* GetDocument() const { return doc_; }
+    RiddleDocument* GetDocument() const { return doc_; }
     vorlo::BoardEditor& Editor() { return editor_; }
     const vorlo::BoardEditor& Editor() const { return editor_; }
 
@@ -156,7 +156,7 @@ private:
     // part of which shows in it.
     QRect BoardRectOfPort(const QRect& port) const;
 
-    CVorloDoc* doc_;
+    RiddleDocument* doc_;
     vorlo::BoardEditor editor_;
     mutable std::optional<QCursor> moveCursor_;
     mutable std::optional<QCursor> rotateCursor_;

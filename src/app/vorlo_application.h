@@ -10,14 +10,14 @@
 #include <QStringList>
 #include <string>
 
-#include "main_frame.h"
+#include "main_window.h"
 
-class CVorloApp : public QApplication {
+class VorloApplication : public QApplication {
     Q_OBJECT
 
 public:
-    CVorloApp(int& argc, char** argv);
-    ~CVorloApp() override;
+    VorloApplication(int& argc, char** argv);
+    ~VorloApplication() override;
 
     // Sets up the window from the command line. False when the program
     // should end at once; `exitCode` then says with which status.
@@ -25,7 +25,7 @@ public:
     // InitInstance, then the event loop.
     int Run();
 
-    CMainFrame* MainFrame() const { return frame_; }
+    MainWindow* MainFrame() const { return frame_; }
 
     // Whether the introduction greets the user at this start.
     static bool ShouldGreet();
@@ -38,7 +38,7 @@ public:
 private:
     int PrintAndExit(const QString& path);
 
-    QPointer<CMainFrame> frame_;
+    QPointer<MainWindow> frame_;
 };
 
 namespace vorlo {
