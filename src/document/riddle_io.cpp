@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <fcntl.h>
 #include <limits.h>
@@ -162,9 +163,71 @@ bool CanReplaceFile(const QString& path) {
 
 namespace {
 
+// How the writer treats a symbolic link at the target's name.
+enum class Links {
+    Follow,   // a riddle the user saves: the link stays and its file is replaced
+    Replace,  // the program's own files: the link itself is replaced
+};
+
+QByteArray NameOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+// A folder opened for the *at calls, closed when it goes.
+class FolderFd {
+public:
+    explicit FolderFd(const QByteArray& folder)
+        : fd_(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    ~FolderFd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FolderFd(const FolderFd&) = delete;
+    FolderFd& operator=(const FolderFd&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// A new temporary file in `folder`, with a short name of its own: O_EXCL
+// never opens what is there already, a link included.
+int MakeTemporary(int folder, QByteArray* name) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = QByteArrayLiteral(".vorlo-");
+        for (int i = 0; i < 6; ++i) {
+            *name += kLetters[QRandomGenerator::global()->bounded(int(sizeof(kLetters) - 1))];
+        }
+        const int fd = ::openat(folder, name->constData(),
+                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+FileStamp StampFrom(const struct stat& info) {
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    stamp.mode = info.st_mode;
+    stamp.size = info.st_size;
+    stamp.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.changedNs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    return stamp;
+}
+
 // The one atomic writer: `produce` writes the bytes through the sink it gets;
-// `expectedSize` (when known) only words the message of a short write.
-bool WriteAtomically(const QString& path,
+// `expectedSize` (when known) only words the message of a short write. Every
+// step after the folder is opened is relative to that folder, so the file
+// checked, the temporary file and the renamed one are all in the same place.
+bool WriteAtomically(const QString& path, Links links,
                      const std::function<bool(const FileChunkSink& write)>& produce,
                      std::optional<size_t> expectedSize, const QString& produceError,
                      QString* error) {
@@ -180,33 +243,49 @@ bool WriteAtomically(const QString& path,
         return fail(QCoreApplication::translate("RiddleIo",
                                                 "the file name is empty or holds a NUL character"));
     }
-    const QByteArray target = ResolveTarget(QFile::encodeName(path));
+    const QByteArray native = QFile::encodeName(path);
+    const QByteArray target = links == Links::Follow ? ResolveTarget(native) : native;
+    const QByteArray name = NameOf(target);
+    // "folder/", "." and ".." name folders, never a file to replace.
+    if (name.isEmpty() || name == "." || name == "..") {
+        return fail(NotARegularFileMessage());
+    }
+    const FolderFd folder(FolderOf(target));
+    if (folder.get() < 0) {
+        return fail(ErrnoText(errno));
+    }
 
     struct stat old;
-    const bool exists = ::stat(target.constData(), &old) == 0;
+    bool exists = ::fstatat(folder.get(), name.constData(), &old,
+                            links == Links::Follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0;
     if (!exists && errno != ENOENT) {
         return fail(ErrnoText(errno));
+    }
+    // A link in the place of one of our own files is someone else's doing:
+    // it goes, and nothing of where it pointed is read or kept.
+    if (exists && links == Links::Replace && S_ISLNK(old.st_mode)) {
+        exists = false;
     }
     if (exists && !S_ISREG(old.st_mode)) {
         return fail(NotARegularFileMessage());
     }
     // Replacing by rename needs only the folder's permission; a file its
     // owner made read-only is not quietly replaced.
-    if (exists && ::access(target.constData(), W_OK) != 0) {
+    if (exists && ::faccessat(folder.get(), name.constData(), W_OK, 0) != 0) {
         return fail(QCoreApplication::translate("RiddleIo", "the file is not writable (%1)")
                         .arg(ErrnoText(errno)));
     }
 
     // A short temporary name, so that a file whose own name is near the
     // system's length limit can be saved again and again.
-    QByteArray temporary = FolderOf(target) + "/.vorlo-XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    QByteArray temporary;
+    const int fd = MakeTemporary(folder.get(), &temporary);
     if (fd < 0) {
         return fail(ErrnoText(errno));
     }
     const auto abandon = [&](const QString& reason) {
         ::close(fd);
-        ::unlink(temporary.constData());
+        ::unlinkat(folder.get(), temporary.constData(), 0);
         return fail(reason);
     };
 
@@ -256,12 +335,13 @@ bool WriteAtomically(const QString& path,
     }
     if (::close(fd) != 0) {
         const int closeError = errno;
-        ::unlink(temporary.constData());
+        ::unlinkat(folder.get(), temporary.constData(), 0);
         return fail(ErrnoText(closeError));
     }
-    if (::rename(temporary.constData(), target.constData()) != 0) {
+    // rename replaces a link at the name by the file, never the link's target.
+    if (::renameat(folder.get(), temporary.constData(), folder.get(), name.constData()) != 0) {
         const int renameError = errno;
-        ::unlink(temporary.constData());
+        ::unlinkat(folder.get(), temporary.constData(), 0);
         return fail(ErrnoText(renameError));
     }
     return true;
@@ -271,14 +351,121 @@ bool WriteAtomically(const QString& path,
 
 bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error) {
     return WriteAtomically(
-        path, [&bytes](const FileChunkSink& write) { return write(bytes); }, bytes.size(),
-        QString(), error);
+        path, Links::Follow, [&bytes](const FileChunkSink& write) { return write(bytes); },
+        bytes.size(), QString(), error);
 }
 
 bool WriteFileAtomically(const QString& path,
                          const std::function<bool(const FileChunkSink& write)>& produce,
                          const QString& produceError, QString* error) {
-    return WriteAtomically(path, produce, std::nullopt, produceError, error);
+    return WriteAtomically(path, Links::Follow, produce, std::nullopt, produceError, error);
+}
+
+bool WriteOwnFileAtomically(const QString& path, const std::string& bytes, QString* error) {
+    return WriteAtomically(
+        path, Links::Replace, [&bytes](const FileChunkSink& write) { return write(bytes); },
+        bytes.size(), QString(), error);
+}
+
+FileStamp StampOf(const QString& path) {
+    struct stat info;
+    if (path.isEmpty() || path.contains(QChar(u'\0')) ||
+        ::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        return {};
+    }
+    return StampFrom(info);
+}
+
+OwnFileRead ReadOwnFile(const QString& path, qint64 maxBytes) {
+    OwnFileRead result;
+    const auto failed = [&result](int error) {
+        result.state = error == ENOENT ? OwnFileState::Absent : OwnFileState::Failed;
+        result.error = error;
+        return result;
+    };
+    if (path.isEmpty() || path.contains(QChar(u'\0'))) {
+        return failed(EINVAL);
+    }
+    const QByteArray native = QFile::encodeName(path);
+    const QByteArray name = NameOf(native);
+    if (name.isEmpty() || name == "." || name == "..") {
+        result.state = OwnFileState::NotRegular;
+        return result;
+    }
+    const FolderFd folder(FolderOf(native));
+    if (folder.get() < 0) {
+        return failed(errno == ENOTDIR ? ENOENT : errno);
+    }
+    // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer, and
+    // is then refused as not a regular file.
+    const int fd = ::openat(folder.get(), name.constData(),
+                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int openError = errno;
+        struct stat info;
+        if (::fstatat(folder.get(), name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            if (S_ISLNK(info.st_mode)) {
+                result.state = OwnFileState::Link;
+                result.stamp = StampFrom(info);
+                return result;
+            }
+            if (!S_ISREG(info.st_mode)) {
+                result.state = OwnFileState::NotRegular;
+                result.stamp = StampFrom(info);
+                return result;
+            }
+        }
+        return failed(openError);
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        const int statError = errno;
+        ::close(fd);
+        return failed(statError);
+    }
+    result.stamp = StampFrom(info);
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        result.state = OwnFileState::NotRegular;
+        return result;
+    }
+    if (info.st_size > maxBytes) {
+        ::close(fd);
+        result.state = OwnFileState::TooLarge;
+        return result;
+    }
+    // One byte more than allowed is asked for: a file that grew since the
+    // stat is too large too.
+    QByteArray bytes(qsizetype(info.st_size) + 1, '\0');
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > maxBytes) {
+                ::close(fd);
+                result.state = OwnFileState::TooLarge;
+                return result;
+            }
+            bytes.resize(qMin<qint64>(bytes.size() * 2, maxBytes + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int readError = errno;
+            ::close(fd);
+            return failed(readError == ENOENT ? EIO : readError);
+        }
+        if (n == 0) {
+            break;
+        }
+        got += n;
+    }
+    ::close(fd);
+    bytes.truncate(got);
+    result.bytes = std::move(bytes);
+    result.state = OwnFileState::Read;
+    return result;
 }
 
 bool RiddleFileBytes(const MatchList& matches, const QString& text, std::string* bytes,

@@ -35,6 +35,50 @@ bool WriteFileAtomically(const QString& path,
                          const std::function<bool(const FileChunkSink& write)>& produce,
                          const QString& produceError, QString* error);
 
+// The same writer for the files the program keeps by itself (the desktop
+// registration, the settings): nothing is followed in the target's place. The
+// file is opened, made and renamed relative to its folder, so it never lands
+// outside it; a symbolic link in its place is replaced by the new file (the
+// link's target is left as it was), and the new file gets what any new file
+// of the user gets. A riddle the user saves keeps WriteFileAtomically: the
+// user may have linked it on purpose.
+bool WriteOwnFileAtomically(const QString& path, const std::string& bytes, QString* error);
+
+// What was found at the name of one of the program's own files.
+enum class OwnFileState {
+    Read,        // a regular file, read whole
+    Absent,      // nothing of that name (or no folder)
+    Link,        // a symbolic link, which is not followed
+    NotRegular,  // a FIFO, device, socket or folder
+    TooLarge,    // more than the bytes asked for at most
+    Failed,      // it could not be read (`error` says why)
+};
+
+// The stamp of a name as the system has it, without following a link: two
+// equal stamps say the name was not replaced or changed in between.
+struct FileStamp {
+    bool exists = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    quint32 mode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const QString& path);
+
+struct OwnFileRead {
+    OwnFileState state = OwnFileState::Failed;
+    QByteArray bytes;  // when Read
+    FileStamp stamp;   // of what was read
+    int error = 0;     // errno when Failed
+};
+
+// Reads one of the program's own files, at most `maxBytes`, without following
+// a symbolic link at its name and without blocking on a FIFO.
+OwnFileRead ReadOwnFile(const QString& path, qint64 maxBytes);
+
 // Whether `path` names nothing yet or, after following symbolic links, a
 // regular file. Anything else (a device, a FIFO, a socket, a folder) must be
 // neither opened for writing nor replaced: opening a FIFO blocks and renaming

@@ -55,6 +55,12 @@ QStringList Leftovers(const QString& folder, const QStringList& expected) {
 
 enum class Node { Fifo, Folder, Socket, CharDevice, LinkToFifo };
 
+mode_t CurrentUmaskForTest() {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
 }  // namespace
 
 class TestFileWriter : public QObject {
@@ -140,6 +146,95 @@ private slots:
             Leftovers(dir.path(), {QStringLiteral("real.vrl"), QStringLiteral("link.vrl"),
                                    QStringLiteral("dangling.vrl"), QStringLiteral("later.vrl")}),
             QStringList());
+    }
+
+    // The program's own files: a link at the name is replaced by the file,
+    // and what it pointed at (a file of the user's, nothing, itself) stays
+    // as it was.
+    void ownFilesReplaceTheLink_data() {
+        QTest::addColumn<QString>("pointsAt");  // relative to the folder
+        QTest::addColumn<bool>("victimExists");
+        QTest::newRow("a file of the user's") << "victim.txt" << true;
+        QTest::newRow("a file in another folder") << "other/victim.txt" << true;
+        QTest::newRow("nothing yet") << "victim.txt" << false;
+        QTest::newRow("itself") << "own.conf" << false;
+    }
+    void ownFilesReplaceTheLink() {
+        QFETCH(QString, pointsAt);
+        QFETCH(bool, victimExists);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
+        const QString own = dir.filePath(QStringLiteral("own.conf"));
+        const QString victim = dir.filePath(pointsAt);
+        if (victimExists) {
+            QVERIFY(Make(victim));
+            QVERIFY(
+                QFile::setPermissions(victim, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        }
+        QVERIFY(QFile::link(pointsAt, own));
+        QCOMPARE(ReadOwnFile(own, 1000).state, OwnFileState::Link);
+
+        QString error;
+        QVERIFY2(WriteOwnFileAtomically(own, kNewBytes, &error), qPrintable(error));
+        QVERIFY(S_ISREG(Lstat(own).st_mode));
+        QCOMPARE(Read(own), QByteArray::fromStdString(kNewBytes));
+        QCOMPARE(Lstat(own).st_mode & 07777, 0666 & ~CurrentUmaskForTest());
+        if (victimExists) {
+            QCOMPARE(Read(victim), kOldBytes);
+            QCOMPARE(Lstat(victim).st_mode & 07777, static_cast<mode_t>(0600));
+        } else if (pointsAt != QStringLiteral("own.conf")) {
+            QVERIFY(!QFileInfo::exists(victim));
+        }
+        const OwnFileRead read = ReadOwnFile(own, 1000);
+        QCOMPARE(read.state, OwnFileState::Read);
+        QCOMPARE(read.bytes, QByteArray::fromStdString(kNewBytes));
+        QCOMPARE(read.stamp, StampOf(own));
+        QCOMPARE(Leftovers(dir.path(), {QStringLiteral("own.conf"), QStringLiteral("other"),
+                                        QStringLiteral("victim.txt")}),
+                 QStringList());
+    }
+
+    // What the reader of the program's own files makes of what it finds.
+    void ownFileReader_data() {
+        QTest::addColumn<QByteArray>("make");  // file, link, fifo, folder, none, no-folder
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<OwnFileState>("state");
+        QTest::newRow("empty file") << QByteArray("file") << 0LL << 10LL << OwnFileState::Read;
+        QTest::newRow("at the limit") << QByteArray("file") << 10LL << 10LL << OwnFileState::Read;
+        QTest::newRow("one past the limit")
+            << QByteArray("file") << 11LL << 10LL << OwnFileState::TooLarge;
+        QTest::newRow("link to a small file")
+            << QByteArray("link") << 1LL << 10LL << OwnFileState::Link;
+        QTest::newRow("FIFO") << QByteArray("fifo") << 0LL << 10LL << OwnFileState::NotRegular;
+        QTest::newRow("folder") << QByteArray("folder") << 0LL << 10LL << OwnFileState::NotRegular;
+        QTest::newRow("absent") << QByteArray("none") << 0LL << 10LL << OwnFileState::Absent;
+        QTest::newRow("no folder")
+            << QByteArray("no-folder") << 0LL << 10LL << OwnFileState::Absent;
+    }
+    void ownFileReader() {
+        QFETCH(QByteArray, make);
+        QFETCH(qint64, size);
+        QFETCH(qint64, limit);
+        QFETCH(OwnFileState, state);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("own"));
+        const QByteArray bytes(size, 'x');
+        if (make == "file") {
+            QVERIFY(Make(path, bytes));
+        } else if (make == "link") {
+            QVERIFY(Make(dir.filePath(QStringLiteral("real")), bytes));
+            QVERIFY(QFile::link(QStringLiteral("real"), path));
+        } else if (make == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (make == "folder") {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("own")));
+        } else if (make == "no-folder") {
+            path = dir.filePath(QStringLiteral("missing/own"));
+        }
+        const OwnFileRead read = ReadOwnFile(path, limit);  // a FIFO must not block
+        QCOMPARE(read.state, state);
+        QCOMPARE(read.bytes, state == OwnFileState::Read ? bytes : QByteArray());
     }
 
     void keepsModeGroupAndOwner_data() {
