@@ -25,24 +25,22 @@ QByteArray ReadResource(const QString& name) {
 }
 
 // Writes `content` to `path` unless the file already holds exactly that.
-// Returns true when it wrote.
+// Returns true when it wrote. These are the program's own files: a link in
+// the place of one is neither read nor written through, but replaced by the
+// file (so a link to, say, a document of the user's leaves that document as
+// it was), and a FIFO or device is left alone.
 bool WriteIfChanged(const QString& path, const QByteArray& content) {
     if (content.isEmpty()) {
         return false;
     }
-    // Only a regular file is read: opening a FIFO would wait for a writer.
-    // Anything else is the writer's to refuse.
-    QFile existing(path);
-    if (IsRegularFileOrAbsent(path) && existing.open(QIODevice::ReadOnly)) {
-        if (existing.size() == content.size() && existing.readAll() == content) {
-            return false;
-        }
-        existing.close();
+    const OwnFileRead existing = ReadOwnFile(path, content.size());
+    if (existing.state == OwnFileState::Read && existing.bytes == content) {
+        return false;
     }
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         return false;
     }
-    return WriteFileAtomically(path, content.toStdString(), nullptr);
+    return WriteOwnFileAtomically(path, content.toStdString(), nullptr);
 }
 
 // A cache that is missing or older than its source means an earlier refresh

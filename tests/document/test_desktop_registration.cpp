@@ -87,6 +87,8 @@ private slots:
     void skipsWhenInstalledSystemWide();
     void unwritableHomeIsSilent();
     void leavesAFifoAlone();
+    void replacesAPlantedLink_data();
+    void replacesAPlantedLink();
     void fileManagerSeesRiddleType();
     void installationFolderFindsThePage();
 };
@@ -283,6 +285,61 @@ void TestDesktopRegistration::leavesAFifoAlone() {
     struct stat info {};
     QCOMPARE(::lstat(fifo.constData(), &info), 0);
     QVERIFY(S_ISFIFO(info.st_mode));
+}
+
+// A symbolic link planted where one of the registration's files belongs
+// (ln -s ~/victim.txt ~/.local/share/applications/vorlo.desktop) is replaced
+// by the file; the file it pointed at keeps its content and mode.
+void TestDesktopRegistration::replacesAPlantedLink_data() {
+    QTest::addColumn<int>("which");
+    QTest::newRow("desktop entry") << 0;
+    QTest::newRow("MIME package") << 1;
+    QTest::newRow("riddle icon") << 2;
+    QTest::newRow("application icon") << 3;
+}
+void TestDesktopRegistration::replacesAPlantedLink() {
+    QFETCH(int, which);
+    QTemporaryDir clean;
+    RegisterDesktopIntegration(QStringLiteral("/opt/games/vorlo"), clean.path(), NoTools());
+    QTemporaryDir home;
+    QTemporaryDir elsewhere;
+    const auto pathIn = [which](const QString& dataHome) {
+        switch (which) {
+            case 0:
+                return EntryPath(dataHome);
+            case 1:
+                return MimePath(dataHome);
+            case 2:
+                return DocIconPath(dataHome);
+            default:
+                return AppIconPath(dataHome);
+        }
+    };
+    const QString victim = elsewhere.filePath(QStringLiteral("victim.txt"));
+    {
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("the user's own words\n");
+    }
+    QVERIFY(QFile::setPermissions(victim, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    const QString planted = pathIn(home.path());
+    QVERIFY(QDir().mkpath(QFileInfo(planted).path()));
+    QVERIFY(QFile::link(victim, planted));
+
+    const RegistrationResult result =
+        RegisterDesktopIntegration(QStringLiteral("/opt/games/vorlo"), home.path(), NoTools());
+    QVERIFY(result.desktopWritten && result.mimeWritten && result.iconWritten &&
+            result.appIconWritten);
+    QCOMPARE(ReadText(victim), QStringLiteral("the user's own words\n"));
+    QCOMPARE(QFileInfo(victim).permissions() & 0x7077,
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    struct stat info {};
+    QCOMPARE(::lstat(QFile::encodeName(planted).constData(), &info), 0);
+    QVERIFY2(S_ISREG(info.st_mode), "the link is still there");
+    QCOMPARE(ReadText(planted), ReadText(pathIn(clean.path())));
+    QCOMPARE(
+        QDir(elsewhere.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+        QStringList{QStringLiteral("victim.txt")});
 }
 
 void TestDesktopRegistration::fileManagerSeesRiddleType() {
