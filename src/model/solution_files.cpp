@@ -9,9 +9,15 @@ namespace vorlo {
 
 namespace {
 
+// Whether any directory entry has the name: a link that leads nowhere or
+// round in a loop takes the name too, or a save would write through the
+// dangling link or fail on the loop every time. Only a name the system says
+// nothing about (absent, or not to be looked at) counts as free; the writer
+// then reports what is wrong with it.
 bool Exists(const std::string& path) {
     std::error_code error;
-    return std::filesystem::exists(std::filesystem::path(path), error);
+    static_cast<void>(std::filesystem::symlink_status(std::filesystem::path(path), error));
+    return !error;  // lstat found an entry
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -199,6 +200,48 @@ TEST(SolutionFiles, NamesAndNumbering) {
     touch(SolutionPath(riddle, 2));
     EXPECT_EQ(SolutionPaths(riddle).size(), 3u);
     EXPECT_EQ(NextSolutionPath(riddle), SolutionPath(riddle, 4));
+    std::filesystem::remove_all(dir);
+}
+
+// Any entry takes a solution's name, also a link that leads round in a loop
+// or nowhere: Save as Solution goes on to the next number instead of failing
+// on the loop every time or writing through the dangling link, and the
+// numbering of the solutions read goes on past it.
+TEST(SolutionFiles, EveryEntryTakesTheName) {
+    const auto dir =
+        std::filesystem::path(::testing::TempDir()) / ("taken-" + std::to_string(::getpid()));
+    const std::string riddle = (dir / "cup.vrl").string();
+    struct Case {
+        const char* name;
+        std::function<void(const std::filesystem::path&)> plant;
+    };
+    const std::vector<Case> cases = {
+        {"file", [](const std::filesystem::path& p) { std::ofstream(p) << "x"; }},
+        {"loop",
+         [](const std::filesystem::path& p) { std::filesystem::create_symlink(p.filename(), p); }},
+        {"dangling link",
+         [&dir](const std::filesystem::path& p) {
+             std::filesystem::create_symlink(dir / "gone", p);
+         }},
+        {"folder", [](const std::filesystem::path& p) { std::filesystem::create_directory(p); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        c.plant(SolutionPath(riddle, 1));
+        EXPECT_EQ(NextSolutionPath(riddle), SolutionPath(riddle, 2));
+        std::ofstream(SolutionPath(riddle, 2)) << "x";
+        EXPECT_EQ(SolutionPaths(riddle),
+                  (std::vector<std::string>{SolutionPath(riddle, 1), SolutionPath(riddle, 2)}));
+        EXPECT_FALSE(std::filesystem::exists(dir / "gone"));
+    }
+    // Where nothing can be looked up (here a file in the folder's place),
+    // nothing is taken, so the search ends and the save reports why it
+    // cannot write.
+    std::ofstream(dir / "not-a-folder.vrl") << "x";
+    EXPECT_EQ(NextSolutionPath((dir / "not-a-folder.vrl" / "cup.vrl").string()),
+              (dir / "not-a-folder.vrl" / "cup.solution.vrl").string());
     std::filesystem::remove_all(dir);
 }
 
