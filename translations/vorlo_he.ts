@@ -695,6 +695,25 @@ Run it under a virtual X server, for example:</source>
     </message>
 </context>
 <context>
+    <name>SettingsStore</name>
+    <message>
+        <source>it is a symbolic link, which is not followed</source>
+        <translation>זהו קישור סימבולי, והתכנית אינה הולכת אחריו</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 KB, far more than any settings take</source>
+        <translation>גודלו עולה על %1 KB, הרבה מעבר לגודלן של הגדרות כלשהן</translation>
+    </message>
+    <message>
+        <source>it is not a settings file</source>
+        <translation>אין זה קובץ הגדרות</translation>
+    </message>
+    <message>
+        <source>the settings file %1 is not used: %2. The program starts with its default settings, and changes are not kept while the file is so; it is left as it is.</source>
+        <translation>קובץ ההגדרות ⁦%1⁩ אינו בשימוש: %2. התכנית מתחילה בהגדרות ברירת המחדל שלה, ושינויים אינם נשמרים כל עוד הקובץ כך; הקובץ נשאר כפי שהוא.</translation>
+    </message>
+</context>
+<context>
     <name>System</name>
     <message>
         <source>No such file or directory</source>

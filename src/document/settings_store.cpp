@@ -1,12 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings_store.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QVariant>
+#include <QVariantMap>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
 #include <memory>
+#include <mutex>
 
 #include "riddle_io.h"
 
@@ -37,14 +50,247 @@ QString MarkerPath(const QString& key) {
     return SettingsStore::EscapeName(key) + u'/' + kKeyMarker;
 }
 
-// The store's file, or nothing when the name stands for something else than
-// a regular file: reading a FIFO would block start-up for ever, and the INI
-// writer would replace a device or a link to one with a regular file.
-std::unique_ptr<QSettings> OpenStore(const QString& fileName) {
-    if (!IsRegularFileOrAbsent(fileName)) {
-        return nullptr;
+// QSettings is the INI codec, but it opens files by name and follows a link
+// at the name (its QSaveFile replaces the link's target, keeping that file's
+// owner and mode). So the store reads and writes its file itself, without
+// following links, and QSettings only ever sees private copies in a folder of
+// the program's own. Each copy gets a name never used before: QSettings keeps
+// what it parsed per file name.
+class PrivateCopies {
+public:
+    static PrivateCopies& Instance() {
+        static PrivateCopies copies;
+        return copies;
     }
-    return std::make_unique<QSettings>(fileName, QSettings::IniFormat);
+
+    std::optional<QVariantMap> Parse(const QByteArray& bytes) {
+        const QString path = NextName();
+        if (path.isEmpty()) {
+            return std::nullopt;
+        }
+        QFile copy(path);
+        if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size()) {
+            QFile::remove(path);
+            return std::nullopt;
+        }
+        copy.close();
+        std::optional<QVariantMap> entries;
+        {
+            const QSettings settings(path, QSettings::IniFormat);
+            if (settings.status() == QSettings::NoError) {
+                entries.emplace();
+                for (const QString& entry : settings.allKeys()) {
+                    entries->insert(entry, settings.value(entry));
+                }
+            }
+        }
+        QFile::remove(path);
+        return entries;
+    }
+
+    std::optional<QByteArray> Format(const QVariantMap& entries) {
+        const QString path = NextName();
+        if (path.isEmpty()) {
+            return std::nullopt;
+        }
+        bool ok = false;
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+                settings.setValue(it.key(), it.value());
+            }
+            settings.sync();
+            ok = settings.status() == QSettings::NoError;
+        }
+        QFile copy(path);
+        std::optional<QByteArray> bytes;
+        if (entries.isEmpty()) {
+            bytes.emplace();  // QSettings writes no file for no entries
+        } else if (ok && copy.open(QIODevice::ReadOnly)) {
+            bytes = copy.readAll();
+        }
+        copy.close();
+        QFile::remove(path);
+        return bytes;
+    }
+
+private:
+    PrivateCopies() : dir_(QDir::tempPath() + QStringLiteral("/vorlo-settings-XXXXXX")) {}
+
+    QString NextName() {
+        return dir_.isValid() ? dir_.filePath(QStringLiteral("copy-%1.ini").arg(++used_))
+                              : QString();
+    }
+
+    QTemporaryDir dir_;  // made with mode 0700: no one else puts anything there
+    quint64 used_ = 0;
+};
+
+// What the store last read of one file. Every SettingsStore and Key of that
+// file shares it: the program makes a store for each use, and a file read
+// again for each value took seconds once the file was large.
+struct Snapshot {
+    FileStamp stamp;
+    OwnFileState state = OwnFileState::Absent;
+    bool parsed = false;  // QSettings could make sense of it
+    QVariantMap entries;
+    int error = 0;      // errno when it could not be read
+    bool told = false;  // the user has heard why the file is passed over
+};
+
+std::mutex gSnapshotsLock;
+QHash<QString, Snapshot>& Snapshots() {
+    static QHash<QString, Snapshot> snapshots;
+    return snapshots;
+}
+
+bool Usable(const Snapshot& snapshot) {
+    return snapshot.state == OwnFileState::Absent ||
+           (snapshot.state == OwnFileState::Read && snapshot.parsed);
+}
+
+// Why a file that is there is passed over, for someone who started the
+// program from a terminal; said once while the file stays so.
+void TellWhyPassedOver(const QString& fileName, Snapshot& snapshot) {
+    if (Usable(snapshot) || snapshot.told) {
+        return;
+    }
+    snapshot.told = true;
+    QString why;
+    switch (snapshot.state) {
+        case OwnFileState::Link:
+            why = QCoreApplication::translate("SettingsStore",
+                                              "it is a symbolic link, which is not followed");
+            break;
+        case OwnFileState::TooLarge:
+            why = QCoreApplication::translate(
+                      "SettingsStore", "it is larger than %1 KB, far more than any settings take")
+                      .arg(SettingsStore::kMaxFileBytes / 1024);
+            break;
+        case OwnFileState::NotRegular:
+            why = NotARegularFileMessage();
+            break;
+        case OwnFileState::Failed:
+            why = ErrnoText(snapshot.error);
+            break;
+        case OwnFileState::Read:
+            why = QCoreApplication::translate("SettingsStore", "it is not a settings file");
+            break;
+        case OwnFileState::Absent:
+            break;
+    }
+    const QString message =
+        QCoreApplication::translate(
+            "SettingsStore",
+            "the settings file %1 is not used: %2. The program starts with its default settings, "
+            "and changes are not kept while the file is so; it is left as it is.")
+            .arg(QDir::toNativeSeparators(fileName), why);
+    std::fprintf(stderr, "vorlo: %s\n", qPrintable(message));
+}
+
+// The snapshot of `fileName`, read again when the file was replaced or
+// changed since. The caller holds gSnapshotsLock.
+Snapshot& CurrentLocked(const QString& fileName) {
+    QHash<QString, Snapshot>& snapshots = Snapshots();
+    const auto found = snapshots.find(fileName);
+    const FileStamp stamp = StampOf(fileName);
+    if (found != snapshots.end() && found->stamp == stamp) {
+        return *found;
+    }
+    const bool told = found != snapshots.end() && found->told;
+    Snapshot snapshot;
+    const OwnFileRead read = ReadOwnFile(fileName, SettingsStore::kMaxFileBytes);
+    snapshot.state = read.state;
+    snapshot.stamp = read.state == OwnFileState::Read ? read.stamp : stamp;
+    snapshot.error = read.error;
+    if (read.state == OwnFileState::Read) {
+        if (std::optional<QVariantMap> entries = PrivateCopies::Instance().Parse(read.bytes)) {
+            snapshot.parsed = true;
+            snapshot.entries = std::move(*entries);
+        }
+    }
+    // Told once while the file stays unusable, again after it was usable.
+    snapshot.told = told && !Usable(snapshot);
+    Snapshot& kept = snapshots[fileName] = std::move(snapshot);
+    TellWhyPassedOver(fileName, kept);
+    return kept;
+}
+
+QVariantMap EntriesOf(const QString& fileName, bool* usable) {
+    const std::lock_guard<std::mutex> guard(gSnapshotsLock);
+    const Snapshot& snapshot = CurrentLocked(fileName);
+    *usable = Usable(snapshot);
+    return snapshot.entries;
+}
+
+// Whether a new version of the file can be put in place, as far as
+// permissions tell. Like QSettings, it makes the folder when missing.
+bool CanWrite(const QString& fileName, const Snapshot& snapshot) {
+    if (!Usable(snapshot)) {
+        return false;
+    }
+    const QString folder = QFileInfo(fileName).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        return false;
+    }
+    if (snapshot.state == OwnFileState::Read &&
+        ::access(QFile::encodeName(fileName).constData(), W_OK) != 0) {
+        return false;
+    }
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
+// Holds an advisory lock on the file's folder, so that two running copies of
+// the program change the file one after the other.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& fileName)
+        : fd_(::open(QFile::encodeName(QFileInfo(fileName).absolutePath()).constData(),
+                     O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (fd_ >= 0) {
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_;
+};
+
+// Reads the file as it is now, lets `change` edit its entries and, when it
+// says it changed them, writes the result through the one file writer,
+// without following links. False when the file is passed over or could not
+// be written; the file is then as it was.
+bool Update(const QString& fileName, const std::function<bool(QVariantMap&)>& change) {
+    const std::lock_guard<std::mutex> guard(gSnapshotsLock);
+    if (!CanWrite(fileName, CurrentLocked(fileName))) {
+        return false;
+    }
+    const FolderLock lock(fileName);
+    Snapshot& snapshot = CurrentLocked(fileName);  // another copy may have written meanwhile
+    if (!CanWrite(fileName, snapshot)) {
+        return false;
+    }
+    QVariantMap entries = snapshot.entries;
+    if (!change(entries)) {
+        return true;
+    }
+    const std::optional<QByteArray> bytes = PrivateCopies::Instance().Format(entries);
+    if (!bytes || !WriteOwnFileAtomically(fileName, bytes->toStdString(), nullptr)) {
+        return false;
+    }
+    snapshot.entries = std::move(entries);
+    snapshot.state = OwnFileState::Read;
+    snapshot.parsed = true;
+    snapshot.stamp = StampOf(fileName);
+    return true;
 }
 
 // Whether anything, even a dangling link, has the name.
@@ -53,24 +299,24 @@ bool Exists(const QString& path) {
     return info.exists() || info.isSymLink();
 }
 
-// An earlier file to read, or nothing when it is absent, not a regular file
-// (a FIFO would block start-up) or not readable as INI.
-std::unique_ptr<QSettings> OpenEarlier(const QString& fileName) {
-    if (fileName.isEmpty() || !QFileInfo(fileName).isFile() || !IsRegularFileOrAbsent(fileName)) {
-        return nullptr;
+// The entries of an earlier file, or nothing when it is absent, not a
+// regular file (a FIFO would block start-up), a link, too large or not
+// readable as INI.
+std::optional<QVariantMap> ReadEarlier(const QString& fileName) {
+    if (fileName.isEmpty()) {
+        return std::nullopt;
     }
-    auto settings = std::make_unique<QSettings>(fileName, QSettings::IniFormat);
-    if (settings->status() != QSettings::NoError) {
-        return nullptr;
+    const OwnFileRead read = ReadOwnFile(fileName, SettingsStore::kMaxFileBytes);
+    if (read.state != OwnFileState::Read) {
+        return std::nullopt;
     }
-    return settings;
+    return PrivateCopies::Instance().Parse(read.bytes);
 }
 
-bool KeyExists(QSettings& settings, const QString& name) {
-    settings.beginGroup(SettingsStore::EscapeName(name));
-    const bool exists = !settings.childKeys().isEmpty() || !settings.childGroups().isEmpty();
-    settings.endGroup();
-    return exists;
+bool KeyExists(const QVariantMap& entries, const QString& name) {
+    const QString prefix = SettingsStore::EscapeName(name) + u'/';
+    const auto next = entries.lowerBound(prefix);
+    return next != entries.cend() && next.key().startsWith(prefix);
 }
 
 }  // namespace
@@ -97,44 +343,38 @@ bool SettingsStore::MigrateEarlierSettings(const QString& target, const EarlierF
     if (Exists(target)) {
         return false;
     }
-    const auto store = OpenEarlier(earlier.store);
-    const auto window = OpenEarlier(earlier.window);
+    const std::optional<QVariantMap> store = ReadEarlier(earlier.store);
+    const std::optional<QVariantMap> window = ReadEarlier(earlier.window);
     if (!store && !window) {
         return false;
     }
-    QSettings settings(target, QSettings::IniFormat);
-    bool copied = false;
-    if (store) {
-        // The earlier store used the same escaped names: entries go over as
-        // they are.
-        for (const QString& entry : store->allKeys()) {
-            settings.setValue(entry, store->value(entry));
-            copied = true;
-        }
-    }
+    // The earlier store used the same escaped names: entries go over as they
+    // are.
+    QVariantMap entries = store.value_or(QVariantMap());
     if (window) {
         // The window kept its recent files in a group of the key's name and
         // the Open folder ungrouped.
         const QString recent = QString::fromLatin1(kRecentFilesKey);
-        window->beginGroup(recent);
-        for (const QString& value : window->childKeys()) {
-            settings.setValue(EntryPath(recent, value), window->value(value));
-            copied = true;
+        const QString prefix = recent + u'/';
+        for (auto it = window->cbegin(); it != window->cend(); ++it) {
+            const QString name = it.key().mid(prefix.size());
+            if (it.key().startsWith(prefix) && !name.contains(u'/')) {
+                entries.insert(EntryPath(recent, name), it.value());
+            }
         }
-        window->endGroup();
-        const QVariant folder = window->value(QString::fromLatin1(kOpenFolderValue));
-        if (folder.isValid()) {
-            settings.setValue(
+        const auto folder = window->constFind(QString::fromLatin1(kOpenFolderValue));
+        if (folder != window->cend()) {
+            entries.insert(
                 EntryPath(QString::fromLatin1(kWindowKey), QString::fromLatin1(kOpenFolderValue)),
-                folder);
-            copied = true;
+                folder.value());
         }
     }
-    if (!copied) {
+    if (entries.isEmpty()) {
         return false;
     }
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    const std::optional<QByteArray> bytes = PrivateCopies::Instance().Format(entries);
+    return bytes && QDir().mkpath(QFileInfo(target).absolutePath()) &&
+           WriteOwnFileAtomically(target, bytes->toStdString(), nullptr);
 }
 
 SettingsStore::SettingsStore(const QString& iniPath) : fileName_(iniPath) {}
@@ -165,16 +405,17 @@ QString SettingsStore::EscapeName(const QString& name) {
 }
 
 bool SettingsStore::IsWritable() const {
-    const auto settings = OpenStore(fileName_);
-    return settings && settings->status() == QSettings::NoError && settings->isWritable();
+    const std::lock_guard<std::mutex> guard(gSnapshotsLock);
+    return CanWrite(fileName_, CurrentLocked(fileName_));
 }
 
 bool SettingsStore::HasKey(const QString& name) const {
     if (name.isEmpty()) {
         return false;
     }
-    const auto settings = OpenStore(fileName_);
-    return settings && settings->status() == QSettings::NoError && KeyExists(*settings, name);
+    bool usable = false;
+    const QVariantMap entries = EntriesOf(fileName_, &usable);
+    return usable && KeyExists(entries, name);
 }
 
 std::optional<SettingsStore::Key> SettingsStore::OpenExistingKey(const QString& name) const {
@@ -189,19 +430,18 @@ std::optional<SettingsStore::Key> SettingsStore::OpenOrCreateKey(const QString& 
     if (name.isEmpty()) {
         return std::nullopt;
     }
-    const auto settings = OpenStore(fileName_);
-    // A file we cannot parse is left alone rather than rewritten without the
-    // parts we did not understand.
-    if (!settings || settings->status() != QSettings::NoError || !settings->isWritable()) {
-        return std::nullopt;
-    }
-    const bool wasThere = KeyExists(*settings, name);
-    if (!wasThere) {
-        settings->setValue(MarkerPath(name), true);
-        settings->sync();
-        if (settings->status() != QSettings::NoError) {
-            return std::nullopt;
+    // A file we cannot read or make sense of is left alone rather than
+    // rewritten without the parts we did not understand.
+    bool wasThere = false;
+    const bool ok = Update(fileName_, [&](QVariantMap& entries) {
+        wasThere = KeyExists(entries, name);
+        if (!wasThere) {
+            entries.insert(MarkerPath(name), true);
         }
+        return !wasThere;
+    });
+    if (!ok) {
+        return std::nullopt;
     }
     if (existed != nullptr) {
         *existed = wasThere;
@@ -283,29 +523,24 @@ SettingsStore::Key::Key(QString fileName, QString name)
     : fileName_(std::move(fileName)), name_(std::move(name)) {}
 
 std::optional<QVariant> SettingsStore::Key::Read(const QString& value) const {
-    const auto settings = OpenStore(fileName_);
-    if (!settings || settings->status() != QSettings::NoError) {
+    bool usable = false;
+    const QVariantMap entries = EntriesOf(fileName_, &usable);
+    const auto found = entries.constFind(EntryPath(name_, value));
+    if (!usable || found == entries.cend() || !found->isValid()) {
         return std::nullopt;
     }
-    const QVariant data = settings->value(EntryPath(name_, value));
-    if (!data.isValid()) {
-        return std::nullopt;
-    }
-    return data;
+    return *found;
 }
 
 bool SettingsStore::Key::Write(const QString& value, const std::optional<QVariant>& data) {
-    const auto settings = OpenStore(fileName_);
-    if (!settings || settings->status() != QSettings::NoError || !settings->isWritable()) {
-        return false;
-    }
-    if (data) {
-        settings->setValue(EntryPath(name_, value), *data);
-    } else {
-        settings->remove(EntryPath(name_, value));
-    }
-    settings->sync();
-    return settings->status() == QSettings::NoError;
+    return Update(fileName_, [&](QVariantMap& entries) {
+        if (data) {
+            entries.insert(EntryPath(name_, value), *data);
+        } else {
+            entries.remove(EntryPath(name_, value));
+        }
+        return true;
+    });
 }
 
 bool SettingsStore::Key::HasValue(const QString& value) const {

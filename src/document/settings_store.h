@@ -5,6 +5,11 @@
 // keeps between runs: named keys holding named values, kept in one INI file,
 // $XDG_CONFIG_HOME/vorlo/vorlo.conf for the user.
 //
+// The file is read once and kept until it changes on disk, is never read or
+// written through a symbolic link at its name, and is passed over (defaults,
+// nothing written, one message on standard error) when it is a link, not a
+// regular file, larger than kMaxFileBytes or not readable.
+//
 // Keys behave like the keys of a system registry: opening a key creates it
 // when it is absent and tells the caller which of the two happened. A key can
 // only be opened when the store can be written, so a read-only store looks to
@@ -97,6 +102,11 @@ public:
 
     // The INI file behind the store.
     QString FileName() const;
+
+    // A settings file larger than this is not read (nor replaced): real ones
+    // hold a few hundred bytes, and each start used to parse the file again
+    // for every value it read.
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
 
     // The window's recent riddles, newest first, at most `count`, without
     // empty entries or repeats; and their replacement (false when the store

@@ -376,6 +376,86 @@ private slots:
         QVERIFY(QFile::exists(earlier.window) == withWindow);
     }
 
+    // A symbolic link at the settings file is neither read nor written
+    // through: the store starts empty, keeps nothing, and the link and what it
+    // points at stay as they were.
+    void linkedFileIsPassedOver_data() {
+        QTest::addColumn<QString>("pointsAt");  // relative to the store's folder
+        QTest::newRow("a file of the user's") << "victim.txt";
+        QTest::newRow("nothing") << "absent.txt";
+        QTest::newRow("itself") << "linked.conf";
+    }
+    void linkedFileIsPassedOver() {
+        QFETCH(QString, pointsAt);
+        QTemporaryDir home;
+        const QString path = home.filePath("linked.conf");
+        const QString victim = home.filePath("victim.txt");
+        const QByteArray victimBytes = "[Vorlo.Path]\nfullpath=/from/the/victim/\n";
+        {
+            QFile file(victim);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(victimBytes);
+        }
+        QVERIFY(QFile::setPermissions(victim, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(QFile::link(pointsAt, path));
+
+        SettingsStore store(path);
+        QCOMPARE(store.InstallationFolder(), QString());
+        QVERIFY(!store.HasKey("Vorlo.Path"));
+        QVERIFY(!store.IsWritable());
+        QVERIFY(!store.OpenOrCreateKey("Vorlo.Introduction").has_value());
+        QVERIFY(!store.SetRecentFiles({"/a.vrl"}, 4));
+        QVERIFY(!store.SetZoom(200));
+
+        QCOMPARE(QFileInfo(path).symLinkTarget(), home.filePath(pointsAt));
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), victimBytes);
+        QCOMPARE(QFileInfo(victim).permissions() & 0x7077,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(!QFileInfo::exists(home.filePath("absent.txt")));
+
+        // An earlier build's file that is a link is not copied in either.
+        QVERIFY(
+            !SettingsStore::MigrateEarlierSettings(home.filePath("new.conf"), {path, QString()}));
+        QVERIFY(!QFileInfo::exists(home.filePath("new.conf")));
+    }
+
+    // A settings file beyond SettingsStore::kMaxFileBytes is not read and not
+    // replaced; one at the limit is a settings file like any other.
+    void sizeLimit_data() {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("a real one") << qint64(100) << true;
+        QTest::newRow("at the limit") << SettingsStore::kMaxFileBytes << true;
+        QTest::newRow("one byte more") << SettingsStore::kMaxFileBytes + 1 << false;
+        QTest::newRow("43 MB") << qint64(43) * 1024 * 1024 << false;
+    }
+    void sizeLimit() {
+        QFETCH(qint64, size);
+        QFETCH(bool, used);
+        QTemporaryDir home;
+        const QString path = home.filePath("vorlo.conf");
+        QByteArray bytes = "[Vorlo.Path]\nfullpath=/opt/v/\n;";
+        bytes += QByteArray(size - bytes.size() - 1, 'x') + '\n';
+        QCOMPARE(bytes.size(), size);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(bytes), size);
+        }
+        SettingsStore store(path);
+        QCOMPARE(store.InstallationFolder(), used ? QStringLiteral("/opt/v/") : QString());
+        QCOMPARE(store.IsWritable(), used);
+        QCOMPARE(store.SetZoom(150), used);
+        QCOMPARE(SettingsStore(path).Zoom(), used ? 150 : 100);
+        if (!used) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.readAll() == bytes);  // left as it was
+        }
+    }
+
     // No earlier files: nothing is created by merely opening the store.
     void nothingToMigrate() {
         QTemporaryDir home;
