@@ -24,20 +24,6 @@ bool StandardOutputIsTerminal() {
     return ::isatty(STDOUT_FILENO) == 1;
 }
 
-QString EscapeControls(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
-            out += QStringLiteral("\\x") + QString::number(u, 16).rightJustified(2, u'0');
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 bool FinishStandardOutput(QString* error) {
     errno = 0;
     const bool flushed = std::fflush(stdout) == 0;

@@ -15,10 +15,6 @@ void PrintOut(const QString& text);  // as UTF-8
 
 bool StandardOutputIsTerminal();
 
-// The control characters (C0, DEL, C1) of a text as \xHH: a riddle's text
-// must not move the cursor, recolour or retitle the terminal it is shown on.
-QString EscapeControls(const QString& text);
-
 // Flushes standard output. False, with the reason, when any of it was lost.
 bool FinishStandardOutput(QString* error);
 
