@@ -1086,6 +1086,10 @@ board pixel, scaled down to at most 8192 pixels a side.</source>
         <translation>הפלט התקני</translation>
     </message>
     <message>
+        <source>vorlo-cli: standard output is closed</source>
+        <translation>vorlo-cli: הפלט התקני סגור</translation>
+    </message>
+    <message>
         <source>could not be written</source>
         <translation>לא ניתן היה לכתוב</translation>
     </message>

@@ -44,9 +44,11 @@
 #include "interface_language.h"
 #include "intro_dialog.h"
 #include "lock_keys.h"
+#include "riddle_address.h"
 #include "riddle_io.h"
 #include "riddle_printer.h"
 #include "settings_store.h"
+#include "shown_name.h"
 #include "task_pane.h"
 #include "riddle_document.h"
 #include "board_view.h"
@@ -60,58 +62,55 @@ QString AppTitle() {
     return MainWindow::tr("vorlo");
 }
 
-// A file name as it stands in the window title. A name with right-to-left
-// letters is set apart as an isolate of its own, so the title reads name,
-// dash, program whatever the name's script; direction controls in the name
-// (invisible anyway) are left out, so none of them can reach past it.
+// A file name as it stands in the window title: its controls and direction
+// marks as escapes, as everywhere a name is shown. A name with right-to-left
+// letters, or with direction marks (now visible), is set apart as an
+// isolate of its own, so the title reads name, dash, program whatever the
+// name's script.
 QString TitleName(const QString& name) {
-    bool rightToLeft = false;
-    bool controls = false;
-    QString plain;
+    const QString shown = ShownName(name);
+    bool apart = shown != name;
     for (const char32_t c : name.toUcs4()) {
-        switch (QChar::direction(c)) {
-            case QChar::DirR:
-            case QChar::DirAL:
-                rightToLeft = true;
-                break;
-            case QChar::DirLRE:
-            case QChar::DirRLE:
-            case QChar::DirLRO:
-            case QChar::DirRLO:
-            case QChar::DirPDF:
-            case QChar::DirLRI:
-            case QChar::DirRLI:
-            case QChar::DirFSI:
-            case QChar::DirPDI:
-                controls = true;
-                continue;
-            default:
-                break;
+        const QChar::Direction direction = QChar::direction(c);
+        if (direction == QChar::DirR || direction == QChar::DirAL) {
+            apart = true;
+            break;
         }
-        plain += QString::fromUcs4(&c, 1);
     }
-    if (!rightToLeft && !controls) {
+    if (!apart) {
         return name;
     }
     const QChar firstStrongIsolate(0x2068);
     const QChar popDirectionalIsolate(0x2069);
-    return firstStrongIsolate + plain + popDirectionalIsolate;
+    return firstStrongIsolate + shown + popDirectionalIsolate;
 }
 
-// The first riddle file among the local files of a drag; empty when it
-// carries none.
-QString DroppedRiddleFile(const QMimeData* data) {
+// A riddle among the files of a drag: the first file URL whose name ends in
+// ".vrl" (another computer's too, to be refused with a reason), with
+// `error` set when it cannot be opened. Empty when the drag carries none.
+struct DroppedRiddle {
+    QString path;
+    QString error;
+    bool Found() const { return !path.isEmpty() || !error.isEmpty(); }
+};
+DroppedRiddle DroppedRiddleFile(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls()) {
-        return QString();
+        return {};
     }
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile())
-                                         .suffix()
-                                         .compare(QLatin1String("vrl"), Qt::CaseInsensitive) == 0) {
-            return url.toLocalFile();
+        if (url.scheme().compare(u"file", Qt::CaseInsensitive) != 0 ||
+            !url.path().endsWith(QLatin1String(".vrl"), Qt::CaseInsensitive)) {
+            continue;
         }
+        DroppedRiddle riddle;
+        riddle.path = RiddlePathFromFileUrl(url, url.toDisplayString(), &riddle.error);
+        // A relative file URL names no file anyone can find.
+        if (riddle.error.isEmpty() && !QDir::isAbsolutePath(riddle.path)) {
+            continue;
+        }
+        return riddle;
     }
-    return QString();
+    return {};
 }
 
 // The Open dialog's new folder while its write waits. Kept for the whole
@@ -145,7 +144,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     ConfirmReplace = [this](const QString& path) {
         return QMessageBox::question(this, AppTitle(),
                                      tr("%1 already exists.\nDo you want to replace it?")
-                                         .arg(QDir::toNativeSeparators(path)),
+                                         .arg(ShownName(QDir::toNativeSeparators(path))),
                                      QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::No) == QMessageBox::Yes;
     };
@@ -334,7 +333,7 @@ void MainWindow::CreateLanguageMenu(QMenu* view) {
             vorlo::SettingsStore settings;
             if (!vorlo::StoreLanguage(settings, language)) {
                 ShowError(tr("The choice of language could not be saved in %1.")
-                              .arg(QDir::toNativeSeparators(settings.FileName())));
+                              .arg(ShownName(QDir::toNativeSeparators(settings.FileName()))));
                 return;
             }
             ShowNotice(tr("The language changes when vorlo is started again."));
@@ -763,7 +762,7 @@ bool MainWindow::SaveModified() {
     }
     const QString name =
         doc_->PathName().isEmpty() ? doc_->Title() : QDir::toNativeSeparators(doc_->PathName());
-    switch (SavePrompt(tr("Save changes to %1?").arg(name))) {
+    switch (SavePrompt(tr("Save changes to %1?").arg(ShownName(name)))) {
         case QMessageBox::Save:
             return OnFileSave();
         case QMessageBox::Discard:
@@ -820,7 +819,8 @@ bool MainWindow::OpenDocumentFile(const QString& path) {
     }
     QString error;
     if (!doc_->OnOpenDocument(path, &error)) {
-        ShowError(tr("Cannot open the riddle %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        ShowError(tr("Cannot open the riddle %1:\n%2")
+                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
         RemoveRecentFile(QFileInfo(path).absoluteFilePath());
         return false;
     }
@@ -879,7 +879,8 @@ bool MainWindow::DoSave(QString path) {
     }
     QString error;
     if (!doc_->OnSaveDocument(path, &error)) {
-        ShowError(tr("Cannot save the riddle %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        ShowError(tr("Cannot save the riddle %1:\n%2")
+                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
     }
     OnRiddleSaved();
@@ -907,7 +908,7 @@ QString MainWindow::SaveAsSuggestion() const {
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     // Only a riddle file is taken; other files and remote addresses are
     // refused, so the pointer says so before the drop.
-    if (!DroppedRiddleFile(event->mimeData()).isEmpty()) {
+    if (DroppedRiddleFile(event->mimeData()).Found()) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -915,7 +916,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
-    if (!DroppedRiddleFile(event->mimeData()).isEmpty()) {
+    if (DroppedRiddleFile(event->mimeData()).Found()) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -923,15 +924,22 @@ void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const QString path = DroppedRiddleFile(event->mimeData());
-    if (path.isEmpty()) {
+    const DroppedRiddle riddle = DroppedRiddleFile(event->mimeData());
+    if (!riddle.Found()) {
         event->ignore();
+        return;
+    }
+    // Another computer's file is refused as on the command line, with its
+    // message; taking it as a local path would open some other file.
+    if (!riddle.error.isEmpty()) {
+        event->ignore();
+        QTimer::singleShot(0, this, [this, error = riddle.error] { ShowError(error); });
         return;
     }
     event->acceptProposedAction();
     // Opened once the drop is over: the save prompt must not hold up the
     // program the file came from, which waits for the drop to end.
-    QTimer::singleShot(0, this, [this, path] { OpenDocumentFile(path); });
+    QTimer::singleShot(0, this, [this, path = riddle.path] { OpenDocumentFile(path); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -1008,11 +1016,11 @@ void MainWindow::UpdateRecentFileMenu() {
     for (int i = 0; i < kRecentFileCount; ++i) {
         QAction* action = Action(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i));
         if (i < recentFiles_.size()) {
-            const QString name = QFileInfo(recentFiles_.at(i)).fileName();
+            const QString name = ShownName(QFileInfo(recentFiles_.at(i)).fileName());
             // A "&" in a file name is shown, not taken as a mnemonic.
             action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
                 QString(name).replace(QLatin1Char('&'), QStringLiteral("&&"))));
-            action->setToolTip(QDir::toNativeSeparators(recentFiles_.at(i)));
+            action->setToolTip(ShownName(QDir::toNativeSeparators(recentFiles_.at(i))));
             action->setVisible(true);
         } else {
             action->setVisible(false);

@@ -13,6 +13,7 @@
 
 #include "board_render.h"
 #include "main_window.h"
+#include "shown_name.h"
 #include "riddle_document.h"
 
 using namespace vorlo;
@@ -75,11 +76,12 @@ bool MainWindow::OnFileExportPicture() {
     }
     QString error;
     if (!ExportPicture(path, withText, &error)) {
-        ShowError(
-            tr("Cannot export the picture %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        ShowError(tr("Cannot export the picture %1:\n%2")
+                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
     }
-    StatusBar->showMessage(tr("Exported the picture as %1").arg(QFileInfo(path).fileName()), 5000);
+    StatusBar->showMessage(
+        tr("Exported the picture as %1").arg(ShownName(QFileInfo(path).fileName())), 5000);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "main_window.h"
 #include "riddle_io.h"
 #include "riddle_progress.h"
+#include "shown_name.h"
 #include "solution_files.h"
 #include "riddle_document.h"
 #include "board_view.h"
@@ -138,12 +139,13 @@ bool MainWindow::OnFileRevert() {
     }
     if (doc_->IsModified() &&
         !ConfirmRevert(tr("Revert to the riddle as saved in %1?\nThe changes made since are lost.")
-                           .arg(QDir::toNativeSeparators(path)))) {
+                           .arg(ShownName(QDir::toNativeSeparators(path))))) {
         return false;
     }
     QString error;
     if (!doc_->OnOpenDocument(path, &error)) {
-        ShowError(tr("Cannot open the riddle %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        ShowError(tr("Cannot open the riddle %1:\n%2")
+                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
     }
     return true;
@@ -157,11 +159,12 @@ bool MainWindow::OnFileSaveSolution() {
         NextSolutionPath(QFile::encodeName(doc_->PathName()).toStdString())));
     QString error;
     if (!SaveRiddleFile(path, doc_->MatchList, doc_->PlainText(), &error)) {
-        ShowError(
-            tr("Cannot save the solution %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        ShowError(tr("Cannot save the solution %1:\n%2")
+                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
     }
     progress_->ReloadSolutions();
-    StatusBar->showMessage(tr("Saved the solution as %1").arg(QFileInfo(path).fileName()), 5000);
+    StatusBar->showMessage(
+        tr("Saved the solution as %1").arg(ShownName(QFileInfo(path).fileName())), 5000);
     return true;
 }

@@ -27,7 +27,9 @@
 #include "interface_language.h"
 #include "intro_dialog.h"
 #include "main_window.h"
+#include "riddle_address.h"
 #include "settings_store.h"
+#include "shown_name.h"
 #include "riddle_document.h"
 #include "vorlo_version.h"
 
@@ -155,29 +157,13 @@ bool LooksLikeAddress(const QString& argument) {
 // text (bytes that are not UTF-8), which would open another file.
 QString RiddlePathFromArgument(const QString& argument, QString* error) {
     if (LooksLikeAddress(argument) && !QFileInfo::exists(argument)) {
-        const QUrl address(argument, QUrl::StrictMode);
-        const bool local = address.isValid() &&
-                           address.scheme().compare(u"file", Qt::CaseInsensitive) == 0 &&
-                           (address.host().isEmpty() || address.host() == u"localhost");
-        if (!local) {
-            *error = VorloApplication::tr("%1: only files on this computer can be opened").arg(argument);
-            return {};
-        }
-        const QByteArray name =
-            QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
-        const QString path = QFile::decodeName(name);
-        if (QFile::encodeName(path) != name) {
-            *error =
-                VorloApplication::tr("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
-            return {};
-        }
-        return path;
+        return RiddlePathFromFileUrl(QUrl(argument, QUrl::StrictMode), argument, error);
     }
     if (argument.contains(QChar::ReplacementCharacter) &&
         !systemArguments.contains(QFile::encodeName(argument)) &&
         !filesAfterDashes.contains(QFile::encodeName(argument))) {
-        *error =
-            VorloApplication::tr("%1: the file's name cannot be read (it is not UTF-8)").arg(argument);
+        *error = VorloApplication::tr("%1: the file's name cannot be read (it is not UTF-8)")
+                     .arg(vorlo::ShownName(argument));
         return {};
     }
     return argument;
@@ -307,8 +293,8 @@ int VorloApplication::PrintAndExit(const QString& path) {
         return 1;
     }
     if (QPrinterInfo::defaultPrinter().isNull()) {
-        Complain(
-            tr("there is no default printer to print %1 on").arg(QDir::toNativeSeparators(path)));
+        Complain(tr("there is no default printer to print %1 on")
+                     .arg(vorlo::ShownName(QDir::toNativeSeparators(path))));
         return 1;
     }
     // The page shows the board as the window would: lay the window out

@@ -12,6 +12,7 @@
 #include "output.h"
 #include "riddle_file.h"
 #include "riddle_io.h"
+#include "shown_name.h"
 
 namespace vorlo::cli {
 
@@ -84,13 +85,13 @@ QString SummaryLine(const QString& file, const Summary& summary) {
         .arg(file, QString::number(summary.count), box, QString::number(summary.textLength));
 }
 
-// `escape`: show control characters of the name and the text as escapes.
+// `escape`: show control characters of the name and the text as escapes,
+// and the name's direction marks too (the text's belong to its Hebrew).
 QString Readable(const QString& file, const Riddle& riddle, bool escape) {
-    const auto shown = [escape](const QString& text) {
-        return escape ? EscapeControls(text) : text;
-    };
-    QString out = QCoreApplication::translate("vorlo-cli", "%1: %2 matches\n")
-                      .arg(shown(file), QString::number(riddle.matches.Count()));
+    const auto shown = [escape](const QString& text) { return escape ? ShownText(text) : text; };
+    QString out =
+        QCoreApplication::translate("vorlo-cli", "%1: %2 matches\n")
+            .arg(escape ? ShownName(file) : file, QString::number(riddle.matches.Count()));
     for (const Match& m : riddle.matches) {
         out += QStringLiteral("  %1 %2 %3\n").arg(m.x).arg(m.y).arg(m.angle);
     }
@@ -151,7 +152,7 @@ int RunInfo(const Arguments& arguments) {
         }
         const bool summary = commandLine.IsSet(summaryOption);
         if (summary && !commandLine.IsSet(json)) {
-            PrintOut(SummaryLine(terminal ? EscapeControls(name) : name, Summarize(read.riddle)));
+            PrintOut(SummaryLine(terminal ? ShownName(name) : name, Summarize(read.riddle)));
         } else if (commandLine.IsSet(json)) {
             // JSON escapes the C0 controls itself; DEL and C1 inside its
             // strings may be written as \u escapes too.

@@ -119,6 +119,9 @@ int main(int argc, char* argv[]) {
     // Writing beyond the file size limit (ulimit -f) fails with a message and
     // status 1 instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Before Qt or a command opens anything that could take a closed
+    // stream's number.
+    vorlo::cli::HoldClosedStandardStreams();
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const bool drawing =
         command == QLatin1String("render") || command == QLatin1String("thumbnail");
@@ -152,7 +155,14 @@ int main(int argc, char* argv[]) {
     }
     const int status = RunCommand(command, arguments);
     QString error;
-    if (!vorlo::cli::FinishStandardOutput(&error)) {
+    bool closed = false;
+    if (!vorlo::cli::FinishStandardOutput(&error, &closed)) {
+        if (closed) {
+            QTextStream(stderr) << QCoreApplication::translate(
+                                       "vorlo-cli", "vorlo-cli: standard output is closed")
+                                << Qt::endl;
+            return 1;
+        }
         vorlo::cli::PrintFileError(QCoreApplication::translate("vorlo-cli", "standard output"),
                                    error);
         return 1;

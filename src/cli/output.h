@@ -15,11 +15,14 @@ void PrintOut(const QString& text);  // as UTF-8
 
 bool StandardOutputIsTerminal();
 
-// The control characters (C0, DEL, C1) of a text as \xHH: a riddle's text
-// must not move the cursor, recolour or retitle the terminal it is shown on.
-QString EscapeControls(const QString& text);
+// Called first thing: a standard stream the caller closed (`>&-`) is held
+// open on /dev/null, the wrong way round, so that the next file opened
+// cannot take its number (a riddle being written must not receive the
+// program's messages) and every write to it still fails.
+void HoldClosedStandardStreams();
 
-// Flushes standard output. False, with the reason, when any of it was lost.
-bool FinishStandardOutput(QString* error);
+// Flushes standard output. False, with the reason, when any of it was lost;
+// `closed` tells that standard output was not open at all.
+bool FinishStandardOutput(QString* error, bool* closed);
 
 }  // namespace vorlo::cli

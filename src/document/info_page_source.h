@@ -46,6 +46,16 @@ QStringList InfoPageModuleFolders();
 // The source that asks the web server, from the module; null, with the reason
 // in `why`, when no module can be loaded.
 std::unique_ptr<InfoPageSource> LoadOnlineInfoPageSource(InfoPageReady ready, QString* why);
+// ... from the first of `folders` that holds a sound module.
+std::unique_ptr<InfoPageSource> LoadOnlineInfoPageSourceFrom(const QStringList& folders,
+                                                             InfoPageReady ready, QString* why);
+
+// What is wrong with the module file at `path` as a shared object for this
+// machine, or empty when it can be loaded. The loader maps the file's
+// segments and touches them: a file cut short (a full disk during an update)
+// would end the program with SIGBUS instead of an error, so its size is held
+// against every extent its ELF headers name before it is loaded.
+QString ModuleFileProblem(const QString& path);
 
 // The copy of the page installed in `folder`, as shown: empty when `folder`
 // is empty, the file cannot be read, or it is larger than `maxBytes`.

@@ -113,13 +113,17 @@ private slots:
             << fsi + QStringLiteral("cup ריבוע.vrl") + pdi + "[*] - vorlo";
         QTest::newRow("Arabic") << QStringLiteral("مربع.vrl")
                                 << fsi + QStringLiteral("مربع.vrl") + pdi + "[*] - vorlo";
-        // A control that turns the rest around stays inside the name.
+        // A control that turns the rest around is shown, not obeyed, and
+        // stays inside the name.
         QTest::newRow("right-to-left override")
             << QStringLiteral("cup\u202Eexe.vrl")
-            << fsi + QStringLiteral("cupexe.vrl") + pdi + "[*] - vorlo";
+            << fsi + QStringLiteral("cup\\u202eexe.vrl") + pdi + "[*] - vorlo";
         QTest::newRow("a stray isolate end")
             << QStringLiteral("\u2069ריבוע.vrl")
-            << fsi + QStringLiteral("ריבוע.vrl") + pdi + "[*] - vorlo";
+            << fsi + QStringLiteral("\\u2069ריבוע.vrl") + pdi + "[*] - vorlo";
+        QTest::newRow("newline and tab")
+            << QStringLiteral("a\nb\tc.vrl")
+            << fsi + QStringLiteral("a\\x0ab\\x09c.vrl") + pdi + "[*] - vorlo";
     }
     void titleReadsNameDashProgram() {
         QFETCH(QString, name);
@@ -141,6 +145,58 @@ private slots:
         for (qsizetype i = dash + 3; i + 1 < shown.size(); ++i) {
             QVERIFY(x[i] > x[dash + 1]);
             QVERIFY(x[i + 1] > x[i]);
+        }
+    }
+
+    // A message names the file as the title does: escaped, never obeyed.
+    void messagesShowNamesEscaped() {
+        const QString path = dir.filePath(QStringLiteral("gone\n\u202Elrv.vrl"));
+        QVERIFY(!frame->OpenDocumentFile(path));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].startsWith(QStringLiteral("Cannot open the riddle ") + dir.path() +
+                                      QStringLiteral("/gone\\x0a\\u202elrv.vrl:\n")),
+                 qPrintable(errors[0]));
+        QVERIFY(!errors[0].contains(QChar(0x202E)));
+    }
+
+    // A file URL opens only a file of this computer, as on the command line:
+    // another host is refused with the command line's message, even where
+    // its path read as a local one would name an existing riddle.
+    void droppedFileUrls_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<bool>("refusedWithMessage");
+        QTest::newRow("local") << "local" << true << true << false;
+        QTest::newRow("localhost") << "localhost" << true << true << false;
+        QTest::newRow("another host") << "host" << false << false << true;
+        QTest::newRow("relative") << "relative" << false << false << false;
+    }
+    void droppedFileUrls() {
+        QFETCH(QString, form);
+        QFETCH(bool, taken);
+        QFETCH(bool, opens);
+        QFETCH(bool, refusedWithMessage);
+        const QString riddle = CopyExampleAs(QStringLiteral("dropped.vrl"));
+        QVERIFY(!riddle.isEmpty());
+        // "/tmp/x/dropped.vrl" as "file://tmp/x/dropped.vrl": host "tmp".
+        const qsizetype second = riddle.indexOf(u'/', 1);
+        const QUrl url =
+            form == QLatin1String("local")       ? QUrl::fromLocalFile(riddle)
+            : form == QLatin1String("localhost") ? QUrl(QStringLiteral("file://localhost") + riddle)
+            : form == QLatin1String("host")
+                ? QUrl(QStringLiteral("file://") + riddle.mid(1, second - 1) + riddle.mid(second))
+                : QUrl(QStringLiteral("file:dropped.vrl"));
+        QVERIFY(url.isValid());
+        RiddleDocument* doc = frame->GetDocument();
+        QCOMPARE(DropOn(frame->boardView()->viewport(), {url}), taken);
+        QCOMPARE(doc->PathName() == QFileInfo(riddle).absoluteFilePath(), opens);
+        if (refusedWithMessage) {
+            QCOMPARE(errors,
+                     QStringList{QStringLiteral("%1: only files on this computer can be opened")
+                                     .arg(url.toDisplayString())});
+        } else {
+            QVERIFY(errors.isEmpty());
         }
     }
 

@@ -316,6 +316,27 @@ create -o -|create -o - 1,2,3
 render -o -|render $sample -o -
 EOF
 
+# Standard output closed (>&-) or open for reading only is named as such.
+while IFS='|' read -r name redirect args; do
+    status=0
+    # shellcheck disable=SC2086
+    err=$(eval "timeout 60 \"\$cli\" $args $redirect" 2>&1) || status=$?
+    check "$name status" 1 "$status"
+    check "$name message" "vorlo-cli: standard output is closed" "$err"
+done <<EOF
+info, closed|>&-|info $sample
+help, closed|>&-|--help
+create -o -, closed|>&-|create -o - 1,2,3
+info, read-only|1<$sample|info $sample
+EOF
+# With both closed, the riddle that -o writes gets none of the program's
+# messages: the first file it opens must not take a closed number.
+rm -f "$work/quiet.vrl"
+status=0
+(exec 1>&- 2>&- && timeout 60 "$cli" create -o "$work/quiet.vrl" 1,2,3) || status=$?
+check "closed streams, create status" 0 "$status"
+check "closed streams, create writes the riddle alone" 16 "$(stat -c %s "$work/quiet.vrl")"
+
 # info escapes control characters when it writes to a terminal, and only then.
 printf '\0\0\0\0a\033[31mb\007c' >"$work/control.vrl"
 run info "$work/control.vrl"

@@ -4,6 +4,7 @@
 // and no reaction to the board's changes.
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -105,6 +106,75 @@ private slots:
         QCOMPARE(pane.toPlainText().trimmed(), expected);
         QCOMPARE(shown.takeFirst().at(0).toUrl().isLocalFile(), withFolder);
         QVERIFY(!shown.wait(200));  // the earlier load's page never follows
+    }
+
+    // A module cut short (a full disk during an update) or not a module at
+    // all is refused before it is loaded, which would otherwise end the
+    // program with SIGBUS: the pane shows the installed copy. The sound
+    // module still loads.
+    void refusesADamagedModule_data() {
+        QTest::addColumn<qint64>("keep");  // bytes kept; -1 all but one, -2 half, -3 all
+        QTest::addColumn<int>("patchAt");  // a byte set to `patch`, or -1
+        QTest::addColumn<int>("patch");
+        QTest::addColumn<QByteArray>("replacement");  // the file's bytes instead, when set
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("sound") << qint64(-3) << -1 << 0 << QByteArray() << true;
+        QTest::newRow("3,000 bytes") << qint64(3000) << -1 << 0 << QByteArray() << false;
+        QTest::newRow("20,000 bytes") << qint64(20000) << -1 << 0 << QByteArray() << false;
+        QTest::newRow("half") << qint64(-2) << -1 << 0 << QByteArray() << false;
+        QTest::newRow("one byte short") << qint64(-1) << -1 << 0 << QByteArray() << false;
+        QTest::newRow("empty") << qint64(0) << -1 << 0 << QByteArray() << false;
+        QTest::newRow("not ELF") << qint64(-3) << -1 << 0 << QByteArray("#!/bin/sh\n") << false;
+        QTest::newRow("32-bit class") << qint64(-3) << 4 << 1 << QByteArray() << false;
+        QTest::newRow("another machine") << qint64(-3) << 18 << 183 << QByteArray() << false;
+    }
+    void refusesADamagedModule() {
+        QFETCH(qint64, keep);
+        QFETCH(int, patchAt);
+        QFETCH(int, patch);
+        QFETCH(QByteArray, replacement);
+        QFETCH(bool, loads);
+        QFile built(QStringLiteral(VORLO_INFOPAGE_MODULE));
+        QVERIFY2(built.open(QIODevice::ReadOnly), qPrintable(built.fileName()));
+        QByteArray bytes = built.readAll();
+        QVERIFY(bytes.size() > 20000);
+        const qint64 kept = keep == -1 ? bytes.size() - 1 : keep == -2 ? bytes.size() / 2 : keep;
+        if (kept >= 0) {
+            bytes.truncate(kept);
+        }
+        if (patchAt >= 0) {
+            bytes[patchAt] = static_cast<char>(patch);
+        }
+        if (!replacement.isNull()) {
+            bytes = replacement;
+        }
+        // A folder of its own for each copy, so that none is taken for
+        // another already loaded.
+        QTemporaryDir folder(dir_.filePath(QStringLiteral("module-XXXXXX")));
+        QFile copy(folder.filePath(QStringLiteral("vorlo-infopage.so")));
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        QCOMPARE(copy.write(bytes), bytes.size());
+        copy.close();
+
+        QCOMPARE(vorlo::ModuleFileProblem(copy.fileName()).isEmpty(), loads);
+        RiddleDocument doc;
+        InfoPane pane(&doc);
+        HandDown(pane);
+        bool made = false;
+        pane.MakeSource = [&](vorlo::InfoPageReady ready, QString* why) {
+            auto source = vorlo::LoadOnlineInfoPageSourceFrom({folder.path()}, ready, why);
+            made = source != nullptr;
+            return source;
+        };
+        if (!loads) {
+            QTest::ignoreMessage(
+                QtWarningMsg,
+                QRegularExpression(QStringLiteral("installed copy only: .*vorlo-infopage\\.so: ")));
+        }
+        qputenv("VORLO_INFO_SERVER", "127.0.0.1:9");
+        QVERIFY(Shown(pane).contains(QStringLiteral("INSTALLED COPY")));
+        qunsetenv("VORLO_INFO_SERVER");
+        QCOMPARE(made, loads);
     }
 
     void ignoresTheBoardsChanges() {

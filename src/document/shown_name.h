@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// File names and texts from outside as the window and vorlo-cli show them:
+// controls, and in names the direction marks, as escapes (vorlo::
+// EscapeForShowing), so that a name reads the same in a title, a message
+// box, the status bar and on a terminal.
+
+#include <QString>
+
+#include <string_view>
+
+#include "shown_text.h"
+
+namespace vorlo {
+
+inline QString EscapedAs(const QString& text, ShownEscapes which) {
+    const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                   static_cast<size_t>(text.size()));
+    return QString::fromStdU16String(EscapeForShowing(view, which));
+}
+
+inline QString ShownName(const QString& name) {
+    return EscapedAs(name, ShownEscapes::ControlsAndDirections);
+}
+
+inline QString ShownText(const QString& text) {
+    return EscapedAs(text, ShownEscapes::Controls);
+}
+
+}  // namespace vorlo
