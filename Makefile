@@ -7,7 +7,7 @@ PRESET ?= debug
 BUILD := build/$(PRESET)
 SAMPLE := resources/samples/riddle1.vrl
 
-.PHONY: all deps build run test test-asan test-fuzz check bench format clean
+.PHONY: all deps build run test test-asan test-fuzz check check-fast bench format clean
 
 all: build
 
@@ -25,6 +25,14 @@ run: build
 
 check: build
 	@ctest --preset $(PRESET)
+
+# The quick pass while working: the debug build's unit and widget tests, two
+# at a time; no virtual X server, no package, no sanitizers (make test runs
+# those).
+check-fast: deps
+	@cmake --preset debug >/dev/null
+	@cmake --build --preset debug
+	@ctest --preset debug -L 'unit|widget' -j2
 
 test-asan: deps
 	@cmake --preset asan >/dev/null

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of riddles: their frame, the image, and the SVG text.
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -46,7 +45,7 @@ private slots:
     void frames();
     void imageShowsTheBoardPixelForPixel();
     void svgHoldsTheShapesInDrawingOrder();
-    void riddleAtTheLimitsRendersQuickly();
+    void riddleAtTheLimitsRenders();
 };
 
 void TestBoardRender::frames_data() {
@@ -155,9 +154,7 @@ void TestBoardRender::svgHoldsTheShapesInDrawingOrder() {
     }
 }
 
-void TestBoardRender::riddleAtTheLimitsRendersQuickly() {
-    QElapsedTimer timer;
-    timer.start();
+void TestBoardRender::riddleAtTheLimitsRenders() {
     // Spread over the whole plane: the largest picture there is.
     const MatchList spread = AtTheLimits();
     const QImage large = RenderImage(spread, {}, FramePicture(spread, 10));
@@ -179,7 +176,6 @@ void TestBoardRender::riddleAtTheLimitsRendersQuickly() {
     QCOMPARE(at(INT32_MAX - 60, INT32_MAX - 20), kStickColor);
     QCOMPARE(at(int64_t{INT32_MAX} + 1, INT32_MAX - 20), kStickColor);
     QCOMPARE(at(int64_t{INT32_MAX} + 40, INT32_MAX - 20), kSelectedHeadColor);
-    QVERIFY2(timer.elapsed() < 20000, "rendering took too long");
 }
 
 QTEST_MAIN(TestBoardRender)

@@ -2,7 +2,6 @@
 // vorlo-cli render and thumbnail, run as a program: the files they write, and
 // how they fail.
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -28,13 +27,16 @@ struct Run {
     QString err;
 };
 
-Run RunCli(const QStringList& arguments, int timeoutMs = 30000) {
+// Only a hang guard: a run that is merely slow on a loaded machine passes.
+constexpr int kHangGuardMs = 5 * 60 * 1000;
+
+Run RunCli(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(VORLO_CLI), arguments);
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForFinished(kHangGuardMs)) {
         process.kill();
         process.waitForFinished();
-        return {-2, QStringLiteral("timed out")};
+        return {-2, QStringLiteral("hung")};
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardError())};
@@ -139,14 +141,14 @@ void TestRenderCli::rendersEachFormat() {
     if (!qpdf.isEmpty()) {
         QProcess check;
         check.start(qpdf, {QStringLiteral("--check"), pdf});
-        QVERIFY(check.waitForFinished(30000));
+        QVERIFY(check.waitForFinished(kHangGuardMs));
         QCOMPARE(check.exitCode(), 0);
     }
     if (!pdftoppm.isEmpty()) {
         QProcess raster;
         raster.start(pdftoppm, {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
                                 QStringLiteral("-singlefile"), pdf, dir_.filePath("page")});
-        QVERIFY(raster.waitForFinished(30000));
+        QVERIFY(raster.waitForFinished(kHangGuardMs));
         QCOMPARE(raster.exitCode(), 0);
         const QImage page(dir_.filePath(QStringLiteral("page.png")));
         QCOMPARE(page.size(), QSize(186, 300));  // 136 x 219 fitted into 300 x 300 points
@@ -223,14 +225,11 @@ void TestRenderCli::riddleAtTheLimitsFinishes() {
     const QString limits = Write(QStringLiteral("limits.vrl"),
                                  RiddleBytes({INT32_MIN, INT32_MIN, 0, INT32_MAX, INT32_MAX,
                                               INT32_MIN, INT32_MAX - 5, 0, 45}));
-    QElapsedTimer timer;
-    timer.start();
     for (const char* name : {"limits.png", "limits.svg", "limits.pdf"}) {
         const Run run = RunCli({"render", limits, "-o", dir_.filePath(name)});
         QVERIFY2(run.exitCode == 0, qPrintable(QStringLiteral("%1: %2").arg(name, run.err)));
     }
     QCOMPARE(QImageReader(dir_.filePath(QStringLiteral("limits.png"))).size(), QSize(8192, 8192));
-    QVERIFY(timer.elapsed() < 60000);
 }
 
 void TestRenderCli::thumbnailIsBounded() {
@@ -242,18 +241,20 @@ void TestRenderCli::thumbnailIsBounded() {
     QCOMPARE(RunCli({"thumbnail", kSample, png, "100000"}).exitCode, 0);
     QCOMPARE(QImage(png).size(), QSize(636, 1024));
 
-    // A million matches: only the first 200000 are read and drawn, quickly.
+    // A million matches: only the first 200000 are read and drawn. The text
+    // behind them is longer than a riddle's text may be, which a reader that
+    // went on to the end would refuse; it lies in a hole of the file, so it
+    // takes no room on the disk.
     QList<qint32> many;
     many.reserve(3 * 1000000);
     for (int i = 0; i < 1000000; ++i) {
         many << (i % 1000) * 7 << (i / 1000) * 7 << i;
     }
     const QString huge = Write(QStringLiteral("huge.vrl"), RiddleBytes(many));
-    QElapsedTimer timer;
-    timer.start();
+    QFile tooLong(huge);
+    QVERIFY(tooLong.resize(tooLong.size() + qint64(vorlo::kMaxTextBytes) + 1));
     const Run run = RunCli({"thumbnail", huge, png, "256"});
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY2(timer.elapsed() < 20000, "the thumbnail took too long");
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     const QImage thumb(png);
     QCOMPARE(thumb.width(), 256);
     QVERIFY(thumb.height() < 256 / 4);  // 200 rows of matches, not 1000
@@ -327,7 +328,7 @@ void TestRenderCli::streamedSvgIsTheWholeDocument() {
                   {QStringLiteral("render"), in, QStringLiteral("-o"), QStringLiteral("-"),
                    QStringLiteral("--format"), QStringLiteral("svg"), QStringLiteral("--selected"),
                    selectedText});
-    QVERIFY(process.waitForFinished(30000));
+    QVERIFY(process.waitForFinished(kHangGuardMs));
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(process.readAllStandardOutput() == whole);
 }

@@ -18,6 +18,7 @@ namespace vorlo::test {
 enum class Answer {
     Page,            // 200 with `page`
     Silent,          // reads the request and never answers
+    Late,            // 200 with `page`, `lateMs` after the request came
     NotFound,        // 404
     Huge,            // 200 with 300 KB
     RedirectAway,    // 302 to `redirectTarget`
@@ -51,6 +52,7 @@ public:
 
     QByteArray page = "<html><body><p>server page</p></body></html>";  // for Page
     QString redirectTarget;                                            // for RedirectAway
+    int lateMs = 1000;                                                 // for Late
 
     QStringList paths;  // request paths in arrival order
     int connections = 0;
@@ -74,6 +76,14 @@ private:
         QByteArray body;
         switch (answer_) {
             case Answer::Silent:
+                return;
+            case Answer::Late:
+                QTimer::singleShot(lateMs, socket, [this, socket] {
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                                  QByteArray::number(page.size()) +
+                                  "\r\nConnection: close\r\n\r\n" + page);
+                    socket->disconnectFromHost();
+                });
                 return;
             case Answer::Page:
                 body = page;
