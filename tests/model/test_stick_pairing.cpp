@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -174,6 +175,114 @@ TEST(StickPairing, LongAugmentingChains) {
     }
     board.Append(Match(-2, 0, 90));  // only stick 0 is near
     EXPECT_EQ(LargestPairing(StickIndex(sticks), board), size_t{kCount});
+}
+
+// Largest pairing match by match (augmenting paths from each board match in
+// turn), for layouts too large to try every pairing.
+size_t MatchByMatchPairing(const std::vector<Match>& sticks, const std::vector<Match>& board) {
+    std::vector<int> partner(sticks.size(), -1);
+    std::vector<bool> seen;
+    std::function<bool(size_t)> augment = [&](size_t b) {
+        for (size_t s = 0; s < sticks.size(); ++s) {
+            if (!seen[s] && SameStick(board[b], sticks[s])) {
+                seen[s] = true;
+                if (partner[s] < 0 || augment(static_cast<size_t>(partner[s]))) {
+                    partner[s] = static_cast<int>(b);
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    size_t pairs = 0;
+    for (size_t b = 0; b < board.size(); ++b) {
+        seen.assign(sticks.size(), false);
+        pairs += augment(b) ? 1 : 0;
+    }
+    return pairs;
+}
+
+TEST(StickPairing, StacksAgreeWithPairingMatchByMatch) {
+    // Matches drawn from a few spots, so that stacks form, with spots within
+    // the tolerance of each other, laid either way round, and one apart.
+    const std::vector<Match> spots = {
+        {100, 100, 0}, {165, 100, 180}, {102, 100, 0},   {103, 101, 0},
+        {98, 100, 0},  {100, 100, 3},   {100, 100, 360}, {400, 100, 90},
+    };
+    struct Case {
+        const char* what;
+        int maxCount;
+        bool bruteForce;
+    } cases[] = {
+        {"small, every pairing tried", 7, true},
+        {"larger stacks", 60, false},
+    };
+    std::mt19937 random(22);
+    std::uniform_int_distribution<size_t> spot(0, spots.size() - 1);
+    for (const Case& c : cases) {
+        std::uniform_int_distribution<int> count(0, c.maxCount);
+        for (int round = 0; round < 300; ++round) {
+            auto layout = [&] {
+                std::vector<Match> matches(count(random));
+                for (Match& m : matches) {
+                    m = spots[spot(random)];
+                }
+                return matches;
+            };
+            const std::vector<Match> sticks = layout();
+            const std::vector<Match> board = layout();
+            std::vector<bool> used(sticks.size(), false);
+            const size_t expected = c.bruteForce ? BruteForcePairing(sticks, board, 0, used)
+                                                 : MatchByMatchPairing(sticks, board);
+            const StickIndex index(sticks);
+            ASSERT_EQ(LargestPairing(index, ListOf(board)), expected)
+                << c.what << ", round " << round;
+            std::vector<uint32_t> found;
+            for (size_t b = 0; b < board.size(); ++b) {
+                index.SameSticks(board[b], found);
+                const auto same = static_cast<size_t>(
+                    std::count_if(sticks.begin(), sticks.end(),
+                                  [&](const Match& s) { return SameStick(board[b], s); }));
+                ASSERT_EQ(found.size(), same) << c.what << ", round " << round;
+            }
+        }
+    }
+}
+
+TEST(StickPairing, LargeStacksAreOneClassEach) {
+    // 60,000 matches on one spot once took gigabytes, an edge per pair of
+    // them; as classes they are a handful of nodes.
+    constexpr int kStack = 60000;
+    auto stack = [](std::vector<Match> spots, int each) {
+        std::vector<Match> matches;
+        for (const Match& m : spots) {
+            matches.insert(matches.end(), each, m);
+        }
+        return matches;
+    };
+    const std::vector<Match> oneSpot = stack({{100, 100, 0}}, kStack);
+    const std::vector<Match> twoNear = stack({{100, 100, 0}, {165, 101, 180}}, kStack / 2);
+    std::vector<Match> oneMoved = oneSpot;
+    oneMoved.back() = Match(300, 100, 0);
+    struct Case {
+        const char* what;
+        const std::vector<Match>& riddle;
+        std::vector<Match> board;
+        size_t classes;
+        size_t moved;
+    } cases[] = {
+        {"the stack itself", oneSpot, oneSpot, 1, 0},
+        {"one match taken off the stack", oneSpot, oneMoved, 1, 1},
+        {"two stacks within the tolerance", twoNear, stack({{101, 100, 0}}, kStack), 2, 0},
+        {"a stack on the stack", oneSpot, stack({{100, 100, 0}}, 2 * kStack), 1, size_t{kStack}},
+    };
+    for (const Case& c : cases) {
+        const StickIndex index(c.riddle);
+        EXPECT_EQ(index.ClassCount(), c.classes) << c.what;
+        EXPECT_EQ(MovedCount(index, ListOf(c.board)), c.moved) << c.what;
+    }
+    EXPECT_TRUE(IsSolution(StickIndex(oneMoved), ListOf(oneMoved)));
+    EXPECT_FALSE(IsSolution(StickIndex(oneSpot), ListOf(oneMoved)));
 }
 
 TEST(SolutionFiles, NamesAndNumbering) {
