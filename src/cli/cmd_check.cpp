@@ -3,8 +3,6 @@
 // it moved.
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QRegularExpression>
 #include <optional>
 #include <vector>
 
@@ -25,22 +23,6 @@ std::optional<Riddle> Read(const Argument& file) {
         return std::nullopt;
     }
     return std::move(read.riddle);
-}
-
-// The riddle a solution file belongs to by its name (NAME.solution.vrl or
-// NAME.solution-N.vrl beside NAME.vrl), when that riddle exists.
-std::optional<QByteArray> RiddleOfSolution(const QByteArray& solution) {
-    static const QRegularExpression pattern(QStringLiteral("^(.*)\\.solution(-[0-9]+)?\\.vrl$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(QString::fromLocal8Bit(solution));
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    const QByteArray riddle = match.captured(1).toLocal8Bit() + ".vrl";
-    if (!QFileInfo(QString::fromLocal8Bit(riddle)).isFile()) {
-        return std::nullopt;
-    }
-    return riddle;
 }
 
 }  // namespace
@@ -96,7 +78,11 @@ int RunCheck(const Arguments& arguments) {
         if (commandLine.IsSet(riddleOption)) {
             riddleFile = commandLine.Value(riddleOption).bytes;
         } else {
-            riddleFile = RiddleOfSolution(solutionFiles.front());
+            // From the name's bytes: a name that is not UTF-8 stays itself.
+            if (const std::optional<std::string> riddle =
+                    RiddleOfSolution(solutionFiles.front().toStdString())) {
+                riddleFile = QByteArray::fromStdString(*riddle);
+            }
         }
     } else {
         riddleFile = positional[0].bytes;

@@ -61,4 +61,44 @@ std::string NextSolutionPath(const std::string& riddlePath) {
     }
 }
 
+std::optional<std::string> RiddleOfSolution(const std::string& solutionPath) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    std::string_view name(solutionPath);
+    auto strip = [&](std::string_view suffix) {
+        if (name.size() < suffix.size()) {
+            return false;
+        }
+        const std::string_view tail = name.substr(name.size() - suffix.size());
+        for (size_t i = 0; i < suffix.size(); ++i) {
+            if (lower(tail[i]) != suffix[i]) {
+                return false;
+            }
+        }
+        name.remove_suffix(suffix.size());
+        return true;
+    };
+    if (!strip(".vrl")) {
+        return std::nullopt;
+    }
+    // An optional "-N" between ".solution" and ".vrl".
+    size_t digits = 0;
+    while (digits < name.size() && name[name.size() - 1 - digits] >= '0' &&
+           name[name.size() - 1 - digits] <= '9') {
+        ++digits;
+    }
+    if (digits > 0 && digits < name.size() && name[name.size() - 1 - digits] == '-') {
+        name.remove_suffix(digits + 1);
+    }
+    if (!strip(".solution")) {
+        return std::nullopt;
+    }
+    std::string riddle(name);
+    riddle += ".vrl";
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(riddle), error)) {
+        return std::nullopt;
+    }
+    return riddle;
+}
+
 }  // namespace vorlo

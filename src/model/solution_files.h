@@ -7,6 +7,7 @@
 // solutions of a riddle are the files from the first on up to the first
 // number that has none.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,10 @@ std::vector<std::string> SolutionPaths(const std::string& riddlePath);
 // The path the riddle's next solution is saved under: the first number
 // without a file.
 std::string NextSolutionPath(const std::string& riddlePath);
+
+// The riddle a solution file belongs to by its name: NAME.vrl for
+// NAME.solution.vrl or NAME.solution-N.vrl (any case). The name is taken as
+// the bytes it is, whatever its encoding.
+std::optional<std::string> RiddleOfSolution(const std::string& solutionPath);
 
 }  // namespace vorlo

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <string>
 #include <random>
 #include <vector>
 
@@ -308,6 +310,34 @@ TEST(SolutionFiles, NamesAndNumbering) {
     touch(SolutionPath(riddle, 2));
     EXPECT_EQ(SolutionPaths(riddle).size(), 3u);
     EXPECT_EQ(NextSolutionPath(riddle), SolutionPath(riddle, 4));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(SolutionFiles, RiddleOfASolutionByItsBytes) {
+    const auto dir =
+        std::filesystem::path(::testing::TempDir()) / ("riddle-of-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string d = dir.string() + "/";
+    for (const char* riddle : {"cup.vrl", "caf\xE9.vrl", "caf\xEF\xBF\xBD.vrl", "a-2.vrl"}) {
+        std::ofstream(d + riddle) << "";
+    }
+    std::filesystem::create_directories(d + "folder.vrl");
+    struct Case {
+        std::string solution;
+        std::optional<std::string> riddle;
+    } cases[] = {
+        {"cup.solution.vrl", "cup.vrl"},         {"cup.SOLUTION-12.Vrl", "cup.vrl"},
+        {"caf\xE9.solution.vrl", "caf\xE9.vrl"}, {"caf\xE9.solution-3.vrl", "caf\xE9.vrl"},
+        {"a-2.solution.vrl", "a-2.vrl"},         {"cup.solution-.vrl", std::nullopt},
+        {"cup.solution-x.vrl", std::nullopt},    {"cup.vrl", std::nullopt},
+        {"cup.solution.txt", std::nullopt},      {"absent.solution.vrl", std::nullopt},
+        {"folder.solution.vrl", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> riddle = RiddleOfSolution(d + c.solution);
+        EXPECT_EQ(riddle, c.riddle ? std::optional(d + *c.riddle) : std::nullopt) << c.solution;
+    }
     std::filesystem::remove_all(dir);
 }
 
