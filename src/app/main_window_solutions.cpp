@@ -21,9 +21,11 @@ using namespace vorlo;
 
 namespace {
 
-// A drag or a run of key steps changes the board without announcing each
-// step; the comparison runs again when the button or the key comes up, and
-// the note keeps to the board's corner when the board is resized.
+// A drag changes the board without announcing each step; the comparison
+// runs again when the button or a key comes up (the progress compares only
+// when the board changed since it last did, so a click, a Tab or a key that
+// moved nothing costs nothing), and the note keeps to the board's corner
+// when the board is resized.
 class BoardWatch : public QObject {
 public:
     BoardWatch(QObject* parent, std::function<void()> changed, std::function<void()> resized)

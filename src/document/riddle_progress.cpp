@@ -12,7 +12,10 @@ RiddleProgress::RiddleProgress(RiddleDocument* doc, QObject* parent) : QObject(p
     // change compares again.
     connect(doc_, &RiddleDocument::InitialUpdate, this, [this] { Rebase(); });
     connect(doc_, &RiddleDocument::ContentsChanged, this, [this] { Refresh(); });
-    connect(doc_, &RiddleDocument::BoardAboutToChange, this, [this] { KeepBase(); });
+    connect(doc_, &RiddleDocument::BoardAboutToChange, this, [this] {
+        KeepBase();
+        ++changes_;
+    });
     Rebase();
 }
 
@@ -35,6 +38,7 @@ void RiddleProgress::ReloadSolutions() {
             }
         }
     }
+    compared_.reset();  // compare again, even with the board as it was
     Refresh();
 }
 
@@ -53,6 +57,11 @@ const vorlo::StickIndex& RiddleProgress::Riddle() {
 }
 
 void RiddleProgress::Refresh() {
+    if (compared_ == changes_) {
+        return;  // nothing changed since the last comparison
+    }
+    compared_ = changes_;
+    ++comparisons_;
     // A board the editor has not changed since the riddle was opened, saved
     // or reverted has moved nothing.
     const size_t moved = basePending_ ? 0 : vorlo::MovedCount(Riddle(), doc_->MatchList);
