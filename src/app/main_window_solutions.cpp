@@ -92,6 +92,16 @@ void MainWindow::CreateSolutionCommands() {
 
     progress_ = new RiddleProgress(doc_, this);
     connect(progress_, &RiddleProgress::Changed, this, [this] { ShowProgress(); });
+    connect(progress_, &RiddleProgress::SolutionRefused, this,
+            [this](const QString& path, qulonglong matches, qulonglong limit) {
+                StatusBar->showMessage(
+                    tr("The solution %1 is left unread: it holds %2 matches, more than the %3 "
+                       "a solution of this riddle may hold.")
+                        .arg(QFileInfo(path).fileName())
+                        .arg(matches)
+                        .arg(limit),
+                    10000);
+            });
     ShowProgress();
     UpdateSolutionCommands();
 }

@@ -100,8 +100,29 @@ int RunCheck(const Arguments& arguments) {
     if (!attempt) {
         return 1;
     }
+    std::optional<Riddle> riddle;
+    if (riddleFile) {
+        riddle = Read(Argument::FromBytes(*riddleFile));
+        if (!riddle) {
+            return 1;
+        }
+    }
     bool solved = false;
     for (const QByteArray& file : solutionFiles) {
+        // A solution far larger than its riddle is none of its solutions,
+        // and is not read whole to find that out.
+        uint64_t matches = 0;
+        if (riddle && TooLargeForSolution(file.toStdString(), riddle->matches.Count(), &matches)) {
+            PrintFileError(
+                DisplayName(file),
+                QCoreApplication::translate(
+                    "vorlo-cli",
+                    "left unread: it holds %1 matches, more than the %2 a solution of the "
+                    "riddle may hold")
+                    .arg(matches)
+                    .arg(MaxSolutionMatches(riddle->matches.Count())));
+            continue;
+        }
         const std::optional<Riddle> solution = Read(Argument::FromBytes(file));
         if (!solution) {
             return 1;
@@ -111,11 +132,7 @@ int RunCheck(const Arguments& arguments) {
     // The verdict is output for scripts as much as for people: the same
     // words in every language.
     QString verdict = solved ? QStringLiteral("solved") : QStringLiteral("not solved");
-    if (riddleFile) {
-        const std::optional<Riddle> riddle = Read(Argument::FromBytes(*riddleFile));
-        if (!riddle) {
-            return 1;
-        }
+    if (riddle) {
         verdict += QStringLiteral(", moved %1")
                        .arg(MovedCount(StickIndex(riddle->matches), attempt->matches));
     }

@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QString>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "stick_pairing.h"
@@ -29,9 +30,10 @@ public:
     explicit RiddleProgress(RiddleDocument* doc, QObject* parent = nullptr);
 
     // The board as it is now becomes the riddle moves are counted from, and
-    // the solutions beside the document's file are read again.
+    // the solutions beside the document's file are looked for again.
     void Rebase();
-    // Reads the solutions beside the document's file again.
+    // Looks for the solutions beside the document's file again; they are
+    // read when the board is first compared with them.
     void ReloadSolutions();
     // Compares the board again if it changed since it was last compared;
     // Changed follows when the result differs.
@@ -39,12 +41,19 @@ public:
 
     size_t Moved() const { return moved_; }
     bool Solved() const { return solved_; }
-    size_t SolutionCount() const { return solutions_.size(); }
+    // The solution files found beside the riddle, read or not yet.
+    size_t SolutionCount() const { return solutionPaths_.size(); }
+    // Whether the solution files have been read since they were looked for.
+    bool SolutionsRead() const { return solutionsRead_; }
     // How many times the board has been compared, for tests.
     size_t Comparisons() const { return comparisons_; }
 
 signals:
     void Changed();
+    // A solution file holds far more matches than the riddle (at most
+    // `matches`, where `limit` are allowed): it is left unread and never
+    // taken for a solution.
+    void SolutionRefused(const QString& path, qulonglong matches, qulonglong limit);
 
 private:
     // The board as last opened, saved or reverted. It is copied only when
@@ -53,11 +62,14 @@ private:
     // nothing here.
     void KeepBase();
     const vorlo::StickIndex& Riddle();
+    void ReadSolutions();
 
     RiddleDocument* doc_;
     bool basePending_ = true;  // the board is still the base
     std::vector<vorlo::Match> base_;
     std::optional<vorlo::StickIndex> riddle_;
+    std::vector<std::string> solutionPaths_;
+    bool solutionsRead_ = false;
     std::vector<vorlo::StickIndex> solutions_;
     // Board changes announced, and how many of them the last comparison saw.
     uint64_t changes_ = 0;

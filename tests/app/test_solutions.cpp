@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -228,6 +229,38 @@ private slots:
             QVERIFY2(frame->Progress()->Comparisons() - before == c.comparisons, c.what);
         }
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+    }
+
+    void solutionsAreReadAtTheFirstChangeAndAHugeOneIsRefused() {
+        // The cup has 4 matches, so its solutions may hold 2 * 4 + 1000.
+        struct Case {
+            const char* name;
+            int matches;
+            bool refused;
+        } cases[] = {
+            {"roomy", 1008, false},
+            {"huge", 1009, true},
+        };
+        for (const Case& c : cases) {
+            MatchList many;
+            for (int i = 0; i < c.matches; ++i) {
+                many.Append(Match(i * 100, 1000, 0));
+            }
+            QFile solution(dir.filePath(QStringLiteral("%1.solution.vrl").arg(c.name)));
+            QVERIFY(solution.open(QIODevice::WriteOnly));
+            solution.write(QByteArray::fromStdString(SerializeRiddle(many, "")));
+            solution.close();
+            frame->StatusBar->clearMessage();
+            doc()->SetModifiedFlag(false);
+            QVERIFY(!OpenCup(QStringLiteral("%1.vrl").arg(c.name)).isEmpty());
+            QCOMPARE(frame->Progress()->SolutionCount(), size_t{1});
+            QVERIFY2(!frame->Progress()->SolutionsRead(), c.name);
+            Drag({230, 137}, {330, 187});
+            QVERIFY2(frame->Progress()->SolutionsRead(), c.name);
+            QCOMPARE(frame->StatusBar->currentMessage().contains(QStringLiteral("left unread")),
+                     c.refused);
+            QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        }
     }
 
     void saveAsSolutionWritesTheNextSolutionFile() {

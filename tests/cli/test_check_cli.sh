@@ -99,5 +99,27 @@ for decoy in present absent; do
     rm -f $'caf\xef\xbf\xbd.vrl'
 done
 
+# A solution with far more matches than its riddle (here 1003 for 1, where
+# 2 x 1 + 1000 are allowed) is left unread, with a message; the others count.
+make small.vrl 1,2,3
+many=()
+for i in $(seq 0 1002); do many+=("$((i * 100)),500,0"); done
+rm -f small.solution.vrl
+make small.solution.vrl "${many[@]}"
+make small.solution-2.vrl 1,2,3
+run check small.vrl small.vrl
+check "huge solution: output" "solved, moved 0" "$out"
+check "huge solution: status" 0 "$status"
+[[ $err == *"left unread"* ]] || check "huge solution: message" "*left unread*" "$err"
+run check --solution small.solution.vrl small.vrl
+check "huge solution given: output" "not solved, moved 0" "$out"
+check "huge solution given: status" 1 "$status"
+[[ $err == *"left unread"* ]] || check "huge solution given: message" "*left unread*" "$err"
+many=("${many[@]:0:1002}")
+rm -f small.solution.vrl
+make small.solution.vrl "${many[@]}"
+run check small.vrl small.vrl
+check "largest allowed solution: message" "" "$err"
+
 echo "check: $failures failures"
 [ "$failures" -eq 0 ]

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <string>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "solution_files.h"
@@ -338,6 +338,43 @@ TEST(SolutionFiles, RiddleOfASolutionByItsBytes) {
         const std::optional<std::string> riddle = RiddleOfSolution(d + c.solution);
         EXPECT_EQ(riddle, c.riddle ? std::optional(d + *c.riddle) : std::nullopt) << c.solution;
     }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(SolutionFiles, MatchBoundFromCountAndSize) {
+    const auto dir =
+        std::filesystem::path(::testing::TempDir()) / ("bound-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    auto count = [](int32_t n) {
+        const auto u = static_cast<uint32_t>(n);
+        return std::string{char(u & 0xFF), char(u >> 8 & 0xFF), char(u >> 16 & 0xFF),
+                           char(u >> 24 & 0xFF)};
+    };
+    const std::string record(12, '\0');
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::optional<uint64_t> bound;
+        bool tooLargeFor4;  // for a riddle of 4 matches: at most 1008
+    } cases[] = {
+        {"empty", "", std::nullopt, false},
+        {"inside the count", "\x01\x00", std::nullopt, false},
+        {"negative count", count(-1) + record, std::nullopt, false},
+        {"two records", count(2) + record + record, 2, false},
+        {"two records and a text", count(2) + record + record + "a riddle's text", 2, false},
+        {"declares ten million, holds one", count(10'000'000) + record, 1, false},
+        {"1008 records", count(1008) + std::string(1008 * 12, '\0'), 1008, false},
+        {"1009 records", count(1009) + std::string(1009 * 12, '\0'), 1009, true},
+    };
+    for (const Case& c : cases) {
+        const std::string path = (dir / "s.vrl").string();
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes;
+        EXPECT_EQ(FileMatchBound(path), c.bound) << c.what;
+        EXPECT_EQ(TooLargeForSolution(path, 4), c.tooLargeFor4) << c.what;
+    }
+    EXPECT_EQ(FileMatchBound((dir / "absent.vrl").string()), std::nullopt);
+    EXPECT_EQ(FileMatchBound(dir.string()), std::nullopt);  // a folder
     std::filesystem::remove_all(dir);
 }
 
