@@ -55,8 +55,10 @@ bool SameStick(const Match& a, const Match& b) {
 
 namespace {
 
+// Row first, as the cell keys run: the classes of a layout come in the order
+// of its cells, so their look-ups walk the other layout's table forwards.
 bool Before(const Point32& a, const Point32& b) {
-    return a.x < b.x || (a.x == b.x && a.y < b.y);
+    return a.y < b.y || (a.y == b.y && a.x < b.x);
 }
 
 // The ends with the lower one first: a match laid the other way round on
@@ -182,12 +184,12 @@ public:
     // stack since paths may be long).
     size_t MaxFlow(uint32_t source, uint32_t sink) {
         Lay();
+        size_t flow = Greedy(source, sink);
         constexpr uint32_t kUnreached = std::numeric_limits<uint32_t>::max();
         std::vector<uint32_t> layer(nodes_);
         std::vector<uint32_t> next(nodes_);
         std::vector<uint32_t> queue;
         std::vector<uint32_t> path;  // arcs from the source
-        size_t flow = 0;
         while (true) {
             std::fill(layer.begin(), layer.end(), kUnreached);
             layer[source] = 0;
@@ -215,10 +217,8 @@ public:
                     }
                     size_t firstFull = path.size();
                     for (size_t i = 0; i < path.size(); ++i) {
-                        Arc& arc = arcs_[path[i]];
-                        arc.capacity -= pushed;
-                        arcs_[arc.reverse].capacity += pushed;
-                        if (arc.capacity == 0 && firstFull == path.size()) {
+                        Push(path[i], pushed);
+                        if (arcs_[path[i]].capacity == 0 && firstFull == path.size()) {
                             firstFull = i;
                         }
                     }
@@ -252,6 +252,42 @@ public:
     }
 
 private:
+    void Push(uint32_t arc, uint32_t amount) {
+        arcs_[arc].capacity -= amount;
+        arcs_[arcs_[arc].reverse].capacity += amount;
+    }
+
+    // The obvious flow first, along the paths of three arcs from the source
+    // to the sink: where matches lie apart, as in a picture, this is all of
+    // it, and the search by layers only confirms that nothing is left.
+    size_t Greedy(uint32_t source, uint32_t sink) {
+        constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
+        std::vector<uint32_t> toSink(nodes_, kNone);
+        for (uint32_t a = start_[sink]; a < start_[sink + 1]; ++a) {
+            toSink[arcs_[a].to] = arcs_[a].reverse;
+        }
+        size_t flow = 0;
+        for (uint32_t a = start_[source]; a < start_[source + 1]; ++a) {
+            const uint32_t middle = arcs_[a].to;
+            for (uint32_t e = start_[middle]; e < start_[middle + 1] && arcs_[a].capacity > 0;
+                 ++e) {
+                const uint32_t last = toSink[arcs_[e].to];
+                if (last == kNone) {
+                    continue;  // the arc back to the source
+                }
+                const uint32_t amount =
+                    std::min({arcs_[a].capacity, arcs_[e].capacity, arcs_[last].capacity});
+                if (amount > 0) {
+                    Push(a, amount);
+                    Push(e, amount);
+                    Push(last, amount);
+                    flow += amount;
+                }
+            }
+        }
+        return flow;
+    }
+
     struct Pending {
         uint32_t from;
         uint32_t to;
@@ -289,9 +325,8 @@ private:
 
 size_t LargestPairing(const StickIndex& sticks, const MatchList& board) {
     // The board's classes of equal ends on the left, the indexed classes on
-    // the right: node 0 is the source, then the board's classes, then the
-    // indexed ones, then the sink. A class passes on as many matches as it
-    // holds, so a stack costs one node, not a node per match.
+    // the right. A class passes on as many matches as it holds, so a stack
+    // costs one node, not a node per match.
     const std::vector<Classed> sorted = SortedByEnds(board, board.Count());
     std::vector<StickEnds> boardClasses;
     std::vector<uint32_t> boardSizes;
@@ -304,18 +339,53 @@ size_t LargestPairing(const StickIndex& sticks, const MatchList& board) {
     }
     const auto left = static_cast<uint32_t>(boardClasses.size());
     const auto right = static_cast<uint32_t>(sticks.ClassCount());
+    std::vector<uint32_t> start;  // the candidates of each board class, in compressed rows
+    std::vector<uint32_t> candidates;
+    start.reserve(left + 1);
+    start.push_back(0);
+    std::vector<uint32_t> found;
+    for (uint32_t b = 0; b < left; ++b) {
+        sticks.SameClasses(boardClasses[b], found);
+        candidates.insert(candidates.end(), found.begin(), found.end());
+        start.push_back(static_cast<uint32_t>(candidates.size()));
+    }
+
+    // The obvious pairs first. When every board class left with matches has
+    // no candidate at all, no pairing can be larger (each longer one would
+    // begin there), as where matches lie apart and a few were moved off.
+    std::vector<uint32_t> unpairedRight(right);
+    for (uint32_t r = 0; r < right; ++r) {
+        unpairedRight[r] = sticks.Size(r);
+    }
+    size_t pairs = 0;
+    bool settled = true;
+    for (uint32_t b = 0; b < left; ++b) {
+        uint32_t unpaired = boardSizes[b];
+        for (uint32_t e = start[b]; e < start[b + 1] && unpaired > 0; ++e) {
+            const uint32_t amount = std::min(unpaired, unpairedRight[candidates[e]]);
+            unpaired -= amount;
+            unpairedRight[candidates[e]] -= amount;
+            pairs += amount;
+        }
+        settled = settled && (unpaired == 0 || start[b] == start[b + 1]);
+    }
+    if (settled) {
+        return pairs;
+    }
+
+    // Otherwise a largest flow: node 0 is the source, then the board's
+    // classes, then the indexed ones, then the sink.
     const uint32_t source = 0;
     const uint32_t sink = left + right + 1;
     FlowNetwork network(left + right + 2);
     std::vector<bool> reached(right, false);
-    std::vector<uint32_t> found;
     for (uint32_t b = 0; b < left; ++b) {
-        sticks.SameClasses(boardClasses[b], found);
-        if (found.empty()) {
+        if (start[b] == start[b + 1]) {
             continue;
         }
         network.Add(source, 1 + b, boardSizes[b]);
-        for (const uint32_t r : found) {
+        for (uint32_t e = start[b]; e < start[b + 1]; ++e) {
+            const uint32_t r = candidates[e];
             network.Add(1 + b, 1 + left + r, std::min(boardSizes[b], sticks.Size(r)));
             reached[r] = true;
         }
