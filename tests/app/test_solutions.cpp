@@ -198,7 +198,6 @@ private slots:
             size_t comparisons;
         } cases[] = {
             {"Tab", [&] { QTest::keyClick(board, Qt::Key_Tab); }, 0},
-            {"Shift", [&] { QTest::keyClick(board, Qt::Key_Shift); }, 0},
             {"a click beside the matches",
              [&] {
                  QTest::mouseClick(port, Qt::LeftButton, {}, {600, 400});
