@@ -18,7 +18,10 @@
 // passing on as many matches as it holds, so a stack of thousands costs what
 // one match costs. The candidates of a class are found through a table of the
 // other layout's class ends, sorted by 4-pixel cell, so a layout of n matches
-// is compared in about O(n log n) however they lie.
+// lying apart, as in a picture, is compared in about O(n log n). Only where
+// the obvious pairs leave a class with candidates unpaired is a flow network
+// built, searched in phases of shortest augmenting paths, each phase one
+// pass over the candidate pairs of the classes.
 //
 // The tolerance and the end points are defined here alone (EndsOf,
 // kSameStickTolerance); the rest of the pairing only asks SameEnds.
