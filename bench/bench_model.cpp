@@ -333,6 +333,33 @@ void BM_StickIndex(benchmark::State& state) {
 }
 BENCHMARK(BM_StickIndex)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// vorlo-cli check's comparison: a riddle and one solution indexed, the
+// attempt paired with each. Arg 0: 20,000 matches lying apart in a grid;
+// 1: the same number stacked on one spot, which once paired every match of
+// the stack with every other. In both the solution moves one match beside.
+void BM_CheckPairing(benchmark::State& state) {
+    constexpr int kCount = 20000;
+    vorlo::MatchList riddle;
+    if (state.range(0) == 0) {
+        riddle = PairingGrid(kCount);
+    } else {
+        for (int i = 0; i < kCount; ++i) {
+            riddle.Append(vorlo::Match(100, 100, 0));
+        }
+    }
+    vorlo::MatchList solution = riddle;
+    solution.Last()->x -= 200;
+    solution.Last()->y -= 200;
+    const vorlo::MatchList attempt = solution;
+    for (auto _ : state) {
+        const bool solved = vorlo::IsSolution(vorlo::StickIndex(solution), attempt);
+        const size_t moved = vorlo::MovedCount(vorlo::StickIndex(riddle), attempt);
+        benchmark::DoNotOptimize(solved);
+        benchmark::DoNotOptimize(moved);
+    }
+}
+BENCHMARK(BM_CheckPairing)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

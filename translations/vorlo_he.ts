@@ -127,6 +127,10 @@ The changes made since are lost.</source>
         <source>Saved the solution as %1</source>
         <translation>הפתרון נשמר כ־⁦%1⁩</translation>
     </message>
+    <message>
+        <source>The solution %1 is left unread: it holds %2 matches, more than the %3 a solution of this riddle may hold.</source>
+        <translation>הפתרון ⁦%1⁩ לא נקרא: יש בו %2 גפרורים, יותר מ־%3 שפתרון של החידה הזו יכול להכיל.</translation>
+    </message>
 </context>
 <context>
     <name>VorloApplication</name>
@@ -1196,6 +1200,10 @@ solution&apos;s name; without one, the moved count is left out.</source>
     <message>
         <source>the riddle has no solution files</source>
         <translation>לחידה אין קובצי פתרון</translation>
+    </message>
+    <message>
+        <source>left unread: it holds %1 matches, more than the %2 a solution of the riddle may hold</source>
+        <translation>לא נקרא: יש בו %1 גפרורים, יותר מ־%2 שפתרון של החידה יכול להכיל</translation>
     </message>
 </context>
 <context>

@@ -22,9 +22,11 @@ using namespace vorlo;
 
 namespace {
 
-// A drag or a run of key steps changes the board without announcing each
-// step; the comparison runs again when the button or the key comes up, and
-// the note keeps to the board's corner when the board is resized.
+// A drag changes the board without announcing each step; the comparison
+// runs again when the button or a key comes up (the progress compares only
+// when the board changed since it last did, so a click, a Tab or a key that
+// moved nothing costs nothing), and the note keeps to the board's corner
+// when the board is resized.
 class BoardWatch : public QObject {
 public:
     BoardWatch(QObject* parent, std::function<void()> changed, std::function<void()> resized)
@@ -91,6 +93,16 @@ void MainWindow::CreateSolutionCommands() {
 
     progress_ = new RiddleProgress(doc_, this);
     connect(progress_, &RiddleProgress::Changed, this, [this] { ShowProgress(); });
+    connect(progress_, &RiddleProgress::SolutionRefused, this,
+            [this](const QString& path, qulonglong matches, qulonglong limit) {
+                StatusBar->showMessage(
+                    tr("The solution %1 is left unread: it holds %2 matches, more than the %3 "
+                       "a solution of this riddle may hold.")
+                        .arg(QFileInfo(path).fileName())
+                        .arg(matches)
+                        .arg(limit),
+                    10000);
+            });
     ShowProgress();
     UpdateSolutionCommands();
 }

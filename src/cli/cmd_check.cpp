@@ -3,8 +3,6 @@
 // it moved.
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QRegularExpression>
 #include <optional>
 #include <vector>
 
@@ -25,22 +23,6 @@ std::optional<Riddle> Read(const Argument& file) {
         return std::nullopt;
     }
     return std::move(read.riddle);
-}
-
-// The riddle a solution file belongs to by its name (NAME.solution.vrl or
-// NAME.solution-N.vrl beside NAME.vrl), when that riddle exists.
-std::optional<QByteArray> RiddleOfSolution(const QByteArray& solution) {
-    static const QRegularExpression pattern(QStringLiteral("^(.*)\\.solution(-[0-9]+)?\\.vrl$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(QString::fromLocal8Bit(solution));
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    const QByteArray riddle = match.captured(1).toLocal8Bit() + ".vrl";
-    if (!QFileInfo(QString::fromLocal8Bit(riddle)).isFile()) {
-        return std::nullopt;
-    }
-    return riddle;
 }
 
 }  // namespace
@@ -96,7 +78,11 @@ int RunCheck(const Arguments& arguments) {
         if (commandLine.IsSet(riddleOption)) {
             riddleFile = commandLine.Value(riddleOption).bytes;
         } else {
-            riddleFile = RiddleOfSolution(solutionFiles.front());
+            // From the name's bytes: a name that is not UTF-8 stays itself.
+            if (const std::optional<std::string> riddle =
+                    RiddleOfSolution(solutionFiles.front().toStdString())) {
+                riddleFile = QByteArray::fromStdString(*riddle);
+            }
         }
     } else {
         riddleFile = positional[0].bytes;
@@ -114,8 +100,29 @@ int RunCheck(const Arguments& arguments) {
     if (!attempt) {
         return 1;
     }
+    std::optional<Riddle> riddle;
+    if (riddleFile) {
+        riddle = Read(Argument::FromBytes(*riddleFile));
+        if (!riddle) {
+            return 1;
+        }
+    }
     bool solved = false;
     for (const QByteArray& file : solutionFiles) {
+        // A solution far larger than its riddle is none of its solutions,
+        // and is not read whole to find that out.
+        uint64_t matches = 0;
+        if (riddle && TooLargeForSolution(file.toStdString(), riddle->matches.Count(), &matches)) {
+            PrintFileError(
+                DisplayName(file),
+                QCoreApplication::translate(
+                    "vorlo-cli",
+                    "left unread: it holds %1 matches, more than the %2 a solution of the "
+                    "riddle may hold")
+                    .arg(matches)
+                    .arg(MaxSolutionMatches(riddle->matches.Count())));
+            continue;
+        }
         const std::optional<Riddle> solution = Read(Argument::FromBytes(file));
         if (!solution) {
             return 1;
@@ -125,11 +132,7 @@ int RunCheck(const Arguments& arguments) {
     // The verdict is output for scripts as much as for people: the same
     // words in every language.
     QString verdict = solved ? QStringLiteral("solved") : QStringLiteral("not solved");
-    if (riddleFile) {
-        const std::optional<Riddle> riddle = Read(Argument::FromBytes(*riddleFile));
-        if (!riddle) {
-            return 1;
-        }
+    if (riddle) {
         verdict += QStringLiteral(", moved %1")
                        .arg(MovedCount(StickIndex(riddle->matches), attempt->matches));
     }

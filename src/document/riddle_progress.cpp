@@ -12,7 +12,10 @@ RiddleProgress::RiddleProgress(RiddleDocument* doc, QObject* parent) : QObject(p
     // change compares again.
     connect(doc_, &RiddleDocument::InitialUpdate, this, [this] { Rebase(); });
     connect(doc_, &RiddleDocument::ContentsChanged, this, [this] { Refresh(); });
-    connect(doc_, &RiddleDocument::BoardAboutToChange, this, [this] { KeepBase(); });
+    connect(doc_, &RiddleDocument::BoardAboutToChange, this, [this] {
+        KeepBase();
+        ++changes_;
+    });
     Rebase();
 }
 
@@ -25,17 +28,31 @@ void RiddleProgress::Rebase() {
 }
 
 void RiddleProgress::ReloadSolutions() {
+    solutionPaths_.clear();
     solutions_.clear();
+    solutionsRead_ = false;
     if (!doc_->PathName().isEmpty()) {
-        for (const std::string& path :
-             vorlo::SolutionPaths(QFile::encodeName(doc_->PathName()).toStdString())) {
-            vorlo::RiddleReadResult read = vorlo::ReadRiddleFile(path);
-            if (read.ok) {  // a solution that cannot be read is none
-                solutions_.emplace_back(read.riddle.matches);
-            }
+        solutionPaths_ = vorlo::SolutionPaths(QFile::encodeName(doc_->PathName()).toStdString());
+    }
+    compared_.reset();  // compare again, even with the board as it was
+    Refresh();
+}
+
+void RiddleProgress::ReadSolutions() {
+    solutionsRead_ = true;
+    const size_t limit = vorlo::MaxSolutionMatches(base_.size());
+    for (const std::string& path : solutionPaths_) {
+        uint64_t matches = 0;
+        if (vorlo::TooLargeForSolution(path, base_.size(), &matches)) {
+            emit SolutionRefused(QFile::decodeName(QByteArray::fromStdString(path)), matches,
+                                 limit);
+            continue;
+        }
+        vorlo::RiddleReadResult read = vorlo::ReadRiddleFile(path);
+        if (read.ok) {  // a solution that cannot be read is none
+            solutions_.emplace_back(read.riddle.matches);
         }
     }
-    Refresh();
 }
 
 void RiddleProgress::KeepBase() {
@@ -53,14 +70,26 @@ const vorlo::StickIndex& RiddleProgress::Riddle() {
 }
 
 void RiddleProgress::Refresh() {
+    if (compared_ == changes_) {
+        return;  // nothing changed since the last comparison
+    }
+    compared_ = changes_;
     // A board the editor has not changed since the riddle was opened, saved
-    // or reverted has moved nothing.
-    const size_t moved = basePending_ ? 0 : vorlo::MovedCount(Riddle(), doc_->MatchList);
+    // or reverted has moved nothing and is compared with no solution: they
+    // are read only once a player has moved something.
+    size_t moved = 0;
     bool solved = false;
-    for (const vorlo::StickIndex& solution : solutions_) {
-        if (vorlo::IsSolution(solution, doc_->MatchList)) {
-            solved = true;
-            break;
+    if (!basePending_) {
+        ++comparisons_;
+        moved = vorlo::MovedCount(Riddle(), doc_->MatchList);
+        if (!solutionsRead_) {
+            ReadSolutions();
+        }
+        for (const vorlo::StickIndex& solution : solutions_) {
+            if (vorlo::IsSolution(solution, doc_->MatchList)) {
+                solved = true;
+                break;
+            }
         }
     }
     if (moved != moved_ || solved != solved_) {

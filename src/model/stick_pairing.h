@@ -12,10 +12,19 @@
 // shape's rounding, which is exactly the head centre of GetShape.
 //
 // Comparing layouts pairs their matches one to one as the same stick, as many
-// pairs as can be made (a largest bipartite matching, Hopcroft-Karp). The
-// candidates of a match are found through a table of the other layout's ends,
-// sorted by 4-pixel cell, so a layout of n matches is compared in about
-// O(n log n) when matches lie apart, as they do in a picture.
+// pairs as can be made. Matches whose ends coincide (a stack, or one laid
+// either way round on another) are one class with a count, on either side:
+// the pairing is a largest flow through the classes (Dinic), each class
+// passing on as many matches as it holds, so a stack of thousands costs what
+// one match costs. The candidates of a class are found through a table of the
+// other layout's class ends, sorted by 4-pixel cell, so a layout of n matches
+// lying apart, as in a picture, is compared in about O(n log n). Only where
+// the obvious pairs leave a class with candidates unpaired is a flow network
+// built, searched in phases of shortest augmenting paths, each phase one
+// pass over the candidate pairs of the classes.
+//
+// The tolerance and the end points are defined here alone (EndsOf,
+// kSameStickTolerance); the rest of the pairing only asks SameEnds.
 
 #include <cstddef>
 #include <cstdint>
@@ -44,24 +53,36 @@ public:
     explicit StickIndex(const MatchList& matches);
     explicit StickIndex(const std::vector<Match>& matches);
 
-    size_t Count() const { return ends_.size(); }
+    size_t Count() const { return count_; }
+    // The number of classes: sets of indexed matches with the same ends.
+    size_t ClassCount() const { return classes_.size(); }
 
     // Replaces `out` with the positions (in layout order) of the indexed
     // matches that are the same stick as `match`, each once, ascending.
     void SameSticks(const Match& match, std::vector<uint32_t>& out) const;
 
-private:
-    void Build();
+    // Replaces `out` with the classes whose matches are the same stick as a
+    // match with these ends, each once, ascending.
+    void SameClasses(const StickEnds& ends, std::vector<uint32_t>& out) const;
+    // How many indexed matches class `c` holds.
+    uint32_t Size(uint32_t c) const { return memberStart_[c + 1] - memberStart_[c]; }
 
-    std::vector<StickEnds> ends_;
+private:
+    template <class Matches>
+    void Build(const Matches& matches, size_t count);
+
+    size_t count_ = 0;
+    std::vector<StickEnds> classes_;     // the ends of each class, the lower one first
+    std::vector<uint32_t> memberStart_;  // classes_.size() + 1 offsets into members_
+    std::vector<uint32_t> members_;      // positions in the layout, by class, ascending
     struct Entry {
         uint64_t cell;
-        uint32_t stick;
+        uint32_t stick;  // a class
         friend bool operator<(const Entry& a, const Entry& b) {
             return a.cell < b.cell || (a.cell == b.cell && a.stick < b.stick);
         }
     };
-    std::vector<Entry> cells_;  // both ends of every match, sorted
+    std::vector<Entry> cells_;  // both ends of every class, sorted
 };
 
 // The number of pairs in a largest one-to-one pairing of `board`'s matches

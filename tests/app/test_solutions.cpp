@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "board_editor.h"
 #include "commands.h"
@@ -182,6 +184,82 @@ private slots:
         QVERIFY(frame->OnFileNew());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         QVERIFY(!frame->Action(ID_FILE_SAVE_SOLUTION)->isEnabled());
+    }
+
+    void comparesOnlyWhenTheBoardChanged() {
+        QVERIFY(!OpenCup(QStringLiteral("still.vrl")).isEmpty());
+        BoardView* board = frame->boardView();
+        QWidget* port = board->viewport();
+        Drag({230, 137}, {330, 187});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        struct Case {
+            const char* what;
+            std::function<void()> act;
+            size_t comparisons;
+        } cases[] = {
+            {"Tab", [&] { QTest::keyClick(board, Qt::Key_Tab); }, 0},
+            {"a click beside the matches",
+             [&] {
+                 QTest::mouseClick(port, Qt::LeftButton, {}, {600, 400});
+             },
+             0},
+            {"a click selecting a match",
+             [&] {
+                 QTest::mouseClick(port, Qt::LeftButton, {}, {330, 187});
+             },
+             0},
+            {"a right click",
+             [&] {
+                 QTest::mouseClick(port, Qt::RightButton, {}, {330, 187});
+             },
+             0},
+            {"an arrow moving the selected match", [&] { QTest::keyClick(board, Qt::Key_Right); },
+             1},
+            {"a drag",
+             [&] {
+                 Drag({259, 220}, {400, 220});
+             },
+             1},
+            {"undo", [&] { frame->Action(ID_EDIT_UNDO)->trigger(); }, 1},
+        };
+        for (const Case& c : cases) {
+            const size_t before = frame->Progress()->Comparisons();
+            c.act();
+            QVERIFY2(frame->Progress()->Comparisons() - before == c.comparisons, c.what);
+        }
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+    }
+
+    void solutionsAreReadAtTheFirstChangeAndAHugeOneIsRefused() {
+        // The cup has 4 matches, so its solutions may hold 2 * 4 + 1000.
+        struct Case {
+            const char* name;
+            int matches;
+            bool refused;
+        } cases[] = {
+            {"roomy", 1008, false},
+            {"huge", 1009, true},
+        };
+        for (const Case& c : cases) {
+            MatchList many;
+            for (int i = 0; i < c.matches; ++i) {
+                many.Append(Match(i * 100, 1000, 0));
+            }
+            QFile solution(dir.filePath(QStringLiteral("%1.solution.vrl").arg(c.name)));
+            QVERIFY(solution.open(QIODevice::WriteOnly));
+            solution.write(QByteArray::fromStdString(SerializeRiddle(many, "")));
+            solution.close();
+            frame->StatusBar->clearMessage();
+            doc()->SetModifiedFlag(false);
+            QVERIFY(!OpenCup(QStringLiteral("%1.vrl").arg(c.name)).isEmpty());
+            QCOMPARE(frame->Progress()->SolutionCount(), size_t{1});
+            QVERIFY2(!frame->Progress()->SolutionsRead(), c.name);
+            Drag({230, 137}, {330, 187});
+            QVERIFY2(frame->Progress()->SolutionsRead(), c.name);
+            QCOMPARE(frame->StatusBar->currentMessage().contains(QStringLiteral("left unread")),
+                     c.refused);
+            QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        }
     }
 
     void saveAsSolutionWritesTheNextSolutionFile() {

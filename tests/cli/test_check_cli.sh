@@ -82,5 +82,39 @@ make broken.vrl 1,2,3
 run check broken.vrl broken.vrl
 check "broken solution: status" 1 "$status"
 
+# A name that is not UTF-8 is taken as its bytes: the riddle of caf\xE9's
+# solution is caf\xE9.vrl, never the riddle its text would name (caf\uFFFD).
+make name.vrl 309,126,90 209,126,90 199,137,0 258,248,90
+mv name.vrl $'caf\xe9.vrl'
+make name.vrl 309,126,90 209,126,90 199,137,0 200,50,0
+mv name.vrl $'caf\xe9.solution.vrl'
+make name.vrl 0,0,0 1,1,1
+mv name.vrl $'caf\xef\xbf\xbd.vrl'
+for decoy in present absent; do
+    run check --solution $'caf\xe9.solution.vrl' $'caf\xe9.solution.vrl'
+    check "non-UTF-8 solution name, decoy $decoy: output" "solved, moved 1" "$out"
+    check "non-UTF-8 solution name, decoy $decoy: status" 0 "$status"
+    run check $'caf\xe9.vrl' $'caf\xe9.solution.vrl'
+    check "non-UTF-8 riddle name, decoy $decoy: output" "solved, moved 1" "$out"
+    rm -f $'caf\xef\xbf\xbd.vrl'
+done
+
+# A solution with far more matches than its riddle (here 1003 for 1, where
+# 2 x 1 + 1000 are allowed) is left unread, with a message; the others count.
+make small.vrl 1,2,3
+many=()
+for i in $(seq 0 1002); do many+=("$((i * 100)),500,0"); done
+rm -f small.solution.vrl
+make small.solution.vrl "${many[@]}"
+make small.solution-2.vrl 1,2,3
+run check small.vrl small.vrl
+check "huge solution: output" "solved, moved 0" "$out"
+check "huge solution: status" 0 "$status"
+[[ $err == *"left unread"* ]] || check "huge solution: message" "*left unread*" "$err"
+run check --solution small.solution.vrl small.vrl
+check "huge solution given: output" "not solved, moved 0" "$out"
+check "huge solution given: status" 1 "$status"
+[[ $err == *"left unread"* ]] || check "huge solution given: message" "*left unread*" "$err"
+
 echo "check: $failures failures"
 [ "$failures" -eq 0 ]

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "solution_files.h"
@@ -177,6 +179,105 @@ TEST(StickPairing, LongAugmentingChains) {
     EXPECT_EQ(LargestPairing(StickIndex(sticks), board), size_t{kCount});
 }
 
+// Largest pairing match by match (augmenting paths from each board match in
+// turn), for layouts too large to try every pairing.
+size_t MatchByMatchPairing(const std::vector<Match>& sticks, const std::vector<Match>& board) {
+    std::vector<int> partner(sticks.size(), -1);
+    std::vector<bool> seen;
+    std::function<bool(size_t)> augment = [&](size_t b) {
+        for (size_t s = 0; s < sticks.size(); ++s) {
+            if (!seen[s] && SameStick(board[b], sticks[s])) {
+                seen[s] = true;
+                if (partner[s] < 0 || augment(static_cast<size_t>(partner[s]))) {
+                    partner[s] = static_cast<int>(b);
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    size_t pairs = 0;
+    for (size_t b = 0; b < board.size(); ++b) {
+        seen.assign(sticks.size(), false);
+        pairs += augment(b) ? 1 : 0;
+    }
+    return pairs;
+}
+
+TEST(StickPairing, StacksAgreeWithPairingMatchByMatch) {
+    // Matches drawn from a few spots, so that stacks form, with spots within
+    // the tolerance of each other, laid either way round, and one apart.
+    const std::vector<Match> spots = {
+        {100, 100, 0}, {165, 100, 180}, {102, 100, 0},   {103, 101, 0},
+        {98, 100, 0},  {100, 100, 3},   {100, 100, 360}, {400, 100, 90},
+    };
+    struct Case {
+        const char* what;
+        int maxCount;
+        bool bruteForce;
+    } cases[] = {
+        {"small, every pairing tried", 7, true},
+        {"larger stacks", 60, false},
+    };
+    std::mt19937 random(22);
+    std::uniform_int_distribution<size_t> spot(0, spots.size() - 1);
+    for (const Case& c : cases) {
+        std::uniform_int_distribution<int> count(0, c.maxCount);
+        for (int round = 0; round < 300; ++round) {
+            auto layout = [&] {
+                std::vector<Match> matches(count(random));
+                for (Match& m : matches) {
+                    m = spots[spot(random)];
+                }
+                return matches;
+            };
+            const std::vector<Match> sticks = layout();
+            const std::vector<Match> board = layout();
+            std::vector<bool> used(sticks.size(), false);
+            const size_t expected = c.bruteForce ? BruteForcePairing(sticks, board, 0, used)
+                                                 : MatchByMatchPairing(sticks, board);
+            ASSERT_EQ(LargestPairing(StickIndex(sticks), ListOf(board)), expected)
+                << c.what << ", round " << round;
+        }
+    }
+}
+
+TEST(StickPairing, LargeStacksAreOneClassEach) {
+    // 60,000 matches on one spot once took gigabytes, an edge per pair of
+    // them; as classes they are a handful of nodes.
+    constexpr int kStack = 60000;
+    auto stack = [](std::vector<Match> spots, int each) {
+        std::vector<Match> matches;
+        for (const Match& m : spots) {
+            matches.insert(matches.end(), each, m);
+        }
+        return matches;
+    };
+    const std::vector<Match> oneSpot = stack({{100, 100, 0}}, kStack);
+    const std::vector<Match> twoNear = stack({{100, 100, 0}, {165, 101, 180}}, kStack / 2);
+    std::vector<Match> oneMoved = oneSpot;
+    oneMoved.back() = Match(300, 100, 0);
+    struct Case {
+        const char* what;
+        const std::vector<Match>& riddle;
+        std::vector<Match> board;
+        size_t classes;
+        size_t moved;
+    } cases[] = {
+        {"the stack itself", oneSpot, oneSpot, 1, 0},
+        {"one match taken off the stack", oneSpot, oneMoved, 1, 1},
+        {"two stacks within the tolerance", twoNear, stack({{101, 100, 0}}, kStack), 2, 0},
+        {"a stack on the stack", oneSpot, stack({{100, 100, 0}}, 2 * kStack), 1, size_t{kStack}},
+    };
+    for (const Case& c : cases) {
+        const StickIndex index(c.riddle);
+        EXPECT_EQ(index.ClassCount(), c.classes) << c.what;
+        EXPECT_EQ(MovedCount(index, ListOf(c.board)), c.moved) << c.what;
+    }
+    EXPECT_TRUE(IsSolution(StickIndex(oneMoved), ListOf(oneMoved)));
+    EXPECT_FALSE(IsSolution(StickIndex(oneSpot), ListOf(oneMoved)));
+}
+
 TEST(SolutionFiles, NamesAndNumbering) {
     EXPECT_EQ(RiddleStem("/a/b/cup.vrl"), "/a/b/cup");
     EXPECT_EQ(RiddleStem("cup.VRL"), "cup");
@@ -242,6 +343,66 @@ TEST(SolutionFiles, EveryEntryTakesTheName) {
     std::ofstream(dir / "not-a-folder.vrl") << "x";
     EXPECT_EQ(NextSolutionPath((dir / "not-a-folder.vrl" / "cup.vrl").string()),
               (dir / "not-a-folder.vrl" / "cup.solution.vrl").string());
+}
+
+TEST(SolutionFiles, RiddleOfASolutionByItsBytes) {
+    const auto dir =
+        std::filesystem::path(::testing::TempDir()) / ("riddle-of-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string d = dir.string() + "/";
+    for (const char* riddle : {"cup.vrl", "caf\xE9.vrl", "caf\xEF\xBF\xBD.vrl", "a-2.vrl"}) {
+        std::ofstream(d + riddle) << "";
+    }
+    std::filesystem::create_directories(d + "folder.vrl");
+    struct Case {
+        std::string solution;
+        std::optional<std::string> riddle;
+    } cases[] = {
+        {"cup.solution.vrl", "cup.vrl"},         {"cup.SOLUTION-12.Vrl", "cup.vrl"},
+        {"caf\xE9.solution.vrl", "caf\xE9.vrl"}, {"a-2.solution.vrl", "a-2.vrl"},
+        {"cup.solution-.vrl", std::nullopt},     {"cup.vrl", std::nullopt},
+        {"absent.solution.vrl", std::nullopt},   {"folder.solution.vrl", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> riddle = RiddleOfSolution(d + c.solution);
+        EXPECT_EQ(riddle, c.riddle ? std::optional(d + *c.riddle) : std::nullopt) << c.solution;
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(SolutionFiles, MatchBoundFromCountAndSize) {
+    const auto dir =
+        std::filesystem::path(::testing::TempDir()) / ("bound-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    auto count = [](int32_t n) {
+        const auto u = static_cast<uint32_t>(n);
+        return std::string{char(u & 0xFF), char(u >> 8 & 0xFF), char(u >> 16 & 0xFF),
+                           char(u >> 24 & 0xFF)};
+    };
+    const std::string record(12, '\0');
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::optional<uint64_t> bound;
+        bool tooLargeFor4;  // for a riddle of 4 matches: at most 1008
+    } cases[] = {
+        {"empty", "", std::nullopt, false},
+        {"negative count", count(-1) + record, std::nullopt, false},
+        {"two records and a text", count(2) + record + record + "a riddle's text", 2, false},
+        {"declares ten million, holds one", count(10'000'000) + record, 1, false},
+        {"1008 records", count(1008) + std::string(1008 * 12, '\0'), 1008, false},
+        {"1009 records", count(1009) + std::string(1009 * 12, '\0'), 1009, true},
+    };
+    for (const Case& c : cases) {
+        const std::string path = (dir / "s.vrl").string();
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes;
+        EXPECT_EQ(FileMatchBound(path), c.bound) << c.what;
+        EXPECT_EQ(TooLargeForSolution(path, 4), c.tooLargeFor4) << c.what;
+    }
+    EXPECT_EQ(FileMatchBound((dir / "absent.vrl").string()), std::nullopt);
+    EXPECT_EQ(FileMatchBound(dir.string()), std::nullopt);  // a folder
     std::filesystem::remove_all(dir);
 }
 
