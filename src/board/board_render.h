@@ -59,10 +59,15 @@ PictureFrame FramePicture(const MatchList& matches, int margin,
 // flush right, each paragraph read in the direction of its first letter
 // (Hebrew right to left), in the given font, wrapped to the picture's width
 // (widened for the text up to kMaxTextWidth when the board is narrower).
-// The text keeps its size when the board is scaled.
+// The text keeps its size when the board is scaled. Only what fits within
+// kMaxPictureSide pixels of height is laid out: a text beyond that is cut
+// after its last whole line that fits, and the drawing says so in `cut`.
 struct PictureText {
     QString text;  // paragraphs separated by "\n"
     QFont font;
+    // Set by every function below that lays the text out: whether part of
+    // the text was left out to keep the picture within its size.
+    mutable bool cut = false;
 };
 
 inline constexpr int kTextPadding = 10;

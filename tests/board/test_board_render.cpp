@@ -2,6 +2,7 @@
 // Pictures of riddles: their frame, the image, and the SVG text.
 
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QImage>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -47,6 +48,8 @@ private slots:
     void imageShowsTheBoardPixelForPixel();
     void svgHoldsTheShapesInDrawingOrder();
     void riddleAtTheLimitsRendersQuickly();
+    void longTextsKeepThePictureWithinItsSize_data();
+    void longTextsKeepThePictureWithinItsSize();
 };
 
 void TestBoardRender::frames_data() {
@@ -180,6 +183,68 @@ void TestBoardRender::riddleAtTheLimitsRendersQuickly() {
     QCOMPARE(at(int64_t{INT32_MAX} + 1, INT32_MAX - 20), kStickColor);
     QCOMPARE(at(int64_t{INT32_MAX} + 40, INT32_MAX - 20), kSelectedHeadColor);
     QVERIFY2(timer.elapsed() < 20000, "rendering took too long");
+}
+
+namespace {
+
+QString Lines(int count) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i) {
+        lines << QStringLiteral("line %1").arg(i);
+    }
+    return lines.join(u'\n');
+}
+
+}  // namespace
+
+// Whatever the text's length, the picture keeps within kMaxPictureSide, in
+// every format, and says whether the text was cut; a short text is whole.
+void TestBoardRender::longTextsKeepThePictureWithinItsSize_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("two lines") << QStringLiteral("שנו את מקומם\nof two matches.") << false;
+    QTest::newRow("2 KB one word") << QString(2048, u'a') << false;
+    QTest::newRow("30,000 lines") << Lines(30000) << true;
+    QTest::newRow("300,000 lines") << Lines(300000) << true;
+    QTest::newRow("2 MB one word") << QString(2 << 20, u'a') << true;
+    QTest::newRow("2 MB of Hebrew words") << QStringLiteral("גפרור ").repeated(350000) << true;
+    QTest::newRow("100,000 empty paragraphs") << QString(100000, u'\n') << true;
+}
+
+void TestBoardRender::longTextsKeepThePictureWithinItsSize() {
+    QFETCH(QString, text);
+    QFETCH(bool, cut);
+    const MatchList matches = WorkedExample();
+    const PictureFrame frame = FramePicture(matches, 10);
+    const PictureText picture{text, QFont()};
+
+    const QImage image = RenderImage(matches, {}, frame, &picture);
+    QVERIFY(!image.isNull());
+    QVERIFY2(image.width() <= kMaxPictureSide && image.height() <= kMaxPictureSide,
+             qPrintable(QStringLiteral("%1 x %2").arg(image.width()).arg(image.height())));
+    QCOMPARE(picture.cut, cut);
+    QCOMPARE(PictureSize(frame, &picture), image.size());
+    // A cut text fills the height it may have, less at most a few lines.
+    if (cut && text.count(u'\n') > 1000) {
+        QVERIFY(image.height() > kMaxPictureSide - 100);
+    }
+    // The board stays at the top of the picture, whole.
+    const QImage board = RenderImage(matches, {}, frame);
+    const int shift = (image.width() - board.width()) / 2;
+    QCOMPARE(image.copy(shift, 0, board.width(), board.height()),
+             board.convertToFormat(image.format()));
+
+    const QByteArray svg = SvgDocument(matches, {}, frame, &picture);
+    QXmlStreamReader reader(svg);
+    int lines = 0;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"text") {
+            ++lines;
+        }
+    }
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QVERIFY(lines <= kMaxPictureSide / QFontMetrics(QFont()).lineSpacing() + 1);
+    QCOMPARE(picture.cut, cut);
 }
 
 QTEST_MAIN(TestBoardRender)
