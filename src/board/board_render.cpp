@@ -193,6 +193,26 @@ void PaintPicture(QPainter& painter, const MatchList& matches, MatchList::Ref se
     }
 }
 
+// `text` with what XML 1.0 cannot carry left out: the C0 controls other than
+// tab, line feed and carriage return (a form feed, U+0001), U+FFFE, U+FFFF
+// and halves of surrogate pairs standing alone. The XML writer refuses the
+// whole document for any one of them, while a task text may hold them.
+QString XmlText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += text[i];
+            out += text[++i];
+        } else if (c == u'\t' || c == u'\n' || c == u'\r' ||
+                   (c >= 0x20 && !QChar::isSurrogate(c) && c != 0xFFFE && c != 0xFFFF)) {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 // Each line of the laid-out text as an SVG <text>, flush right: a
 // right-to-left paragraph starts at the right edge, a left-to-right one ends
 // there; the reader's own bidirectional ordering places the letters.
@@ -201,7 +221,7 @@ void WriteSvgText(QXmlStreamWriter& xml, const TextPlacement& placement) {
     const QFont font = document.defaultFont();
     const double right = placement.textOrigin.x() + placement.textWidth;
     xml.writeStartElement(QStringLiteral("g"));
-    xml.writeAttribute(QStringLiteral("font-family"), font.family());
+    xml.writeAttribute(QStringLiteral("font-family"), XmlText(font.family()));
     xml.writeAttribute(QStringLiteral("font-size"), QString::number(font.pixelSize()));
     xml.writeAttribute(QStringLiteral("fill"), QStringLiteral("#000000"));
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -210,7 +230,8 @@ void WriteSvgText(QXmlStreamWriter& xml, const TextPlacement& placement) {
         const bool rightToLeft = block.textDirection() == Qt::RightToLeft;
         for (int i = 0; i < layout->lineCount(); ++i) {
             const QTextLine line = layout->lineAt(i);
-            const QString part = block.text().mid(line.textStart(), line.textLength()).trimmed();
+            const QString part =
+                XmlText(block.text().mid(line.textStart(), line.textLength())).trimmed();
             if (part.isEmpty()) {
                 continue;
             }

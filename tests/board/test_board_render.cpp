@@ -50,6 +50,8 @@ private slots:
     void riddleAtTheLimitsRendersQuickly();
     void longTextsKeepThePictureWithinItsSize_data();
     void longTextsKeepThePictureWithinItsSize();
+    void svgLeavesOutWhatXmlCannotCarry_data();
+    void svgLeavesOutWhatXmlCannotCarry();
 };
 
 void TestBoardRender::frames_data() {
@@ -245,6 +247,53 @@ void TestBoardRender::longTextsKeepThePictureWithinItsSize() {
     QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
     QVERIFY(lines <= kMaxPictureSide / QFontMetrics(QFont()).lineSpacing() + 1);
     QCOMPARE(picture.cut, cut);
+}
+
+// A task text may hold characters XML 1.0 has no place for; the SVG leaves
+// them out and is written, well-formed, with the rest of the text.
+void TestBoardRender::svgLeavesOutWhatXmlCannotCarry_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("form feed") << QStringLiteral("ab\fcd") << QStringLiteral("abcd");
+    QTest::newRow("U+0001") << QStringLiteral(
+                                   "ab\x01"
+                                   "cd")
+                            << QStringLiteral("abcd");
+    QTest::newRow("U+FFFE") << (QStringLiteral("ab") + QChar(0xFFFE) + QStringLiteral("cd"))
+                            << QStringLiteral("abcd");
+    QTest::newRow("U+FFFF") << (QStringLiteral("ab") + QChar(0xFFFF) + QStringLiteral("cd"))
+                            << QStringLiteral("abcd");
+    QTest::newRow("lone high surrogate")
+        << (QStringLiteral("ab") + QChar(0xD800) + QStringLiteral("cd")) << QStringLiteral("abcd");
+    QTest::newRow("lone low surrogate")
+        << (QStringLiteral("ab") + QChar(0xDC00) + QStringLiteral("cd")) << QStringLiteral("abcd");
+    QTest::newRow("a pair is kept")
+        << QStringLiteral("ab\U0001F600cd") << QStringLiteral("ab\U0001F600cd");
+    QTest::newRow("tab is kept") << QStringLiteral("ab\tcd") << QStringLiteral("ab\tcd");
+}
+
+void TestBoardRender::svgLeavesOutWhatXmlCannotCarry() {
+    QFETCH(QString, text);
+    QFETCH(QString, kept);
+    const MatchList matches = WorkedExample();
+    const PictureFrame frame = FramePicture(matches, 10);
+    const PictureText picture{text, QFont()};
+    const QByteArray svg = SvgDocument(matches, {}, frame, &picture);
+    QVERIFY(!svg.isEmpty());
+    QXmlStreamReader reader(svg);
+    QString read;
+    int polygons = 0;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement() && reader.name() == u"text") {
+            read += reader.readElementText();
+        } else if (reader.isStartElement() && reader.name() == u"polygon") {
+            ++polygons;
+        }
+    }
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QCOMPARE(read, kept);
+    QCOMPARE(polygons, 8);
 }
 
 QTEST_MAIN(TestBoardRender)
