@@ -127,6 +127,10 @@ The changes made since are lost.</source>
         <source>Saved the solution as %1</source>
         <translation>הפתרון נשמר כ־⁦%1⁩</translation>
     </message>
+    <message>
+        <source>Exported the picture as %1; the task text was too long and was cut</source>
+        <translation>התמונה יוצאה כ־⁦%1⁩; טקסט המשימה היה ארוך מדי ונחתך</translation>
+    </message>
 </context>
 <context>
     <name>VorloApplication</name>
@@ -1173,6 +1177,10 @@ solution&apos;s name; without one, the moved count is left out.</source>
     <message>
         <source>the riddle has no solution files</source>
         <translation>לחידה אין קובצי פתרון</translation>
+    </message>
+    <message>
+        <source>the task text was cut to fit the picture (at most %1 pixels a side)</source>
+        <translation>טקסט המשימה נחתך כדי שייכנס לתמונה (לכל היותר %1 פיקסלים לכל צלע)</translation>
     </message>
 </context>
 <context>

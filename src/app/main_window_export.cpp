@@ -74,21 +74,32 @@ bool MainWindow::OnFileExportPicture() {
         return false;
     }
     QString error;
-    if (!ExportPicture(path, withText, &error)) {
+    bool textCut = false;
+    if (!ExportPicture(path, withText, &error, &textCut)) {
         ShowError(
             tr("Cannot export the picture %1:\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
-    StatusBar->showMessage(tr("Exported the picture as %1").arg(QFileInfo(path).fileName()), 5000);
+    // The picture is written all the same: its size is bounded, and the
+    // riddle's whole text stays in the riddle.
+    const QString name = QFileInfo(path).fileName();
+    StatusBar->showMessage(
+        textCut ? tr("Exported the picture as %1; the task text was too long and was cut").arg(name)
+                : tr("Exported the picture as %1").arg(name),
+        textCut ? 15000 : 5000);
     return true;
 }
 
-bool MainWindow::ExportPicture(const QString& path, bool withText, QString* error) {
+bool MainWindow::ExportPicture(const QString& path, bool withText, QString* error, bool* textCut) {
     // The format follows the name; a name without a known one is a PNG.
     const PictureFormat format =
         PictureFormatNamed(QFileInfo(path).suffix()).value_or(PictureFormat::Png);
     const PictureFrame frame = FramePicture(doc_->MatchList, kExportMargin);
     const PictureText text{doc_->PlainText(), doc_->Text()->defaultFont()};
-    return WritePictureFile(path, format, doc_->MatchList, {}, frame, withText ? &text : nullptr,
-                            error);
+    const bool written = WritePictureFile(path, format, doc_->MatchList, {}, frame,
+                                          withText ? &text : nullptr, error);
+    if (textCut) {
+        *textCut = withText && text.cut;
+    }
+    return written;
 }

@@ -276,6 +276,13 @@ int RunRender(const Arguments& arguments) {
         PrintFileError(DisplayName(out.bytes), error);
         return 1;
     }
+    if (commandLine.IsSet(withText) && text.cut) {
+        // A warning, not a failure: the picture keeps to its size.
+        PrintFileError(file, QCoreApplication::translate("vorlo-cli",
+                                                         "the task text was cut to fit the "
+                                                         "picture (at most %1 pixels a side)")
+                                 .arg(kMaxPictureSide));
+    }
     return 0;
 }
 
