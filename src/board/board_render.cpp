@@ -125,10 +125,11 @@ std::optional<TextPlacement> PlaceText(const PictureFrame& frame, const PictureT
     document.setDefaultTextOption(option);
 
     // The picture stays within kMaxPictureSide, and its text within
-    // kMaxTextLines: below the board there is room for so many lines, and only about as much text
-    // as they can hold is laid out. The first guess allows each line twice the letters of an
-    // average width; while the guess falls short of the room and there is more text, it doubles, so
-    // the work stays within a few times what fits, whatever the text's length.
+    // kMaxTextLines: below the board there is room for so many lines, and
+    // only about as much text as they can hold is laid out. The first guess
+    // allows each line twice the letters of an average width; while it falls
+    // short of the room and there is more text, it doubles, so the work stays
+    // within a few times what fits, whatever the text's length.
     const QFontMetricsF metrics(font);
     const double room = std::min<double>(kMaxPictureSide - frame.size.height() - kTextPadding,
                                          kMaxTextLines * std::max(1.0, metrics.lineSpacing()));
