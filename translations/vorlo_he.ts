@@ -1179,8 +1179,8 @@ solution&apos;s name; without one, the moved count is left out.</source>
         <translation>לחידה אין קובצי פתרון</translation>
     </message>
     <message>
-        <source>the task text was cut to fit the picture (at most %1 pixels a side)</source>
-        <translation>טקסט המשימה נחתך כדי שייכנס לתמונה (לכל היותר %1 פיקסלים לכל צלע)</translation>
+        <source>the task text was too long for the picture and was cut after %1 lines</source>
+        <translation>טקסט המשימה היה ארוך מדי לתמונה ונחתך אחרי %1 שורות</translation>
     </message>
 </context>
 <context>

@@ -278,10 +278,11 @@ int RunRender(const Arguments& arguments) {
     }
     if (commandLine.IsSet(withText) && text.cut) {
         // A warning, not a failure: the picture keeps to its size.
-        PrintFileError(file, QCoreApplication::translate("vorlo-cli",
-                                                         "the task text was cut to fit the "
-                                                         "picture (at most %1 pixels a side)")
-                                 .arg(kMaxPictureSide));
+        PrintFileError(file,
+                       QCoreApplication::translate("vorlo-cli",
+                                                   "the task text was too long for the picture and "
+                                                   "was cut after %1 lines")
+                           .arg(kMaxTextLines));
     }
     return 0;
 }
