@@ -5,8 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <cmath>
 #include <random>
@@ -14,6 +16,7 @@
 
 #include "board_editor.h"
 #include "board_painter.h"
+#include "board_render.h"
 #include "hit_test.h"
 
 using namespace vorlo;
@@ -147,6 +150,31 @@ void BM_FullRepaintBaseline(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullRepaintBaseline)->Unit(benchmark::kMillisecond);
+
+// --- Picture with text ------------------------------------------------------------
+
+// vorlo-cli render --with-text's work for a PNG: the worked example's board
+// with a text of one word of `range(0)` letters below it, laid out, drawn and
+// encoded. A word of 2 MB shows only what fits in the picture, so it costs a
+// few times the 2 KB one, not a thousand.
+void BM_RenderTextPng(benchmark::State& state) {
+    MatchList matches;
+    for (const Match& m :
+         {Match(309, 126, 90), Match(209, 126, 90), Match(199, 137, 0), Match(258, 248, 90)}) {
+        matches.Append(m);
+    }
+    const PictureFrame frame = FramePicture(matches, 10);
+    const PictureText text{QString(static_cast<qsizetype>(state.range(0)), u'a'),
+                           QGuiApplication::font()};
+    for (auto _ : state) {
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImageWriter(&png, "png").write(RenderImage(matches, {}, frame, &text));
+        benchmark::DoNotOptimize(png.data().size());
+    }
+    state.SetLabel(text.cut ? "text cut" : "whole text");
+}
+BENCHMARK(BM_RenderTextPng)->Arg(2048)->Arg(2 << 20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -362,6 +362,9 @@ def report(quick):
     snapping_rows(board, ratio_row)
     ratio_row("2. Full repaint, 10,000 matches", seconds(board["BM_FullRepaint"]),
               seconds(board["BM_FullRepaintBaseline"]), 1.2)
+    ratio_row("11. render --with-text PNG, a 2 MB word vs a 2 KB one",
+              seconds(board["BM_RenderTextPng/2097152"]), seconds(board["BM_RenderTextPng/2048"]),
+              5)
     ratio_row("3. Hit test missing all, 100,000 matches", seconds(model["BM_HitTestMiss"]),
               seconds(model["BM_HitTestMissBaseline"]), 1.5)
     big = open_rows(rows, ratio_row, model, quick)

@@ -131,6 +131,10 @@ The changes made since are lost.</source>
         <source>The solution %1 is left unread: it holds %2 matches, more than the %3 a solution of this riddle may hold.</source>
         <translation>הפתרון ⁦%1⁩ לא נקרא: יש בו %2 גפרורים, יותר מ־%3 שפתרון של החידה הזו יכול להכיל.</translation>
     </message>
+    <message>
+        <source>Exported the picture as %1; the task text was too long and was cut</source>
+        <translation>התמונה יוצאה כ־⁦%1⁩; טקסט המשימה היה ארוך מדי ונחתך</translation>
+    </message>
 </context>
 <context>
     <name>VorloApplication</name>
@@ -1204,6 +1208,10 @@ solution&apos;s name; without one, the moved count is left out.</source>
     <message>
         <source>left unread: it holds %1 matches, more than the %2 a solution of the riddle may hold</source>
         <translation>לא נקרא: יש בו %1 גפרורים, יותר מ־%2 שפתרון של החידה יכול להכיל</translation>
+    </message>
+    <message>
+        <source>the task text was too long for the picture and was cut after %1 lines</source>
+        <translation>טקסט המשימה היה ארוך מדי לתמונה ונחתך אחרי %1 שורות</translation>
     </message>
 </context>
 <context>

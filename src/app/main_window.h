@@ -93,9 +93,11 @@ public:
     bool OnFileSaveSolution();
     // Writes a picture of the board, and of the task text below it when
     // `withText`, as PNG, SVG or PDF by the name's extension (PNG for any
-    // other name).
+    // other name). A text too long for the picture is cut, and the status
+    // bar says so.
     bool OnFileExportPicture();
-    bool ExportPicture(const QString& path, bool withText, QString* error);
+    // `textCut`, when given, tells whether part of the text was left out.
+    bool ExportPicture(const QString& path, bool withText, QString* error, bool* textCut = nullptr);
     // Asks where the picture goes and whether it shows the text (ticked at
     // first); an empty answer cancels.
     std::function<QString(bool* withText)> AskExportPicture;

@@ -13,8 +13,8 @@
 
 #include "board_render.h"
 #include "main_window.h"
-#include "shown_name.h"
 #include "riddle_document.h"
+#include "shown_name.h"
 
 using namespace vorlo;
 
@@ -75,22 +75,32 @@ bool MainWindow::OnFileExportPicture() {
         return false;
     }
     QString error;
-    if (!ExportPicture(path, withText, &error)) {
+    bool textCut = false;
+    if (!ExportPicture(path, withText, &error, &textCut)) {
         ShowError(tr("Cannot export the picture %1:\n%2")
                       .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
     }
+    // The picture is written all the same: its size is bounded, and the
+    // riddle's whole text stays in the riddle.
+    const QString name = ShownName(QFileInfo(path).fileName());
     StatusBar->showMessage(
-        tr("Exported the picture as %1").arg(ShownName(QFileInfo(path).fileName())), 5000);
+        textCut ? tr("Exported the picture as %1; the task text was too long and was cut").arg(name)
+                : tr("Exported the picture as %1").arg(name),
+        textCut ? 15000 : 5000);
     return true;
 }
 
-bool MainWindow::ExportPicture(const QString& path, bool withText, QString* error) {
+bool MainWindow::ExportPicture(const QString& path, bool withText, QString* error, bool* textCut) {
     // The format follows the name; a name without a known one is a PNG.
     const PictureFormat format =
         PictureFormatNamed(QFileInfo(path).suffix()).value_or(PictureFormat::Png);
     const PictureFrame frame = FramePicture(doc_->MatchList, kExportMargin);
     const PictureText text{doc_->PlainText(), doc_->Text()->defaultFont()};
-    return WritePictureFile(path, format, doc_->MatchList, {}, frame, withText ? &text : nullptr,
-                            error);
+    const bool written = WritePictureFile(path, format, doc_->MatchList, {}, frame,
+                                          withText ? &text : nullptr, error);
+    if (textCut) {
+        *textCut = withText && text.cut;
+    }
+    return written;
 }

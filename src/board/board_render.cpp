@@ -51,8 +51,62 @@ struct TextPlacement {
     std::unique_ptr<QTextDocument> document;
 };
 
+// Lays `text` out in `document` for the picture of the board `frame`: the
+// column's width, and the text's height.
+double LayOutText(QTextDocument& document, const QString& text, const PictureFrame& frame,
+                  TextPlacement& placement) {
+    document.setPlainText(text);
+    const int boardWidth = frame.size.width();
+    const double natural = std::ceil(document.idealWidth());
+    const int width = std::max(
+        boardWidth, static_cast<int>(std::min<double>(natural, kMaxTextWidth)) + 2 * kTextPadding);
+    placement.textWidth = width - 2 * kTextPadding;
+    document.setTextWidth(placement.textWidth);
+    return document.size().height();
+}
+
+// The first `characters` characters of `text`, and no more than `paragraphs`
+// paragraphs, without splitting a surrogate pair.
+QString TextPrefix(const QString& text, qsizetype characters, qsizetype paragraphs) {
+    qsizetype end = std::min(characters, text.size());
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        if (text[i] == u'\n' && ++breaks == paragraphs) {
+            end = i;
+            break;
+        }
+    }
+    if (end > 0 && end < text.size() && text[end - 1].isHighSurrogate()) {
+        --end;
+    }
+    return text.left(end);
+}
+
+// Where the last whole line that ends within `height` ends in the laid-out
+// text, as a position in its plain text; -1 when even the first line does not
+// fit.
+qsizetype EndOfLinesWithin(const QTextDocument& document, double height) {
+    qsizetype end = -1;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        const double top = document.documentLayout()->blockBoundingRect(block).top();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            if (top + line.y() + line.height() > height) {
+                return end;
+            }
+            end = block.position() + line.textStart() + line.textLength();
+        }
+    }
+    return end;
+}
+
 std::optional<TextPlacement> PlaceText(const PictureFrame& frame, const PictureText* text) {
-    if (text == nullptr || text->text.isEmpty()) {
+    if (text == nullptr) {
+        return std::nullopt;
+    }
+    text->cut = false;
+    if (text->text.isEmpty()) {
         return std::nullopt;
     }
     TextPlacement placement;
@@ -66,17 +120,52 @@ std::optional<TextPlacement> PlaceText(const PictureFrame& frame, const PictureT
     document.setDocumentMargin(0);
     QTextOption option(Qt::AlignRight | Qt::AlignAbsolute);
     option.setTextDirection(Qt::LayoutDirectionAuto);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(HasUnwrappableWord(text->text) ? QTextOption::WrapAnywhere
+                                                      : QTextOption::WrapAtWordBoundaryOrAnywhere);
     document.setDefaultTextOption(option);
-    document.setPlainText(text->text);
 
+    // The picture stays within kMaxPictureSide, and its text within
+    // kMaxTextLines: below the board there is room for so many lines, and
+    // only about as much text as they can hold is laid out. The first guess
+    // allows each line twice the letters of an average width; while it falls
+    // short of the room and there is more text, it doubles, so the work stays
+    // within a few times what fits, whatever the text's length.
+    const QFontMetricsF metrics(font);
+    const double room = std::min<double>(kMaxPictureSide - frame.size.height() - kTextPadding,
+                                         kMaxTextLines * std::max(1.0, metrics.lineSpacing()));
+    if (room < metrics.height()) {
+        text->cut = true;
+        return std::nullopt;
+    }
+    const qsizetype lines = static_cast<qsizetype>(room / std::max(1.0, metrics.lineSpacing())) + 1;
+    const double column = std::max(frame.size.width(), kMaxTextWidth);
+    const qsizetype perLine =
+        static_cast<qsizetype>(column / std::max(1.0, metrics.averageCharWidth())) * 2 + 1;
+    qsizetype characters = lines * perLine;
+    QString shown = TextPrefix(text->text, characters, lines);
+    double height = LayOutText(document, shown, frame, placement);
+    // More text helps only when the letters, not the paragraphs, ran out.
+    while (height < room && shown.size() < text->text.size() && shown.size() + 1 >= characters) {
+        characters *= 2;
+        shown = TextPrefix(text->text, characters, lines);
+        height = LayOutText(document, shown, frame, placement);
+    }
+    bool cut = shown.size() < text->text.size();
+    if (height > room) {
+        // Only whole lines: the text ends with the last one that fits.
+        const qsizetype end = EndOfLinesWithin(document, room);
+        if (end <= 0) {
+            text->cut = true;
+            return std::nullopt;
+        }
+        shown.truncate(end);
+        height = LayOutText(document, shown, frame, placement);
+        cut = true;
+    }
+    text->cut = cut;
     const int boardWidth = frame.size.width();
-    const double natural = std::ceil(document.idealWidth());
-    const int width = std::max(
-        boardWidth, static_cast<int>(std::min<double>(natural, kMaxTextWidth)) + 2 * kTextPadding);
-    placement.textWidth = width - 2 * kTextPadding;
-    document.setTextWidth(placement.textWidth);
-    const int textHeight = static_cast<int>(std::ceil(document.size().height()));
+    const int width = static_cast<int>(placement.textWidth) + 2 * kTextPadding;
+    const int textHeight = static_cast<int>(std::min(std::ceil(height), room));
     placement.size = QSize(width, frame.size.height() + textHeight + kTextPadding);
     placement.boardOrigin = QPointF((width - boardWidth) / 2, 0);
     placement.textOrigin = QPointF(kTextPadding, frame.size.height());
@@ -105,6 +194,26 @@ void PaintPicture(QPainter& painter, const MatchList& matches, MatchList::Ref se
     }
 }
 
+// `text` with what XML 1.0 cannot carry left out: the C0 controls other than
+// tab, line feed and carriage return (a form feed, U+0001), U+FFFE, U+FFFF
+// and halves of surrogate pairs standing alone. The XML writer refuses the
+// whole document for any one of them, while a task text may hold them.
+QString XmlText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += text[i];
+            out += text[++i];
+        } else if (c == u'\t' || c == u'\n' || c == u'\r' ||
+                   (c >= 0x20 && !QChar::isSurrogate(c) && c != 0xFFFE && c != 0xFFFF)) {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 // Each line of the laid-out text as an SVG <text>, flush right: a
 // right-to-left paragraph starts at the right edge, a left-to-right one ends
 // there; the reader's own bidirectional ordering places the letters.
@@ -113,7 +222,7 @@ void WriteSvgText(QXmlStreamWriter& xml, const TextPlacement& placement) {
     const QFont font = document.defaultFont();
     const double right = placement.textOrigin.x() + placement.textWidth;
     xml.writeStartElement(QStringLiteral("g"));
-    xml.writeAttribute(QStringLiteral("font-family"), font.family());
+    xml.writeAttribute(QStringLiteral("font-family"), XmlText(font.family()));
     xml.writeAttribute(QStringLiteral("font-size"), QString::number(font.pixelSize()));
     xml.writeAttribute(QStringLiteral("fill"), QStringLiteral("#000000"));
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -122,7 +231,8 @@ void WriteSvgText(QXmlStreamWriter& xml, const TextPlacement& placement) {
         const bool rightToLeft = block.textDirection() == Qt::RightToLeft;
         for (int i = 0; i < layout->lineCount(); ++i) {
             const QTextLine line = layout->lineAt(i);
-            const QString part = block.text().mid(line.textStart(), line.textLength()).trimmed();
+            const QString part =
+                XmlText(block.text().mid(line.textStart(), line.textLength())).trimmed();
             if (part.isEmpty()) {
                 continue;
             }

@@ -59,14 +59,23 @@ PictureFrame FramePicture(const MatchList& matches, int margin,
 // flush right, each paragraph read in the direction of its first letter
 // (Hebrew right to left), in the given font, wrapped to the picture's width
 // (widened for the text up to kMaxTextWidth when the board is narrower).
-// The text keeps its size when the board is scaled.
+// The text keeps its size when the board is scaled. Only what fits within
+// kMaxTextLines lines, and within kMaxPictureSide pixels of height with the
+// board, is laid out: a longer text is cut after its last whole line that
+// fits, and the drawing says so in `cut`.
 struct PictureText {
     QString text;  // paragraphs separated by "\n"
     QFont font;
+    // Set by every function below that lays the text out: whether part of
+    // the text was left out to keep the picture within its size.
+    mutable bool cut = false;
 };
 
 inline constexpr int kTextPadding = 10;
 inline constexpr int kMaxTextWidth = 640;
+// A task is a sentence or two; a picture shows at most this many lines of it,
+// so that a text of megabytes costs a few times what a page of it costs.
+inline constexpr int kMaxTextLines = 100;
 
 // The whole picture's size: the board's frame, and the text below it when
 // `text` is given and not empty.

@@ -276,6 +276,14 @@ int RunRender(const Arguments& arguments) {
         PrintFileError(DisplayName(out.bytes), error);
         return 1;
     }
+    if (commandLine.IsSet(withText) && text.cut) {
+        // A warning, not a failure: the picture keeps to its size.
+        PrintFileError(file,
+                       QCoreApplication::translate("vorlo-cli",
+                                                   "the task text was too long for the picture and "
+                                                   "was cut after %1 lines")
+                           .arg(kMaxTextLines));
+    }
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 
 #include <algorithm>
 
@@ -38,6 +39,13 @@ QString RiddleDocument::PlainText() const {
 }
 
 void RiddleDocument::SetRiddleText(QTextDocument& document, const QString& text) {
+    // A word of megabytes must not meet the word-or-anywhere wrap even once:
+    // the text is laid out as it goes in, before the pane sees it.
+    if (vorlo::HasUnwrappableWord(text)) {
+        QTextOption option = document.defaultTextOption();
+        option.setWrapMode(QTextOption::WrapAnywhere);
+        document.setDefaultTextOption(option);
+    }
     if (std::none_of(text.begin(), text.end(), IsFrameMark)) {
         document.setPlainText(text);
         return;

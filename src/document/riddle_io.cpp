@@ -507,4 +507,15 @@ RiddleReadResult LoadRiddleFile(const QString& path) {
     return ReadRiddleFile(QFile::encodeName(path).toStdString());
 }
 
+bool HasUnwrappableWord(QStringView text) {
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kLongestWrappedWord) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace vorlo

@@ -113,4 +113,12 @@ bool SaveRiddleFile(const QString& path, const MatchList& matches, const QString
 // Reads a riddle file; the error says what is wrong with it.
 RiddleReadResult LoadRiddleFile(const QString& path);
 
+// Whether `text` holds a run of more than kLongestWrappedWord characters
+// without a space. No reader's word is that long; the text pane and the
+// picture wrap such a text anywhere rather than at word boundaries, since
+// breaking at a word's end where one can and anywhere where not costs
+// layout time in the square of the run's length (minutes for a 2 MB word).
+inline constexpr qsizetype kLongestWrappedWord = 1000;
+bool HasUnwrappableWord(QStringView text);
+
 }  // namespace vorlo

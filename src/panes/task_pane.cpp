@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include "riddle_io.h"
+
 QTextOption RiddleTextOption(QTextOption::WrapMode wrap) {
     // Flush right, and read in the direction of its own first letter, so a
     // Hebrew sentence reads right to left and a Latin one keeps its full stop
@@ -37,7 +39,7 @@ TaskPane::TaskPane(RiddleDocument* doc, QWidget* parent) : QTextEdit(parent), do
     // Formatting pasted in from elsewhere would not survive a save anyway.
     setAcceptRichText(false);
     setDocument(doc_->Text());
-    doc_->Text()->setDefaultTextOption(RiddleTextOption(kWrap));
+    SetWrap(WrapFor(doc_->PlainText()));
     connect(doc_, &RiddleDocument::InitialUpdate, this, &TaskPane::OnInitialUpdate);
     connect(doc_, &RiddleDocument::ViewsUpdate, this, &TaskPane::OnUpdate);
     // The text belongs to the document: should the document go first, the
@@ -68,8 +70,22 @@ void TaskPane::OnUpdate(QObject* sender, int hint) {
     viewport()->update();
 }
 
+QTextOption::WrapMode TaskPane::WrapFor(const QString& text) {
+    return vorlo::HasUnwrappableWord(text) ? QTextOption::WrapAnywhere
+                                           : QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+void TaskPane::SetWrap(QTextOption::WrapMode wrap) {
+    // The editor keeps a wrap mode of its own and hands it to the document.
+    setWordWrapMode(wrap);
+    document()->setDefaultTextOption(RiddleTextOption(wrap));
+}
+
 void TaskPane::AlignAllParagraphs() {
-    FormatRiddleParagraphs(document(), kWrap);
+    const QTextOption::WrapMode wrap =
+        WrapFor(doc_ ? doc_->PlainText() : document()->toPlainText());
+    SetWrap(wrap);
+    FormatRiddleParagraphs(document(), wrap);
     QTextCursor start(document());
     setTextCursor(start);
 }
@@ -82,6 +98,11 @@ void TaskPane::insertFromMimeData(const QMimeData* source) {
     }
     QString text = source->text();
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // A pasted word of megabytes would freeze the word wrap as a loaded one
+    // would; the wrap stays as it is for the rest of this riddle.
+    if (wordWrapMode() != QTextOption::WrapAnywhere && vorlo::HasUnwrappableWord(text)) {
+        SetWrap(QTextOption::WrapAnywhere);
+    }
     QTextCursor cursor = textCursor();
     cursor.insertText(text);
     setTextCursor(cursor);

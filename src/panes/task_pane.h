@@ -47,7 +47,11 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
 
 private:
-    static constexpr QTextOption::WrapMode kWrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
+    // At word boundaries, and anywhere within a word too long for a line; a
+    // text with a word no reader would type (a hostile file's megabytes
+    // without a space) anywhere, which lays out in linear time.
+    static QTextOption::WrapMode WrapFor(const QString& text);
+    void SetWrap(QTextOption::WrapMode wrap);
 
     void AlignAllParagraphs();
     void ReleaseText();

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFile>
 #include <QImage>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -110,6 +111,34 @@ private slots:
         QVERIFY2(first > shortText.width() / 2, qPrintable(QString::number(first)));
         QVERIFY(last >= shortText.width() - kTextPadding - 3);
         QVERIFY(last < shortText.width() - kTextPadding + 1);
+    }
+
+    // A text too long for the picture is cut: the export still succeeds,
+    // within 8192 pixels, and the status bar says that the text was cut.
+    void longTextIsCutAndSaidSo_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("the cup's text") << QString() << false;
+        QTest::newRow("30,000 lines") << QStringLiteral("line\n").repeated(30000) << true;
+        QTest::newRow("2 MB one word") << QString(2 << 20, u'a') << true;
+    }
+    void longTextIsCutAndSaidSo() {
+        QFETCH(QString, text);
+        QFETCH(bool, cut);
+        if (!text.isEmpty()) {
+            RiddleDocument::SetRiddleText(*frame->GetDocument()->Text(), text);
+        }
+        const QString path = dir.filePath(QStringLiteral("long.png"));
+        frame->AskExportPicture = [&](bool* withText) {
+            *withText = true;
+            return path;
+        };
+        QVERIFY(frame->OnFileExportPicture());
+        QVERIFY(recording.errors.isEmpty());
+        const QImage image(path);
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() <= kMaxPictureSide && image.height() <= kMaxPictureSide);
+        QCOMPARE(frame->StatusBar->currentMessage().contains(QLatin1String("cut")), cut);
     }
 
     void cancelledOrFailedExportWritesNothing() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of riddles: their frame, the image, and the SVG text.
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -46,6 +47,10 @@ private slots:
     void imageShowsTheBoardPixelForPixel();
     void svgHoldsTheShapesInDrawingOrder();
     void riddleAtTheLimitsRenders();
+    void longTextsKeepThePictureWithinItsSize_data();
+    void longTextsKeepThePictureWithinItsSize();
+    void svgLeavesOutWhatXmlCannotCarry_data();
+    void svgLeavesOutWhatXmlCannotCarry();
 };
 
 void TestBoardRender::frames_data() {
@@ -176,6 +181,90 @@ void TestBoardRender::riddleAtTheLimitsRenders() {
     QCOMPARE(at(INT32_MAX - 60, INT32_MAX - 20), kStickColor);
     QCOMPARE(at(int64_t{INT32_MAX} + 1, INT32_MAX - 20), kStickColor);
     QCOMPARE(at(int64_t{INT32_MAX} + 40, INT32_MAX - 20), kSelectedHeadColor);
+}
+
+namespace {
+
+QString Lines(int count) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i) {
+        lines << QStringLiteral("line %1").arg(i);
+    }
+    return lines.join(u'\n');
+}
+
+}  // namespace
+
+// Whatever the text's length, the picture keeps within kMaxPictureSide, in
+// every format, and says whether the text was cut; a short text is whole.
+void TestBoardRender::longTextsKeepThePictureWithinItsSize_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("two lines") << QStringLiteral("שנו את מקומם\nof two matches.") << false;
+    QTest::newRow("2 KB one word") << QString(2048, u'a') << false;
+    QTest::newRow("30,000 lines") << Lines(30000) << true;
+    QTest::newRow("300,000 lines") << Lines(300000) << true;
+    QTest::newRow("2 MB one word") << QString(2 << 20, u'a') << true;
+    QTest::newRow("2 MB of Hebrew words") << QStringLiteral("גפרור ").repeated(350000) << true;
+    QTest::newRow("100,000 empty paragraphs") << QString(100000, u'\n') << true;
+}
+
+void TestBoardRender::longTextsKeepThePictureWithinItsSize() {
+    QFETCH(QString, text);
+    QFETCH(bool, cut);
+    const MatchList matches = WorkedExample();
+    const PictureFrame frame = FramePicture(matches, 10);
+    const PictureText picture{text, QFont()};
+
+    const QImage image = RenderImage(matches, {}, frame, &picture);
+    QVERIFY(!image.isNull());
+    QVERIFY2(image.width() <= kMaxPictureSide && image.height() <= kMaxPictureSide,
+             qPrintable(QStringLiteral("%1 x %2").arg(image.width()).arg(image.height())));
+    QCOMPARE(picture.cut, cut);
+    QCOMPARE(PictureSize(frame, &picture), image.size());
+    // A cut text fills the lines it may have, the last one or two aside.
+    if (cut) {
+        QVERIFY(image.height() >
+                frame.size.height() + (kMaxTextLines - 2) * QFontMetrics(QFont()).lineSpacing());
+    }
+}
+
+// A task text may hold characters XML 1.0 has no place for; the SVG leaves
+// them out and is written, well-formed, with the rest of the text.
+void TestBoardRender::svgLeavesOutWhatXmlCannotCarry_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("form feed") << QStringLiteral("ab\fcd") << QStringLiteral("abcd");
+    QTest::newRow("U+0001") << QStringLiteral(
+                                   "ab\x01"
+                                   "cd")
+                            << QStringLiteral("abcd");
+    QTest::newRow("U+FFFE") << (QStringLiteral("ab") + QChar(0xFFFE) + QStringLiteral("cd"))
+                            << QStringLiteral("abcd");
+    QTest::newRow("lone high surrogate")
+        << (QStringLiteral("ab") + QChar(0xD800) + QStringLiteral("cd")) << QStringLiteral("abcd");
+    QTest::newRow("a pair is kept")
+        << QStringLiteral("ab\U0001F600cd") << QStringLiteral("ab\U0001F600cd");
+    QTest::newRow("tab is kept") << QStringLiteral("ab\tcd") << QStringLiteral("ab\tcd");
+}
+
+void TestBoardRender::svgLeavesOutWhatXmlCannotCarry() {
+    QFETCH(QString, text);
+    QFETCH(QString, kept);
+    const MatchList matches = WorkedExample();
+    const PictureFrame frame = FramePicture(matches, 10);
+    const PictureText picture{text, QFont()};
+    const QByteArray svg = SvgDocument(matches, {}, frame, &picture);
+    QVERIFY(!svg.isEmpty());
+    QXmlStreamReader reader(svg);
+    QString read;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"text") {
+            read += reader.readElementText();
+        }
+    }
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QCOMPARE(read, kept);
 }
 
 QTEST_MAIN(TestBoardRender)

@@ -10,11 +10,15 @@
 #include <QMimeData>
 #include <QTest>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QUrl>
 #include <memory>
+
+#include "riddle_file.h"
 
 #include "task_pane.h"
 #include "riddle_document.h"
@@ -242,6 +246,69 @@ private slots:
         QCOMPARE(view.textCursor().position(), before.position());
         QCOMPARE(doc.PlainText(), QStringLiteral("text"));
         QVERIFY(!doc.IsModified());
+    }
+
+    // A hostile file's text opens in the pane, is painted, and saves back
+    // byte for byte. A word of megabytes is wrapped anywhere (the
+    // word-or-anywhere wrap took half an hour for it); ordinary text keeps
+    // its word wrap, however many lines it has.
+    void longTextsOpenAndSaveUnchanged_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("wrap");
+        const auto anywhere = int(QTextOption::WrapAnywhere);
+        const auto words = int(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QTest::newRow("1,000 letters") << QString(1000, u'a') << words;
+        QTest::newRow("1,001 letters") << QString(1001, u'a') << anywhere;
+        QTest::newRow("2 MB one word") << QString(2 << 20, u'a') << anywhere;
+        QTest::newRow("2 MB one Hebrew word") << QString(2 << 20, QChar(0x05D0)) << anywhere;
+        QTest::newRow("300,000 lines")
+            << QStringLiteral("שורה line\n").repeated(300000).chopped(1) << words;
+    }
+    void longTextsOpenAndSaveUnchanged() {
+        QFETCH(QString, text);
+        QFETCH(int, wrap);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString in = dir.filePath(QStringLiteral("long.vrl"));
+        const std::string bytes = vorlo::SerializeRiddle(vorlo::MatchList(), text.toStdString());
+        QFile file(in);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
+        file.close();
+
+        RiddleDocument doc;
+        TaskPane view(&doc);
+        view.resize(400, 120);
+        view.show();
+        QString error;
+        QVERIFY2(doc.OnOpenDocument(in, &error), qPrintable(error));
+        QCOMPARE(int(view.wordWrapMode()), wrap);
+        QCOMPARE(int(doc.Text()->defaultTextOption().wrapMode()), wrap);
+        QVERIFY(!view.grab().isNull());  // lays out and paints what shows
+        QVERIFY(!doc.IsModified());
+
+        const QString out = dir.filePath(QStringLiteral("saved.vrl"));
+        QVERIFY2(doc.OnSaveDocument(out, &error), qPrintable(error));
+        QFile saved(out);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll() == QByteArray::fromStdString(bytes));
+
+        // A new riddle goes back to the word wrap.
+        doc.OnNewDocument();
+        QCOMPARE(int(view.wordWrapMode()), int(QTextOption::WrapAtWordBoundaryOrAnywhere));
+    }
+
+    void pastingAWordOfMegabytesWrapsAnywhere() {
+        RiddleDocument doc;
+        TaskPane view(&doc);
+        view.OnInitialUpdate();
+        auto* mime = new QMimeData;
+        mime->setText(QString(1 << 20, u'b'));
+        QApplication::clipboard()->setMimeData(mime);
+        view.paste();
+        QCOMPARE(int(view.wordWrapMode()), int(QTextOption::WrapAnywhere));
+        QCOMPARE(doc.PlainText().size(), 1 << 20);
+        QVERIFY(!view.grab().isNull());
     }
 };
 
