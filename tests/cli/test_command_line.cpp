@@ -128,25 +128,6 @@ private slots:
         QCOMPARE(DisplayName(bytes), shown);
         QCOMPARE(IsUtf8(bytes), !shown.contains(QStringLiteral("\\x")));
     }
-
-    void escapeControls_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("plain Hebrew")
-            << QStringLiteral("שלום, world") << QStringLiteral("שלום, world");
-        QTest::newRow("escape sequence")
-            << QStringLiteral("a\x1b[31mb") << QStringLiteral("a\\x1b[31mb");
-        QTest::newRow("bell, tab, CR")
-            << QStringLiteral("\a\t\r") << QStringLiteral("\\x07\\x09\\x0d");
-        QTest::newRow("DEL and C1 CSI")
-            << QString(QChar(0x7f)) + QChar(0x9b) << QStringLiteral("\\x7f\\x9b");
-        QTest::newRow("backslash stays") << QStringLiteral("C:\\x") << QStringLiteral("C:\\x");
-    }
-    void escapeControls() {
-        QFETCH(QString, text);
-        QFETCH(QString, shown);
-        QCOMPARE(EscapeControls(text), shown);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)

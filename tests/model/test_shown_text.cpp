@@ -37,6 +37,7 @@ const Case kCases[] = {
     {"marks", u"\u200E\u200F\u061C", u"\\u200e\\u200f\\u061c", u"\u200E\u200F\u061C"},
     {"neighbours stay", u"\u200D\u2029\u202F\u2065\u206A", u"\u200D\u2029\u202F\u2065\u206A",
      u"\u200D\u2029\u202F\u2065\u206A"},
+    {"backslash stays", u"C:\\x", u"C:\\x", u"C:\\x"},
     {"empty", u"", u"", u""},
 };
 
