@@ -141,7 +141,7 @@ void MainWindow::PlaceSolvedNote() {
 }
 
 void MainWindow::OnRiddleSaved() {
-    progress_->Rebase();
+    progress_->Rebase(RiddleProgress::Unchanged::Compared);
 }
 
 bool MainWindow::OnFileRevert() {

@@ -3,9 +3,9 @@
 
 #include <QFile>
 
+#include "riddle_document.h"
 #include "riddle_file.h"
 #include "solution_files.h"
-#include "riddle_document.h"
 
 RiddleProgress::RiddleProgress(RiddleDocument* doc, QObject* parent) : QObject(parent), doc_(doc) {
     // New and Open (Revert included) start counting afresh; every announced
@@ -19,7 +19,8 @@ RiddleProgress::RiddleProgress(RiddleDocument* doc, QObject* parent) : QObject(p
     Rebase();
 }
 
-void RiddleProgress::Rebase() {
+void RiddleProgress::Rebase(Unchanged unchanged) {
+    unchanged_ = unchanged;
     basePending_ = true;
     base_.clear();
     base_.shrink_to_fit();
@@ -40,10 +41,12 @@ void RiddleProgress::ReloadSolutions() {
 
 void RiddleProgress::ReadSolutions() {
     solutionsRead_ = true;
-    const size_t limit = vorlo::MaxSolutionMatches(base_.size());
+    // While the board is still the base, it holds the riddle's count.
+    const size_t riddleCount = basePending_ ? doc_->MatchList.Count() : base_.size();
+    const size_t limit = vorlo::MaxSolutionMatches(riddleCount);
     for (const std::string& path : solutionPaths_) {
         uint64_t matches = 0;
-        if (vorlo::TooLargeForSolution(path, base_.size(), &matches)) {
+        if (vorlo::TooLargeForSolution(path, riddleCount, &matches)) {
             emit SolutionRefused(QFile::decodeName(QByteArray::fromStdString(path)), matches,
                                  limit);
             continue;
@@ -74,14 +77,17 @@ void RiddleProgress::Refresh() {
         return;  // nothing changed since the last comparison
     }
     compared_ = changes_;
-    // A board the editor has not changed since the riddle was opened, saved
-    // or reverted has moved nothing and is compared with no solution: they
-    // are read only once a player has moved something.
+    // A board the editor has not changed since the riddle was opened or
+    // reverted has moved nothing and is compared with no solution: they are
+    // read only once a player has moved something. One just saved has moved
+    // nothing either, but may show a solution.
     size_t moved = 0;
     bool solved = false;
-    if (!basePending_) {
+    if (!basePending_ || unchanged_ == Unchanged::Compared) {
         ++comparisons_;
-        moved = vorlo::MovedCount(Riddle(), doc_->MatchList);
+        if (!basePending_) {
+            moved = vorlo::MovedCount(Riddle(), doc_->MatchList);
+        }
         if (!solutionsRead_) {
             ReadSolutions();
         }

@@ -31,7 +31,12 @@ public:
 
     // The board as it is now becomes the riddle moves are counted from, and
     // the solutions beside the document's file are looked for again.
-    void Rebase();
+    // After a save the board is what the player made of the riddle: it is
+    // compared with the solutions at once, so a solved board stays solved.
+    // After New, Open and Revert it is the riddle itself and is compared only
+    // once it changes.
+    enum class Unchanged { NotCompared, Compared };
+    void Rebase(Unchanged unchanged = Unchanged::NotCompared);
     // Looks for the solutions beside the document's file again; they are
     // read when the board is first compared with them.
     void ReloadSolutions();
@@ -70,6 +75,7 @@ private:
     std::optional<vorlo::StickIndex> riddle_;
     std::vector<std::string> solutionPaths_;
     bool solutionsRead_ = false;
+    Unchanged unchanged_ = Unchanged::NotCompared;
     std::vector<vorlo::StickIndex> solutions_;
     // Board changes announced, and how many of them the last comparison saw.
     uint64_t changes_ = 0;
