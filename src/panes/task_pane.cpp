@@ -27,12 +27,17 @@ void FormatRiddleParagraphs(QTextDocument* text, QTextOption::WrapMode wrap) {
     // Blocks carry their own format too (what was loaded, or pasted in), so
     // each one is set as well; new paragraphs inherit it from the one they
     // are split from.
+    // Inside an edit block the cursor does not lay the text out to remember
+    // its column at every move: for one paragraph of megabytes that layout
+    // cost more than showing the text.
     QTextCursor cursor(text);
+    cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     QTextBlockFormat format;
     format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     format.setLayoutDirection(Qt::LayoutDirectionAuto);
     cursor.mergeBlockFormat(format);
+    cursor.endEditBlock();
 }
 
 TaskPane::TaskPane(RiddleDocument* doc, QWidget* parent) : QTextEdit(parent), doc_(doc) {
