@@ -31,7 +31,7 @@ public:
     explicit BoardView(RiddleDocument* doc, QWidget* parent = nullptr);
     ~BoardView() override;
 
-    RiddleDocument* GetDocument() const { return doc_; }
+    RiddleDocument* riddleDocument() const { return doc_; }
     vorlo::BoardEditor& Editor() { return editor_; }
     const vorlo::BoardEditor& Editor() const { return editor_; }
 
@@ -73,22 +73,22 @@ public:
     static QCursor DragCursor(vorlo::BoardCursor kind, qreal devicePixelRatio);
 
     // Command handlers (the board's editing commands).
-    void OnAddMatch();
-    void OnDeleteMatch();
-    void OnEditCut();
-    void OnEditCopy();
-    void OnEditPaste();
-    void OnEditUndo();
-    void OnRotate90();
+    void addMatch();
+    void deleteMatch();
+    void cut();
+    void copy();
+    void paste();
+    void undo();
+    void rotateTo90();
     // The sample-riddle commands: opens `fileName` from the folder the
     // program is installed in, as the settings name it; nothing when they
     // name none.
     void OpenSampleRiddle(const QString& fileName);
 
     // Update handlers: whether a command is enabled, or an indicator's text.
-    bool OnUpdateNeedSelection() const;
-    bool OnUpdateEditUndo() const;
-    QString OnUpdateIndicatorMatchCount() const;
+    bool hasSelection() const;
+    bool canUndo() const;
+    QString matchCountText() const;
 
     // The application's ordinary opening of a riddle file (save prompt,
     // message on failure), supplied by the main window.
@@ -102,8 +102,8 @@ public:
     static QString MatchMimeType();
 
     // Selecting by key (Tab, Shift+Tab); false on an empty board.
-    bool OnSelectNextMatch();
-    bool OnSelectPreviousMatch();
+    bool selectNextMatch();
+    bool selectPreviousMatch();
     // Snapping while dragging and turning (see BoardEditor::SetSnapping).
     void SetSnapping(bool on) { editor_.SetSnapping(on); }
     bool Snapping() const { return editor_.Snapping(); }
@@ -136,7 +136,7 @@ protected:
 
 private:
     // BoardHost
-    void SetModifiedFlag() override;
+    void setModified() override;
     void UpdateAllViews(int32_t hint) override;
     void AboutToChange() override;
 
