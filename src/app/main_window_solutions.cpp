@@ -10,46 +10,33 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "board_view.h"
 #include "main_window.h"
+#include "riddle_document.h"
 #include "riddle_io.h"
 #include "riddle_progress.h"
 #include "shown_name.h"
 #include "solution_files.h"
-#include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
 namespace {
 
-// A drag changes the board without announcing each step; the comparison
-// runs again when the button or a key comes up (the progress compares only
-// when the board changed since it last did, so a click, a Tab or a key that
-// moved nothing costs nothing), and the note keeps to the board's corner
-// when the board is resized.
+// The note keeps to the board's corner when the board is resized.
 class BoardWatch : public QObject {
 public:
-    BoardWatch(QObject* parent, std::function<void()> changed, std::function<void()> resized)
-        : QObject(parent), changed_(std::move(changed)), resized_(std::move(resized)) {}
+    BoardWatch(QObject* parent, std::function<void()> resized)
+        : QObject(parent), resized_(std::move(resized)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::MouseButtonRelease:
-            case QEvent::KeyRelease:
-                changed_();
-                break;
-            case QEvent::Resize:
-                resized_();
-                break;
-            default:
-                break;
+        if (event->type() == QEvent::Resize) {
+            resized_();
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    std::function<void()> changed_;
     std::function<void()> resized_;
 };
 
@@ -86,8 +73,7 @@ void MainWindow::CreateSolutionCommands() {
     // a style of its own for the label, which no start should wait for.
     solvedNote_->hide();
 
-    auto* watch = new BoardWatch(
-        this, [this] { progress_->Refresh(); }, [this] { PlaceSolvedNote(); });
+    auto* watch = new BoardWatch(this, [this] { PlaceSolvedNote(); });
     board_->installEventFilter(watch);
     board_->viewport()->installEventFilter(watch);
 

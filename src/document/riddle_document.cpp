@@ -19,6 +19,7 @@ RiddleDocument::RiddleDocument(QObject* parent) : QObject(parent), text_(new QTe
             emit modifiedChanged(modified);
         }
     });
+    connect(text_, &QTextDocument::contentsChanged, this, &RiddleDocument::textChanged);
 }
 
 RiddleDocument::~RiddleDocument() = default;
@@ -88,13 +89,23 @@ QString RiddleDocument::RiddleText(const QTextDocument& document) {
     return text;
 }
 
-void RiddleDocument::UpdateAllViews(QObject* sender, int hint) {
-    emit ViewsUpdate(sender, hint);
+void RiddleDocument::AboutToChange() {
+    emit boardAboutToChange();
+}
+
+void RiddleDocument::BoardChanged(const vorlo::BoardChange& change, bool modifies) {
+    if (modifies) {
+        setModified(true);
+    }
+    emit boardChanged(change);
     emit contentsChanged();
 }
 
-void RiddleDocument::InitialUpdateAllViews() {
+void RiddleDocument::AnnounceReplaced() {
+    // The matches were all replaced: nothing the undo store points at is left.
+    editor_.OnDocumentReset();
     emit reset();
+    emit boardChanged(vorlo::BoardChange{});
     emit contentsChanged();
 }
 
@@ -105,7 +116,7 @@ bool RiddleDocument::newRiddle() {
     ResetTextHistory();
     SetPathName(QString());
     setModified(false);
-    InitialUpdateAllViews();
+    AnnounceReplaced();
     return true;
 }
 
@@ -127,7 +138,7 @@ bool RiddleDocument::open(const QString& path, QString* error) {
     ResetTextHistory();
     SetPathName(QFileInfo(path).absoluteFilePath());
     setModified(false);
-    InitialUpdateAllViews();
+    AnnounceReplaced();
     return true;
 }
 

@@ -12,11 +12,12 @@
 #include <QObject>
 #include <QString>
 
+#include "board_editor.h"
 #include "riddle.h"
 
 class QTextDocument;
 
-class RiddleDocument : public QObject, public vorlo::RiddleState {
+class RiddleDocument : public QObject, public vorlo::RiddleState, private vorlo::BoardHost {
     Q_OBJECT
 
 public:
@@ -35,9 +36,10 @@ public:
     static void SetRiddleText(QTextDocument& document, const QString& text);
     static QString RiddleText(const QTextDocument& document);
 
-    // Tells every view that something changed: `sender` names the view that
-    // made the change and has already shown it (nullptr: every view updates).
-    void UpdateAllViews(QObject* sender, int hint);
+    // The editor every change of the board goes through: the mouse, the keys,
+    // the commands and the clipboard. It lives as long as the document.
+    vorlo::BoardEditor& editor() { return editor_; }
+    const vorlo::BoardEditor& editor() const { return editor_; }
 
     // Starts an empty riddle: no matches, no text, nothing to undo.
     bool newRiddle();
@@ -60,20 +62,27 @@ public:
     QString title() const;
 
 signals:
-    // After New and after Open, when the document holds its new contents.
+    // After New and after Open, when the document holds its new contents;
+    // boardChanged (Replaced) follows.
     void reset();
-    // After every change announced with UpdateAllViews.
-    void ViewsUpdate(QObject* sender, int hint);
+    // After every change of the board, the selection included, once each.
+    void boardChanged(const vorlo::BoardChange& change);
+    // The task text was edited.
+    void textChanged();
     // The modified state or the title may have changed.
     void modifiedChanged(bool modified);
     void titleChanged();
-    // After UpdateAllViews and after New and Open: command states may differ.
+    // After boardChanged and after New and Open: command states may differ.
     void contentsChanged();
     // Just before the board's editor changes the matches.
     void boardAboutToChange();
 
 private:
-    void InitialUpdateAllViews();
+    // BoardHost
+    void AboutToChange() override;
+    void BoardChanged(const vorlo::BoardChange& change, bool modifies) override;
+
+    void AnnounceReplaced();
     void SetPathName(const QString& path);
     void ResetTextHistory();
 
@@ -81,4 +90,5 @@ private:
     bool boardModified_ = false;
     bool lastReportedModified_ = false;
     QString pathName_;
+    vorlo::BoardEditor editor_{*this, *this};
 };

@@ -3,15 +3,23 @@
 
 #include <QFile>
 
+#include "board_editor.h"
+
+#include "riddle_document.h"
 #include "riddle_file.h"
 #include "solution_files.h"
-#include "riddle_document.h"
 
 RiddleProgress::RiddleProgress(RiddleDocument* doc, QObject* parent) : QObject(parent), doc_(doc) {
-    // New and Open (Revert included) start counting afresh; every announced
-    // change compares again.
+    // New and Open (Revert included) start counting afresh. A change of the
+    // matches compares again at once, a drag step included, so the count
+    // follows the dragged match; a change of the selection alone never
+    // compares.
     connect(doc_, &RiddleDocument::reset, this, [this] { Rebase(); });
-    connect(doc_, &RiddleDocument::contentsChanged, this, [this] { Refresh(); });
+    connect(doc_, &RiddleDocument::boardChanged, this, [this](const vorlo::BoardChange& change) {
+        if (change.kind != vorlo::BoardChange::Kind::Selection) {
+            Refresh();
+        }
+    });
     connect(doc_, &RiddleDocument::boardAboutToChange, this, [this] {
         KeepBase();
         ++changes_;

@@ -9,9 +9,10 @@
 // for n matches about n log n steps, some 25 ms for 100,000 matches lying
 // apart in a release build (bench_model's BM_MovedCount), well under a
 // millisecond for the riddles people make. It runs only when the board has
-// changed since it last ran: the editor announces each change beforehand
-// (boardAboutToChange), and a Refresh without one costs nothing, so a key
-// or a click that changes nothing never compares a large board again.
+// changed since it last ran: the document announces each change beforehand
+// (boardAboutToChange) and after (boardChanged), and a Refresh without one
+// costs nothing, so a key or a click that changes nothing never compares a
+// large board again.
 
 #include <QObject>
 #include <QString>

@@ -13,7 +13,6 @@ InfoPane::InfoPane(RiddleDocument* doc, QWidget* parent) : QTextBrowser(parent),
     connect(this, &QTextBrowser::anchorClicked, this,
             [](const QUrl& url) { QDesktopServices::openUrl(url); });
     connect(doc_, &RiddleDocument::reset, this, &InfoPane::OnInitialUpdate);
-    connect(doc_, &RiddleDocument::ViewsUpdate, this, &InfoPane::OnUpdate);
 }
 
 InfoPane::~InfoPane() = default;
@@ -71,11 +70,4 @@ void InfoPane::ShowPage(const QString& html, const QUrl& baseUrl) {
     }
     setHtml(html);
     emit PageShown(baseUrl);
-}
-
-void InfoPane::OnUpdate(QObject* sender, int hint) {
-    if (sender == this || hint == vorlo::HintBoardChanged) {
-        return;
-    }
-    viewport()->update();
 }

@@ -41,7 +41,6 @@ TaskPane::TaskPane(RiddleDocument* doc, QWidget* parent) : QTextEdit(parent), do
     setDocument(doc_->textDocument());
     SetWrap(WrapFor(doc_->plainText()));
     connect(doc_, &RiddleDocument::reset, this, &TaskPane::OnInitialUpdate);
-    connect(doc_, &RiddleDocument::ViewsUpdate, this, &TaskPane::OnUpdate);
     // The text belongs to the document: should the document go first, the
     // pane lets go of it while it still exists.
     connect(doc_, &QObject::destroyed, this, &TaskPane::ReleaseText);
@@ -61,13 +60,6 @@ void TaskPane::OnInitialUpdate() {
     if (doc_) {
         doc_->setModified(false);
     }
-}
-
-void TaskPane::OnUpdate(QObject* sender, int hint) {
-    if (sender == this || hint == vorlo::HintBoardChanged) {
-        return;
-    }
-    viewport()->update();
 }
 
 QTextOption::WrapMode TaskPane::WrapFor(const QString& text) {

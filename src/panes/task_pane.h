@@ -31,8 +31,6 @@ public:
     // New contents: every paragraph right-aligned, nothing to undo, not
     // modified.
     void OnInitialUpdate();
-    // The board's changes do not concern the text.
-    void OnUpdate(QObject* sender, int hint);
 
     // Whether the text commands can act now (the pane's own enable state).
     bool CanUndo() const;

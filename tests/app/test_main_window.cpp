@@ -32,17 +32,17 @@
 #include <csignal>
 #include <memory>
 
-#include "info_pane.h"
+#include "board_view.h"
 #include "commands.h"
 #include "frame_placement.h"
+#include "info_pane.h"
 #include "main_window.h"
 #include "recording_window.h"
-#include "riddle_file.h"
-#include "test_files.h"
-#include "task_pane.h"
-#include "vorlo_application.h"
 #include "riddle_document.h"
-#include "board_view.h"
+#include "riddle_file.h"
+#include "task_pane.h"
+#include "test_files.h"
+#include "vorlo_application.h"
 
 using namespace vorlo;
 
@@ -273,7 +273,8 @@ private slots:
 
         doc()->SelectedMatch = doc()->MatchList.First();
         doc()->LastAction = ActionMove;
-        doc()->UpdateAllViews(nullptr, HintBoardChanged);
+        emit doc()->boardChanged(vorlo::BoardChange{});
+        emit doc()->contentsChanged();
         QVERIFY(frame->Action(ID_DELETE_MATCH)->isEnabled());
         QVERIFY(frame->Action(ID_ROTATE_90)->isEnabled());
         QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
@@ -287,7 +288,8 @@ private slots:
         QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());  // no text selected
         doc()->MatchList.Clear();
         doc()->SelectedMatch = {};
-        doc()->UpdateAllViews(nullptr, HintBoardChanged);
+        emit doc()->boardChanged(vorlo::BoardChange{});
+        emit doc()->contentsChanged();
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
         frame->SetActiveView(frame->boardView());
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("0 matches"));
@@ -312,7 +314,8 @@ private slots:
         doc()->SelectedMatch = doc()->MatchList.First();
         frame->Action(ID_EDIT_COPY)->trigger();
         doc()->SelectedMatch = {};
-        doc()->UpdateAllViews(nullptr, HintBoardChanged);
+        emit doc()->boardChanged(vorlo::BoardChange{});
+        emit doc()->contentsChanged();
 
         frame->SetActiveView(panes[pane]);
         QList<bool> got;
@@ -377,7 +380,8 @@ private slots:
         for (int i = 0; i < 1234; ++i) {
             doc()->MatchList.Append(Match(i, i, 0));
         }
-        doc()->UpdateAllViews(nullptr, HintBoardChanged);
+        emit doc()->boardChanged(vorlo::BoardChange{});
+        emit doc()->contentsChanged();
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("1234 matches"));
         QCOMPARE(frame->MatchCountPane()->width(), width);
         doc()->MatchList.Clear();

@@ -11,14 +11,14 @@
 #include <functional>
 
 #include "board_editor.h"
+#include "board_view.h"
 #include "commands.h"
 #include "main_window.h"
 #include "recording_window.h"
+#include "riddle_document.h"
 #include "riddle_file.h"
 #include "riddle_progress.h"
 #include "test_files.h"
-#include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
@@ -56,9 +56,13 @@ class TestSolutions : public QObject {
     // mouse does, and lets the button up.
     void Drag(QPoint from, QPoint to) {
         BoardView* board = frame->boardView();
-        board->OnLButtonDown(MK_LBUTTON, {from.x(), from.y()});
-        board->OnMouseMove(MK_LBUTTON, {to.x(), to.y()});
+        DragWithoutRelease(from, to);
         QTest::mouseRelease(board->viewport(), Qt::LeftButton, {}, to);
+    }
+    void DragWithoutRelease(QPoint from, QPoint to) {
+        vorlo::BoardEditor& editor = frame->boardView()->Editor();
+        editor.PressLeft(from.x(), from.y());
+        editor.MovePointer(vorlo::kLeftHeld, to.x(), to.y());
     }
 
     QString MovedText() { return frame->MovedPane()->text(); }
@@ -101,6 +105,17 @@ private slots:
         QCOMPARE(revertQuestions.size(), 2);
     }
 
+    // The count follows a drag as it happens: no button has to come up.
+    void movedCountFollowsADragWithoutARelease() {
+        QVERIFY(!OpenCup().isEmpty());
+        const size_t comparisons = frame->Progress()->Comparisons();
+        DragWithoutRelease({230, 137}, {330, 187});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        // Choosing another match with Tab compares nothing again.
+        frame->boardView()->selectNextMatch();
+        QCOMPARE(frame->Progress()->Comparisons(), comparisons + 1);
+    }
+
     void movedCountsTwoMovedMatchesAndZeroWhenBack() {
         QVERIFY(!OpenCup().isEmpty());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
@@ -137,8 +152,8 @@ private slots:
         // The first solution lays the bottom match across the top; the
         // second puts it up there the other way round, 2 px off.
         MatchList first;
-        for (const Match& m : {Match(309, 126, 90), Match(209, 126, 90), Match(199, 137, 0),
-                                Match(209, 20, 0)}) {
+        for (const Match& m :
+             {Match(309, 126, 90), Match(209, 126, 90), Match(199, 137, 0), Match(209, 20, 0)}) {
             first.Append(m);
         }
         QFile solution(dir.filePath(QStringLiteral("glass.solution.vrl")));

@@ -10,13 +10,14 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
-#include "riddle_file.h"
-#include "riddle_document.h"
 #include "board_view.h"
+#include "riddle_document.h"
+#include "riddle_file.h"
 
 using vorlo::ActionAdd;
 using vorlo::ActionDelete;
@@ -268,7 +269,12 @@ private slots:
         QFETCH(Qt::MouseButtons, buttons);
         QFETCH(Qt::KeyboardModifiers, mods);
         QFETCH(uint, word);
-        QCOMPARE(BoardView::KeyState(buttons, mods), word);
+        // The word packs the flags as left 1, right 2, Shift 4, Ctrl 8, middle
+        // 16; Alt is none of them.
+        const vorlo::PointerInput held = BoardView::PointerHeld(buttons, mods);
+        const uint got = (held.left ? 1u : 0u) | (held.right ? 2u : 0u) | (held.shift ? 4u : 0u) |
+                         (held.ctrl ? 8u : 0u) | (held.middle ? 16u : 0u);
+        QCOMPARE(got, word);
     }
 
     void scrolled_data() {
@@ -867,8 +873,7 @@ private slots:
         if (ratio > 1.0) {
             // The same drawing as the small one: scaled down, they agree
             // nearly everywhere.
-            const QCursor small =
-                BoardView::DragCursor(static_cast<vorlo::BoardCursor>(kind), 1.0);
+            const QCursor small = BoardView::DragCursor(static_cast<vorlo::BoardCursor>(kind), 1.0);
             const QImage smallPicture =
                 small.bitmap().toImage().convertToFormat(QImage::Format_RGB32);
             int differ = 0;
@@ -905,6 +910,106 @@ private slots:
         QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
         QCOMPARE(b.Port()->cursor().hotSpot(), QPoint(7, 14));
         QTest::mouseRelease(b.Port(), Qt::RightButton, {}, {110, 100});
+    }
+
+    // ----- the document's one announcement of each change -----
+
+    // Every kind of edit, whether by mouse, key, command or a new riddle,
+    // reaches the views as exactly one boardChanged from the document, with
+    // its kind and what to repaint; a second view on the same document
+    // changes nothing about that, since no view announces anything itself.
+    void everyEditIsAnnouncedOnce_data() {
+        QTest::addColumn<int>("edit");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("whole");
+        using Kind = vorlo::BoardChange::Kind;
+        QTest::newRow("press") << 0 << int(Kind::Selection) << true;
+        QTest::newRow("drag step") << 1 << int(Kind::Moved) << false;
+        QTest::newRow("turn step") << 2 << int(Kind::Moved) << false;
+        QTest::newRow("arrow key") << 3 << int(Kind::Moved) << true;
+        QTest::newRow("tab") << 4 << int(Kind::Selection) << true;
+        QTest::newRow("add") << 5 << int(Kind::Added) << true;
+        QTest::newRow("delete") << 6 << int(Kind::Removed) << true;
+        QTest::newRow("rotate to 90") << 7 << int(Kind::Moved) << true;
+        QTest::newRow("undo delete") << 8 << int(Kind::Added) << true;
+        QTest::newRow("new riddle") << 9 << int(Kind::Replaced) << true;
+    }
+    void everyEditIsAnnouncedOnce() {
+        QFETCH(int, edit);
+        QFETCH(int, kind);
+        QFETCH(bool, whole);
+        Board b;
+        BoardView second(&b.doc);
+        b.doc.MatchList.Append(Match(100, 100, 0));
+        b.doc.SelectedMatch = b.doc.MatchList.First();
+        if (edit == 8) {
+            b.view.deleteMatch();
+        }
+        QSignalSpy spy(&b.doc, &RiddleDocument::boardChanged);
+        vorlo::BoardEditor& editor = b.view.Editor();
+        switch (edit) {
+            case 0:
+                QTest::mousePress(b.Port(), Qt::LeftButton, {}, {130, 100});
+                break;
+            case 1:
+                editor.PressLeft(130, 100);
+                spy.clear();
+                editor.MovePointer(vorlo::kLeftHeld, 170, 130);
+                break;
+            case 2:
+                editor.PressRight(130, 100);
+                spy.clear();
+                editor.MovePointer(vorlo::kRightHeld, 170, 160);
+                break;
+            case 3:
+                QTest::keyClick(&b.view, Qt::Key_Right);
+                break;
+            case 4:
+                QTest::keyClick(&b.view, Qt::Key_Tab);
+                break;
+            case 5:
+                b.view.addMatch();
+                break;
+            case 6:
+                b.view.deleteMatch();
+                break;
+            case 7:
+                b.view.rotateTo90();
+                break;
+            case 8:
+                b.view.undo();
+                break;
+            case 9:
+                b.doc.newRiddle();
+                break;
+        }
+        QCOMPARE(spy.size(), 1);
+        const auto change = spy.at(0).at(0).value<vorlo::BoardChange>();
+        QCOMPARE(int(change.kind), kind);
+        QCOMPARE(change.Whole(), whole);
+    }
+
+    // A drag step announces the rectangle around the pointer and the one
+    // covering the match before and after, which the view repaints before
+    // the step returns.
+    void dragStepRepaintsAtOnce() {
+        Board b;
+        b.doc.MatchList.Append(Match(100, 100, 0));
+        vorlo::BoardEditor& editor = b.view.Editor();
+        editor.PressLeft(130, 100);
+        QCoreApplication::processEvents();
+        QSignalSpy spy(&b.doc, &RiddleDocument::boardChanged);
+        editor.MovePointer(vorlo::kLeftHeld, 150, 110);
+        QCOMPARE(spy.size(), 1);
+        const auto change = spy.at(0).at(0).value<vorlo::BoardChange>();
+        QCOMPARE(int(change.areaCount), 2);
+        // Around the pointer, and over the match where it was and where it is.
+        const vorlo::BoardRect& around = change.areas[0];
+        QVERIFY(around.left < 150 && 150 < around.right && around.top < 110 && 110 < around.bottom);
+        const vorlo::BoardRect& covered = change.areas[1];
+        QVERIFY(covered.left < 100 && covered.right > 120 + 40 && covered.top < 100);
+        QVERIFY(change.match == b.doc.SelectedMatch);
+        QVERIFY(b.doc.isModified());
     }
 };
 

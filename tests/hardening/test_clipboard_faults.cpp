@@ -16,17 +16,16 @@
 #include <memory>
 
 #include "board_editor.h"
+#include "board_view.h"
 #include "main_window.h"
 #include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
 namespace {
 
 struct Host : BoardHost {
-    void setModified() override {}
-    void UpdateAllViews(int32_t) override {}
+    void BoardChanged(const BoardChange&, bool) override {}
 };
 
 QByteArray RandomBytes(QRandomGenerator& random, qsizetype size) {
@@ -41,7 +40,7 @@ Match Expected(const QByteArray& bytes) {
     int32_t v[3];
     std::memcpy(v, bytes.constData(), sizeof v);  // little-endian host
     return Match(static_cast<int32_t>(static_cast<uint32_t>(v[0]) + 5u),
-                  static_cast<int32_t>(static_cast<uint32_t>(v[1]) + 5u), v[2]);
+                 static_cast<int32_t>(static_cast<uint32_t>(v[1]) + 5u), v[2]);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@
 
 #include "riddle_file.h"
 
-#include "task_pane.h"
 #include "riddle_document.h"
+#include "task_pane.h"
 
 namespace {
 
@@ -230,7 +230,8 @@ private slots:
             view.reset();
         } else {
             view.reset();
-            doc->UpdateAllViews(nullptr, 0);
+            emit doc->boardChanged(vorlo::BoardChange{});
+            emit doc->contentsChanged();
             QVERIFY(doc->newRiddle());
             QCOMPARE(doc->plainText(), QString());
         }
@@ -242,7 +243,8 @@ private slots:
         doc.textDocument()->setPlainText(QStringLiteral("text"));
         view.OnInitialUpdate();
         const QTextCursor before = view.textCursor();
-        doc.UpdateAllViews(nullptr, vorlo::HintBoardChanged);
+        emit doc.boardChanged(vorlo::BoardChange{});
+        emit doc.contentsChanged();
         QCOMPARE(view.textCursor().position(), before.position());
         QCOMPARE(doc.plainText(), QStringLiteral("text"));
         QVERIFY(!doc.isModified());
