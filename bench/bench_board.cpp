@@ -25,8 +25,7 @@ namespace {
 
 class NullHost : public BoardHost {
 public:
-    void SetModifiedFlag() override {}
-    void UpdateAllViews(int32_t) override {}
+    void BoardChanged(const BoardChange&, bool) override {}
 };
 
 const int32_t kRealisticAngles[] = {0, 90, 180, 270, -90, 45, 30};
@@ -39,7 +38,7 @@ void Spread(MatchList& list, size_t count, uint32_t seed) {
     list.Reserve(count);
     for (size_t i = 0; i < count; ++i) {
         list.Append(Match(static_cast<int32_t>(rng() % side), static_cast<int32_t>(rng() % side),
-                           kRealisticAngles[rng() % 7]));
+                          kRealisticAngles[rng() % 7]));
     }
 }
 
@@ -59,7 +58,7 @@ void DragSteps(benchmark::State& state, bool snapping) {
     const int32_t cx = side / 2;
     const int32_t cy = side / 2;
     doc.MatchList.Append(Match(cx, cy, 0));  // on top of all others
-    editor.OnLButtonDown(MK_LBUTTON, cx + 30, cy);
+    editor.PressLeft(cx + 30, cy);
     if (!doc.SelectedMatch) {
         state.SkipWithError("the grabbed match was not hit");
         return;
@@ -70,7 +69,7 @@ void DragSteps(benchmark::State& state, bool snapping) {
     int step = 0;
     for (auto _ : state) {
         const int32_t px = cx + 30 + ((step++ & 1) ? 4 : 0);
-        const BoardEditor::MouseResult r = editor.OnMouseMove(MK_LBUTTON, px, cy);
+        const BoardEditor::MouseResult r = editor.MovePointer(kLeftHeld, px, cy);
         const QRect clip(QPoint(r.repaint->left, r.repaint->top),
                          QPoint(r.repaint->right - 1, r.repaint->bottom - 1));
         QPainter painter(&surface);
@@ -103,7 +102,7 @@ void SpreadVisible(MatchList& list) {
     std::mt19937 rng(7);
     for (size_t i = 0; i < kRepaintMatches; ++i) {
         list.Append(Match(static_cast<int32_t>(80 + rng() % 1440),
-                           static_cast<int32_t>(80 + rng() % 1040), kRealisticAngles[rng() % 7]));
+                          static_cast<int32_t>(80 + rng() % 1040), kRealisticAngles[rng() % 7]));
     }
 }
 

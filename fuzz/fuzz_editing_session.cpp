@@ -22,14 +22,21 @@ namespace {
 struct Host : BoardHost {
     int modified = 0;
     int hints = 0;
-    void SetModifiedFlag() override { ++modified; }
-    void UpdateAllViews(int32_t hint) override {
-        if (hint != HintBoardChanged) {
-            Fail();
-        }
-        ++hints;
+    void BoardChanged(const BoardChange& change, bool modifies) override {
+        modified += modifies ? 1 : 0;
+        hints += change.Whole() ? 1 : 0;
     }
 };
+
+// A button-and-key combination drawn from five bits: left, right, Shift,
+// Ctrl, middle.
+PointerInput HeldFromBits(uint32_t bits) {
+    return PointerInput{.left = (bits & 1) != 0,
+                        .right = (bits & 2) != 0,
+                        .middle = (bits & 16) != 0,
+                        .shift = (bits & 4) != 0,
+                        .ctrl = (bits & 8) != 0};
+}
 
 class Input {
 public:
@@ -85,14 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint8_t op = in.Byte() % 14;
         switch (op) {
             case 0:
-                editor.OnLButtonDown(in.Byte() & 0x1F, in.Int(), in.Int());
+                editor.PressLeft(in.Int(), in.Int());
                 break;
             case 1:
-                editor.OnRButtonDown(in.Byte() & 0x1F, in.Int(), in.Int());
+                editor.PressRight(in.Int(), in.Int());
                 break;
             case 2:
             case 3:
-                editor.OnMouseMove(in.Byte() & 0x1F, in.Int(), in.Int());
+                editor.MovePointer(HeldFromBits(in.Byte() & 0x1F), in.Int(), in.Int());
                 break;
             case 4:
                 editor.OnAddMatch(in.Int());

@@ -38,8 +38,7 @@ namespace {
 #define Check(...) ((__VA_ARGS__) ? void() : Fail(__LINE__, #__VA_ARGS__))
 
 struct Host : BoardHost {
-    void SetModifiedFlag() override {}
-    void UpdateAllViews(int32_t) override {}
+    void BoardChanged(const BoardChange&, bool) override {}
 };
 
 class Input {
@@ -163,9 +162,9 @@ void CheckDrag(RiddleState& doc, BoardEditor& editor, Input& in, bool turn) {
     const Match before = *ref;
     const Point32 grab = StickMiddle(before, before.GetShape());
     if (turn) {
-        editor.OnRButtonDown(MK_RBUTTON, grab.x, grab.y);
+        editor.PressRight(grab.x, grab.y);
     } else {
-        editor.OnLButtonDown(MK_LBUTTON, grab.x, grab.y);
+        editor.PressLeft(grab.x, grab.y);
     }
     Check(doc.SelectedMatch == ref);
     Check(doc.LastAction == (turn ? ActionRotate : ActionMove));
@@ -184,7 +183,7 @@ void CheckDrag(RiddleState& doc, BoardEditor& editor, Input& in, bool turn) {
         const int32_t py = in.Int();
         const int32_t angleBefore = ref->angle;
         const BoardEditor::MouseResult r =
-            editor.OnMouseMove(turn ? MK_RBUTTON : MK_LBUTTON, px, py);
+            editor.MovePointer(turn ? kRightHeld : kLeftHeld, px, py);
         Check(r.repaint.has_value());
         Check(r.repaint->left <= r.repaint->right && r.repaint->top <= r.repaint->bottom);
         if (!turn) {

@@ -10,46 +10,33 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "board_view.h"
 #include "main_window.h"
+#include "riddle_document.h"
 #include "riddle_io.h"
 #include "riddle_progress.h"
 #include "shown_name.h"
 #include "solution_files.h"
-#include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
 namespace {
 
-// A drag changes the board without announcing each step; the comparison
-// runs again when the button or a key comes up (the progress compares only
-// when the board changed since it last did, so a click, a Tab or a key that
-// moved nothing costs nothing), and the note keeps to the board's corner
-// when the board is resized.
+// The note keeps to the board's corner when the board is resized.
 class BoardWatch : public QObject {
 public:
-    BoardWatch(QObject* parent, std::function<void()> changed, std::function<void()> resized)
-        : QObject(parent), changed_(std::move(changed)), resized_(std::move(resized)) {}
+    BoardWatch(QObject* parent, std::function<void()> resized)
+        : QObject(parent), resized_(std::move(resized)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::MouseButtonRelease:
-            case QEvent::KeyRelease:
-                changed_();
-                break;
-            case QEvent::Resize:
-                resized_();
-                break;
-            default:
-                break;
+        if (event->type() == QEvent::Resize) {
+            resized_();
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    std::function<void()> changed_;
     std::function<void()> resized_;
 };
 
@@ -64,7 +51,7 @@ void MainWindow::CreateSolutionCommands() {
     connect(Action(ID_FILE_REVERT), &QAction::triggered, this, [this] { OnFileRevert(); });
     connect(Action(ID_FILE_SAVE_SOLUTION), &QAction::triggered, this,
             [this] { OnFileSaveSolution(); });
-    connect(doc_, &RiddleDocument::TitleChanged, this, [this] { UpdateSolutionCommands(); });
+    connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateSolutionCommands(); });
     AskExportPicture = [this](bool* withText) { return AskExportPictureDefault(withText); };
     connect(Action(ID_FILE_EXPORT_PICTURE), &QAction::triggered, this,
             [this] { OnFileExportPicture(); });
@@ -86,8 +73,7 @@ void MainWindow::CreateSolutionCommands() {
     // a style of its own for the label, which no start should wait for.
     solvedNote_->hide();
 
-    auto* watch = new BoardWatch(
-        this, [this] { progress_->Refresh(); }, [this] { PlaceSolvedNote(); });
+    auto* watch = new BoardWatch(this, [this] { PlaceSolvedNote(); });
     board_->installEventFilter(watch);
     board_->viewport()->installEventFilter(watch);
 
@@ -108,7 +94,7 @@ void MainWindow::CreateSolutionCommands() {
 }
 
 void MainWindow::UpdateSolutionCommands() {
-    const bool saved = !doc_->PathName().isEmpty();
+    const bool saved = !doc_->pathName().isEmpty();
     Action(ID_FILE_REVERT)->setEnabled(saved);
     Action(ID_FILE_SAVE_SOLUTION)->setEnabled(saved);
 }
@@ -145,17 +131,17 @@ void MainWindow::OnRiddleSaved() {
 }
 
 bool MainWindow::OnFileRevert() {
-    const QString path = doc_->PathName();
+    const QString path = doc_->pathName();
     if (path.isEmpty()) {
         return false;
     }
-    if (doc_->IsModified() &&
+    if (doc_->isModified() &&
         !ConfirmRevert(tr("Revert to the riddle as saved in %1?\nThe changes made since are lost.")
                            .arg(ShownName(QDir::toNativeSeparators(path))))) {
         return false;
     }
     QString error;
-    if (!doc_->OnOpenDocument(path, &error)) {
+    if (!doc_->open(path, &error)) {
         ShowError(tr("Cannot open the riddle %1:\n%2")
                       .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
@@ -164,13 +150,13 @@ bool MainWindow::OnFileRevert() {
 }
 
 bool MainWindow::OnFileSaveSolution() {
-    if (doc_->PathName().isEmpty()) {
+    if (doc_->pathName().isEmpty()) {
         return false;
     }
     const QString path = QFile::decodeName(QByteArray::fromStdString(
-        NextSolutionPath(QFile::encodeName(doc_->PathName()).toStdString())));
+        NextSolutionPath(QFile::encodeName(doc_->pathName()).toStdString())));
     QString error;
-    if (!SaveRiddleFile(path, doc_->MatchList, doc_->PlainText(), &error)) {
+    if (!SaveRiddleFile(path, doc_->MatchList, doc_->plainText(), &error)) {
         ShowError(tr("Cannot save the solution %1:\n%2")
                       .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;

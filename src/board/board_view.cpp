@@ -81,7 +81,7 @@ QCursor LoadCursor(const QString& name, QPoint hotSpot, qreal devicePixelRatio) 
 }  // namespace
 
 BoardView::BoardView(RiddleDocument* doc, QWidget* parent)
-    : QAbstractScrollArea(parent), doc_(doc), editor_(*doc, *this) {
+    : QAbstractScrollArea(parent), doc_(doc) {
     setFocusPolicy(Qt::StrongFocus);
     // The board shows the file's coordinates as they are, whichever way the
     // interface around it reads: it is never mirrored, and its scroll bars
@@ -92,8 +92,8 @@ BoardView::BoardView(RiddleDocument* doc, QWidget* parent)
     // Movements with no button held must arrive too, so the ordinary cursor
     // comes back once a drag is over.
     viewport()->setMouseTracking(true);
-    connect(doc_, &RiddleDocument::InitialUpdate, this, &BoardView::OnInitialUpdate);
-    connect(doc_, &RiddleDocument::ViewsUpdate, this, &BoardView::OnUpdate);
+    connect(doc_, &RiddleDocument::reset, this, &BoardView::onReset);
+    connect(doc_, &RiddleDocument::boardChanged, this, &BoardView::onBoardChanged);
 }
 
 BoardView::~BoardView() = default;
@@ -125,9 +125,7 @@ const QCursor& BoardView::RotateCursor() const {
     return *cursor;
 }
 
-void BoardView::OnInitialUpdate() {
-    // The matches were all replaced: nothing the undo store points at is left.
-    editor_.OnDocumentReset();
+void BoardView::onReset() {
     extentPending_ = true;
     TakePendingExtent();
     viewport()->update();
@@ -149,25 +147,20 @@ void BoardView::OnEndPrinting() {
     SetScrollSizes(size());
 }
 
-void BoardView::OnUpdate(QObject* sender, int /*hint*/) {
-    // Every change of the board redraws it whole, unless the board made it
-    // and has drawn it already.
-    if (sender != this) {
+void BoardView::onBoardChanged(const vorlo::BoardChange& change) {
+    if (change.Whole()) {
         viewport()->update();
+        return;
     }
-}
-
-void BoardView::SetModifiedFlag() {
-    doc_->SetModifiedFlag(true);
-}
-
-void BoardView::AboutToChange() {
-    emit doc_->BoardAboutToChange();
-}
-
-void BoardView::UpdateAllViews(int32_t hint) {
-    // No sender: the board repaints on its own announcement too.
-    doc_->UpdateAllViews(nullptr, hint);
+    // Only the part on the screen is painted, and before returning, so the
+    // match follows the pointer.
+    QRegion region;
+    for (uint8_t i = 0; i < change.areaCount; ++i) {
+        region += PortRect(change.areas[i]);
+    }
+    if (!region.isEmpty()) {
+        viewport()->repaint(region);
+    }
 }
 
 void BoardView::SetScrollSizes(QSize total) {
@@ -244,34 +237,22 @@ void BoardView::showEvent(QShowEvent* event) {
 
 // ----- mouse -----
 
-uint32_t BoardView::KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-    uint32_t keyState = 0;
-    if (buttons & Qt::LeftButton) {
-        keyState |= vorlo::MK_LBUTTON;
-    }
-    if (buttons & Qt::RightButton) {
-        keyState |= vorlo::MK_RBUTTON;
-    }
-    if (buttons & Qt::MiddleButton) {
-        keyState |= vorlo::MK_MBUTTON;
-    }
-    if (modifiers & Qt::ShiftModifier) {
-        keyState |= vorlo::MK_SHIFT;
-    }
-    if (modifiers & Qt::ControlModifier) {
-        keyState |= vorlo::MK_CONTROL;
-    }
-    return keyState;
+vorlo::PointerInput BoardView::PointerHeld(Qt::MouseButtons buttons,
+                                           Qt::KeyboardModifiers modifiers) {
+    return vorlo::PointerInput{.left = (buttons & Qt::LeftButton) != 0,
+                               .right = (buttons & Qt::RightButton) != 0,
+                               .middle = (buttons & Qt::MiddleButton) != 0,
+                               .shift = (modifiers & Qt::ShiftModifier) != 0,
+                               .ctrl = (modifiers & Qt::ControlModifier) != 0};
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {
-    // The buttons held at a press include the one going down.
-    const uint32_t keyState = KeyState(event->buttons() | event->button(), event->modifiers());
+    // Modifier keys and other buttons held do not matter for a press.
     const Point32 point = BoardPointFromViewport(event->position().toPoint());
     if (event->button() == Qt::LeftButton) {
-        OnLButtonDown(keyState, point);
+        ShowCursor(Editor().PressLeft(point.x, point.y).cursor);
     } else if (event->button() == Qt::RightButton) {
-        OnRButtonDown(keyState, point);
+        ShowCursor(Editor().PressRight(point.x, point.y).cursor);
     }
     event->accept();
 }
@@ -286,66 +267,19 @@ void BoardView::mouseMoveEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
-    // Alt holds snapping off while it is down; it is no part of the key-state word.
-    editor_.SuspendSnapping(event->modifiers() & Qt::AltModifier);
-    OnMouseMove(KeyState(event->buttons(), event->modifiers()),
-                BoardPointFromViewport(event->position().toPoint()));
+    // Alt holds snapping off while it is down; it does not stop the drag.
+    Editor().SuspendSnapping(event->modifiers() & Qt::AltModifier);
+    const Point32 point = BoardPointFromViewport(event->position().toPoint());
+    // The step repaints through the document's boardChanged before this returns.
+    ShowCursor(Editor()
+                   .MovePointer(PointerHeld(event->buttons(), event->modifiers()), point.x, point.y)
+                   .cursor);
     event->accept();
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
     // A drag ends because later movements no longer carry its button.
     event->accept();
-}
-
-void BoardView::OnLButtonDown(uint32_t keyState, Point32 point) {
-    Apply(editor_.OnLButtonDown(keyState, point.x, point.y));
-}
-
-void BoardView::OnRButtonDown(uint32_t keyState, Point32 point) {
-    Apply(editor_.OnRButtonDown(keyState, point.x, point.y));
-}
-
-void BoardView::OnMouseMove(uint32_t keyState, Point32 point) {
-    const std::optional<BoardRect> before = SelectedMatchBounds();
-    const BoardEditor::MouseResult result = editor_.OnMouseMove(keyState, point.x, point.y);
-    std::optional<BoardRect> covered;
-    if (result.repaint) {
-        // The rectangle around the pointer or the pivot can miss the far end
-        // of a long match; repaint where the match was and where it is now as
-        // well, so no piece of it is left behind on the screen.
-        const std::optional<BoardRect> after = SelectedMatchBounds();
-        if (before && after) {
-            covered = BoardRect{
-                std::min(before->left, after->left), std::min(before->top, after->top),
-                std::max(before->right, after->right), std::max(before->bottom, after->bottom)};
-        }
-    }
-    Apply(result, covered);
-}
-
-std::optional<BoardRect> BoardView::SelectedMatchBounds() const {
-    if (!doc_->SelectedMatch) {
-        return std::nullopt;
-    }
-    const vorlo::MatchShape shape = doc_->SelectedMatch->GetShape();
-    int64_t left = INT64_MAX;
-    int64_t top = INT64_MAX;
-    int64_t right = INT64_MIN;
-    int64_t bottom = INT64_MIN;
-    auto take = [&](const Point32& p) {
-        left = std::min<int64_t>(left, p.x);
-        top = std::min<int64_t>(top, p.y);
-        right = std::max<int64_t>(right, p.x);
-        bottom = std::max<int64_t>(bottom, p.y);
-    };
-    std::for_each(shape.Stick.begin(), shape.Stick.end(), take);
-    std::for_each(shape.Head.begin(), shape.Head.end(), take);
-    // One pixel more on every side for the outline.
-    auto clamp32 = [](int64_t v) {
-        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    };
-    return BoardRect{clamp32(left - 1), clamp32(top - 1), clamp32(right + 2), clamp32(bottom + 2)};
 }
 
 QRect BoardView::PortRect(const BoardRect& r) const {
@@ -367,9 +301,8 @@ QRect BoardView::PortRect(const BoardRect& r) const {
                  static_cast<int>(bottom - top));
 }
 
-void BoardView::Apply(const BoardEditor::MouseResult& result,
-                       const std::optional<BoardRect>& alsoRepaint) {
-    switch (result.cursor) {
+void BoardView::ShowCursor(BoardCursor cursor) {
+    switch (cursor) {
         case BoardCursor::Unchanged:
             break;
         case BoardCursor::Normal:
@@ -382,30 +315,18 @@ void BoardView::Apply(const BoardEditor::MouseResult& result,
             viewport()->setCursor(RotateCursor());
             break;
     }
-    if (!result.repaint) {
-        return;
-    }
-    // Only the part on the screen is painted, and before returning, so the
-    // match follows the pointer.
-    QRegion region(PortRect(*result.repaint));
-    if (alsoRepaint) {
-        region += PortRect(*alsoRepaint);
-    }
-    if (!region.isEmpty()) {
-        viewport()->repaint(region);
-    }
 }
 
 // ----- commands -----
 
-void BoardView::OnAddMatch() {
+void BoardView::addMatch() {
     // Each new match steps to the right, wrapping where the board window ends:
     // its width in board pixels, so that zoomed in new matches stay in sight.
-    editor_.OnAddMatch(width() * 100 / zoom_);
+    Editor().OnAddMatch(width() * 100 / zoom_);
 }
 
-void BoardView::OnDeleteMatch() {
-    editor_.OnDeleteMatch();
+void BoardView::deleteMatch() {
+    Editor().OnDeleteMatch();
 }
 
 QString BoardView::MatchMimeType() {
@@ -419,20 +340,20 @@ void BoardView::PutOnClipboard(const MatchBlock& block) {
     QApplication::clipboard()->setMimeData(data);
 }
 
-void BoardView::OnEditCopy() {
+void BoardView::copy() {
     // Without a selected match the clipboard keeps what it holds.
-    if (const std::optional<MatchBlock> block = editor_.OnEditCopy()) {
+    if (const std::optional<MatchBlock> block = Editor().OnEditCopy()) {
         PutOnClipboard(*block);
     }
 }
 
-void BoardView::OnEditCut() {
-    if (const std::optional<MatchBlock> block = editor_.OnEditCut()) {
+void BoardView::cut() {
+    if (const std::optional<MatchBlock> block = Editor().OnEditCut()) {
         PutOnClipboard(*block);
     }
 }
 
-void BoardView::OnEditPaste() {
+void BoardView::paste() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     const QString type = MatchMimeType();
     if (data == nullptr || !data->hasFormat(type)) {
@@ -442,7 +363,7 @@ void BoardView::OnEditPaste() {
     const QByteArray bytes = data->data(type);
     const std::span<const uint8_t> view(reinterpret_cast<const uint8_t*>(bytes.constData()),
                                         static_cast<size_t>(bytes.size()));
-    const std::optional<MatchBlock> next = editor_.OnEditPaste(view);
+    const std::optional<MatchBlock> next = Editor().OnEditPaste(view);
     if (!next) {
         return;
     }
@@ -457,12 +378,12 @@ void BoardView::OnEditPaste() {
     QApplication::clipboard()->setMimeData(replacement);
 }
 
-void BoardView::OnEditUndo() {
-    editor_.OnEditUndo();
+void BoardView::undo() {
+    Editor().OnEditUndo();
 }
 
-void BoardView::OnRotate90() {
-    editor_.OnRotate90();
+void BoardView::rotateTo90() {
+    Editor().OnRotate90();
 }
 
 void BoardView::OpenSampleRiddle(const QString& fileName) {
@@ -474,27 +395,27 @@ void BoardView::OpenSampleRiddle(const QString& fileName) {
     OpenDocumentFile(folder + fileName);
 }
 
-bool BoardView::OnUpdateNeedSelection() const {
-    return editor_.OnUpdateNeedSelection();
+bool BoardView::hasSelection() const {
+    return Editor().OnUpdateNeedSelection();
 }
 
-bool BoardView::OnUpdateEditUndo() const {
-    return editor_.OnUpdateEditUndo();
+bool BoardView::canUndo() const {
+    return Editor().OnUpdateEditUndo();
 }
 
 // Worded here rather than taken from the editor, so that it is translated.
-QString BoardView::OnUpdateIndicatorMatchCount() const {
+QString BoardView::matchCountText() const {
     return tr("%1 matches").arg(doc_->MatchList.Count());
 }
 
 // ----- keyboard and zoom -----
 
-bool BoardView::OnSelectNextMatch() {
-    return editor_.SelectNextMatch();
+bool BoardView::selectNextMatch() {
+    return Editor().SelectNextMatch();
 }
 
-bool BoardView::OnSelectPreviousMatch() {
-    return editor_.SelectPreviousMatch();
+bool BoardView::selectPreviousMatch() {
+    return Editor().SelectPreviousMatch();
 }
 
 bool BoardView::event(QEvent* event) {
@@ -508,7 +429,7 @@ bool BoardView::event(QEvent* event) {
             (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
             const bool back =
                 key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
-            back ? OnSelectPreviousMatch() : OnSelectNextMatch();
+            back ? selectPreviousMatch() : selectNextMatch();
             key->accept();
             return true;
         }
@@ -523,26 +444,26 @@ bool BoardView::StepByKey(const QKeyEvent& event) {
     const int32_t turn = shift ? 15 : 1;
     switch (event.key()) {
         case Qt::Key_Left:
-            editor_.OnKeyMove(-move, 0);
+            Editor().OnKeyMove(-move, 0);
             return true;
         case Qt::Key_Right:
-            editor_.OnKeyMove(move, 0);
+            Editor().OnKeyMove(move, 0);
             return true;
         case Qt::Key_Up:
-            editor_.OnKeyMove(0, -move);
+            Editor().OnKeyMove(0, -move);
             return true;
         case Qt::Key_Down:
-            editor_.OnKeyMove(0, move);
+            Editor().OnKeyMove(0, move);
             return true;
         // "[" turns counterclockwise, "]" clockwise; with Shift the keys
         // arrive as braces on most layouts.
         case Qt::Key_BracketLeft:
         case Qt::Key_BraceLeft:
-            editor_.OnKeyTurn(turn, ctrl);
+            Editor().OnKeyTurn(turn, ctrl);
             return true;
         case Qt::Key_BracketRight:
         case Qt::Key_BraceRight:
-            editor_.OnKeyTurn(-turn, ctrl);
+            Editor().OnKeyTurn(-turn, ctrl);
             return true;
         default:
             return false;

@@ -24,21 +24,17 @@
 
 class QMimeData;
 
-class BoardView : public QAbstractScrollArea, private vorlo::BoardHost {
+class BoardView : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
     explicit BoardView(RiddleDocument* doc, QWidget* parent = nullptr);
     ~BoardView() override;
 
-    RiddleDocument* GetDocument() const { return doc_; }
-    vorlo::BoardEditor& Editor() { return editor_; }
-    const vorlo::BoardEditor& Editor() const { return editor_; }
-
-    // The document's signals: new contents (New, Open), and a change that
-    // `sender` (nullptr: no view in particular) announced.
-    void OnInitialUpdate();
-    void OnUpdate(QObject* sender, int hint);
+    RiddleDocument* riddleDocument() const { return doc_; }
+    // The document's editor, which the board's events and commands go to.
+    vorlo::BoardEditor& Editor() { return doc_->editor(); }
+    const vorlo::BoardEditor& Editor() const { return doc_->editor(); }
 
     // The scrollable size of the board; it is the view's size at the last
     // initial update and does not follow later resizes.
@@ -56,14 +52,9 @@ public:
     // added, so presses meet the matches where they are drawn.
     vorlo::Point32 BoardPointFromViewport(QPoint viewportPos) const;
 
-    // The key-state word of a mouse event: left 1, right 2, Shift 4, Ctrl 8,
-    // middle 16.
-    static uint32_t KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
-
-    // Mouse handlers, given the key-state word and the pointer on the board.
-    void OnLButtonDown(uint32_t keyState, vorlo::Point32 point);
-    void OnRButtonDown(uint32_t keyState, vorlo::Point32 point);
-    void OnMouseMove(uint32_t keyState, vorlo::Point32 point);
+    // The buttons and modifier keys of a mouse event as the editor takes them.
+    static vorlo::PointerInput PointerHeld(Qt::MouseButtons buttons,
+                                           Qt::KeyboardModifiers modifiers);
 
     // The drag cursors, drawn for the pixel density of the board's screen.
     const QCursor& MoveCursor() const;
@@ -72,23 +63,25 @@ public:
     // pixels, or 64 x 64 from 1.5 up.
     static QCursor DragCursor(vorlo::BoardCursor kind, qreal devicePixelRatio);
 
-    // Command handlers (the board's editing commands).
-    void OnAddMatch();
-    void OnDeleteMatch();
-    void OnEditCut();
-    void OnEditCopy();
-    void OnEditPaste();
-    void OnEditUndo();
-    void OnRotate90();
+public slots:
+    // The board's editing commands.
+    void addMatch();
+    void deleteMatch();
+    void cut();
+    void copy();
+    void paste();
+    void undo();
+    void rotateTo90();
     // The sample-riddle commands: opens `fileName` from the folder the
     // program is installed in, as the settings name it; nothing when they
     // name none.
     void OpenSampleRiddle(const QString& fileName);
 
-    // Update handlers: whether a command is enabled, or an indicator's text.
-    bool OnUpdateNeedSelection() const;
-    bool OnUpdateEditUndo() const;
-    QString OnUpdateIndicatorMatchCount() const;
+public:
+    // Whether a command is enabled, and the match count's text.
+    bool hasSelection() const;
+    bool canUndo() const;
+    QString matchCountText() const;
 
     // The application's ordinary opening of a riddle file (save prompt,
     // message on failure), supplied by the main window.
@@ -102,11 +95,11 @@ public:
     static QString MatchMimeType();
 
     // Selecting by key (Tab, Shift+Tab); false on an empty board.
-    bool OnSelectNextMatch();
-    bool OnSelectPreviousMatch();
+    bool selectNextMatch();
+    bool selectPreviousMatch();
     // Snapping while dragging and turning (see BoardEditor::SetSnapping).
-    void SetSnapping(bool on) { editor_.SetSnapping(on); }
-    bool Snapping() const { return editor_.Snapping(); }
+    void SetSnapping(bool on) { Editor().SetSnapping(on); }
+    bool Snapping() const { return Editor().Snapping(); }
 
     // The size the board is drawn at, in percent, one of ZoomSteps().
     // Matches keep their board coordinates: the picture is drawn scaled and
@@ -135,20 +128,17 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    // BoardHost
-    void SetModifiedFlag() override;
-    void UpdateAllViews(int32_t hint) override;
-    void AboutToChange() override;
+    // The document's signals: new contents (New, Open), and a change of the
+    // board, which a drag step repaints at once so the match follows the
+    // pointer.
+    void onReset();
+    void onBoardChanged(const vorlo::BoardChange& change);
 
     void UpdateScrollBars();
     void TakePendingExtent();
-    void Apply(const vorlo::BoardEditor::MouseResult& result,
-               const std::optional<vorlo::BoardRect>& alsoRepaint = std::nullopt);
+    void ShowCursor(vorlo::BoardCursor cursor);
     // The viewport pixels of a board rectangle that lie on the screen.
     QRect PortRect(const vorlo::BoardRect& r) const;
-    // The board rectangle the selected match covers when drawn; none without
-    // a selection.
-    std::optional<vorlo::BoardRect> SelectedMatchBounds() const;
     void PutOnClipboard(const vorlo::MatchBlock& block);
     // The arrow and bracket keys on the selected match; false for other keys.
     bool StepByKey(const QKeyEvent& event);
@@ -157,7 +147,6 @@ private:
     QRect BoardRectOfPort(const QRect& port) const;
 
     RiddleDocument* doc_;
-    vorlo::BoardEditor editor_;
     mutable std::optional<QCursor> moveCursor_;
     mutable std::optional<QCursor> rotateCursor_;
     mutable std::optional<QCursor> moveCursor2x_;

@@ -12,11 +12,12 @@
 #include <QObject>
 #include <QString>
 
+#include "board_editor.h"
 #include "riddle.h"
 
 class QTextDocument;
 
-class RiddleDocument : public QObject, public vorlo::RiddleState {
+class RiddleDocument : public QObject, public vorlo::RiddleState, private vorlo::BoardHost {
     Q_OBJECT
 
 public:
@@ -24,9 +25,9 @@ public:
     ~RiddleDocument() override;
 
     // The riddle's text, shown and edited by the text pane.
-    QTextDocument* Text() const { return text_; }
+    QTextDocument* textDocument() const { return text_; }
     // The text as it goes into a riddle file: paragraphs separated by "\n".
-    QString PlainText() const;
+    QString plainText() const;
 
     // A riddle's text into a text document, and back, unchanged: the text
     // document reads U+FDD0 and U+FDD1 as the start and end of its frames and
@@ -35,45 +36,53 @@ public:
     static void SetRiddleText(QTextDocument& document, const QString& text);
     static QString RiddleText(const QTextDocument& document);
 
-    // Tells every view that something changed: `sender` names the view that
-    // made the change and has already shown it (nullptr: every view updates).
-    void UpdateAllViews(QObject* sender, int hint);
+    // The editor every change of the board goes through: the mouse, the keys,
+    // the commands and the clipboard. It lives as long as the document.
+    vorlo::BoardEditor& editor() { return editor_; }
+    const vorlo::BoardEditor& editor() const { return editor_; }
 
     // Starts an empty riddle: no matches, no text, nothing to undo.
-    bool OnNewDocument();
+    bool newRiddle();
     // Reads `path`. On failure the open riddle stays exactly as it was and
     // `error` says why.
-    bool OnOpenDocument(const QString& path, QString* error);
+    bool open(const QString& path, QString* error);
     // Writes the riddle to `path` atomically; on failure the old file is kept.
-    bool OnSaveDocument(const QString& path, QString* error);
+    bool save(const QString& path, QString* error);
 
     // Empties the matches, the selection and the text; LastAction stays.
     void DeleteContents();
 
     // Modified when the board set its flag or the text was edited.
-    bool IsModified() const;
-    void SetModifiedFlag(bool modified = true);
+    bool isModified() const;
+    void setModified(bool modified = true);
 
     // The file the riddle was opened from or saved to; empty for a new one.
-    const QString& PathName() const { return pathName_; }
+    const QString& pathName() const { return pathName_; }
     // "riddle" for a new riddle, otherwise the file's name.
-    QString Title() const;
+    QString title() const;
 
 signals:
-    // After New and after Open, when the document holds its new contents.
-    void InitialUpdate();
-    // After every change announced with UpdateAllViews.
-    void ViewsUpdate(QObject* sender, int hint);
+    // After New and after Open, when the document holds its new contents;
+    // boardChanged (Replaced) follows.
+    void reset();
+    // After every change of the board, the selection included, once each.
+    void boardChanged(const vorlo::BoardChange& change);
+    // The task text was edited.
+    void textChanged();
     // The modified state or the title may have changed.
-    void ModifiedChanged(bool modified);
-    void TitleChanged();
-    // After UpdateAllViews and after New and Open: command states may differ.
-    void ContentsChanged();
+    void modifiedChanged(bool modified);
+    void titleChanged();
+    // After boardChanged and after New and Open: command states may differ.
+    void contentsChanged();
     // Just before the board's editor changes the matches.
-    void BoardAboutToChange();
+    void boardAboutToChange();
 
 private:
-    void InitialUpdateAllViews();
+    // BoardHost
+    void AboutToChange() override;
+    void BoardChanged(const vorlo::BoardChange& change, bool modifies) override;
+
+    void AnnounceReplaced();
     void SetPathName(const QString& path);
     void ResetTextHistory();
 
@@ -81,4 +90,5 @@ private:
     bool boardModified_ = false;
     bool lastReportedModified_ = false;
     QString pathName_;
+    vorlo::BoardEditor editor_{*this, *this};
 };

@@ -1,18 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "riddle_progress.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 
+#include "board_editor.h"
 #include "riddle_document.h"
 #include "riddle_file.h"
 #include "solution_files.h"
 
 RiddleProgress::RiddleProgress(RiddleDocument* doc, QObject* parent) : QObject(parent), doc_(doc) {
-    // New and Open (Revert included) start counting afresh; every announced
-    // change compares again.
-    connect(doc_, &RiddleDocument::InitialUpdate, this, [this] { Rebase(); });
-    connect(doc_, &RiddleDocument::ContentsChanged, this, [this] { Refresh(); });
-    connect(doc_, &RiddleDocument::BoardAboutToChange, this, [this] {
+    // New and Open (Revert included) start counting afresh. A change of the
+    // matches compares again at once, a drag step included, so the count
+    // follows the dragged match; a change of the selection alone never
+    // compares.
+    connect(doc_, &RiddleDocument::reset, this, [this] { Rebase(); });
+    // On a board so large that one comparison takes longer than a drag step
+    // should, the steps of a drag are compared once the pointer rests.
+    settle_ = new QTimer(this);
+    settle_->setSingleShot(true);
+    settle_->setInterval(kSettleMs);
+    connect(settle_, &QTimer::timeout, this, &RiddleProgress::Refresh);
+    connect(doc_, &RiddleDocument::boardChanged, this, [this](const vorlo::BoardChange& change) {
+        if (change.kind == vorlo::BoardChange::Kind::Selection) {
+            return;
+        }
+        if (change.kind == vorlo::BoardChange::Kind::Moved &&
+            lastComparisonMs_ > kSlowComparisonMs) {
+            settle_->start();
+            return;
+        }
+        Refresh();
+    });
+    connect(doc_, &RiddleDocument::boardAboutToChange, this, [this] {
         KeepBase();
         ++changes_;
     });
@@ -32,8 +53,8 @@ void RiddleProgress::ReloadSolutions() {
     solutionPaths_.clear();
     solutions_.clear();
     solutionsRead_ = false;
-    if (!doc_->PathName().isEmpty()) {
-        solutionPaths_ = vorlo::SolutionPaths(QFile::encodeName(doc_->PathName()).toStdString());
+    if (!doc_->pathName().isEmpty()) {
+        solutionPaths_ = vorlo::SolutionPaths(QFile::encodeName(doc_->pathName()).toStdString());
     }
     compared_.reset();  // compare again, even with the board as it was
     Refresh();
@@ -77,6 +98,9 @@ void RiddleProgress::Refresh() {
         return;  // nothing changed since the last comparison
     }
     compared_ = changes_;
+    settle_->stop();
+    QElapsedTimer clock;
+    clock.start();
     // A board the editor has not changed since the riddle was opened or
     // reverted has moved nothing and is compared with no solution: they are
     // read only once a player has moved something. One just saved has moved
@@ -98,6 +122,7 @@ void RiddleProgress::Refresh() {
             }
         }
     }
+    lastComparisonMs_ = clock.elapsed();
     if (moved != moved_ || solved != solved_) {
         moved_ = moved;
         solved_ = solved;

@@ -9,9 +9,10 @@
 // for n matches about n log n steps, some 25 ms for 100,000 matches lying
 // apart in a release build (bench_model's BM_MovedCount), well under a
 // millisecond for the riddles people make. It runs only when the board has
-// changed since it last ran: the editor announces each change beforehand
-// (BoardAboutToChange), and a Refresh without one costs nothing, so a key
-// or a click that changes nothing never compares a large board again.
+// changed since it last ran: the document announces each change beforehand
+// (boardAboutToChange) and after (boardChanged), and a Refresh without one
+// costs nothing, so a key or a click that changes nothing never compares a
+// large board again.
 
 #include <QObject>
 #include <QString>
@@ -21,6 +22,7 @@
 
 #include "stick_pairing.h"
 
+class QTimer;
 class RiddleDocument;
 
 class RiddleProgress : public QObject {
@@ -69,7 +71,14 @@ private:
     const vorlo::StickIndex& Riddle();
     void ReadSolutions();
 
+    // A comparison slower than this makes drag steps wait for the pointer
+    // to rest that long before they are compared.
+    static constexpr qint64 kSlowComparisonMs = 8;
+    static constexpr int kSettleMs = 150;
+
     RiddleDocument* doc_;
+    QTimer* settle_ = nullptr;
+    qint64 lastComparisonMs_ = 0;
     bool basePending_ = true;  // the board is still the base
     std::vector<vorlo::Match> base_;
     std::optional<vorlo::StickIndex> riddle_;

@@ -13,8 +13,6 @@ namespace vorlo {
 
 namespace {
 
-constexpr uint32_t kMoveKeyState = MK_LBUTTON;    // the left button alone
-constexpr uint32_t kRotateKeyState = MK_RBUTTON;  // the right button alone
 // A match turned about its tail corner points from the tail to the pointer;
 // turned about its head it points from the pointer to the head.
 constexpr int32_t kTailPivotOffset = -90;
@@ -34,6 +32,12 @@ int32_t Saturate(int64_t v) {
 // The rectangle reaching `hw` and `hh` either side of (cx, cy).
 BoardRect RectAround(int32_t cx, int32_t cy, int64_t hw, int64_t hh) {
     return BoardRect{Saturate(cx - hw), Saturate(cy - hh), Saturate(cx + hw), Saturate(cy + hh)};
+}
+
+// The smallest rectangle holding both.
+BoardRect Covering(const BoardRect& a, const BoardRect& b) {
+    return BoardRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                     std::max(a.bottom, b.bottom)};
 }
 
 int64_t FloorDiv(int64_t n, int64_t d) {
@@ -77,13 +81,38 @@ int32_t BoardEditor::SnapAngleTo90(int32_t angle) {
     return kByQuarter[r];
 }
 
-void BoardEditor::BoardChanged() {
-    host_.SetModifiedFlag();
-    host_.UpdateAllViews(HintBoardChanged);
+BoardRect MatchBounds(const Match& match) {
+    const MatchShape shape = match.GetShape();
+    int64_t left = INT64_MAX;
+    int64_t top = INT64_MAX;
+    int64_t right = INT64_MIN;
+    int64_t bottom = INT64_MIN;
+    auto take = [&](const Point32& p) {
+        left = std::min<int64_t>(left, p.x);
+        top = std::min<int64_t>(top, p.y);
+        right = std::max<int64_t>(right, p.x);
+        bottom = std::max<int64_t>(bottom, p.y);
+    };
+    std::for_each(shape.Stick.begin(), shape.Stick.end(), take);
+    std::for_each(shape.Head.begin(), shape.Head.end(), take);
+    return BoardRect{Saturate(left - 1), Saturate(top - 1), Saturate(right + 2),
+                     Saturate(bottom + 2)};
 }
 
-BoardEditor::MouseResult BoardEditor::OnLButtonDown(uint32_t /*keyState*/, int32_t x, int32_t y) {
-    // Modifier keys do not matter for a press; only the drag looks at them.
+void BoardEditor::Announce(BoardChange::Kind kind, bool modifies, MatchList::Ref match,
+                           std::optional<BoardRect> area, std::optional<BoardRect> alsoArea) {
+    BoardChange change;
+    change.kind = kind;
+    change.match = match;
+    for (const std::optional<BoardRect>& a : {area, alsoArea}) {
+        if (a) {
+            change.areas[change.areaCount++] = *a;
+        }
+    }
+    host_.BoardChanged(change, modifies);
+}
+
+BoardEditor::MouseResult BoardEditor::PressLeft(int32_t x, int32_t y) {
     EndKeyRun();
     MouseResult result;
     const MatchList::Ref hit = HitTest(doc_.MatchList, x, y);
@@ -95,11 +124,11 @@ BoardEditor::MouseResult BoardEditor::OnLButtonDown(uint32_t /*keyState*/, int32
         anchor_ = {WrapSub(x, hit->x), WrapSub(y, hit->y)};
         result.cursor = BoardCursor::Move;
     }
-    host_.UpdateAllViews(HintBoardChanged);
+    Announce(BoardChange::Kind::Selection, false);
     return result;
 }
 
-BoardEditor::MouseResult BoardEditor::OnRButtonDown(uint32_t /*keyState*/, int32_t x, int32_t y) {
+BoardEditor::MouseResult BoardEditor::PressRight(int32_t x, int32_t y) {
     EndKeyRun();
     MouseResult result;
     const MatchList::Ref hit = HitTest(doc_.MatchList, x, y);
@@ -125,18 +154,18 @@ BoardEditor::MouseResult BoardEditor::OnRButtonDown(uint32_t /*keyState*/, int32
         }
         result.cursor = BoardCursor::Rotate;
     }
-    host_.UpdateAllViews(HintBoardChanged);
+    Announce(BoardChange::Kind::Selection, false);
     return result;
 }
 
-BoardEditor::MouseResult BoardEditor::OnMouseMove(uint32_t keyState, int32_t x, int32_t y) {
+BoardEditor::MouseResult BoardEditor::MovePointer(PointerInput held, int32_t x, int32_t y) {
     // Exactly one button and nothing else: Shift, Ctrl, the middle button or
     // both buttons together hold the match where it is.
     if (doc_.SelectedMatch) {
-        if (keyState == kMoveKeyState) {
+        if (held == kLeftHeld) {
             return Move(x, y);
         }
-        if (keyState == kRotateKeyState) {
+        if (held == kRightHeld) {
             return Rotate(x, y);
         }
     }
@@ -146,6 +175,7 @@ BoardEditor::MouseResult BoardEditor::OnMouseMove(uint32_t keyState, int32_t x, 
 BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
     host_.AboutToChange();
     Match& m = *doc_.SelectedMatch;
+    const BoardRect before = MatchBounds(m);
     const int32_t oldX = m.x;
     const int32_t oldY = m.y;
     EndKeyRun();
@@ -153,18 +183,21 @@ BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
     m.y = WrapSub(y, anchor_.y);
     doc_.MatchList.Moved(doc_.SelectedMatch);
     const int64_t jump = SnapDragged();
-    host_.SetModifiedFlag();
     // Centred on the pointer and wide enough to reach back to where the match
     // was; exact in 64 bits, however far the pointer jumped.
     const int64_t hw = std::llabs(static_cast<int64_t>(oldX) - x) + kRepaintMargin + jump;
     const int64_t hh = std::llabs(static_cast<int64_t>(oldY) - y) + kRepaintMargin + jump;
-    return MouseResult{BoardCursor::Move, RectAround(x, y, hw, hh)};
+    const MouseResult result{BoardCursor::Move, RectAround(x, y, hw, hh)};
+    Announce(BoardChange::Kind::Moved, true, doc_.SelectedMatch, result.repaint,
+             Covering(before, MatchBounds(m)));
+    return result;
 }
 
 BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
     host_.AboutToChange();
     EndKeyRun();
     Match& m = *doc_.SelectedMatch;
+    const BoardRect before = MatchBounds(m);
     const int32_t dy = WrapSub(y, anchor_.y);
     int32_t angle = m.angle;
     // Level with the pivot the direction is left as it was.
@@ -179,9 +212,11 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
         doc_.MatchList.Moved(doc_.SelectedMatch);
     }
     SnapTurned();
-    host_.SetModifiedFlag();
-    return MouseResult{BoardCursor::Rotate,
-                       RectAround(anchor_.x, anchor_.y, kRepaintMargin, kRepaintMargin)};
+    const MouseResult result{BoardCursor::Rotate,
+                             RectAround(anchor_.x, anchor_.y, kRepaintMargin, kRepaintMargin)};
+    Announce(BoardChange::Kind::Moved, true, doc_.SelectedMatch, result.repaint,
+             Covering(before, MatchBounds(m)));
+    return result;
 }
 
 void BoardEditor::PlaceTurned(Match& m, int32_t angle, bool aboutHead, Point32 pivot) {
@@ -207,7 +242,7 @@ void BoardEditor::AppendMatch(const Match& m) {
     doc_.SelectedMatch = doc_.MatchList.Append(m);
     // The record is complete before the views hear of the change.
     doc_.LastAction = ActionAdd;
-    BoardChanged();
+    Announce(BoardChange::Kind::Added, true, doc_.SelectedMatch);
 }
 
 void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
@@ -235,7 +270,7 @@ void BoardEditor::OnDeleteMatch() {
     doc_.MatchList.Remove(selected);
     // The match drawn on top becomes the selected one.
     doc_.SelectedMatch = doc_.MatchList.Last();
-    BoardChanged();
+    Announce(BoardChange::Kind::Removed, true);
 }
 
 std::optional<MatchBlock> BoardEditor::CopyBlock() const {
@@ -259,7 +294,7 @@ std::optional<MatchBlock> BoardEditor::OnEditPaste(std::span<const uint8_t> clip
         return std::nullopt;
     }
     const Match pasted(WrapAdd(stored->x, kPasteOffset), WrapAdd(stored->y, kPasteOffset),
-                        stored->angle);
+                       stored->angle);
     AppendMatch(pasted);
     return EncodeMatchBlock(pasted);
 }
@@ -282,7 +317,7 @@ void BoardEditor::OnEditUndo() {
                 undoMatch_->y = savedPosition_.y;
                 doc_.MatchList.Moved(undoMatch_);
             }
-            host_.UpdateAllViews(HintBoardChanged);
+            UndoneInPlace();
             break;
         case ActionRotate:
             // A turn about the head moved the match as well.
@@ -293,10 +328,20 @@ void BoardEditor::OnEditUndo() {
                 undoMatch_->angle = savedAngle_;
                 doc_.MatchList.Moved(undoMatch_);
             }
-            host_.UpdateAllViews(HintBoardChanged);
+            UndoneInPlace();
             break;
         default:
             break;
+    }
+}
+
+void BoardEditor::UndoneInPlace() {
+    // The riddle's modified state is left as it was: the match went back to
+    // where the move or turn found it.
+    if (undoMatch_) {
+        Announce(BoardChange::Kind::Moved, false, undoMatch_);
+    } else {
+        Announce(BoardChange::Kind::Selection, false);
     }
 }
 
@@ -312,7 +357,7 @@ void BoardEditor::OnRotate90() {
     savedAngle_ = selected->angle;
     savedPosition_ = {selected->x, selected->y};
     selected->angle = SnapAngleTo90(selected->angle);
-    BoardChanged();
+    Announce(BoardChange::Kind::Moved, true, selected);
 }
 
 std::string BoardEditor::OnUpdateIndicatorMatchCount() const {

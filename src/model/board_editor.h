@@ -24,12 +24,17 @@
 
 namespace vorlo {
 
-// Key-state word of a mouse event: which buttons and modifier keys are held.
-inline constexpr uint32_t MK_LBUTTON = 0x0001;
-inline constexpr uint32_t MK_RBUTTON = 0x0002;
-inline constexpr uint32_t MK_SHIFT = 0x0004;
-inline constexpr uint32_t MK_CONTROL = 0x0008;
-inline constexpr uint32_t MK_MBUTTON = 0x0010;
+// The buttons and modifier keys held during a movement of the pointer.
+struct PointerInput {
+    bool left = false;
+    bool right = false;
+    bool middle = false;
+    bool shift = false;
+    bool ctrl = false;
+    friend constexpr bool operator==(const PointerInput&, const PointerInput&) = default;
+};
+inline constexpr PointerInput kLeftHeld{.left = true};
+inline constexpr PointerInput kRightHeld{.right = true};
 
 // One match on the clipboard: its record (x, y, angle), nothing else.
 using MatchBlock = MatchRecord;
@@ -58,16 +63,39 @@ struct BoardRect {
     friend constexpr bool operator==(const BoardRect&, const BoardRect&) = default;
 };
 
+// What one edit did to the board, as the document announces it to the views.
+struct BoardChange {
+    enum class Kind : uint8_t {
+        Selection,  // only the selection changed (or nothing at all)
+        Moved,      // a match was moved or turned
+        Added,
+        Removed,
+        Replaced,  // the whole board is new (New, Open, Revert)
+    };
+    Kind kind = Kind::Replaced;
+    // The board rectangles to repaint at once; none: the whole board, later.
+    std::array<BoardRect, 2> areas{};
+    uint8_t areaCount = 0;
+    // The match moved or added; none for the other kinds.
+    MatchList::Ref match;
+    bool Whole() const { return areaCount == 0; }
+};
+
 // What the editor needs from the document that owns the riddle.
 class BoardHost {
 public:
     virtual ~BoardHost() = default;
-    virtual void SetModifiedFlag() = 0;             // the matches changed
-    virtual void UpdateAllViews(int32_t hint) = 0;  // always HintBoardChanged from here
     // Just before the editor changes the matches: the last moment the board
     // is still as it was.
     virtual void AboutToChange() {}
+    // After every edit, selection included. `modifies`: the riddle now counts
+    // as changed.
+    virtual void BoardChanged(const BoardChange& change, bool modifies) = 0;
 };
+
+// The board rectangle a match covers when drawn, one pixel more on every side
+// for its outline.
+BoardRect MatchBounds(const Match& match);
 
 class BoardEditor {
 public:
@@ -75,16 +103,18 @@ public:
 
     struct MouseResult {
         BoardCursor cursor = BoardCursor::Unchanged;
-        // Repaint this rectangle at once, before returning to the event loop,
-        // so the match follows the pointer. None: nothing to repaint now (a
-        // press repaints through the hint it sends to all views).
+        // The rectangle around the pointer or the pivot that the change
+        // announced with this step repaints at once. None: nothing to repaint
+        // now (a press repaints the whole board later).
         std::optional<BoardRect> repaint;
     };
 
-    // Mouse events, with the key-state word and the pointer in board coordinates.
-    MouseResult OnLButtonDown(uint32_t keyState, int32_t x, int32_t y);
-    MouseResult OnRButtonDown(uint32_t keyState, int32_t x, int32_t y);
-    MouseResult OnMouseMove(uint32_t keyState, int32_t x, int32_t y);
+    // Mouse events, with the pointer in board coordinates. Modifier keys do
+    // not matter for a press; a movement drags only with exactly one button
+    // held and neither Shift nor Ctrl.
+    MouseResult PressLeft(int32_t x, int32_t y);
+    MouseResult PressRight(int32_t x, int32_t y);
+    MouseResult MovePointer(PointerInput held, int32_t x, int32_t y);
 
     // Adds a match standing upright near the top of the board, each one 18
     // pixels right of the one before, wrapping at the board window's width.
@@ -172,7 +202,12 @@ public:
 private:
     MouseResult Move(int32_t x, int32_t y);
     MouseResult Rotate(int32_t x, int32_t y);
-    void BoardChanged();
+    // Tells the host of an edit; the area of a drag step, or the whole board.
+    void Announce(BoardChange::Kind kind, bool modifies, MatchList::Ref match = {},
+                  std::optional<BoardRect> area = std::nullopt,
+                  std::optional<BoardRect> alsoArea = std::nullopt);
+    // The undo of a move or a turn, announced.
+    void UndoneInPlace();
     // Puts the selected match at `angle`; about the head, the tail follows
     // so that the head stays on `pivot`.
     static void PlaceTurned(Match& m, int32_t angle, bool aboutHead, Point32 pivot);

@@ -15,7 +15,7 @@ bool BoardEditor::SelectMatch(MatchList::Ref ref) {
         return false;
     }
     doc_.SelectedMatch = ref;
-    host_.UpdateAllViews(HintBoardChanged);
+    Announce(BoardChange::Kind::Selection, false);
     return true;
 }
 
@@ -61,7 +61,7 @@ void BoardEditor::OnKeyMove(int32_t dx, int32_t dy) {
     selected->x = WrapAdd(selected->x, dx);
     selected->y = WrapAdd(selected->y, dy);
     doc_.MatchList.Moved(selected);
-    BoardChanged();
+    Announce(BoardChange::Kind::Moved, true, selected);
 }
 
 void BoardEditor::OnKeyTurn(int32_t degrees, bool aboutHead) {
@@ -81,7 +81,7 @@ void BoardEditor::OnKeyTurn(int32_t degrees, bool aboutHead) {
     }
     PlaceTurned(*selected, WrapAdd(selected->angle, degrees), aboutHead, keyPivot_);
     doc_.MatchList.Moved(selected);
-    BoardChanged();
+    Announce(BoardChange::Kind::Moved, true, selected);
 }
 
 int64_t BoardEditor::SnapDragged() {

@@ -28,9 +28,6 @@ enum LastActionCode : int32_t {
     ActionRotate = 6,
 };
 
-// The update hint with which the board tells every view that the matches changed.
-inline constexpr int32_t HintBoardChanged = 7;
-
 // The open riddle's matches with the selection and the last undoable action.
 // The data an undo needs is kept by the board; this says which action it is.
 struct RiddleState {

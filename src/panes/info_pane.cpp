@@ -12,8 +12,7 @@ InfoPane::InfoPane(RiddleDocument* doc, QWidget* parent) : QTextBrowser(parent),
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this,
             [](const QUrl& url) { QDesktopServices::openUrl(url); });
-    connect(doc_, &RiddleDocument::InitialUpdate, this, &InfoPane::OnInitialUpdate);
-    connect(doc_, &RiddleDocument::ViewsUpdate, this, &InfoPane::OnUpdate);
+    connect(doc_, &RiddleDocument::reset, this, &InfoPane::OnInitialUpdate);
 }
 
 InfoPane::~InfoPane() = default;
@@ -71,11 +70,4 @@ void InfoPane::ShowPage(const QString& html, const QUrl& baseUrl) {
     }
     setHtml(html);
     emit PageShown(baseUrl);
-}
-
-void InfoPane::OnUpdate(QObject* sender, int hint) {
-    if (sender == this || hint == vorlo::HintBoardChanged) {
-        return;
-    }
-    viewport()->update();
 }

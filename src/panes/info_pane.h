@@ -22,8 +22,6 @@ public:
 
     // New contents (start, New, Open): loads the page anew.
     void OnInitialUpdate();
-    // The board's changes do not concern the page.
-    void OnUpdate(QObject* sender, int hint);
 
     // While held, a load asked for waits instead of starting; releasing the
     // hold starts the latest one that waited. The window holds the pane until

@@ -26,13 +26,11 @@ public:
     explicit TaskPane(RiddleDocument* doc, QWidget* parent = nullptr);
     ~TaskPane() override;
 
-    RiddleDocument* GetDocument() const { return doc_; }
+    RiddleDocument* riddleDocument() const { return doc_; }
 
     // New contents: every paragraph right-aligned, nothing to undo, not
     // modified.
     void OnInitialUpdate();
-    // The board's changes do not concern the text.
-    void OnUpdate(QObject* sender, int hint);
 
     // Whether the text commands can act now (the pane's own enable state).
     bool CanUndo() const;

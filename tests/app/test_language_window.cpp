@@ -14,10 +14,10 @@
 
 #include <map>
 
+#include "board_view.h"
 #include "interface_language.h"
 #include "recording_window.h"
 #include "settings_store.h"
-#include "board_view.h"
 
 namespace {
 
@@ -54,9 +54,10 @@ Observed Observe(RecordingFrame& recording) {
     seen.window = frame->layoutDirection();
     seen.board = board->layoutDirection();
     seen.boardLeft = board->mapTo(frame, QPoint(0, 0)).x();
-    RiddleDocument* doc = frame->GetDocument();
+    RiddleDocument* doc = frame->riddleDocument();
     doc->MatchList.Append(vorlo::Match(150, 100, 0));  // the stick runs right from x 150
-    doc->UpdateAllViews(nullptr, 0);
+    emit doc->boardChanged(vorlo::BoardChange{});
+    emit doc->contentsChanged();
     board->horizontalScrollBar()->setValue(0);
     board->verticalScrollBar()->setValue(0);
     QApplication::processEvents();

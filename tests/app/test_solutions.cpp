@@ -11,14 +11,14 @@
 #include <functional>
 
 #include "board_editor.h"
+#include "board_view.h"
 #include "commands.h"
 #include "main_window.h"
 #include "recording_window.h"
+#include "riddle_document.h"
 #include "riddle_file.h"
 #include "riddle_progress.h"
 #include "test_files.h"
-#include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
@@ -39,7 +39,7 @@ class TestSolutions : public QObject {
     QStringList revertQuestions;
     bool revertAnswer = false;
 
-    RiddleDocument* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->riddleDocument(); }
 
     // The worked example's cup, (309,126,90) (209,126,90) (199,137,0)
     // (258,248,90), copied to the temporary folder and opened.
@@ -56,9 +56,13 @@ class TestSolutions : public QObject {
     // mouse does, and lets the button up.
     void Drag(QPoint from, QPoint to) {
         BoardView* board = frame->boardView();
-        board->OnLButtonDown(MK_LBUTTON, {from.x(), from.y()});
-        board->OnMouseMove(MK_LBUTTON, {to.x(), to.y()});
+        DragWithoutRelease(from, to);
         QTest::mouseRelease(board->viewport(), Qt::LeftButton, {}, to);
+    }
+    void DragWithoutRelease(QPoint from, QPoint to) {
+        vorlo::BoardEditor& editor = frame->boardView()->Editor();
+        editor.PressLeft(from.x(), from.y());
+        editor.MovePointer(vorlo::kLeftHeld, to.x(), to.y());
     }
 
     QString MovedText() { return frame->MovedPane()->text(); }
@@ -87,18 +91,29 @@ private slots:
         QVERIFY(!frame->OnFileRevert());
         QCOMPARE(revertQuestions.size(), 1);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
-        QVERIFY(doc()->IsModified());
+        QVERIFY(doc()->isModified());
 
         revertAnswer = true;
         frame->Action(ID_FILE_REVERT)->trigger();
         QCOMPARE(revertQuestions.size(), 2);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(199, 137, 0));
-        QVERIFY(!doc()->IsModified());
+        QVERIFY(!doc()->isModified());
         QVERIFY(frame->OnFileSave());
         QCOMPARE(ReadAll(path), ReadAll(kExample));
         // Nothing to lose: no question.
         QVERIFY(frame->OnFileRevert());
         QCOMPARE(revertQuestions.size(), 2);
+    }
+
+    // The count follows a drag as it happens: no button has to come up.
+    void movedCountFollowsADragWithoutARelease() {
+        QVERIFY(!OpenCup().isEmpty());
+        const size_t comparisons = frame->Progress()->Comparisons();
+        DragWithoutRelease({230, 137}, {330, 187});
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        // Choosing another match with Tab compares nothing again.
+        frame->boardView()->selectNextMatch();
+        QCOMPARE(frame->Progress()->Comparisons(), comparisons + 1);
     }
 
     void movedCountsTwoMovedMatchesAndZeroWhenBack() {
@@ -137,8 +152,8 @@ private slots:
         // The first solution lays the bottom match across the top; the
         // second puts it up there the other way round, 2 px off.
         MatchList first;
-        for (const Match& m : {Match(309, 126, 90), Match(209, 126, 90), Match(199, 137, 0),
-                                Match(209, 20, 0)}) {
+        for (const Match& m :
+             {Match(309, 126, 90), Match(209, 126, 90), Match(199, 137, 0), Match(209, 20, 0)}) {
             first.Append(m);
         }
         QFile solution(dir.filePath(QStringLiteral("glass.solution.vrl")));
@@ -180,7 +195,7 @@ private slots:
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         QVERIFY(!frame->SolvedNote()->isVisible());
         // A new riddle has no file and so no solutions either.
-        doc()->SetModifiedFlag(false);
+        doc()->setModified(false);
         QVERIFY(frame->OnFileNew());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         QVERIFY(!frame->Action(ID_FILE_SAVE_SOLUTION)->isEnabled());
@@ -250,7 +265,7 @@ private slots:
             solution.write(QByteArray::fromStdString(SerializeRiddle(many, "")));
             solution.close();
             frame->StatusBar->clearMessage();
-            doc()->SetModifiedFlag(false);
+            doc()->setModified(false);
             QVERIFY(!OpenCup(QStringLiteral("%1.vrl").arg(c.name)).isEmpty());
             QCOMPARE(frame->Progress()->SolutionCount(), size_t{1});
             QVERIFY2(!frame->Progress()->SolutionsRead(), c.name);

@@ -10,13 +10,14 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
-#include "riddle_file.h"
-#include "riddle_document.h"
 #include "board_view.h"
+#include "riddle_document.h"
+#include "riddle_file.h"
 
 using vorlo::ActionAdd;
 using vorlo::ActionDelete;
@@ -97,7 +98,7 @@ struct Board {
         if (!QTest::qWaitForWindowExposed(&view)) {
             qFatal("board window not exposed");
         }
-        doc.OnNewDocument();
+        doc.newRiddle();
         if (!scroll.isNull()) {
             view.SetScrollSizes(QSize(2000, 2000));
             view.horizontalScrollBar()->setValue(scroll.x());
@@ -105,7 +106,7 @@ struct Board {
         }
         QApplication::processEvents();
     }
-    ~Board() { doc.SetModifiedFlag(false); }
+    ~Board() { doc.setModified(false); }
 
     Match& Add(int x, int y, int angle) { return *doc.MatchList.Append(Match(x, y, angle)); }
     QWidget* Port() { return view.viewport(); }
@@ -173,13 +174,13 @@ private slots:
         view.resize(400, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        doc.OnNewDocument();
+        doc.newRiddle();
         QCOMPARE(view.GetTotalSize(), QSize(400, 300));
         // A later resize does not change it; the next initial update does.
         view.resize(200, 100);
         QCOMPARE(view.GetTotalSize(), QSize(400, 300));
         QVERIFY(view.horizontalScrollBar()->maximum() > 0);
-        doc.OnNewDocument();
+        doc.newRiddle();
         QCOMPARE(view.GetTotalSize(), QSize(200, 100));
     }
 
@@ -211,18 +212,18 @@ private slots:
     void updateHandlersAnswerFromTheDocument() {
         RiddleDocument doc;
         BoardView view(&doc);
-        QCOMPARE(view.OnUpdateIndicatorMatchCount(), QStringLiteral("0 matches"));
-        QVERIFY(!view.OnUpdateNeedSelection());
-        QVERIFY(!view.OnUpdateEditUndo());
+        QCOMPARE(view.matchCountText(), QStringLiteral("0 matches"));
+        QVERIFY(!view.hasSelection());
+        QVERIFY(!view.canUndo());
         doc.SelectedMatch = doc.MatchList.Append(Match(1, 2, 3));
         doc.LastAction = vorlo::ActionRotate;
-        QCOMPARE(view.OnUpdateIndicatorMatchCount(), QStringLiteral("1 matches"));
-        QVERIFY(view.OnUpdateNeedSelection());
-        QVERIFY(view.OnUpdateEditUndo());
+        QCOMPARE(view.matchCountText(), QStringLiteral("1 matches"));
+        QVERIFY(view.hasSelection());
+        QVERIFY(view.canUndo());
         for (int i = 0; i < 11; ++i) {
             doc.MatchList.Append(Match(i, i, i));
         }
-        QCOMPARE(view.OnUpdateIndicatorMatchCount(), QStringLiteral("12 matches"));
+        QCOMPARE(view.matchCountText(), QStringLiteral("12 matches"));
     }
 
     void drawsTheMatchesShiftedByTheScroll() {
@@ -268,7 +269,12 @@ private slots:
         QFETCH(Qt::MouseButtons, buttons);
         QFETCH(Qt::KeyboardModifiers, mods);
         QFETCH(uint, word);
-        QCOMPARE(BoardView::KeyState(buttons, mods), word);
+        // The word packs the flags as left 1, right 2, Shift 4, Ctrl 8, middle
+        // 16; Alt is none of them.
+        const vorlo::PointerInput held = BoardView::PointerHeld(buttons, mods);
+        const uint got = (held.left ? 1u : 0u) | (held.right ? 2u : 0u) | (held.shift ? 4u : 0u) |
+                         (held.ctrl ? 8u : 0u) | (held.middle ? 16u : 0u);
+        QCOMPARE(got, word);
     }
 
     void scrolled_data() {
@@ -307,7 +313,7 @@ private slots:
         QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
         // A press changes nothing of the match and does not mark the riddle.
         QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
-        QVERIFY(!b.doc.IsModified());
+        QVERIFY(!b.doc.isModified());
     }
 
     void rightDragTurnsAboutTheTailCorner() {
@@ -333,7 +339,7 @@ private slots:
             QVERIFY(Covers(recorder.painted, b.MatchRect(m)));
             QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
         }
-        QVERIFY(b.doc.IsModified());
+        QVERIFY(b.doc.isModified());
         QTest::mouseRelease(b.Port(), Qt::RightButton, {}, b.ToPort({150, 103}));
     }
     void rightDragTurnsAboutTheTailCorner_data() { scrolled_data(); }
@@ -361,7 +367,7 @@ private slots:
         QCOMPARE(Fields(m), match);
         // Head vertex 2 stays on the pivot.
         QCOMPARE(m.GetShape().Head[2], (Point32{173, 96}));
-        QVERIFY(b.doc.IsModified());
+        QVERIFY(b.doc.isModified());
         QVERIFY(Covers(recorder.painted, b.PortRect(98, 21, 248, 171)));
         QVERIFY(Covers(recorder.painted, b.MatchRect(m)));
     }
@@ -382,14 +388,14 @@ private slots:
         QCOMPARE(Fields(m), (QList<int>{110, 120, 0}));
         // hw 115, hh 95 about the pointer, painted before the move returned.
         QCOMPARE(recorder.painted.boundingRect(), b.PortRect(25, 25, 255, 215));
-        QVERIFY(b.doc.IsModified());
+        QVERIFY(b.doc.isModified());
         QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, b.ToPort({140, 120}));
         // The ordinary cursor is back with the first movement without a button.
         b.Move({141, 121}, Qt::NoButton);
         QVERIFY(b.ShowsOrdinaryCursor());
         QCOMPARE(Fields(m), (QList<int>{110, 120, 0}));
         // Undo puts it back where it was.
-        b.view.OnEditUndo();
+        b.view.undo();
         QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
     }
     void leftDragMovesWithTheGrabOffset_data() { scrolled_data(); }
@@ -425,18 +431,18 @@ private slots:
                                : side == QLatin1String("above") ? QPoint(150, -80)
                                : side == QLatin1String("right") ? QPoint(port.width() + 40, 120)
                                                                 : QPoint(150, port.height() + 60);
-        b.doc.SetModifiedFlag(false);
+        b.doc.setModified(false);
         b.Move(outside + b.scroll, Qt::LeftButton);
         b.Move(outside * 3 + b.scroll, Qt::LeftButton);
         QCOMPARE(Fields(m), (QList<int>{148, 120, 0}));
-        QVERIFY(!b.doc.IsModified());
+        QVERIFY(!b.doc.isModified());
         // Released out there: the riddle as saved holds the match on the board.
         QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, outside * 3);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("dragged.vrl"));
         QString error;
-        QVERIFY2(b.doc.OnSaveDocument(path, &error), qPrintable(error));
+        QVERIFY2(b.doc.save(path, &error), qPrintable(error));
         const vorlo::RiddleReadResult saved = vorlo::ReadRiddleFile(path.toStdString());
         QVERIFY(saved.ok);
         const QRect board(QPoint(0, 0), b.view.GetTotalSize());
@@ -449,7 +455,7 @@ private slots:
         b.Move({200, 150}, Qt::LeftButton);
         QCOMPARE(Fields(m), (QList<int>{198, 150, 0}));
         // The same for a match selected by a command, with no press at all.
-        b.view.OnAddMatch();
+        b.view.addMatch();
         Match& added = *b.doc.SelectedMatch;
         const QList<int> before = Fields(added);
         b.Move(outside + b.scroll, Qt::LeftButton);
@@ -549,11 +555,11 @@ private slots:
         Board b;
         Match& m = b.Add(100, 100, 0);
         QTest::mousePress(b.Port(), button, {}, {160, 100});  // pivot at the tail corner if right
-        b.doc.SetModifiedFlag(false);
+        b.doc.setModified(false);
         b.Move({150, 60}, held, mods);
         b.Move({170, 30}, held, mods);
         QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
-        QVERIFY(!b.doc.IsModified());
+        QVERIFY(!b.doc.isModified());
         QVERIFY(b.ShowsOrdinaryCursor());
         b.Move({150, 60}, button);
         QCOMPARE(Fields(m), after);
@@ -570,7 +576,7 @@ private slots:
         QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, b.ToPort({131, 100}));
         QCOMPARE(Fields(m), (QList<int>{101, 100, 0}));
         int updates = 0;
-        connect(&b.doc, &RiddleDocument::ContentsChanged, this, [&updates] { ++updates; });
+        connect(&b.doc, &RiddleDocument::contentsChanged, this, [&updates] { ++updates; });
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
             b.doc.SelectedMatch = b.doc.MatchList.First();
             b.Port()->setCursor(b.view.MoveCursor());
@@ -596,7 +602,7 @@ private slots:
         b.view.Editor().SetNewMatchCounter(0);
         QList<int> xs;
         for (int i = 0; i < 18; ++i) {
-            b.view.OnAddMatch();
+            b.view.addMatch();
             QVERIFY(b.doc.SelectedMatch);
             QCOMPARE(b.doc.SelectedMatch->y, 85);
             QCOMPARE(b.doc.SelectedMatch->angle, 90);
@@ -605,10 +611,10 @@ private slots:
         QCOMPARE(xs, (QList<int>{20, 38, 56, 74, 92, 110, 128, 146, 164, 182, 200, 218, 236, 254,
                                  272, 290, 308, 26}));
         QCOMPARE(b.doc.LastAction, int(ActionAdd));
-        QVERIFY(b.doc.IsModified());
+        QVERIFY(b.doc.isModified());
         // A new riddle keeps the sequence going.
-        b.doc.OnNewDocument();
-        b.view.OnAddMatch();
+        b.doc.newRiddle();
+        b.view.addMatch();
         QCOMPARE(b.doc.SelectedMatch->x, 44);
     }
 
@@ -636,7 +642,7 @@ private slots:
         b.view.Editor().SetNewMatchCounter(0);
         QList<int> xs;
         for (int i = 0; i < count; ++i) {
-            b.view.OnAddMatch();
+            b.view.addMatch();
             xs << b.doc.SelectedMatch->x;
         }
         QCOMPARE(xs.mid(xs.size() - 3), lastXs);
@@ -649,7 +655,7 @@ private slots:
         b.Add(3, 3, 3);
         b.doc.SelectedMatch = b.doc.MatchList.First().Next();
         QCOMPARE(&*b.doc.SelectedMatch, &middle);
-        b.view.OnDeleteMatch();
+        b.view.deleteMatch();
         QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}, {3, 3, 3}}));
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{3, 3, 3}));
         QCOMPARE(b.doc.LastAction, int(ActionDelete));
@@ -658,39 +664,39 @@ private slots:
         const QList<QList<int>> restored{{1, 1, 1}, {3, 3, 3}, {2, 2, 2}};
         const QList<QList<int>> removed{{1, 1, 1}, {3, 3, 3}};
         for (int i = 0; i < 4; ++i) {
-            b.view.OnEditUndo();
+            b.view.undo();
             QCOMPARE(AllFields(b.doc), i % 2 == 0 ? restored : removed);
             QCOMPARE(b.doc.LastAction, int(i % 2 == 0 ? ActionAdd : ActionDelete));
         }
         // Deleting everything leaves nothing selected; delete is then a no-op.
-        b.view.OnDeleteMatch();
-        b.view.OnDeleteMatch();
-        QVERIFY(!b.view.OnUpdateNeedSelection());
-        b.view.OnDeleteMatch();
+        b.view.deleteMatch();
+        b.view.deleteMatch();
+        QVERIFY(!b.view.hasSelection());
+        b.view.deleteMatch();
         QCOMPARE(b.doc.MatchList.Count(), size_t{0});
-        QVERIFY(b.view.OnUpdateEditUndo());
+        QVERIFY(b.view.canUndo());
     }
 
     void pasteCascadesThroughTheClipboard() {
         Board b;
         b.doc.SelectedMatch = b.doc.MatchList.Append(Match(100, 200, 30));
-        b.view.OnEditCopy();
+        b.view.copy();
         QCOMPARE(ClipboardBytes(), Block(100, 200, 30));
         QCOMPARE(QApplication::clipboard()->mimeData()->formats(),
                  QStringList{BoardView::MatchMimeType()});
-        b.view.OnEditPaste();
-        b.view.OnEditPaste();
+        b.view.paste();
+        b.view.paste();
         QCOMPARE(AllFields(b.doc),
                  (QList<QList<int>>{{100, 200, 30}, {105, 205, 30}, {110, 210, 30}}));
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{110, 210, 30}));
         QCOMPARE(ClipboardBytes(), Block(110, 210, 30));
         // The cascade goes on in another riddle.
-        b.doc.OnNewDocument();
-        b.view.OnEditPaste();
+        b.doc.newRiddle();
+        b.view.paste();
         QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{115, 215, 30}}));
         // A new copy starts again from the copied match.
-        b.view.OnEditCopy();
-        b.view.OnEditPaste();
+        b.view.copy();
+        b.view.paste();
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{120, 220, 30}));
     }
 
@@ -723,7 +729,7 @@ private slots:
         } else {
             QApplication::clipboard()->setText(QStringLiteral("not a match"));
         }
-        b.view.OnEditPaste();
+        b.view.paste();
         QCOMPARE(AllFields(b.doc), matches);
         QCOMPARE(b.doc.LastAction, int(matches.isEmpty() ? ActionNone : ActionAdd));
         QCOMPARE(ClipboardBytes(), clipboardAfter);
@@ -736,8 +742,8 @@ private slots:
         Board b;
         b.Add(5, 5, 5);
         QApplication::clipboard()->setText(QStringLiteral("someone else's"));
-        b.view.OnEditCopy();
-        b.view.OnEditCut();
+        b.view.copy();
+        b.view.cut();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("someone else's"));
         QCOMPARE(b.doc.MatchList.Count(), size_t{1});
         QCOMPARE(b.doc.LastAction, int(ActionNone));
@@ -747,11 +753,11 @@ private slots:
         Board b;
         b.Add(1, 1, 1);
         b.doc.SelectedMatch = b.doc.MatchList.Append(Match(40, 50, 60));
-        b.view.OnEditCut();
+        b.view.cut();
         QCOMPARE(ClipboardBytes(), Block(40, 50, 60));
         QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}}));
         QCOMPARE(b.doc.LastAction, int(ActionDelete));
-        b.view.OnEditPaste();
+        b.view.paste();
         QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}, {45, 55, 60}}));
     }
 
@@ -775,11 +781,11 @@ private slots:
         QFETCH(int, to);
         Board b;
         b.doc.SelectedMatch = b.doc.MatchList.Append(Match(100, 100, from));
-        b.view.OnRotate90();
+        b.view.rotateTo90();
         QCOMPARE(b.doc.SelectedMatch->angle, to);
         QCOMPARE(b.doc.LastAction, int(ActionRotate));
-        QVERIFY(b.doc.IsModified());
-        b.view.OnEditUndo();
+        QVERIFY(b.doc.isModified());
+        b.view.undo();
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{100, 100, from}));
     }
 
@@ -789,9 +795,9 @@ private slots:
         QTest::mousePress(b.Port(), Qt::RightButton, {}, {110, 100});
         QTest::mouseRelease(b.Port(), Qt::RightButton, {}, {110, 100});
         QVERIFY(b.view.Editor().UndoMatch());
-        b.doc.OnNewDocument();
+        b.doc.newRiddle();
         QVERIFY(!b.view.Editor().UndoMatch());
-        QVERIFY(!b.view.OnUpdateEditUndo());
+        QVERIFY(!b.view.canUndo());
     }
 
     // The cursors are the program's own pictures with their hot spots: 32 x 32
@@ -867,8 +873,7 @@ private slots:
         if (ratio > 1.0) {
             // The same drawing as the small one: scaled down, they agree
             // nearly everywhere.
-            const QCursor small =
-                BoardView::DragCursor(static_cast<vorlo::BoardCursor>(kind), 1.0);
+            const QCursor small = BoardView::DragCursor(static_cast<vorlo::BoardCursor>(kind), 1.0);
             const QImage smallPicture =
                 small.bitmap().toImage().convertToFormat(QImage::Format_RGB32);
             int differ = 0;
@@ -905,6 +910,106 @@ private slots:
         QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
         QCOMPARE(b.Port()->cursor().hotSpot(), QPoint(7, 14));
         QTest::mouseRelease(b.Port(), Qt::RightButton, {}, {110, 100});
+    }
+
+    // ----- the document's one announcement of each change -----
+
+    // Every kind of edit, whether by mouse, key, command or a new riddle,
+    // reaches the views as exactly one boardChanged from the document, with
+    // its kind and what to repaint; a second view on the same document
+    // changes nothing about that, since no view announces anything itself.
+    void everyEditIsAnnouncedOnce_data() {
+        QTest::addColumn<int>("edit");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("whole");
+        using Kind = vorlo::BoardChange::Kind;
+        QTest::newRow("press") << 0 << int(Kind::Selection) << true;
+        QTest::newRow("drag step") << 1 << int(Kind::Moved) << false;
+        QTest::newRow("turn step") << 2 << int(Kind::Moved) << false;
+        QTest::newRow("arrow key") << 3 << int(Kind::Moved) << true;
+        QTest::newRow("tab") << 4 << int(Kind::Selection) << true;
+        QTest::newRow("add") << 5 << int(Kind::Added) << true;
+        QTest::newRow("delete") << 6 << int(Kind::Removed) << true;
+        QTest::newRow("rotate to 90") << 7 << int(Kind::Moved) << true;
+        QTest::newRow("undo delete") << 8 << int(Kind::Added) << true;
+        QTest::newRow("new riddle") << 9 << int(Kind::Replaced) << true;
+    }
+    void everyEditIsAnnouncedOnce() {
+        QFETCH(int, edit);
+        QFETCH(int, kind);
+        QFETCH(bool, whole);
+        Board b;
+        BoardView second(&b.doc);
+        b.doc.MatchList.Append(Match(100, 100, 0));
+        b.doc.SelectedMatch = b.doc.MatchList.First();
+        if (edit == 8) {
+            b.view.deleteMatch();
+        }
+        QSignalSpy spy(&b.doc, &RiddleDocument::boardChanged);
+        vorlo::BoardEditor& editor = b.view.Editor();
+        switch (edit) {
+            case 0:
+                QTest::mousePress(b.Port(), Qt::LeftButton, {}, {130, 100});
+                break;
+            case 1:
+                editor.PressLeft(130, 100);
+                spy.clear();
+                editor.MovePointer(vorlo::kLeftHeld, 170, 130);
+                break;
+            case 2:
+                editor.PressRight(130, 100);
+                spy.clear();
+                editor.MovePointer(vorlo::kRightHeld, 170, 160);
+                break;
+            case 3:
+                QTest::keyClick(&b.view, Qt::Key_Right);
+                break;
+            case 4:
+                QTest::keyClick(&b.view, Qt::Key_Tab);
+                break;
+            case 5:
+                b.view.addMatch();
+                break;
+            case 6:
+                b.view.deleteMatch();
+                break;
+            case 7:
+                b.view.rotateTo90();
+                break;
+            case 8:
+                b.view.undo();
+                break;
+            case 9:
+                b.doc.newRiddle();
+                break;
+        }
+        QCOMPARE(spy.size(), 1);
+        const auto change = spy.at(0).at(0).value<vorlo::BoardChange>();
+        QCOMPARE(int(change.kind), kind);
+        QCOMPARE(change.Whole(), whole);
+    }
+
+    // A drag step announces the rectangle around the pointer and the one
+    // covering the match before and after, which the view repaints before
+    // the step returns.
+    void dragStepRepaintsAtOnce() {
+        Board b;
+        b.doc.MatchList.Append(Match(100, 100, 0));
+        vorlo::BoardEditor& editor = b.view.Editor();
+        editor.PressLeft(130, 100);
+        QCoreApplication::processEvents();
+        QSignalSpy spy(&b.doc, &RiddleDocument::boardChanged);
+        editor.MovePointer(vorlo::kLeftHeld, 150, 110);
+        QCOMPARE(spy.size(), 1);
+        const auto change = spy.at(0).at(0).value<vorlo::BoardChange>();
+        QCOMPARE(int(change.areaCount), 2);
+        // Around the pointer, and over the match where it was and where it is.
+        const vorlo::BoardRect& around = change.areas[0];
+        QVERIFY(around.left < 150 && 150 < around.right && around.top < 110 && 110 < around.bottom);
+        const vorlo::BoardRect& covered = change.areas[1];
+        QVERIFY(covered.left < 100 && covered.right > 120 + 40 && covered.top < 100);
+        QVERIFY(change.match == b.doc.SelectedMatch);
+        QVERIFY(b.doc.isModified());
     }
 };
 

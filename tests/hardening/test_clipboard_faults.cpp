@@ -16,17 +16,16 @@
 #include <memory>
 
 #include "board_editor.h"
+#include "board_view.h"
 #include "main_window.h"
 #include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
 namespace {
 
 struct Host : BoardHost {
-    void SetModifiedFlag() override {}
-    void UpdateAllViews(int32_t) override {}
+    void BoardChanged(const BoardChange&, bool) override {}
 };
 
 QByteArray RandomBytes(QRandomGenerator& random, qsizetype size) {
@@ -41,7 +40,7 @@ Match Expected(const QByteArray& bytes) {
     int32_t v[3];
     std::memcpy(v, bytes.constData(), sizeof v);  // little-endian host
     return Match(static_cast<int32_t>(static_cast<uint32_t>(v[0]) + 5u),
-                  static_cast<int32_t>(static_cast<uint32_t>(v[1]) + 5u), v[2]);
+                 static_cast<int32_t>(static_cast<uint32_t>(v[1]) + 5u), v[2]);
 }
 
 }  // namespace
@@ -95,7 +94,7 @@ private slots:
         frame.ShowError = [](const QString& m) { QFAIL(qPrintable(m)); };
         frame.show();
         BoardView* view = frame.boardView();
-        RiddleDocument* doc = frame.GetDocument();
+        RiddleDocument* doc = frame.riddleDocument();
         QClipboard* clipboard = QApplication::clipboard();
         const QString type = BoardView::MatchMimeType();
         for (const QByteArray& block : Blocks()) {
@@ -103,7 +102,7 @@ private slots:
             data->setData(type, block);
             clipboard->setMimeData(data);
             const size_t before = doc->MatchList.Count();
-            view->OnEditPaste();
+            view->paste();
             const QByteArray after = clipboard->mimeData()->data(type);
             if (block.size() < qsizetype(kMatchRecordSize)) {
                 QCOMPARE(doc->MatchList.Count(), before);
@@ -122,9 +121,9 @@ private slots:
         text->setText(QStringLiteral("100,200,30"));
         clipboard->setMimeData(text);
         const size_t before = doc->MatchList.Count();
-        view->OnEditPaste();
+        view->paste();
         QCOMPARE(doc->MatchList.Count(), before);
-        doc->SetModifiedFlag(false);
+        doc->setModified(false);
     }
 };
 

@@ -18,10 +18,9 @@ namespace {
 
 class CountingHost : public BoardHost {
 public:
-    void SetModifiedFlag() override { ++modified; }
-    void UpdateAllViews(int32_t hint) override {
-        EXPECT_EQ(hint, HintBoardChanged);
-        ++hints;
+    void BoardChanged(const BoardChange& change, bool modifies) override {
+        modified += modifies ? 1 : 0;
+        hints += change.Whole() ? 1 : 0;
     }
     int modified = 0;
     int hints = 0;
@@ -63,7 +62,7 @@ TEST(BoardEditor, DragStateBeforeAnyPress) {
     EXPECT_FALSE(b.editor.PivotAtHead());
     // A match selected by a command follows the pointer with that zero offset.
     b.editor.OnAddMatch(300);
-    b.editor.OnMouseMove(MK_LBUTTON, 50, 60);
+    b.editor.MovePointer(kLeftHeld, 50, 60);
     EXPECT_EQ(*b.doc.SelectedMatch, Match(50, 60, 90));
 }
 
@@ -84,7 +83,7 @@ TEST(BoardEditor, RightPressChoosesThePivot) {
         Board b;
         const auto ref = b.Put(Match(100, 100, 0));
         b.editor.SetDragState(b.editor.Anchor(), !c.atHead);
-        const auto r = b.editor.OnRButtonDown(0, c.px, c.py);
+        const auto r = b.editor.PressRight(c.px, c.py);
         EXPECT_EQ(r.cursor, BoardCursor::Rotate);
         EXPECT_FALSE(r.repaint);
         EXPECT_EQ(b.editor.Anchor(), c.pivot) << c.px;
@@ -119,7 +118,7 @@ TEST(BoardEditor, RightPressTieGoesToTheHead) {
                 ++ties;
                 Board b;
                 b.Put(m);
-                b.editor.OnRButtonDown(0, px, py);
+                b.editor.PressRight(px, py);
                 EXPECT_TRUE(b.editor.PivotAtHead()) << angle;
                 EXPECT_EQ(b.editor.Anchor(), h) << angle;
             }
@@ -145,7 +144,7 @@ TEST(BoardEditor, TurningAboutTheTailCorner) {
     };
     int modified = 0;
     for (const Step& s : steps) {
-        const auto r = b.editor.OnMouseMove(MK_RBUTTON, s.px, s.py);
+        const auto r = b.editor.MovePointer(kRightHeld, s.px, s.py);
         EXPECT_EQ(b.doc.SelectedMatch->angle, s.angle) << s.px << "," << s.py;
         EXPECT_EQ(b.doc.SelectedMatch->x, 100);
         EXPECT_EQ(b.doc.SelectedMatch->y, 100);
@@ -170,7 +169,7 @@ TEST(BoardEditor, TurningAboutTheHeadKeepsHeadOnThePivot) {
         Board b;
         b.Select(b.Put(Match(100, 100, 0)));
         b.editor.SetDragState({173, 96}, true);
-        const auto r = b.editor.OnMouseMove(MK_RBUTTON, c.px, c.py);
+        const auto r = b.editor.MovePointer(kRightHeld, c.px, c.py);
         EXPECT_EQ(*b.doc.SelectedMatch, c.after);
         EXPECT_EQ(b.doc.SelectedMatch->GetShape().Head[2], (Point32{173, 96}));
         EXPECT_EQ(b.host.modified, 1);
@@ -187,7 +186,7 @@ TEST(BoardEditor, TurningAtTheEndsOfTheRangeStaysDefined) {
                 Board b;
                 b.Select(b.Put(Match(a, p, a)));
                 b.editor.SetDragState({a, p}, atHead);
-                const auto r = b.editor.OnMouseMove(MK_RBUTTON, p, a);
+                const auto r = b.editor.MovePointer(kRightHeld, p, a);
                 ASSERT_TRUE(r.repaint);
                 EXPECT_LE(r.repaint->left, r.repaint->right);
                 EXPECT_LE(r.repaint->top, r.repaint->bottom);
@@ -208,7 +207,7 @@ TEST(BoardEditor, LeftPressAndMove) {
     REQUIRE_HIT_TEST();
     Board b;
     const auto ref = b.Put(Match(100, 100, 0));
-    auto r = b.editor.OnLButtonDown(MK_LBUTTON | MK_SHIFT, 130, 100);
+    auto r = b.editor.PressLeft(130, 100);
     EXPECT_EQ(r.cursor, BoardCursor::Move);
     EXPECT_EQ(b.editor.Anchor(), (Point32{30, 0}));
     EXPECT_EQ(b.editor.SavedPosition(), (Point32{100, 100}));
@@ -218,7 +217,7 @@ TEST(BoardEditor, LeftPressAndMove) {
     EXPECT_EQ(b.host.hints, 1);
     EXPECT_EQ(b.host.modified, 0);
 
-    r = b.editor.OnMouseMove(MK_LBUTTON, 140, 120);
+    r = b.editor.MovePointer(kLeftHeld, 140, 120);
     EXPECT_EQ(*ref, Match(110, 120, 0));
     EXPECT_EQ(r.cursor, BoardCursor::Move);
     ASSERT_TRUE(r.repaint);
@@ -227,27 +226,32 @@ TEST(BoardEditor, LeftPressAndMove) {
     EXPECT_EQ(b.host.hints, 1);
 }
 
+std::string Describe(const PointerInput& p) {
+    return std::string(p.left ? "L" : "") + (p.right ? "R" : "") + (p.middle ? "M" : "") +
+           (p.shift ? "+Shift" : "") + (p.ctrl ? "+Ctrl" : "");
+}
+
 TEST(BoardEditor, ModifiersAndSecondButtonHoldTheMatch) {
     REQUIRE_HIT_TEST();
-    const uint32_t holding[] = {MK_LBUTTON | MK_SHIFT,
-                                MK_LBUTTON | MK_CONTROL,
-                                MK_LBUTTON | MK_RBUTTON,
-                                MK_LBUTTON | MK_MBUTTON,
-                                0,
-                                MK_RBUTTON | MK_SHIFT};
-    for (uint32_t keys : holding) {
+    const PointerInput holding[] = {{.left = true, .shift = true},
+                                    {.left = true, .ctrl = true},
+                                    {.left = true, .right = true},
+                                    {.left = true, .middle = true},
+                                    {},
+                                    {.right = true, .shift = true}};
+    for (const PointerInput keys : holding) {
         Board b;
         const auto ref = b.Put(Match(100, 100, 0));
-        b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
-        b.editor.OnMouseMove(MK_LBUTTON, 140, 120);
-        const auto r = b.editor.OnMouseMove(keys, 300, 300);
-        EXPECT_EQ(r.cursor, BoardCursor::Normal) << keys;
+        b.editor.PressLeft(130, 100);
+        b.editor.MovePointer(kLeftHeld, 140, 120);
+        const auto r = b.editor.MovePointer(keys, 300, 300);
+        EXPECT_EQ(r.cursor, BoardCursor::Normal) << Describe(keys);
         EXPECT_FALSE(r.repaint);
-        EXPECT_EQ(*ref, Match(110, 120, 0)) << keys;
-        EXPECT_EQ(b.host.modified, 1) << keys;
+        EXPECT_EQ(*ref, Match(110, 120, 0)) << Describe(keys);
+        EXPECT_EQ(b.host.modified, 1) << Describe(keys);
         // Let go of the key: the match follows again with the same grab offset.
-        b.editor.OnMouseMove(MK_LBUTTON, 200, 50);
-        EXPECT_EQ(*ref, Match(170, 50, 0)) << keys;
+        b.editor.MovePointer(kLeftHeld, 200, 50);
+        EXPECT_EQ(*ref, Match(170, 50, 0)) << Describe(keys);
     }
 }
 
@@ -258,14 +262,13 @@ TEST(BoardEditor, PressOnEmptyBoardClearsSelectionOnly) {
         b.editor.OnAddMatch(300);
         const Match added = *b.doc.SelectedMatch;
         b.editor.SetDragState({7, 8}, b.editor.PivotAtHead());
-        const auto r = right ? b.editor.OnRButtonDown(MK_RBUTTON, 500, 500)
-                             : b.editor.OnLButtonDown(MK_LBUTTON, 500, 500);
+        const auto r = right ? b.editor.PressRight(500, 500) : b.editor.PressLeft(500, 500);
         EXPECT_EQ(r.cursor, BoardCursor::Unchanged);
         EXPECT_FALSE(b.doc.SelectedMatch);
         EXPECT_EQ(b.doc.LastAction, ActionAdd);
         EXPECT_EQ(b.editor.Anchor(), (Point32{7, 8}));
         EXPECT_EQ(b.host.hints, 2);
-        const auto move = b.editor.OnMouseMove(right ? MK_RBUTTON : MK_LBUTTON, 10, 10);
+        const auto move = b.editor.MovePointer(right ? kRightHeld : kLeftHeld, 10, 10);
         EXPECT_EQ(move.cursor, BoardCursor::Normal);
         EXPECT_EQ(b.Matches(), std::vector<Match>{added});
     }
@@ -275,8 +278,8 @@ TEST(BoardEditor, PulledPastTheLeftEdge) {
     REQUIRE_HIT_TEST();
     Board b;
     const auto ref = b.Put(Match(100, 100, 0));
-    b.editor.OnLButtonDown(MK_LBUTTON, 170, 100);
-    b.editor.OnMouseMove(MK_LBUTTON, 10, 100);
+    b.editor.PressLeft(170, 100);
+    b.editor.MovePointer(kLeftHeld, 10, 100);
     EXPECT_EQ(*ref, Match(-60, 100, 0));
 }
 
@@ -304,7 +307,7 @@ TEST(BoardEditor, MoveRepaintAtTheEndsOfTheRange) {
         Board b;
         b.Select(b.Put(c.start));
         b.editor.SetDragState(c.anchor, b.editor.PivotAtHead());
-        const auto r = b.editor.OnMouseMove(MK_LBUTTON, c.to.x, c.to.y);
+        const auto r = b.editor.MovePointer(kLeftHeld, c.to.x, c.to.y);
         EXPECT_EQ(*b.doc.SelectedMatch, c.after);
         ASSERT_TRUE(r.repaint);
         EXPECT_EQ(*r.repaint, c.rect);
@@ -432,8 +435,8 @@ TEST(BoardEditor, UndoOfAMoveRestoresThePosition) {
     REQUIRE_HIT_TEST();
     Board b;
     const auto ref = b.Put(Match(100, 100, 0));
-    b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
-    b.editor.OnMouseMove(MK_LBUTTON, 140, 120);
+    b.editor.PressLeft(130, 100);
+    b.editor.MovePointer(kLeftHeld, 140, 120);
     b.Select({});  // undo writes into the moved match, not the selection
     for (int i = 0; i < 2; ++i) {
         b.editor.OnEditUndo();
@@ -449,9 +452,9 @@ TEST(BoardEditor, UndoOfATurnAboutTheHeadRestoresPositionAndAngle) {
     REQUIRE_HIT_TEST();
     Board b;
     const auto ref = b.Put(Match(100, 100, 0));
-    b.editor.OnRButtonDown(MK_RBUTTON, 110, 100);
+    b.editor.PressRight(110, 100);
     ASSERT_TRUE(b.editor.PivotAtHead());
-    b.editor.OnMouseMove(MK_RBUTTON, 173, 20);
+    b.editor.MovePointer(kRightHeld, 173, 20);
     ASSERT_EQ(*ref, Match(169, 23, 270));
     b.editor.OnEditUndo();
     EXPECT_EQ(*ref, Match(100, 100, 0));
@@ -462,8 +465,8 @@ TEST(BoardEditor, UndoOfASnapRestoresTheAngleWhereTheMatchNowIs) {
     REQUIRE_HIT_TEST();
     Board b;
     const auto ref = b.Put(Match(100, 100, 30));
-    b.editor.OnLButtonDown(MK_LBUTTON, 110, 95);
-    b.editor.OnMouseMove(MK_LBUTTON, 210, 195);
+    b.editor.PressLeft(110, 95);
+    b.editor.MovePointer(kLeftHeld, 210, 195);
     const Match moved = *ref;
     ASSERT_EQ(moved, Match(200, 200, 30));
     b.editor.OnRotate90();
@@ -477,7 +480,7 @@ TEST(BoardEditor, DeletingTheMovedMatchThenUndoing) {
     Board b;
     b.Put(Match(0, 300, 0));
     b.Put(Match(100, 100, 0));
-    b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
+    b.editor.PressLeft(130, 100);
     b.editor.OnDeleteMatch();
     EXPECT_FALSE(b.editor.UndoMatch());
     b.editor.OnEditUndo();

@@ -18,10 +18,22 @@ using namespace vorlo;
 
 namespace {
 
+// A button-and-key combination drawn from five bits: left, right, Shift,
+// Ctrl, middle.
+PointerInput HeldFromBits(uint32_t bits) {
+    return PointerInput{.left = (bits & 1) != 0,
+                        .right = (bits & 2) != 0,
+                        .middle = (bits & 16) != 0,
+                        .shift = (bits & 4) != 0,
+                        .ctrl = (bits & 8) != 0};
+}
+
 class CountingHost : public BoardHost {
 public:
-    void SetModifiedFlag() override { ++modified; }
-    void UpdateAllViews(int32_t) override { ++hints; }
+    void BoardChanged(const BoardChange& change, bool modifies) override {
+        modified += modifies ? 1 : 0;
+        hints += change.Whole() ? 1 : 0;
+    }
     int modified = 0;
     int hints = 0;
 };
@@ -115,8 +127,7 @@ private:
                 const bool right = Pick(2) == 1;
                 const auto hit = IndexOf(doc_.MatchList, HitTest(doc_.MatchList, x, y));
                 const int hints = host_.hints;
-                const auto r = right ? editor_.OnRButtonDown(Pick(32), x, y)
-                                     : editor_.OnLButtonDown(Pick(32), x, y);
+                const auto r = right ? editor_.PressRight(x, y) : editor_.PressLeft(x, y);
                 EXPECT_EQ(host_.hints, hints + 1);
                 model_.selected = hit;
                 if (hit) {
@@ -136,7 +147,7 @@ private:
             case 5:
             case 6: {  // movement
                 const uint32_t keys = Pick(3) == 0 ? Pick(32) : 1 + Pick(2);
-                const auto r = editor_.OnMouseMove(keys, x, y);
+                const auto r = editor_.MovePointer(HeldFromBits(keys), x, y);
                 const bool acts = model_.selected && (keys == 1 || keys == 2);
                 if (acts) {
                     // The drag changes the selected match alone.
@@ -189,8 +200,8 @@ private:
                 EXPECT_EQ(back.has_value(), stored.has_value());
                 if (stored) {
                     const Match pasted(static_cast<int32_t>(static_cast<uint32_t>(stored->x) + 5),
-                                        static_cast<int32_t>(static_cast<uint32_t>(stored->y) + 5),
-                                        stored->angle);
+                                       static_cast<int32_t>(static_cast<uint32_t>(stored->y) + 5),
+                                       stored->angle);
                     model_.Append(pasted);
                     EXPECT_EQ(DecodeMatchBlock(*back), pasted);
                     clipboard_.assign(back->begin(), back->end());

@@ -14,8 +14,10 @@ namespace {
 
 class QuietHost : public BoardHost {
 public:
-    void SetModifiedFlag() override { ++modified; }
-    void UpdateAllViews(int32_t) override { ++hints; }
+    void BoardChanged(const BoardChange& change, bool modifies) override {
+        modified += modifies ? 1 : 0;
+        hints += change.Whole() ? 1 : 0;
+    }
     int modified = 0;
     int hints = 0;
 };
@@ -68,7 +70,7 @@ TEST(BoardKeys, AnythingBetweenStartsANewRun) {
     b.editor.OnEditUndo();
     EXPECT_EQ(b.Selected(), Match(105, 100, 0));
     b.editor.OnKeyMove(0, 7);
-    b.editor.OnLButtonDown(MK_LBUTTON, 500, 500);  // misses: selection gone
+    b.editor.PressLeft(500, 500);  // misses: selection gone
     b.doc.SelectedMatch = first;
     b.editor.OnKeyMove(0, 1);
     b.editor.OnEditUndo();
@@ -199,8 +201,8 @@ Match DragBeside(int32_t dx, int32_t dy, bool snapping, bool suspended = false) 
     b.Put(Match(100, 100, 0));
     b.editor.SetSnapping(snapping);
     b.editor.SuspendSnapping(suspended);
-    b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
-    b.editor.OnMouseMove(MK_LBUTTON, 130 + dx, 100 + dy);
+    b.editor.PressLeft(130, 100);
+    b.editor.MovePointer(kLeftHeld, 130 + dx, 100 + dy);
     return b.Selected();
 }
 
@@ -231,12 +233,12 @@ TEST(Snapping, TheTailSnapsAsWellAndTheNearestWins) {
     b.Put(Match(300, 98, 90));  // tail at (300, 98)
     b.Put(Match(100, 100, 0));
     b.editor.SetSnapping(true);
-    b.editor.OnLButtonDown(MK_LBUTTON, 130, 100);
+    b.editor.PressLeft(130, 100);
     // Tail to (127, 103): 3.2 from the other tip. Tip to (203, 103): far off.
-    b.editor.OnMouseMove(MK_LBUTTON, 157, 103);
+    b.editor.MovePointer(kLeftHeld, 157, 103);
     EXPECT_EQ(b.Selected(), Match(126, 100, 0));
     // Tip to (297, 100): 3.6 from (300, 98); tail far from everything.
-    b.editor.OnMouseMove(MK_LBUTTON, 251, 100);
+    b.editor.MovePointer(kLeftHeld, 251, 100);
     EXPECT_EQ(b.Selected(), Match(224, 98, 0));
 }
 
@@ -248,9 +250,9 @@ Match TurnTo(int32_t x, int32_t y, bool snapping, const std::vector<Match>& othe
     }
     b.Put(Match(100, 100, 0));
     b.editor.SetSnapping(snapping);
-    b.editor.OnRButtonDown(MK_RBUTTON, 170, 100);  // near the head: the tail is the pivot
+    b.editor.PressRight(170, 100);  // near the head: the tail is the pivot
     EXPECT_FALSE(b.editor.PivotAtHead());
-    b.editor.OnMouseMove(MK_RBUTTON, x, y);
+    b.editor.MovePointer(kRightHeld, x, y);
     return b.Selected();
 }
 
@@ -286,9 +288,9 @@ TEST(Snapping, ATurnAboutTheHeadBringsTheTailToAnEnd) {
         b.Put(Match(atTwo.x, atTwo.y, 45));  // its tail where the other's will be
         b.Put(Match(100, 100, 0));
         b.editor.SetSnapping(snapping);
-        b.editor.OnRButtonDown(MK_RBUTTON, 105, 100);
+        b.editor.PressRight(105, 100);
         ASSERT_TRUE(b.editor.PivotAtHead());
-        b.editor.OnMouseMove(MK_RBUTTON, 100, 101);
+        b.editor.MovePointer(kRightHeld, 100, 101);
         EXPECT_EQ(b.Selected().angle, snapping ? 2 : 4);
         if (snapping) {
             EXPECT_EQ(b.Selected(), atTwo);
@@ -318,8 +320,7 @@ namespace {
 class WatchingHost : public BoardHost {
 public:
     explicit WatchingHost(const RiddleState& doc) : doc_(doc) {}
-    void SetModifiedFlag() override {}
-    void UpdateAllViews(int32_t) override {}
+    void BoardChanged(const BoardChange&, bool) override {}
     void AboutToChange() override { seen.push_back(doc_.MatchList.ToVector()); }
     std::vector<std::vector<Match>> seen;
 
@@ -337,13 +338,13 @@ TEST(BoardEditorChanges, EveryChangeIsAnnouncedWhileTheBoardIsUnchanged) {
     } cases[] = {
         {"drag",
          [](BoardEditor& e) {
-             e.OnLButtonDown(1, 130, 100);
-             e.OnMouseMove(1, 150, 120);
+             e.PressLeft(130, 100);
+             e.MovePointer(kLeftHeld, 150, 120);
          }},
         {"turn",
          [](BoardEditor& e) {
-             e.OnRButtonDown(2, 130, 100);
-             e.OnMouseMove(2, 130, 160);
+             e.PressRight(130, 100);
+             e.MovePointer(kRightHeld, 130, 160);
          }},
         {"add", [](BoardEditor& e) { e.OnAddMatch(640); }},
         {"delete", [](BoardEditor& e) { e.OnDeleteMatch(); }},

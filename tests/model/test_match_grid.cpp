@@ -64,8 +64,7 @@ TEST(MatchGrid, AgreesWithWalkingTheListThroughEdits) {
     for (int step = 0; step < 3000; ++step) {
         switch (rng() % 4) {
             case 0:
-                refs.push_back(
-                    list.Append(Match(RandomCoordinate(rng), RandomCoordinate(rng), 0)));
+                refs.push_back(list.Append(Match(RandomCoordinate(rng), RandomCoordinate(rng), 0)));
                 break;
             case 1: {
                 const size_t i = rng() % refs.size();
@@ -116,8 +115,7 @@ TEST(MatchGrid, HitTestFindsTheTopmostOfStackedMatchesAcrossTheWrap) {
 // and the undo of either leave the hit test agreeing with the records.
 class NullHost : public BoardHost {
 public:
-    void SetModifiedFlag() override {}
-    void UpdateAllViews(int32_t) override {}
+    void BoardChanged(const BoardChange&, bool) override {}
 };
 
 TEST(MatchGrid, EditorDragsAndUndosKeepTheGridTrue) {
@@ -133,14 +131,14 @@ TEST(MatchGrid, EditorDragsAndUndosKeepTheGridTrue) {
         const int32_t y = static_cast<int32_t>(rng() % 5000);
         const bool turn = rng() % 2 == 0;
         if (turn) {
-            editor.OnRButtonDown(MK_RBUTTON, x, y);
+            editor.PressRight(x, y);
         } else {
-            editor.OnLButtonDown(MK_LBUTTON, x, y);
+            editor.PressLeft(x, y);
         }
         for (int m = 0; m < 5; ++m) {
             const int32_t px = static_cast<int32_t>(rng() % 8000);
             const int32_t py = static_cast<int32_t>(rng() % 5000);
-            editor.OnMouseMove(turn ? MK_RBUTTON : MK_LBUTTON, px, py);
+            editor.MovePointer(turn ? kRightHeld : kLeftHeld, px, py);
             ASSERT_EQ(HitTest(doc.MatchList, px, py), WalkHitTest(doc.MatchList, px, py));
         }
         if (rng() % 3 == 0) {

@@ -12,8 +12,8 @@
 #include <QtTest>
 
 #include "info_pane.h"
-#include "test_http_server.h"
 #include "riddle_document.h"
+#include "test_http_server.h"
 
 class TestAdsView : public QObject {
     Q_OBJECT
@@ -184,7 +184,8 @@ private slots:
         qputenv("VORLO_INFO_SERVER", "127.0.0.1:9");
         QVERIFY(Shown(pane).contains(QStringLiteral("INSTALLED COPY")));
         QSignalSpy shown(&pane, &InfoPane::PageShown);
-        doc.UpdateAllViews(nullptr, vorlo::HintBoardChanged);
+        emit doc.boardChanged(vorlo::BoardChange{});
+        emit doc.contentsChanged();
         QVERIFY(!shown.wait(300));
         QVERIFY(pane.toPlainText().contains(QStringLiteral("INSTALLED COPY")));
     }
