@@ -29,10 +29,8 @@ IntroDialog::IntroDialog(SettingsStore& settings, QWidget* parent)
     // The box shows the stored choice, so that looking at the greeting again
     // from the Help menu and closing it does not switch it back on. Only the
     // byte 1 means "greet"; no stored choice yet means the greeting is on.
-    if (const auto key = settings_.OpenExistingKey(QString::fromLatin1(kIntroductionKey))) {
-        if (const auto show = key->ReadByte(QString::fromLatin1(kShowValue))) {
-            ShowAtStartup = *show == 1 ? 1 : 0;
-        }
+    if (const std::optional<bool> show = settings_.ShowIntroduction()) {
+        ShowAtStartup = *show ? 1 : 0;
     }
 
     setWindowTitle(tr("Introduction"));
@@ -64,11 +62,7 @@ IntroDialog::IntroDialog(SettingsStore& settings, QWidget* parent)
 
 void IntroDialog::SaveShowFlag() {
     ShowAtStartup = showAtStartup_->isChecked() ? 1 : 0;
-    auto key = settings_.OpenOrCreateKey(QString::fromLatin1(kIntroductionKey));
-    if (!key) {
-        return;
-    }
-    key->WriteByte(QString::fromLatin1(kShowValue), static_cast<uint8_t>(ShowAtStartup & 0xFF));
+    settings_.SetShowIntroduction(ShowAtStartup != 0);
 }
 
 void IntroDialog::OnOK() {
