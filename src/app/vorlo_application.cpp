@@ -251,14 +251,7 @@ void VorloApplication::RecordInstallationFolder() {
     if (folder.isEmpty()) {
         return;  // no data files beside the program: nothing true to record
     }
-    vorlo::SettingsStore settings;
-    bool existed = false;
-    if (auto key = settings.OpenOrCreateKey(QString::fromLatin1(vorlo::kPathKey), &existed)) {
-        const QString value = QString::fromLatin1(vorlo::kFullPathValue);
-        if (key->ReadString(value) != folder) {
-            key->WriteString(value, folder);
-        }
-    }
+    vorlo::SettingsStore().RecordInstallationFolder(folder);
 }
 
 void VorloApplication::RegisterWithDesktop() {
@@ -272,18 +265,7 @@ void VorloApplication::RegisterWithDesktop() {
 bool VorloApplication::ShouldGreet() {
     // The first start creates the choice as "greet"; later starts read it. A
     // store that cannot be written greets no one.
-    vorlo::SettingsStore settings;
-    bool existed = false;
-    auto key = settings.OpenOrCreateKey(QString::fromLatin1(vorlo::kIntroductionKey), &existed);
-    if (!key) {
-        return false;
-    }
-    const QString show = QString::fromLatin1(vorlo::kShowValue);
-    if (!existed) {
-        key->WriteByte(show, 1);
-        return true;
-    }
-    return key->ReadByte(show).value_or(1) == 1;
+    return vorlo::SettingsStore().IntroductionDueAtStart();
 }
 
 int VorloApplication::PrintAndExit(const QString& path) {
@@ -405,12 +387,12 @@ int VorloMain(int argc, char** argv) {
         } else {
             // The command is printed as the system's bytes: the program's
             // path need not be readable as text.
-            std::fprintf(
-                stderr, "vorlo: %s\n  %s\n",
-                qPrintable(VorloApplication::tr("there is no display to show the window on (neither "
-                                         "DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                                         "Run it under a virtual X server, for example:")),
-                HeadlessRunCommand(argc, argv).c_str());
+            std::fprintf(stderr, "vorlo: %s\n  %s\n",
+                         qPrintable(VorloApplication::tr(
+                             "there is no display to show the window on (neither "
+                             "DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                             "Run it under a virtual X server, for example:")),
+                         HeadlessRunCommand(argc, argv).c_str());
             return 1;
         }
     }

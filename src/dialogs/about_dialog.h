@@ -12,9 +12,6 @@ class AboutDialog : public QDialog {
 
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
-
-    static constexpr int kWidthUnits = 235;
-    static constexpr int kHeightUnits = 98;
 };
 
 }  // namespace vorlo

@@ -1,15 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "instructions_dialog.h"
 
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextOption>
 
+#include <algorithm>
+#include <cmath>
+
 #include "dialog_controls.h"
-#include "dialog_units.h"
 
 namespace vorlo {
+
+namespace {
+
+// A read-only text box as large as its lines: it has no scroll bars, so
+// whatever it did not show could not be reached at all.
+class WholeTextEdit : public QPlainTextEdit {
+public:
+    explicit WholeTextEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+
+    QSize sizeHint() const override {
+        const QFontMetricsF metrics(document()->defaultFont());
+        qreal width = 0;
+        int lines = 0;
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            width = std::max(width, metrics.horizontalAdvance(block.text()));
+            ++lines;
+        }
+        // The document's margin on both sides, the frame, and room for the
+        // cursor at the end of the longest line.
+        const qreal margins = 2 * (document()->documentMargin() + frameWidth());
+        return QSize(static_cast<int>(std::ceil(width + margins + metrics.averageCharWidth())),
+                     static_cast<int>(std::ceil(lines * metrics.lineSpacing() + margins)) + 1);
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+}  // namespace
 
 InstructionsDialog::InstructionsDialog(QWidget* parent) : QDialog(parent) {
     for (const QString& line : InstructionLines()) {
@@ -19,21 +51,17 @@ InstructionsDialog::InstructionsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Instruction for vorlo"));
     UseFixedDialogFrame(this);
     setModal(true);
-    const DialogUnits units(font());
-    setFixedSize(units.ToPixelsX(kWidthUnits), units.ToPixelsY(kHeightUnits));
 
-    auto* ok = new QPushButton(tr("OK"), this);
+    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setText(tr("OK"));
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    SetControlId(ok, kOkId);
-    units.Place(ok, 215, 7, 50, 14);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
-    // Each line stays one line: longer ones run past the edge rather than
-    // wrap, and there are no scroll bars.
-    text_ = new QPlainTextEdit(this);
+    // Each line stays one line, right-aligned and read from right to left.
+    text_ = new WholeTextEdit(this);
     text_->setObjectName(QStringLiteral("instructions"));
-    SetControlId(text_, kTextId);
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -47,7 +75,12 @@ InstructionsDialog::InstructionsDialog(QWidget* parent) : QDialog(parent) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.chop(1);  // the final line break ends the last line; it adds no line of its own
     text_->setPlainText(shown);
-    units.Place(text_, 7, 7, 204, 127);
+
+    // The text box, with the button beside it at the top.
+    auto* columns = new QHBoxLayout(this);
+    columns->setSizeConstraint(QLayout::SetFixedSize);
+    columns->addWidget(text_);
+    columns->addWidget(buttons, 0, Qt::AlignTop);
 
     ok->setFocus();
 }

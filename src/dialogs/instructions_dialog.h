@@ -23,10 +23,6 @@ public:
     // The guide as it is kept: every line ended by CR LF, the last one too.
     QString InstructionText;
 
-    static constexpr int kWidthUnits = 266;
-    static constexpr int kHeightUnits = 141;
-    static constexpr int kTextId = 1001;
-
 private:
     QPlainTextEdit* text_ = nullptr;
 };

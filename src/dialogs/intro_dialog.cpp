@@ -3,12 +3,14 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 #include "dialog_controls.h"
-#include "dialog_units.h"
 #include "settings_store.h"
 #include "vorlo_version.h"
 
@@ -29,34 +31,38 @@ IntroDialog::IntroDialog(SettingsStore& settings, QWidget* parent)
     // The box shows the stored choice, so that looking at the greeting again
     // from the Help menu and closing it does not switch it back on. Only the
     // byte 1 means "greet"; no stored choice yet means the greeting is on.
-    if (const auto key = settings_.OpenExistingKey(QString::fromLatin1(kIntroductionKey))) {
-        if (const auto show = key->ReadByte(QString::fromLatin1(kShowValue))) {
-            ShowAtStartup = *show == 1 ? 1 : 0;
-        }
+    if (const std::optional<bool> show = settings_.ShowIntroduction()) {
+        ShowAtStartup = *show ? 1 : 0;
     }
 
     setWindowTitle(tr("Introduction"));
     UseFixedDialogFrame(this);
     setModal(true);
-    const DialogUnits units(font());
-    setFixedSize(units.ToPixelsX(kWidthUnits), units.ToPixelsY(kHeightUnits));
 
     auto* greeting = StaticText(GreetingText(), this);
     greeting->setObjectName(QStringLiteral("greeting"));
-    units.Place(greeting, 9, 10, 169, 65);
 
     showAtStartup_ = new QCheckBox(tr("Show this message at startup"), this);
     showAtStartup_->setObjectName(QStringLiteral("showAtStartup"));
-    SetControlId(showAtStartup_, kShowAtStartupId);
     showAtStartup_->setChecked(ShowAtStartup != 0);
-    units.Place(showAtStartup_, 7, 85, 120, 9);
 
-    close_ = new QPushButton(tr("&Close"), this);
+    auto* buttons = new QDialogButtonBox(this);
+    close_ = buttons->addButton(tr("&Close"), QDialogButtonBox::AcceptRole);
     close_->setObjectName(QStringLiteral("close"));
+    // Enter goes through keyPressEvent, which presses the focused button.
     close_->setAutoDefault(false);
-    SetControlId(close_, kOkId);
-    units.Place(close_, 145, 79, 47, 15);
-    connect(close_, &QPushButton::clicked, this, &IntroDialog::OnOK);
+    connect(buttons, &QDialogButtonBox::accepted, this, &IntroDialog::OnOK);
+
+    // The greeting above; the check box and, at the far side, Close below.
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(showAtStartup_, 0, Qt::AlignBottom);
+    bottom->addStretch();
+    bottom->addWidget(buttons);
+    auto* rows = new QVBoxLayout(this);
+    rows->setSizeConstraint(QLayout::SetFixedSize);
+    rows->addWidget(greeting);
+    rows->addSpacing(fontMetrics().height());
+    rows->addLayout(bottom);
 
     // The first control that takes the focus.
     showAtStartup_->setFocus();
@@ -64,11 +70,7 @@ IntroDialog::IntroDialog(SettingsStore& settings, QWidget* parent)
 
 void IntroDialog::SaveShowFlag() {
     ShowAtStartup = showAtStartup_->isChecked() ? 1 : 0;
-    auto key = settings_.OpenOrCreateKey(QString::fromLatin1(kIntroductionKey));
-    if (!key) {
-        return;
-    }
-    key->WriteByte(QString::fromLatin1(kShowValue), static_cast<uint8_t>(ShowAtStartup & 0xFF));
+    settings_.SetShowIntroduction(ShowAtStartup != 0);
 }
 
 void IntroDialog::OnOK() {

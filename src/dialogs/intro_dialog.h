@@ -30,10 +30,6 @@ public:
     // cannot be written is passed over in silence.
     void SaveShowFlag();
 
-    static constexpr int kWidthUnits = 199;
-    static constexpr int kHeightUnits = 101;
-    static constexpr int kShowAtStartupId = 1003;
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;

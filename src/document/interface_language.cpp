@@ -51,17 +51,11 @@ InterfaceLanguage LanguageFromName(const QString& name) {
 }
 
 InterfaceLanguage StoredLanguage(const SettingsStore& settings) {
-    const auto key = settings.OpenExistingKey(QString::fromLatin1(kWindowKey));
-    if (!key) {
-        return InterfaceLanguage::System;
-    }
-    return LanguageFromName(
-        key->ReadString(QString::fromLatin1(kLanguageValue)).value_or(QString()));
+    return LanguageFromName(settings.LanguageName());
 }
 
 bool StoreLanguage(SettingsStore& settings, InterfaceLanguage language) {
-    auto key = settings.OpenOrCreateKey(QString::fromLatin1(kWindowKey));
-    return key && key->WriteString(QString::fromLatin1(kLanguageValue), LanguageName(language));
+    return settings.SetLanguageName(LanguageName(language));
 }
 
 bool EnvironmentWantsHebrew(const EnvironmentReader& variable) {

@@ -16,8 +16,6 @@ namespace vorlo {
 
 class SettingsStore;
 
-inline constexpr char kLanguageValue[] = "Language";  // text in kWindowKey: "system", "en", "he"
-
 enum class InterfaceLanguage { System, English, Hebrew };
 
 // The stored name of a choice and back; an unknown or missing name is System.

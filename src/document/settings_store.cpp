@@ -32,22 +32,11 @@ const QString kApplication = QStringLiteral("vorlo");
 // their two settings files.
 const QString kEarlierFolder = QStringLiteral("Local AppWizard-Generated Applications");
 
-// A key that exists but holds no values yet still needs an entry in the file,
-// or the INI writer would drop its group. Escaped names never hold a '%' that
-// is not followed by "25", "2F" or "5C", so this entry cannot be a value.
-const QString kKeyMarker = QStringLiteral("%key");
-// The unnamed value of a key.
-const QString kDefaultValue = QStringLiteral("%default");
-
-// The special names above go in unescaped; every name the caller gives is
-// escaped, so the two never meet.
-QString EntryPath(const QString& key, const QString& value) {
-    const QString entry = value.isEmpty() ? kDefaultValue : SettingsStore::EscapeName(value);
-    return SettingsStore::EscapeName(key) + u'/' + entry;
-}
-
-QString MarkerPath(const QString& key) {
-    return SettingsStore::EscapeName(key) + u'/' + kKeyMarker;
+// The path of a value in QSettings' terms: its group, a slash, its name.
+// Every group and value name the program uses is fixed and holds no slash,
+// backslash or percent sign, so QSettings keeps them as they are.
+QString EntryPath(const char* group, const char* value) {
+    return QString::fromLatin1(group) + u'/' + QString::fromLatin1(value);
 }
 
 // QSettings is the INI codec, but it opens files by name and follows a link
@@ -313,16 +302,80 @@ std::optional<QVariantMap> ReadEarlier(const QString& fileName) {
     return PrivateCopies::Instance().Parse(read.bytes);
 }
 
-bool KeyExists(const QVariantMap& entries, const QString& name) {
-    const QString prefix = SettingsStore::EscapeName(name) + u'/';
+// Whether any entry lies in `group`. Earlier versions marked a group that
+// held no value yet with an entry "%key" (escaped "%25key" in the file); it
+// counts here like any value, because the start-up greets, and writes
+// nothing, when the Introduction group is there without its "show".
+bool GroupExists(const QVariantMap& entries, const QString& group) {
+    const QString prefix = group + u'/';
     const auto next = entries.lowerBound(prefix);
     return next != entries.cend() && next.key().startsWith(prefix);
+}
+
+// The stored value, nothing when the file is passed over or lacks it.
+std::optional<QVariant> ValueOf(const QString& fileName, const char* group, const char* value) {
+    bool usable = false;
+    const QVariantMap entries = EntriesOf(fileName, &usable);
+    const auto found = entries.constFind(EntryPath(group, value));
+    if (!usable || found == entries.cend() || !found->isValid()) {
+        return std::nullopt;
+    }
+    return *found;
+}
+
+// A one-byte binary value: stored as a byte array of length one, or typed
+// by hand as a number ("show=0").
+std::optional<uint8_t> ByteOf(const std::optional<QVariant>& data) {
+    if (!data) {
+        return std::nullopt;
+    }
+    if (data->typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = data->toByteArray();
+        if (bytes.size() != 1) {
+            return std::nullopt;
+        }
+        return static_cast<uint8_t>(bytes[0]);
+    }
+    if (data->typeId() == QMetaType::QString) {
+        bool ok = false;
+        const uint number = data->toString().trimmed().toUInt(&ok, 10);
+        if (ok && number <= 0xFF) {
+            return static_cast<uint8_t>(number);
+        }
+    }
+    return std::nullopt;
+}
+
+QVariant ByteValue(uint8_t byte) {
+    return QVariant(QByteArray(1, static_cast<char>(byte)));
+}
+
+// A text value; a binary one is not text.
+QString TextOf(const std::optional<QVariant>& data) {
+    return data && data->typeId() == QMetaType::QString ? data->toString() : QString();
+}
+
+// Sets (or with nothing, removes) one value, writing the file only when it
+// changes.
+bool SetValueIn(const QString& fileName, const char* group, const char* value,
+                const std::optional<QVariant>& data) {
+    return Update(fileName, [&](QVariantMap& entries) {
+        const QString path = EntryPath(group, value);
+        const auto found = entries.constFind(path);
+        if (!data) {
+            return entries.remove(path) > 0;
+        }
+        if (found != entries.cend() && found->typeId() == data->typeId() && *found == *data) {
+            return false;
+        }
+        entries.insert(path, *data);
+        return true;
+    });
 }
 
 }  // namespace
 
 // --- SettingsStore ----------------------------------------------------------
-
 SettingsStore::SettingsStore() : fileName_(UserSettingsFile()) {
     MigrateEarlierSettings(fileName_, UserEarlierFiles());
 }
@@ -348,8 +401,8 @@ bool SettingsStore::MigrateEarlierSettings(const QString& target, const EarlierF
     if (!store && !window) {
         return false;
     }
-    // The earlier store used the same escaped names: entries go over as they
-    // are.
+    // The earlier store used the same group and value names: entries go
+    // over as they are.
     QVariantMap entries = store.value_or(QVariantMap());
     if (window) {
         // The window kept its recent files in a group of the key's name and
@@ -359,14 +412,12 @@ bool SettingsStore::MigrateEarlierSettings(const QString& target, const EarlierF
         for (auto it = window->cbegin(); it != window->cend(); ++it) {
             const QString name = it.key().mid(prefix.size());
             if (it.key().startsWith(prefix) && !name.contains(u'/')) {
-                entries.insert(EntryPath(recent, name), it.value());
+                entries.insert(prefix + name, it.value());
             }
         }
         const auto folder = window->constFind(QString::fromLatin1(kOpenFolderValue));
         if (folder != window->cend()) {
-            entries.insert(
-                EntryPath(QString::fromLatin1(kWindowKey), QString::fromLatin1(kOpenFolderValue)),
-                folder.value());
+            entries.insert(EntryPath(kWindowKey, kOpenFolderValue), folder.value());
         }
     }
     if (entries.isEmpty()) {
@@ -385,75 +436,22 @@ QString SettingsStore::FileName() const {
     return fileName_;
 }
 
-QString SettingsStore::EscapeName(const QString& name) {
-    // QSettings reads '/' and '\' as group separators and escapes everything
-    // else itself; '%' is escaped too so that the mapping stays one to one.
-    QString escaped;
-    escaped.reserve(name.size());
-    for (const QChar c : name) {
-        if (c == u'%') {
-            escaped += QStringLiteral("%25");
-        } else if (c == u'/') {
-            escaped += QStringLiteral("%2F");
-        } else if (c == u'\\') {
-            escaped += QStringLiteral("%5C");
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
 bool SettingsStore::IsWritable() const {
     const std::lock_guard<std::mutex> guard(gSnapshotsLock);
     return CanWrite(fileName_, CurrentLocked(fileName_));
 }
 
-bool SettingsStore::HasKey(const QString& name) const {
-    if (name.isEmpty()) {
-        return false;
-    }
+bool SettingsStore::HasGroup(const QString& group) const {
     bool usable = false;
     const QVariantMap entries = EntriesOf(fileName_, &usable);
-    return usable && KeyExists(entries, name);
-}
-
-std::optional<SettingsStore::Key> SettingsStore::OpenExistingKey(const QString& name) const {
-    if (!HasKey(name)) {
-        return std::nullopt;
-    }
-    return Key(fileName_, name);
-}
-
-std::optional<SettingsStore::Key> SettingsStore::OpenOrCreateKey(const QString& name,
-                                                                 bool* existed) {
-    if (name.isEmpty()) {
-        return std::nullopt;
-    }
-    // A file we cannot read or make sense of is left alone rather than
-    // rewritten without the parts we did not understand.
-    bool wasThere = false;
-    const bool ok = Update(fileName_, [&](QVariantMap& entries) {
-        wasThere = KeyExists(entries, name);
-        if (!wasThere) {
-            entries.insert(MarkerPath(name), true);
-        }
-        return !wasThere;
-    });
-    if (!ok) {
-        return std::nullopt;
-    }
-    if (existed != nullptr) {
-        *existed = wasThere;
-    }
-    return Key(fileName_, name);
+    return usable && !group.isEmpty() && GroupExists(entries, group);
 }
 
 QStringList SettingsStore::RecentFiles(int count) const {
     QStringList files;
-    const auto key = OpenExistingKey(QString::fromLatin1(kRecentFilesKey));
-    for (int i = 1; key && i <= count; ++i) {
-        const QString path = key->ReadString(QStringLiteral("File%1").arg(i)).value_or(QString());
+    for (int i = 1; i <= count; ++i) {
+        const QByteArray value = "File" + QByteArray::number(i);
+        const QString path = TextOf(ValueOf(fileName_, kRecentFilesKey, value.constData()));
         if (!path.isEmpty() && !files.contains(path)) {
             files.append(path);
         }
@@ -462,133 +460,89 @@ QStringList SettingsStore::RecentFiles(int count) const {
 }
 
 bool SettingsStore::SetRecentFiles(const QStringList& files, int count) {
-    auto key = OpenOrCreateKey(QString::fromLatin1(kRecentFilesKey));
-    if (!key) {
-        return false;
-    }
-    bool written = true;
-    for (int i = 1; i <= count; ++i) {
-        const QString value = QStringLiteral("File%1").arg(i);
-        written = (i <= files.size() ? key->WriteString(value, files.at(i - 1))
-                                     : key->RemoveValue(value)) &&
-                  written;
-    }
-    return written;
+    return Update(fileName_, [&](QVariantMap& entries) {
+        const QVariantMap before = entries;
+        for (int i = 1; i <= count; ++i) {
+            const QByteArray value = "File" + QByteArray::number(i);
+            const QString path = EntryPath(kRecentFilesKey, value.constData());
+            if (i <= files.size()) {
+                entries.insert(path, files.at(i - 1));
+            } else {
+                entries.remove(path);
+            }
+        }
+        return entries != before;
+    });
 }
 
 QString SettingsStore::OpenFolder() const {
-    const auto key = OpenExistingKey(QString::fromLatin1(kWindowKey));
-    return key ? key->ReadString(QString::fromLatin1(kOpenFolderValue)).value_or(QString())
-               : QString();
+    return TextOf(ValueOf(fileName_, kWindowKey, kOpenFolderValue));
 }
 
 bool SettingsStore::SetOpenFolder(const QString& folder) {
-    auto key = OpenOrCreateKey(QString::fromLatin1(kWindowKey));
-    return key && key->WriteString(QString::fromLatin1(kOpenFolderValue), folder);
+    return SetValueIn(fileName_, kWindowKey, kOpenFolderValue, QVariant(folder));
 }
 
 bool SettingsStore::SnapToMatches() const {
-    const auto key = OpenExistingKey(QString::fromLatin1(kWindowKey));
-    return key && key->ReadByte(QString::fromLatin1(kSnapValue)).value_or(0) == 1;
+    return ByteOf(ValueOf(fileName_, kWindowKey, kSnapValue)).value_or(0) == 1;
 }
 
 bool SettingsStore::SetSnapToMatches(bool on) {
-    auto key = OpenOrCreateKey(QString::fromLatin1(kWindowKey));
-    return key && key->WriteByte(QString::fromLatin1(kSnapValue), on ? 1 : 0);
+    return SetValueIn(fileName_, kWindowKey, kSnapValue, ByteValue(on ? 1 : 0));
 }
 
 int SettingsStore::Zoom() const {
-    const auto key = OpenExistingKey(QString::fromLatin1(kWindowKey));
-    const QString text =
-        key ? key->ReadString(QString::fromLatin1(kZoomValue)).value_or(QString()) : QString();
     bool ok = false;
-    const int percent = text.toInt(&ok);
+    const int percent = TextOf(ValueOf(fileName_, kWindowKey, kZoomValue)).toInt(&ok);
     return ok ? percent : 100;
 }
 
 bool SettingsStore::SetZoom(int percent) {
-    auto key = OpenOrCreateKey(QString::fromLatin1(kWindowKey));
-    return key && key->WriteString(QString::fromLatin1(kZoomValue), QString::number(percent));
+    return SetValueIn(fileName_, kWindowKey, kZoomValue, QVariant(QString::number(percent)));
 }
 
 QString SettingsStore::InstallationFolder() const {
-    const auto key = OpenExistingKey(QString::fromLatin1(kPathKey));
-    return key ? key->ReadString(QString::fromLatin1(kFullPathValue)).value_or(QString())
-               : QString();
+    return TextOf(ValueOf(fileName_, kPathKey, kFullPathValue));
 }
 
-// --- SettingsStore::Key -----------------------------------------------------
+bool SettingsStore::RecordInstallationFolder(const QString& folder) {
+    return SetValueIn(fileName_, kPathKey, kFullPathValue, QVariant(folder));
+}
 
-SettingsStore::Key::Key(QString fileName, QString name)
-    : fileName_(std::move(fileName)), name_(std::move(name)) {}
-
-std::optional<QVariant> SettingsStore::Key::Read(const QString& value) const {
-    bool usable = false;
-    const QVariantMap entries = EntriesOf(fileName_, &usable);
-    const auto found = entries.constFind(EntryPath(name_, value));
-    if (!usable || found == entries.cend() || !found->isValid()) {
+std::optional<bool> SettingsStore::ShowIntroduction() const {
+    const std::optional<uint8_t> byte = ByteOf(ValueOf(fileName_, kIntroductionKey, kShowValue));
+    if (!byte) {
         return std::nullopt;
     }
-    return *found;
+    return *byte == 1;
 }
 
-bool SettingsStore::Key::Write(const QString& value, const std::optional<QVariant>& data) {
-    return Update(fileName_, [&](QVariantMap& entries) {
-        if (data) {
-            entries.insert(EntryPath(name_, value), *data);
-        } else {
-            entries.remove(EntryPath(name_, value));
+bool SettingsStore::SetShowIntroduction(bool show) {
+    return SetValueIn(fileName_, kIntroductionKey, kShowValue, ByteValue(show ? 1 : 0));
+}
+
+bool SettingsStore::IntroductionDueAtStart() {
+    bool firstStart = false;
+    const bool ok = Update(fileName_, [&](QVariantMap& entries) {
+        firstStart = !GroupExists(entries, QString::fromLatin1(kIntroductionKey));
+        if (firstStart) {
+            entries.insert(EntryPath(kIntroductionKey, kShowValue), ByteValue(1));
         }
-        return true;
+        return firstStart;
     });
-}
-
-bool SettingsStore::Key::HasValue(const QString& value) const {
-    return Read(value).has_value();
-}
-
-std::optional<uint8_t> SettingsStore::Key::ReadByte(const QString& value) const {
-    const std::optional<QVariant> data = Read(value);
-    if (!data) {
-        return std::nullopt;
+    if (!ok) {
+        return false;
     }
-    if (data->typeId() == QMetaType::QByteArray) {
-        const QByteArray bytes = data->toByteArray();
-        if (bytes.size() != 1) {
-            return std::nullopt;
-        }
-        return static_cast<uint8_t>(bytes[0]);
-    }
-    // Someone editing the file by hand writes "show=0": take a plain number
-    // that fits in a byte as well.
-    if (data->typeId() == QMetaType::QString) {
-        bool ok = false;
-        const uint number = data->toString().trimmed().toUInt(&ok, 10);
-        if (ok && number <= 0xFF) {
-            return static_cast<uint8_t>(number);
-        }
-    }
-    return std::nullopt;
+    // A group without a readable "show" greets, and is left as it is.
+    return firstStart || ShowIntroduction().value_or(true);
 }
 
-bool SettingsStore::Key::WriteByte(const QString& value, uint8_t byte) {
-    return Write(value, QVariant(QByteArray(1, static_cast<char>(byte))));
+QString SettingsStore::LanguageName() const {
+    return TextOf(ValueOf(fileName_, kWindowKey, kLanguageValue));
 }
 
-std::optional<QString> SettingsStore::Key::ReadString(const QString& value) const {
-    const std::optional<QVariant> data = Read(value);
-    if (!data || data->typeId() != QMetaType::QString) {
-        return std::nullopt;
-    }
-    return data->toString();
-}
-
-bool SettingsStore::Key::WriteString(const QString& value, const QString& text) {
-    return Write(value, QVariant(text));
-}
-
-bool SettingsStore::Key::RemoveValue(const QString& value) {
-    return !Read(value) || Write(value, std::nullopt);
+bool SettingsStore::SetLanguageName(const QString& name) {
+    return SetValueIn(fileName_, kWindowKey, kLanguageValue, QVariant(name));
 }
 
 }  // namespace vorlo

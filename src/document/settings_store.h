@@ -10,23 +10,20 @@
 // nothing written, one message on standard error) when it is a link, not a
 // regular file, larger than kMaxFileBytes or not readable.
 //
-// Keys behave like the keys of a system registry: opening a key creates it
-// when it is absent and tells the caller which of the two happened. A key can
-// only be opened when the store can be written, so a read-only store looks to
-// callers like one in which every key fails to open. Nothing here throws or
-// shows anything: every operation reports through its return value.
+// The values live in plain groups of the INI file, under the group and value
+// names the program has always used, so a file kept by an earlier version
+// reads the same. Writing needs a store that can be written: a read-only
+// store reads as usual and keeps nothing. Nothing here throws or shows
+// anything: every operation reports through its return value.
 
 #include <QString>
 #include <QStringList>
 
-#include <cstdint>
 #include <optional>
-
-class QVariant;
 
 namespace vorlo {
 
-// The keys and values the program keeps.
+// The groups and value names of the file.
 inline constexpr char kPathKey[] = "Vorlo.Path";      // where the program is installed
 inline constexpr char kFullPathValue[] = "fullpath";  // text: the folder, with its trailing '/'
 inline constexpr char kIntroductionKey[] = "Vorlo.Introduction";
@@ -39,40 +36,11 @@ inline constexpr char kOpenFolderValue[] = "OpenFolder";
 // The board's view: snapping (one byte, 1 = on) and the zoom (text, percent).
 inline constexpr char kSnapValue[] = "SnapToMatches";
 inline constexpr char kZoomValue[] = "Zoom";
+// The interface language (text): "system", "en" or "he".
+inline constexpr char kLanguageValue[] = "Language";
 
 class SettingsStore {
 public:
-    // One open key. It refers to the store's file by name, so it stays
-    // usable even if the SettingsStore that opened it is gone.
-    class Key {
-    public:
-        const QString& Name() const { return name_; }
-
-        // Whether the value exists at all (of any kind).
-        bool HasValue(const QString& value) const;
-
-        // A one-byte binary value. Nothing when it is missing or does not fit
-        // in exactly one byte.
-        std::optional<uint8_t> ReadByte(const QString& value) const;
-        bool WriteByte(const QString& value, uint8_t byte);
-
-        // A text value. Nothing when it is missing or not text.
-        std::optional<QString> ReadString(const QString& value) const;
-        bool WriteString(const QString& value, const QString& text);
-
-        // Removes the value; true when it is gone (or was never there).
-        bool RemoveValue(const QString& value);
-
-    private:
-        friend class SettingsStore;
-        Key(QString fileName, QString name);
-        std::optional<QVariant> Read(const QString& value) const;
-        bool Write(const QString& value, const std::optional<QVariant>& data);
-
-        QString fileName_;
-        QString name_;
-    };
-
     // The user's store, UserSettingsFile(). While that file does not exist,
     // the values that earlier builds kept in their two files are copied into
     // it first (see MigrateEarlierSettings).
@@ -85,17 +53,8 @@ public:
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
-    // Opens `name`, creating it when absent. `existed` (when given) learns
-    // whether the key was there before. Nothing when the store cannot be
-    // written or the new key could not be saved.
-    std::optional<Key> OpenOrCreateKey(const QString& name, bool* existed = nullptr);
-
-    // Opens `name` only when it exists, without creating it or needing to
-    // write; for reading a choice without side effects.
-    std::optional<Key> OpenExistingKey(const QString& name) const;
-
-    // Whether the key exists, without creating it.
-    bool HasKey(const QString& name) const;
+    // Whether the file holds the group (with any value), without creating it.
+    bool HasGroup(const QString& group) const;
 
     // Whether the store's file can be written at all.
     bool IsWritable() const;
@@ -126,8 +85,24 @@ public:
     bool SetZoom(int percent);
 
     // The installation folder recorded at start-up, with its trailing
-    // separator; empty when none is recorded. Never creates the key.
+    // separator; empty when none is recorded. Reading never creates anything.
     QString InstallationFolder() const;
+    // Records `folder`, writing only when it differs from what is kept.
+    bool RecordInstallationFolder(const QString& folder);
+
+    // The greeting's stored choice: true for the byte 1, false for any other
+    // byte, nothing when none is stored or the value is not one byte.
+    std::optional<bool> ShowIntroduction() const;
+    bool SetShowIntroduction(bool show);
+    // Whether the greeting is due at this start: the first start (no
+    // Introduction group yet) stores the choice as "greet" and greets; later
+    // starts greet unless the stored choice says otherwise, and write
+    // nothing. A store that cannot be written greets no one.
+    bool IntroductionDueAtStart();
+
+    // The interface language's stored name, empty when none is kept.
+    QString LanguageName() const;
+    bool SetLanguageName(const QString& name);
 
     // The user's settings file: "vorlo.conf" in the folder "vorlo" under the
     // user's configuration directory ($XDG_CONFIG_HOME, by default ~/.config).
@@ -146,11 +121,6 @@ public:
     // unreadable or not regular files are passed over, and the earlier files
     // are left as they are. True when something was copied.
     static bool MigrateEarlierSettings(const QString& target, const EarlierFiles& earlier);
-
-    // Key and value names go into the file escaped, so that dots, slashes,
-    // backslashes and any other characters are kept as they are and never
-    // split a name into groups.
-    static QString EscapeName(const QString& name);
 
 private:
     QString fileName_;

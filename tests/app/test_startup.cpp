@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,6 +22,7 @@ class TestStartup : public QObject {
 private:
     QTemporaryDir dir_;
     int n_ = 0;
+    int copies_ = 0;
 
     // QSettings reads the configuration folder once per process; a new
     // start is a new folder.
@@ -37,13 +39,24 @@ private:
         return home;
     }
 
-    static std::optional<uint8_t> StoredShow() {
-        SettingsStore settings;
-        auto key = settings.OpenExistingKey(QString::fromLatin1(kIntroductionKey));
-        if (!key) {
+    static QByteArray ReadAll(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("absent");
+    }
+
+    // The stored byte, read as earlier versions read it, from a copy of the
+    // file under a new name (QSettings keeps what it read per name).
+    std::optional<uint8_t> StoredShow() {
+        const QString copy = dir_.filePath(QStringLiteral("copy-%1.ini").arg(++copies_));
+        if (!QFile::copy(SettingsStore().FileName(), copy)) {
             return std::nullopt;
         }
-        return key->ReadByte(QString::fromLatin1(kShowValue));
+        const QVariant show =
+            QSettings(copy, QSettings::IniFormat).value("Vorlo.Introduction/show");
+        if (show.typeId() != QMetaType::QByteArray || show.toByteArray().size() != 1) {
+            return std::nullopt;
+        }
+        return static_cast<uint8_t>(show.toByteArray()[0]);
     }
 
 private slots:
@@ -68,11 +81,8 @@ private slots:
         QFETCH(bool, greets);
         FreshConfigHome();
         {
-            SettingsStore settings;
-            bool existed = true;
-            auto key = settings.OpenOrCreateKey(QString::fromLatin1(kIntroductionKey), &existed);
-            QVERIFY(key);
-            QVERIFY(key->WriteByte(QString::fromLatin1(kShowValue), static_cast<uint8_t>(stored)));
+            QSettings raw(SettingsStore().FileName(), QSettings::IniFormat);
+            raw.setValue("Vorlo.Introduction/show", QByteArray(1, static_cast<char>(stored)));
         }
         QCOMPARE(VorloApplication::ShouldGreet(), greets);
         QCOMPARE(StoredShow(), std::optional<uint8_t>(static_cast<uint8_t>(stored)));
@@ -81,13 +91,14 @@ private slots:
     void aKeyWithoutTheValueGreetsAndWritesNothing() {
         FreshConfigHome();
         {
-            SettingsStore settings;
-            bool existed = true;
-            QVERIFY(settings.OpenOrCreateKey(QString::fromLatin1(kIntroductionKey), &existed));
-            QVERIFY(!existed);
+            // The group with only the marker earlier versions put in a new key.
+            QSettings raw(SettingsStore().FileName(), QSettings::IniFormat);
+            raw.setValue("Vorlo.Introduction/%key", true);
         }
+        const QByteArray before = ReadAll(SettingsStore().FileName());
         QVERIFY(VorloApplication::ShouldGreet());
         QVERIFY(!StoredShow().has_value());
+        QCOMPARE(ReadAll(SettingsStore().FileName()), before);
     }
 
     void anUnwritableStoreGreetsNoOne() {
@@ -103,11 +114,7 @@ private slots:
     void theInstallationFolderIsRecordedWithItsSeparator() {
         FreshConfigHome();
         VorloApplication::RecordInstallationFolder();
-        SettingsStore settings;
-        auto key = settings.OpenExistingKey(QString::fromLatin1(kPathKey));
-        QVERIFY(key);
-        const QString folder =
-            key->ReadString(QString::fromLatin1(kFullPathValue)).value_or(QString());
+        const QString folder = SettingsStore().InstallationFolder();
         QVERIFY2(folder.endsWith(u'/'), qPrintable(folder));
         QVERIFY(QFile::exists(folder + QStringLiteral("riddle1.vrl")));
         QVERIFY(QFile::exists(folder + QStringLiteral("vorlo_heb.html")));

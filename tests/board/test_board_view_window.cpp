@@ -46,12 +46,12 @@ private:
     static void SetFullPath(const std::optional<QString>& folder) {
         SettingsStore settings;
         QSettings(settings.FileName(), QSettings::IniFormat).clear();
-        if (folder) {
-            auto key = settings.OpenOrCreateKey(QString::fromLatin1(kPathKey));
-            QVERIFY(key);
-            if (!folder->isNull()) {
-                QVERIFY(key->WriteString(QString::fromLatin1(kFullPathValue), *folder));
-            }
+        if (folder && !folder->isNull()) {
+            QVERIFY(settings.RecordInstallationFolder(*folder));
+        } else if (folder) {
+            // The group without its value, as earlier versions left it.
+            QSettings(settings.FileName(), QSettings::IniFormat)
+                .setValue(QStringLiteral("%1/%key").arg(QString::fromLatin1(kPathKey)), true);
         }
     }
 
@@ -190,7 +190,7 @@ private slots:
             QVERIFY(errors.first().contains(QStringLiteral("no-such-folder/riddle1.vrl")));
         }
         // Reading the folder never creates the key.
-        QCOMPARE(SettingsStore().HasKey(QString::fromLatin1(kPathKey)), key);
+        QCOMPARE(SettingsStore().HasGroup(QString::fromLatin1(kPathKey)), key);
     }
 };
 

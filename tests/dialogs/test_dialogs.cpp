@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -18,8 +19,8 @@
 #include "about_dialog.h"
 #include "app_icon.h"
 #include "dialog_controls.h"
-#include "dialog_units.h"
 #include "instructions_dialog.h"
+#include "interface_language.h"
 #include "intro_dialog.h"
 #include "settings_store.h"
 
@@ -27,12 +28,11 @@ using namespace vorlo;
 
 namespace {
 
-// What a control should be: its kind, identifier, text and rectangle in dialog units.
+// What a control should be: its name, kind and text.
 struct Control {
+    const char* name;
     const char* className;
-    int id;
-    QString text;
-    QRect units;
+    QString text;  // null: not compared
 };
 
 QString TextOf(QWidget* w) {
@@ -48,34 +48,43 @@ QString TextOf(QWidget* w) {
     return {};
 }
 
-// Compares the dialog's controls, in creation (and so tab) order, with the table.
-void CheckControls(QDialog& dialog, const QList<Control>& expected, const QSize& sizeUnits) {
-    const DialogUnits units(dialog.font());
-    QCOMPARE(dialog.size(),
-             QSize(units.ToPixelsX(sizeUnits.width()), units.ToPixelsY(sizeUnits.height())));
+// Compares the dialog's named controls, in creation (and so tab) order, with
+// the table, and checks that each shows whole: as large as it asks to be,
+// inside the dialog, and the dialog on the screen.
+void CheckControls(QDialog& dialog, const QList<Control>& expected) {
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());  // not resizable
+    QVERIFY(dialog.screen()->availableGeometry().size().expandedTo(dialog.frameSize()) ==
+            dialog.screen()->availableGeometry().size());
 
-    const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QList<QWidget*> controls;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_")) {
+            controls.append(w);
+        }
+    }
     QCOMPARE(controls.size(), expected.size());
     for (qsizetype i = 0; i < controls.size(); ++i) {
         QWidget* control = controls[i];
         const Control& want = expected[i];
-        const QByteArray where = QByteArray::number(i + 1) + ": " + want.text.left(20).toUtf8();
+        const QByteArray where = QByteArray::number(i + 1) + ": " + want.name;
+        QCOMPARE(control->objectName(), QString::fromLatin1(want.name));
         QVERIFY2(control->inherits(want.className), where.constData());
-        QCOMPARE(control->property(kControlIdProperty).toInt(), want.id);
         if (!want.text.isNull()) {
             QCOMPARE(TextOf(control), want.text);
         }
-        const QRect px =
-            units.ToPixels(want.units.x(), want.units.y(), want.units.width(), want.units.height());
-        QCOMPARE(control->pos(), px.topLeft());
-        // A picture keeps at least its own size; everything else fills its rectangle.
-        if (qobject_cast<QLabel*>(control) && !control->property("pixmap").isNull() &&
-            TextOf(control).isEmpty()) {
-            QVERIFY(control->width() >= px.width());
-        } else {
-            QCOMPARE(control->size(), px.size());
-        }
+        QVERIFY2(control->isVisible(), where.constData());
+        const QSize hint = control->sizeHint();
+        QVERIFY2(control->width() >= hint.width() && control->height() >= hint.height(),
+                 qPrintable(QStringLiteral("%1: %2x%3 shown, %4x%5 asked")
+                                .arg(QString::fromLatin1(where))
+                                .arg(control->width())
+                                .arg(control->height())
+                                .arg(hint.width())
+                                .arg(hint.height())));
+        const QRect inDialog(control->mapTo(&dialog, QPoint(0, 0)), control->size());
+        QVERIFY2(dialog.rect().contains(inDialog), where.constData());
     }
 }
 
@@ -102,12 +111,11 @@ QByteArray ToCp1255(const QString& text) {
 }
 
 QByteArray StoredShow(SettingsStore& store) {
-    auto key = store.OpenExistingKey(kIntroductionKey);
-    if (!key) {
+    if (!store.HasGroup(kIntroductionKey)) {
         return "no key";
     }
-    auto byte = key->ReadByte(kShowValue);
-    return byte ? QByteArray::number(*byte) : QByteArray("no value");
+    const std::optional<bool> show = store.ShowIntroduction();
+    return show ? QByteArray::number(*show ? 1 : 0) : QByteArray("no value");
 }
 
 }  // namespace
@@ -123,43 +131,27 @@ private:
 private slots:
     void initTestCase() { QVERIFY(dir_.isValid()); }
 
-    void dialogUnits() {
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(13);
-        const DialogUnits units(font);
-        const QFontMetrics metrics(font);
-        const double average = metrics.horizontalAdvance(QStringLiteral(
-                                   "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                               52.0;
-        QVERIFY(std::abs(units.BaseX() - average) <= 0.5);
-        QCOMPARE(units.BaseY(), metrics.height());
-        QCOMPARE(units.ToPixelsX(4), units.BaseX());
-        QCOMPARE(units.ToPixelsY(8), units.BaseY());
-        QCOMPARE(units.ToPixelsX(400), 100 * units.BaseX());
-        // Neighbours sharing an edge in units share it in pixels.
-        const QRect a = units.ToPixels(7, 7, 3, 3);
-        const QRect b = units.ToPixels(10, 10, 5, 5);
-        QCOMPARE(a.right() + 1, b.left());
-        QCOMPARE(a.bottom() + 1, b.top());
-    }
-
     void aboutDialog() {
         AboutDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("About vorlo"));
         QVERIFY(dialog.isModal());
-        CheckControls(dialog,
-                      {
-                          {"QLabel", kStaticId, QString(""), QRect(11, 17, 20, 20)},
-                          {"QLabel", kStaticId, "vorlo Version 1.1", QRect(40, 10, 119, 8)},
-                          {"QLabel", kStaticId, QString(), QRect(40, 25, 125, 8)},
-                          {"QPushButton", 1, "OK", QRect(178, 7, 50, 14)},
-                          {"QLabel", kStaticId, QString(33, u'_'), QRect(40, 48, 125, 9)},
-                          {"QLabel", kStaticId, QString(), QRect(40, 62, 126, 29)},
-                          {"QLabel", kStaticId, QString(), QRect(40, 41, 125, 8)},
-                      },
-                      QSize(235, 98));
-        const auto labels = dialog.findChildren<QLabel*>();
-        QVERIFY(!labels[0]->pixmap().isNull());
+        CheckControls(dialog, {
+                                  {"icon", "QLabel", QString("")},
+                                  {"version", "QLabel", "vorlo Version 1.1"},
+                                  {"ownership", "QLabel", QString()},
+                                  {"ok", "QPushButton", "OK"},
+                                  {"rule", "QLabel", QString(33, u'_')},
+                                  {"terms", "QLabel", QString()},
+                                  {"web", "QLabel", QString()},
+                              });
+        QVERIFY(!dialog.findChild<QLabel*>("icon")->pixmap().isNull());
+        // Top to bottom: version, ownership, web address, rule, terms.
+        int above = -1;
+        for (const char* name : {"version", "ownership", "web", "rule", "terms"}) {
+            const int top = dialog.findChild<QLabel*>(name)->mapTo(&dialog, QPoint()).y();
+            QVERIFY2(top > above, name);
+            above = top;
+        }
         QVERIFY(dialog.findChild<QPushButton*>()->isDefault());
         // The notices: one line, one line, three lines.
         for (const auto& [name, lines] :
@@ -185,6 +177,7 @@ private slots:
             } else {
                 dialog = std::make_unique<vorlo::IntroDialog>(store);
             }
+            dialog->show();  // lays the controls out
             QList<QPair<QString, QRect>> found;
             for (QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 found.append({control->objectName(), control->geometry()});
@@ -247,13 +240,11 @@ private slots:
         InstructionsDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Instruction for vorlo"));
         QVERIFY(dialog.isModal());
-        CheckControls(dialog,
-                      {
-                          {"QPushButton", 1, "OK", QRect(215, 7, 50, 14)},
-                          {"QPlainTextEdit", 1001, InstructionsDialog::InstructionLines().join('\n'),
-                           QRect(7, 7, 204, 127)},
-                      },
-                      QSize(266, 141));
+        CheckControls(dialog, {
+                                  {"ok", "QPushButton", "OK"},
+                                  {"instructions", "QPlainTextEdit",
+                                   InstructionsDialog::InstructionLines().join('\n')},
+                              });
         auto* edit = dialog.findChild<QPlainTextEdit*>();
         QVERIFY(edit->isReadOnly());
         QCOMPARE(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
@@ -344,21 +335,18 @@ private slots:
         IntroDialog dialog(store);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Introduction"));
         QVERIFY(dialog.isModal());
-        CheckControls(dialog,
-                      {
-                          {"QLabel", kStaticId,
-                           "Vorlo v1.1  lets you play with matches riddles!\n\n"
-                           "First, download new riddles from the Internet.\n"
-                           "Later on you can build your own and mail them\n"
-                           "to us to be published.\n\n"
-                           "See detailed instructions in Hebrew at the Help menu.",
-                           QRect(9, 10, 169, 65)},
-                          {"QCheckBox", 1003, "Show this message at startup", QRect(7, 85, 120, 9)},
-                          {"QPushButton", 1, "&Close", QRect(145, 79, 47, 15)},
-                      },
-                      QSize(199, 101));
+        CheckControls(dialog, {
+                                  {"greeting", "QLabel",
+                                   "Vorlo v1.1  lets you play with matches riddles!\n\n"
+                                   "First, download new riddles from the Internet.\n"
+                                   "Later on you can build your own and mail them\n"
+                                   "to us to be published.\n\n"
+                                   "See detailed instructions in Hebrew at the Help menu."},
+                                  {"showAtStartup", "QCheckBox", "Show this message at startup"},
+                                  {"close", "QPushButton", "&Close"},
+                              });
         // Merely opening it writes nothing.
-        QVERIFY(!store.HasKey(kIntroductionKey));
+        QVERIFY(!store.HasGroup(kIntroductionKey));
     }
 
     void introCloseAndCancel_data() {
@@ -402,10 +390,12 @@ private slots:
 
         SettingsStore store(NewStorePath());
         if (storedBefore != -1) {
-            auto key = store.OpenOrCreateKey(kIntroductionKey);
-            QVERIFY(key.has_value());
+            // Written as earlier versions wrote it: a new key held a marker.
+            QFile file(store.FileName());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[Vorlo.Introduction]\n%25key=true\n");
             if (storedBefore >= 0) {
-                QVERIFY(key->WriteByte(kShowValue, static_cast<uint8_t>(storedBefore)));
+                file.write("show=@ByteArray(\\x" + QByteArray::number(storedBefore, 16) + ")\n");
             }
         }
 
@@ -467,7 +457,7 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.ShowAtStartup, 0);
-        QVERIFY(!store.HasKey(kIntroductionKey));
+        QVERIFY(!store.HasGroup(kIntroductionKey));
     }
 
     void applicationIcon() {
@@ -490,6 +480,71 @@ private slots:
         }
         QVERIFY2(red > 20 && yellow > 20, qPrintable(QString("%1 %2").arg(red).arg(yellow)));
         QVERIFY(!ApplicationIcon().isNull());
+    }
+
+    // Each dialog is as large as its texts ask: under a larger font it grows,
+    // and read from right to left, in Hebrew too, nothing is cut off. Runs
+    // last: the Hebrew translation stays installed.
+    void dialogsFitTheirTexts_data() {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<bool>("hebrew");
+        for (const bool hebrew : {false, true}) {  // English first: Hebrew stays installed
+            for (int which = 0; which < 3; ++which) {
+                const QByteArray name = QByteArray("dialog ") + QByteArray::number(which) +
+                                        (hebrew ? ", Hebrew" : ", English");
+                QTest::newRow(name.constData()) << which << 1.0 << hebrew;
+                QTest::newRow((name + ", 1.5 times the font").constData())
+                    << which << 1.5 << hebrew;
+            }
+        }
+    }
+    void dialogsFitTheirTexts() {
+        QFETCH(int, which);
+        QFETCH(qreal, scale);
+        QFETCH(bool, hebrew);
+        static bool translated = false;
+        if (hebrew && !translated) {
+            QVERIFY(vorlo::InstallHebrewTranslations(qApp));
+            translated = true;
+        }
+        SettingsStore store(NewStorePath());
+        const auto make = [&store, which]() -> std::unique_ptr<QDialog> {
+            if (which == 0) {
+                return std::make_unique<AboutDialog>();
+            }
+            if (which == 1) {
+                return std::make_unique<InstructionsDialog>();
+            }
+            return std::make_unique<IntroDialog>(store);
+        };
+        const QFont before = QApplication::font();
+        const QSize plain = make()->sizeHint();
+        QFont font = before;
+        font.setPointSizeF(before.pointSizeF() * scale);
+        QApplication::setFont(font);
+        QApplication::setLayoutDirection(hebrew ? Qt::RightToLeft : Qt::LeftToRight);
+        const auto restore = qScopeGuard([before] {
+            QApplication::setFont(before);
+            QApplication::setLayoutDirection(Qt::LeftToRight);
+        });
+        const std::unique_ptr<QDialog> dialog = make();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        if (scale > 1) {
+            QVERIFY(dialog->width() > plain.width() && dialog->height() > plain.height());
+        }
+        QCOMPARE(dialog->isRightToLeft(), hebrew);
+        for (QWidget* control : dialog->findChildren<QWidget*>()) {
+            if (control->objectName().isEmpty() || control->objectName().startsWith(u"qt_")) {
+                continue;
+            }
+            const QByteArray name = control->objectName().toUtf8();
+            QVERIFY2(control->width() >= control->sizeHint().width(), name.constData());
+            QVERIFY2(control->height() >= control->sizeHint().height(), name.constData());
+            const QRect inDialog(control->mapTo(dialog.get(), QPoint()), control->size());
+            QVERIFY2(dialog->rect().contains(inDialog), name.constData());
+        }
     }
 };
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -24,55 +26,105 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.filePath("xdg")));
     }
 
-    void createdThenExisted() {
-        SettingsStore store(IniPath("created.ini"));
-        QVERIFY(!store.HasKey("Vorlo.Introduction"));
-        QVERIFY(!store.OpenExistingKey("Vorlo.Introduction").has_value());
-        QVERIFY(!store.HasKey("Vorlo.Introduction"));  // looking did not create it
-
-        bool existed = true;
-        auto key = store.OpenOrCreateKey("Vorlo.Introduction", &existed);
-        QVERIFY(key.has_value());
-        QVERIFY(!existed);
-        QVERIFY(store.HasKey("Vorlo.Introduction"));
-        for (const char* value : {"show", "", "%key", "%default", "%25key"}) {
-            QVERIFY2(!key->HasValue(QString::fromUtf8(value)), value);  // a new key holds no values
-        }
-
-        key = store.OpenOrCreateKey("Vorlo.Introduction", &existed);
-        QVERIFY(key.has_value());
-        QVERIFY(existed);
-
-        // A second store on the same file (the next start of the program).
-        SettingsStore later(IniPath("created.ini"));
-        QVERIFY(later.OpenOrCreateKey("Vorlo.Introduction", &existed).has_value());
-        QVERIFY(existed);
-        QVERIFY(later.OpenOrCreateKey("Vorlo.Path", &existed).has_value());
-        QVERIFY(!existed);
-    }
-
-    void byteRoundTrip_data() {
-        QTest::addColumn<int>("byte");
-        QTest::newRow("zero") << 0;
-        QTest::newRow("one") << 1;
-        QTest::newRow("high bit") << 0x80;
-        QTest::newRow("all ones") << 0xFF;
-        QTest::newRow("newline") << 0x0A;
-    }
-    void byteRoundTrip() {
-        QFETCH(int, byte);
-        const QString path = IniPath(QStringLiteral("byte%1.ini").arg(byte));
+    // A file as earlier versions wrote it, with the markers they left in
+    // groups that had no value yet ("%key", escaped "%25key").
+    void earlierFileReadsTheSame() {
+        const QString path = IniPath("earlier.conf");
+        const QByteArray earlier =
+            "[Recent%20File%20List]\n%25key=true\nFile1=/a/one.vrl\nFile2=/b/two.vrl\n"
+            "File3=/a/one.vrl\n\n"
+            "[Settings]\n%25key=true\nLanguage=he\nOpenFolder=/home/me/riddles\n"
+            "SnapToMatches=@ByteArray(\\x1)\nZoom=300\n\n"
+            "[Vorlo.Introduction]\n%25key=true\nshow=@ByteArray(\\0)\n\n"
+            "[Vorlo.Path]\n%25key=true\nfullpath=/opt/vorlo/\n\n"
+            "[Vorlo.Other]\n%25key=true\n";
         {
-            SettingsStore store(path);
-            auto key = store.OpenOrCreateKey("Vorlo.Introduction");
-            QVERIFY(key.has_value());
-            QVERIFY(key->WriteByte("show", static_cast<uint8_t>(byte)));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(earlier);
         }
         SettingsStore store(path);
-        auto key = store.OpenOrCreateKey("Vorlo.Introduction");
-        QVERIFY(key.has_value());
-        QCOMPARE(key->ReadByte("show"), std::optional<uint8_t>(static_cast<uint8_t>(byte)));
-        QVERIFY(!key->ReadString("show").has_value());  // binary is not text
+        QCOMPARE(store.RecentFiles(4), QStringList({"/a/one.vrl", "/b/two.vrl"}));
+        QCOMPARE(store.LanguageName(), QStringLiteral("he"));
+        QCOMPARE(store.OpenFolder(), QStringLiteral("/home/me/riddles"));
+        QVERIFY(store.SnapToMatches());
+        QCOMPARE(store.Zoom(), 300);
+        QCOMPARE(store.ShowIntroduction(), std::optional<bool>(false));
+        QCOMPARE(store.InstallationFolder(), QStringLiteral("/opt/vorlo/"));
+        QVERIFY(store.HasGroup("Vorlo.Other"));
+        QVERIFY(!store.IntroductionDueAtStart());
+
+        // A change keeps everything else as it was, markers included.
+        QVERIFY(store.SetZoom(150));
+        QSettings raw(path, QSettings::IniFormat);
+        QCOMPARE(raw.value("Settings/Zoom").toString(), QStringLiteral("150"));
+        QCOMPARE(raw.value("Vorlo.Introduction/show").toByteArray(), QByteArray(1, '\0'));
+        QCOMPARE(raw.value("Settings/SnapToMatches").toByteArray(), QByteArray(1, '\1'));
+        QVERIFY(raw.contains("Vorlo.Other/%key"));
+        QCOMPARE(raw.allKeys().size(), 14);
+    }
+
+    // What this version writes, under the names and in the kinds earlier
+    // versions read.
+    void writtenNamesAndKinds() {
+        const QString path = IniPath("written.conf");
+        SettingsStore store(path);
+        QVERIFY(store.IntroductionDueAtStart());
+        QVERIFY(store.SetRecentFiles({"/a/one.vrl"}, 4));
+        QVERIFY(store.SetOpenFolder("/b"));
+        QVERIFY(store.SetSnapToMatches(true));
+        QVERIFY(store.SetZoom(200));
+        QVERIFY(store.SetLanguageName("en"));
+        QVERIFY(store.RecordInstallationFolder("/usr/share/vorlo/"));
+        const QSettings raw(path, QSettings::IniFormat);
+        const QList<std::pair<QString, QVariant>> expected = {
+            {"Recent File List/File1", QString("/a/one.vrl")},
+            {"Settings/Language", QString("en")},
+            {"Settings/OpenFolder", QString("/b")},
+            {"Settings/SnapToMatches", QByteArray(1, '\1')},
+            {"Settings/Zoom", QString("200")},
+            {"Vorlo.Introduction/show", QByteArray(1, '\1')},
+            {"Vorlo.Path/fullpath", QString("/usr/share/vorlo/")},
+        };
+        QCOMPARE(raw.allKeys().size(), expected.size());
+        for (const auto& [name, value] : expected) {
+            QCOMPARE(raw.value(name).typeId(), value.typeId());
+            QCOMPARE(raw.value(name), value);
+        }
+    }
+
+    // One-byte choices as earlier versions stored them, or as typed by hand.
+    void oneByteValues_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("show");  // -1: no choice read
+        QTest::newRow("byte 1") << QByteArray("@ByteArray(\\x1)") << 1;
+        QTest::newRow("byte 0") << QByteArray("@ByteArray(\\0)") << 0;
+        QTest::newRow("high bit") << QByteArray("@ByteArray(\\x80)") << 0;
+        QTest::newRow("typed 0") << QByteArray("0") << 0;
+        QTest::newRow("typed 1") << QByteArray(" 1") << 1;
+        QTest::newRow("typed 7") << QByteArray("7") << 0;
+        QTest::newRow("too large") << QByteArray("256") << -1;
+        QTest::newRow("text") << QByteArray("folder") << -1;
+        QTest::newRow("two bytes") << QByteArray("@ByteArray(\\x1\\x1)") << -1;
+        QTest::newRow("no bytes") << QByteArray("@ByteArray()") << -1;
+        QTest::newRow("empty") << QByteArray("") << -1;
+    }
+    void oneByteValues() {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, show);
+        const QString path = IniPath(QStringLiteral("byte-%1.ini").arg(QTest::currentDataTag()));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[Vorlo.Introduction]\nshow=" + stored +
+                       "\n[Settings]\nSnapToMatches=" + stored + "\n");
+        }
+        SettingsStore store(path);
+        QCOMPARE(store.ShowIntroduction(),
+                 show < 0 ? std::optional<bool>() : std::optional<bool>(show == 1));
+        QCOMPARE(store.SnapToMatches(), show == 1);
+        // The start-up greets unless a choice other than 1 is read.
+        QCOMPARE(store.IntroductionDueAtStart(), show != 0);
     }
 
     void stringRoundTrip_data() {
@@ -91,74 +143,20 @@ private slots:
         const QString path = IniPath(QStringLiteral("string-%1.ini").arg(QTest::currentDataTag()));
         {
             SettingsStore store(path);
-            auto key = store.OpenOrCreateKey("Vorlo.Path");
-            QVERIFY(key.has_value());
-            QVERIFY(key->WriteString("fullpath", text));
+            QVERIFY(store.RecordInstallationFolder(text));
+            QVERIFY(store.SetOpenFolder(text));
         }
         SettingsStore store(path);
-        auto key = store.OpenOrCreateKey("Vorlo.Path");
-        QVERIFY(key.has_value());
-        QCOMPARE(key->ReadString("fullpath"), std::optional<QString>(text));
-    }
-
-    void missingAndMisfitValues() {
-        const QString path = IniPath("misfit.ini");
-        SettingsStore store(path);
-        auto key = store.OpenOrCreateKey("Vorlo.Introduction");
-        QVERIFY(key.has_value());
-        QVERIFY(!key->ReadByte("show").has_value());
-        QVERIFY(!key->ReadString("show").has_value());
-        QVERIFY(!key->HasValue("show"));
-
-        // A value that does not fit in one byte reads as nothing.
-        QVERIFY(key->WriteString("show", "folder"));
-        QVERIFY(!key->ReadByte("show").has_value());
-        QVERIFY(key->WriteString("show", "256"));
-        QVERIFY(!key->ReadByte("show").has_value());
-
-        // Two bytes of binary data do not fit either.
-        {
-            QSettings raw(path, QSettings::IniFormat);
-            raw.setValue("Vorlo.Introduction/show", QByteArray("\x01\x01", 2));
-        }
-        QVERIFY(!key->ReadByte("show").has_value());
-        {
-            QSettings raw(path, QSettings::IniFormat);
-            raw.setValue("Vorlo.Introduction/show", QByteArray());
-        }
-        QVERIFY(!key->ReadByte("show").has_value());
-    }
-
-    void handEditedFile() {
-        const QString path = IniPath("hand.ini");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Vorlo.Introduction]\nshow=0\n\n[Vorlo.Path]\nfullpath=/opt/vorlo/\n");
-        file.close();
-
-        SettingsStore store(path);
-        bool existed = false;
-        auto intro = store.OpenOrCreateKey("Vorlo.Introduction", &existed);
-        QVERIFY(intro.has_value());
-        QVERIFY(existed);
-        QCOMPARE(intro->ReadByte("show"), std::optional<uint8_t>(0));
-        auto where = store.OpenOrCreateKey("Vorlo.Path", &existed);
-        QVERIFY(where.has_value());
-        QVERIFY(existed);
-        QCOMPARE(where->ReadString("fullpath"), std::optional<QString>("/opt/vorlo/"));
+        QCOMPARE(store.InstallationFolder(), text);
+        QCOMPARE(store.OpenFolder(), text);
     }
 
     void readOnlyFileCanStillBeRead() {
-        // A store file without write permission can be read, but no key opens
-        // for writing. Root ignores the permission: there nobody runs it.
+        // A store file without write permission can be read, but nothing is
+        // written. Root ignores the permission: there nobody runs it.
         VORLO_RUN_AS_NOBODY_WHEN_ROOT();
         const QString path = IniPath("readonly.ini");
-        {
-            SettingsStore store(path);
-            auto key = store.OpenOrCreateKey("Vorlo.Introduction");
-            QVERIFY(key.has_value());
-            QVERIFY(key->WriteByte("show", 0));
-        }
+        QVERIFY(SettingsStore(path).SetShowIntroduction(false));
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
         if (QFileInfo(path).isWritable()) {
             QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -166,11 +164,10 @@ private slots:
         }
         SettingsStore store(path);
         QVERIFY(!store.IsWritable());
-        QVERIFY(!store.OpenOrCreateKey("Vorlo.Introduction").has_value());
-        auto key = store.OpenExistingKey("Vorlo.Introduction");
-        QVERIFY(key.has_value());
-        QCOMPARE(key->ReadByte("show"), std::optional<uint8_t>(0));
-        QVERIFY(!key->WriteByte("show", 1));
+        QCOMPARE(store.ShowIntroduction(), std::optional<bool>(false));
+        QVERIFY(!store.SetShowIntroduction(true));
+        QVERIFY(!store.IntroductionDueAtStart());
+        QCOMPARE(store.ShowIntroduction(), std::optional<bool>(false));
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
@@ -184,94 +181,35 @@ private slots:
 
         SettingsStore store(blocker + "/vorlo.ini");
         QVERIFY(!store.IsWritable());
-        QVERIFY(!store.OpenExistingKey("Vorlo.Introduction").has_value());
-        bool existed = true;
-        QVERIFY(!store.OpenOrCreateKey("Vorlo.Introduction", &existed).has_value());
-        QVERIFY(!store.HasKey("Vorlo.Introduction"));
+        QVERIFY(!store.IntroductionDueAtStart());
+        QVERIFY(!store.SetShowIntroduction(true));
+        QVERIFY(!store.RecordInstallationFolder("/x/"));
+        QVERIFY(!store.SetLanguageName("he"));
+        QVERIFY(!store.HasGroup("Vorlo.Introduction"));
+        QVERIFY(!store.HasGroup(""));
+        QVERIFY(!store.ShowIntroduction().has_value());
     }
 
-    void keyWritesFailWhenStoreBecomesUnwritable() {
-        // A key opened while the store was writable reports failed writes
-        // once its file can no longer be written.
+    void writesFailWhenStoreBecomesUnwritable() {
+        // A store made while its file was writable reports failed writes
+        // once the file can no longer be written.
         const QString folder = IniPath("vanishing");
         QVERIFY(QDir().mkpath(folder));
         SettingsStore store(folder + "/vorlo.ini");
-        auto key = store.OpenOrCreateKey("Vorlo.Introduction");
-        QVERIFY(key.has_value());
-        QVERIFY(key->WriteByte("show", 1));
+        QVERIFY(store.SetShowIntroduction(true));
 
         QVERIFY(QDir(folder).removeRecursively());
         QFile blocker(folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        QVERIFY(!key->WriteByte("show", 0));
-        QVERIFY(!key->WriteString("fullpath", "/x/"));
-    }
-
-    void oddNames_data() {
-        QTest::addColumn<QString>("keyName");
-        QTest::addColumn<QString>("valueName");
-        QTest::newRow("dots") << "Vorlo.Path"
-                              << "fullpath";
-        QTest::newRow("leading dot") << ".vrl"
-                                     << "";
-        QTest::newRow("slashes") << "vrlfile/shell/open"
-                                 << "a/b";
-        QTest::newRow("backslashes") << "vrlfile\\DefaultIcon"
-                                     << "x\\y";
-        QTest::newRow("percent") << "100%"
-                                 << "%2F";
-        QTest::newRow("spaces and brackets") << " [General] "
-                                             << "= ; #";
-        QTest::newRow("General") << "General"
-                                 << "show";
-        QTest::newRow("hebrew") << "חידה"
-                                << "ערך";
-        QTest::newRow("marker-like") << "key"
-                                     << "%key";
-    }
-    void oddNames() {
-        QFETCH(QString, keyName);
-        QFETCH(QString, valueName);
-        const QString path = IniPath(QStringLiteral("odd-%1.ini").arg(QTest::currentDataTag()));
-        {
-            SettingsStore store(path);
-            bool existed = true;
-            auto key = store.OpenOrCreateKey(keyName, &existed);
-            QVERIFY(key.has_value());
-            QVERIFY(!existed);
-            QVERIFY(key->WriteString(valueName, "text"));
-            QVERIFY(key->WriteByte(valueName + "!", 7));
-        }
-        SettingsStore store(path);
-        bool existed = false;
-        auto key = store.OpenOrCreateKey(keyName, &existed);
-        QVERIFY(key.has_value());
-        QVERIFY(existed);
-        QCOMPARE(key->ReadString(valueName), std::optional<QString>("text"));
-        QCOMPARE(key->ReadByte(valueName + "!"), std::optional<uint8_t>(7));
-
-        // Names that only look alike stay apart: no splitting at separators,
-        // no folding of escapes.
-        for (const QString& other : {keyName + "x", QString(keyName).replace('/', '\\'),
-                                     QString(keyName).replace('.', '/'), QStringLiteral("vrlfile"),
-                                     QStringLiteral("Vorlo")}) {
-            if (other != keyName) {
-                QVERIFY2(!store.HasKey(other), qPrintable(other));
-            }
-        }
-        QVERIFY(!key->HasValue(valueName + "x"));
-    }
-
-    void emptyKeyNameFails() {
-        SettingsStore store(IniPath("empty-name.ini"));
-        QVERIFY(!store.OpenOrCreateKey("").has_value());
+        QVERIFY(!store.SetShowIntroduction(false));
+        QVERIFY(!store.RecordInstallationFolder("/x/"));
     }
 
     void userStoreFollowsXdgConfigHome() {
         SettingsStore store;
         QCOMPARE(store.FileName(), dir_.filePath("xdg/vorlo/vorlo.conf"));
-        QVERIFY(store.OpenOrCreateKey("Vorlo.Introduction").has_value());
+        QVERIFY(store.SetShowIntroduction(true));
         QVERIFY(QFile::exists(store.FileName()));
         const SettingsStore::EarlierFiles earlier = SettingsStore::UserEarlierFiles();
         QCOMPARE(earlier.store,
@@ -288,10 +226,10 @@ private slots:
             QVERIFY(store.RecentFiles(4).isEmpty());
             QVERIFY(store.OpenFolder().isEmpty());
             QVERIFY(store.InstallationFolder().isEmpty());
-            QVERIFY(!store.HasKey("Vorlo.Path"));  // reading created nothing
+            QVERIFY(!store.HasGroup("Vorlo.Path"));  // reading created nothing
             QVERIFY(store.SetRecentFiles({"/a/one.vrl", "/b/two.vrl", "/c/three.vrl"}, 4));
             QVERIFY(store.SetOpenFolder("/b"));
-            QVERIFY(store.OpenOrCreateKey("Vorlo.Path")->WriteString("fullpath", "/usr/share/v/"));
+            QVERIFY(store.RecordInstallationFolder("/usr/share/v/"));
         }
         SettingsStore store(path);
         QCOMPARE(store.RecentFiles(4), QStringList({"/a/one.vrl", "/b/two.vrl", "/c/three.vrl"}));
@@ -327,10 +265,12 @@ private slots:
         const SettingsStore::EarlierFiles earlier = SettingsStore::UserEarlierFiles();
         if (withStore) {
             // Written the way the earlier store wrote its keys.
-            SettingsStore old(earlier.store);
-            QVERIFY(old.OpenOrCreateKey("Vorlo.Introduction")->WriteByte("show", 0));
-            QVERIFY(old.OpenOrCreateKey("Vorlo.Path")->WriteString("fullpath", "/opt/vorlo/"));
-            QVERIFY(old.OpenOrCreateKey("Vorlo.Empty"));
+            QVERIFY(QDir().mkpath(QFileInfo(earlier.store).absolutePath()));
+            QFile old(earlier.store);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(
+                "[Vorlo.Empty]\n%25key=true\n\n[Vorlo.Introduction]\n%25key=true\n"
+                "show=@ByteArray(\\0)\n\n[Vorlo.Path]\n%25key=true\nfullpath=/opt/vorlo/\n");
         }
         if (withWindow) {
             // Written the way the earlier window wrote its values.
@@ -349,12 +289,11 @@ private slots:
         {
             SettingsStore store;
             QVERIFY(QFile::exists(target));
-            QCOMPARE(store.HasKey("Vorlo.Introduction"), withStore);
-            QCOMPARE(store.HasKey("Vorlo.Empty"), withStore);
+            QCOMPARE(store.HasGroup("Vorlo.Introduction"), withStore);
+            QCOMPARE(store.HasGroup("Vorlo.Empty"), withStore);
             QCOMPARE(store.InstallationFolder(), withStore ? "/opt/vorlo/" : QString());
             if (withStore) {
-                QCOMPARE(store.OpenExistingKey("Vorlo.Introduction")->ReadByte("show"),
-                         std::optional<uint8_t>(0));
+                QCOMPARE(store.ShowIntroduction(), std::optional<bool>(false));
             }
             QCOMPARE(store.OpenFolder(), withWindow ? "/home/me/riddles" : QString());
             QCOMPARE(store.RecentFiles(4),
@@ -401,9 +340,10 @@ private slots:
 
         SettingsStore store(path);
         QCOMPARE(store.InstallationFolder(), QString());
-        QVERIFY(!store.HasKey("Vorlo.Path"));
+        QVERIFY(!store.HasGroup("Vorlo.Path"));
         QVERIFY(!store.IsWritable());
-        QVERIFY(!store.OpenOrCreateKey("Vorlo.Introduction").has_value());
+        QVERIFY(!store.IntroductionDueAtStart());
+        QVERIFY(!store.SetShowIntroduction(true));
         QVERIFY(!store.SetRecentFiles({"/a.vrl"}, 4));
         QVERIFY(!store.SetZoom(200));
 
@@ -467,7 +407,7 @@ private slots:
         QVERIFY(!QFile::exists(home.filePath("new.conf")));
         // An existing new file, even an empty one, is never overwritten.
         SettingsStore old(home.filePath("old.ini"));
-        QVERIFY(old.OpenOrCreateKey("Vorlo.Path")->WriteString("fullpath", "/x/"));
+        QVERIFY(old.RecordInstallationFolder("/x/"));
         QFile empty(home.filePath("new.conf"));
         QVERIFY(empty.open(QIODevice::WriteOnly));
         empty.close();

@@ -107,10 +107,7 @@ private:
     }
 
     void SetFullPath(const QString& folder) {
-        SettingsStore store;
-        auto key = store.OpenOrCreateKey(QString::fromLatin1(kPathKey));
-        QVERIFY(key);
-        QVERIFY(key->WriteString(QString::fromLatin1(kFullPathValue), folder));
+        QVERIFY(SettingsStore().RecordInstallationFolder(folder));
     }
 
 private slots:
@@ -315,8 +312,7 @@ private slots:
         // The next start records the real folder over the odd one, or leaves
         // it when the program has none beside it.
         VorloApplication::RecordInstallationFolder();
-        SettingsStore store;
-        QVERIFY(store.OpenExistingKey(QString::fromLatin1(kPathKey)));
+        QVERIFY(SettingsStore().HasGroup(QString::fromLatin1(kPathKey)));
     }
 };
 
