@@ -171,13 +171,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     connect(settingsTimer_, &QTimer::timeout, this, [this] { FlushSettings(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { FlushSettings(); });
 
-    connect(doc_, &RiddleDocument::ModifiedChanged, this, [this] { UpdateTitle(); });
-    connect(doc_, &RiddleDocument::TitleChanged, this, [this] { UpdateTitle(); });
+    connect(doc_, &RiddleDocument::modifiedChanged, this, [this] { UpdateTitle(); });
+    connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateTitle(); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     // The board's contents, selection and last action change only with the
     // document's announcements.
-    connect(doc_, &RiddleDocument::ContentsChanged, this, [this] {
+    connect(doc_, &RiddleDocument::contentsChanged, this, [this] {
         UpdateBoardCommands();
         UpdateEditCommands();
     });
@@ -203,7 +203,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     // once the window has been fitted to its frame and the panes sized.
     board_->HoldExtent(true);
     SetActiveView(board_);
-    doc_->OnNewDocument();
+    doc_->newRiddle();
     UpdateTitle();
     UpdateLockIndicators();
 }
@@ -578,17 +578,17 @@ void MainWindow::ConnectCommands() {
     // and those that need a selected match only with one.
     on(ID_ADD_MATCH, [this] {
         if (BoardActive()) {
-            board_->OnAddMatch();
+            board_->addMatch();
         }
     });
     on(ID_DELETE_MATCH, [this] {
-        if (BoardActive() && board_->OnUpdateNeedSelection()) {
-            board_->OnDeleteMatch();
+        if (BoardActive() && board_->hasSelection()) {
+            board_->deleteMatch();
         }
     });
     on(ID_ROTATE_90, [this] {
-        if (BoardActive() && board_->OnUpdateNeedSelection()) {
-            board_->OnRotate90();
+        if (BoardActive() && board_->hasSelection()) {
+            board_->rotateTo90();
         }
     });
     for (const SampleCommand& sample : SampleCommands()) {
@@ -615,10 +615,10 @@ void MainWindow::ConnectEditRoutes() {
     InfoPane* ads = ads_;
     editRoutes_[board] = {
         {ID_EDIT_UNDO,
-         {[board] { return board->OnUpdateEditUndo(); }, [board] { board->OnEditUndo(); }}},
-        {ID_EDIT_CUT, {always, [board] { board->OnEditCut(); }}},
-        {ID_EDIT_COPY, {always, [board] { board->OnEditCopy(); }}},
-        {ID_EDIT_PASTE, {always, [board] { board->OnEditPaste(); }}},
+         {[board] { return board->canUndo(); }, [board] { board->undo(); }}},
+        {ID_EDIT_CUT, {always, [board] { board->cut(); }}},
+        {ID_EDIT_COPY, {always, [board] { board->copy(); }}},
+        {ID_EDIT_PASTE, {always, [board] { board->paste(); }}},
     };
     editRoutes_[text] = {
         {ID_EDIT_UNDO, {[text] { return text->CanUndo(); }, [text] { text->undo(); }}},
@@ -639,12 +639,12 @@ void MainWindow::ConnectEditRoutes() {
 void MainWindow::ConnectBoardViewCommands() {
     connect(Action(ID_SELECT_NEXT_MATCH), &QAction::triggered, this, [this] {
         if (BoardActive()) {
-            board_->OnSelectNextMatch();
+            board_->selectNextMatch();
         }
     });
     connect(Action(ID_SELECT_PREV_MATCH), &QAction::triggered, this, [this] {
         if (BoardActive()) {
-            board_->OnSelectPreviousMatch();
+            board_->selectPreviousMatch();
         }
     });
 
@@ -698,7 +698,7 @@ void MainWindow::UpdateEditCommands() {
 void MainWindow::UpdateBoardCommands() {
     const bool boardActive = BoardActive();
     Action(ID_ADD_MATCH)->setEnabled(boardActive);
-    const bool needSelection = boardActive && board_->OnUpdateNeedSelection();
+    const bool needSelection = boardActive && board_->hasSelection();
     Action(ID_DELETE_MATCH)->setEnabled(needSelection);
     Action(ID_ROTATE_90)->setEnabled(needSelection);
     for (const SampleCommand& sample : SampleCommands()) {
@@ -709,7 +709,7 @@ void MainWindow::UpdateBoardCommands() {
     Action(ID_SELECT_PREV_MATCH)->setEnabled(anyMatch);
     // Only the board answers the indicator; otherwise it keeps its text.
     if (boardActive) {
-        matchCountPane_->setText(board_->OnUpdateIndicatorMatchCount());
+        matchCountPane_->setText(board_->matchCountText());
     }
 }
 
@@ -750,18 +750,18 @@ void MainWindow::OnFirstPaint() {
 }
 
 void MainWindow::UpdateTitle() {
-    setWindowTitle(tr("%1[*] - vorlo").arg(TitleName(doc_->Title())));
-    setWindowModified(doc_->IsModified());
+    setWindowTitle(tr("%1[*] - vorlo").arg(TitleName(doc_->title())));
+    setWindowModified(doc_->isModified());
 }
 
 // ----- files -----
 
 bool MainWindow::SaveModified() {
-    if (!doc_->IsModified()) {
+    if (!doc_->isModified()) {
         return true;
     }
     const QString name =
-        doc_->PathName().isEmpty() ? doc_->Title() : QDir::toNativeSeparators(doc_->PathName());
+        doc_->pathName().isEmpty() ? doc_->title() : QDir::toNativeSeparators(doc_->pathName());
     switch (SavePrompt(tr("Save changes to %1?").arg(ShownName(name)))) {
         case QMessageBox::Save:
             return OnFileSave();
@@ -777,7 +777,7 @@ bool MainWindow::OnFileNew() {
     if (!SaveModified()) {
         return false;
     }
-    doc_->OnNewDocument();
+    doc_->newRiddle();
     return true;
 }
 
@@ -818,14 +818,14 @@ bool MainWindow::OpenDocumentFile(const QString& path) {
         return false;
     }
     QString error;
-    if (!doc_->OnOpenDocument(path, &error)) {
+    if (!doc_->open(path, &error)) {
         ShowError(tr("Cannot open the riddle %1:\n%2")
                       .arg(ShownName(QDir::toNativeSeparators(path)), error));
         RemoveRecentFile(QFileInfo(path).absoluteFilePath());
         return false;
     }
-    AddRecentFile(doc_->PathName());
-    RememberOpenFolder(doc_->PathName());
+    AddRecentFile(doc_->pathName());
+    RememberOpenFolder(doc_->pathName());
     ScheduleSettingsWrite();
     return true;
 }
@@ -851,7 +851,7 @@ bool MainWindow::OnFileSave() {
     // A riddle that cannot be written where it came from (an installed
     // sample, a read-only file or folder) is saved elsewhere: the user is
     // asked where, and Cancel there cancels whatever wanted the save.
-    const QString path = doc_->PathName();
+    const QString path = doc_->pathName();
     if (!path.isEmpty() && !vorlo::CanReplaceFile(path)) {
         return DoSave(QString());
     }
@@ -878,20 +878,20 @@ bool MainWindow::DoSave(QString path) {
         }
     }
     QString error;
-    if (!doc_->OnSaveDocument(path, &error)) {
+    if (!doc_->save(path, &error)) {
         ShowError(tr("Cannot save the riddle %1:\n%2")
                       .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
     }
     OnRiddleSaved();
-    AddRecentFile(doc_->PathName());
+    AddRecentFile(doc_->pathName());
     return true;
 }
 
 QString MainWindow::SaveAsSuggestion() const {
-    const QString path = doc_->PathName();
+    const QString path = doc_->pathName();
     if (path.isEmpty()) {
-        return doc_->Title() + QStringLiteral(".vrl");
+        return doc_->title() + QStringLiteral(".vrl");
     }
     if (vorlo::CanReplaceFile(path)) {
         return path;

@@ -29,14 +29,14 @@ QString MainWindow::AskExportPictureDefault(bool* withText) {
     const QString svg = tr("SVG drawing (*.svg)");
     const QString pdf = tr("PDF document (*.pdf)");
     QString folder =
-        doc_->PathName().isEmpty() ? QString() : QFileInfo(doc_->PathName()).absolutePath();
+        doc_->pathName().isEmpty() ? QString() : QFileInfo(doc_->pathName()).absolutePath();
     if (folder.isEmpty() || !QFileInfo(folder).isWritable()) {
         folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     }
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         folder = QDir::homePath();
     }
-    const QString base = QFileInfo(doc_->Title()).completeBaseName();
+    const QString base = QFileInfo(doc_->title()).completeBaseName();
     QFileDialog dialog(this, tr("Export Picture"),
                        QDir(folder).filePath(base + QStringLiteral(".png")),
                        QStringList{png, svg, pdf}.join(QStringLiteral(";;")));
@@ -96,7 +96,7 @@ bool MainWindow::ExportPicture(const QString& path, bool withText, QString* erro
     const PictureFormat format =
         PictureFormatNamed(QFileInfo(path).suffix()).value_or(PictureFormat::Png);
     const PictureFrame frame = FramePicture(doc_->MatchList, kExportMargin);
-    const PictureText text{doc_->PlainText(), doc_->Text()->defaultFont()};
+    const PictureText text{doc_->plainText(), doc_->textDocument()->defaultFont()};
     const bool written = WritePictureFile(path, format, doc_->MatchList, {}, frame,
                                           withText ? &text : nullptr, error);
     if (textCut) {

@@ -64,7 +64,7 @@ void MainWindow::CreateSolutionCommands() {
     connect(Action(ID_FILE_REVERT), &QAction::triggered, this, [this] { OnFileRevert(); });
     connect(Action(ID_FILE_SAVE_SOLUTION), &QAction::triggered, this,
             [this] { OnFileSaveSolution(); });
-    connect(doc_, &RiddleDocument::TitleChanged, this, [this] { UpdateSolutionCommands(); });
+    connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateSolutionCommands(); });
     AskExportPicture = [this](bool* withText) { return AskExportPictureDefault(withText); };
     connect(Action(ID_FILE_EXPORT_PICTURE), &QAction::triggered, this,
             [this] { OnFileExportPicture(); });
@@ -108,7 +108,7 @@ void MainWindow::CreateSolutionCommands() {
 }
 
 void MainWindow::UpdateSolutionCommands() {
-    const bool saved = !doc_->PathName().isEmpty();
+    const bool saved = !doc_->pathName().isEmpty();
     Action(ID_FILE_REVERT)->setEnabled(saved);
     Action(ID_FILE_SAVE_SOLUTION)->setEnabled(saved);
 }
@@ -145,17 +145,17 @@ void MainWindow::OnRiddleSaved() {
 }
 
 bool MainWindow::OnFileRevert() {
-    const QString path = doc_->PathName();
+    const QString path = doc_->pathName();
     if (path.isEmpty()) {
         return false;
     }
-    if (doc_->IsModified() &&
+    if (doc_->isModified() &&
         !ConfirmRevert(tr("Revert to the riddle as saved in %1?\nThe changes made since are lost.")
                            .arg(ShownName(QDir::toNativeSeparators(path))))) {
         return false;
     }
     QString error;
-    if (!doc_->OnOpenDocument(path, &error)) {
+    if (!doc_->open(path, &error)) {
         ShowError(tr("Cannot open the riddle %1:\n%2")
                       .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
@@ -164,13 +164,13 @@ bool MainWindow::OnFileRevert() {
 }
 
 bool MainWindow::OnFileSaveSolution() {
-    if (doc_->PathName().isEmpty()) {
+    if (doc_->pathName().isEmpty()) {
         return false;
     }
     const QString path = QFile::decodeName(QByteArray::fromStdString(
-        NextSolutionPath(QFile::encodeName(doc_->PathName()).toStdString())));
+        NextSolutionPath(QFile::encodeName(doc_->pathName()).toStdString())));
     QString error;
-    if (!SaveRiddleFile(path, doc_->MatchList, doc_->PlainText(), &error)) {
+    if (!SaveRiddleFile(path, doc_->MatchList, doc_->plainText(), &error)) {
         ShowError(tr("Cannot save the solution %1:\n%2")
                       .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;

@@ -35,7 +35,7 @@ private:
     std::unique_ptr<MainWindow>& frame = recording.frame;
     QTemporaryDir dir;
 
-    RiddleDocument* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->riddleDocument(); }
     BoardView* board() { return frame->boardView(); }
     QWidget* port() { return board()->viewport(); }
     bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
@@ -135,7 +135,7 @@ private slots:
         // Selecting is no action: nothing to undo, nothing modified, and the
         // focus stayed on the board.
         QVERIFY(!Enabled(ID_EDIT_UNDO));
-        QVERIFY(!doc()->IsModified());
+        QVERIFY(!doc()->isModified());
         QVERIFY(board()->hasFocus());
         QVERIFY(Enabled(ID_DELETE_MATCH));
         frame->Action(ID_SELECT_PREV_MATCH)->trigger();

@@ -39,7 +39,7 @@ class TestSolutions : public QObject {
     QStringList revertQuestions;
     bool revertAnswer = false;
 
-    RiddleDocument* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->riddleDocument(); }
 
     // The worked example's cup, (309,126,90) (209,126,90) (199,137,0)
     // (258,248,90), copied to the temporary folder and opened.
@@ -87,13 +87,13 @@ private slots:
         QVERIFY(!frame->OnFileRevert());
         QCOMPARE(revertQuestions.size(), 1);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
-        QVERIFY(doc()->IsModified());
+        QVERIFY(doc()->isModified());
 
         revertAnswer = true;
         frame->Action(ID_FILE_REVERT)->trigger();
         QCOMPARE(revertQuestions.size(), 2);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(199, 137, 0));
-        QVERIFY(!doc()->IsModified());
+        QVERIFY(!doc()->isModified());
         QVERIFY(frame->OnFileSave());
         QCOMPARE(ReadAll(path), ReadAll(kExample));
         // Nothing to lose: no question.
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         QVERIFY(!frame->SolvedNote()->isVisible());
         // A new riddle has no file and so no solutions either.
-        doc()->SetModifiedFlag(false);
+        doc()->setModified(false);
         QVERIFY(frame->OnFileNew());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         QVERIFY(!frame->Action(ID_FILE_SAVE_SOLUTION)->isEnabled());
@@ -250,7 +250,7 @@ private slots:
             solution.write(QByteArray::fromStdString(SerializeRiddle(many, "")));
             solution.close();
             frame->StatusBar->clearMessage();
-            doc()->SetModifiedFlag(false);
+            doc()->setModified(false);
             QVERIFY(!OpenCup(QStringLiteral("%1.vrl").arg(c.name)).isEmpty());
             QCOMPARE(frame->Progress()->SolutionCount(), size_t{1});
             QVERIFY2(!frame->Progress()->SolutionsRead(), c.name);

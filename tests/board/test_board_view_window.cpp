@@ -37,7 +37,7 @@ private:
     QStringList& errors = recording.errors;
     QStringList& prompts = recording.prompts;
 
-    RiddleDocument* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->riddleDocument(); }
     BoardView* board() { return frame->boardView(); }
     bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
     QString Indicator() { return frame->MatchCountPane()->text(); }
@@ -154,9 +154,9 @@ private slots:
         Trigger(ID_ADD_MATCH);
         Trigger(static_cast<CommandId>(command));
         QCOMPARE(prompts.size(), 1);
-        QCOMPARE(doc()->PathName(), QFileInfo(kSamples + file).absoluteFilePath());
+        QCOMPARE(doc()->pathName(), QFileInfo(kSamples + file).absoluteFilePath());
         QVERIFY(doc()->MatchList.Count() > 0);
-        QVERIFY(!doc()->IsModified());
+        QVERIFY(!doc()->isModified());
         QVERIFY(errors.isEmpty());
         QCOMPARE(Indicator(), QStringLiteral("%1 matches").arg(doc()->MatchList.Count()));
     }
@@ -184,7 +184,7 @@ private slots:
             SetFullPath(std::nullopt);
         }
         Trigger(ID_SAMPLE_RIDDLE1);
-        QCOMPARE(!doc()->PathName().isEmpty(), opened);
+        QCOMPARE(!doc()->pathName().isEmpty(), opened);
         QCOMPARE(errors.size(), messages);
         if (messages > 0) {
             QVERIFY(errors.first().contains(QStringLiteral("no-such-folder/riddle1.vrl")));
