@@ -13,6 +13,7 @@
 #include <QString>
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 namespace vorlo::test {
@@ -61,5 +62,23 @@ private:
     std::atomic<int> released_ = 0;
     std::thread thread_;
 };
+
+// The bytes this process has read from files, pipes and devices so far (the
+// kernel's rchar), or nothing where /proc does not tell. What a step reads
+// shows that it stopped early on a huge input, however loaded the machine.
+inline std::optional<qint64> BytesReadSoFar() {
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    for (const QByteArray& line : io.readAll().split('\n')) {
+        if (line.startsWith("rchar:")) {
+            bool ok = false;
+            const qint64 bytes = line.mid(6).trimmed().toLongLong(&ok);
+            return ok ? std::optional<qint64>(bytes) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
 
 }  // namespace vorlo::test
