@@ -271,8 +271,8 @@ void MainWindow::CreateActions() {
         addAction(action);
         actions_[command.id] = action;
     }
-    Action(ID_VIEW_TOOLBAR)->setCheckable(true);
-    Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
+    Action(CommandId::ViewToolBar)->setCheckable(true);
+    Action(CommandId::ViewStatusBar)->setCheckable(true);
 }
 
 QAction* MainWindow::Action(CommandId id) const {
@@ -287,17 +287,17 @@ void MainWindow::CreateMenus() {
         menus_.append(menu);
         // The language choice goes where the toolbar is shown or hidden,
         // wherever that menu stands in the bar.
-        if (std::ranges::find(layout.items, ID_VIEW_TOOLBAR) != layout.items.end()) {
+        if (std::ranges::find(layout.items, CommandId::ViewToolBar) != layout.items.end()) {
             view = menu;
         }
         for (CommandId id : layout.items) {
-            if (id == ID_SEPARATOR) {
+            if (id == CommandId::Separator) {
                 menu->addSeparator();
-            } else if (id == ID_FILE_MRU_FILE1) {
+            } else if (id == CommandId::RecentFile1) {
                 recentPlaceholder_ = menu->addAction(TranslatedText(kRecentFilePlaceholder));
                 recentPlaceholder_->setEnabled(false);
                 for (int i = 0; i < kRecentFileCount; ++i) {
-                    menu->addAction(Action(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i)));
+                    menu->addAction(Action(static_cast<CommandId>(CommandId::RecentFile1 + i)));
                 }
             } else {
                 menu->addAction(Action(id));
@@ -346,14 +346,14 @@ void MainWindow::CreateToolBar() {
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
     ToolBar->setIconSize(kToolBarIconSize);
     for (CommandId id : ToolBarLayout()) {
-        if (id == ID_SEPARATOR) {
+        if (id == CommandId::Separator) {
             ToolBar->addSeparator();
         } else {
             ToolBar->addAction(Action(id));
         }
     }
     addToolBar(Qt::TopToolBarArea, ToolBar);
-    QAction* toggle = Action(ID_VIEW_TOOLBAR);
+    QAction* toggle = Action(CommandId::ViewToolBar);
     connect(toggle, &QAction::toggled, ToolBar, &QToolBar::setVisible);
     connect(ToolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
     toggle->setChecked(true);
@@ -378,7 +378,7 @@ void MainWindow::CreateStatusBar() {
     capsPane_ = addIndicator(kCapsText);
     numPane_ = addIndicator(kNumText);
 
-    QAction* toggle = Action(ID_VIEW_STATUS_BAR);
+    QAction* toggle = Action(CommandId::ViewStatusBar);
     toggle->setChecked(true);
     connect(toggle, &QAction::toggled, StatusBar, &QStatusBar::setVisible);
 }
@@ -545,48 +545,48 @@ void MainWindow::ConnectCommands() {
     const auto on = [this](CommandId id, auto handler) {
         connect(Action(id), &QAction::triggered, this, handler);
     };
-    on(ID_FILE_NEW, [this] { OnFileNew(); });
-    on(ID_FILE_OPEN, [this] { OnFileOpen(); });
-    on(ID_FILE_SAVE, [this] { OnFileSave(); });
-    on(ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); });
-    on(ID_FILE_PRINT, [this] { OnFilePrint(); });
-    on(ID_FILE_PRINT_DIRECT, [this] {
+    on(CommandId::FileNew, [this] { OnFileNew(); });
+    on(CommandId::FileOpen, [this] { OnFileOpen(); });
+    on(CommandId::FileSave, [this] { OnFileSave(); });
+    on(CommandId::FileSaveAs, [this] { OnFileSaveAs(); });
+    on(CommandId::FilePrint, [this] { OnFilePrint(); });
+    on(CommandId::FilePrintDirect, [this] {
         QString error;
         if (!PrintDirect(&Printer(), &error)) {
             ShowError(error);
         }
     });
-    on(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
-    on(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+    on(CommandId::FilePrintPreview, [this] { OnFilePrintPreview(); });
+    on(CommandId::FilePrintSetup, [this] { OnFilePrintSetup(); });
     for (int i = 0; i < kRecentFileCount; ++i) {
-        on(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i), [this, i] {
+        on(static_cast<CommandId>(CommandId::RecentFile1 + i), [this, i] {
             if (i < recentFiles_.size()) {
                 OpenDocumentFile(recentFiles_.at(i));
             }
         });
     }
-    on(ID_APP_EXIT, [this] { close(); });
-    on(ID_APP_ABOUT, [this] { OnAppAbout(); });
-    on(ID_HELP_INSTRUCTIONS, [this] { OnHelpInstructions(); });
-    on(ID_STARTUP_MESSAGE, [this] { OnStartupMessage(); });
-    on(ID_NEXT_PANE, [this] { OnNextPane(1); });
-    on(ID_PREV_PANE, [this] { OnNextPane(-1); });
+    on(CommandId::AppExit, [this] { close(); });
+    on(CommandId::AppAbout, [this] { OnAppAbout(); });
+    on(CommandId::HelpInstructions, [this] { OnHelpInstructions(); });
+    on(CommandId::StartupMessage, [this] { OnStartupMessage(); });
+    on(CommandId::NextPane, [this] { OnNextPane(1); });
+    on(CommandId::PreviousPane, [this] { OnNextPane(-1); });
     // The toolbar and status-bar actions are checkable and show or hide
     // their bar themselves.
 
     // The board's own commands act only while the board is the active pane,
     // and those that need a selected match only with one.
-    on(ID_ADD_MATCH, [this] {
+    on(CommandId::AddMatch, [this] {
         if (BoardActive()) {
             board_->OnAddMatch();
         }
     });
-    on(ID_DELETE_MATCH, [this] {
+    on(CommandId::DeleteMatch, [this] {
         if (BoardActive() && board_->OnUpdateNeedSelection()) {
             board_->OnDeleteMatch();
         }
     });
-    on(ID_ROTATE_90, [this] {
+    on(CommandId::Rotate90, [this] {
         if (BoardActive() && board_->OnUpdateNeedSelection()) {
             board_->OnRotate90();
         }
@@ -599,7 +599,7 @@ void MainWindow::ConnectCommands() {
         });
     }
 
-    for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
+    for (CommandId id : {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste}) {
         on(id, [this, id] {
             if (const EditHandler* handler = ActiveEditHandler(id); handler && handler->enabled()) {
                 handler->run();
@@ -614,41 +614,41 @@ void MainWindow::ConnectEditRoutes() {
     TaskPane* text = text_;
     InfoPane* ads = ads_;
     editRoutes_[board] = {
-        {ID_EDIT_UNDO,
+        {CommandId::EditUndo,
          {[board] { return board->OnUpdateEditUndo(); }, [board] { board->OnEditUndo(); }}},
-        {ID_EDIT_CUT, {always, [board] { board->OnEditCut(); }}},
-        {ID_EDIT_COPY, {always, [board] { board->OnEditCopy(); }}},
-        {ID_EDIT_PASTE, {always, [board] { board->OnEditPaste(); }}},
+        {CommandId::EditCut, {always, [board] { board->OnEditCut(); }}},
+        {CommandId::EditCopy, {always, [board] { board->OnEditCopy(); }}},
+        {CommandId::EditPaste, {always, [board] { board->OnEditPaste(); }}},
     };
     editRoutes_[text] = {
-        {ID_EDIT_UNDO, {[text] { return text->CanUndo(); }, [text] { text->undo(); }}},
-        {ID_EDIT_CUT, {[text] { return text->HasSelection(); }, [text] { text->cut(); }}},
-        {ID_EDIT_COPY, {[text] { return text->HasSelection(); }, [text] { text->copy(); }}},
+        {CommandId::EditUndo, {[text] { return text->CanUndo(); }, [text] { text->undo(); }}},
+        {CommandId::EditCut, {[text] { return text->HasSelection(); }, [text] { text->cut(); }}},
+        {CommandId::EditCopy, {[text] { return text->HasSelection(); }, [text] { text->copy(); }}},
         // Whether the clipboard holds text is found out when Paste runs:
         // asking earlier would wait on the clipboard's owner, and an owner
         // that does not answer froze the pane for seconds at every key.
-        {ID_EDIT_PASTE, {[text] { return !text->isReadOnly(); }, [text] { text->paste(); }}},
+        {CommandId::EditPaste, {[text] { return !text->isReadOnly(); }, [text] { text->paste(); }}},
     };
     // The information page can only be copied from.
     editRoutes_[ads] = {
-        {ID_EDIT_COPY,
+        {CommandId::EditCopy,
          {[ads] { return ads->textCursor().hasSelection(); }, [ads] { ads->copy(); }}},
     };
 }
 
 void MainWindow::ConnectBoardViewCommands() {
-    connect(Action(ID_SELECT_NEXT_MATCH), &QAction::triggered, this, [this] {
+    connect(Action(CommandId::SelectNextMatch), &QAction::triggered, this, [this] {
         if (BoardActive()) {
             board_->OnSelectNextMatch();
         }
     });
-    connect(Action(ID_SELECT_PREV_MATCH), &QAction::triggered, this, [this] {
+    connect(Action(CommandId::SelectPreviousMatch), &QAction::triggered, this, [this] {
         if (BoardActive()) {
             board_->OnSelectPreviousMatch();
         }
     });
 
-    QAction* snap = Action(ID_SNAP_TO_MATCHES);
+    QAction* snap = Action(CommandId::SnapToMatches);
     snap->setCheckable(true);
     const SettingsStore settings;
     snap->setChecked(settings.SnapToMatches());
@@ -660,9 +660,9 @@ void MainWindow::ConnectBoardViewCommands() {
 
     auto updateZoom = [this] {
         const std::span<const int> steps = BoardView::ZoomSteps();
-        Action(ID_ZOOM_IN)->setEnabled(board_->Zoom() < steps.back());
-        Action(ID_ZOOM_OUT)->setEnabled(board_->Zoom() > steps.front());
-        Action(ID_ZOOM_ACTUAL)->setEnabled(board_->Zoom() != 100);
+        Action(CommandId::ZoomIn)->setEnabled(board_->Zoom() < steps.back());
+        Action(CommandId::ZoomOut)->setEnabled(board_->Zoom() > steps.front());
+        Action(CommandId::ZoomActual)->setEnabled(board_->Zoom() != 100);
     };
     board_->SetZoom(settings.Zoom());
     updateZoom();
@@ -670,9 +670,9 @@ void MainWindow::ConnectBoardViewCommands() {
         SettingsStore().SetZoom(percent);
         updateZoom();
     });
-    connect(Action(ID_ZOOM_IN), &QAction::triggered, board_, &BoardView::ZoomIn);
-    connect(Action(ID_ZOOM_OUT), &QAction::triggered, board_, &BoardView::ZoomOut);
-    connect(Action(ID_ZOOM_ACTUAL), &QAction::triggered, board_, [this] { board_->SetZoom(100); });
+    connect(Action(CommandId::ZoomIn), &QAction::triggered, board_, &BoardView::ZoomIn);
+    connect(Action(CommandId::ZoomOut), &QAction::triggered, board_, &BoardView::ZoomOut);
+    connect(Action(CommandId::ZoomActual), &QAction::triggered, board_, [this] { board_->SetZoom(100); });
 }
 
 bool MainWindow::BoardActive() const {
@@ -689,7 +689,7 @@ const MainWindow::EditHandler* MainWindow::ActiveEditHandler(CommandId id) const
 }
 
 void MainWindow::UpdateEditCommands() {
-    for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
+    for (CommandId id : {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste}) {
         const EditHandler* handler = ActiveEditHandler(id);
         Action(id)->setEnabled(handler != nullptr && handler->enabled());
     }
@@ -697,16 +697,16 @@ void MainWindow::UpdateEditCommands() {
 
 void MainWindow::UpdateBoardCommands() {
     const bool boardActive = BoardActive();
-    Action(ID_ADD_MATCH)->setEnabled(boardActive);
+    Action(CommandId::AddMatch)->setEnabled(boardActive);
     const bool needSelection = boardActive && board_->OnUpdateNeedSelection();
-    Action(ID_DELETE_MATCH)->setEnabled(needSelection);
-    Action(ID_ROTATE_90)->setEnabled(needSelection);
+    Action(CommandId::DeleteMatch)->setEnabled(needSelection);
+    Action(CommandId::Rotate90)->setEnabled(needSelection);
     for (const SampleCommand& sample : SampleCommands()) {
         Action(sample.id)->setEnabled(boardActive);
     }
     const bool anyMatch = boardActive && !doc_->MatchList.IsEmpty();
-    Action(ID_SELECT_NEXT_MATCH)->setEnabled(anyMatch);
-    Action(ID_SELECT_PREV_MATCH)->setEnabled(anyMatch);
+    Action(CommandId::SelectNextMatch)->setEnabled(anyMatch);
+    Action(CommandId::SelectPreviousMatch)->setEnabled(anyMatch);
     // Only the board answers the indicator; otherwise it keeps its text.
     if (boardActive) {
         matchCountPane_->setText(board_->OnUpdateIndicatorMatchCount());
@@ -1014,7 +1014,7 @@ void MainWindow::FlushSettings() {
 void MainWindow::UpdateRecentFileMenu() {
     recentPlaceholder_->setVisible(recentFiles_.isEmpty());
     for (int i = 0; i < kRecentFileCount; ++i) {
-        QAction* action = Action(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i));
+        QAction* action = Action(static_cast<CommandId>(CommandId::RecentFile1 + i));
         if (i < recentFiles_.size()) {
             const QString name = ShownName(QFileInfo(recentFiles_.at(i)).fileName());
             // A "&" in a file name is shown, not taken as a mnemonic.

@@ -61,12 +61,12 @@ void MainWindow::CreateSolutionCommands() {
                                      QMessageBox::Yes | QMessageBox::Cancel,
                                      QMessageBox::Cancel) == QMessageBox::Yes;
     };
-    connect(Action(ID_FILE_REVERT), &QAction::triggered, this, [this] { OnFileRevert(); });
-    connect(Action(ID_FILE_SAVE_SOLUTION), &QAction::triggered, this,
+    connect(Action(CommandId::FileRevert), &QAction::triggered, this, [this] { OnFileRevert(); });
+    connect(Action(CommandId::FileSaveSolution), &QAction::triggered, this,
             [this] { OnFileSaveSolution(); });
     connect(doc_, &RiddleDocument::TitleChanged, this, [this] { UpdateSolutionCommands(); });
     AskExportPicture = [this](bool* withText) { return AskExportPictureDefault(withText); };
-    connect(Action(ID_FILE_EXPORT_PICTURE), &QAction::triggered, this,
+    connect(Action(CommandId::FileExportPicture), &QAction::triggered, this,
             [this] { OnFileExportPicture(); });
 
     // The moved pane lies left of the match count and is wide enough for a
@@ -109,8 +109,8 @@ void MainWindow::CreateSolutionCommands() {
 
 void MainWindow::UpdateSolutionCommands() {
     const bool saved = !doc_->PathName().isEmpty();
-    Action(ID_FILE_REVERT)->setEnabled(saved);
-    Action(ID_FILE_SAVE_SOLUTION)->setEnabled(saved);
+    Action(CommandId::FileRevert)->setEnabled(saved);
+    Action(CommandId::FileSaveSolution)->setEnabled(saved);
 }
 
 void MainWindow::ShowProgress() {

@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(texts, (QStringList{"&Add Match\tInsert", "&Delete Match\tDel",
                                      "&Rotate to 90\tCtrl+R", "-", "Select &Next Match\tTab",
                                      "Select &Previous Match\tShift+Tab"}));
-        QVERIFY(!frame->Action(ID_SNAP_TO_MATCHES)->isChecked());
+        QVERIFY(!frame->Action(CommandId::SnapToMatches)->isChecked());
         QCOMPARE(board()->Zoom(), 100);
     }
 
@@ -116,7 +116,7 @@ private slots:
         Key(Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(board(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(Saved(), std::vector<Match>{Match(103, 110, 0)});
-        QVERIFY(Enabled(ID_EDIT_UNDO));
+        QVERIFY(Enabled(CommandId::EditUndo));
         QTest::keyClick(board(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Board(), std::vector<Match>{Match(100, 100, 0)});
     }
@@ -134,11 +134,11 @@ private slots:
         }
         // Selecting is no action: nothing to undo, nothing modified, and the
         // focus stayed on the board.
-        QVERIFY(!Enabled(ID_EDIT_UNDO));
+        QVERIFY(!Enabled(CommandId::EditUndo));
         QVERIFY(!doc()->IsModified());
         QVERIFY(board()->hasFocus());
-        QVERIFY(Enabled(ID_DELETE_MATCH));
-        frame->Action(ID_SELECT_PREV_MATCH)->trigger();
+        QVERIFY(Enabled(CommandId::DeleteMatch));
+        frame->Action(CommandId::SelectPreviousMatch)->trigger();
         QCOMPARE(doc()->SelectedMatch->x, 200);
     }
 
@@ -179,8 +179,8 @@ private slots:
         Key(Qt::Key_Tab);
         frame->TextPane()->setFocus(Qt::MouseFocusReason);
         QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
-        for (CommandId id : {ID_ADD_MATCH, ID_DELETE_MATCH, ID_ROTATE_90, ID_SELECT_NEXT_MATCH,
-                             ID_SELECT_PREV_MATCH}) {
+        for (CommandId id : {CommandId::AddMatch, CommandId::DeleteMatch, CommandId::Rotate90, CommandId::SelectNextMatch,
+                             CommandId::SelectPreviousMatch}) {
             QVERIFY2(!Enabled(id), qPrintable(frame->Action(id)->objectName()));
         }
         QTest::keyClicks(frame->TextPane(), QStringLiteral("ab"));
@@ -229,14 +229,14 @@ private slots:
         QFETCH(int, mods);
         QFETCH(Match, expected);
         OpenRiddle({Match(200, 100, 90), Match(100, 100, 0)});
-        frame->Action(ID_SNAP_TO_MATCHES)->setChecked(snap);
+        frame->Action(CommandId::SnapToMatches)->setChecked(snap);
         Drag({130, 100}, {130 + dx, 100}, Qt::KeyboardModifiers(mods));
         QCOMPARE(*doc()->SelectedMatch, expected);
     }
 
     void turnsSnapToStepsOfFifteen() {
         OpenRiddle({Match(100, 100, 0)});
-        frame->Action(ID_SNAP_TO_MATCHES)->trigger();
+        frame->Action(CommandId::SnapToMatches)->trigger();
         // About the tail corner (100, 103): 97 right and 23 up is 13 degrees.
         Mouse(QEvent::MouseButtonPress, {170, 100}, Qt::RightButton);
         Mouse(QEvent::MouseMove, {197, 80}, Qt::RightButton);
@@ -244,12 +244,12 @@ private slots:
     }
 
     void snappingIsRemembered() {
-        frame->Action(ID_SNAP_TO_MATCHES)->trigger();
+        frame->Action(CommandId::SnapToMatches)->trigger();
         QVERIFY(board()->Snapping());
         QVERIFY(SettingsStore().SnapToMatches());
         recording.Reset();
         QVERIFY(recording.Make());
-        QVERIFY(frame->Action(ID_SNAP_TO_MATCHES)->isChecked());
+        QVERIFY(frame->Action(CommandId::SnapToMatches)->isChecked());
         QVERIFY(board()->Snapping());
     }
 
@@ -257,14 +257,14 @@ private slots:
 
     void zoomStepsAndClamps() {
         const std::vector<std::pair<CommandId, int>> steps = {
-            {ID_ZOOM_OUT, 100}, {ID_ZOOM_IN, 150}, {ID_ZOOM_IN, 200},  {ID_ZOOM_IN, 300},
-            {ID_ZOOM_IN, 400},  {ID_ZOOM_IN, 400}, {ID_ZOOM_OUT, 300}, {ID_ZOOM_ACTUAL, 100},
+            {CommandId::ZoomOut, 100}, {CommandId::ZoomIn, 150}, {CommandId::ZoomIn, 200},  {CommandId::ZoomIn, 300},
+            {CommandId::ZoomIn, 400},  {CommandId::ZoomIn, 400}, {CommandId::ZoomOut, 300}, {CommandId::ZoomActual, 100},
         };
         for (const auto& [command, percent] : steps) {
             frame->Action(command)->trigger();
             QCOMPARE(board()->Zoom(), percent);
-            QCOMPARE(Enabled(ID_ZOOM_IN), percent < 400);
-            QCOMPARE(Enabled(ID_ZOOM_OUT), percent > 100);
+            QCOMPARE(Enabled(CommandId::ZoomIn), percent < 400);
+            QCOMPARE(Enabled(CommandId::ZoomOut), percent > 100);
         }
         QTest::keyClick(board(), Qt::Key_Equal, Qt::ControlModifier);
         QCOMPARE(board()->Zoom(), 150);
@@ -288,8 +288,8 @@ private slots:
 
     void atTwiceTheSizeAScreenPixelIsHalfABoardPixel() {
         OpenRiddle({Match(100, 100, 0)});
-        frame->Action(ID_ZOOM_IN)->trigger();
-        frame->Action(ID_ZOOM_IN)->trigger();
+        frame->Action(CommandId::ZoomIn)->trigger();
+        frame->Action(CommandId::ZoomIn)->trigger();
         QCOMPARE(board()->Zoom(), 200);
         board()->horizontalScrollBar()->setValue(0);
         board()->verticalScrollBar()->setValue(0);

@@ -275,13 +275,13 @@ private slots:
             QVERIFY(seen);
             QCOMPARE(themedAtPaint, QStringList());
 
-            const QIcon fromTheme = frame->Action(ID_FILE_NEW)->icon();
+            const QIcon fromTheme = frame->Action(CommandId::FileNew)->icon();
             QCOMPARE(fromTheme.name(), QStringLiteral("document-new"));
             QCOMPARE(fromTheme.pixmap(QSize(16, 16), 1.0).toImage().pixelColor(8, 8),
                      QColor(Qt::red));
             // A name the theme lacks (even cut at its dash) keeps the bundled
             // picture at both scales.
-            const QIcon bundled = frame->Action(ID_EDIT_COPY)->icon();
+            const QIcon bundled = frame->Action(CommandId::EditCopy)->icon();
             QVERIFY(bundled.name().isEmpty());
             QCOMPARE(bundled.pixmap(QSize(16, 15), 2.0).size(), QSize(32, 30));
         }
@@ -318,7 +318,7 @@ private slots:
         FreshConfigHome();
         MainWindow frame;
         for (const CommandId id : ToolBarLayout()) {
-            if (id == ID_SEPARATOR) {
+            if (id == CommandId::Separator) {
                 continue;
             }
             const QIcon icon = frame.Action(id)->icon();

@@ -73,7 +73,7 @@ private slots:
             *withText = true;
             return path;
         };
-        frame->Action(ID_FILE_EXPORT_PICTURE)->trigger();
+        frame->Action(CommandId::FileExportPicture)->trigger();
         QVERIFY(recording.errors.isEmpty());
         QVERIFY(ReadAll(path).startsWith(start));
         if (name.endsWith(QLatin1String(".svg"))) {

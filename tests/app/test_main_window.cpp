@@ -143,9 +143,9 @@ private slots:
             got << (action->isSeparator() ? QStringLiteral("|") : action->objectName());
         }
         const QStringList expected = {
-            "ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE",  "|", "ID_FILE_PRINT", "|",
-            "ID_EDIT_CUT", "ID_EDIT_COPY", "ID_EDIT_PASTE", "|", "ID_ADD_MATCH",  "ID_DELETE_MATCH",
-            "|",           "ID_EDIT_UNDO", "ID_ROTATE_90",
+            "FileNew", "FileOpen", "FileSave",  "|", "FilePrint", "|",
+            "EditCut", "EditCopy", "EditPaste", "|", "AddMatch",  "DeleteMatch",
+            "|",           "EditUndo", "Rotate90",
         };
         QCOMPARE(got, expected);
         for (QAction* action : frame->ToolBar->actions()) {
@@ -154,33 +154,33 @@ private slots:
                 QVERIFY(!action->icon().pixmap(QSize(16, 15)).isNull());
             }
         }
-        QCOMPARE(frame->Action(ID_ADD_MATCH)->toolTip(), QStringLiteral("Add match"));
-        QCOMPARE(frame->Action(ID_ROTATE_90)->toolTip(),
+        QCOMPARE(frame->Action(CommandId::AddMatch)->toolTip(), QStringLiteral("Add match"));
+        QCOMPARE(frame->Action(CommandId::Rotate90)->toolTip(),
                  QStringLiteral("Rotate to nearest 90 degrees"));
     }
 
     void everyAcceleratorBelongsToItsCommand_data() {
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<int>("command");
-        QTest::newRow("Ctrl+C") << QKeySequence(Qt::CTRL | Qt::Key_C) << int(ID_EDIT_COPY);
-        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << int(ID_FILE_NEW);
-        QTest::newRow("Ctrl+O") << QKeySequence(Qt::CTRL | Qt::Key_O) << int(ID_FILE_OPEN);
-        QTest::newRow("Ctrl+P") << QKeySequence(Qt::CTRL | Qt::Key_P) << int(ID_FILE_PRINT);
-        QTest::newRow("Ctrl+S") << QKeySequence(Qt::CTRL | Qt::Key_S) << int(ID_FILE_SAVE);
-        QTest::newRow("Ctrl+V") << QKeySequence(Qt::CTRL | Qt::Key_V) << int(ID_EDIT_PASTE);
+        QTest::newRow("Ctrl+C") << QKeySequence(Qt::CTRL | Qt::Key_C) << int(CommandId::EditCopy);
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << int(CommandId::FileNew);
+        QTest::newRow("Ctrl+O") << QKeySequence(Qt::CTRL | Qt::Key_O) << int(CommandId::FileOpen);
+        QTest::newRow("Ctrl+P") << QKeySequence(Qt::CTRL | Qt::Key_P) << int(CommandId::FilePrint);
+        QTest::newRow("Ctrl+S") << QKeySequence(Qt::CTRL | Qt::Key_S) << int(CommandId::FileSave);
+        QTest::newRow("Ctrl+V") << QKeySequence(Qt::CTRL | Qt::Key_V) << int(CommandId::EditPaste);
         QTest::newRow("Alt+Backspace")
-            << QKeySequence(Qt::ALT | Qt::Key_Backspace) << int(ID_EDIT_UNDO);
-        QTest::newRow("Delete") << QKeySequence(Qt::Key_Delete) << int(ID_DELETE_MATCH);
+            << QKeySequence(Qt::ALT | Qt::Key_Backspace) << int(CommandId::EditUndo);
+        QTest::newRow("Delete") << QKeySequence(Qt::Key_Delete) << int(CommandId::DeleteMatch);
         QTest::newRow("Shift+Delete")
-            << QKeySequence(Qt::SHIFT | Qt::Key_Delete) << int(ID_EDIT_CUT);
-        QTest::newRow("F6") << QKeySequence(Qt::Key_F6) << int(ID_NEXT_PANE);
-        QTest::newRow("Shift+F6") << QKeySequence(Qt::SHIFT | Qt::Key_F6) << int(ID_PREV_PANE);
+            << QKeySequence(Qt::SHIFT | Qt::Key_Delete) << int(CommandId::EditCut);
+        QTest::newRow("F6") << QKeySequence(Qt::Key_F6) << int(CommandId::NextPane);
+        QTest::newRow("Shift+F6") << QKeySequence(Qt::SHIFT | Qt::Key_F6) << int(CommandId::PreviousPane);
         QTest::newRow("Ctrl+Insert")
-            << QKeySequence(Qt::CTRL | Qt::Key_Insert) << int(ID_EDIT_COPY);
+            << QKeySequence(Qt::CTRL | Qt::Key_Insert) << int(CommandId::EditCopy);
         QTest::newRow("Shift+Insert")
-            << QKeySequence(Qt::SHIFT | Qt::Key_Insert) << int(ID_EDIT_PASTE);
-        QTest::newRow("Ctrl+X") << QKeySequence(Qt::CTRL | Qt::Key_X) << int(ID_EDIT_CUT);
-        QTest::newRow("Ctrl+Z") << QKeySequence(Qt::CTRL | Qt::Key_Z) << int(ID_EDIT_UNDO);
+            << QKeySequence(Qt::SHIFT | Qt::Key_Insert) << int(CommandId::EditPaste);
+        QTest::newRow("Ctrl+X") << QKeySequence(Qt::CTRL | Qt::Key_X) << int(CommandId::EditCut);
+        QTest::newRow("Ctrl+Z") << QKeySequence(Qt::CTRL | Qt::Key_Z) << int(CommandId::EditUndo);
     }
     void everyAcceleratorBelongsToItsCommand() {
         QFETCH(QKeySequence, keys);
@@ -242,7 +242,7 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), selected);
         // The menu command takes the same route.
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        frame->Action(ID_EDIT_COPY)->trigger();
+        frame->Action(CommandId::EditCopy)->trigger();
         QCOMPARE(QApplication::clipboard()->text(), selected);
     }
 
@@ -254,7 +254,7 @@ private slots:
         QTest::keyClick(frame->TextPane(), Qt::Key_Delete);
         QCOMPARE(doc()->PlainText(), QStringLiteral("bc"));
         // Alt+Backspace undoes the text edit.
-        QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditUndo)->isEnabled());
         QTest::keyClick(frame->TextPane(), Qt::Key_Backspace, Qt::AltModifier);
         QCOMPARE(doc()->PlainText(), QStringLiteral("abc"));
         QCOMPARE(doc()->LastAction, int32_t(ActionNone));
@@ -264,27 +264,27 @@ private slots:
         QVERIFY(frame->OpenDocumentFile(kExample));
         frame->SetActiveView(frame->boardView());
         QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
-        QVERIFY(frame->Action(ID_ADD_MATCH)->isEnabled());
+        QVERIFY(frame->Action(CommandId::AddMatch)->isEnabled());
         // Nothing selected, nothing to undo: delete, rotate and undo are off.
-        QVERIFY(!frame->Action(ID_DELETE_MATCH)->isEnabled());
-        QVERIFY(!frame->Action(ID_ROTATE_90)->isEnabled());
-        QVERIFY(!frame->Action(ID_EDIT_UNDO)->isEnabled());
-        QVERIFY(frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::DeleteMatch)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::Rotate90)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditUndo)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditCopy)->isEnabled());
 
         doc()->SelectedMatch = doc()->MatchList.First();
         doc()->LastAction = ActionMove;
         doc()->UpdateAllViews(nullptr, HintBoardChanged);
-        QVERIFY(frame->Action(ID_DELETE_MATCH)->isEnabled());
-        QVERIFY(frame->Action(ID_ROTATE_90)->isEnabled());
-        QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(frame->Action(CommandId::DeleteMatch)->isEnabled());
+        QVERIFY(frame->Action(CommandId::Rotate90)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditUndo)->isEnabled());
 
         // In the text pane the board's commands are off and the count stays.
         FocusText();
-        QVERIFY(!frame->Action(ID_ADD_MATCH)->isEnabled());
-        QVERIFY(!frame->Action(ID_DELETE_MATCH)->isEnabled());
-        QVERIFY(!frame->Action(ID_ROTATE_90)->isEnabled());
-        QVERIFY(!frame->Action(ID_EDIT_UNDO)->isEnabled());  // no text edit yet
-        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());  // no text selected
+        QVERIFY(!frame->Action(CommandId::AddMatch)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::DeleteMatch)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::Rotate90)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditUndo)->isEnabled());  // no text edit yet
+        QVERIFY(!frame->Action(CommandId::EditCopy)->isEnabled());  // no text selected
         doc()->MatchList.Clear();
         doc()->SelectedMatch = {};
         doc()->UpdateAllViews(nullptr, HintBoardChanged);
@@ -310,13 +310,13 @@ private slots:
         // A match on the clipboard, for the paste below.
         frame->SetActiveView(frame->boardView());
         doc()->SelectedMatch = doc()->MatchList.First();
-        frame->Action(ID_EDIT_COPY)->trigger();
+        frame->Action(CommandId::EditCopy)->trigger();
         doc()->SelectedMatch = {};
         doc()->UpdateAllViews(nullptr, HintBoardChanged);
 
         frame->SetActiveView(panes[pane]);
         QList<bool> got;
-        for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
+        for (CommandId id : {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste}) {
             got << frame->Action(id)->isEnabled();
         }
         QCOMPARE(got, enabled);
@@ -324,7 +324,7 @@ private slots:
         // only while the board is active; the text takes no match.
         const size_t count = doc()->MatchList.Count();
         const QString text = doc()->PlainText();
-        frame->Action(ID_EDIT_PASTE)->trigger();
+        frame->Action(CommandId::EditPaste)->trigger();
         QCOMPARE(doc()->MatchList.Count(), count + (pane == 0 ? 1 : 0));
         QCOMPARE(doc()->PlainText(), text);
     }
@@ -334,33 +334,33 @@ private slots:
     void editStatesFollowWhatThePaneCanDo() {
         FocusText();
         TaskPane* text = frame->TextPane();
-        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditCopy)->isEnabled());
         QTest::keyClicks(text, QStringLiteral("abc"));
-        QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditUndo)->isEnabled());
         text->selectAll();
-        QVERIFY(frame->Action(ID_EDIT_CUT)->isEnabled());
-        QVERIFY(frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditCut)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditCopy)->isEnabled());
         text->moveCursor(QTextCursor::End);
-        QVERIFY(!frame->Action(ID_EDIT_CUT)->isEnabled());
-        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
-        frame->Action(ID_EDIT_UNDO)->trigger();
+        QVERIFY(!frame->Action(CommandId::EditCut)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditCopy)->isEnabled());
+        frame->Action(CommandId::EditUndo)->trigger();
         QCOMPARE(doc()->PlainText(), QString());
-        QVERIFY(!frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditUndo)->isEnabled());
 
         frame->SetActiveView(frame->AdsPane());
         frame->AdsPane()->setHtml(QStringLiteral("<p>page</p>"));
-        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditCopy)->isEnabled());
         frame->AdsPane()->selectAll();
-        QVERIFY(frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditCopy)->isEnabled());
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        frame->Action(ID_EDIT_COPY)->trigger();
+        frame->Action(CommandId::EditCopy)->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("page"));
     }
 
     void statusBarShowsReadyPromptsAndFixedCountPane() {
         QCOMPARE(frame->MessagePane()->text(), QStringLiteral("Ready"));
         QToolButton* button = qobject_cast<QToolButton*>(
-            frame->ToolBar->widgetForAction(frame->Action(ID_ADD_MATCH)));
+            frame->ToolBar->widgetForAction(frame->Action(CommandId::AddMatch)));
         QVERIFY(button);
         QEvent enter(QEvent::Enter);
         QApplication::sendEvent(button, &enter);
@@ -553,8 +553,8 @@ private slots:
         const QStringList recent = frame->RecentFiles();
         QCOMPARE(recent.value(0), QFileInfo(copy).absoluteFilePath());
         QCOMPARE(recent.value(1), QFileInfo(kExample).absoluteFilePath());
-        QCOMPARE(frame->Action(ID_FILE_MRU_FILE1)->text(), QStringLiteral("&1 copy.vrl"));
-        QCOMPARE(frame->Action(ID_FILE_MRU_FILE2)->text(), QStringLiteral("&2 worked_example.vrl"));
+        QCOMPARE(frame->Action(CommandId::RecentFile1)->text(), QStringLiteral("&1 copy.vrl"));
+        QCOMPARE(frame->Action(CommandId::RecentFile2)->text(), QStringLiteral("&2 worked_example.vrl"));
         QVERIFY(!MenuTexts(frame->Menus()[0]).contains(QStringLiteral("Recent File")));
 
         // New empties everything; the recent file opens the riddle again.
@@ -562,7 +562,7 @@ private slots:
         QVERIFY(doc()->MatchList.IsEmpty());
         QVERIFY(doc()->PlainText().isEmpty());
         QCOMPARE(frame->windowTitle(), QStringLiteral("riddle[*] - vorlo"));
-        frame->Action(ID_FILE_MRU_FILE2)->trigger();
+        frame->Action(CommandId::RecentFile2)->trigger();
         QCOMPARE(doc()->MatchList.Count(), size_t(4));
         QCOMPARE(frame->RecentFiles().value(0), QFileInfo(kExample).absoluteFilePath());
 
@@ -761,16 +761,16 @@ private slots:
             dialog.reject();
             return int(QDialog::Rejected);
         };
-        frame->Action(ID_FILE_PRINT_PREVIEW)->trigger();
+        frame->Action(CommandId::FilePrintPreview)->trigger();
         QCOMPARE(pages, 1);
     }
 
     void helpMenuOpensTheThreeDialogs_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("className");
-        QTest::newRow("about") << int(ID_APP_ABOUT) << "vorlo::AboutDialog";
-        QTest::newRow("instructions") << int(ID_HELP_INSTRUCTIONS) << "vorlo::InstructionsDialog";
-        QTest::newRow("introduction") << int(ID_STARTUP_MESSAGE) << "vorlo::IntroDialog";
+        QTest::newRow("about") << int(CommandId::AppAbout) << "vorlo::AboutDialog";
+        QTest::newRow("instructions") << int(CommandId::HelpInstructions) << "vorlo::InstructionsDialog";
+        QTest::newRow("introduction") << int(CommandId::StartupMessage) << "vorlo::IntroDialog";
     }
     void helpMenuOpensTheThreeDialogs() {
         QFETCH(int, command);
@@ -786,7 +786,7 @@ private slots:
         };
         frame->Action(static_cast<CommandId>(command))->trigger();
         QCOMPARE(opened, className);
-        if (command == ID_STARTUP_MESSAGE) {
+        if (command == CommandId::StartupMessage) {
             QVERIFY(checked);
         }
     }

@@ -76,10 +76,10 @@ private slots:
     void cleanup() { recording.Reset(); }
 
     void revertRestoresTheFileAndCancelKeepsTheBoard() {
-        QVERIFY(!frame->Action(ID_FILE_REVERT)->isEnabled());  // never saved
+        QVERIFY(!frame->Action(CommandId::FileRevert)->isEnabled());  // never saved
         const QString path = OpenCup();
         QVERIFY(!path.isEmpty());
-        QVERIFY(frame->Action(ID_FILE_REVERT)->isEnabled());
+        QVERIFY(frame->Action(CommandId::FileRevert)->isEnabled());
         Drag({230, 137}, {330, 187});  // the lying match, 100 right and 50 down
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
 
@@ -90,7 +90,7 @@ private slots:
         QVERIFY(doc()->IsModified());
 
         revertAnswer = true;
-        frame->Action(ID_FILE_REVERT)->trigger();
+        frame->Action(CommandId::FileRevert)->trigger();
         QCOMPARE(revertQuestions.size(), 2);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(199, 137, 0));
         QVERIFY(!doc()->IsModified());
@@ -115,16 +115,16 @@ private slots:
         // Undo counts again; Save starts from the board as saved.
         Drag({230, 137}, {232, 180});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
-        frame->Action(ID_EDIT_UNDO)->trigger();
+        frame->Action(CommandId::EditUndo)->trigger();
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         Drag({230, 137}, {232, 180});
         QVERIFY(frame->OnFileSave());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         // An added match counts as moved; a deleted one does not.
-        frame->Action(ID_ADD_MATCH)->trigger();
+        frame->Action(CommandId::AddMatch)->trigger();
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
-        frame->Action(ID_DELETE_MATCH)->trigger();
-        frame->Action(ID_DELETE_MATCH)->trigger();
+        frame->Action(CommandId::DeleteMatch)->trigger();
+        frame->Action(CommandId::DeleteMatch)->trigger();
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
     }
 
@@ -183,7 +183,7 @@ private slots:
         doc()->SetModifiedFlag(false);
         QVERIFY(frame->OnFileNew());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
-        QVERIFY(!frame->Action(ID_FILE_SAVE_SOLUTION)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::FileSaveSolution)->isEnabled());
     }
 
     void comparesOnlyWhenTheBoardChanged() {
@@ -220,7 +220,7 @@ private slots:
                  Drag({259, 220}, {400, 220});
              },
              1},
-            {"undo", [&] { frame->Action(ID_EDIT_UNDO)->trigger(); }, 1},
+            {"undo", [&] { frame->Action(CommandId::EditUndo)->trigger(); }, 1},
         };
         for (const Case& c : cases) {
             const size_t before = frame->Progress()->Comparisons();
@@ -265,9 +265,9 @@ private slots:
     void saveAsSolutionWritesTheNextSolutionFile() {
         const QString path = OpenCup(QStringLiteral("author.vrl"));
         QVERIFY(!path.isEmpty());
-        QVERIFY(frame->Action(ID_FILE_SAVE_SOLUTION)->isEnabled());
+        QVERIFY(frame->Action(CommandId::FileSaveSolution)->isEnabled());
         Drag({258, 220}, {258, 20});
-        frame->Action(ID_FILE_SAVE_SOLUTION)->trigger();
+        frame->Action(CommandId::FileSaveSolution)->trigger();
         const QString first = dir.filePath(QStringLiteral("author.solution.vrl"));
         const RiddleReadResult read = ReadRiddleFile(QFile::encodeName(first).toStdString());
         QVERIFY(read.ok);

@@ -502,8 +502,8 @@ private slots:
         frame->SetActiveView(frame->boardView());
         frame->SetActiveView(frame->TextPane());
         QCOMPARE(data->questions, 0);
-        QVERIFY(frame->Action(ID_EDIT_PASTE)->isEnabled());
-        frame->Action(ID_EDIT_PASTE)->trigger();
+        QVERIFY(frame->Action(CommandId::EditPaste)->isEnabled());
+        frame->Action(CommandId::EditPaste)->trigger();
         QCOMPARE(doc()->PlainText(), QStringLiteral("abcpasted"));
     }
 
