@@ -14,14 +14,15 @@
 #include <memory>
 #include <vector>
 
+#include "board_view.h"
 #include "commands.h"
+#include "file_commands.h"
 #include "main_window.h"
 #include "recording_window.h"
+#include "riddle_document.h"
 #include "riddle_file.h"
 #include "settings_store.h"
 #include "task_pane.h"
-#include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
@@ -52,7 +53,7 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         file.close();
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         frame->SetActiveView(board());
         QTRY_VERIFY(board()->hasFocus());
     }
@@ -179,8 +180,8 @@ private slots:
         Key(Qt::Key_Tab);
         frame->TextPane()->setFocus(Qt::MouseFocusReason);
         QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
-        for (CommandId id : {CommandId::AddMatch, CommandId::DeleteMatch, CommandId::Rotate90, CommandId::SelectNextMatch,
-                             CommandId::SelectPreviousMatch}) {
+        for (CommandId id : {CommandId::AddMatch, CommandId::DeleteMatch, CommandId::Rotate90,
+                             CommandId::SelectNextMatch, CommandId::SelectPreviousMatch}) {
             QVERIFY2(!Enabled(id), qPrintable(frame->Action(id)->objectName()));
         }
         QTest::keyClicks(frame->TextPane(), QStringLiteral("ab"));
@@ -257,8 +258,9 @@ private slots:
 
     void zoomStepsAndClamps() {
         const std::vector<std::pair<CommandId, int>> steps = {
-            {CommandId::ZoomOut, 100}, {CommandId::ZoomIn, 150}, {CommandId::ZoomIn, 200},  {CommandId::ZoomIn, 300},
-            {CommandId::ZoomIn, 400},  {CommandId::ZoomIn, 400}, {CommandId::ZoomOut, 300}, {CommandId::ZoomActual, 100},
+            {CommandId::ZoomOut, 100}, {CommandId::ZoomIn, 150},     {CommandId::ZoomIn, 200},
+            {CommandId::ZoomIn, 300},  {CommandId::ZoomIn, 400},     {CommandId::ZoomIn, 400},
+            {CommandId::ZoomOut, 300}, {CommandId::ZoomActual, 100},
         };
         for (const auto& [command, percent] : steps) {
             frame->Action(command)->trigger();

@@ -32,17 +32,21 @@
 #include <csignal>
 #include <memory>
 
-#include "info_pane.h"
-#include "commands.h"
-#include "frame_placement.h"
-#include "main_window.h"
-#include "recording_window.h"
-#include "riddle_file.h"
-#include "test_files.h"
-#include "task_pane.h"
-#include "vorlo_application.h"
-#include "riddle_document.h"
 #include "board_view.h"
+#include "commands.h"
+#include "file_commands.h"
+#include "frame_placement.h"
+#include "info_pane.h"
+#include "main_window.h"
+#include "print_commands.h"
+#include "recording_window.h"
+#include "riddle_document.h"
+#include "riddle_file.h"
+#include "task_pane.h"
+#include "test_files.h"
+#include "vorlo_application.h"
+#include "window_placement.h"
+#include "window_status.h"
 
 using namespace vorlo;
 
@@ -143,9 +147,9 @@ private slots:
             got << (action->isSeparator() ? QStringLiteral("|") : action->objectName());
         }
         const QStringList expected = {
-            "FileNew", "FileOpen", "FileSave",  "|", "FilePrint", "|",
-            "EditCut", "EditCopy", "EditPaste", "|", "AddMatch",  "DeleteMatch",
-            "|",           "EditUndo", "Rotate90",
+            "FileNew",  "FileOpen",    "FileSave", "|",         "FilePrint",
+            "|",        "EditCut",     "EditCopy", "EditPaste", "|",
+            "AddMatch", "DeleteMatch", "|",        "EditUndo",  "Rotate90",
         };
         QCOMPARE(got, expected);
         for (QAction* action : frame->ToolBar->actions()) {
@@ -174,7 +178,8 @@ private slots:
         QTest::newRow("Shift+Delete")
             << QKeySequence(Qt::SHIFT | Qt::Key_Delete) << int(CommandId::EditCut);
         QTest::newRow("F6") << QKeySequence(Qt::Key_F6) << int(CommandId::NextPane);
-        QTest::newRow("Shift+F6") << QKeySequence(Qt::SHIFT | Qt::Key_F6) << int(CommandId::PreviousPane);
+        QTest::newRow("Shift+F6") << QKeySequence(Qt::SHIFT | Qt::Key_F6)
+                                  << int(CommandId::PreviousPane);
         QTest::newRow("Ctrl+Insert")
             << QKeySequence(Qt::CTRL | Qt::Key_Insert) << int(CommandId::EditCopy);
         QTest::newRow("Shift+Insert")
@@ -226,7 +231,7 @@ private slots:
     }
 
     void copyGoesToTheTextWhenTheTextPaneHasFocus() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         QApplication::clipboard()->setText(QStringLiteral("before"));
         FocusText();
         QTextCursor cursor = frame->TextPane()->textCursor();
@@ -261,9 +266,9 @@ private slots:
     }
 
     void commandStatesFollowTheActiveView() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         frame->SetActiveView(frame->boardView());
-        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
+        QCOMPARE(frame->Status().MatchCountPane()->text(), QStringLiteral("4 matches"));
         QVERIFY(frame->Action(CommandId::AddMatch)->isEnabled());
         // Nothing selected, nothing to undo: delete, rotate and undo are off.
         QVERIFY(!frame->Action(CommandId::DeleteMatch)->isEnabled());
@@ -288,9 +293,9 @@ private slots:
         doc()->MatchList.Clear();
         doc()->SelectedMatch = {};
         doc()->UpdateAllViews(nullptr, HintBoardChanged);
-        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
+        QCOMPARE(frame->Status().MatchCountPane()->text(), QStringLiteral("4 matches"));
         frame->SetActiveView(frame->boardView());
-        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("0 matches"));
+        QCOMPARE(frame->Status().MatchCountPane()->text(), QStringLiteral("0 matches"));
     }
 
     // The Edit commands go to the active pane; one the pane does not take is
@@ -305,7 +310,7 @@ private slots:
     void editCommandsGoToTheActivePane() {
         QFETCH(int, pane);
         QFETCH(QList<bool>, enabled);
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         QWidget* const panes[] = {frame->boardView(), frame->TextPane(), frame->AdsPane()};
         // A match on the clipboard, for the paste below.
         frame->SetActiveView(frame->boardView());
@@ -316,7 +321,8 @@ private slots:
 
         frame->SetActiveView(panes[pane]);
         QList<bool> got;
-        for (CommandId id : {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste}) {
+        for (CommandId id :
+             {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste}) {
             got << frame->Action(id)->isEnabled();
         }
         QCOMPARE(got, enabled);
@@ -358,7 +364,7 @@ private slots:
     }
 
     void statusBarShowsReadyPromptsAndFixedCountPane() {
-        QCOMPARE(frame->MessagePane()->text(), QStringLiteral("Ready"));
+        QCOMPARE(frame->Status().MessagePane()->text(), QStringLiteral("Ready"));
         QToolButton* button = qobject_cast<QToolButton*>(
             frame->ToolBar->widgetForAction(frame->Action(CommandId::AddMatch)));
         QVERIFY(button);
@@ -370,16 +376,17 @@ private slots:
         QStatusTipEvent clearTip{QString()};
         QApplication::sendEvent(frame.get(), &clearTip);
         QCOMPARE(frame->StatusBar->currentMessage(), QString());
-        QVERIFY(frame->MessagePane()->isVisible());
+        QVERIFY(frame->Status().MessagePane()->isVisible());
 
-        const int width = frame->MatchCountPane()->width();
-        QVERIFY(width >= frame->MatchCountPane()->fontMetrics().horizontalAdvance("0   matches"));
+        const int width = frame->Status().MatchCountPane()->width();
+        QVERIFY(width >=
+                frame->Status().MatchCountPane()->fontMetrics().horizontalAdvance("0   matches"));
         for (int i = 0; i < 1234; ++i) {
             doc()->MatchList.Append(Match(i, i, 0));
         }
         doc()->UpdateAllViews(nullptr, HintBoardChanged);
-        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("1234 matches"));
-        QCOMPARE(frame->MatchCountPane()->width(), width);
+        QCOMPARE(frame->Status().MatchCountPane()->text(), QStringLiteral("1234 matches"));
+        QCOMPARE(frame->Status().MatchCountPane()->width(), width);
         doc()->MatchList.Clear();
     }
 
@@ -455,11 +462,12 @@ private slots:
         frame = std::make_unique<MainWindow>();
         frame->ShowError = [this](const QString& m) { errors << m; };
         frame->PlaceOnScreen(QRect(0, 0, 1024, 768));
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         BoardView* board = frame->boardView();
-        QCOMPARE(frame->InnerSplitter->sizes().first(), frame->FullScreenHeight * 66 / 100);
+        QCOMPARE(frame->InnerSplitter->sizes().first(),
+                 frame->Placement().FullScreenHeight * 66 / 100);
         // What New and Open measure: the board's size as it is on the screen.
         QCOMPARE(board->GetTotalSize(), board->size());
 
@@ -485,7 +493,7 @@ private slots:
     // A print job or a preview measures the scroll size again from the
     // board's size at that moment.
     void printingMeasuresTheScrollSizeAgain() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         BoardView* board = frame->boardView();
         const QSize before = board->GetTotalSize();
         frame->resize(frame->width() - 100, frame->height() - 80);
@@ -496,13 +504,13 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("p.pdf")));
         QString error;
-        QVERIFY2(frame->PrintDirect(&printer, &error), qPrintable(error));
+        QVERIFY2(frame->Printing().PrintDirect(&printer, &error), qPrintable(error));
         QCOMPARE(board->GetTotalSize(), board->size());
 
         frame->resize(frame->width() + 60, frame->height() + 40);
         QTRY_VERIFY(board->size() != board->GetTotalSize());
         frame->RunModal = [](QDialog&) { return int(QDialog::Rejected); };
-        frame->OnFilePrintPreview();
+        frame->Printing().OnFilePrintPreview();
         QCOMPARE(board->GetTotalSize(), board->size());
     }
 
@@ -532,7 +540,7 @@ private slots:
     void openAndSaveRoundTripByteForByte() {
         const QByteArray original = ReadAll(kExample);
         QCOMPARE(original.size(), 118);
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         QCOMPARE(
             doc()->MatchList.ToVector(),
             (std::vector<Match>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}));
@@ -544,32 +552,33 @@ private slots:
 
         const QString copy = dir.filePath(QStringLiteral("copy.vrl"));
         fileNameAnswer = dir.filePath(QStringLiteral("copy"));  // no extension: ".vrl" added
-        QVERIFY(frame->OnFileSaveAs());
+        QVERIFY(frame->Files().OnFileSaveAs());
         QCOMPARE(ReadAll(copy), original);
         QCOMPARE(doc()->PathName(), QFileInfo(copy).absoluteFilePath());
         QCOMPARE(frame->windowTitle(), QStringLiteral("copy.vrl[*] - vorlo"));
 
         // A recent-file entry for each, newest first.
-        const QStringList recent = frame->RecentFiles();
+        const QStringList recent = frame->Files().RecentFiles();
         QCOMPARE(recent.value(0), QFileInfo(copy).absoluteFilePath());
         QCOMPARE(recent.value(1), QFileInfo(kExample).absoluteFilePath());
         QCOMPARE(frame->Action(CommandId::RecentFile1)->text(), QStringLiteral("&1 copy.vrl"));
-        QCOMPARE(frame->Action(CommandId::RecentFile2)->text(), QStringLiteral("&2 worked_example.vrl"));
+        QCOMPARE(frame->Action(CommandId::RecentFile2)->text(),
+                 QStringLiteral("&2 worked_example.vrl"));
         QVERIFY(!MenuTexts(frame->Menus()[0]).contains(QStringLiteral("Recent File")));
 
         // New empties everything; the recent file opens the riddle again.
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QVERIFY(doc()->MatchList.IsEmpty());
         QVERIFY(doc()->PlainText().isEmpty());
         QCOMPARE(frame->windowTitle(), QStringLiteral("riddle[*] - vorlo"));
         frame->Action(CommandId::RecentFile2)->trigger();
         QCOMPARE(doc()->MatchList.Count(), size_t(4));
-        QCOMPARE(frame->RecentFiles().value(0), QFileInfo(kExample).absoluteFilePath());
+        QCOMPARE(frame->Files().RecentFiles().value(0), QFileInfo(kExample).absoluteFilePath());
 
         // An empty riddle is the four bytes 00 00 00 00.
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         fileNameAnswer = dir.filePath(QStringLiteral("empty.vrl"));
-        QVERIFY(frame->OnFileSave());
+        QVERIFY(frame->Files().OnFileSave());
         QCOMPARE(ReadAll(fileNameAnswer), QByteArray(4, '\0'));
     }
 
@@ -593,7 +602,7 @@ private slots:
         const QByteArray bytes = QByteArray(4, '\0') + "\xEF\xBB\xBF" + text.toUtf8();
         const QString path = dir.filePath(QStringLiteral("marks.vrl"));
         WriteAll(path, bytes);
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         QCOMPARE(doc()->Text()->blockCount(), int(text.count(QStringLiteral("\r\n"))) + 1);
         QString error;
         QVERIFY2(doc()->OnSaveDocument(path, &error), qPrintable(error));
@@ -610,7 +619,7 @@ private slots:
         QVERIFY(frame->isWindowModified());
         QCOMPARE(frame->windowTitle(), QStringLiteral("riddle[*] - vorlo"));
         fileNameAnswer = dir.filePath(QStringLiteral("typed.vrl"));
-        QVERIFY(frame->OnFileSave());
+        QVERIFY(frame->Files().OnFileSave());
         QVERIFY(!frame->isWindowModified());
         const RiddleReadResult read = ReadRiddleFile(fileNameAnswer.toStdString());
         QVERIFY(read.ok);
@@ -619,11 +628,11 @@ private slots:
     }
 
     void savePromptBeforeNewOpenAndClose() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         doc()->SetModifiedFlag(true);
 
         promptAnswer = QMessageBox::Cancel;
-        QVERIFY(!frame->OnFileNew());
+        QVERIFY(!frame->Files().OnFileNew());
         QCOMPARE(prompts.size(), 1);
         QVERIFY(prompts[0].startsWith(QStringLiteral("Save changes to ")));
         QCOMPARE(doc()->MatchList.Count(), size_t(4));
@@ -634,13 +643,13 @@ private slots:
         // Save writes the riddle under its name, then New goes on.
         const QString path = dir.filePath(QStringLiteral("prompted.vrl"));
         QVERIFY(QFile::copy(kExample, path));
-        QVERIFY(frame->OpenDocumentFile(path) == false);  // still modified: cancelled again
+        QVERIFY(frame->Files().OpenDocumentFile(path) == false);  // still modified: cancelled again
         promptAnswer = QMessageBox::Discard;
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         doc()->MatchList.Append(Match(1, 2, 3));
         doc()->SetModifiedFlag(true);
         promptAnswer = QMessageBox::Save;
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QVERIFY(doc()->MatchList.IsEmpty());
         const RiddleReadResult saved = ReadRiddleFile(path.toStdString());
         QVERIFY(saved.ok);
@@ -648,12 +657,12 @@ private slots:
 
         // Not modified: no prompt at all.
         prompts.clear();
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QVERIFY(prompts.isEmpty());
     }
 
     void failedOpenKeepsTheOpenRiddle() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         doc()->SelectedMatch = doc()->MatchList.Last();
         doc()->LastAction = ActionMove;
         const QString textBefore = doc()->PlainText();
@@ -661,7 +670,7 @@ private slots:
         // Count 2 with only one record.
         WriteAll(broken, QByteArray::fromHex("02000000"
                                              "010000000200000003000000"));
-        QVERIFY(!frame->OpenDocumentFile(broken));
+        QVERIFY(!frame->Files().OpenDocumentFile(broken));
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].contains(QStringLiteral("broken.vrl")), qPrintable(errors[0]));
         QVERIFY(errors[0].split('\n').value(1).size() > 0);  // the reason
@@ -670,9 +679,9 @@ private slots:
         QCOMPARE(doc()->LastAction, int32_t(ActionMove));
         QCOMPARE(doc()->PlainText(), textBefore);
         QCOMPARE(doc()->PathName(), QFileInfo(kExample).absoluteFilePath());
-        QVERIFY(!frame->RecentFiles().contains(QFileInfo(broken).absoluteFilePath()));
+        QVERIFY(!frame->Files().RecentFiles().contains(QFileInfo(broken).absoluteFilePath()));
 
-        QVERIFY(!frame->OpenDocumentFile(dir.filePath(QStringLiteral("missing.vrl"))));
+        QVERIFY(!frame->Files().OpenDocumentFile(dir.filePath(QStringLiteral("missing.vrl"))));
         QCOMPARE(errors.size(), 2);
         QCOMPARE(doc()->MatchList.Count(), size_t(4));
     }
@@ -680,7 +689,7 @@ private slots:
     void failedSaveKeepsTheOldFile() {
         const QString path = dir.filePath(QStringLiteral("keep.vrl"));
         QVERIFY(QFile::copy(kExample, path));
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         for (int i = 0; i < 100; ++i) {
             doc()->MatchList.Append(Match(i, i, i));
         }
@@ -693,7 +702,7 @@ private slots:
         small.rlim_cur = 200;
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool saved = frame->OnFileSave();
+        const bool saved = frame->Files().OnFileSave();
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         QVERIFY(!saved);
@@ -705,13 +714,13 @@ private slots:
     }
 
     void printsTheWorkedExampleToPdf() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         const QString pdf = dir.filePath(QStringLiteral("riddle.pdf"));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         QString error;
-        QVERIFY2(frame->PrintDirect(&printer, &error), qPrintable(error));
+        QVERIFY2(frame->Printing().PrintDirect(&printer, &error), qPrintable(error));
         QVERIFY(QFileInfo(pdf).size() > 0);
 
         const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
@@ -748,7 +757,7 @@ private slots:
     }
 
     void printPreviewShowsOnePage() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         int pages = -1;
         frame->RunModal = [&pages](QDialog& dialog) {
             dialog.show();
@@ -769,7 +778,8 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("className");
         QTest::newRow("about") << int(CommandId::AppAbout) << "vorlo::AboutDialog";
-        QTest::newRow("instructions") << int(CommandId::HelpInstructions) << "vorlo::InstructionsDialog";
+        QTest::newRow("instructions")
+            << int(CommandId::HelpInstructions) << "vorlo::InstructionsDialog";
         QTest::newRow("introduction") << int(CommandId::StartupMessage) << "vorlo::IntroDialog";
     }
     void helpMenuOpensTheThreeDialogs() {

@@ -11,14 +11,16 @@
 #include <functional>
 
 #include "board_editor.h"
+#include "board_view.h"
 #include "commands.h"
+#include "file_commands.h"
 #include "main_window.h"
 #include "recording_window.h"
+#include "riddle_document.h"
 #include "riddle_file.h"
 #include "riddle_progress.h"
 #include "test_files.h"
-#include "riddle_document.h"
-#include "board_view.h"
+#include "window_status.h"
 
 using namespace vorlo;
 
@@ -46,7 +48,7 @@ class TestSolutions : public QObject {
     QString OpenCup(const QString& name = QStringLiteral("cup.vrl")) {
         const QString path = dir.filePath(name);
         QFile::remove(path);
-        if (!QFile::copy(kExample, path) || !frame->OpenDocumentFile(path)) {
+        if (!QFile::copy(kExample, path) || !frame->Files().OpenDocumentFile(path)) {
             return QString();
         }
         return path;
@@ -61,7 +63,7 @@ class TestSolutions : public QObject {
         QTest::mouseRelease(board->viewport(), Qt::LeftButton, {}, to);
     }
 
-    QString MovedText() { return frame->MovedPane()->text(); }
+    QString MovedText() { return frame->Status().MovedPane()->text(); }
 
 private slots:
     void init() {
@@ -84,7 +86,7 @@ private slots:
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
 
         revertAnswer = false;
-        QVERIFY(!frame->OnFileRevert());
+        QVERIFY(!frame->Files().OnFileRevert());
         QCOMPARE(revertQuestions.size(), 1);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
         QVERIFY(doc()->IsModified());
@@ -94,10 +96,10 @@ private slots:
         QCOMPARE(revertQuestions.size(), 2);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(199, 137, 0));
         QVERIFY(!doc()->IsModified());
-        QVERIFY(frame->OnFileSave());
+        QVERIFY(frame->Files().OnFileSave());
         QCOMPARE(ReadAll(path), ReadAll(kExample));
         // Nothing to lose: no question.
-        QVERIFY(frame->OnFileRevert());
+        QVERIFY(frame->Files().OnFileRevert());
         QCOMPARE(revertQuestions.size(), 2);
     }
 
@@ -118,7 +120,7 @@ private slots:
         frame->Action(CommandId::EditUndo)->trigger();
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         Drag({230, 137}, {232, 180});
-        QVERIFY(frame->OnFileSave());
+        QVERIFY(frame->Files().OnFileSave());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         // An added match counts as moved; a deleted one does not.
         frame->Action(CommandId::AddMatch)->trigger();
@@ -129,16 +131,17 @@ private slots:
     }
 
     void movedPaneLiesLeftOfTheMatchCount() {
-        QVERIFY(frame->MovedPane()->isVisible());
-        QVERIFY(frame->MovedPane()->geometry().right() < frame->MatchCountPane()->x());
+        QVERIFY(frame->Status().MovedPane()->isVisible());
+        QVERIFY(frame->Status().MovedPane()->geometry().right() <
+                frame->Status().MatchCountPane()->x());
     }
 
     void solvedWhenTheBoardIsASolution() {
         // The first solution lays the bottom match across the top; the
         // second puts it up there the other way round, 2 px off.
         MatchList first;
-        for (const Match& m : {Match(309, 126, 90), Match(209, 126, 90), Match(199, 137, 0),
-                                Match(209, 20, 0)}) {
+        for (const Match& m :
+             {Match(309, 126, 90), Match(209, 126, 90), Match(199, 137, 0), Match(209, 20, 0)}) {
             first.Append(m);
         }
         QFile solution(dir.filePath(QStringLiteral("glass.solution.vrl")));
@@ -155,33 +158,35 @@ private slots:
         other.close();
 
         QVERIFY(!OpenCup(QStringLiteral("glass.vrl")).isEmpty());
-        QCOMPARE(frame->Progress()->SolutionCount(), size_t{2});
+        QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{2});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
-        QVERIFY(!frame->SolvedNote()->isVisible());
+        QVERIFY(!frame->Status().SolvedNote()->isVisible());
 
         Drag({258, 220}, {258, 20});  // to (258, 48, 90): the second solution
         QCOMPARE(doc()->MatchList.Last()->y, 48);
         QCOMPARE(MovedText(), QStringLiteral("Solved"));
-        QVERIFY(frame->SolvedNote()->isVisible());
-        QCOMPARE(frame->SolvedNote()->text(), QStringLiteral("Solved, with 1 match moved."));
-        QVERIFY(frame->boardView()->viewport()->rect().contains(frame->SolvedNote()->geometry()));
+        QVERIFY(frame->Status().SolvedNote()->isVisible());
+        QCOMPARE(frame->Status().SolvedNote()->text(),
+                 QStringLiteral("Solved, with 1 match moved."));
+        QVERIFY(frame->boardView()->viewport()->rect().contains(
+            frame->Status().SolvedNote()->geometry()));
 
         Drag({258, 20}, {258, 40});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
-        QVERIFY(!frame->SolvedNote()->isVisible());
+        QVERIFY(!frame->Status().SolvedNote()->isVisible());
     }
 
     void riddleWithoutSolutionsIsNeverSolved() {
         QVERIFY(!OpenCup(QStringLiteral("plain.vrl")).isEmpty());
-        QCOMPARE(frame->Progress()->SolutionCount(), size_t{0});
+        QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{0});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         Drag({258, 220}, {258, 20});
         Drag({258, 20}, {258, 220});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
-        QVERIFY(!frame->SolvedNote()->isVisible());
+        QVERIFY(!frame->Status().SolvedNote()->isVisible());
         // A new riddle has no file and so no solutions either.
         doc()->SetModifiedFlag(false);
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         QVERIFY(!frame->Action(CommandId::FileSaveSolution)->isEnabled());
     }
@@ -223,9 +228,9 @@ private slots:
             {"undo", [&] { frame->Action(CommandId::EditUndo)->trigger(); }, 1},
         };
         for (const Case& c : cases) {
-            const size_t before = frame->Progress()->Comparisons();
+            const size_t before = frame->Status().Progress()->Comparisons();
             c.act();
-            QVERIFY2(frame->Progress()->Comparisons() - before == c.comparisons, c.what);
+            QVERIFY2(frame->Status().Progress()->Comparisons() - before == c.comparisons, c.what);
         }
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
     }
@@ -252,10 +257,10 @@ private slots:
             frame->StatusBar->clearMessage();
             doc()->SetModifiedFlag(false);
             QVERIFY(!OpenCup(QStringLiteral("%1.vrl").arg(c.name)).isEmpty());
-            QCOMPARE(frame->Progress()->SolutionCount(), size_t{1});
-            QVERIFY2(!frame->Progress()->SolutionsRead(), c.name);
+            QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{1});
+            QVERIFY2(!frame->Status().Progress()->SolutionsRead(), c.name);
             Drag({230, 137}, {330, 187});
-            QVERIFY2(frame->Progress()->SolutionsRead(), c.name);
+            QVERIFY2(frame->Status().Progress()->SolutionsRead(), c.name);
             QCOMPARE(frame->StatusBar->currentMessage().contains(QStringLiteral("left unread")),
                      c.refused);
             QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
@@ -274,13 +279,13 @@ private slots:
         QCOMPARE(read.riddle.matches, doc()->MatchList);
         // The board is now one of its solutions; the riddle itself is unchanged.
         QCOMPARE(MovedText(), QStringLiteral("Solved"));
-        QVERIFY(frame->SolvedNote()->isVisible());
+        QVERIFY(frame->Status().SolvedNote()->isVisible());
         QCOMPARE(ReadAll(path), ReadAll(kExample));
 
         Drag({258, 20}, {300, 20});
-        QVERIFY(frame->OnFileSaveSolution());
+        QVERIFY(frame->Files().OnFileSaveSolution());
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("author.solution-2.vrl"))));
-        QCOMPARE(frame->Progress()->SolutionCount(), size_t{2});
+        QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{2});
         QVERIFY(recording.errors.isEmpty());
     }
 };

@@ -13,12 +13,14 @@
 
 #include <memory>
 
+#include "board_view.h"
 #include "commands.h"
+#include "file_commands.h"
 #include "main_window.h"
 #include "recording_window.h"
-#include "settings_store.h"
 #include "riddle_document.h"
-#include "board_view.h"
+#include "settings_store.h"
+#include "window_status.h"
 
 using namespace vorlo;
 
@@ -40,7 +42,7 @@ private:
     RiddleDocument* doc() { return frame->GetDocument(); }
     BoardView* board() { return frame->boardView(); }
     bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
-    QString Indicator() { return frame->MatchCountPane()->text(); }
+    QString Indicator() { return frame->Status().MatchCountPane()->text(); }
     void Trigger(CommandId id) { frame->Action(id)->trigger(); }
 
     static void SetFullPath(const std::optional<QString>& folder) {
@@ -113,7 +115,7 @@ private slots:
         QCOMPARE(doc()->SelectedMatch->angle, 90);
 
         // A new riddle: nothing to undo, nothing selected.
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QCOMPARE(Indicator(), QStringLiteral("0 matches"));
         QVERIFY(!Enabled(CommandId::EditUndo));
         QVERIFY(!Enabled(CommandId::DeleteMatch));
@@ -137,7 +139,8 @@ private slots:
     void sampleCommandsOpenFromTheProgramFolder_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("file");
-        QTest::newRow("kids") << int(CommandId::SampleKidsRiddle) << QStringLiteral("kidsriddle.vrl");
+        QTest::newRow("kids") << int(CommandId::SampleKidsRiddle)
+                              << QStringLiteral("kidsriddle.vrl");
         QTest::newRow("1") << int(CommandId::SampleRiddle1) << QStringLiteral("riddle1.vrl");
         QTest::newRow("2") << int(CommandId::SampleRiddle2) << QStringLiteral("riddle2.vrl");
         QTest::newRow("3") << int(CommandId::SampleRiddle3) << QStringLiteral("riddle3.vrl");

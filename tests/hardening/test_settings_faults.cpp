@@ -25,12 +25,13 @@
 
 #include <memory>
 
+#include "board_view.h"
+#include "file_commands.h"
 #include "main_window.h"
+#include "riddle_document.h"
 #include "settings_store.h"
 #include "unprivileged_case.h"
 #include "vorlo_application.h"
-#include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
@@ -227,10 +228,10 @@ private slots:
 
         MakeFrame();
         frame->show();
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         const size_t count = frame->GetDocument()->MatchList.Count();
-        frame->boardView()->OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
-        frame->boardView()->OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
+        frame->Files().OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
+        frame->Files().OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
         if (!storeBroken) {
             // The store took the installation folder over the garbage: the
             // samples open, when the program has them beside it.
@@ -300,7 +301,7 @@ private slots:
         doc->MatchList.Append(Match(7, 8, 9));
         const QString pathBefore = doc->PathName();
 
-        frame->boardView()->OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
+        frame->Files().OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
         QVERIFY(clock.elapsed() < 10000);
         if (exists) {
             QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));

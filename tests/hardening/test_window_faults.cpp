@@ -34,14 +34,15 @@
 #include <cstring>
 #include <memory>
 
+#include "board_view.h"
+#include "file_commands.h"
 #include "main_window.h"
+#include "riddle_document.h"
 #include "riddle_file.h"
 #include "riddle_io.h"
-#include "test_files.h"
 #include "task_pane.h"
+#include "test_files.h"
 #include "unprivileged_case.h"
-#include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
@@ -224,7 +225,7 @@ private:
     // Opens a copy of the example in `folder` and changes it.
     QString OpenModifiedCopy(const QString& folder) {
         const QString path = folder + QStringLiteral("/keep.vrl");
-        if (!WriteAll(path, ReadAll(kExample)) || !frame->OpenDocumentFile(path)) {
+        if (!WriteAll(path, ReadAll(kExample)) || !frame->Files().OpenDocumentFile(path)) {
             return QString();
         }
         doc()->MatchList.Append(Match(1, 2, 3));
@@ -348,11 +349,11 @@ private slots:
 
         bool saved = true;
         if (target.isEmpty()) {
-            saved = frame->OnFileSave();
+            saved = frame->Files().OnFileSave();
             target = path;
         } else {
             fileNameAnswer = target;
-            saved = frame->OnFileSaveAs();
+            saved = frame->Files().OnFileSaveAs();
         }
         QVERIFY(!saved);
         CheckOneMessage(target);
@@ -379,7 +380,7 @@ private slots:
         const QString precious = dir.filePath(QStringLiteral("precious.vrl"));
         QVERIFY(WriteAll(precious, ReadAll(kExample)));
         const std::unique_ptr<QFileDialog> dialog =
-            MainWindow::MakeFileDialog(frame.get(), true, dir.filePath(QStringLiteral("x.vrl")));
+            FileCommands::MakeFileDialog(frame.get(), true, dir.filePath(QStringLiteral("x.vrl")));
         dialog->setOption(QFileDialog::DontUseNativeDialog);
         dialog->setDirectory(dir.path());
         dialog->open();
@@ -413,7 +414,7 @@ private slots:
         QFETCH(bool, replace);
         const QString precious = dir.filePath(QStringLiteral("precious.vrl"));
         QVERIFY(WriteAll(precious, "precious bytes"));
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         doc()->MatchList.Append(Match(1, 2, 3));
         doc()->SetModifiedFlag(true);
         QStringList asked;
@@ -422,7 +423,7 @@ private slots:
             return replace;
         };
         fileNameAnswer = dir.filePath(QStringLiteral("precious"));
-        QCOMPARE(frame->OnFileSaveAs(), replace);
+        QCOMPARE(frame->Files().OnFileSaveAs(), replace);
         QCOMPARE(asked, QStringList{precious});
         QCOMPARE(ReadAll(precious) == "precious bytes", !replace);
         QCOMPARE(doc()->IsModified(), !replace);
@@ -466,7 +467,7 @@ private slots:
             return newName.isEmpty() ? QString() : dir.filePath(newName);
         };
         frame->SavePrompt = [](const QString&) { return QMessageBox::Save; };
-        const bool went = frame->OnFileNew();
+        const bool went = frame->Files().OnFileNew();
 
         QCOMPARE(suggestions.size(), 1);
         QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -523,7 +524,7 @@ private slots:
 
     void failedOpenKeepsTheOpenRiddle() {
         QFETCH(int, fault);
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         doc()->SelectedMatch = doc()->MatchList.First();
         doc()->LastAction = ActionMove;
         const Snapshot before = Take();
@@ -577,7 +578,7 @@ private slots:
         const long peakBefore = PeakMemoryKb();
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!frame->OnFileOpen());
+        QVERIFY(!frame->Files().OnFileOpen());
         QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
         // The largest text a riddle may have is 16 MB; reading it twice over is
         // still far below the 2 GB the file claims.
@@ -585,7 +586,7 @@ private slots:
         QVERIFY2(grownMb < 200, qPrintable(QString::number(grownMb)));
         CheckOneMessage(path);
         QVERIFY(Take() == before);
-        QVERIFY(!frame->RecentFiles().contains(QFileInfo(path).absoluteFilePath()));
+        QVERIFY(!frame->Files().RecentFiles().contains(QFileInfo(path).absoluteFilePath()));
     }
 };
 
