@@ -465,15 +465,6 @@ void BoardView::OnRotate90() {
     editor_.OnRotate90();
 }
 
-void BoardView::OpenSampleRiddle(const QString& fileName) {
-    const QString folder = InstallationFolder ? InstallationFolder() : QString();
-    if (folder.isEmpty() || !OpenDocumentFile) {
-        return;
-    }
-    // The folder ends with its separator; the name goes straight after it.
-    OpenDocumentFile(folder + fileName);
-}
-
 bool BoardView::OnUpdateNeedSelection() const {
     return editor_.OnUpdateNeedSelection();
 }

@@ -80,23 +80,11 @@ public:
     void OnEditPaste();
     void OnEditUndo();
     void OnRotate90();
-    // The sample-riddle commands: opens `fileName` from the folder the
-    // program is installed in, as the settings name it; nothing when they
-    // name none.
-    void OpenSampleRiddle(const QString& fileName);
 
     // Update handlers: whether a command is enabled, or an indicator's text.
     bool OnUpdateNeedSelection() const;
     bool OnUpdateEditUndo() const;
     QString OnUpdateIndicatorMatchCount() const;
-
-    // The application's ordinary opening of a riddle file (save prompt,
-    // message on failure), supplied by the main window.
-    std::function<bool(const QString& path)> OpenDocumentFile;
-    // The program's installation folder, with the sample riddles and its
-    // trailing separator; handed down by the window. Unset or empty: the
-    // sample commands open nothing.
-    std::function<QString()> InstallationFolder;
 
     // The clipboard format of one match: its 12-byte block.
     static QString MatchMimeType();
