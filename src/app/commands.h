@@ -13,7 +13,7 @@
 
 namespace vorlo {
 
-enum CommandId : int {
+enum class CommandId : int {
     Separator,
     AddMatch,
     DeleteMatch,
@@ -102,5 +102,11 @@ inline constexpr const char* kNumText = QT_TRANSLATE_NOOP("Commands", "NUM");
 inline constexpr const char* kRecentFilePlaceholder = QT_TRANSLATE_NOOP("Commands", "Recent File");
 inline constexpr const char* kRecentFilePrompt = QT_TRANSLATE_NOOP("Commands", "Open this riddle");
 inline constexpr int kRecentFileCount = 4;
+
+// The recent-file entry `index` (0 to kRecentFileCount - 1): the entries'
+// commands follow each other.
+constexpr CommandId RecentFileCommand(int index) {
+    return static_cast<CommandId>(static_cast<int>(CommandId::RecentFile1) + index);
+}
 
 }  // namespace vorlo

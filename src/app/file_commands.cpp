@@ -362,7 +362,7 @@ void FileCommands::FlushSettings() {
 void FileCommands::UpdateRecentFileMenu() {
     recentPlaceholder_->setVisible(recentFiles_.isEmpty());
     for (int i = 0; i < kRecentFileCount; ++i) {
-        QAction* action = action_(static_cast<CommandId>(CommandId::RecentFile1 + i));
+        QAction* action = action_(RecentFileCommand(i));
         if (i < recentFiles_.size()) {
             const QString name = ShownName(QFileInfo(recentFiles_.at(i)).fileName());
             // A "&" in a file name is shown, not taken as a mnemonic.

@@ -218,7 +218,7 @@ void MainWindow::CreateMenus() {
                 recentPlaceholder_ = menu->addAction(TranslatedText(kRecentFilePlaceholder));
                 recentPlaceholder_->setEnabled(false);
                 for (int i = 0; i < kRecentFileCount; ++i) {
-                    menu->addAction(Action(static_cast<CommandId>(CommandId::RecentFile1 + i)));
+                    menu->addAction(Action(RecentFileCommand(i)));
                 }
             } else {
                 menu->addAction(Action(id));

@@ -85,8 +85,7 @@ void MainWindow::ConnectCommands() {
     on(CommandId::FileExportPicture, [this] { printing_->OnFileExportPicture(); });
     on(CommandId::FilePrintSetup, [this] { printing_->OnFilePrintSetup(); });
     for (int i = 0; i < kRecentFileCount; ++i) {
-        on(static_cast<CommandId>(CommandId::RecentFile1 + i),
-           [this, i] { files_->OpenRecentFile(i); });
+        on(RecentFileCommand(i), [this, i] { files_->OpenRecentFile(i); });
     }
     on(CommandId::AppExit, [this] { close(); });
     on(CommandId::AppAbout, [this] { OnAppAbout(); });

@@ -193,7 +193,7 @@ private slots:
         QList<int> owners;
         for (const Command& c : Commands()) {
             if (frame->Action(c.id)->shortcuts().contains(keys)) {
-                owners << c.id;
+                owners << int(c.id);
             }
         }
         QCOMPARE(owners, QList<int>{command});
@@ -796,7 +796,7 @@ private slots:
         };
         frame->Action(static_cast<CommandId>(command))->trigger();
         QCOMPARE(opened, className);
-        if (command == CommandId::StartupMessage) {
+        if (command == int(CommandId::StartupMessage)) {
             QVERIFY(checked);
         }
     }
