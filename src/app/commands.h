@@ -59,8 +59,10 @@ enum class CommandId : int {
 
 struct Command {
     CommandId id;
-    const char* name;      // "FileNew"
-    const char* menuText;  // "&New\tCtrl+N"; empty for commands without a menu entry
+    const char* name;  // "FileNew"
+    // "&New"; empty for commands without a menu entry. The menu shows the
+    // first of the shortcuts beside it.
+    const char* menuText;
     QList<QKeySequence> shortcuts;
     const char* prompt;        // status-bar prompt; empty when the command has none
     const char* toolTip;       // toolbar tooltip; empty when the command has none

@@ -99,11 +99,15 @@ private slots:
         QCOMPARE(menus.at(2)->title(), QStringLiteral("&Match"));
         QStringList texts;
         for (QAction* action : menus.at(2)->actions()) {
-            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            const QString keys = action->shortcut().toString(QKeySequence::NativeText);
+            texts << (action->isSeparator() ? QStringLiteral("-")
+                      : keys.isEmpty()      ? action->text()
+                                            : action->text() + u'\t' + keys);
         }
-        QCOMPARE(texts, (QStringList{"&Add Match\tInsert", "&Delete Match\tDel",
-                                     "&Rotate to 90\tCtrl+R", "-", "Select &Next Match\tTab",
-                                     "Select &Previous Match\tShift+Tab"}));
+        // Each entry with the shortcut the menu shows beside it.
+        QCOMPARE(texts,
+                 (QStringList{"&Add Match\tIns", "&Delete Match\tDel", "&Rotate to 90\tCtrl+R", "-",
+                              "Select &Next Match\tTab", "Select &Previous Match\tShift+Tab"}));
         QVERIFY(!frame->Action(CommandId::SnapToMatches)->isChecked());
         QCOMPARE(board()->Zoom(), 100);
     }

@@ -64,13 +64,22 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
 }
 
 // The visible texts of a menu, "-" for a separator.
+// An entry as the menu shows it: its text, and after a tab the first of
+// its shortcuts, which the menu draws beside the text.
+QString ShownEntry(const QAction* action) {
+    if (action->isSeparator()) {
+        return QStringLiteral("-");
+    }
+    const QString keys = action->shortcut().toString(QKeySequence::NativeText);
+    return keys.isEmpty() ? action->text() : action->text() + u'\t' + keys;
+}
+
 QStringList MenuTexts(QMenu* menu) {
     QStringList texts;
     for (QAction* action : menu->actions()) {
-        if (!action->isVisible()) {
-            continue;
+        if (action->isVisible()) {
+            texts << ShownEntry(action);
         }
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     return texts;
 }
