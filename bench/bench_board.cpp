@@ -25,7 +25,7 @@ namespace {
 
 class NullHost : public BoardHost {
 public:
-    void SetModifiedFlag() override {}
+    void setModified() override {}
     void UpdateAllViews(int32_t) override {}
 };
 

@@ -22,7 +22,7 @@ namespace {
 struct Host : BoardHost {
     int modified = 0;
     int hints = 0;
-    void SetModifiedFlag() override { ++modified; }
+    void setModified() override { ++modified; }
     void UpdateAllViews(int32_t hint) override {
         if (hint != HintBoardChanged) {
             Fail();

@@ -38,7 +38,7 @@ namespace {
 #define Check(...) ((__VA_ARGS__) ? void() : Fail(__LINE__, #__VA_ARGS__))
 
 struct Host : BoardHost {
-    void SetModifiedFlag() override {}
+    void setModified() override {}
     void UpdateAllViews(int32_t) override {}
 };
 

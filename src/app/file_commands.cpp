@@ -121,11 +121,11 @@ bool FileCommands::OpenSampleRiddle(const QString& fileName) {
 }
 
 bool FileCommands::SaveModified() {
-    if (!doc_->IsModified()) {
+    if (!doc_->isModified()) {
         return true;
     }
     const QString name =
-        doc_->PathName().isEmpty() ? doc_->Title() : QDir::toNativeSeparators(doc_->PathName());
+        doc_->pathName().isEmpty() ? doc_->title() : QDir::toNativeSeparators(doc_->pathName());
     switch (prompts_.SavePrompt(tr("Save changes to %1?").arg(ShownName(name)))) {
         case QMessageBox::Save:
             return OnFileSave();
@@ -141,7 +141,7 @@ bool FileCommands::OnFileNew() {
     if (!SaveModified()) {
         return false;
     }
-    doc_->OnNewDocument();
+    doc_->newRiddle();
     return true;
 }
 
@@ -182,14 +182,14 @@ bool FileCommands::OpenDocumentFile(const QString& path) {
         return false;
     }
     QString error;
-    if (!doc_->OnOpenDocument(path, &error)) {
+    if (!doc_->open(path, &error)) {
         prompts_.ShowError(tr("Cannot open the riddle %1:\n%2")
                                .arg(ShownName(QDir::toNativeSeparators(path)), error));
         RemoveRecentFile(QFileInfo(path).absoluteFilePath());
         return false;
     }
-    AddRecentFile(doc_->PathName());
-    RememberOpenFolder(doc_->PathName());
+    AddRecentFile(doc_->pathName());
+    RememberOpenFolder(doc_->pathName());
     ScheduleSettingsWrite();
     return true;
 }
@@ -215,7 +215,7 @@ bool FileCommands::OnFileSave() {
     // A riddle that cannot be written where it came from (an installed
     // sample, a read-only file or folder) is saved elsewhere: the user is
     // asked where, and Cancel there cancels whatever wanted the save.
-    const QString path = doc_->PathName();
+    const QString path = doc_->pathName();
     if (!path.isEmpty() && !vorlo::CanReplaceFile(path)) {
         return DoSave(QString());
     }
@@ -242,7 +242,7 @@ bool FileCommands::DoSave(QString path) {
         }
     }
     QString error;
-    if (!doc_->OnSaveDocument(path, &error)) {
+    if (!doc_->save(path, &error)) {
         prompts_.ShowError(tr("Cannot save the riddle %1:\n%2")
                                .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
@@ -250,14 +250,14 @@ bool FileCommands::DoSave(QString path) {
     if (Saved) {
         Saved();
     }
-    AddRecentFile(doc_->PathName());
+    AddRecentFile(doc_->pathName());
     return true;
 }
 
 QString FileCommands::SaveAsSuggestion() const {
-    const QString path = doc_->PathName();
+    const QString path = doc_->pathName();
     if (path.isEmpty()) {
-        return doc_->Title() + QStringLiteral(".vrl");
+        return doc_->title() + QStringLiteral(".vrl");
     }
     if (vorlo::CanReplaceFile(path)) {
         return path;
@@ -377,18 +377,18 @@ void FileCommands::UpdateRecentFileMenu() {
 }
 
 bool FileCommands::OnFileRevert() {
-    const QString path = doc_->PathName();
+    const QString path = doc_->pathName();
     if (path.isEmpty()) {
         return false;
     }
-    if (doc_->IsModified() &&
+    if (doc_->isModified() &&
         !prompts_.ConfirmRevert(
             tr("Revert to the riddle as saved in %1?\nThe changes made since are lost.")
                 .arg(ShownName(QDir::toNativeSeparators(path))))) {
         return false;
     }
     QString error;
-    if (!doc_->OnOpenDocument(path, &error)) {
+    if (!doc_->open(path, &error)) {
         prompts_.ShowError(tr("Cannot open the riddle %1:\n%2")
                                .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
@@ -397,13 +397,13 @@ bool FileCommands::OnFileRevert() {
 }
 
 bool FileCommands::OnFileSaveSolution() {
-    if (doc_->PathName().isEmpty()) {
+    if (doc_->pathName().isEmpty()) {
         return false;
     }
     const QString path = QFile::decodeName(QByteArray::fromStdString(
-        NextSolutionPath(QFile::encodeName(doc_->PathName()).toStdString())));
+        NextSolutionPath(QFile::encodeName(doc_->pathName()).toStdString())));
     QString error;
-    if (!SaveRiddleFile(path, doc_->MatchList, doc_->PlainText(), &error)) {
+    if (!SaveRiddleFile(path, doc_->MatchList, doc_->plainText(), &error)) {
         prompts_.ShowError(tr("Cannot save the solution %1:\n%2")
                                .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;

@@ -90,16 +90,16 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     ConnectCommands();
     ConnectEditRoutes();
     ConnectBoardViewCommands();
-    connect(doc_, &RiddleDocument::TitleChanged, this, [this] { UpdateSolutionCommands(); });
+    connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateSolutionCommands(); });
     UpdateSolutionCommands();
 
-    connect(doc_, &RiddleDocument::ModifiedChanged, this, [this] { UpdateTitle(); });
-    connect(doc_, &RiddleDocument::TitleChanged, this, [this] { UpdateTitle(); });
+    connect(doc_, &RiddleDocument::modifiedChanged, this, [this] { UpdateTitle(); });
+    connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateTitle(); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     // The board's contents, selection and last action change only with the
     // document's announcements.
-    connect(doc_, &RiddleDocument::ContentsChanged, this, [this] {
+    connect(doc_, &RiddleDocument::contentsChanged, this, [this] {
         UpdateBoardCommands();
         UpdateEditCommands();
     });
@@ -121,7 +121,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     // once the window has been fitted to its frame and the panes sized.
     board_->HoldExtent(true);
     SetActiveView(board_);
-    doc_->OnNewDocument();
+    doc_->newRiddle();
     UpdateTitle();
 }
 
@@ -293,7 +293,7 @@ void MainWindow::PlaceOnScreen(const QRect& available) {
 }
 
 void MainWindow::UpdateSolutionCommands() {
-    const bool saved = !doc_->PathName().isEmpty();
+    const bool saved = !doc_->pathName().isEmpty();
     Action(CommandId::FileRevert)->setEnabled(saved);
     Action(CommandId::FileSaveSolution)->setEnabled(saved);
 }
@@ -324,8 +324,8 @@ void MainWindow::OnFirstPaint() {
 }
 
 void MainWindow::UpdateTitle() {
-    setWindowTitle(tr("%1[*] - vorlo").arg(TitleName(doc_->Title())));
-    setWindowModified(doc_->IsModified());
+    setWindowTitle(tr("%1[*] - vorlo").arg(TitleName(doc_->title())));
+    setWindowModified(doc_->isModified());
 }
 
 // ----- files -----

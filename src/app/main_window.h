@@ -41,7 +41,7 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    RiddleDocument* GetDocument() const { return doc_; }
+    RiddleDocument* riddleDocument() const { return doc_; }
     BoardView* boardView() const { return board_; }
     TaskPane* TextPane() const { return text_; }
     InfoPane* AdsPane() const { return ads_; }

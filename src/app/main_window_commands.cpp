@@ -100,17 +100,17 @@ void MainWindow::ConnectCommands() {
     // and those that need a selected match only with one.
     on(CommandId::AddMatch, [this] {
         if (BoardActive()) {
-            board_->OnAddMatch();
+            board_->addMatch();
         }
     });
     on(CommandId::DeleteMatch, [this] {
-        if (BoardActive() && board_->OnUpdateNeedSelection()) {
-            board_->OnDeleteMatch();
+        if (BoardActive() && board_->hasSelection()) {
+            board_->deleteMatch();
         }
     });
     on(CommandId::Rotate90, [this] {
-        if (BoardActive() && board_->OnUpdateNeedSelection()) {
-            board_->OnRotate90();
+        if (BoardActive() && board_->hasSelection()) {
+            board_->rotateTo90();
         }
     });
     for (const SampleCommand& sample : SampleCommands()) {
@@ -138,10 +138,10 @@ void MainWindow::ConnectEditRoutes() {
     InfoPane* ads = ads_;
     editRoutes_[board] = {
         {CommandId::EditUndo,
-         {[board] { return board->OnUpdateEditUndo(); }, [board] { board->OnEditUndo(); }}},
-        {CommandId::EditCut, {always, [board] { board->OnEditCut(); }}},
-        {CommandId::EditCopy, {always, [board] { board->OnEditCopy(); }}},
-        {CommandId::EditPaste, {always, [board] { board->OnEditPaste(); }}},
+         {[board] { return board->canUndo(); }, [board] { board->undo(); }}},
+        {CommandId::EditCut, {always, [board] { board->cut(); }}},
+        {CommandId::EditCopy, {always, [board] { board->copy(); }}},
+        {CommandId::EditPaste, {always, [board] { board->paste(); }}},
     };
     editRoutes_[text] = {
         {CommandId::EditUndo, {[text] { return text->CanUndo(); }, [text] { text->undo(); }}},
@@ -162,12 +162,12 @@ void MainWindow::ConnectEditRoutes() {
 void MainWindow::ConnectBoardViewCommands() {
     connect(Action(CommandId::SelectNextMatch), &QAction::triggered, this, [this] {
         if (BoardActive()) {
-            board_->OnSelectNextMatch();
+            board_->selectNextMatch();
         }
     });
     connect(Action(CommandId::SelectPreviousMatch), &QAction::triggered, this, [this] {
         if (BoardActive()) {
-            board_->OnSelectPreviousMatch();
+            board_->selectPreviousMatch();
         }
     });
 
@@ -223,7 +223,7 @@ void MainWindow::UpdateEditCommands() {
 void MainWindow::UpdateBoardCommands() {
     const bool boardActive = BoardActive();
     Action(CommandId::AddMatch)->setEnabled(boardActive);
-    const bool needSelection = boardActive && board_->OnUpdateNeedSelection();
+    const bool needSelection = boardActive && board_->hasSelection();
     Action(CommandId::DeleteMatch)->setEnabled(needSelection);
     Action(CommandId::Rotate90)->setEnabled(needSelection);
     for (const SampleCommand& sample : SampleCommands()) {
@@ -234,6 +234,6 @@ void MainWindow::UpdateBoardCommands() {
     Action(CommandId::SelectPreviousMatch)->setEnabled(anyMatch);
     // Only the board answers the indicator; otherwise it keeps its text.
     if (boardActive) {
-        status_->SetMatchCount(board_->OnUpdateIndicatorMatchCount());
+        status_->SetMatchCount(board_->matchCountText());
     }
 }

@@ -86,14 +86,14 @@ QString PrintCommands::AskExportPictureDefault(bool* withText) {
     const QString svg = tr("SVG drawing (*.svg)");
     const QString pdf = tr("PDF document (*.pdf)");
     QString folder =
-        doc_->PathName().isEmpty() ? QString() : QFileInfo(doc_->PathName()).absolutePath();
+        doc_->pathName().isEmpty() ? QString() : QFileInfo(doc_->pathName()).absolutePath();
     if (folder.isEmpty() || !QFileInfo(folder).isWritable()) {
         folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     }
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         folder = QDir::homePath();
     }
-    const QString base = QFileInfo(doc_->Title()).completeBaseName();
+    const QString base = QFileInfo(doc_->title()).completeBaseName();
     QFileDialog dialog(window_, tr("Export Picture"),
                        QDir(folder).filePath(base + QStringLiteral(".png")),
                        QStringList{png, svg, pdf}.join(QStringLiteral(";;")));
@@ -154,7 +154,7 @@ bool PrintCommands::ExportPicture(const QString& path, bool withText, QString* e
     const PictureFormat format =
         PictureFormatNamed(QFileInfo(path).suffix()).value_or(PictureFormat::Png);
     const PictureFrame frame = FramePicture(doc_->MatchList, kExportMargin);
-    const PictureText text{doc_->PlainText(), doc_->Text()->defaultFont()};
+    const PictureText text{doc_->plainText(), doc_->textDocument()->defaultFont()};
     const bool written = WritePictureFile(path, format, doc_->MatchList, {}, frame,
                                           withText ? &text : nullptr, error);
     if (textCut) {

@@ -25,16 +25,16 @@ void PaintRiddlePage(QPainter& painter, const QRect& pageRect, const RiddleDocum
     // Lay the text out with the printer's own metrics, not the screen's.
     text.documentLayout()->setPaintDevice(painter.device());
     text.setDocumentMargin(0);
-    QFont font = doc.Text()->defaultFont();
+    QFont font = doc.textDocument()->defaultFont();
     font.setPointSizeF(14.0);
     text.setDefaultFont(font);
     text.setPageSize(QSizeF(pageRect.width(), 1e9));
-    RiddleDocument::SetRiddleText(text, doc.PlainText());
+    RiddleDocument::SetRiddleText(text, doc.plainText());
     // The paragraphs as the text pane shows them.
     FormatRiddleParagraphs(&text, QTextOption::WordWrap);
     text.setTextWidth(pageRect.width());
-    const qreal gap = doc.PlainText().isEmpty() ? 0.0 : painter.device()->logicalDpiY() / 4.0;
-    const qreal textHeight = doc.PlainText().isEmpty() ? 0.0 : text.size().height();
+    const qreal gap = doc.plainText().isEmpty() ? 0.0 : painter.device()->logicalDpiY() / 4.0;
+    const qreal textHeight = doc.plainText().isEmpty() ? 0.0 : text.size().height();
 
     // The board fills what the text leaves, keeping its proportions.
     const QRectF boardArea(pageRect.left(), pageRect.top(), pageRect.width(),

@@ -92,7 +92,7 @@ BoardView::BoardView(RiddleDocument* doc, QWidget* parent)
     // Movements with no button held must arrive too, so the ordinary cursor
     // comes back once a drag is over.
     viewport()->setMouseTracking(true);
-    connect(doc_, &RiddleDocument::InitialUpdate, this, &BoardView::OnInitialUpdate);
+    connect(doc_, &RiddleDocument::reset, this, &BoardView::OnInitialUpdate);
     connect(doc_, &RiddleDocument::ViewsUpdate, this, &BoardView::OnUpdate);
 }
 
@@ -157,12 +157,12 @@ void BoardView::OnUpdate(QObject* sender, int /*hint*/) {
     }
 }
 
-void BoardView::SetModifiedFlag() {
-    doc_->SetModifiedFlag(true);
+void BoardView::setModified() {
+    doc_->setModified(true);
 }
 
 void BoardView::AboutToChange() {
-    emit doc_->BoardAboutToChange();
+    emit doc_->boardAboutToChange();
 }
 
 void BoardView::UpdateAllViews(int32_t hint) {
@@ -398,13 +398,13 @@ void BoardView::Apply(const BoardEditor::MouseResult& result,
 
 // ----- commands -----
 
-void BoardView::OnAddMatch() {
+void BoardView::addMatch() {
     // Each new match steps to the right, wrapping where the board window ends:
     // its width in board pixels, so that zoomed in new matches stay in sight.
     editor_.OnAddMatch(width() * 100 / zoom_);
 }
 
-void BoardView::OnDeleteMatch() {
+void BoardView::deleteMatch() {
     editor_.OnDeleteMatch();
 }
 
@@ -419,20 +419,20 @@ void BoardView::PutOnClipboard(const MatchBlock& block) {
     QApplication::clipboard()->setMimeData(data);
 }
 
-void BoardView::OnEditCopy() {
+void BoardView::copy() {
     // Without a selected match the clipboard keeps what it holds.
     if (const std::optional<MatchBlock> block = editor_.OnEditCopy()) {
         PutOnClipboard(*block);
     }
 }
 
-void BoardView::OnEditCut() {
+void BoardView::cut() {
     if (const std::optional<MatchBlock> block = editor_.OnEditCut()) {
         PutOnClipboard(*block);
     }
 }
 
-void BoardView::OnEditPaste() {
+void BoardView::paste() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     const QString type = MatchMimeType();
     if (data == nullptr || !data->hasFormat(type)) {
@@ -457,34 +457,34 @@ void BoardView::OnEditPaste() {
     QApplication::clipboard()->setMimeData(replacement);
 }
 
-void BoardView::OnEditUndo() {
+void BoardView::undo() {
     editor_.OnEditUndo();
 }
 
-void BoardView::OnRotate90() {
+void BoardView::rotateTo90() {
     editor_.OnRotate90();
 }
 
-bool BoardView::OnUpdateNeedSelection() const {
+bool BoardView::hasSelection() const {
     return editor_.OnUpdateNeedSelection();
 }
 
-bool BoardView::OnUpdateEditUndo() const {
+bool BoardView::canUndo() const {
     return editor_.OnUpdateEditUndo();
 }
 
 // Worded here rather than taken from the editor, so that it is translated.
-QString BoardView::OnUpdateIndicatorMatchCount() const {
+QString BoardView::matchCountText() const {
     return tr("%1 matches").arg(doc_->MatchList.Count());
 }
 
 // ----- keyboard and zoom -----
 
-bool BoardView::OnSelectNextMatch() {
+bool BoardView::selectNextMatch() {
     return editor_.SelectNextMatch();
 }
 
-bool BoardView::OnSelectPreviousMatch() {
+bool BoardView::selectPreviousMatch() {
     return editor_.SelectPreviousMatch();
 }
 
@@ -499,7 +499,7 @@ bool BoardView::event(QEvent* event) {
             (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
             const bool back =
                 key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
-            back ? OnSelectPreviousMatch() : OnSelectNextMatch();
+            back ? selectPreviousMatch() : selectNextMatch();
             key->accept();
             return true;
         }

@@ -31,7 +31,7 @@ public:
     explicit BoardView(RiddleDocument* doc, QWidget* parent = nullptr);
     ~BoardView() override;
 
-    RiddleDocument* GetDocument() const { return doc_; }
+    RiddleDocument* riddleDocument() const { return doc_; }
     vorlo::BoardEditor& Editor() { return editor_; }
     const vorlo::BoardEditor& Editor() const { return editor_; }
 
@@ -90,8 +90,8 @@ public:
     static QString MatchMimeType();
 
     // Selecting by key (Tab, Shift+Tab); false on an empty board.
-    bool OnSelectNextMatch();
-    bool OnSelectPreviousMatch();
+    bool selectNextMatch();
+    bool selectPreviousMatch();
     // Snapping while dragging and turning (see BoardEditor::SetSnapping).
     void SetSnapping(bool on) { editor_.SetSnapping(on); }
     bool Snapping() const { return editor_.Snapping(); }
@@ -124,7 +124,7 @@ protected:
 
 private:
     // BoardHost
-    void SetModifiedFlag() override;
+    void setModified() override;
     void UpdateAllViews(int32_t hint) override;
     void AboutToChange() override;
 

@@ -13,10 +13,10 @@
 
 RiddleDocument::RiddleDocument(QObject* parent) : QObject(parent), text_(new QTextDocument(this)) {
     connect(text_, &QTextDocument::modificationChanged, this, [this] {
-        const bool modified = IsModified();
+        const bool modified = isModified();
         if (modified != lastReportedModified_) {
             lastReportedModified_ = modified;
-            emit ModifiedChanged(modified);
+            emit modifiedChanged(modified);
         }
     });
 }
@@ -34,7 +34,7 @@ bool IsFrameMark(QChar c) {
 
 }  // namespace
 
-QString RiddleDocument::PlainText() const {
+QString RiddleDocument::plainText() const {
     return RiddleText(*text_);
 }
 
@@ -90,26 +90,26 @@ QString RiddleDocument::RiddleText(const QTextDocument& document) {
 
 void RiddleDocument::UpdateAllViews(QObject* sender, int hint) {
     emit ViewsUpdate(sender, hint);
-    emit ContentsChanged();
+    emit contentsChanged();
 }
 
 void RiddleDocument::InitialUpdateAllViews() {
-    emit InitialUpdate();
-    emit ContentsChanged();
+    emit reset();
+    emit contentsChanged();
 }
 
-bool RiddleDocument::OnNewDocument() {
+bool RiddleDocument::newRiddle() {
     SelectedMatch = {};
     LastAction = vorlo::ActionNone;
     DeleteContents();
     ResetTextHistory();
     SetPathName(QString());
-    SetModifiedFlag(false);
+    setModified(false);
     InitialUpdateAllViews();
     return true;
 }
 
-bool RiddleDocument::OnOpenDocument(const QString& path, QString* error) {
+bool RiddleDocument::open(const QString& path, QString* error) {
     // Read everything first: a file that cannot be read leaves the open
     // riddle untouched.
     vorlo::RiddleReadResult result = vorlo::LoadRiddleFile(path);
@@ -126,17 +126,17 @@ bool RiddleDocument::OnOpenDocument(const QString& path, QString* error) {
     SetRiddleText(*text_, QString::fromUtf8(result.riddle.text));
     ResetTextHistory();
     SetPathName(QFileInfo(path).absoluteFilePath());
-    SetModifiedFlag(false);
+    setModified(false);
     InitialUpdateAllViews();
     return true;
 }
 
-bool RiddleDocument::OnSaveDocument(const QString& path, QString* error) {
+bool RiddleDocument::save(const QString& path, QString* error) {
     if (!vorlo::SaveRiddleFile(path, MatchList, PlainText(), error)) {
         return false;
     }
     SetPathName(QFileInfo(path).absoluteFilePath());
-    SetModifiedFlag(false);
+    setModified(false);
     return true;
 }
 
@@ -149,27 +149,27 @@ void RiddleDocument::ResetTextHistory() {
     text_->clearUndoRedoStacks();
 }
 
-bool RiddleDocument::IsModified() const {
+bool RiddleDocument::isModified() const {
     return boardModified_ || text_->isModified();
 }
 
-void RiddleDocument::SetModifiedFlag(bool modified) {
+void RiddleDocument::setModified(bool modified) {
     boardModified_ = modified;
     if (!modified) {
         text_->setModified(false);
     }
-    const bool now = IsModified();
+    const bool now = isModified();
     if (now != lastReportedModified_) {
         lastReportedModified_ = now;
-        emit ModifiedChanged(now);
+        emit modifiedChanged(now);
     }
 }
 
-QString RiddleDocument::Title() const {
+QString RiddleDocument::title() const {
     return pathName_.isEmpty() ? tr("riddle") : QFileInfo(pathName_).fileName();
 }
 
 void RiddleDocument::SetPathName(const QString& path) {
     pathName_ = path;
-    emit TitleChanged();
+    emit titleChanged();
 }

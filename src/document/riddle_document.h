@@ -40,19 +40,19 @@ public:
     void UpdateAllViews(QObject* sender, int hint);
 
     // Starts an empty riddle: no matches, no text, nothing to undo.
-    bool OnNewDocument();
+    bool newRiddle();
     // Reads `path`. On failure the open riddle stays exactly as it was and
     // `error` says why.
-    bool OnOpenDocument(const QString& path, QString* error);
+    bool open(const QString& path, QString* error);
     // Writes the riddle to `path` atomically; on failure the old file is kept.
-    bool OnSaveDocument(const QString& path, QString* error);
+    bool save(const QString& path, QString* error);
 
     // Empties the matches, the selection and the text; LastAction stays.
     void DeleteContents();
 
     // Modified when the board set its flag or the text was edited.
-    bool IsModified() const;
-    void SetModifiedFlag(bool modified = true);
+    bool isModified() const;
+    void setModified(bool modified = true);
 
     // The file the riddle was opened from or saved to; empty for a new one.
     const QString& PathName() const { return pathName_; }
@@ -61,16 +61,16 @@ public:
 
 signals:
     // After New and after Open, when the document holds its new contents.
-    void InitialUpdate();
+    void reset();
     // After every change announced with UpdateAllViews.
     void ViewsUpdate(QObject* sender, int hint);
     // The modified state or the title may have changed.
-    void ModifiedChanged(bool modified);
-    void TitleChanged();
+    void modifiedChanged(bool modified);
+    void titleChanged();
     // After UpdateAllViews and after New and Open: command states may differ.
-    void ContentsChanged();
+    void contentsChanged();
     // Just before the board's editor changes the matches.
-    void BoardAboutToChange();
+    void boardAboutToChange();
 
 private:
     void InitialUpdateAllViews();

@@ -10,9 +10,9 @@
 RiddleProgress::RiddleProgress(RiddleDocument* doc, QObject* parent) : QObject(parent), doc_(doc) {
     // New and Open (Revert included) start counting afresh; every announced
     // change compares again.
-    connect(doc_, &RiddleDocument::InitialUpdate, this, [this] { Rebase(); });
-    connect(doc_, &RiddleDocument::ContentsChanged, this, [this] { Refresh(); });
-    connect(doc_, &RiddleDocument::BoardAboutToChange, this, [this] {
+    connect(doc_, &RiddleDocument::reset, this, [this] { Rebase(); });
+    connect(doc_, &RiddleDocument::contentsChanged, this, [this] { Refresh(); });
+    connect(doc_, &RiddleDocument::boardAboutToChange, this, [this] {
         KeepBase();
         ++changes_;
     });
@@ -31,8 +31,8 @@ void RiddleProgress::ReloadSolutions() {
     solutionPaths_.clear();
     solutions_.clear();
     solutionsRead_ = false;
-    if (!doc_->PathName().isEmpty()) {
-        solutionPaths_ = vorlo::SolutionPaths(QFile::encodeName(doc_->PathName()).toStdString());
+    if (!doc_->pathName().isEmpty()) {
+        solutionPaths_ = vorlo::SolutionPaths(QFile::encodeName(doc_->pathName()).toStdString());
     }
     compared_.reset();  // compare again, even with the board as it was
     Refresh();

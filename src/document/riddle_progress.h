@@ -10,7 +10,7 @@
 // apart in a release build (bench_model's BM_MovedCount), well under a
 // millisecond for the riddles people make. It runs only when the board has
 // changed since it last ran: the editor announces each change beforehand
-// (BoardAboutToChange), and a Refresh without one costs nothing, so a key
+// (boardAboutToChange), and a Refresh without one costs nothing, so a key
 // or a click that changes nothing never compares a large board again.
 
 #include <QObject>

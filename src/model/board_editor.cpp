@@ -78,7 +78,7 @@ int32_t BoardEditor::SnapAngleTo90(int32_t angle) {
 }
 
 void BoardEditor::BoardChanged() {
-    host_.SetModifiedFlag();
+    host_.setModified();
     host_.UpdateAllViews(HintBoardChanged);
 }
 
@@ -153,7 +153,7 @@ BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
     m.y = WrapSub(y, anchor_.y);
     doc_.MatchList.Moved(doc_.SelectedMatch);
     const int64_t jump = SnapDragged();
-    host_.SetModifiedFlag();
+    host_.setModified();
     // Centred on the pointer and wide enough to reach back to where the match
     // was; exact in 64 bits, however far the pointer jumped.
     const int64_t hw = std::llabs(static_cast<int64_t>(oldX) - x) + kRepaintMargin + jump;
@@ -179,7 +179,7 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
         doc_.MatchList.Moved(doc_.SelectedMatch);
     }
     SnapTurned();
-    host_.SetModifiedFlag();
+    host_.setModified();
     return MouseResult{BoardCursor::Rotate,
                        RectAround(anchor_.x, anchor_.y, kRepaintMargin, kRepaintMargin)};
 }

@@ -62,7 +62,7 @@ struct BoardRect {
 class BoardHost {
 public:
     virtual ~BoardHost() = default;
-    virtual void SetModifiedFlag() = 0;             // the matches changed
+    virtual void setModified() = 0;             // the matches changed
     virtual void UpdateAllViews(int32_t hint) = 0;  // always HintBoardChanged from here
     // Just before the editor changes the matches: the last moment the board
     // is still as it was.

@@ -12,7 +12,7 @@ InfoPane::InfoPane(RiddleDocument* doc, QWidget* parent) : QTextBrowser(parent),
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this,
             [](const QUrl& url) { QDesktopServices::openUrl(url); });
-    connect(doc_, &RiddleDocument::InitialUpdate, this, &InfoPane::OnInitialUpdate);
+    connect(doc_, &RiddleDocument::reset, this, &InfoPane::OnInitialUpdate);
     connect(doc_, &RiddleDocument::ViewsUpdate, this, &InfoPane::OnUpdate);
 }
 

@@ -38,9 +38,9 @@ void FormatRiddleParagraphs(QTextDocument* text, QTextOption::WrapMode wrap) {
 TaskPane::TaskPane(RiddleDocument* doc, QWidget* parent) : QTextEdit(parent), doc_(doc) {
     // Formatting pasted in from elsewhere would not survive a save anyway.
     setAcceptRichText(false);
-    setDocument(doc_->Text());
-    SetWrap(WrapFor(doc_->PlainText()));
-    connect(doc_, &RiddleDocument::InitialUpdate, this, &TaskPane::OnInitialUpdate);
+    setDocument(doc_->textDocument());
+    SetWrap(WrapFor(doc_->plainText()));
+    connect(doc_, &RiddleDocument::reset, this, &TaskPane::OnInitialUpdate);
     connect(doc_, &RiddleDocument::ViewsUpdate, this, &TaskPane::OnUpdate);
     // The text belongs to the document: should the document go first, the
     // pane lets go of it while it still exists.
@@ -59,7 +59,7 @@ void TaskPane::OnInitialUpdate() {
     // Aligning is no edit of the user's: it is neither undoable nor a change.
     document()->clearUndoRedoStacks();
     if (doc_) {
-        doc_->SetModifiedFlag(false);
+        doc_->setModified(false);
     }
 }
 
@@ -83,7 +83,7 @@ void TaskPane::SetWrap(QTextOption::WrapMode wrap) {
 
 void TaskPane::AlignAllParagraphs() {
     const QTextOption::WrapMode wrap =
-        WrapFor(doc_ ? doc_->PlainText() : document()->toPlainText());
+        WrapFor(doc_ ? doc_->plainText() : document()->toPlainText());
     SetWrap(wrap);
     FormatRiddleParagraphs(document(), wrap);
     QTextCursor start(document());

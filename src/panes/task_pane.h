@@ -26,7 +26,7 @@ public:
     explicit TaskPane(RiddleDocument* doc, QWidget* parent = nullptr);
     ~TaskPane() override;
 
-    RiddleDocument* GetDocument() const { return doc_; }
+    RiddleDocument* riddleDocument() const { return doc_; }
 
     // New contents: every paragraph right-aligned, nothing to undo, not
     // modified.

@@ -41,7 +41,7 @@ struct RecordingFrame {
     // Closes the window without asking to save.
     void Reset() {
         if (frame) {
-            frame->GetDocument()->SetModifiedFlag(false);
+            frame->riddleDocument()->setModified(false);
         }
         frame.reset();
     }

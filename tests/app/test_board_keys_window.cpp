@@ -36,7 +36,7 @@ private:
     std::unique_ptr<MainWindow>& frame = recording.frame;
     QTemporaryDir dir;
 
-    RiddleDocument* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->riddleDocument(); }
     BoardView* board() { return frame->boardView(); }
     QWidget* port() { return board()->viewport(); }
     bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
@@ -140,7 +140,7 @@ private slots:
         // Selecting is no action: nothing to undo, nothing modified, and the
         // focus stayed on the board.
         QVERIFY(!Enabled(CommandId::EditUndo));
-        QVERIFY(!doc()->IsModified());
+        QVERIFY(!doc()->isModified());
         QVERIFY(board()->hasFocus());
         QVERIFY(Enabled(CommandId::DeleteMatch));
         frame->Action(CommandId::SelectPreviousMatch)->trigger();

@@ -105,7 +105,7 @@ private slots:
                  board.convertToFormat(text.format()));
 
         // A short Latin text stands at the right edge too.
-        RiddleDocument::SetRiddleText(*frame->GetDocument()->Text(), QStringLiteral("ab"));
+        RiddleDocument::SetRiddleText(*frame->riddleDocument()->textDocument(), QStringLiteral("ab"));
         QVERIFY(frame->Printing().ExportPicture(with, true, &error));
         const QImage shortText(with);
         QCOMPARE(shortText.width(), board.width());
@@ -128,7 +128,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, cut);
         if (!text.isEmpty()) {
-            RiddleDocument::SetRiddleText(*frame->GetDocument()->Text(), text);
+            RiddleDocument::SetRiddleText(*frame->riddleDocument()->textDocument(), text);
         }
         const QString path = dir.filePath(QStringLiteral("long.png"));
         frame->AskExportPicture = [&](bool* withText) {

@@ -189,9 +189,9 @@ private slots:
                 ? QUrl(QStringLiteral("file://") + riddle.mid(1, second - 1) + riddle.mid(second))
                 : QUrl(QStringLiteral("file:dropped.vrl"));
         QVERIFY(url.isValid());
-        RiddleDocument* doc = frame->GetDocument();
+        RiddleDocument* doc = frame->riddleDocument();
         QCOMPARE(DropOn(frame->boardView()->viewport(), {url}), taken);
-        QCOMPARE(doc->PathName() == QFileInfo(riddle).absoluteFilePath(), opens);
+        QCOMPARE(doc->pathName() == QFileInfo(riddle).absoluteFilePath(), opens);
         if (refusedWithMessage) {
             QCOMPARE(errors,
                      QStringList{QStringLiteral("%1: only files on this computer can be opened")
@@ -218,31 +218,31 @@ private slots:
         const QString riddle = CopyExampleAs(QStringLiteral("dropped.vrl"));
         QVERIFY(!riddle.isEmpty());
         const QString other = CopyExampleAs(QStringLiteral("dropped.txt"));
-        RiddleDocument* doc = frame->GetDocument();
+        RiddleDocument* doc = frame->riddleDocument();
 
         // Refused: a file that is no riddle, and a riddle that is not local.
         QVERIFY(!DropOn(target, {QUrl::fromLocalFile(other)}));
         QVERIFY(!DropOn(target, {QUrl(QStringLiteral("https://www.vorlo.test/cup.vrl"))}));
-        QVERIFY(doc->PathName().isEmpty());
-        QVERIFY(doc->PlainText().isEmpty());
+        QVERIFY(doc->pathName().isEmpty());
+        QVERIFY(doc->plainText().isEmpty());
 
         // A modified riddle asks first; Cancel keeps it.
-        doc->SetModifiedFlag(true);
+        doc->setModified(true);
         promptAnswer = QMessageBox::Cancel;
         QVERIFY(DropOn(target, {QUrl::fromLocalFile(riddle)}));
         QCOMPARE(prompts.size(), 1);
-        QVERIFY(doc->PathName().isEmpty());
-        QVERIFY(doc->IsModified());
+        QVERIFY(doc->pathName().isEmpty());
+        QVERIFY(doc->isModified());
 
         // Discard opens the dropped riddle, the first riddle among the files.
         promptAnswer = QMessageBox::Discard;
         QVERIFY(DropOn(target, {QUrl::fromLocalFile(other), QUrl::fromLocalFile(riddle)}));
         QCOMPARE(prompts.size(), 2);
-        QCOMPARE(doc->PathName(), QFileInfo(riddle).absoluteFilePath());
+        QCOMPARE(doc->pathName(), QFileInfo(riddle).absoluteFilePath());
         QCOMPARE(doc->MatchList.Count(), size_t(4));
         QVERIFY(errors.isEmpty());
         // Nothing of the drop went into the text.
-        QVERIFY(!doc->PlainText().contains(QLatin1String("dropped")));
+        QVERIFY(!doc->plainText().contains(QLatin1String("dropped")));
     }
 };
 

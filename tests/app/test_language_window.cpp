@@ -53,7 +53,7 @@ Observed Observe(RecordingFrame& recording) {
     seen.window = frame->layoutDirection();
     seen.board = board->layoutDirection();
     seen.boardLeft = board->mapTo(frame, QPoint(0, 0)).x();
-    RiddleDocument* doc = frame->GetDocument();
+    RiddleDocument* doc = frame->riddleDocument();
     doc->MatchList.Append(vorlo::Match(150, 100, 0));  // the stick runs right from x 150
     doc->UpdateAllViews(nullptr, 0);
     board->horizontalScrollBar()->setValue(0);

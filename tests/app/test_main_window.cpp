@@ -110,7 +110,7 @@ private:
     QString& fileNameAnswer = recording.fileNameAnswer;
     QTemporaryDir dir;
 
-    RiddleDocument* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->riddleDocument(); }
 
     void MakeFrame() { QVERIFY(recording.Make()); }
 
@@ -210,7 +210,7 @@ private slots:
 
     void shortcutsReachTheirCommands() {
         // Ctrl+N on a modified riddle comes to New, which asks first.
-        doc()->SetModifiedFlag(true);
+        doc()->setModified(true);
         promptAnswer = QMessageBox::Cancel;
         QTest::keyClick(frame->boardView(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(prompts.size(), 1);
@@ -266,11 +266,11 @@ private slots:
         QTest::keyClick(frame->TextPane(), Qt::Key_Home);
         // Delete removes a character; it is no board command here.
         QTest::keyClick(frame->TextPane(), Qt::Key_Delete);
-        QCOMPARE(doc()->PlainText(), QStringLiteral("bc"));
+        QCOMPARE(doc()->plainText(), QStringLiteral("bc"));
         // Alt+Backspace undoes the text edit.
         QVERIFY(frame->Action(CommandId::EditUndo)->isEnabled());
         QTest::keyClick(frame->TextPane(), Qt::Key_Backspace, Qt::AltModifier);
-        QCOMPARE(doc()->PlainText(), QStringLiteral("abc"));
+        QCOMPARE(doc()->plainText(), QStringLiteral("abc"));
         QCOMPARE(doc()->LastAction, int32_t(ActionNone));
     }
 
@@ -338,10 +338,10 @@ private slots:
         // Paste reaches the active pane only: a match lands on the board
         // only while the board is active; the text takes no match.
         const size_t count = doc()->MatchList.Count();
-        const QString text = doc()->PlainText();
+        const QString text = doc()->plainText();
         frame->Action(CommandId::EditPaste)->trigger();
         QCOMPARE(doc()->MatchList.Count(), count + (pane == 0 ? 1 : 0));
-        QCOMPARE(doc()->PlainText(), text);
+        QCOMPARE(doc()->plainText(), text);
     }
 
     // The Edit commands' states follow the panes' own signals as the user
@@ -359,7 +359,7 @@ private slots:
         QVERIFY(!frame->Action(CommandId::EditCut)->isEnabled());
         QVERIFY(!frame->Action(CommandId::EditCopy)->isEnabled());
         frame->Action(CommandId::EditUndo)->trigger();
-        QCOMPARE(doc()->PlainText(), QString());
+        QCOMPARE(doc()->plainText(), QString());
         QVERIFY(!frame->Action(CommandId::EditUndo)->isEnabled());
 
         frame->SetActiveView(frame->AdsPane());
@@ -554,8 +554,8 @@ private slots:
             doc()->MatchList.ToVector(),
             (std::vector<Match>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}));
         QVERIFY(!doc()->SelectedMatch);
-        QCOMPARE(doc()->Text()->blockCount(), 2);
-        QVERIFY(!doc()->IsModified());
+        QCOMPARE(doc()->textDocument()->blockCount(), 2);
+        QVERIFY(!doc()->isModified());
         QCOMPARE(frame->windowTitle(), QStringLiteral("worked_example.vrl[*] - vorlo"));
         QVERIFY(!frame->isWindowModified());
 
@@ -563,7 +563,7 @@ private slots:
         fileNameAnswer = dir.filePath(QStringLiteral("copy"));  // no extension: ".vrl" added
         QVERIFY(frame->Files().OnFileSaveAs());
         QCOMPARE(ReadAll(copy), original);
-        QCOMPARE(doc()->PathName(), QFileInfo(copy).absoluteFilePath());
+        QCOMPARE(doc()->pathName(), QFileInfo(copy).absoluteFilePath());
         QCOMPARE(frame->windowTitle(), QStringLiteral("copy.vrl[*] - vorlo"));
 
         // A recent-file entry for each, newest first.
@@ -578,7 +578,7 @@ private slots:
         // New empties everything; the recent file opens the riddle again.
         QVERIFY(frame->Files().OnFileNew());
         QVERIFY(doc()->MatchList.IsEmpty());
-        QVERIFY(doc()->PlainText().isEmpty());
+        QVERIFY(doc()->plainText().isEmpty());
         QCOMPARE(frame->windowTitle(), QStringLiteral("riddle[*] - vorlo"));
         frame->Action(CommandId::RecentFile2)->trigger();
         QCOMPARE(doc()->MatchList.Count(), size_t(4));
@@ -612,9 +612,9 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("marks.vrl"));
         WriteAll(path, bytes);
         QVERIFY(frame->Files().OpenDocumentFile(path));
-        QCOMPARE(doc()->Text()->blockCount(), int(text.count(QStringLiteral("\r\n"))) + 1);
+        QCOMPARE(doc()->textDocument()->blockCount(), int(text.count(QStringLiteral("\r\n"))) + 1);
         QString error;
-        QVERIFY2(doc()->OnSaveDocument(path, &error), qPrintable(error));
+        QVERIFY2(doc()->save(path, &error), qPrintable(error));
         QCOMPARE(ReadAll(path), bytes);
     }
 
@@ -624,7 +624,7 @@ private slots:
         TypeText(frame->TextPane(), QStringLiteral("שלום"));
         QTest::keyClick(frame->TextPane(), Qt::Key_Return);
         TypeText(frame->TextPane(), QStringLiteral("x\u00a0y"));
-        QVERIFY(doc()->IsModified());
+        QVERIFY(doc()->isModified());
         QVERIFY(frame->isWindowModified());
         QCOMPARE(frame->windowTitle(), QStringLiteral("riddle[*] - vorlo"));
         fileNameAnswer = dir.filePath(QStringLiteral("typed.vrl"));
@@ -638,7 +638,7 @@ private slots:
 
     void savePromptBeforeNewOpenAndClose() {
         QVERIFY(frame->Files().OpenDocumentFile(kExample));
-        doc()->SetModifiedFlag(true);
+        doc()->setModified(true);
 
         promptAnswer = QMessageBox::Cancel;
         QVERIFY(!frame->Files().OnFileNew());
@@ -656,7 +656,7 @@ private slots:
         promptAnswer = QMessageBox::Discard;
         QVERIFY(frame->Files().OpenDocumentFile(path));
         doc()->MatchList.Append(Match(1, 2, 3));
-        doc()->SetModifiedFlag(true);
+        doc()->setModified(true);
         promptAnswer = QMessageBox::Save;
         QVERIFY(frame->Files().OnFileNew());
         QVERIFY(doc()->MatchList.IsEmpty());
@@ -674,7 +674,7 @@ private slots:
         QVERIFY(frame->Files().OpenDocumentFile(kExample));
         doc()->SelectedMatch = doc()->MatchList.Last();
         doc()->LastAction = ActionMove;
-        const QString textBefore = doc()->PlainText();
+        const QString textBefore = doc()->plainText();
         const QString broken = dir.filePath(QStringLiteral("broken.vrl"));
         // Count 2 with only one record.
         WriteAll(broken, QByteArray::fromHex("02000000"
@@ -686,8 +686,8 @@ private slots:
         QCOMPARE(doc()->MatchList.Count(), size_t(4));
         QCOMPARE(doc()->SelectedMatch, doc()->MatchList.Last());
         QCOMPARE(doc()->LastAction, int32_t(ActionMove));
-        QCOMPARE(doc()->PlainText(), textBefore);
-        QCOMPARE(doc()->PathName(), QFileInfo(kExample).absoluteFilePath());
+        QCOMPARE(doc()->plainText(), textBefore);
+        QCOMPARE(doc()->pathName(), QFileInfo(kExample).absoluteFilePath());
         QVERIFY(!frame->Files().RecentFiles().contains(QFileInfo(broken).absoluteFilePath()));
 
         QVERIFY(!frame->Files().OpenDocumentFile(dir.filePath(QStringLiteral("missing.vrl"))));
@@ -702,7 +702,7 @@ private slots:
         for (int i = 0; i < 100; ++i) {
             doc()->MatchList.Append(Match(i, i, i));
         }
-        doc()->SetModifiedFlag(true);
+        doc()->setModified(true);
         // Let the process write at most 200 bytes per file: the save fails
         // half-way, as on a full disk.
         struct rlimit old {};
@@ -718,7 +718,7 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].contains(QStringLiteral("keep.vrl")));
         QCOMPARE(ReadAll(path), ReadAll(kExample));
-        QVERIFY(doc()->IsModified());
+        QVERIFY(doc()->isModified());
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).filter("keep").size() == 1);
     }
 

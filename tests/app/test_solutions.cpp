@@ -41,7 +41,7 @@ class TestSolutions : public QObject {
     QStringList revertQuestions;
     bool revertAnswer = false;
 
-    RiddleDocument* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->riddleDocument(); }
 
     // The worked example's cup, (309,126,90) (209,126,90) (199,137,0)
     // (258,248,90), copied to the temporary folder and opened.
@@ -89,13 +89,13 @@ private slots:
         QVERIFY(!frame->Files().OnFileRevert());
         QCOMPARE(revertQuestions.size(), 1);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
-        QVERIFY(doc()->IsModified());
+        QVERIFY(doc()->isModified());
 
         revertAnswer = true;
         frame->Action(CommandId::FileRevert)->trigger();
         QCOMPARE(revertQuestions.size(), 2);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(199, 137, 0));
-        QVERIFY(!doc()->IsModified());
+        QVERIFY(!doc()->isModified());
         QVERIFY(frame->Files().OnFileSave());
         QCOMPARE(ReadAll(path), ReadAll(kExample));
         // Nothing to lose: no question.
@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         QVERIFY(!frame->Status().SolvedNote()->isVisible());
         // A new riddle has no file and so no solutions either.
-        doc()->SetModifiedFlag(false);
+        doc()->setModified(false);
         QVERIFY(frame->Files().OnFileNew());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         QVERIFY(!frame->Action(CommandId::FileSaveSolution)->isEnabled());
@@ -255,7 +255,7 @@ private slots:
             solution.write(QByteArray::fromStdString(SerializeRiddle(many, "")));
             solution.close();
             frame->StatusBar->clearMessage();
-            doc()->SetModifiedFlag(false);
+            doc()->setModified(false);
             QVERIFY(!OpenCup(QStringLiteral("%1.vrl").arg(c.name)).isEmpty());
             QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{1});
             QVERIFY2(!frame->Status().Progress()->SolutionsRead(), c.name);

@@ -97,7 +97,7 @@ struct Board {
         if (!QTest::qWaitForWindowExposed(&view)) {
             qFatal("board window not exposed");
         }
-        doc.OnNewDocument();
+        doc.newRiddle();
         if (!scroll.isNull()) {
             view.SetScrollSizes(QSize(2000, 2000));
             view.horizontalScrollBar()->setValue(scroll.x());
@@ -105,7 +105,7 @@ struct Board {
         }
         QApplication::processEvents();
     }
-    ~Board() { doc.SetModifiedFlag(false); }
+    ~Board() { doc.setModified(false); }
 
     Match& Add(int x, int y, int angle) { return *doc.MatchList.Append(Match(x, y, angle)); }
     QWidget* Port() { return view.viewport(); }
@@ -173,13 +173,13 @@ private slots:
         view.resize(400, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        doc.OnNewDocument();
+        doc.newRiddle();
         QCOMPARE(view.GetTotalSize(), QSize(400, 300));
         // A later resize does not change it; the next initial update does.
         view.resize(200, 100);
         QCOMPARE(view.GetTotalSize(), QSize(400, 300));
         QVERIFY(view.horizontalScrollBar()->maximum() > 0);
-        doc.OnNewDocument();
+        doc.newRiddle();
         QCOMPARE(view.GetTotalSize(), QSize(200, 100));
     }
 
@@ -211,18 +211,18 @@ private slots:
     void updateHandlersAnswerFromTheDocument() {
         RiddleDocument doc;
         BoardView view(&doc);
-        QCOMPARE(view.OnUpdateIndicatorMatchCount(), QStringLiteral("0 matches"));
-        QVERIFY(!view.OnUpdateNeedSelection());
-        QVERIFY(!view.OnUpdateEditUndo());
+        QCOMPARE(view.matchCountText(), QStringLiteral("0 matches"));
+        QVERIFY(!view.hasSelection());
+        QVERIFY(!view.canUndo());
         doc.SelectedMatch = doc.MatchList.Append(Match(1, 2, 3));
         doc.LastAction = vorlo::ActionRotate;
-        QCOMPARE(view.OnUpdateIndicatorMatchCount(), QStringLiteral("1 matches"));
-        QVERIFY(view.OnUpdateNeedSelection());
-        QVERIFY(view.OnUpdateEditUndo());
+        QCOMPARE(view.matchCountText(), QStringLiteral("1 matches"));
+        QVERIFY(view.hasSelection());
+        QVERIFY(view.canUndo());
         for (int i = 0; i < 11; ++i) {
             doc.MatchList.Append(Match(i, i, i));
         }
-        QCOMPARE(view.OnUpdateIndicatorMatchCount(), QStringLiteral("12 matches"));
+        QCOMPARE(view.matchCountText(), QStringLiteral("12 matches"));
     }
 
     void drawsTheMatchesShiftedByTheScroll() {
@@ -307,7 +307,7 @@ private slots:
         QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
         // A press changes nothing of the match and does not mark the riddle.
         QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
-        QVERIFY(!b.doc.IsModified());
+        QVERIFY(!b.doc.isModified());
     }
 
     void rightDragTurnsAboutTheTailCorner() {
@@ -333,7 +333,7 @@ private slots:
             QVERIFY(Covers(recorder.painted, b.MatchRect(m)));
             QVERIFY(b.ShowsCursor(b.view.RotateCursor()));
         }
-        QVERIFY(b.doc.IsModified());
+        QVERIFY(b.doc.isModified());
         QTest::mouseRelease(b.Port(), Qt::RightButton, {}, b.ToPort({150, 103}));
     }
     void rightDragTurnsAboutTheTailCorner_data() { scrolled_data(); }
@@ -361,7 +361,7 @@ private slots:
         QCOMPARE(Fields(m), match);
         // Head vertex 2 stays on the pivot.
         QCOMPARE(m.GetShape().Head[2], (Point32{173, 96}));
-        QVERIFY(b.doc.IsModified());
+        QVERIFY(b.doc.isModified());
         QVERIFY(Covers(recorder.painted, b.PortRect(98, 21, 248, 171)));
         QVERIFY(Covers(recorder.painted, b.MatchRect(m)));
     }
@@ -382,14 +382,14 @@ private slots:
         QCOMPARE(Fields(m), (QList<int>{110, 120, 0}));
         // hw 115, hh 95 about the pointer, painted before the move returned.
         QCOMPARE(recorder.painted.boundingRect(), b.PortRect(25, 25, 255, 215));
-        QVERIFY(b.doc.IsModified());
+        QVERIFY(b.doc.isModified());
         QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, b.ToPort({140, 120}));
         // The ordinary cursor is back with the first movement without a button.
         b.Move({141, 121}, Qt::NoButton);
         QVERIFY(b.ShowsOrdinaryCursor());
         QCOMPARE(Fields(m), (QList<int>{110, 120, 0}));
         // Undo puts it back where it was.
-        b.view.OnEditUndo();
+        b.view.undo();
         QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
     }
     void leftDragMovesWithTheGrabOffset_data() { scrolled_data(); }
@@ -425,18 +425,18 @@ private slots:
                                : side == QLatin1String("above") ? QPoint(150, -80)
                                : side == QLatin1String("right") ? QPoint(port.width() + 40, 120)
                                                                 : QPoint(150, port.height() + 60);
-        b.doc.SetModifiedFlag(false);
+        b.doc.setModified(false);
         b.Move(outside + b.scroll, Qt::LeftButton);
         b.Move(outside * 3 + b.scroll, Qt::LeftButton);
         QCOMPARE(Fields(m), (QList<int>{148, 120, 0}));
-        QVERIFY(!b.doc.IsModified());
+        QVERIFY(!b.doc.isModified());
         // Released out there: the riddle as saved holds the match on the board.
         QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, outside * 3);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("dragged.vrl"));
         QString error;
-        QVERIFY2(b.doc.OnSaveDocument(path, &error), qPrintable(error));
+        QVERIFY2(b.doc.save(path, &error), qPrintable(error));
         const vorlo::RiddleReadResult saved = vorlo::ReadRiddleFile(path.toStdString());
         QVERIFY(saved.ok);
         const QRect board(QPoint(0, 0), b.view.GetTotalSize());
@@ -449,7 +449,7 @@ private slots:
         b.Move({200, 150}, Qt::LeftButton);
         QCOMPARE(Fields(m), (QList<int>{198, 150, 0}));
         // The same for a match selected by a command, with no press at all.
-        b.view.OnAddMatch();
+        b.view.addMatch();
         Match& added = *b.doc.SelectedMatch;
         const QList<int> before = Fields(added);
         b.Move(outside + b.scroll, Qt::LeftButton);
@@ -549,11 +549,11 @@ private slots:
         Board b;
         Match& m = b.Add(100, 100, 0);
         QTest::mousePress(b.Port(), button, {}, {160, 100});  // pivot at the tail corner if right
-        b.doc.SetModifiedFlag(false);
+        b.doc.setModified(false);
         b.Move({150, 60}, held, mods);
         b.Move({170, 30}, held, mods);
         QCOMPARE(Fields(m), (QList<int>{100, 100, 0}));
-        QVERIFY(!b.doc.IsModified());
+        QVERIFY(!b.doc.isModified());
         QVERIFY(b.ShowsOrdinaryCursor());
         b.Move({150, 60}, button);
         QCOMPARE(Fields(m), after);
@@ -570,7 +570,7 @@ private slots:
         QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, b.ToPort({131, 100}));
         QCOMPARE(Fields(m), (QList<int>{101, 100, 0}));
         int updates = 0;
-        connect(&b.doc, &RiddleDocument::ContentsChanged, this, [&updates] { ++updates; });
+        connect(&b.doc, &RiddleDocument::contentsChanged, this, [&updates] { ++updates; });
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
             b.doc.SelectedMatch = b.doc.MatchList.First();
             b.Port()->setCursor(b.view.MoveCursor());
@@ -596,7 +596,7 @@ private slots:
         b.view.Editor().SetNewMatchCounter(0);
         QList<int> xs;
         for (int i = 0; i < 18; ++i) {
-            b.view.OnAddMatch();
+            b.view.addMatch();
             QVERIFY(b.doc.SelectedMatch);
             QCOMPARE(b.doc.SelectedMatch->y, 85);
             QCOMPARE(b.doc.SelectedMatch->angle, 90);
@@ -605,10 +605,10 @@ private slots:
         QCOMPARE(xs, (QList<int>{20, 38, 56, 74, 92, 110, 128, 146, 164, 182, 200, 218, 236, 254,
                                  272, 290, 308, 26}));
         QCOMPARE(b.doc.LastAction, int(ActionAdd));
-        QVERIFY(b.doc.IsModified());
+        QVERIFY(b.doc.isModified());
         // A new riddle keeps the sequence going.
-        b.doc.OnNewDocument();
-        b.view.OnAddMatch();
+        b.doc.newRiddle();
+        b.view.addMatch();
         QCOMPARE(b.doc.SelectedMatch->x, 44);
     }
 
@@ -636,7 +636,7 @@ private slots:
         b.view.Editor().SetNewMatchCounter(0);
         QList<int> xs;
         for (int i = 0; i < count; ++i) {
-            b.view.OnAddMatch();
+            b.view.addMatch();
             xs << b.doc.SelectedMatch->x;
         }
         QCOMPARE(xs.mid(xs.size() - 3), lastXs);
@@ -649,7 +649,7 @@ private slots:
         b.Add(3, 3, 3);
         b.doc.SelectedMatch = b.doc.MatchList.First().Next();
         QCOMPARE(&*b.doc.SelectedMatch, &middle);
-        b.view.OnDeleteMatch();
+        b.view.deleteMatch();
         QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}, {3, 3, 3}}));
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{3, 3, 3}));
         QCOMPARE(b.doc.LastAction, int(ActionDelete));
@@ -658,39 +658,39 @@ private slots:
         const QList<QList<int>> restored{{1, 1, 1}, {3, 3, 3}, {2, 2, 2}};
         const QList<QList<int>> removed{{1, 1, 1}, {3, 3, 3}};
         for (int i = 0; i < 4; ++i) {
-            b.view.OnEditUndo();
+            b.view.undo();
             QCOMPARE(AllFields(b.doc), i % 2 == 0 ? restored : removed);
             QCOMPARE(b.doc.LastAction, int(i % 2 == 0 ? ActionAdd : ActionDelete));
         }
         // Deleting everything leaves nothing selected; delete is then a no-op.
-        b.view.OnDeleteMatch();
-        b.view.OnDeleteMatch();
-        QVERIFY(!b.view.OnUpdateNeedSelection());
-        b.view.OnDeleteMatch();
+        b.view.deleteMatch();
+        b.view.deleteMatch();
+        QVERIFY(!b.view.hasSelection());
+        b.view.deleteMatch();
         QCOMPARE(b.doc.MatchList.Count(), size_t{0});
-        QVERIFY(b.view.OnUpdateEditUndo());
+        QVERIFY(b.view.canUndo());
     }
 
     void pasteCascadesThroughTheClipboard() {
         Board b;
         b.doc.SelectedMatch = b.doc.MatchList.Append(Match(100, 200, 30));
-        b.view.OnEditCopy();
+        b.view.copy();
         QCOMPARE(ClipboardBytes(), Block(100, 200, 30));
         QCOMPARE(QApplication::clipboard()->mimeData()->formats(),
                  QStringList{BoardView::MatchMimeType()});
-        b.view.OnEditPaste();
-        b.view.OnEditPaste();
+        b.view.paste();
+        b.view.paste();
         QCOMPARE(AllFields(b.doc),
                  (QList<QList<int>>{{100, 200, 30}, {105, 205, 30}, {110, 210, 30}}));
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{110, 210, 30}));
         QCOMPARE(ClipboardBytes(), Block(110, 210, 30));
         // The cascade goes on in another riddle.
-        b.doc.OnNewDocument();
-        b.view.OnEditPaste();
+        b.doc.newRiddle();
+        b.view.paste();
         QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{115, 215, 30}}));
         // A new copy starts again from the copied match.
-        b.view.OnEditCopy();
-        b.view.OnEditPaste();
+        b.view.copy();
+        b.view.paste();
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{120, 220, 30}));
     }
 
@@ -723,7 +723,7 @@ private slots:
         } else {
             QApplication::clipboard()->setText(QStringLiteral("not a match"));
         }
-        b.view.OnEditPaste();
+        b.view.paste();
         QCOMPARE(AllFields(b.doc), matches);
         QCOMPARE(b.doc.LastAction, int(matches.isEmpty() ? ActionNone : ActionAdd));
         QCOMPARE(ClipboardBytes(), clipboardAfter);
@@ -736,8 +736,8 @@ private slots:
         Board b;
         b.Add(5, 5, 5);
         QApplication::clipboard()->setText(QStringLiteral("someone else's"));
-        b.view.OnEditCopy();
-        b.view.OnEditCut();
+        b.view.copy();
+        b.view.cut();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("someone else's"));
         QCOMPARE(b.doc.MatchList.Count(), size_t{1});
         QCOMPARE(b.doc.LastAction, int(ActionNone));
@@ -747,11 +747,11 @@ private slots:
         Board b;
         b.Add(1, 1, 1);
         b.doc.SelectedMatch = b.doc.MatchList.Append(Match(40, 50, 60));
-        b.view.OnEditCut();
+        b.view.cut();
         QCOMPARE(ClipboardBytes(), Block(40, 50, 60));
         QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}}));
         QCOMPARE(b.doc.LastAction, int(ActionDelete));
-        b.view.OnEditPaste();
+        b.view.paste();
         QCOMPARE(AllFields(b.doc), (QList<QList<int>>{{1, 1, 1}, {45, 55, 60}}));
     }
 
@@ -775,11 +775,11 @@ private slots:
         QFETCH(int, to);
         Board b;
         b.doc.SelectedMatch = b.doc.MatchList.Append(Match(100, 100, from));
-        b.view.OnRotate90();
+        b.view.rotateTo90();
         QCOMPARE(b.doc.SelectedMatch->angle, to);
         QCOMPARE(b.doc.LastAction, int(ActionRotate));
-        QVERIFY(b.doc.IsModified());
-        b.view.OnEditUndo();
+        QVERIFY(b.doc.isModified());
+        b.view.undo();
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{100, 100, from}));
     }
 
@@ -789,9 +789,9 @@ private slots:
         QTest::mousePress(b.Port(), Qt::RightButton, {}, {110, 100});
         QTest::mouseRelease(b.Port(), Qt::RightButton, {}, {110, 100});
         QVERIFY(b.view.Editor().UndoMatch());
-        b.doc.OnNewDocument();
+        b.doc.newRiddle();
         QVERIFY(!b.view.Editor().UndoMatch());
-        QVERIFY(!b.view.OnUpdateEditUndo());
+        QVERIFY(!b.view.canUndo());
     }
 
     // The cursors are the program's own pictures with their hot spots: 32 x 32

@@ -39,7 +39,7 @@ private:
     QStringList& errors = recording.errors;
     QStringList& prompts = recording.prompts;
 
-    RiddleDocument* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->riddleDocument(); }
     BoardView* board() { return frame->boardView(); }
     bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
     QString Indicator() { return frame->Status().MatchCountPane()->text(); }
@@ -157,9 +157,9 @@ private slots:
         Trigger(CommandId::AddMatch);
         Trigger(static_cast<CommandId>(command));
         QCOMPARE(prompts.size(), 1);
-        QCOMPARE(doc()->PathName(), QFileInfo(kSamples + file).absoluteFilePath());
+        QCOMPARE(doc()->pathName(), QFileInfo(kSamples + file).absoluteFilePath());
         QVERIFY(doc()->MatchList.Count() > 0);
-        QVERIFY(!doc()->IsModified());
+        QVERIFY(!doc()->isModified());
         QVERIFY(errors.isEmpty());
         QCOMPARE(Indicator(), QStringLiteral("%1 matches").arg(doc()->MatchList.Count()));
     }
@@ -187,7 +187,7 @@ private slots:
             SetFullPath(std::nullopt);
         }
         Trigger(CommandId::SampleRiddle1);
-        QCOMPARE(!doc()->PathName().isEmpty(), opened);
+        QCOMPARE(!doc()->pathName().isEmpty(), opened);
         QCOMPARE(errors.size(), messages);
         if (messages > 0) {
             QVERIFY(errors.first().contains(QStringLiteral("no-such-folder/riddle1.vrl")));

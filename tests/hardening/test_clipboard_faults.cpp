@@ -25,7 +25,7 @@ using namespace vorlo;
 namespace {
 
 struct Host : BoardHost {
-    void SetModifiedFlag() override {}
+    void setModified() override {}
     void UpdateAllViews(int32_t) override {}
 };
 
@@ -95,7 +95,7 @@ private slots:
         frame.ShowError = [](const QString& m) { QFAIL(qPrintable(m)); };
         frame.show();
         BoardView* view = frame.boardView();
-        RiddleDocument* doc = frame.GetDocument();
+        RiddleDocument* doc = frame.riddleDocument();
         QClipboard* clipboard = QApplication::clipboard();
         const QString type = BoardView::MatchMimeType();
         for (const QByteArray& block : Blocks()) {
@@ -103,7 +103,7 @@ private slots:
             data->setData(type, block);
             clipboard->setMimeData(data);
             const size_t before = doc->MatchList.Count();
-            view->OnEditPaste();
+            view->paste();
             const QByteArray after = clipboard->mimeData()->data(type);
             if (block.size() < qsizetype(kMatchRecordSize)) {
                 QCOMPARE(doc->MatchList.Count(), before);
@@ -122,9 +122,9 @@ private slots:
         text->setText(QStringLiteral("100,200,30"));
         clipboard->setMimeData(text);
         const size_t before = doc->MatchList.Count();
-        view->OnEditPaste();
+        view->paste();
         QCOMPARE(doc->MatchList.Count(), before);
-        doc->SetModifiedFlag(false);
+        doc->setModified(false);
     }
 };
 

@@ -229,13 +229,13 @@ private slots:
         MakeFrame();
         frame->show();
         QVERIFY(frame->Files().OpenDocumentFile(kExample));
-        const size_t count = frame->GetDocument()->MatchList.Count();
+        const size_t count = frame->riddleDocument()->MatchList.Count();
         frame->Files().OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
         frame->Files().OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
         if (!storeBroken) {
             // The store took the installation folder over the garbage: the
             // samples open, when the program has them beside it.
-            const QString opened = QFileInfo(frame->GetDocument()->PathName()).fileName();
+            const QString opened = QFileInfo(frame->riddleDocument()->pathName()).fileName();
             QVERIFY2(opened == QStringLiteral("kidsriddle.vrl") ||
                          opened == QFileInfo(kExample).fileName(),
                      qPrintable(opened));
@@ -243,12 +243,12 @@ private slots:
         } else {
             // No folder to be found: the sample commands change nothing.
             QVERIFY(errors.size() <= 2);
-            QCOMPARE(frame->GetDocument()->MatchList.Count(), count);
+            QCOMPARE(frame->riddleDocument()->MatchList.Count(), count);
         }
         // Saving riddles does not depend on the store.
         const QString copy = dir.filePath(QStringLiteral("copy.vrl"));
         QString error;
-        QVERIFY2(frame->GetDocument()->OnSaveDocument(copy, &error), qPrintable(error));
+        QVERIFY2(frame->riddleDocument()->save(copy, &error), qPrintable(error));
         frame->close();  // writes the recent files
         QVERIFY(clock.elapsed() < 10000);
         if (kind != Store::ReadOnly) {
@@ -297,19 +297,19 @@ private slots:
         QVERIFY(VorloApplication::ShouldGreet());  // the store itself is sound
         MakeFrame();
         frame->show();
-        RiddleDocument* doc = frame->GetDocument();
+        RiddleDocument* doc = frame->riddleDocument();
         doc->MatchList.Append(Match(7, 8, 9));
-        const QString pathBefore = doc->PathName();
+        const QString pathBefore = doc->pathName();
 
         frame->Files().OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
         QVERIFY(clock.elapsed() < 10000);
         if (exists) {
             QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
             QCOMPARE(doc->MatchList.Count(), size_t(4));
-            QCOMPARE(QFileInfo(doc->PathName()).fileName(), QStringLiteral("riddle1.vrl"));
+            QCOMPARE(QFileInfo(doc->pathName()).fileName(), QStringLiteral("riddle1.vrl"));
         } else {
             QCOMPARE(doc->MatchList.Count(), size_t(1));
-            QCOMPARE(doc->PathName(), pathBefore);
+            QCOMPARE(doc->pathName(), pathBefore);
             QVERIFY(errors.size() <= 1);
         }
 

@@ -187,7 +187,7 @@ private:
     std::function<void()> beforeAnswer;  // runs inside the file dialog
     QStringList mounts;
 
-    RiddleDocument* doc() { return frame->GetDocument(); }
+    RiddleDocument* doc() { return frame->riddleDocument(); }
 
     // The riddle the window holds, to compare before and after.
     struct Snapshot {
@@ -209,9 +209,9 @@ private:
             }
         }
         s.lastAction = doc()->LastAction;
-        s.text = doc()->PlainText();
-        s.path = doc()->PathName();
-        s.modified = doc()->IsModified();
+        s.text = doc()->plainText();
+        s.path = doc()->pathName();
+        s.modified = doc()->isModified();
         return s;
     }
 
@@ -231,7 +231,7 @@ private:
         doc()->MatchList.Append(Match(1, 2, 3));
         doc()->SelectedMatch = doc()->MatchList.Last();
         doc()->LastAction = ActionAdd;
-        doc()->SetModifiedFlag(true);
+        doc()->setModified(true);
         return path;
     }
 
@@ -258,7 +258,7 @@ private slots:
 
     void cleanup() {
         if (frame) {
-            doc()->SetModifiedFlag(false);
+            doc()->setModified(false);
         }
         frame.reset();
         for (const QString& m : mounts) {
@@ -359,7 +359,7 @@ private slots:
         CheckOneMessage(target);
         QCOMPARE(ReadAll(path), old);
         QVERIFY(Take() == before);
-        QVERIFY(doc()->IsModified());
+        QVERIFY(doc()->isModified());
         QVERIFY(frame->windowTitle().contains(u'*') || frame->isWindowModified());
         // No half-written file is left beside the old one.
         QStringList left = QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden);
@@ -416,7 +416,7 @@ private slots:
         QVERIFY(WriteAll(precious, "precious bytes"));
         QVERIFY(frame->Files().OnFileNew());
         doc()->MatchList.Append(Match(1, 2, 3));
-        doc()->SetModifiedFlag(true);
+        doc()->setModified(true);
         QStringList asked;
         frame->ConfirmReplace = [&](const QString& path) {
             asked << path;
@@ -426,7 +426,7 @@ private slots:
         QCOMPARE(frame->Files().OnFileSaveAs(), replace);
         QCOMPARE(asked, QStringList{precious});
         QCOMPARE(ReadAll(precious) == "precious bytes", !replace);
-        QCOMPARE(doc()->IsModified(), !replace);
+        QCOMPARE(doc()->isModified(), !replace);
         QVERIFY(errors.isEmpty());
     }
 
@@ -505,7 +505,7 @@ private slots:
         QCOMPARE(data->questions, 0);
         QVERIFY(frame->Action(CommandId::EditPaste)->isEnabled());
         frame->Action(CommandId::EditPaste)->trigger();
-        QCOMPARE(doc()->PlainText(), QStringLiteral("abcpasted"));
+        QCOMPARE(doc()->plainText(), QStringLiteral("abcpasted"));
     }
 
     void failedOpenKeepsTheOpenRiddle_data() {

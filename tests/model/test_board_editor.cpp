@@ -18,7 +18,7 @@ namespace {
 
 class CountingHost : public BoardHost {
 public:
-    void SetModifiedFlag() override { ++modified; }
+    void setModified() override { ++modified; }
     void UpdateAllViews(int32_t hint) override {
         EXPECT_EQ(hint, HintBoardChanged);
         ++hints;

@@ -20,7 +20,7 @@ namespace {
 
 class CountingHost : public BoardHost {
 public:
-    void SetModifiedFlag() override { ++modified; }
+    void setModified() override { ++modified; }
     void UpdateAllViews(int32_t) override { ++hints; }
     int modified = 0;
     int hints = 0;

@@ -14,7 +14,7 @@ namespace {
 
 class QuietHost : public BoardHost {
 public:
-    void SetModifiedFlag() override { ++modified; }
+    void setModified() override { ++modified; }
     void UpdateAllViews(int32_t) override { ++hints; }
     int modified = 0;
     int hints = 0;
@@ -318,7 +318,7 @@ namespace {
 class WatchingHost : public BoardHost {
 public:
     explicit WatchingHost(const RiddleState& doc) : doc_(doc) {}
-    void SetModifiedFlag() override {}
+    void setModified() override {}
     void UpdateAllViews(int32_t) override {}
     void AboutToChange() override { seen.push_back(doc_.MatchList.ToVector()); }
     std::vector<std::vector<Match>> seen;

@@ -116,7 +116,7 @@ TEST(MatchGrid, HitTestFindsTheTopmostOfStackedMatchesAcrossTheWrap) {
 // and the undo of either leave the hit test agreeing with the records.
 class NullHost : public BoardHost {
 public:
-    void SetModifiedFlag() override {}
+    void setModified() override {}
     void UpdateAllViews(int32_t) override {}
 };
 

@@ -59,11 +59,11 @@ private slots:
         QFETCH(QString, text);
         RiddleDocument doc;
         TaskPane view(&doc);
-        doc.Text()->setPlainText(text);
+        doc.textDocument()->setPlainText(text);
         view.OnInitialUpdate();
-        QCOMPARE(BlocksNotRightAligned(doc.Text()), QList<int>());
-        QVERIFY(!doc.IsModified());
-        QVERIFY(!doc.Text()->isUndoAvailable());
+        QCOMPARE(BlocksNotRightAligned(doc.textDocument()), QList<int>());
+        QVERIFY(!doc.isModified());
+        QVERIFY(!doc.textDocument()->isUndoAvailable());
 
         // What is typed after it, new paragraphs included, is aligned too.
         view.show();
@@ -71,8 +71,8 @@ private slots:
         QTest::keyClicks(&view, "ab");
         QTest::keyClick(&view, Qt::Key_Return);
         QTest::keyClicks(&view, "cd");
-        QCOMPARE(BlocksNotRightAligned(doc.Text()), QList<int>());
-        QVERIFY(doc.IsModified());
+        QCOMPARE(BlocksNotRightAligned(doc.textDocument()), QList<int>());
+        QVERIFY(doc.isModified());
     }
 
     // Each paragraph reads in its own direction, flush right: a Latin
@@ -99,16 +99,16 @@ private slots:
         view.resize(500, 200);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        doc.Text()->setPlainText(text);
+        doc.textDocument()->setPlainText(text);
         view.OnInitialUpdate();
-        QCOMPARE(BlocksNotRightAligned(doc.Text()), QList<int>());
+        QCOMPARE(BlocksNotRightAligned(doc.textDocument()), QList<int>());
 
         QTextDocument printed;
         printed.setPlainText(text);
         FormatRiddleParagraphs(&printed, QTextOption::WordWrap);
         printed.setTextWidth(500);
 
-        for (QTextDocument* laidOut : {doc.Text(), &printed}) {
+        for (QTextDocument* laidOut : {doc.textDocument(), &printed}) {
             const qreal width = laidOut->textWidth() - 2 * laidOut->documentMargin();
             int i = 0;
             for (QTextBlock b = laidOut->begin(); b.isValid(); b = b.next(), ++i) {
@@ -145,11 +145,11 @@ private slots:
         view.show();
         QTest::keyClicks(&view, "typed");
         QVERIFY(view.CanUndo());
-        doc.OnNewDocument();
+        doc.newRiddle();
         QVERIFY(!view.CanUndo());
-        QVERIFY(!doc.IsModified());
-        QCOMPARE(doc.PlainText(), QString());
-        QCOMPARE(BlocksNotRightAligned(doc.Text()), QList<int>());
+        QVERIFY(!doc.isModified());
+        QCOMPARE(doc.plainText(), QString());
+        QCOMPARE(BlocksNotRightAligned(doc.textDocument()), QList<int>());
     }
 
     void pastedFormattingBecomesPlainText() {
@@ -161,14 +161,14 @@ private slots:
         mime->setText(QStringLiteral("bold\nnext"));
         QApplication::clipboard()->setMimeData(mime);
         view.paste();
-        QCOMPARE(doc.PlainText(), QStringLiteral("bold\nnext"));
-        for (QTextBlock b = doc.Text()->begin(); b.isValid(); b = b.next()) {
+        QCOMPARE(doc.plainText(), QStringLiteral("bold\nnext"));
+        for (QTextBlock b = doc.textDocument()->begin(); b.isValid(); b = b.next()) {
             for (auto it = b.begin(); !it.atEnd(); ++it) {
                 QVERIFY(it.fragment().charFormat().fontWeight() != QFont::Bold);
                 QVERIFY(!it.fragment().charFormat().fontItalic());
             }
         }
-        QCOMPARE(BlocksNotRightAligned(doc.Text()), QList<int>());
+        QCOMPARE(BlocksNotRightAligned(doc.textDocument()), QList<int>());
     }
 
     // Files dragged over the pane are for the window to open; text, links
@@ -222,7 +222,7 @@ private slots:
         auto view = std::make_unique<TaskPane>(doc.get());
         view->show();
         QTest::keyClicks(view.get(), QStringLiteral("ab"));
-        QCOMPARE(doc->PlainText(), QStringLiteral("ab"));
+        QCOMPARE(doc->plainText(), QStringLiteral("ab"));
         if (documentFirst) {
             doc.reset();
             QTest::keyClicks(view.get(), QStringLiteral("cd"));
@@ -231,21 +231,21 @@ private slots:
         } else {
             view.reset();
             doc->UpdateAllViews(nullptr, 0);
-            QVERIFY(doc->OnNewDocument());
-            QCOMPARE(doc->PlainText(), QString());
+            QVERIFY(doc->newRiddle());
+            QCOMPARE(doc->plainText(), QString());
         }
     }
 
     void boardChangesLeaveTheTextAlone() {
         RiddleDocument doc;
         TaskPane view(&doc);
-        doc.Text()->setPlainText(QStringLiteral("text"));
+        doc.textDocument()->setPlainText(QStringLiteral("text"));
         view.OnInitialUpdate();
         const QTextCursor before = view.textCursor();
         doc.UpdateAllViews(nullptr, vorlo::HintBoardChanged);
         QCOMPARE(view.textCursor().position(), before.position());
-        QCOMPARE(doc.PlainText(), QStringLiteral("text"));
-        QVERIFY(!doc.IsModified());
+        QCOMPARE(doc.plainText(), QStringLiteral("text"));
+        QVERIFY(!doc.isModified());
     }
 
     // A hostile file's text opens in the pane, is painted, and saves back
@@ -281,20 +281,20 @@ private slots:
         view.resize(400, 120);
         view.show();
         QString error;
-        QVERIFY2(doc.OnOpenDocument(in, &error), qPrintable(error));
+        QVERIFY2(doc.open(in, &error), qPrintable(error));
         QCOMPARE(int(view.wordWrapMode()), wrap);
-        QCOMPARE(int(doc.Text()->defaultTextOption().wrapMode()), wrap);
+        QCOMPARE(int(doc.textDocument()->defaultTextOption().wrapMode()), wrap);
         QVERIFY(!view.grab().isNull());  // lays out and paints what shows
-        QVERIFY(!doc.IsModified());
+        QVERIFY(!doc.isModified());
 
         const QString out = dir.filePath(QStringLiteral("saved.vrl"));
-        QVERIFY2(doc.OnSaveDocument(out, &error), qPrintable(error));
+        QVERIFY2(doc.save(out, &error), qPrintable(error));
         QFile saved(out);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll() == QByteArray::fromStdString(bytes));
 
         // A new riddle goes back to the word wrap.
-        doc.OnNewDocument();
+        doc.newRiddle();
         QCOMPARE(int(view.wordWrapMode()), int(QTextOption::WrapAtWordBoundaryOrAnywhere));
     }
 
@@ -307,7 +307,7 @@ private slots:
         QApplication::clipboard()->setMimeData(mime);
         view.paste();
         QCOMPARE(int(view.wordWrapMode()), int(QTextOption::WrapAnywhere));
-        QCOMPARE(doc.PlainText().size(), 1 << 20);
+        QCOMPARE(doc.plainText().size(), 1 << 20);
         QVERIFY(!view.grab().isNull());
     }
 };
