@@ -234,8 +234,8 @@ Run it under a virtual X server, for example:</source>
         <translation>&amp;הודעת פתיחה...</translation>
     </message>
     <message>
-        <source>&amp;New	Ctrl+N</source>
-        <translation>&amp;חדש	Ctrl+N</translation>
+        <source>&amp;New</source>
+        <translation>&amp;חדש</translation>
     </message>
     <message>
         <source>Create a new riddle</source>
@@ -246,8 +246,8 @@ Run it under a virtual X server, for example:</source>
         <translation>חדש</translation>
     </message>
     <message>
-        <source>&amp;Open...	Ctrl+O</source>
-        <translation>&amp;פתיחה...	Ctrl+O</translation>
+        <source>&amp;Open...</source>
+        <translation>&amp;פתיחה...</translation>
     </message>
     <message>
         <source>Open a riddle from file</source>
@@ -258,8 +258,8 @@ Run it under a virtual X server, for example:</source>
         <translation>פתיחה</translation>
     </message>
     <message>
-        <source>&amp;Save	Ctrl+S</source>
-        <translation>&amp;שמירה	Ctrl+S</translation>
+        <source>&amp;Save</source>
+        <translation>&amp;שמירה</translation>
     </message>
     <message>
         <source>Save the riddle to file</source>
@@ -294,8 +294,8 @@ Run it under a virtual X server, for example:</source>
         <translation>הגדרות הדפסה</translation>
     </message>
     <message>
-        <source>&amp;Print...	Ctrl+P</source>
-        <translation>ה&amp;דפסה...	Ctrl+P</translation>
+        <source>&amp;Print...</source>
+        <translation>ה&amp;דפסה...</translation>
     </message>
     <message>
         <source>Print the riddle</source>
@@ -318,8 +318,8 @@ Run it under a virtual X server, for example:</source>
         <translation>תצוגה לפני הדפסה</translation>
     </message>
     <message>
-        <source>&amp;Copy	Ctrl+C</source>
-        <translation>&amp;העתקה	Ctrl+C</translation>
+        <source>&amp;Copy</source>
+        <translation>&amp;העתקה</translation>
     </message>
     <message>
         <source>Copy the selection and put it on the Clipboard</source>
@@ -330,8 +330,8 @@ Run it under a virtual X server, for example:</source>
         <translation>העתקה</translation>
     </message>
     <message>
-        <source>Cu&amp;t	Ctrl+X</source>
-        <translation>&amp;גזירה	Ctrl+X</translation>
+        <source>Cu&amp;t</source>
+        <translation>&amp;גזירה</translation>
     </message>
     <message>
         <source>Cut the selection and put it on the Clipboard</source>
@@ -342,8 +342,8 @@ Run it under a virtual X server, for example:</source>
         <translation>גזירה</translation>
     </message>
     <message>
-        <source>&amp;Paste	Ctrl+V</source>
-        <translation>ה&amp;דבקה	Ctrl+V</translation>
+        <source>&amp;Paste</source>
+        <translation>ה&amp;דבקה</translation>
     </message>
     <message>
         <source>Insert Clipboard contents</source>
@@ -354,8 +354,8 @@ Run it under a virtual X server, for example:</source>
         <translation>הדבקה</translation>
     </message>
     <message>
-        <source>&amp;Undo	Ctrl+Z</source>
-        <translation>&amp;ביטול	Ctrl+Z</translation>
+        <source>&amp;Undo</source>
+        <translation>&amp;ביטול</translation>
     </message>
     <message>
         <source>Undo the last action</source>
@@ -470,20 +470,20 @@ Run it under a virtual X server, for example:</source>
         <translation>פתיחת החידה הזאת</translation>
     </message>
     <message>
-        <source>&amp;Add Match	Insert</source>
-        <translation>&amp;הוספת גפרור	Insert</translation>
+        <source>&amp;Add Match</source>
+        <translation>&amp;הוספת גפרור</translation>
     </message>
     <message>
-        <source>&amp;Delete Match	Del</source>
-        <translation>&amp;מחיקת גפרור	Del</translation>
+        <source>&amp;Delete Match</source>
+        <translation>&amp;מחיקת גפרור</translation>
     </message>
     <message>
-        <source>&amp;Rotate to 90	Ctrl+R</source>
-        <translation>&amp;סיבוב ל־90 מעלות	Ctrl+R</translation>
+        <source>&amp;Rotate to 90</source>
+        <translation>&amp;סיבוב ל־90 מעלות</translation>
     </message>
     <message>
-        <source>Select &amp;Next Match	Tab</source>
-        <translation>בחירת הגפרור ה&amp;בא	Tab</translation>
+        <source>Select &amp;Next Match</source>
+        <translation>בחירת הגפרור ה&amp;בא</translation>
     </message>
     <message>
         <source>Select the match after the selected one</source>
@@ -494,8 +494,8 @@ Run it under a virtual X server, for example:</source>
         <translation>הגפרור הבא</translation>
     </message>
     <message>
-        <source>Select &amp;Previous Match	Shift+Tab</source>
-        <translation>בחירת הגפרור ה&amp;קודם	Shift+Tab</translation>
+        <source>Select &amp;Previous Match</source>
+        <translation>בחירת הגפרור ה&amp;קודם</translation>
     </message>
     <message>
         <source>Select the match before the selected one</source>
@@ -518,8 +518,8 @@ Run it under a virtual X server, for example:</source>
         <translation>הצמדה לגפרורים</translation>
     </message>
     <message>
-        <source>Zoom &amp;In	Ctrl++</source>
-        <translation>ה&amp;גדלה	Ctrl++</translation>
+        <source>Zoom &amp;In</source>
+        <translation>ה&amp;גדלה</translation>
     </message>
     <message>
         <source>Show the board larger</source>
@@ -530,8 +530,8 @@ Run it under a virtual X server, for example:</source>
         <translation>הגדלה</translation>
     </message>
     <message>
-        <source>Zoom &amp;Out	Ctrl+-</source>
-        <translation>ה&amp;קטנה	Ctrl+-</translation>
+        <source>Zoom &amp;Out</source>
+        <translation>ה&amp;קטנה</translation>
     </message>
     <message>
         <source>Show the board smaller</source>
@@ -542,8 +542,8 @@ Run it under a virtual X server, for example:</source>
         <translation>הקטנה</translation>
     </message>
     <message>
-        <source>&amp;Actual Size	Ctrl+0</source>
-        <translation>גודל &amp;אמיתי	Ctrl+0</translation>
+        <source>&amp;Actual Size</source>
+        <translation>גודל &amp;אמיתי</translation>
     </message>
     <message>
         <source>Show the board at its actual size</source>
@@ -554,8 +554,8 @@ Run it under a virtual X server, for example:</source>
         <translation>גודל אמיתי</translation>
     </message>
     <message>
-        <source>Rever&amp;t to Saved	F5</source>
-        <translation>חזרה ל&amp;גרסה השמורה	F5</translation>
+        <source>Rever&amp;t to Saved</source>
+        <translation>חזרה ל&amp;גרסה השמורה</translation>
     </message>
     <message>
         <source>Open the riddle again as it was last saved</source>

@@ -13,54 +13,56 @@
 
 namespace vorlo {
 
-enum CommandId : int {
-    ID_SEPARATOR = 0,
-    ID_ADD_MATCH = 32771,
-    ID_DELETE_MATCH = 32772,
-    ID_HELP_INSTRUCTIONS = 32775,
-    ID_ROTATE_90 = 32778,
-    ID_STARTUP_MESSAGE = 32779,
-    ID_SAMPLE_KIDSRIDDLE = 32780,
-    ID_SAMPLE_RIDDLE1 = 32781,
-    ID_SAMPLE_RIDDLE2 = 32782,
-    ID_SAMPLE_RIDDLE3 = 32783,
-    ID_SELECT_NEXT_MATCH = 32800,
-    ID_SELECT_PREV_MATCH = 32801,
-    ID_SNAP_TO_MATCHES = 32802,
-    ID_ZOOM_IN = 32803,
-    ID_ZOOM_OUT = 32804,
-    ID_ZOOM_ACTUAL = 32805,
-    ID_FILE_REVERT = 32900,
-    ID_FILE_SAVE_SOLUTION = 32901,
-    ID_FILE_EXPORT_PICTURE = 32902,
-    ID_FILE_NEW = 57600,
-    ID_FILE_OPEN = 57601,
-    ID_FILE_SAVE = 57603,
-    ID_FILE_SAVE_AS = 57604,
-    ID_FILE_PRINT_SETUP = 57606,
-    ID_FILE_PRINT = 57607,
-    ID_FILE_PRINT_DIRECT = 57608,
-    ID_FILE_PRINT_PREVIEW = 57609,
-    ID_FILE_MRU_FILE1 = 57616,
-    ID_FILE_MRU_FILE2 = 57617,
-    ID_FILE_MRU_FILE3 = 57618,
-    ID_FILE_MRU_FILE4 = 57619,
-    ID_EDIT_COPY = 57634,
-    ID_EDIT_CUT = 57635,
-    ID_EDIT_PASTE = 57637,
-    ID_EDIT_UNDO = 57643,
-    ID_APP_ABOUT = 57664,
-    ID_APP_EXIT = 57665,
-    ID_NEXT_PANE = 57680,
-    ID_PREV_PANE = 57681,
-    ID_VIEW_TOOLBAR = 59392,
-    ID_VIEW_STATUS_BAR = 59393,
+enum class CommandId : int {
+    Separator,
+    AddMatch,
+    DeleteMatch,
+    HelpInstructions,
+    Rotate90,
+    StartupMessage,
+    SampleKidsRiddle,
+    SampleRiddle1,
+    SampleRiddle2,
+    SampleRiddle3,
+    SelectNextMatch,
+    SelectPreviousMatch,
+    SnapToMatches,
+    ZoomIn,
+    ZoomOut,
+    ZoomActual,
+    FileRevert,
+    FileSaveSolution,
+    FileExportPicture,
+    FileNew,
+    FileOpen,
+    FileSave,
+    FileSaveAs,
+    FilePrintSetup,
+    FilePrint,
+    FilePrintDirect,
+    FilePrintPreview,
+    RecentFile1,
+    RecentFile2,
+    RecentFile3,
+    RecentFile4,
+    EditCopy,
+    EditCut,
+    EditPaste,
+    EditUndo,
+    AppAbout,
+    AppExit,
+    NextPane,
+    PreviousPane,
+    ViewToolBar,
+    ViewStatusBar,
 };
 
 struct Command {
     CommandId id;
-    const char* name;      // "ID_FILE_NEW"
-    const char* menuText;  // "&New\tCtrl+N"; empty for commands without a menu entry
+    const char* name;  // "FileNew"
+    // "&New"; empty for commands without a menu entry. The menu shows the
+    // first of the shortcuts beside it.
+    const char* menuText;
     QList<QKeySequence> shortcuts;
     const char* prompt;        // status-bar prompt; empty when the command has none
     const char* toolTip;       // toolbar tooltip; empty when the command has none
@@ -83,11 +85,11 @@ struct SampleCommand {
 };
 std::span<const SampleCommand> SampleCommands();
 
-// The toolbar, left to right; ID_SEPARATOR marks a separator.
+// The toolbar, left to right; CommandId::Separator marks a separator.
 std::span<const CommandId> ToolBarLayout();
 
-// One menu of the menu bar; ID_SEPARATOR marks a separator and
-// ID_FILE_MRU_FILE1 the place of the recent-file list.
+// One menu of the menu bar; CommandId::Separator marks a separator and
+// CommandId::RecentFile1 the place of the recent-file list.
 struct MenuLayout {
     const char* title;
     std::span<const CommandId> items;
@@ -102,5 +104,11 @@ inline constexpr const char* kNumText = QT_TRANSLATE_NOOP("Commands", "NUM");
 inline constexpr const char* kRecentFilePlaceholder = QT_TRANSLATE_NOOP("Commands", "Recent File");
 inline constexpr const char* kRecentFilePrompt = QT_TRANSLATE_NOOP("Commands", "Open this riddle");
 inline constexpr int kRecentFileCount = 4;
+
+// The recent-file entry `index` (0 to kRecentFileCount - 1): the entries'
+// commands follow each other.
+constexpr CommandId RecentFileCommand(int index) {
+    return static_cast<CommandId>(static_cast<int>(CommandId::RecentFile1) + index);
+}
 
 }  // namespace vorlo

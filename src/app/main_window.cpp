@@ -1,57 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window.h"
 
-#include <algorithm>
-
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
-#include <QWindow>
 
 #include <algorithm>
-#include <optional>
-#include <span>
 
 #include "about_dialog.h"
-#include "info_pane.h"
 #include "app_icon.h"
+#include "board_view.h"
 #include "deferred_file_icon.h"
-#include "frame_placement.h"
+#include "file_commands.h"
+#include "info_pane.h"
 #include "instructions_dialog.h"
-#include "interface_language.h"
 #include "intro_dialog.h"
-#include "lock_keys.h"
-#include "riddle_address.h"
-#include "riddle_io.h"
-#include "riddle_printer.h"
+#include "language_menu.h"
+#include "print_commands.h"
+#include "riddle_document.h"
 #include "settings_store.h"
 #include "shown_name.h"
 #include "task_pane.h"
-#include "riddle_document.h"
-#include "board_view.h"
+#include "window_placement.h"
+#include "window_status.h"
 
 using namespace vorlo;
 
@@ -85,43 +66,6 @@ QString TitleName(const QString& name) {
     return firstStrongIsolate + shown + popDirectionalIsolate;
 }
 
-// A riddle among the files of a drag: the first file URL whose name ends in
-// ".vrl" (another computer's too, to be refused with a reason), with
-// `error` set when it cannot be opened. Empty when the drag carries none.
-struct DroppedRiddle {
-    QString path;
-    QString error;
-    bool Found() const { return !path.isEmpty() || !error.isEmpty(); }
-};
-DroppedRiddle DroppedRiddleFile(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls()) {
-        return {};
-    }
-    for (const QUrl& url : data->urls()) {
-        if (url.scheme().compare(u"file", Qt::CaseInsensitive) != 0 ||
-            !url.path().endsWith(QLatin1String(".vrl"), Qt::CaseInsensitive)) {
-            continue;
-        }
-        DroppedRiddle riddle;
-        riddle.path = RiddlePathFromFileUrl(url, url.toDisplayString(), &riddle.error);
-        // A relative file URL names no file anyone can find.
-        if (riddle.error.isEmpty() && !QDir::isAbsolutePath(riddle.path)) {
-            continue;
-        }
-        return riddle;
-    }
-    return {};
-}
-
-// The Open dialog's new folder while its write waits. Kept for the whole
-// program, as the folder is, so the next dialog starts there at once.
-std::optional<QString> pendingOpenFolder;
-
-// How long the settings of an open or a save wait before they are written:
-// the writes of a few opens in a row go out together, and the one at start
-// after the first paint.
-constexpr int kSettingsWriteDelayMs = 500;
-
 // The toolbar's pictures at 100%.
 constexpr QSize kToolBarIconSize(16, 15);
 
@@ -132,22 +76,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     // Riddle files dropped anywhere on the window open as through File > Open.
     setAcceptDrops(true);
 
-    SavePrompt = [this](const QString& question) {
-        return QMessageBox::question(this, AppTitle(), question,
-                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                     QMessageBox::Save);
-    };
-    AskFileName = [this](bool forSave, const QString& suggestion) {
-        const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(this, forSave, suggestion);
-        return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
-    };
-    ConfirmReplace = [this](const QString& path) {
-        return QMessageBox::question(this, AppTitle(),
-                                     tr("%1 already exists.\nDo you want to replace it?")
-                                         .arg(ShownName(QDir::toNativeSeparators(path))),
-                                     QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
-    };
     ShowError = [this](const QString& message) { QMessageBox::warning(this, AppTitle(), message); };
     ShowNotice = [this](const QString& message) {
         QMessageBox::information(this, AppTitle(), message);
@@ -162,14 +90,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     ConnectCommands();
     ConnectEditRoutes();
     ConnectBoardViewCommands();
-    CreateSolutionCommands();
-    LoadRecentFiles();
-
-    settingsTimer_ = new QTimer(this);
-    settingsTimer_->setSingleShot(true);
-    settingsTimer_->setInterval(kSettingsWriteDelayMs);
-    connect(settingsTimer_, &QTimer::timeout, this, [this] { FlushSettings(); });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { FlushSettings(); });
+    connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateSolutionCommands(); });
+    UpdateSolutionCommands();
 
     connect(doc_, &RiddleDocument::modifiedChanged, this, [this] { UpdateTitle(); });
     connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateTitle(); });
@@ -189,11 +111,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     connect(text_, &QTextEdit::undoAvailable, this, [this] { UpdateEditCommands(); });
     connect(ads_, &QTextEdit::copyAvailable, this, [this] { UpdateEditCommands(); });
 
-    // The lock keys change without telling this window: look now and then,
-    // and at every key the program sees.
-    auto* lockTimer = new QTimer(this);
-    connect(lockTimer, &QTimer::timeout, this, [this] { UpdateLockIndicators(); });
-    lockTimer->start(500);
+    // The first paint is seen wherever in the window it happens.
     qApp->installEventFilter(this);
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -205,17 +123,20 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     SetActiveView(board_);
     doc_->newRiddle();
     UpdateTitle();
-    UpdateLockIndicators();
 }
 
 MainWindow::~MainWindow() {
-    FlushSettings();
+    files_->FlushSettings();
     qApp->removeEventFilter(this);
     // From here on this is no longer a whole window: nothing may call back
     // into it while its parts go.
     for (QObject* sender : std::initializer_list<QObject*>{doc_, qApp, text_, ads_, board_}) {
         disconnect(sender, nullptr, this, nullptr);
     }
+    language_.reset();
+    status_.reset();
+    printing_.reset();
+    files_.reset();
 }
 
 // ----- construction -----
@@ -271,8 +192,8 @@ void MainWindow::CreateActions() {
         addAction(action);
         actions_[command.id] = action;
     }
-    Action(ID_VIEW_TOOLBAR)->setCheckable(true);
-    Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
+    Action(CommandId::ViewToolBar)->setCheckable(true);
+    Action(CommandId::ViewStatusBar)->setCheckable(true);
 }
 
 QAction* MainWindow::Action(CommandId id) const {
@@ -287,58 +208,28 @@ void MainWindow::CreateMenus() {
         menus_.append(menu);
         // The language choice goes where the toolbar is shown or hidden,
         // wherever that menu stands in the bar.
-        if (std::ranges::find(layout.items, ID_VIEW_TOOLBAR) != layout.items.end()) {
+        if (std::ranges::find(layout.items, CommandId::ViewToolBar) != layout.items.end()) {
             view = menu;
         }
         for (CommandId id : layout.items) {
-            if (id == ID_SEPARATOR) {
+            if (id == CommandId::Separator) {
                 menu->addSeparator();
-            } else if (id == ID_FILE_MRU_FILE1) {
+            } else if (id == CommandId::RecentFile1) {
                 recentPlaceholder_ = menu->addAction(TranslatedText(kRecentFilePlaceholder));
                 recentPlaceholder_->setEnabled(false);
                 for (int i = 0; i < kRecentFileCount; ++i) {
-                    menu->addAction(Action(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i)));
+                    menu->addAction(Action(RecentFileCommand(i)));
                 }
             } else {
                 menu->addAction(Action(id));
             }
         }
     }
-    CreateLanguageMenu(view != nullptr ? view : menus_.last());
+    viewMenu_ = view != nullptr ? view : menus_.last();
 }
 
-void MainWindow::CreateLanguageMenu(QMenu* view) {
-    view->addSeparator();
-    languageMenu_ = view->addMenu(tr("&Language"));
-    languageMenu_->setObjectName(QStringLiteral("LanguageMenu"));
-    auto* group = new QActionGroup(languageMenu_);
-    const vorlo::InterfaceLanguage stored = vorlo::StoredLanguage(vorlo::SettingsStore());
-    // Each language is named in its own language, so that someone who
-    // cannot read the current one still finds theirs.
-    const struct {
-        vorlo::InterfaceLanguage language;
-        QString text;
-    } choices[] = {
-        {vorlo::InterfaceLanguage::System, tr("&System")},
-        {vorlo::InterfaceLanguage::English, QStringLiteral("&English")},
-        {vorlo::InterfaceLanguage::Hebrew, QStringLiteral("&\u05E2\u05D1\u05E8\u05D9\u05EA")},
-    };
-    for (const auto& choice : choices) {
-        QAction* action = languageMenu_->addAction(choice.text);
-        action->setObjectName(QStringLiteral("Language_") + vorlo::LanguageName(choice.language));
-        action->setCheckable(true);
-        action->setChecked(choice.language == stored);
-        group->addAction(action);
-        connect(action, &QAction::triggered, this, [this, language = choice.language] {
-            vorlo::SettingsStore settings;
-            if (!vorlo::StoreLanguage(settings, language)) {
-                ShowError(tr("The choice of language could not be saved in %1.")
-                              .arg(ShownName(QDir::toNativeSeparators(settings.FileName()))));
-                return;
-            }
-            ShowNotice(tr("The language changes when vorlo is started again."));
-        });
-    }
+QMenu* MainWindow::LanguageMenu() const {
+    return language_->Menu();
 }
 
 void MainWindow::CreateToolBar() {
@@ -346,14 +237,14 @@ void MainWindow::CreateToolBar() {
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
     ToolBar->setIconSize(kToolBarIconSize);
     for (CommandId id : ToolBarLayout()) {
-        if (id == ID_SEPARATOR) {
+        if (id == CommandId::Separator) {
             ToolBar->addSeparator();
         } else {
             ToolBar->addAction(Action(id));
         }
     }
     addToolBar(Qt::TopToolBarArea, ToolBar);
-    QAction* toggle = Action(ID_VIEW_TOOLBAR);
+    QAction* toggle = Action(CommandId::ViewToolBar);
     connect(toggle, &QAction::toggled, ToolBar, &QToolBar::setVisible);
     connect(ToolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
     toggle->setChecked(true);
@@ -361,24 +252,7 @@ void MainWindow::CreateToolBar() {
 
 void MainWindow::CreateStatusBar() {
     StatusBar = statusBar();
-    messagePane_ = new QLabel(TranslatedText(kIdleMessage), StatusBar);
-    StatusBar->addWidget(messagePane_, 1);
-
-    auto addIndicator = [this](const char* widthText) {
-        auto* pane = new QLabel(StatusBar);
-        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        const int margins = 2 * (pane->frameWidth() + pane->margin()) + 6;
-        pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(TranslatedText(widthText)) +
-                            margins);
-        StatusBar->addPermanentWidget(pane);
-        return pane;
-    };
-    // The count pane is as wide as "0   matches" and does not grow.
-    matchCountPane_ = addIndicator(kMatchCountWidthText);
-    capsPane_ = addIndicator(kCapsText);
-    numPane_ = addIndicator(kNumText);
-
-    QAction* toggle = Action(ID_VIEW_STATUS_BAR);
+    QAction* toggle = Action(CommandId::ViewStatusBar);
     toggle->setChecked(true);
     connect(toggle, &QAction::toggled, StatusBar, &QStatusBar::setVisible);
 }
@@ -387,13 +261,11 @@ void MainWindow::CreatePanes() {
     OuterSplitter = new QSplitter(Qt::Horizontal, this);
     OuterSplitter->setChildrenCollapsible(true);
     ads_ = new InfoPane(doc_, OuterSplitter);
-    ads_->InstallationFolder = &MainWindow::SamplesFolder;
+    ads_->InstallationFolder = &FileCommands::SamplesFolder;
     // The page is asked for and laid out once the window has been painted.
     ads_->HoldLoading(true);
     InnerSplitter = new QSplitter(Qt::Vertical, OuterSplitter);
     board_ = new BoardView(doc_, InnerSplitter);
-    board_->OpenDocumentFile = [this](const QString& path) { return OpenDocumentFile(path); };
-    board_->InstallationFolder = &MainWindow::SamplesFolder;
     text_ = new TaskPane(doc_, InnerSplitter);
     // When the window is resized the board and the text pane follow; the
     // information column keeps its width.
@@ -402,327 +274,34 @@ void MainWindow::CreatePanes() {
     InnerSplitter->setStretchFactor(0, 0);
     InnerSplitter->setStretchFactor(1, 1);
     setCentralWidget(OuterSplitter);
+
+    const auto action = [this](CommandId id) { return Action(id); };
+    files_ = std::make_unique<FileCommands>(this, doc_, *this, action);
+    files_->SetRecentFilePlaceholder(recentPlaceholder_);
+    printing_ = std::make_unique<PrintCommands>(
+        this, doc_, board_, *this,
+        [this](const QString& message, int timeout) { StatusBar->showMessage(message, timeout); });
+    status_ = std::make_unique<WindowStatus>(StatusBar, doc_, board_);
+    files_->Saved = [this] { status_->OnRiddleSaved(); };
+    files_->SolutionSaved = [this](const QString& path) { status_->OnSolutionSaved(path); };
+    placement_ = std::make_unique<WindowPlacement>(this, OuterSplitter, InnerSplitter, board_);
+    language_ = std::make_unique<::LanguageMenu>(viewMenu_, *this);
 }
 
 void MainWindow::PlaceOnScreen(const QRect& available) {
-    placementArea_ = available;
-    // Once shown, the window manager's frame is known; before, the window is
-    // placed as if it had none, and fitted to the frame when it is shown.
-    const QWindow* window = windowHandle();
-    ApplyPlacement(isVisible() && window ? window->frameMargins() : placementFrame_);
+    placement_->PlaceOnScreen(available);
 }
 
-void MainWindow::ApplyPlacement(const QMargins& frame) {
-    placementFrame_ = frame;
-    const ScreenPlacement place = PlaceFrameOnScreen(placementArea_, frame);
-    FullScreenWidth = place.fullScreen.width();
-    FullScreenHeight = place.fullScreen.height();
-    // The window system is told where the inside goes, frame taken off the
-    // outer rectangle on every side; the window manager puts the frame round it.
-    setGeometry(place.inside);
-    boardRowHeight_ = place.boardHeight;
-    paneSizesPending_ = true;
-    if (isVisible()) {
-        ApplyPaneSizes();
-    }
-}
-
-void MainWindow::ApplyPaneSizes() {
-    paneSizesPending_ = false;
-    const int outer = OuterSplitter->width();
-    OuterSplitter->setSizes(
-        {kInfoPaneWidth, qMax(0, outer - kInfoPaneWidth - OuterSplitter->handleWidth())});
-    const int inner = InnerSplitter->height();
-    InnerSplitter->setSizes(
-        {boardRowHeight_, qMax(0, inner - boardRowHeight_ - InnerSplitter->handleWidth())});
-}
-
-void MainWindow::FitToFrameAtFirstShow() {
-    // Asked before the window appears, the window manager tells the frame's
-    // size, and the window is sized to fit before its first paint.
-    if (testAttribute(Qt::WA_DontShowOnScreen)) {
-        return;
-    }
-    std::optional<QMargins> frame = AskFrameExtents(windowHandle(), std::chrono::milliseconds(500));
-    if (!frame && windowHandle() && !windowHandle()->frameMargins().isNull()) {
-        frame = windowHandle()->frameMargins();  // a frame the toolkit draws itself
-    }
-    if (frame) {
-        if (*frame != placementFrame_) {
-            ApplyPlacement(*frame);
-        }
-        return;
-    }
-    if (WindowManagerFramesLater()) {
-        // A window manager that tells the frame only once it has put it
-        // round the window: fit then, if it does so soon. Nothing of the
-        // window need move or change size when it is framed, so look now
-        // and then rather than wait for an event.
-        waitingForFrame_ = true;
-        auto* look = new QTimer(this);
-        const QDeadlineTimer deadline(1000);
-        connect(look, &QTimer::timeout, this, [this, look, deadline] {
-            const QWindow* window = windowHandle();
-            const bool known = window && !window->frameMargins().isNull();
-            if (known) {
-                ApplyPlacement(window->frameMargins());
-            }
-            if (known || deadline.hasExpired()) {
-                look->deleteLater();
-                EndWaitingForFrame();
-            }
-        });
-        look->start(20);
-    }
-}
-
-void MainWindow::EndWaitingForFrame() {
-    if (waitingForFrame_) {
-        waitingForFrame_ = false;
-        board_->HoldExtent(false);
-    }
+void MainWindow::UpdateSolutionCommands() {
+    const bool saved = !doc_->pathName().isEmpty();
+    Action(CommandId::FileRevert)->setEnabled(saved);
+    Action(CommandId::FileSaveSolution)->setEnabled(saved);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
-    if (!event->spontaneous() && !shownBefore_) {
-        shownBefore_ = true;
-        FitToFrameAtFirstShow();
-    }
+    placement_->BeforeShow(event->spontaneous());
     QMainWindow::showEvent(event);
-    if (paneSizesPending_) {
-        ApplyPaneSizes();
-    }
-    if (!waitingForFrame_) {
-        board_->HoldExtent(false);
-    }
-}
-
-// ----- active view and routing -----
-
-void MainWindow::SetActiveView(QWidget* view) {
-    if (view != board_ && view != text_ && view != ads_) {
-        return;
-    }
-    const bool changed = activeView_ != view;
-    activeView_ = view;
-    if (!view->hasFocus()) {
-        view->setFocus(Qt::OtherFocusReason);
-    }
-    if (changed) {
-        emit ActiveViewChanged(view);
-    }
-}
-
-void MainWindow::OnFocusChanged(QWidget* now) {
-    for (QWidget* w = now; w != nullptr; w = w->parentWidget()) {
-        if (w == board_ || w == text_ || w == ads_) {
-            if (activeView_ != w) {
-                activeView_ = w;
-                emit ActiveViewChanged(w);
-            }
-            return;
-        }
-        if (w == this) {
-            return;
-        }
-    }
-}
-
-void MainWindow::OnNextPane(int step) {
-    QWidget* const panes[] = {ads_, board_, text_};
-    int index = 1;
-    for (int i = 0; i < 3; ++i) {
-        if (panes[i] == activeView_) {
-            index = i;
-        }
-    }
-    SetActiveView(panes[(index + step + 3) % 3]);
-}
-
-// ----- commands -----
-
-void MainWindow::ConnectCommands() {
-    const auto on = [this](CommandId id, auto handler) {
-        connect(Action(id), &QAction::triggered, this, handler);
-    };
-    on(ID_FILE_NEW, [this] { OnFileNew(); });
-    on(ID_FILE_OPEN, [this] { OnFileOpen(); });
-    on(ID_FILE_SAVE, [this] { OnFileSave(); });
-    on(ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); });
-    on(ID_FILE_PRINT, [this] { OnFilePrint(); });
-    on(ID_FILE_PRINT_DIRECT, [this] {
-        QString error;
-        if (!PrintDirect(&Printer(), &error)) {
-            ShowError(error);
-        }
-    });
-    on(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
-    on(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
-    for (int i = 0; i < kRecentFileCount; ++i) {
-        on(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i), [this, i] {
-            if (i < recentFiles_.size()) {
-                OpenDocumentFile(recentFiles_.at(i));
-            }
-        });
-    }
-    on(ID_APP_EXIT, [this] { close(); });
-    on(ID_APP_ABOUT, [this] { OnAppAbout(); });
-    on(ID_HELP_INSTRUCTIONS, [this] { OnHelpInstructions(); });
-    on(ID_STARTUP_MESSAGE, [this] { OnStartupMessage(); });
-    on(ID_NEXT_PANE, [this] { OnNextPane(1); });
-    on(ID_PREV_PANE, [this] { OnNextPane(-1); });
-    // The toolbar and status-bar actions are checkable and show or hide
-    // their bar themselves.
-
-    // The board's own commands act only while the board is the active pane,
-    // and those that need a selected match only with one.
-    on(ID_ADD_MATCH, [this] {
-        if (BoardActive()) {
-            board_->addMatch();
-        }
-    });
-    on(ID_DELETE_MATCH, [this] {
-        if (BoardActive() && board_->hasSelection()) {
-            board_->deleteMatch();
-        }
-    });
-    on(ID_ROTATE_90, [this] {
-        if (BoardActive() && board_->hasSelection()) {
-            board_->rotateTo90();
-        }
-    });
-    for (const SampleCommand& sample : SampleCommands()) {
-        on(sample.id, [this, file = QString::fromLatin1(sample.fileName)] {
-            if (BoardActive()) {
-                board_->OpenSampleRiddle(file);
-            }
-        });
-    }
-
-    for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
-        on(id, [this, id] {
-            if (const EditHandler* handler = ActiveEditHandler(id); handler && handler->enabled()) {
-                handler->run();
-            }
-        });
-    }
-}
-
-void MainWindow::ConnectEditRoutes() {
-    const auto always = [] { return true; };
-    BoardView* board = board_;
-    TaskPane* text = text_;
-    InfoPane* ads = ads_;
-    editRoutes_[board] = {
-        {ID_EDIT_UNDO,
-         {[board] { return board->canUndo(); }, [board] { board->undo(); }}},
-        {ID_EDIT_CUT, {always, [board] { board->cut(); }}},
-        {ID_EDIT_COPY, {always, [board] { board->copy(); }}},
-        {ID_EDIT_PASTE, {always, [board] { board->paste(); }}},
-    };
-    editRoutes_[text] = {
-        {ID_EDIT_UNDO, {[text] { return text->CanUndo(); }, [text] { text->undo(); }}},
-        {ID_EDIT_CUT, {[text] { return text->HasSelection(); }, [text] { text->cut(); }}},
-        {ID_EDIT_COPY, {[text] { return text->HasSelection(); }, [text] { text->copy(); }}},
-        // Whether the clipboard holds text is found out when Paste runs:
-        // asking earlier would wait on the clipboard's owner, and an owner
-        // that does not answer froze the pane for seconds at every key.
-        {ID_EDIT_PASTE, {[text] { return !text->isReadOnly(); }, [text] { text->paste(); }}},
-    };
-    // The information page can only be copied from.
-    editRoutes_[ads] = {
-        {ID_EDIT_COPY,
-         {[ads] { return ads->textCursor().hasSelection(); }, [ads] { ads->copy(); }}},
-    };
-}
-
-void MainWindow::ConnectBoardViewCommands() {
-    connect(Action(ID_SELECT_NEXT_MATCH), &QAction::triggered, this, [this] {
-        if (BoardActive()) {
-            board_->selectNextMatch();
-        }
-    });
-    connect(Action(ID_SELECT_PREV_MATCH), &QAction::triggered, this, [this] {
-        if (BoardActive()) {
-            board_->selectPreviousMatch();
-        }
-    });
-
-    QAction* snap = Action(ID_SNAP_TO_MATCHES);
-    snap->setCheckable(true);
-    const SettingsStore settings;
-    snap->setChecked(settings.SnapToMatches());
-    board_->SetSnapping(snap->isChecked());
-    connect(snap, &QAction::toggled, this, [this](bool on) {
-        board_->SetSnapping(on);
-        SettingsStore().SetSnapToMatches(on);
-    });
-
-    auto updateZoom = [this] {
-        const std::span<const int> steps = BoardView::ZoomSteps();
-        Action(ID_ZOOM_IN)->setEnabled(board_->Zoom() < steps.back());
-        Action(ID_ZOOM_OUT)->setEnabled(board_->Zoom() > steps.front());
-        Action(ID_ZOOM_ACTUAL)->setEnabled(board_->Zoom() != 100);
-    };
-    board_->SetZoom(settings.Zoom());
-    updateZoom();
-    connect(board_, &BoardView::ZoomChanged, this, [updateZoom](int percent) {
-        SettingsStore().SetZoom(percent);
-        updateZoom();
-    });
-    connect(Action(ID_ZOOM_IN), &QAction::triggered, board_, &BoardView::ZoomIn);
-    connect(Action(ID_ZOOM_OUT), &QAction::triggered, board_, &BoardView::ZoomOut);
-    connect(Action(ID_ZOOM_ACTUAL), &QAction::triggered, board_, [this] { board_->SetZoom(100); });
-}
-
-bool MainWindow::BoardActive() const {
-    return activeView_ == static_cast<QWidget*>(board_);
-}
-
-const MainWindow::EditHandler* MainWindow::ActiveEditHandler(CommandId id) const {
-    const auto pane = editRoutes_.find(activeView_.data());
-    if (pane == editRoutes_.end()) {
-        return nullptr;
-    }
-    const auto handler = pane->second.find(id);
-    return handler == pane->second.end() ? nullptr : &handler->second;
-}
-
-void MainWindow::UpdateEditCommands() {
-    for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
-        const EditHandler* handler = ActiveEditHandler(id);
-        Action(id)->setEnabled(handler != nullptr && handler->enabled());
-    }
-}
-
-void MainWindow::UpdateBoardCommands() {
-    const bool boardActive = BoardActive();
-    Action(ID_ADD_MATCH)->setEnabled(boardActive);
-    const bool needSelection = boardActive && board_->hasSelection();
-    Action(ID_DELETE_MATCH)->setEnabled(needSelection);
-    Action(ID_ROTATE_90)->setEnabled(needSelection);
-    for (const SampleCommand& sample : SampleCommands()) {
-        Action(sample.id)->setEnabled(boardActive);
-    }
-    const bool anyMatch = boardActive && !doc_->MatchList.IsEmpty();
-    Action(ID_SELECT_NEXT_MATCH)->setEnabled(anyMatch);
-    Action(ID_SELECT_PREV_MATCH)->setEnabled(anyMatch);
-    // Only the board answers the indicator; otherwise it keeps its text.
-    if (boardActive) {
-        matchCountPane_->setText(board_->matchCountText());
-    }
-}
-
-void MainWindow::UpdateLockIndicators() {
-    const LockKeys keys = ReadLockKeys();
-    const QString caps = keys.capsLock ? TranslatedText(kCapsText) : QString();
-    const QString num = keys.numLock ? TranslatedText(kNumText) : QString();
-    if (capsPane_->text() != caps) {
-        capsPane_->setText(caps);
-    }
-    if (numPane_->text() != num) {
-        numPane_->setText(num);
-    }
+    placement_->AfterShow();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -731,11 +310,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         firstPaintSeen_ = true;
         // Once the whole window is painted and on the screen.
         QTimer::singleShot(0, this, [this] { OnFirstPaint(); });
-    } else if (event->type() == QEvent::KeyRelease) {
-        const auto key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock) {
-            QTimer::singleShot(0, this, [this] { UpdateLockIndicators(); });
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -756,159 +330,8 @@ void MainWindow::UpdateTitle() {
 
 // ----- files -----
 
-bool MainWindow::SaveModified() {
-    if (!doc_->isModified()) {
-        return true;
-    }
-    const QString name =
-        doc_->pathName().isEmpty() ? doc_->title() : QDir::toNativeSeparators(doc_->pathName());
-    switch (SavePrompt(tr("Save changes to %1?").arg(ShownName(name)))) {
-        case QMessageBox::Save:
-            return OnFileSave();
-        case QMessageBox::Discard:
-        case QMessageBox::No:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool MainWindow::OnFileNew() {
-    if (!SaveModified()) {
-        return false;
-    }
-    doc_->newRiddle();
-    return true;
-}
-
-bool MainWindow::OnFileOpen() {
-    const QString path = AskFileName(false, OpenDialogFolder());
-    if (path.isEmpty()) {
-        return false;
-    }
-    return OpenDocumentFile(path);
-}
-
-QString MainWindow::OpenDialogFolder() {
-    // The Open dialog starts among the sample riddles until the user has
-    // opened a riddle somewhere else; from then on, where that one was.
-    const QString elsewhere = pendingOpenFolder ? *pendingOpenFolder : SettingsStore().OpenFolder();
-    if (!elsewhere.isEmpty() && QFileInfo(elsewhere).isDir()) {
-        return elsewhere;
-    }
-    return SamplesFolder();
-}
-
-QString MainWindow::SamplesFolder() {
-    return SettingsStore().InstallationFolder();
-}
-
-void MainWindow::RememberOpenFolder(const QString& path) {
-    const QString folder = QFileInfo(path).absolutePath();
-    const QString samples = SamplesFolder();
-    if (!samples.isEmpty() &&
-        QFileInfo(samples).canonicalFilePath() == QFileInfo(folder).canonicalFilePath()) {
-        return;
-    }
-    pendingOpenFolder = folder;
-}
-
-bool MainWindow::OpenDocumentFile(const QString& path) {
-    if (!SaveModified()) {
-        return false;
-    }
-    QString error;
-    if (!doc_->open(path, &error)) {
-        ShowError(tr("Cannot open the riddle %1:\n%2")
-                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
-        RemoveRecentFile(QFileInfo(path).absoluteFilePath());
-        return false;
-    }
-    AddRecentFile(doc_->pathName());
-    RememberOpenFolder(doc_->pathName());
-    ScheduleSettingsWrite();
-    return true;
-}
-
-std::unique_ptr<QFileDialog> MainWindow::MakeFileDialog(QWidget* parent, bool forSave,
-                                                        const QString& suggestion) {
-    auto dialog = std::make_unique<QFileDialog>(parent, forSave ? tr("Save As") : tr("Open"),
-                                                suggestion, tr("Vorlo riddle(*.vrl)"));
-    if (forSave) {
-        dialog->setAcceptMode(QFileDialog::AcceptSave);
-        dialog->setFileMode(QFileDialog::AnyFile);
-        // The dialog adds the suffix to a bare name before its own check for
-        // an existing file, so "precious" is asked about when precious.vrl exists.
-        dialog->setDefaultSuffix(QStringLiteral("vrl"));
-    } else {
-        dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode(QFileDialog::ExistingFile);
-    }
-    return dialog;
-}
-
-bool MainWindow::OnFileSave() {
-    // A riddle that cannot be written where it came from (an installed
-    // sample, a read-only file or folder) is saved elsewhere: the user is
-    // asked where, and Cancel there cancels whatever wanted the save.
-    const QString path = doc_->pathName();
-    if (!path.isEmpty() && !vorlo::CanReplaceFile(path)) {
-        return DoSave(QString());
-    }
-    return DoSave(path);
-}
-
-bool MainWindow::OnFileSaveAs() {
-    return DoSave(QString());
-}
-
-bool MainWindow::DoSave(QString path) {
-    if (path.isEmpty()) {
-        path = AskFileName(true, SaveAsSuggestion());
-        if (path.isEmpty()) {
-            return false;
-        }
-        // A dialog that left the suffix off had no chance to ask about the
-        // file the completed name replaces.
-        if (QFileInfo(path).suffix().isEmpty()) {
-            path += QStringLiteral(".vrl");
-            if (QFileInfo::exists(path) && !ConfirmReplace(path)) {
-                return false;
-            }
-        }
-    }
-    QString error;
-    if (!doc_->save(path, &error)) {
-        ShowError(tr("Cannot save the riddle %1:\n%2")
-                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
-        return false;
-    }
-    OnRiddleSaved();
-    AddRecentFile(doc_->pathName());
-    return true;
-}
-
-QString MainWindow::SaveAsSuggestion() const {
-    const QString path = doc_->pathName();
-    if (path.isEmpty()) {
-        return doc_->title() + QStringLiteral(".vrl");
-    }
-    if (vorlo::CanReplaceFile(path)) {
-        return path;
-    }
-    // Not in the samples' folder or wherever the file could not be written:
-    // among the user's documents, under the same name.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = QDir::homePath();
-    }
-    return QDir(folder).filePath(QFileInfo(path).fileName());
-}
-
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    // Only a riddle file is taken; other files and remote addresses are
-    // refused, so the pointer says so before the drop.
-    if (DroppedRiddleFile(event->mimeData()).Found()) {
+    if (FileCommands::CarriesRiddle(event->mimeData())) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -916,7 +339,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
-    if (DroppedRiddleFile(event->mimeData()).Found()) {
+    if (FileCommands::CarriesRiddle(event->mimeData())) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -924,149 +347,16 @@ void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const DroppedRiddle riddle = DroppedRiddleFile(event->mimeData());
-    if (!riddle.Found()) {
-        event->ignore();
-        return;
-    }
-    // Another computer's file is refused as on the command line, with its
-    // message; taking it as a local path would open some other file.
-    if (!riddle.error.isEmpty()) {
-        event->ignore();
-        QTimer::singleShot(0, this, [this, error = riddle.error] { ShowError(error); });
-        return;
-    }
-    event->acceptProposedAction();
-    // Opened once the drop is over: the save prompt must not hold up the
-    // program the file came from, which waits for the drop to end.
-    QTimer::singleShot(0, this, [this, path = riddle.path] { OpenDocumentFile(path); });
+    files_->Drop(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (SaveModified()) {
-        // The list is written at every close, changed or not.
-        recentFilesPending_ = true;
-        FlushSettings();
+    if (files_->SaveModified()) {
+        files_->FlushSettingsAtClose();
         event->accept();
     } else {
         event->ignore();
     }
-}
-
-// ----- recent files -----
-
-void MainWindow::LoadRecentFiles() {
-    recentFiles_ = SettingsStore().RecentFiles(kRecentFileCount);
-    UpdateRecentFileMenu();
-}
-
-void MainWindow::SaveRecentFiles() const {
-    SettingsStore().SetRecentFiles(recentFiles_, kRecentFileCount);
-}
-
-void MainWindow::AddRecentFile(const QString& path) {
-    if (path.isEmpty()) {
-        return;
-    }
-    recentFiles_.removeAll(path);
-    recentFiles_.prepend(path);
-    while (recentFiles_.size() > kRecentFileCount) {
-        recentFiles_.removeLast();
-    }
-    recentFilesPending_ = true;
-    ScheduleSettingsWrite();
-    UpdateRecentFileMenu();
-}
-
-void MainWindow::RemoveRecentFile(const QString& path) {
-    if (recentFiles_.removeAll(path) > 0) {
-        recentFilesPending_ = true;
-        ScheduleSettingsWrite();
-        UpdateRecentFileMenu();
-    }
-}
-
-void MainWindow::ScheduleSettingsWrite() {
-    // Every write syncs the settings file to the disk: a few changes in a row
-    // share one, and none delays the window's first paint.
-    if (SettingsPending() && !settingsTimer_->isActive()) {
-        settingsTimer_->start();
-    }
-}
-
-bool MainWindow::SettingsPending() const {
-    return recentFilesPending_ || pendingOpenFolder.has_value();
-}
-
-void MainWindow::FlushSettings() {
-    settingsTimer_->stop();
-    if (recentFilesPending_) {
-        recentFilesPending_ = false;
-        SaveRecentFiles();
-    }
-    std::optional<QString> folder;
-    folder.swap(pendingOpenFolder);
-    if (folder) {
-        SettingsStore().SetOpenFolder(*folder);
-    }
-}
-
-void MainWindow::UpdateRecentFileMenu() {
-    recentPlaceholder_->setVisible(recentFiles_.isEmpty());
-    for (int i = 0; i < kRecentFileCount; ++i) {
-        QAction* action = Action(static_cast<CommandId>(ID_FILE_MRU_FILE1 + i));
-        if (i < recentFiles_.size()) {
-            const QString name = ShownName(QFileInfo(recentFiles_.at(i)).fileName());
-            // A "&" in a file name is shown, not taken as a mnemonic.
-            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
-                QString(name).replace(QLatin1Char('&'), QStringLiteral("&&"))));
-            action->setToolTip(ShownName(QDir::toNativeSeparators(recentFiles_.at(i))));
-            action->setVisible(true);
-        } else {
-            action->setVisible(false);
-        }
-    }
-}
-
-// ----- printing -----
-
-QPrinter& MainWindow::Printer() {
-    if (!printer_) {
-        printer_ = std::make_unique<QPrinter>();
-    }
-    return *printer_;
-}
-
-bool MainWindow::PrintDirect(QPrinter* printer, QString* error) {
-    const bool printed = PrintRiddle(printer, *doc_, board_->VisibleBoardRect(), error);
-    board_->OnEndPrinting();
-    return printed;
-}
-
-void MainWindow::OnFilePrint() {
-    QPrintDialog dialog(&Printer(), this);
-    if (RunModal(dialog) != QDialog::Accepted) {
-        return;
-    }
-    QString error;
-    if (!PrintDirect(&Printer(), &error)) {
-        ShowError(error);
-    }
-}
-
-void MainWindow::OnFilePrintPreview() {
-    QPrintPreviewDialog dialog(&Printer(), this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
-        QString error;
-        PrintDirect(printer, &error);
-    });
-    RunModal(dialog);
-    board_->OnEndPrinting();
-}
-
-void MainWindow::OnFilePrintSetup() {
-    QPageSetupDialog dialog(&Printer(), this);
-    RunModal(dialog);
 }
 
 // ----- help -----

@@ -24,13 +24,15 @@
 #include <QTimer>
 
 #include "desktop_registration.h"
+#include "file_commands.h"
 #include "interface_language.h"
 #include "intro_dialog.h"
 #include "main_window.h"
+#include "print_commands.h"
 #include "riddle_address.h"
+#include "riddle_document.h"
 #include "settings_store.h"
 #include "shown_name.h"
-#include "riddle_document.h"
 #include "vorlo_version.h"
 
 namespace {
@@ -88,7 +90,8 @@ struct CommandLine {
                              VorloApplication::tr("FILE")};
 
     CommandLine() {
-        parser.setApplicationDescription(VorloApplication::tr("Matchstick riddles: play and build them."));
+        parser.setApplicationDescription(
+            VorloApplication::tr("Matchstick riddles: play and build them."));
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(print);
@@ -223,7 +226,7 @@ bool VorloApplication::InitInstance(int* exitCode) {
         *exitCode = 1;
         return false;
     }
-    if (!files.isEmpty() && !frame_->OpenDocumentFile(file)) {
+    if (!files.isEmpty() && !frame_->Files().OpenDocumentFile(file)) {
         // The message has been shown; a riddle that was asked for and cannot
         // be read ends the program.
         *exitCode = 1;
@@ -271,7 +274,7 @@ bool VorloApplication::ShouldGreet() {
 int VorloApplication::PrintAndExit(const QString& path) {
     MainWindow frame;
     frame.ShowError = [](const QString& message) { Complain(message); };
-    if (!frame.OpenDocumentFile(path)) {
+    if (!frame.Files().OpenDocumentFile(path)) {
         return 1;
     }
     if (QPrinterInfo::defaultPrinter().isNull()) {
@@ -285,7 +288,7 @@ int VorloApplication::PrintAndExit(const QString& path) {
     frame.show();
     QPrinter printer(QPrinter::HighResolution);
     QString error;
-    const bool printed = frame.PrintDirect(&printer, &error);
+    const bool printed = frame.Printing().PrintDirect(&printer, &error);
     frame.hide();
     if (!printed) {
         Complain(error);

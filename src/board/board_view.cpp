@@ -386,15 +386,6 @@ void BoardView::rotateTo90() {
     Editor().OnRotate90();
 }
 
-void BoardView::OpenSampleRiddle(const QString& fileName) {
-    const QString folder = InstallationFolder ? InstallationFolder() : QString();
-    if (folder.isEmpty() || !OpenDocumentFile) {
-        return;
-    }
-    // The folder ends with its separator; the name goes straight after it.
-    OpenDocumentFile(folder + fileName);
-}
-
 bool BoardView::hasSelection() const {
     return Editor().OnUpdateNeedSelection();
 }

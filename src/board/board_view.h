@@ -72,24 +72,12 @@ public slots:
     void paste();
     void undo();
     void rotateTo90();
-    // The sample-riddle commands: opens `fileName` from the folder the
-    // program is installed in, as the settings name it; nothing when they
-    // name none.
-    void OpenSampleRiddle(const QString& fileName);
 
 public:
     // Whether a command is enabled, and the match count's text.
     bool hasSelection() const;
     bool canUndo() const;
     QString matchCountText() const;
-
-    // The application's ordinary opening of a riddle file (save prompt,
-    // message on failure), supplied by the main window.
-    std::function<bool(const QString& path)> OpenDocumentFile;
-    // The program's installation folder, with the sample riddles and its
-    // trailing separator; handed down by the window. Unset or empty: the
-    // sample commands open nothing.
-    std::function<QString()> InstallationFolder;
 
     // The clipboard format of one match: its 12-byte block.
     static QString MatchMimeType();

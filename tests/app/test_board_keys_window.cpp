@@ -14,14 +14,15 @@
 #include <memory>
 #include <vector>
 
+#include "board_view.h"
 #include "commands.h"
+#include "file_commands.h"
 #include "main_window.h"
 #include "recording_window.h"
+#include "riddle_document.h"
 #include "riddle_file.h"
 #include "settings_store.h"
 #include "task_pane.h"
-#include "riddle_document.h"
-#include "board_view.h"
 
 using namespace vorlo;
 
@@ -52,7 +53,7 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         file.close();
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         frame->SetActiveView(board());
         QTRY_VERIFY(board()->hasFocus());
     }
@@ -98,12 +99,16 @@ private slots:
         QCOMPARE(menus.at(2)->title(), QStringLiteral("&Match"));
         QStringList texts;
         for (QAction* action : menus.at(2)->actions()) {
-            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            const QString keys = action->shortcut().toString(QKeySequence::NativeText);
+            texts << (action->isSeparator() ? QStringLiteral("-")
+                      : keys.isEmpty()      ? action->text()
+                                            : action->text() + u'\t' + keys);
         }
-        QCOMPARE(texts, (QStringList{"&Add Match\tInsert", "&Delete Match\tDel",
-                                     "&Rotate to 90\tCtrl+R", "-", "Select &Next Match\tTab",
-                                     "Select &Previous Match\tShift+Tab"}));
-        QVERIFY(!frame->Action(ID_SNAP_TO_MATCHES)->isChecked());
+        // Each entry with the shortcut the menu shows beside it.
+        QCOMPARE(texts,
+                 (QStringList{"&Add Match\tIns", "&Delete Match\tDel", "&Rotate to 90\tCtrl+R", "-",
+                              "Select &Next Match\tTab", "Select &Previous Match\tShift+Tab"}));
+        QVERIFY(!frame->Action(CommandId::SnapToMatches)->isChecked());
         QCOMPARE(board()->Zoom(), 100);
     }
 
@@ -116,7 +121,7 @@ private slots:
         Key(Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(board(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(Saved(), std::vector<Match>{Match(103, 110, 0)});
-        QVERIFY(Enabled(ID_EDIT_UNDO));
+        QVERIFY(Enabled(CommandId::EditUndo));
         QTest::keyClick(board(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Board(), std::vector<Match>{Match(100, 100, 0)});
     }
@@ -134,11 +139,11 @@ private slots:
         }
         // Selecting is no action: nothing to undo, nothing modified, and the
         // focus stayed on the board.
-        QVERIFY(!Enabled(ID_EDIT_UNDO));
+        QVERIFY(!Enabled(CommandId::EditUndo));
         QVERIFY(!doc()->isModified());
         QVERIFY(board()->hasFocus());
-        QVERIFY(Enabled(ID_DELETE_MATCH));
-        frame->Action(ID_SELECT_PREV_MATCH)->trigger();
+        QVERIFY(Enabled(CommandId::DeleteMatch));
+        frame->Action(CommandId::SelectPreviousMatch)->trigger();
         QCOMPARE(doc()->SelectedMatch->x, 200);
     }
 
@@ -179,8 +184,8 @@ private slots:
         Key(Qt::Key_Tab);
         frame->TextPane()->setFocus(Qt::MouseFocusReason);
         QTRY_COMPARE(frame->GetActiveView(), static_cast<QWidget*>(frame->TextPane()));
-        for (CommandId id : {ID_ADD_MATCH, ID_DELETE_MATCH, ID_ROTATE_90, ID_SELECT_NEXT_MATCH,
-                             ID_SELECT_PREV_MATCH}) {
+        for (CommandId id : {CommandId::AddMatch, CommandId::DeleteMatch, CommandId::Rotate90,
+                             CommandId::SelectNextMatch, CommandId::SelectPreviousMatch}) {
             QVERIFY2(!Enabled(id), qPrintable(frame->Action(id)->objectName()));
         }
         QTest::keyClicks(frame->TextPane(), QStringLiteral("ab"));
@@ -229,14 +234,14 @@ private slots:
         QFETCH(int, mods);
         QFETCH(Match, expected);
         OpenRiddle({Match(200, 100, 90), Match(100, 100, 0)});
-        frame->Action(ID_SNAP_TO_MATCHES)->setChecked(snap);
+        frame->Action(CommandId::SnapToMatches)->setChecked(snap);
         Drag({130, 100}, {130 + dx, 100}, Qt::KeyboardModifiers(mods));
         QCOMPARE(*doc()->SelectedMatch, expected);
     }
 
     void turnsSnapToStepsOfFifteen() {
         OpenRiddle({Match(100, 100, 0)});
-        frame->Action(ID_SNAP_TO_MATCHES)->trigger();
+        frame->Action(CommandId::SnapToMatches)->trigger();
         // About the tail corner (100, 103): 97 right and 23 up is 13 degrees.
         Mouse(QEvent::MouseButtonPress, {170, 100}, Qt::RightButton);
         Mouse(QEvent::MouseMove, {197, 80}, Qt::RightButton);
@@ -244,12 +249,12 @@ private slots:
     }
 
     void snappingIsRemembered() {
-        frame->Action(ID_SNAP_TO_MATCHES)->trigger();
+        frame->Action(CommandId::SnapToMatches)->trigger();
         QVERIFY(board()->Snapping());
         QVERIFY(SettingsStore().SnapToMatches());
         recording.Reset();
         QVERIFY(recording.Make());
-        QVERIFY(frame->Action(ID_SNAP_TO_MATCHES)->isChecked());
+        QVERIFY(frame->Action(CommandId::SnapToMatches)->isChecked());
         QVERIFY(board()->Snapping());
     }
 
@@ -257,14 +262,15 @@ private slots:
 
     void zoomStepsAndClamps() {
         const std::vector<std::pair<CommandId, int>> steps = {
-            {ID_ZOOM_OUT, 100}, {ID_ZOOM_IN, 150}, {ID_ZOOM_IN, 200},  {ID_ZOOM_IN, 300},
-            {ID_ZOOM_IN, 400},  {ID_ZOOM_IN, 400}, {ID_ZOOM_OUT, 300}, {ID_ZOOM_ACTUAL, 100},
+            {CommandId::ZoomOut, 100}, {CommandId::ZoomIn, 150},     {CommandId::ZoomIn, 200},
+            {CommandId::ZoomIn, 300},  {CommandId::ZoomIn, 400},     {CommandId::ZoomIn, 400},
+            {CommandId::ZoomOut, 300}, {CommandId::ZoomActual, 100},
         };
         for (const auto& [command, percent] : steps) {
             frame->Action(command)->trigger();
             QCOMPARE(board()->Zoom(), percent);
-            QCOMPARE(Enabled(ID_ZOOM_IN), percent < 400);
-            QCOMPARE(Enabled(ID_ZOOM_OUT), percent > 100);
+            QCOMPARE(Enabled(CommandId::ZoomIn), percent < 400);
+            QCOMPARE(Enabled(CommandId::ZoomOut), percent > 100);
         }
         QTest::keyClick(board(), Qt::Key_Equal, Qt::ControlModifier);
         QCOMPARE(board()->Zoom(), 150);
@@ -288,8 +294,8 @@ private slots:
 
     void atTwiceTheSizeAScreenPixelIsHalfABoardPixel() {
         OpenRiddle({Match(100, 100, 0)});
-        frame->Action(ID_ZOOM_IN)->trigger();
-        frame->Action(ID_ZOOM_IN)->trigger();
+        frame->Action(CommandId::ZoomIn)->trigger();
+        frame->Action(CommandId::ZoomIn)->trigger();
         QCOMPARE(board()->Zoom(), 200);
         board()->horizontalScrollBar()->setValue(0);
         board()->verticalScrollBar()->setValue(0);

@@ -17,8 +17,9 @@
 #include <functional>
 #include <memory>
 
-#include "info_pane.h"
 #include "commands.h"
+#include "file_commands.h"
+#include "info_pane.h"
 #include "main_window.h"
 #include "riddle_file.h"
 #include "riddle_io.h"
@@ -109,7 +110,7 @@ private slots:
         qApp->installEventFilter(&watcher);
         // A riddle opened from the command line, before the window shows,
         // asks for the page again: that waits as well.
-        QVERIFY(frame->OpenDocumentFile(MakeRiddle(QStringLiteral("start.vrl"))));
+        QVERIFY(frame->Files().OpenDocumentFile(MakeRiddle(QStringLiteral("start.vrl"))));
         QVERIFY(frame->AdsPane()->LoadingHeld());
         frame->show();
         QTRY_VERIFY_WITH_TIMEOUT(watcher.seen, 10000);
@@ -145,24 +146,24 @@ private slots:
         QVERIFY(!riddle.isEmpty());
         auto frame = std::make_unique<MainWindow>();
         frame->ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
-        QVERIFY(frame->OpenDocumentFile(riddle));
+        QVERIFY(frame->Files().OpenDocumentFile(riddle));
         // Noted, not yet written; the Open dialog already starts there.
-        QVERIFY(frame->SettingsPending());
+        QVERIFY(frame->Files().SettingsPending());
         QVERIFY(SettingsStore().RecentFiles(kRecentFileCount).isEmpty());
-        QCOMPARE(MainWindow::OpenDialogFolder(), QFileInfo(riddle).absolutePath());
+        QCOMPARE(FileCommands::OpenDialogFolder(), QFileInfo(riddle).absolutePath());
 
         if (way == u"close") {
             QVERIFY(frame->close());
         } else if (way == u"destroy") {
             frame.reset();
         } else if (way == u"timer") {
-            QTRY_VERIFY_WITH_TIMEOUT(!frame->SettingsPending(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(!frame->Files().SettingsPending(), 10000);
         } else {
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
             QCoreApplication::exec();
         }
         if (frame) {
-            QVERIFY(!frame->SettingsPending());
+            QVERIFY(!frame->Files().SettingsPending());
         }
         SettingsStore settings;
         QCOMPARE(settings.RecentFiles(kRecentFileCount), QStringList{riddle});
@@ -176,11 +177,11 @@ private slots:
         frame.ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
         const QString first = MakeRiddle(QStringLiteral("first.vrl"));
         const QString second = MakeRiddle(QStringLiteral("second.vrl"));
-        QVERIFY(frame.OpenDocumentFile(first));
-        QVERIFY(frame.OpenDocumentFile(second));
-        QVERIFY(frame.OpenDocumentFile(first));
+        QVERIFY(frame.Files().OpenDocumentFile(first));
+        QVERIFY(frame.Files().OpenDocumentFile(second));
+        QVERIFY(frame.Files().OpenDocumentFile(first));
         QVERIFY(SettingsStore().RecentFiles(kRecentFileCount).isEmpty());
-        QTRY_VERIFY_WITH_TIMEOUT(!frame.SettingsPending(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!frame.Files().SettingsPending(), 10000);
         QCOMPARE(SettingsStore().RecentFiles(kRecentFileCount), (QStringList{first, second}));
     }
 
@@ -275,13 +276,13 @@ private slots:
             QVERIFY(seen);
             QCOMPARE(themedAtPaint, QStringList());
 
-            const QIcon fromTheme = frame->Action(ID_FILE_NEW)->icon();
+            const QIcon fromTheme = frame->Action(CommandId::FileNew)->icon();
             QCOMPARE(fromTheme.name(), QStringLiteral("document-new"));
             QCOMPARE(fromTheme.pixmap(QSize(16, 16), 1.0).toImage().pixelColor(8, 8),
                      QColor(Qt::red));
             // A name the theme lacks (even cut at its dash) keeps the bundled
             // picture at both scales.
-            const QIcon bundled = frame->Action(ID_EDIT_COPY)->icon();
+            const QIcon bundled = frame->Action(CommandId::EditCopy)->icon();
             QVERIFY(bundled.name().isEmpty());
             QCOMPARE(bundled.pixmap(QSize(16, 15), 2.0).size(), QSize(32, 30));
         }
@@ -318,7 +319,7 @@ private slots:
         FreshConfigHome();
         MainWindow frame;
         for (const CommandId id : ToolBarLayout()) {
-            if (id == ID_SEPARATOR) {
+            if (id == CommandId::Separator) {
                 continue;
             }
             const QIcon icon = frame.Action(id)->icon();

@@ -11,10 +11,12 @@
 
 #include "board_render.h"
 #include "commands.h"
+#include "file_commands.h"
 #include "main_window.h"
+#include "print_commands.h"
 #include "recording_window.h"
-#include "test_files.h"
 #include "riddle_document.h"
+#include "test_files.h"
 
 using namespace vorlo;
 
@@ -53,7 +55,7 @@ private slots:
     void init() {
         QVERIFY(dir.isValid());
         QVERIFY(recording.Make());
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
     }
     void cleanup() { recording.Reset(); }
 
@@ -73,7 +75,7 @@ private slots:
             *withText = true;
             return path;
         };
-        frame->Action(ID_FILE_EXPORT_PICTURE)->trigger();
+        frame->Action(CommandId::FileExportPicture)->trigger();
         QVERIFY(recording.errors.isEmpty());
         QVERIFY(ReadAll(path).startsWith(start));
         if (name.endsWith(QLatin1String(".svg"))) {
@@ -90,8 +92,8 @@ private slots:
         QString error;
         const QString bare = dir.filePath(QStringLiteral("bare.png"));
         const QString with = dir.filePath(QStringLiteral("with.png"));
-        QVERIFY(frame->ExportPicture(bare, false, &error));
-        QVERIFY(frame->ExportPicture(with, true, &error));
+        QVERIFY(frame->Printing().ExportPicture(bare, false, &error));
+        QVERIFY(frame->Printing().ExportPicture(with, true, &error));
         const QImage board(bare);
         const QImage text(with);
         QVERIFY(!board.isNull() && !text.isNull());
@@ -104,7 +106,7 @@ private slots:
 
         // A short Latin text stands at the right edge too.
         RiddleDocument::SetRiddleText(*frame->riddleDocument()->textDocument(), QStringLiteral("ab"));
-        QVERIFY(frame->ExportPicture(with, true, &error));
+        QVERIFY(frame->Printing().ExportPicture(with, true, &error));
         const QImage shortText(with);
         QCOMPARE(shortText.width(), board.width());
         const auto [first, last] = DarkColumns(shortText, board.height());
@@ -133,7 +135,7 @@ private slots:
             *withText = true;
             return path;
         };
-        QVERIFY(frame->OnFileExportPicture());
+        QVERIFY(frame->Printing().OnFileExportPicture());
         QVERIFY(recording.errors.isEmpty());
         const QImage image(path);
         QVERIFY(!image.isNull());
@@ -143,10 +145,10 @@ private slots:
 
     void cancelledOrFailedExportWritesNothing() {
         frame->AskExportPicture = [](bool*) { return QString(); };
-        QVERIFY(!frame->OnFileExportPicture());
+        QVERIFY(!frame->Printing().OnFileExportPicture());
         const QString folder = dir.filePath(QStringLiteral("missing/cup.png"));
         frame->AskExportPicture = [&](bool*) { return folder; };
-        QVERIFY(!frame->OnFileExportPicture());
+        QVERIFY(!frame->Printing().OnFileExportPicture());
         QCOMPARE(recording.errors.size(), 1);
         QVERIFY(!QFile::exists(folder));
     }

@@ -15,12 +15,13 @@
 
 #include <memory>
 
+#include "board_view.h"
+#include "file_commands.h"
 #include "info_pane.h"
 #include "main_window.h"
 #include "recording_window.h"
-#include "task_pane.h"
 #include "riddle_document.h"
-#include "board_view.h"
+#include "task_pane.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ private slots:
         QFETCH(QString, title);
         const QString path = CopyExampleAs(name);
         QVERIFY(!path.isEmpty());
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         QCOMPARE(frame->windowTitle(), title);
 
         // Shown as one line, the name comes first, then the dash, then the
@@ -151,7 +152,7 @@ private slots:
     // A message names the file as the title does: escaped, never obeyed.
     void messagesShowNamesEscaped() {
         const QString path = dir.filePath(QStringLiteral("gone\n\u202Elrv.vrl"));
-        QVERIFY(!frame->OpenDocumentFile(path));
+        QVERIFY(!frame->Files().OpenDocumentFile(path));
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].startsWith(QStringLiteral("Cannot open the riddle ") + dir.path() +
                                       QStringLiteral("/gone\\x0a\\u202elrv.vrl:\n")),

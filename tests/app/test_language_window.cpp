@@ -41,11 +41,10 @@ bool HasMnemonic(const QString& text) {
 Observed Observe(RecordingFrame& recording) {
     Observed seen;
     MainWindow* frame = recording.frame.get();
-    for (QAction* action : frame->findChildren<QAction*>()) {
-        if (action->objectName().startsWith(QStringLiteral("ID_"))) {
-            seen.shortcuts[action->objectName()] = action->shortcuts();
-            seen.mnemonic[action->objectName()] = HasMnemonic(action->text());
-        }
+    for (const vorlo::Command& command : vorlo::Commands()) {
+        const QAction* action = frame->Action(command.id);
+        seen.shortcuts[action->objectName()] = action->shortcuts();
+        seen.mnemonic[action->objectName()] = HasMnemonic(action->text());
     }
     for (QMenu* menu : frame->Menus()) {
         seen.menuTitles << menu->title();

@@ -34,15 +34,19 @@
 
 #include "board_view.h"
 #include "commands.h"
+#include "file_commands.h"
 #include "frame_placement.h"
 #include "info_pane.h"
 #include "main_window.h"
+#include "print_commands.h"
 #include "recording_window.h"
 #include "riddle_document.h"
 #include "riddle_file.h"
 #include "task_pane.h"
 #include "test_files.h"
 #include "vorlo_application.h"
+#include "window_placement.h"
+#include "window_status.h"
 
 using namespace vorlo;
 
@@ -60,13 +64,22 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
 }
 
 // The visible texts of a menu, "-" for a separator.
+// An entry as the menu shows it: its text, and after a tab the first of
+// its shortcuts, which the menu draws beside the text.
+QString ShownEntry(const QAction* action) {
+    if (action->isSeparator()) {
+        return QStringLiteral("-");
+    }
+    const QString keys = action->shortcut().toString(QKeySequence::NativeText);
+    return keys.isEmpty() ? action->text() : action->text() + u'\t' + keys;
+}
+
 QStringList MenuTexts(QMenu* menu) {
     QStringList texts;
     for (QAction* action : menu->actions()) {
-        if (!action->isVisible()) {
-            continue;
+        if (action->isVisible()) {
+            texts << ShownEntry(action);
         }
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     return texts;
 }
@@ -143,9 +156,9 @@ private slots:
             got << (action->isSeparator() ? QStringLiteral("|") : action->objectName());
         }
         const QStringList expected = {
-            "ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE",  "|", "ID_FILE_PRINT", "|",
-            "ID_EDIT_CUT", "ID_EDIT_COPY", "ID_EDIT_PASTE", "|", "ID_ADD_MATCH",  "ID_DELETE_MATCH",
-            "|",           "ID_EDIT_UNDO", "ID_ROTATE_90",
+            "FileNew",  "FileOpen",    "FileSave", "|",         "FilePrint",
+            "|",        "EditCut",     "EditCopy", "EditPaste", "|",
+            "AddMatch", "DeleteMatch", "|",        "EditUndo",  "Rotate90",
         };
         QCOMPARE(got, expected);
         for (QAction* action : frame->ToolBar->actions()) {
@@ -154,33 +167,34 @@ private slots:
                 QVERIFY(!action->icon().pixmap(QSize(16, 15)).isNull());
             }
         }
-        QCOMPARE(frame->Action(ID_ADD_MATCH)->toolTip(), QStringLiteral("Add match"));
-        QCOMPARE(frame->Action(ID_ROTATE_90)->toolTip(),
+        QCOMPARE(frame->Action(CommandId::AddMatch)->toolTip(), QStringLiteral("Add match"));
+        QCOMPARE(frame->Action(CommandId::Rotate90)->toolTip(),
                  QStringLiteral("Rotate to nearest 90 degrees"));
     }
 
     void everyAcceleratorBelongsToItsCommand_data() {
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<int>("command");
-        QTest::newRow("Ctrl+C") << QKeySequence(Qt::CTRL | Qt::Key_C) << int(ID_EDIT_COPY);
-        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << int(ID_FILE_NEW);
-        QTest::newRow("Ctrl+O") << QKeySequence(Qt::CTRL | Qt::Key_O) << int(ID_FILE_OPEN);
-        QTest::newRow("Ctrl+P") << QKeySequence(Qt::CTRL | Qt::Key_P) << int(ID_FILE_PRINT);
-        QTest::newRow("Ctrl+S") << QKeySequence(Qt::CTRL | Qt::Key_S) << int(ID_FILE_SAVE);
-        QTest::newRow("Ctrl+V") << QKeySequence(Qt::CTRL | Qt::Key_V) << int(ID_EDIT_PASTE);
+        QTest::newRow("Ctrl+C") << QKeySequence(Qt::CTRL | Qt::Key_C) << int(CommandId::EditCopy);
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << int(CommandId::FileNew);
+        QTest::newRow("Ctrl+O") << QKeySequence(Qt::CTRL | Qt::Key_O) << int(CommandId::FileOpen);
+        QTest::newRow("Ctrl+P") << QKeySequence(Qt::CTRL | Qt::Key_P) << int(CommandId::FilePrint);
+        QTest::newRow("Ctrl+S") << QKeySequence(Qt::CTRL | Qt::Key_S) << int(CommandId::FileSave);
+        QTest::newRow("Ctrl+V") << QKeySequence(Qt::CTRL | Qt::Key_V) << int(CommandId::EditPaste);
         QTest::newRow("Alt+Backspace")
-            << QKeySequence(Qt::ALT | Qt::Key_Backspace) << int(ID_EDIT_UNDO);
-        QTest::newRow("Delete") << QKeySequence(Qt::Key_Delete) << int(ID_DELETE_MATCH);
+            << QKeySequence(Qt::ALT | Qt::Key_Backspace) << int(CommandId::EditUndo);
+        QTest::newRow("Delete") << QKeySequence(Qt::Key_Delete) << int(CommandId::DeleteMatch);
         QTest::newRow("Shift+Delete")
-            << QKeySequence(Qt::SHIFT | Qt::Key_Delete) << int(ID_EDIT_CUT);
-        QTest::newRow("F6") << QKeySequence(Qt::Key_F6) << int(ID_NEXT_PANE);
-        QTest::newRow("Shift+F6") << QKeySequence(Qt::SHIFT | Qt::Key_F6) << int(ID_PREV_PANE);
+            << QKeySequence(Qt::SHIFT | Qt::Key_Delete) << int(CommandId::EditCut);
+        QTest::newRow("F6") << QKeySequence(Qt::Key_F6) << int(CommandId::NextPane);
+        QTest::newRow("Shift+F6") << QKeySequence(Qt::SHIFT | Qt::Key_F6)
+                                  << int(CommandId::PreviousPane);
         QTest::newRow("Ctrl+Insert")
-            << QKeySequence(Qt::CTRL | Qt::Key_Insert) << int(ID_EDIT_COPY);
+            << QKeySequence(Qt::CTRL | Qt::Key_Insert) << int(CommandId::EditCopy);
         QTest::newRow("Shift+Insert")
-            << QKeySequence(Qt::SHIFT | Qt::Key_Insert) << int(ID_EDIT_PASTE);
-        QTest::newRow("Ctrl+X") << QKeySequence(Qt::CTRL | Qt::Key_X) << int(ID_EDIT_CUT);
-        QTest::newRow("Ctrl+Z") << QKeySequence(Qt::CTRL | Qt::Key_Z) << int(ID_EDIT_UNDO);
+            << QKeySequence(Qt::SHIFT | Qt::Key_Insert) << int(CommandId::EditPaste);
+        QTest::newRow("Ctrl+X") << QKeySequence(Qt::CTRL | Qt::Key_X) << int(CommandId::EditCut);
+        QTest::newRow("Ctrl+Z") << QKeySequence(Qt::CTRL | Qt::Key_Z) << int(CommandId::EditUndo);
     }
     void everyAcceleratorBelongsToItsCommand() {
         QFETCH(QKeySequence, keys);
@@ -188,7 +202,7 @@ private slots:
         QList<int> owners;
         for (const Command& c : Commands()) {
             if (frame->Action(c.id)->shortcuts().contains(keys)) {
-                owners << c.id;
+                owners << int(c.id);
             }
         }
         QCOMPARE(owners, QList<int>{command});
@@ -226,7 +240,7 @@ private slots:
     }
 
     void copyGoesToTheTextWhenTheTextPaneHasFocus() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         QApplication::clipboard()->setText(QStringLiteral("before"));
         FocusText();
         QTextCursor cursor = frame->TextPane()->textCursor();
@@ -242,7 +256,7 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), selected);
         // The menu command takes the same route.
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        frame->Action(ID_EDIT_COPY)->trigger();
+        frame->Action(CommandId::EditCopy)->trigger();
         QCOMPARE(QApplication::clipboard()->text(), selected);
     }
 
@@ -254,45 +268,45 @@ private slots:
         QTest::keyClick(frame->TextPane(), Qt::Key_Delete);
         QCOMPARE(doc()->plainText(), QStringLiteral("bc"));
         // Alt+Backspace undoes the text edit.
-        QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditUndo)->isEnabled());
         QTest::keyClick(frame->TextPane(), Qt::Key_Backspace, Qt::AltModifier);
         QCOMPARE(doc()->plainText(), QStringLiteral("abc"));
         QCOMPARE(doc()->LastAction, int32_t(ActionNone));
     }
 
     void commandStatesFollowTheActiveView() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         frame->SetActiveView(frame->boardView());
-        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
-        QVERIFY(frame->Action(ID_ADD_MATCH)->isEnabled());
+        QCOMPARE(frame->Status().MatchCountPane()->text(), QStringLiteral("4 matches"));
+        QVERIFY(frame->Action(CommandId::AddMatch)->isEnabled());
         // Nothing selected, nothing to undo: delete, rotate and undo are off.
-        QVERIFY(!frame->Action(ID_DELETE_MATCH)->isEnabled());
-        QVERIFY(!frame->Action(ID_ROTATE_90)->isEnabled());
-        QVERIFY(!frame->Action(ID_EDIT_UNDO)->isEnabled());
-        QVERIFY(frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::DeleteMatch)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::Rotate90)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditUndo)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditCopy)->isEnabled());
 
         doc()->SelectedMatch = doc()->MatchList.First();
         doc()->LastAction = ActionMove;
         emit doc()->boardChanged(vorlo::BoardChange{});
         emit doc()->contentsChanged();
-        QVERIFY(frame->Action(ID_DELETE_MATCH)->isEnabled());
-        QVERIFY(frame->Action(ID_ROTATE_90)->isEnabled());
-        QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(frame->Action(CommandId::DeleteMatch)->isEnabled());
+        QVERIFY(frame->Action(CommandId::Rotate90)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditUndo)->isEnabled());
 
         // In the text pane the board's commands are off and the count stays.
         FocusText();
-        QVERIFY(!frame->Action(ID_ADD_MATCH)->isEnabled());
-        QVERIFY(!frame->Action(ID_DELETE_MATCH)->isEnabled());
-        QVERIFY(!frame->Action(ID_ROTATE_90)->isEnabled());
-        QVERIFY(!frame->Action(ID_EDIT_UNDO)->isEnabled());  // no text edit yet
-        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());  // no text selected
+        QVERIFY(!frame->Action(CommandId::AddMatch)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::DeleteMatch)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::Rotate90)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditUndo)->isEnabled());  // no text edit yet
+        QVERIFY(!frame->Action(CommandId::EditCopy)->isEnabled());  // no text selected
         doc()->MatchList.Clear();
         doc()->SelectedMatch = {};
         emit doc()->boardChanged(vorlo::BoardChange{});
         emit doc()->contentsChanged();
-        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("4 matches"));
+        QCOMPARE(frame->Status().MatchCountPane()->text(), QStringLiteral("4 matches"));
         frame->SetActiveView(frame->boardView());
-        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("0 matches"));
+        QCOMPARE(frame->Status().MatchCountPane()->text(), QStringLiteral("0 matches"));
     }
 
     // The Edit commands go to the active pane; one the pane does not take is
@@ -307,19 +321,20 @@ private slots:
     void editCommandsGoToTheActivePane() {
         QFETCH(int, pane);
         QFETCH(QList<bool>, enabled);
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         QWidget* const panes[] = {frame->boardView(), frame->TextPane(), frame->AdsPane()};
         // A match on the clipboard, for the paste below.
         frame->SetActiveView(frame->boardView());
         doc()->SelectedMatch = doc()->MatchList.First();
-        frame->Action(ID_EDIT_COPY)->trigger();
+        frame->Action(CommandId::EditCopy)->trigger();
         doc()->SelectedMatch = {};
         emit doc()->boardChanged(vorlo::BoardChange{});
         emit doc()->contentsChanged();
 
         frame->SetActiveView(panes[pane]);
         QList<bool> got;
-        for (CommandId id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
+        for (CommandId id :
+             {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste}) {
             got << frame->Action(id)->isEnabled();
         }
         QCOMPARE(got, enabled);
@@ -327,7 +342,7 @@ private slots:
         // only while the board is active; the text takes no match.
         const size_t count = doc()->MatchList.Count();
         const QString text = doc()->plainText();
-        frame->Action(ID_EDIT_PASTE)->trigger();
+        frame->Action(CommandId::EditPaste)->trigger();
         QCOMPARE(doc()->MatchList.Count(), count + (pane == 0 ? 1 : 0));
         QCOMPARE(doc()->plainText(), text);
     }
@@ -337,33 +352,33 @@ private slots:
     void editStatesFollowWhatThePaneCanDo() {
         FocusText();
         TaskPane* text = frame->TextPane();
-        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditCopy)->isEnabled());
         QTest::keyClicks(text, QStringLiteral("abc"));
-        QVERIFY(frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditUndo)->isEnabled());
         text->selectAll();
-        QVERIFY(frame->Action(ID_EDIT_CUT)->isEnabled());
-        QVERIFY(frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditCut)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditCopy)->isEnabled());
         text->moveCursor(QTextCursor::End);
-        QVERIFY(!frame->Action(ID_EDIT_CUT)->isEnabled());
-        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
-        frame->Action(ID_EDIT_UNDO)->trigger();
+        QVERIFY(!frame->Action(CommandId::EditCut)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditCopy)->isEnabled());
+        frame->Action(CommandId::EditUndo)->trigger();
         QCOMPARE(doc()->plainText(), QString());
-        QVERIFY(!frame->Action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditUndo)->isEnabled());
 
         frame->SetActiveView(frame->AdsPane());
         frame->AdsPane()->setHtml(QStringLiteral("<p>page</p>"));
-        QVERIFY(!frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::EditCopy)->isEnabled());
         frame->AdsPane()->selectAll();
-        QVERIFY(frame->Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(frame->Action(CommandId::EditCopy)->isEnabled());
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        frame->Action(ID_EDIT_COPY)->trigger();
+        frame->Action(CommandId::EditCopy)->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("page"));
     }
 
     void statusBarShowsReadyPromptsAndFixedCountPane() {
-        QCOMPARE(frame->MessagePane()->text(), QStringLiteral("Ready"));
+        QCOMPARE(frame->Status().MessagePane()->text(), QStringLiteral("Ready"));
         QToolButton* button = qobject_cast<QToolButton*>(
-            frame->ToolBar->widgetForAction(frame->Action(ID_ADD_MATCH)));
+            frame->ToolBar->widgetForAction(frame->Action(CommandId::AddMatch)));
         QVERIFY(button);
         QEvent enter(QEvent::Enter);
         QApplication::sendEvent(button, &enter);
@@ -373,17 +388,18 @@ private slots:
         QStatusTipEvent clearTip{QString()};
         QApplication::sendEvent(frame.get(), &clearTip);
         QCOMPARE(frame->StatusBar->currentMessage(), QString());
-        QVERIFY(frame->MessagePane()->isVisible());
+        QVERIFY(frame->Status().MessagePane()->isVisible());
 
-        const int width = frame->MatchCountPane()->width();
-        QVERIFY(width >= frame->MatchCountPane()->fontMetrics().horizontalAdvance("0   matches"));
+        const int width = frame->Status().MatchCountPane()->width();
+        QVERIFY(width >=
+                frame->Status().MatchCountPane()->fontMetrics().horizontalAdvance("0   matches"));
         for (int i = 0; i < 1234; ++i) {
             doc()->MatchList.Append(Match(i, i, 0));
         }
         emit doc()->boardChanged(vorlo::BoardChange{});
         emit doc()->contentsChanged();
-        QCOMPARE(frame->MatchCountPane()->text(), QStringLiteral("1234 matches"));
-        QCOMPARE(frame->MatchCountPane()->width(), width);
+        QCOMPARE(frame->Status().MatchCountPane()->text(), QStringLiteral("1234 matches"));
+        QCOMPARE(frame->Status().MatchCountPane()->width(), width);
         doc()->MatchList.Clear();
     }
 
@@ -459,11 +475,12 @@ private slots:
         frame = std::make_unique<MainWindow>();
         frame->ShowError = [this](const QString& m) { errors << m; };
         frame->PlaceOnScreen(QRect(0, 0, 1024, 768));
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         BoardView* board = frame->boardView();
-        QCOMPARE(frame->InnerSplitter->sizes().first(), frame->FullScreenHeight * 66 / 100);
+        QCOMPARE(frame->InnerSplitter->sizes().first(),
+                 frame->Placement().FullScreenHeight * 66 / 100);
         // What New and Open measure: the board's size as it is on the screen.
         QCOMPARE(board->GetTotalSize(), board->size());
 
@@ -489,7 +506,7 @@ private slots:
     // A print job or a preview measures the scroll size again from the
     // board's size at that moment.
     void printingMeasuresTheScrollSizeAgain() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         BoardView* board = frame->boardView();
         const QSize before = board->GetTotalSize();
         frame->resize(frame->width() - 100, frame->height() - 80);
@@ -500,13 +517,13 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("p.pdf")));
         QString error;
-        QVERIFY2(frame->PrintDirect(&printer, &error), qPrintable(error));
+        QVERIFY2(frame->Printing().PrintDirect(&printer, &error), qPrintable(error));
         QCOMPARE(board->GetTotalSize(), board->size());
 
         frame->resize(frame->width() + 60, frame->height() + 40);
         QTRY_VERIFY(board->size() != board->GetTotalSize());
         frame->RunModal = [](QDialog&) { return int(QDialog::Rejected); };
-        frame->OnFilePrintPreview();
+        frame->Printing().OnFilePrintPreview();
         QCOMPARE(board->GetTotalSize(), board->size());
     }
 
@@ -536,7 +553,7 @@ private slots:
     void openAndSaveRoundTripByteForByte() {
         const QByteArray original = ReadAll(kExample);
         QCOMPARE(original.size(), 118);
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         QCOMPARE(
             doc()->MatchList.ToVector(),
             (std::vector<Match>{{309, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}));
@@ -548,32 +565,33 @@ private slots:
 
         const QString copy = dir.filePath(QStringLiteral("copy.vrl"));
         fileNameAnswer = dir.filePath(QStringLiteral("copy"));  // no extension: ".vrl" added
-        QVERIFY(frame->OnFileSaveAs());
+        QVERIFY(frame->Files().OnFileSaveAs());
         QCOMPARE(ReadAll(copy), original);
         QCOMPARE(doc()->pathName(), QFileInfo(copy).absoluteFilePath());
         QCOMPARE(frame->windowTitle(), QStringLiteral("copy.vrl[*] - vorlo"));
 
         // A recent-file entry for each, newest first.
-        const QStringList recent = frame->RecentFiles();
+        const QStringList recent = frame->Files().RecentFiles();
         QCOMPARE(recent.value(0), QFileInfo(copy).absoluteFilePath());
         QCOMPARE(recent.value(1), QFileInfo(kExample).absoluteFilePath());
-        QCOMPARE(frame->Action(ID_FILE_MRU_FILE1)->text(), QStringLiteral("&1 copy.vrl"));
-        QCOMPARE(frame->Action(ID_FILE_MRU_FILE2)->text(), QStringLiteral("&2 worked_example.vrl"));
+        QCOMPARE(frame->Action(CommandId::RecentFile1)->text(), QStringLiteral("&1 copy.vrl"));
+        QCOMPARE(frame->Action(CommandId::RecentFile2)->text(),
+                 QStringLiteral("&2 worked_example.vrl"));
         QVERIFY(!MenuTexts(frame->Menus()[0]).contains(QStringLiteral("Recent File")));
 
         // New empties everything; the recent file opens the riddle again.
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QVERIFY(doc()->MatchList.IsEmpty());
         QVERIFY(doc()->plainText().isEmpty());
         QCOMPARE(frame->windowTitle(), QStringLiteral("riddle[*] - vorlo"));
-        frame->Action(ID_FILE_MRU_FILE2)->trigger();
+        frame->Action(CommandId::RecentFile2)->trigger();
         QCOMPARE(doc()->MatchList.Count(), size_t(4));
-        QCOMPARE(frame->RecentFiles().value(0), QFileInfo(kExample).absoluteFilePath());
+        QCOMPARE(frame->Files().RecentFiles().value(0), QFileInfo(kExample).absoluteFilePath());
 
         // An empty riddle is the four bytes 00 00 00 00.
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         fileNameAnswer = dir.filePath(QStringLiteral("empty.vrl"));
-        QVERIFY(frame->OnFileSave());
+        QVERIFY(frame->Files().OnFileSave());
         QCOMPARE(ReadAll(fileNameAnswer), QByteArray(4, '\0'));
     }
 
@@ -597,7 +615,7 @@ private slots:
         const QByteArray bytes = QByteArray(4, '\0') + "\xEF\xBB\xBF" + text.toUtf8();
         const QString path = dir.filePath(QStringLiteral("marks.vrl"));
         WriteAll(path, bytes);
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         QCOMPARE(doc()->textDocument()->blockCount(), int(text.count(QStringLiteral("\r\n"))) + 1);
         QString error;
         QVERIFY2(doc()->save(path, &error), qPrintable(error));
@@ -614,7 +632,7 @@ private slots:
         QVERIFY(frame->isWindowModified());
         QCOMPARE(frame->windowTitle(), QStringLiteral("riddle[*] - vorlo"));
         fileNameAnswer = dir.filePath(QStringLiteral("typed.vrl"));
-        QVERIFY(frame->OnFileSave());
+        QVERIFY(frame->Files().OnFileSave());
         QVERIFY(!frame->isWindowModified());
         const RiddleReadResult read = ReadRiddleFile(fileNameAnswer.toStdString());
         QVERIFY(read.ok);
@@ -623,11 +641,11 @@ private slots:
     }
 
     void savePromptBeforeNewOpenAndClose() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         doc()->setModified(true);
 
         promptAnswer = QMessageBox::Cancel;
-        QVERIFY(!frame->OnFileNew());
+        QVERIFY(!frame->Files().OnFileNew());
         QCOMPARE(prompts.size(), 1);
         QVERIFY(prompts[0].startsWith(QStringLiteral("Save changes to ")));
         QCOMPARE(doc()->MatchList.Count(), size_t(4));
@@ -638,13 +656,13 @@ private slots:
         // Save writes the riddle under its name, then New goes on.
         const QString path = dir.filePath(QStringLiteral("prompted.vrl"));
         QVERIFY(QFile::copy(kExample, path));
-        QVERIFY(frame->OpenDocumentFile(path) == false);  // still modified: cancelled again
+        QVERIFY(frame->Files().OpenDocumentFile(path) == false);  // still modified: cancelled again
         promptAnswer = QMessageBox::Discard;
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         doc()->MatchList.Append(Match(1, 2, 3));
         doc()->setModified(true);
         promptAnswer = QMessageBox::Save;
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QVERIFY(doc()->MatchList.IsEmpty());
         const RiddleReadResult saved = ReadRiddleFile(path.toStdString());
         QVERIFY(saved.ok);
@@ -652,12 +670,12 @@ private slots:
 
         // Not modified: no prompt at all.
         prompts.clear();
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QVERIFY(prompts.isEmpty());
     }
 
     void failedOpenKeepsTheOpenRiddle() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         doc()->SelectedMatch = doc()->MatchList.Last();
         doc()->LastAction = ActionMove;
         const QString textBefore = doc()->plainText();
@@ -665,7 +683,7 @@ private slots:
         // Count 2 with only one record.
         WriteAll(broken, QByteArray::fromHex("02000000"
                                              "010000000200000003000000"));
-        QVERIFY(!frame->OpenDocumentFile(broken));
+        QVERIFY(!frame->Files().OpenDocumentFile(broken));
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].contains(QStringLiteral("broken.vrl")), qPrintable(errors[0]));
         QVERIFY(errors[0].split('\n').value(1).size() > 0);  // the reason
@@ -674,9 +692,9 @@ private slots:
         QCOMPARE(doc()->LastAction, int32_t(ActionMove));
         QCOMPARE(doc()->plainText(), textBefore);
         QCOMPARE(doc()->pathName(), QFileInfo(kExample).absoluteFilePath());
-        QVERIFY(!frame->RecentFiles().contains(QFileInfo(broken).absoluteFilePath()));
+        QVERIFY(!frame->Files().RecentFiles().contains(QFileInfo(broken).absoluteFilePath()));
 
-        QVERIFY(!frame->OpenDocumentFile(dir.filePath(QStringLiteral("missing.vrl"))));
+        QVERIFY(!frame->Files().OpenDocumentFile(dir.filePath(QStringLiteral("missing.vrl"))));
         QCOMPARE(errors.size(), 2);
         QCOMPARE(doc()->MatchList.Count(), size_t(4));
     }
@@ -684,7 +702,7 @@ private slots:
     void failedSaveKeepsTheOldFile() {
         const QString path = dir.filePath(QStringLiteral("keep.vrl"));
         QVERIFY(QFile::copy(kExample, path));
-        QVERIFY(frame->OpenDocumentFile(path));
+        QVERIFY(frame->Files().OpenDocumentFile(path));
         for (int i = 0; i < 100; ++i) {
             doc()->MatchList.Append(Match(i, i, i));
         }
@@ -697,7 +715,7 @@ private slots:
         small.rlim_cur = 200;
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool saved = frame->OnFileSave();
+        const bool saved = frame->Files().OnFileSave();
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         QVERIFY(!saved);
@@ -709,13 +727,13 @@ private slots:
     }
 
     void printsTheWorkedExampleToPdf() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         const QString pdf = dir.filePath(QStringLiteral("riddle.pdf"));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         QString error;
-        QVERIFY2(frame->PrintDirect(&printer, &error), qPrintable(error));
+        QVERIFY2(frame->Printing().PrintDirect(&printer, &error), qPrintable(error));
         QVERIFY(QFileInfo(pdf).size() > 0);
 
         const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
@@ -752,7 +770,7 @@ private slots:
     }
 
     void printPreviewShowsOnePage() {
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         int pages = -1;
         frame->RunModal = [&pages](QDialog& dialog) {
             dialog.show();
@@ -765,16 +783,17 @@ private slots:
             dialog.reject();
             return int(QDialog::Rejected);
         };
-        frame->Action(ID_FILE_PRINT_PREVIEW)->trigger();
+        frame->Action(CommandId::FilePrintPreview)->trigger();
         QCOMPARE(pages, 1);
     }
 
     void helpMenuOpensTheThreeDialogs_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("className");
-        QTest::newRow("about") << int(ID_APP_ABOUT) << "vorlo::AboutDialog";
-        QTest::newRow("instructions") << int(ID_HELP_INSTRUCTIONS) << "vorlo::InstructionsDialog";
-        QTest::newRow("introduction") << int(ID_STARTUP_MESSAGE) << "vorlo::IntroDialog";
+        QTest::newRow("about") << int(CommandId::AppAbout) << "vorlo::AboutDialog";
+        QTest::newRow("instructions")
+            << int(CommandId::HelpInstructions) << "vorlo::InstructionsDialog";
+        QTest::newRow("introduction") << int(CommandId::StartupMessage) << "vorlo::IntroDialog";
     }
     void helpMenuOpensTheThreeDialogs() {
         QFETCH(int, command);
@@ -790,7 +809,7 @@ private slots:
         };
         frame->Action(static_cast<CommandId>(command))->trigger();
         QCOMPARE(opened, className);
-        if (command == ID_STARTUP_MESSAGE) {
+        if (command == int(CommandId::StartupMessage)) {
             QVERIFY(checked);
         }
     }

@@ -13,12 +13,14 @@
 #include "board_editor.h"
 #include "board_view.h"
 #include "commands.h"
+#include "file_commands.h"
 #include "main_window.h"
 #include "recording_window.h"
 #include "riddle_document.h"
 #include "riddle_file.h"
 #include "riddle_progress.h"
 #include "test_files.h"
+#include "window_status.h"
 
 using namespace vorlo;
 
@@ -46,7 +48,7 @@ class TestSolutions : public QObject {
     QString OpenCup(const QString& name = QStringLiteral("cup.vrl")) {
         const QString path = dir.filePath(name);
         QFile::remove(path);
-        if (!QFile::copy(kExample, path) || !frame->OpenDocumentFile(path)) {
+        if (!QFile::copy(kExample, path) || !frame->Files().OpenDocumentFile(path)) {
             return QString();
         }
         return path;
@@ -65,7 +67,7 @@ class TestSolutions : public QObject {
         editor.MovePointer(vorlo::kLeftHeld, to.x(), to.y());
     }
 
-    QString MovedText() { return frame->MovedPane()->text(); }
+    QString MovedText() { return frame->Status().MovedPane()->text(); }
 
 private slots:
     void init() {
@@ -80,40 +82,40 @@ private slots:
     void cleanup() { recording.Reset(); }
 
     void revertRestoresTheFileAndCancelKeepsTheBoard() {
-        QVERIFY(!frame->Action(ID_FILE_REVERT)->isEnabled());  // never saved
+        QVERIFY(!frame->Action(CommandId::FileRevert)->isEnabled());  // never saved
         const QString path = OpenCup();
         QVERIFY(!path.isEmpty());
-        QVERIFY(frame->Action(ID_FILE_REVERT)->isEnabled());
+        QVERIFY(frame->Action(CommandId::FileRevert)->isEnabled());
         Drag({230, 137}, {330, 187});  // the lying match, 100 right and 50 down
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
 
         revertAnswer = false;
-        QVERIFY(!frame->OnFileRevert());
+        QVERIFY(!frame->Files().OnFileRevert());
         QCOMPARE(revertQuestions.size(), 1);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(299, 187, 0));
         QVERIFY(doc()->isModified());
 
         revertAnswer = true;
-        frame->Action(ID_FILE_REVERT)->trigger();
+        frame->Action(CommandId::FileRevert)->trigger();
         QCOMPARE(revertQuestions.size(), 2);
         QCOMPARE(doc()->MatchList.ToVector().at(2), Match(199, 137, 0));
         QVERIFY(!doc()->isModified());
-        QVERIFY(frame->OnFileSave());
+        QVERIFY(frame->Files().OnFileSave());
         QCOMPARE(ReadAll(path), ReadAll(kExample));
         // Nothing to lose: no question.
-        QVERIFY(frame->OnFileRevert());
+        QVERIFY(frame->Files().OnFileRevert());
         QCOMPARE(revertQuestions.size(), 2);
     }
 
     // The count follows a drag as it happens: no button has to come up.
     void movedCountFollowsADragWithoutARelease() {
         QVERIFY(!OpenCup().isEmpty());
-        const size_t comparisons = frame->Progress()->Comparisons();
+        const size_t comparisons = frame->Status().Progress()->Comparisons();
         DragWithoutRelease({230, 137}, {330, 187});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
         // Choosing another match with Tab compares nothing again.
         frame->boardView()->selectNextMatch();
-        QCOMPARE(frame->Progress()->Comparisons(), comparisons + 1);
+        QCOMPARE(frame->Status().Progress()->Comparisons(), comparisons + 1);
     }
 
     void movedCountsTwoMovedMatchesAndZeroWhenBack() {
@@ -130,22 +132,23 @@ private slots:
         // Undo counts again; Save starts from the board as saved.
         Drag({230, 137}, {232, 180});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
-        frame->Action(ID_EDIT_UNDO)->trigger();
+        frame->Action(CommandId::EditUndo)->trigger();
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         Drag({230, 137}, {232, 180});
-        QVERIFY(frame->OnFileSave());
+        QVERIFY(frame->Files().OnFileSave());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         // An added match counts as moved; a deleted one does not.
-        frame->Action(ID_ADD_MATCH)->trigger();
+        frame->Action(CommandId::AddMatch)->trigger();
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
-        frame->Action(ID_DELETE_MATCH)->trigger();
-        frame->Action(ID_DELETE_MATCH)->trigger();
+        frame->Action(CommandId::DeleteMatch)->trigger();
+        frame->Action(CommandId::DeleteMatch)->trigger();
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
     }
 
     void movedPaneLiesLeftOfTheMatchCount() {
-        QVERIFY(frame->MovedPane()->isVisible());
-        QVERIFY(frame->MovedPane()->geometry().right() < frame->MatchCountPane()->x());
+        QVERIFY(frame->Status().MovedPane()->isVisible());
+        QVERIFY(frame->Status().MovedPane()->geometry().right() <
+                frame->Status().MatchCountPane()->x());
     }
 
     void solvedWhenTheBoardIsASolution() {
@@ -170,35 +173,37 @@ private slots:
         other.close();
 
         QVERIFY(!OpenCup(QStringLiteral("glass.vrl")).isEmpty());
-        QCOMPARE(frame->Progress()->SolutionCount(), size_t{2});
+        QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{2});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
-        QVERIFY(!frame->SolvedNote()->isVisible());
+        QVERIFY(!frame->Status().SolvedNote()->isVisible());
 
         Drag({258, 220}, {258, 20});  // to (258, 48, 90): the second solution
         QCOMPARE(doc()->MatchList.Last()->y, 48);
         QCOMPARE(MovedText(), QStringLiteral("Solved"));
-        QVERIFY(frame->SolvedNote()->isVisible());
-        QCOMPARE(frame->SolvedNote()->text(), QStringLiteral("Solved, with 1 match moved."));
-        QVERIFY(frame->boardView()->viewport()->rect().contains(frame->SolvedNote()->geometry()));
+        QVERIFY(frame->Status().SolvedNote()->isVisible());
+        QCOMPARE(frame->Status().SolvedNote()->text(),
+                 QStringLiteral("Solved, with 1 match moved."));
+        QVERIFY(frame->boardView()->viewport()->rect().contains(
+            frame->Status().SolvedNote()->geometry()));
 
         Drag({258, 20}, {258, 40});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
-        QVERIFY(!frame->SolvedNote()->isVisible());
+        QVERIFY(!frame->Status().SolvedNote()->isVisible());
     }
 
     void riddleWithoutSolutionsIsNeverSolved() {
         QVERIFY(!OpenCup(QStringLiteral("plain.vrl")).isEmpty());
-        QCOMPARE(frame->Progress()->SolutionCount(), size_t{0});
+        QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{0});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
         Drag({258, 220}, {258, 20});
         Drag({258, 20}, {258, 220});
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
-        QVERIFY(!frame->SolvedNote()->isVisible());
+        QVERIFY(!frame->Status().SolvedNote()->isVisible());
         // A new riddle has no file and so no solutions either.
         doc()->setModified(false);
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
-        QVERIFY(!frame->Action(ID_FILE_SAVE_SOLUTION)->isEnabled());
+        QVERIFY(!frame->Action(CommandId::FileSaveSolution)->isEnabled());
     }
 
     void comparesOnlyWhenTheBoardChanged() {
@@ -235,12 +240,12 @@ private slots:
                  Drag({259, 220}, {400, 220});
              },
              1},
-            {"undo", [&] { frame->Action(ID_EDIT_UNDO)->trigger(); }, 1},
+            {"undo", [&] { frame->Action(CommandId::EditUndo)->trigger(); }, 1},
         };
         for (const Case& c : cases) {
-            const size_t before = frame->Progress()->Comparisons();
+            const size_t before = frame->Status().Progress()->Comparisons();
             c.act();
-            QVERIFY2(frame->Progress()->Comparisons() - before == c.comparisons, c.what);
+            QVERIFY2(frame->Status().Progress()->Comparisons() - before == c.comparisons, c.what);
         }
         QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
     }
@@ -267,10 +272,10 @@ private slots:
             frame->StatusBar->clearMessage();
             doc()->setModified(false);
             QVERIFY(!OpenCup(QStringLiteral("%1.vrl").arg(c.name)).isEmpty());
-            QCOMPARE(frame->Progress()->SolutionCount(), size_t{1});
-            QVERIFY2(!frame->Progress()->SolutionsRead(), c.name);
+            QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{1});
+            QVERIFY2(!frame->Status().Progress()->SolutionsRead(), c.name);
             Drag({230, 137}, {330, 187});
-            QVERIFY2(frame->Progress()->SolutionsRead(), c.name);
+            QVERIFY2(frame->Status().Progress()->SolutionsRead(), c.name);
             QCOMPARE(frame->StatusBar->currentMessage().contains(QStringLiteral("left unread")),
                      c.refused);
             QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
@@ -280,22 +285,22 @@ private slots:
     void saveAsSolutionWritesTheNextSolutionFile() {
         const QString path = OpenCup(QStringLiteral("author.vrl"));
         QVERIFY(!path.isEmpty());
-        QVERIFY(frame->Action(ID_FILE_SAVE_SOLUTION)->isEnabled());
+        QVERIFY(frame->Action(CommandId::FileSaveSolution)->isEnabled());
         Drag({258, 220}, {258, 20});
-        frame->Action(ID_FILE_SAVE_SOLUTION)->trigger();
+        frame->Action(CommandId::FileSaveSolution)->trigger();
         const QString first = dir.filePath(QStringLiteral("author.solution.vrl"));
         const RiddleReadResult read = ReadRiddleFile(QFile::encodeName(first).toStdString());
         QVERIFY(read.ok);
         QCOMPARE(read.riddle.matches, doc()->MatchList);
         // The board is now one of its solutions; the riddle itself is unchanged.
         QCOMPARE(MovedText(), QStringLiteral("Solved"));
-        QVERIFY(frame->SolvedNote()->isVisible());
+        QVERIFY(frame->Status().SolvedNote()->isVisible());
         QCOMPARE(ReadAll(path), ReadAll(kExample));
 
         Drag({258, 20}, {300, 20});
-        QVERIFY(frame->OnFileSaveSolution());
+        QVERIFY(frame->Files().OnFileSaveSolution());
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("author.solution-2.vrl"))));
-        QCOMPARE(frame->Progress()->SolutionCount(), size_t{2});
+        QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{2});
         QVERIFY(recording.errors.isEmpty());
     }
 };

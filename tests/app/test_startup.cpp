@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "file_commands.h"
 #include "main_window.h"
 #include "riddle_io.h"
 #include "settings_store.h"
@@ -123,25 +124,25 @@ private slots:
     void theOpenDialogStartsAmongTheSamplesUntilARiddleIsOpenedElsewhere() {
         FreshConfigHome();
         VorloApplication::RecordInstallationFolder();
-        const QString samples = MainWindow::SamplesFolder();
+        const QString samples = FileCommands::SamplesFolder();
         QVERIFY(!samples.isEmpty());
-        QCOMPARE(MainWindow::OpenDialogFolder(), samples);
+        QCOMPARE(FileCommands::OpenDialogFolder(), samples);
 
         MainWindow frame;
         frame.ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
         // A sample keeps the dialog among the samples.
-        QVERIFY(frame.OpenDocumentFile(samples + QStringLiteral("riddle2.vrl")));
-        QCOMPARE(MainWindow::OpenDialogFolder(), samples);
+        QVERIFY(frame.Files().OpenDocumentFile(samples + QStringLiteral("riddle2.vrl")));
+        QCOMPARE(FileCommands::OpenDialogFolder(), samples);
         // A riddle elsewhere moves it there, for good.
         const QString elsewhere = dir_.filePath(QStringLiteral("mine"));
         QVERIFY(QDir().mkpath(elsewhere));
         QString error;
         QVERIFY(vorlo::SaveRiddleFile(elsewhere + QStringLiteral("/a.vrl"), vorlo::MatchList(),
                                       QString(), &error));
-        QVERIFY(frame.OpenDocumentFile(elsewhere + QStringLiteral("/a.vrl")));
-        QCOMPARE(MainWindow::OpenDialogFolder(), elsewhere);
-        QVERIFY(frame.OpenDocumentFile(samples + QStringLiteral("riddle3.vrl")));
-        QCOMPARE(MainWindow::OpenDialogFolder(), elsewhere);
+        QVERIFY(frame.Files().OpenDocumentFile(elsewhere + QStringLiteral("/a.vrl")));
+        QCOMPARE(FileCommands::OpenDialogFolder(), elsewhere);
+        QVERIFY(frame.Files().OpenDocumentFile(samples + QStringLiteral("riddle3.vrl")));
+        QCOMPARE(FileCommands::OpenDialogFolder(), elsewhere);
     }
 
     // Everything the program keeps between runs goes into one file.
@@ -152,15 +153,15 @@ private slots:
         {
             MainWindow frame;
             frame.ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
-            const QString samples = MainWindow::SamplesFolder();
+            const QString samples = FileCommands::SamplesFolder();
             QVERIFY(!samples.isEmpty());
             const QString elsewhere = dir_.filePath(QStringLiteral("one-file"));
             QVERIFY(QDir().mkpath(elsewhere));
             QString error;
             QVERIFY(vorlo::SaveRiddleFile(elsewhere + QStringLiteral("/b.vrl"), vorlo::MatchList(),
                                           QString(), &error));
-            QVERIFY(frame.OpenDocumentFile(samples + QStringLiteral("riddle1.vrl")));
-            QVERIFY(frame.OpenDocumentFile(elsewhere + QStringLiteral("/b.vrl")));
+            QVERIFY(frame.Files().OpenDocumentFile(samples + QStringLiteral("riddle1.vrl")));
+            QVERIFY(frame.Files().OpenDocumentFile(elsewhere + QStringLiteral("/b.vrl")));
             QVERIFY(frame.close());  // keeps the recent files
         }
         QStringList written;

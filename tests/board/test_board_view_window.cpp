@@ -13,12 +13,14 @@
 
 #include <memory>
 
+#include "board_view.h"
 #include "commands.h"
+#include "file_commands.h"
 #include "main_window.h"
 #include "recording_window.h"
-#include "settings_store.h"
 #include "riddle_document.h"
-#include "board_view.h"
+#include "settings_store.h"
+#include "window_status.h"
 
 using namespace vorlo;
 
@@ -40,7 +42,7 @@ private:
     RiddleDocument* doc() { return frame->riddleDocument(); }
     BoardView* board() { return frame->boardView(); }
     bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
-    QString Indicator() { return frame->MatchCountPane()->text(); }
+    QString Indicator() { return frame->Status().MatchCountPane()->text(); }
     void Trigger(CommandId id) { frame->Action(id)->trigger(); }
 
     static void SetFullPath(const std::optional<QString>& folder) {
@@ -67,25 +69,25 @@ private slots:
     // actions and the status bar.
     void statesFollowEveryChange() {
         QCOMPARE(Indicator(), QStringLiteral("0 matches"));
-        QVERIFY(!Enabled(ID_DELETE_MATCH));
-        QVERIFY(!Enabled(ID_ROTATE_90));
-        QVERIFY(!Enabled(ID_EDIT_UNDO));
+        QVERIFY(!Enabled(CommandId::DeleteMatch));
+        QVERIFY(!Enabled(CommandId::Rotate90));
+        QVERIFY(!Enabled(CommandId::EditUndo));
 
-        Trigger(ID_ADD_MATCH);
+        Trigger(CommandId::AddMatch);
         QCOMPARE(Indicator(), QStringLiteral("1 matches"));
-        QVERIFY(Enabled(ID_DELETE_MATCH));
-        QVERIFY(Enabled(ID_ROTATE_90));
-        QVERIFY(Enabled(ID_EDIT_UNDO));
+        QVERIFY(Enabled(CommandId::DeleteMatch));
+        QVERIFY(Enabled(CommandId::Rotate90));
+        QVERIFY(Enabled(CommandId::EditUndo));
         QVERIFY(frame->isWindowModified());
 
-        Trigger(ID_DELETE_MATCH);
+        Trigger(CommandId::DeleteMatch);
         QCOMPARE(Indicator(), QStringLiteral("0 matches"));
-        QVERIFY(!Enabled(ID_DELETE_MATCH));
-        QVERIFY(Enabled(ID_EDIT_UNDO));
+        QVERIFY(!Enabled(CommandId::DeleteMatch));
+        QVERIFY(Enabled(CommandId::EditUndo));
 
-        Trigger(ID_EDIT_UNDO);
+        Trigger(CommandId::EditUndo);
         QCOMPARE(Indicator(), QStringLiteral("1 matches"));
-        QVERIFY(Enabled(ID_DELETE_MATCH));
+        QVERIFY(Enabled(CommandId::DeleteMatch));
 
         // A press on the empty board clears the selection, and the commands
         // that need one go grey; a press on the match enables them again.
@@ -95,28 +97,28 @@ private slots:
         const QPoint empty(port->width() - 5, port->height() - 5);
         QTest::mouseClick(port, Qt::LeftButton, {}, empty);
         QVERIFY(!doc()->SelectedMatch);
-        QVERIFY(!Enabled(ID_DELETE_MATCH));
-        QVERIFY(!Enabled(ID_ROTATE_90));
+        QVERIFY(!Enabled(CommandId::DeleteMatch));
+        QVERIFY(!Enabled(CommandId::Rotate90));
         QTest::mouseClick(port, Qt::RightButton, {}, onMatch);
         QVERIFY(doc()->SelectedMatch);
-        QVERIFY(Enabled(ID_DELETE_MATCH));
-        QVERIFY(Enabled(ID_ROTATE_90));
+        QVERIFY(Enabled(CommandId::DeleteMatch));
+        QVERIFY(Enabled(CommandId::Rotate90));
 
         // Copy and paste through the actions.
-        Trigger(ID_EDIT_COPY);
-        Trigger(ID_EDIT_PASTE);
-        Trigger(ID_EDIT_PASTE);
+        Trigger(CommandId::EditCopy);
+        Trigger(CommandId::EditPaste);
+        Trigger(CommandId::EditPaste);
         QCOMPARE(Indicator(), QStringLiteral("3 matches"));
-        Trigger(ID_EDIT_CUT);
+        Trigger(CommandId::EditCut);
         QCOMPARE(Indicator(), QStringLiteral("2 matches"));
-        Trigger(ID_ROTATE_90);
+        Trigger(CommandId::Rotate90);
         QCOMPARE(doc()->SelectedMatch->angle, 90);
 
         // A new riddle: nothing to undo, nothing selected.
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         QCOMPARE(Indicator(), QStringLiteral("0 matches"));
-        QVERIFY(!Enabled(ID_EDIT_UNDO));
-        QVERIFY(!Enabled(ID_DELETE_MATCH));
+        QVERIFY(!Enabled(CommandId::EditUndo));
+        QVERIFY(!Enabled(CommandId::DeleteMatch));
         QVERIFY(!board()->Editor().UndoMatch());
     }
 
@@ -127,7 +129,7 @@ private slots:
         // Step on until the counter passes the board's width once.
         int last = 0;
         for (int n = 0; n < width + 18; n += 18) {
-            Trigger(ID_ADD_MATCH);
+            Trigger(CommandId::AddMatch);
             last = doc()->SelectedMatch->x;
             QCOMPARE(last, n % width + 20);
         }
@@ -137,10 +139,11 @@ private slots:
     void sampleCommandsOpenFromTheProgramFolder_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("file");
-        QTest::newRow("kids") << int(ID_SAMPLE_KIDSRIDDLE) << QStringLiteral("kidsriddle.vrl");
-        QTest::newRow("1") << int(ID_SAMPLE_RIDDLE1) << QStringLiteral("riddle1.vrl");
-        QTest::newRow("2") << int(ID_SAMPLE_RIDDLE2) << QStringLiteral("riddle2.vrl");
-        QTest::newRow("3") << int(ID_SAMPLE_RIDDLE3) << QStringLiteral("riddle3.vrl");
+        QTest::newRow("kids") << int(CommandId::SampleKidsRiddle)
+                              << QStringLiteral("kidsriddle.vrl");
+        QTest::newRow("1") << int(CommandId::SampleRiddle1) << QStringLiteral("riddle1.vrl");
+        QTest::newRow("2") << int(CommandId::SampleRiddle2) << QStringLiteral("riddle2.vrl");
+        QTest::newRow("3") << int(CommandId::SampleRiddle3) << QStringLiteral("riddle3.vrl");
     }
     void sampleCommandsOpenFromTheProgramFolder() {
         QFETCH(int, command);
@@ -151,7 +154,7 @@ private slots:
         QVERIFY(action->shortcuts().isEmpty());
         QVERIFY(action->associatedObjects().size() == 1);  // only the window holds it
         // A modified riddle is offered for saving first.
-        Trigger(ID_ADD_MATCH);
+        Trigger(CommandId::AddMatch);
         Trigger(static_cast<CommandId>(command));
         QCOMPARE(prompts.size(), 1);
         QCOMPARE(doc()->pathName(), QFileInfo(kSamples + file).absoluteFilePath());
@@ -183,7 +186,7 @@ private slots:
         } else {
             SetFullPath(std::nullopt);
         }
-        Trigger(ID_SAMPLE_RIDDLE1);
+        Trigger(CommandId::SampleRiddle1);
         QCOMPARE(!doc()->pathName().isEmpty(), opened);
         QCOMPARE(errors.size(), messages);
         if (messages > 0) {

@@ -22,6 +22,7 @@
 #include <optional>
 
 #include "board_view.h"
+#include "file_commands.h"
 #include "hang_guard.h"
 #include "main_window.h"
 #include "riddle_document.h"
@@ -218,10 +219,10 @@ private slots:
 
         MakeFrame();
         frame->show();
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         const size_t count = frame->riddleDocument()->MatchList.Count();
-        frame->boardView()->OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
-        frame->boardView()->OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
+        frame->Files().OpenSampleRiddle(QStringLiteral("riddle2.vrl"));
+        frame->Files().OpenSampleRiddle(QStringLiteral("kidsriddle.vrl"));
         if (!storeBroken) {
             // The store took the installation folder over the garbage: the
             // samples open, when the program has them beside it.
@@ -303,7 +304,7 @@ private slots:
         doc->MatchList.Append(Match(7, 8, 9));
         const QString pathBefore = doc->pathName();
 
-        frame->boardView()->OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
+        frame->Files().OpenSampleRiddle(QStringLiteral("riddle1.vrl"));
         if (exists) {
             QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
             QCOMPARE(doc->MatchList.Count(), size_t(4));

@@ -36,6 +36,7 @@
 #include <optional>
 
 #include "board_view.h"
+#include "file_commands.h"
 #include "hang_guard.h"
 #include "main_window.h"
 #include "riddle_document.h"
@@ -225,7 +226,7 @@ private:
     // Opens a copy of the example in `folder` and changes it.
     QString OpenModifiedCopy(const QString& folder) {
         const QString path = folder + QStringLiteral("/keep.vrl");
-        if (!WriteAll(path, ReadAll(kExample)) || !frame->OpenDocumentFile(path)) {
+        if (!WriteAll(path, ReadAll(kExample)) || !frame->Files().OpenDocumentFile(path)) {
             return QString();
         }
         doc()->MatchList.Append(Match(1, 2, 3));
@@ -349,11 +350,11 @@ private slots:
 
         bool saved = true;
         if (target.isEmpty()) {
-            saved = frame->OnFileSave();
+            saved = frame->Files().OnFileSave();
             target = path;
         } else {
             fileNameAnswer = target;
-            saved = frame->OnFileSaveAs();
+            saved = frame->Files().OnFileSaveAs();
         }
         QVERIFY(!saved);
         CheckOneMessage(target);
@@ -380,7 +381,7 @@ private slots:
         const QString precious = dir.filePath(QStringLiteral("precious.vrl"));
         QVERIFY(WriteAll(precious, ReadAll(kExample)));
         const std::unique_ptr<QFileDialog> dialog =
-            MainWindow::MakeFileDialog(frame.get(), true, dir.filePath(QStringLiteral("x.vrl")));
+            FileCommands::MakeFileDialog(frame.get(), true, dir.filePath(QStringLiteral("x.vrl")));
         dialog->setOption(QFileDialog::DontUseNativeDialog);
         dialog->setDirectory(dir.path());
         dialog->open();
@@ -414,7 +415,7 @@ private slots:
         QFETCH(bool, replace);
         const QString precious = dir.filePath(QStringLiteral("precious.vrl"));
         QVERIFY(WriteAll(precious, "precious bytes"));
-        QVERIFY(frame->OnFileNew());
+        QVERIFY(frame->Files().OnFileNew());
         doc()->MatchList.Append(Match(1, 2, 3));
         doc()->setModified(true);
         QStringList asked;
@@ -423,7 +424,7 @@ private slots:
             return replace;
         };
         fileNameAnswer = dir.filePath(QStringLiteral("precious"));
-        QCOMPARE(frame->OnFileSaveAs(), replace);
+        QCOMPARE(frame->Files().OnFileSaveAs(), replace);
         QCOMPARE(asked, QStringList{precious});
         QCOMPARE(ReadAll(precious) == "precious bytes", !replace);
         QCOMPARE(doc()->isModified(), !replace);
@@ -467,7 +468,7 @@ private slots:
             return newName.isEmpty() ? QString() : dir.filePath(newName);
         };
         frame->SavePrompt = [](const QString&) { return QMessageBox::Save; };
-        const bool went = frame->OnFileNew();
+        const bool went = frame->Files().OnFileNew();
 
         QCOMPARE(suggestions.size(), 1);
         QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -503,8 +504,8 @@ private slots:
         frame->SetActiveView(frame->boardView());
         frame->SetActiveView(frame->TextPane());
         QCOMPARE(data->questions, 0);
-        QVERIFY(frame->Action(ID_EDIT_PASTE)->isEnabled());
-        frame->Action(ID_EDIT_PASTE)->trigger();
+        QVERIFY(frame->Action(CommandId::EditPaste)->isEnabled());
+        frame->Action(CommandId::EditPaste)->trigger();
         QCOMPARE(doc()->plainText(), QStringLiteral("abcpasted"));
     }
 
@@ -524,7 +525,7 @@ private slots:
 
     void failedOpenKeepsTheOpenRiddle() {
         QFETCH(int, fault);
-        QVERIFY(frame->OpenDocumentFile(kExample));
+        QVERIFY(frame->Files().OpenDocumentFile(kExample));
         doc()->SelectedMatch = doc()->MatchList.First();
         doc()->LastAction = ActionMove;
         const Snapshot before = Take();
@@ -579,7 +580,7 @@ private slots:
         fileNameAnswer = path;
         const long peakBefore = PeakMemoryKb();
         const std::optional<qint64> readBefore = vorlo::test::BytesReadSoFar();
-        QVERIFY(!frame->OnFileOpen());
+        QVERIFY(!frame->Files().OnFileOpen());
         if (fifoWatchdog) {
             QVERIFY2(fifoWatchdog->Released() == 0, "the open waited on the FIFO");
         }
@@ -593,7 +594,7 @@ private slots:
         QVERIFY2(grownMb < 200, qPrintable(QString::number(grownMb)));
         CheckOneMessage(path);
         QVERIFY(Take() == before);
-        QVERIFY(!frame->RecentFiles().contains(QFileInfo(path).absoluteFilePath()));
+        QVERIFY(!frame->Files().RecentFiles().contains(QFileInfo(path).absoluteFilePath()));
     }
 };
 

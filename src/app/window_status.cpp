@@ -1,22 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's Revert to Saved and Save as Solution, the moved pane and
-// the note that tells a player the riddle is solved.
+#include "window_status.h"
 
-#include <QAction>
-#include <QDir>
+#include <QApplication>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
 
 #include "board_view.h"
-#include "main_window.h"
+#include "commands.h"
+#include "lock_keys.h"
 #include "riddle_document.h"
-#include "riddle_io.h"
 #include "riddle_progress.h"
 #include "shown_name.h"
-#include "solution_files.h"
 
 using namespace vorlo;
 
@@ -42,30 +43,53 @@ private:
 
 }  // namespace
 
-void MainWindow::CreateSolutionCommands() {
-    ConfirmRevert = [this](const QString& question) {
-        return QMessageBox::question(this, tr("vorlo"), question,
-                                     QMessageBox::Yes | QMessageBox::Cancel,
-                                     QMessageBox::Cancel) == QMessageBox::Yes;
-    };
-    connect(Action(ID_FILE_REVERT), &QAction::triggered, this, [this] { OnFileRevert(); });
-    connect(Action(ID_FILE_SAVE_SOLUTION), &QAction::triggered, this,
-            [this] { OnFileSaveSolution(); });
-    connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateSolutionCommands(); });
-    AskExportPicture = [this](bool* withText) { return AskExportPictureDefault(withText); };
-    connect(Action(ID_FILE_EXPORT_PICTURE), &QAction::triggered, this,
-            [this] { OnFileExportPicture(); });
+WindowStatus::WindowStatus(QStatusBar* bar, RiddleDocument* doc, BoardView* board)
+    : bar_(bar), doc_(doc), board_(board) {
+    messagePane_ = new QLabel(TranslatedText(kIdleMessage), bar_);
+    bar_->addWidget(messagePane_, 1);
 
+    auto addIndicator = [this](const char* widthText) {
+        auto* pane = new QLabel(bar_);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        const int margins = 2 * (pane->frameWidth() + pane->margin()) + 6;
+        pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(TranslatedText(widthText)) +
+                            margins);
+        bar_->addPermanentWidget(pane);
+        return pane;
+    };
+    // The count pane is as wide as "0   matches" and does not grow.
+    matchCountPane_ = addIndicator(kMatchCountWidthText);
+    capsPane_ = addIndicator(kCapsText);
+    numPane_ = addIndicator(kNumText);
+    CreateMovedPane();
+    CreateSolvedNote();
+
+    // The lock keys change without telling the window: look now and then,
+    // and at every key the program sees.
+    auto* lockTimer = new QTimer(this);
+    connect(lockTimer, &QTimer::timeout, this, [this] { UpdateLockIndicators(); });
+    lockTimer->start(500);
+    qApp->installEventFilter(this);
+    UpdateLockIndicators();
+}
+
+WindowStatus::~WindowStatus() {
+    qApp->removeEventFilter(this);
+}
+
+void WindowStatus::CreateMovedPane() {
     // The moved pane lies left of the match count and is wide enough for a
     // five-digit count.
-    movedPane_ = new QLabel(StatusBar);
+    movedPane_ = new QLabel(bar_);
     movedPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     movedPane_->setAlignment(Qt::AlignCenter);
     movedPane_->setMinimumWidth(
         movedPane_->fontMetrics().horizontalAdvance(tr("Moved: %1").arg(99999)) +
         2 * movedPane_->frameWidth() + 6);
-    StatusBar->insertPermanentWidget(StatusBar->layout() ? 1 : 0, movedPane_);
+    bar_->insertPermanentWidget(bar_->layout() ? 1 : 0, movedPane_);
+}
 
+void WindowStatus::CreateSolvedNote() {
     solvedNote_ = new QLabel(board_->viewport());
     solvedNote_->setObjectName(QStringLiteral("SolvedNote"));
     solvedNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -81,7 +105,7 @@ void MainWindow::CreateSolutionCommands() {
     connect(progress_, &RiddleProgress::Changed, this, [this] { ShowProgress(); });
     connect(progress_, &RiddleProgress::SolutionRefused, this,
             [this](const QString& path, qulonglong matches, qulonglong limit) {
-                StatusBar->showMessage(
+                bar_->showMessage(
                     tr("The solution %1 is left unread: it holds %2 matches, more than the %3 "
                        "a solution of this riddle may hold.")
                         .arg(QFileInfo(path).fileName())
@@ -90,16 +114,23 @@ void MainWindow::CreateSolutionCommands() {
                     10000);
             });
     ShowProgress();
-    UpdateSolutionCommands();
 }
 
-void MainWindow::UpdateSolutionCommands() {
-    const bool saved = !doc_->pathName().isEmpty();
-    Action(ID_FILE_REVERT)->setEnabled(saved);
-    Action(ID_FILE_SAVE_SOLUTION)->setEnabled(saved);
+void WindowStatus::SetMatchCount(const QString& text) {
+    matchCountPane_->setText(text);
 }
 
-void MainWindow::ShowProgress() {
+void WindowStatus::OnRiddleSaved() {
+    progress_->Rebase(RiddleProgress::Unchanged::Compared);
+}
+
+void WindowStatus::OnSolutionSaved(const QString& path) {
+    progress_->ReloadSolutions();
+    bar_->showMessage(tr("Saved the solution as %1").arg(ShownName(QFileInfo(path).fileName())),
+                      5000);
+}
+
+void WindowStatus::ShowProgress() {
     const size_t moved = progress_->Moved();
     movedPane_->setText(progress_->Solved() ? tr("Solved") : tr("Moved: %1").arg(moved));
     if (!progress_->Solved()) {
@@ -118,7 +149,7 @@ void MainWindow::ShowProgress() {
     solvedNote_->show();
 }
 
-void MainWindow::PlaceSolvedNote() {
+void WindowStatus::PlaceSolvedNote() {
     // The top right corner of the board, out of the way of the matches,
     // which usually begin at the top left.
     constexpr int kMargin = 10;
@@ -126,43 +157,24 @@ void MainWindow::PlaceSolvedNote() {
     solvedNote_->move(std::max(0, port->width() - solvedNote_->width() - kMargin), kMargin);
 }
 
-void MainWindow::OnRiddleSaved() {
-    progress_->Rebase(RiddleProgress::Unchanged::Compared);
+void WindowStatus::UpdateLockIndicators() {
+    const LockKeys keys = ReadLockKeys();
+    const QString caps = keys.capsLock ? TranslatedText(kCapsText) : QString();
+    const QString num = keys.numLock ? TranslatedText(kNumText) : QString();
+    if (capsPane_->text() != caps) {
+        capsPane_->setText(caps);
+    }
+    if (numPane_->text() != num) {
+        numPane_->setText(num);
+    }
 }
 
-bool MainWindow::OnFileRevert() {
-    const QString path = doc_->pathName();
-    if (path.isEmpty()) {
-        return false;
+bool WindowStatus::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        const auto key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock) {
+            QTimer::singleShot(0, this, [this] { UpdateLockIndicators(); });
+        }
     }
-    if (doc_->isModified() &&
-        !ConfirmRevert(tr("Revert to the riddle as saved in %1?\nThe changes made since are lost.")
-                           .arg(ShownName(QDir::toNativeSeparators(path))))) {
-        return false;
-    }
-    QString error;
-    if (!doc_->open(path, &error)) {
-        ShowError(tr("Cannot open the riddle %1:\n%2")
-                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
-        return false;
-    }
-    return true;
-}
-
-bool MainWindow::OnFileSaveSolution() {
-    if (doc_->pathName().isEmpty()) {
-        return false;
-    }
-    const QString path = QFile::decodeName(QByteArray::fromStdString(
-        NextSolutionPath(QFile::encodeName(doc_->pathName()).toStdString())));
-    QString error;
-    if (!SaveRiddleFile(path, doc_->MatchList, doc_->plainText(), &error)) {
-        ShowError(tr("Cannot save the solution %1:\n%2")
-                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
-        return false;
-    }
-    progress_->ReloadSolutions();
-    StatusBar->showMessage(
-        tr("Saved the solution as %1").arg(ShownName(QFileInfo(path).fileName())), 5000);
-    return true;
+    return QObject::eventFilter(watched, event);
 }

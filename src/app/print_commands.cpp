@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's Export Picture: the board, and the task text below it,
-// as PNG, SVG or PDF, written by the same code as vorlo-cli render.
+#include "print_commands.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QStandardPaths>
-#include <QStatusBar>
 #include <QTextDocument>
 
 #include "board_render.h"
-#include "main_window.h"
+#include "board_view.h"
 #include "riddle_document.h"
+#include "riddle_printer.h"
 #include "shown_name.h"
 
 using namespace vorlo;
@@ -24,7 +26,62 @@ constexpr int kExportMargin = 10;
 
 }  // namespace
 
-QString MainWindow::AskExportPictureDefault(bool* withText) {
+PrintCommands::PrintCommands(QWidget* window, RiddleDocument* doc, BoardView* board,
+                             WindowPrompts& prompts,
+                             std::function<void(const QString& message, int timeout)> showMessage)
+    : window_(window),
+      doc_(doc),
+      board_(board),
+      prompts_(prompts),
+      showMessage_(std::move(showMessage)) {
+    prompts_.AskExportPicture = [this](bool* withText) {
+        return AskExportPictureDefault(withText);
+    };
+}
+
+PrintCommands::~PrintCommands() = default;
+
+QPrinter& PrintCommands::Printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>();
+    }
+    return *printer_;
+}
+
+bool PrintCommands::PrintDirect(QPrinter* printer, QString* error) {
+    const bool printed = PrintRiddle(printer, *doc_, board_->VisibleBoardRect(), error);
+    board_->OnEndPrinting();
+    return printed;
+}
+
+void PrintCommands::OnFilePrint() {
+    QPrintDialog dialog(&Printer(), window_);
+    if (prompts_.RunModal(dialog) != QDialog::Accepted) {
+        return;
+    }
+    QString error;
+    if (!PrintDirect(&Printer(), &error)) {
+        prompts_.ShowError(error);
+    }
+}
+
+void PrintCommands::OnFilePrintPreview() {
+    QPrintPreviewDialog dialog(&Printer(), window_);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, window_,
+                     [this](QPrinter* printer) {
+                         QString error;
+                         PrintDirect(printer, &error);
+                     });
+    prompts_.RunModal(dialog);
+    board_->OnEndPrinting();
+}
+
+void PrintCommands::OnFilePrintSetup() {
+    QPageSetupDialog dialog(&Printer(), window_);
+    prompts_.RunModal(dialog);
+}
+
+QString PrintCommands::AskExportPictureDefault(bool* withText) {
     const QString png = tr("PNG picture (*.png)");
     const QString svg = tr("SVG drawing (*.svg)");
     const QString pdf = tr("PDF document (*.pdf)");
@@ -37,7 +94,7 @@ QString MainWindow::AskExportPictureDefault(bool* withText) {
         folder = QDir::homePath();
     }
     const QString base = QFileInfo(doc_->title()).completeBaseName();
-    QFileDialog dialog(this, tr("Export Picture"),
+    QFileDialog dialog(window_, tr("Export Picture"),
                        QDir(folder).filePath(base + QStringLiteral(".png")),
                        QStringList{png, svg, pdf}.join(QStringLiteral(";;")));
     dialog.setObjectName(QStringLiteral("ExportPictureDialog"));
@@ -46,7 +103,7 @@ QString MainWindow::AskExportPictureDefault(bool* withText) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("png"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
         const QString suffix = filter == svg   ? QStringLiteral("svg")
                                : filter == pdf ? QStringLiteral("pdf")
                                                : QStringLiteral("png");
@@ -61,37 +118,38 @@ QString MainWindow::AskExportPictureDefault(bool* withText) {
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         grid->addWidget(textBox, grid->rowCount(), 0, 1, grid->columnCount());
     }
-    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (prompts_.RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
     }
     *withText = textBox->isChecked();
     return dialog.selectedFiles().first();
 }
 
-bool MainWindow::OnFileExportPicture() {
+bool PrintCommands::OnFileExportPicture() {
     bool withText = true;
-    QString path = AskExportPicture(&withText);
+    QString path = prompts_.AskExportPicture(&withText);
     if (path.isEmpty()) {
         return false;
     }
     QString error;
     bool textCut = false;
     if (!ExportPicture(path, withText, &error, &textCut)) {
-        ShowError(tr("Cannot export the picture %1:\n%2")
-                      .arg(ShownName(QDir::toNativeSeparators(path)), error));
+        prompts_.ShowError(tr("Cannot export the picture %1:\n%2")
+                               .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
     }
     // The picture is written all the same: its size is bounded, and the
     // riddle's whole text stays in the riddle.
     const QString name = ShownName(QFileInfo(path).fileName());
-    StatusBar->showMessage(
+    showMessage_(
         textCut ? tr("Exported the picture as %1; the task text was too long and was cut").arg(name)
                 : tr("Exported the picture as %1").arg(name),
         textCut ? 15000 : 5000);
     return true;
 }
 
-bool MainWindow::ExportPicture(const QString& path, bool withText, QString* error, bool* textCut) {
+bool PrintCommands::ExportPicture(const QString& path, bool withText, QString* error,
+                                  bool* textCut) {
     // The format follows the name; a name without a known one is a PNG.
     const PictureFormat format =
         PictureFormatNamed(QFileInfo(path).suffix()).value_or(PictureFormat::Png);
