@@ -383,7 +383,7 @@ def report(quick):
         rows.append((f"7. GetShape, {label}", f"{ns:.1f} ns/shape", "", "", "", None))
     big_startup_row(rows, ratio_row, quick)
     search_and_render_rows(rows, model, big)
-    ratio_row("10. check, 20,000 stacked matches vs 20,000 apart",
+    ratio_row("12. check, 20,000 stacked matches vs 20,000 apart",
               seconds(model["BM_CheckPairing/1"]), seconds(model["BM_CheckPairing/0"]), 3)
 
     head = ("Benchmark", "Figure", "Baseline", "Ratio", "Target", "")
