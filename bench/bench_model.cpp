@@ -81,7 +81,7 @@ MatchList SpreadMatches(size_t count, uint32_t seed, bool realisticAngles) {
     for (size_t i = 0; i < count; ++i) {
         const int32_t angle = realisticAngles ? angles[rng() % 7] : static_cast<int32_t>(rng());
         list.Append(Match(static_cast<int32_t>(rng() % 100000),
-                           static_cast<int32_t>(rng() % 100000), angle));
+                          static_cast<int32_t>(rng() % 100000), angle));
     }
     return list;
 }

@@ -137,8 +137,7 @@ void MainWindow::ConnectEditRoutes() {
     TaskPane* text = text_;
     InfoPane* ads = ads_;
     editRoutes_[board] = {
-        {CommandId::EditUndo,
-         {[board] { return board->canUndo(); }, [board] { board->undo(); }}},
+        {CommandId::EditUndo, {[board] { return board->canUndo(); }, [board] { board->undo(); }}},
         {CommandId::EditCut, {always, [board] { board->cut(); }}},
         {CommandId::EditCopy, {always, [board] { board->copy(); }}},
         {CommandId::EditPaste, {always, [board] { board->paste(); }}},

@@ -10,8 +10,8 @@
 #include <QTextDocument>
 
 #include "board_painter.h"
-#include "task_pane.h"
 #include "riddle_document.h"
+#include "task_pane.h"
 
 namespace vorlo {
 

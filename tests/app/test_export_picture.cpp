@@ -105,7 +105,8 @@ private slots:
                  board.convertToFormat(text.format()));
 
         // A short Latin text stands at the right edge too.
-        RiddleDocument::SetRiddleText(*frame->riddleDocument()->textDocument(), QStringLiteral("ab"));
+        RiddleDocument::SetRiddleText(*frame->riddleDocument()->textDocument(),
+                                      QStringLiteral("ab"));
         QVERIFY(frame->Printing().ExportPicture(with, true, &error));
         const QImage shortText(with);
         QCOMPARE(shortText.width(), board.width());

@@ -59,8 +59,8 @@ void TestBoardPainterGrid::clippedPaintEqualsMatchByMatchPaint() {
     // Dense enough that matches overlap inside the repainted rectangles.
     for (int i = 0; i < 6000; ++i) {
         refs.push_back(matches.Append(Match(static_cast<int32_t>(rng() % 4000),
-                                             static_cast<int32_t>(rng() % 4000),
-                                             static_cast<int32_t>(rng() % 8) * 45)));
+                                            static_cast<int32_t>(rng() % 4000),
+                                            static_cast<int32_t>(rng() % 8) * 45)));
     }
     const QPoint origin(1000, 1200);
     const QSize size(800, 600);

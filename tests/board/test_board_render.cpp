@@ -25,7 +25,7 @@ MatchList WorkedExample() {
 MatchList AtTheLimits() {
     MatchList matches;
     for (const Match& m : {Match(INT32_MIN, INT32_MIN, 0), Match(INT32_MAX, INT32_MAX, 0),
-                            Match(INT32_MAX - 30, INT32_MIN + 5, 45), Match(0, 0, INT32_MIN)}) {
+                           Match(INT32_MAX - 30, INT32_MIN + 5, 45), Match(0, 0, INT32_MIN)}) {
         matches.Append(m);
     }
     return matches;

@@ -121,7 +121,7 @@ TEST(HitTest, MatchesReachNoFurtherThanTheBound) {
     for (int i = 0; i < 20000; ++i) {
         const int32_t angle = i < 720 ? i - 360 : static_cast<int32_t>(random());
         const Match match(static_cast<int32_t>(random() % 2001) - 1000,
-                           static_cast<int32_t>(random() % 2001) - 1000, angle);
+                          static_cast<int32_t>(random() % 2001) - 1000, angle);
         const MatchShape shape = match.GetShape(ShapeParts::WithGrip);
         auto take = [&](const auto& points) {
             for (const Point32& p : points) {

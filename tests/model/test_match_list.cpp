@@ -225,7 +225,7 @@ TEST(MatchList, FilledSlotsAreElementsInOrder) {
         slots[i] = Match(i, 2 * i, 3 * i);
     }
     EXPECT_EQ(list.ToVector(), (std::vector<Match>{Match(-1, -1, -1), Match(0, 0, 0),
-                                                    Match(1, 2, 3), Match(2, 4, 6)}));
+                                                   Match(1, 2, 3), Match(2, 4, 6)}));
     EXPECT_EQ(list.Last()->angle, 6);
     EXPECT_TRUE(list.AppendUnfilled(0).empty());
     EXPECT_EQ(list.Count(), 4u);

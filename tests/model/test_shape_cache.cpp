@@ -108,7 +108,7 @@ TEST(ShapeCache, ThreadsKeepTheirOwnTables) {
         *ok = true;
         for (int i = 0; i < 3000 && *ok; ++i) {
             const Match match(static_cast<int32_t>(rng()), static_cast<int32_t>(rng()),
-                               static_cast<int32_t>(rng() % 1441) - 720);
+                              static_cast<int32_t>(rng() % 1441) - 720);
             MatchShape cached;
             MatchShape direct;
             match.GetShape(cached, ShapeParts::WithGrip);
