@@ -98,7 +98,7 @@ void TypeText(QWidget* widget, const QString& text) {
 
 Q_DECLARE_METATYPE(vorlo::FramePlacement)
 
-class TestMainFrame : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -945,7 +945,7 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
-    TestMainFrame test;
+    TestMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 

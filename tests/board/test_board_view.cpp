@@ -164,7 +164,7 @@ struct Board {
 
 }  // namespace
 
-class TestVorloView : public QObject {
+class TestBoardView : public QObject {
     Q_OBJECT
 
 private slots:
@@ -1013,5 +1013,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestVorloView)
+QTEST_MAIN(TestBoardView)
 #include "test_board_view.moc"

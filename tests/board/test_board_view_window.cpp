@@ -30,7 +30,7 @@ const QString kSamples = QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/");
 
 }  // namespace
 
-class TestVorloViewWindow : public QObject {
+class TestBoardViewWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
-    TestVorloViewWindow test;
+    TestBoardViewWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 

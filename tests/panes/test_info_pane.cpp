@@ -15,7 +15,7 @@
 #include "riddle_document.h"
 #include "test_http_server.h"
 
-class TestAdsView : public QObject {
+class TestInfoPane : public QObject {
     Q_OBJECT
 
 private:
@@ -201,5 +201,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAdsView)
+QTEST_MAIN(TestInfoPane)
 #include "test_info_pane.moc"

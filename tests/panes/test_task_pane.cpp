@@ -45,7 +45,7 @@ QList<int> BlocksNotRightAligned(QTextDocument* text) {
 
 }  // namespace
 
-class TestTextView : public QObject {
+class TestTaskPane : public QObject {
     Q_OBJECT
 
 private slots:
@@ -314,5 +314,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTextView)
+QTEST_MAIN(TestTaskPane)
 #include "test_task_pane.moc"
