@@ -24,6 +24,7 @@
 #include "file_commands.h"
 #include "info_pane.h"
 #include "instructions_dialog.h"
+#include "interface_language.h"
 #include "intro_dialog.h"
 #include "language_menu.h"
 #include "print_commands.h"
@@ -73,6 +74,7 @@ constexpr QSize kToolBarIconSize(16, 15);
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDocument(this)) {
     Q_INIT_RESOURCE(toolbar_icons);
+    vorlo::InstallKeyNames();
     // Riddle files dropped anywhere on the window open as through File > Open.
     setAcceptDrops(true);
 

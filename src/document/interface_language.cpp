@@ -96,6 +96,33 @@ bool UsesHebrew(InterfaceLanguage chosen, const EnvironmentReader& variable) {
     return EnvironmentWantsHebrew(variable);
 }
 
+namespace {
+
+class KeyNameTranslator : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override {
+        Q_UNUSED(disambiguation);
+        Q_UNUSED(n);
+        if (qstrcmp(context, "QShortcut") == 0 && qstrcmp(sourceText, "Ins") == 0) {
+            return QStringLiteral("Insert");
+        }
+        return QString();
+    }
+};
+
+}  // namespace
+
+void InstallKeyNames() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || app->findChild<KeyNameTranslator*>(QString(), Qt::FindDirectChildrenOnly)) {
+        return;
+    }
+    QCoreApplication::installTranslator(new KeyNameTranslator(app));
+}
+
 QString QtTranslationsFolder() {
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 }

@@ -49,4 +49,10 @@ bool InstallHebrewTranslations(QCoreApplication* app);
 // The folder of Qt's own translations, where qtbase_he.qm lies.
 QString QtTranslationsFolder();
 
+// Menus name the Insert key in full, "Insert" beside "&Add Match" in either
+// language, where Qt would abbreviate it. Installed once into the running
+// application, after its other translations so that it wins over Qt's own;
+// further calls do nothing.
+void InstallKeyNames();
+
 }  // namespace vorlo
