@@ -722,6 +722,57 @@ Run it under a virtual X server, for example:</source>
     </message>
 </context>
 <context>
+    <name>ProgressStore</name>
+    <message>
+        <source>it is damaged</source>
+        <translation>הוא פגום</translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of the program</source>
+        <translation>הוא נכתב בגרסה חדשה יותר של התכנית</translation>
+    </message>
+    <message>
+        <source>it belongs to another riddle</source>
+        <translation>הוא שייך לחידה אחרת</translation>
+    </message>
+    <message>
+        <source>its moves do not fit this riddle</source>
+        <translation>המהלכים שבו אינם מתאימים לחידה זו</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>גודלו עולה על %1 MB</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link, which is not followed</source>
+        <translation>זהו קישור סימבולי, והתכנית אינה הולכת אחריו</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>אינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>The kept game of this riddle is not used (%1): it was set aside as %2, and the riddle starts afresh.</source>
+        <translation>המשחק השמור של חידה זו אינו בשימוש (%1): הוא הועבר הצידה בשם ⁦%2⁩, והחידה מתחילה מחדש.</translation>
+    </message>
+    <message>
+        <source>The kept game of this riddle is not used (%1), and the riddle starts afresh.</source>
+        <translation>המשחק השמור של חידה זו אינו בשימוש (%1), והחידה מתחילה מחדש.</translation>
+    </message>
+    <message>
+        <source>the riddle&apos;s key is not valid</source>
+        <translation>המפתח של החידה אינו תקין</translation>
+    </message>
+    <message>
+        <source>the game does not fit the riddle</source>
+        <translation>המשחק אינו מתאים לחידה</translation>
+    </message>
+    <message>
+        <source>the game has more moves than can be kept (%1 at most)</source>
+        <translation>במשחק יש יותר מהלכים משאפשר לשמור (%1 לכל היותר)</translation>
+    </message>
+</context>
+<context>
     <name>System</name>
     <message>
         <source>No such file or directory</source>

@@ -16,6 +16,7 @@
 
 #include "riddle_address.h"
 #include "riddle_document.h"
+#include "riddle_file_filter.h"
 #include "riddle_io.h"
 #include "settings_store.h"
 #include "shown_name.h"
@@ -207,6 +208,10 @@ std::unique_ptr<QFileDialog> FileCommands::MakeFileDialog(QWidget* parent, bool 
     } else {
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
+        // The dialog lists riddles, not the solutions beside them; only
+        // the dialog of Qt's own takes a filter on its file list.
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setProxyModel(new RiddleFileFilter(dialog.get()));
     }
     return dialog;
 }
