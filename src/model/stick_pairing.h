@@ -26,8 +26,8 @@
 // classes.
 //
 // The tolerance and the end points are defined here alone (EndsOf,
-// kSameStickTolerance, SameEnds); the rest of the pairing only asks
-// SameEnds.
+// kSameStickTolerance, SameEnds); the rest of the pairing, and the
+// incremental pairing of incremental_pairing.h, only ask SameEnds.
 
 #include <cstddef>
 #include <cstdint>
