@@ -57,8 +57,11 @@ std::optional<LayoutJudge::Hint> LayoutJudge::NextHint() const {
     return Hint{*move, *target};
 }
 
-std::optional<size_t> FewestMoves(const std::vector<Match>& start,
-                                  const std::vector<std::vector<Match>>& solutions) {
+namespace {
+
+template <class Start>
+std::optional<size_t> FewestMovesFrom(const Start& start,
+                                      const std::vector<std::vector<Match>>& solutions) {
     std::optional<size_t> fewest;
     if (solutions.empty()) {
         return fewest;
@@ -70,6 +73,18 @@ std::optional<size_t> FewestMoves(const std::vector<Match>& start,
         fewest = std::min(fewest.value_or(pairing.BoardUnpaired()), pairing.BoardUnpaired());
     }
     return fewest;
+}
+
+}  // namespace
+
+std::optional<size_t> FewestMoves(const std::vector<Match>& start,
+                                  const std::vector<std::vector<Match>>& solutions) {
+    return FewestMovesFrom(start, solutions);
+}
+
+std::optional<size_t> FewestMoves(const MatchList& start,
+                                  const std::vector<std::vector<Match>>& solutions) {
+    return FewestMovesFrom(start, solutions);
 }
 
 }  // namespace vorlo

@@ -70,5 +70,7 @@ private:
 // when they are paired with the start's. None without solutions.
 std::optional<size_t> FewestMoves(const std::vector<Match>& start,
                                   const std::vector<std::vector<Match>>& solutions);
+std::optional<size_t> FewestMoves(const MatchList& start,
+                                  const std::vector<std::vector<Match>>& solutions);
 
 }  // namespace vorlo
