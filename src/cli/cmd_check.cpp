@@ -4,13 +4,15 @@
 
 #include <QCoreApplication>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "commands.h"
+#include "incremental_pairing.h"
+#include "judge.h"
 #include "output.h"
 #include "riddle_file.h"
 #include "solution_files.h"
-#include "stick_pairing.h"
 
 namespace vorlo::cli {
 
@@ -107,7 +109,8 @@ int RunCheck(const Arguments& arguments) {
             return 1;
         }
     }
-    bool solved = false;
+    // The window's judge and moved count, on the attempt as a whole board.
+    std::vector<std::vector<Match>> solutions;
     for (const QByteArray& file : solutionFiles) {
         // A solution far larger than its riddle is none of its solutions,
         // and is not read whole to find that out.
@@ -127,14 +130,18 @@ int RunCheck(const Arguments& arguments) {
         if (!solution) {
             return 1;
         }
-        solved = solved || IsSolution(StickIndex(solution->matches), attempt->matches);
+        solutions.push_back(solution->matches.ToVector());
     }
+    LayoutJudge judge(std::move(solutions));
+    judge.Reset(attempt->matches);
+    const bool solved = judge.Solved();
     // The verdict is output for scripts as much as for people: the same
     // words in every language.
     QString verdict = solved ? QStringLiteral("solved") : QStringLiteral("not solved");
     if (riddle) {
-        verdict += QStringLiteral(", moved %1")
-                       .arg(MovedCount(StickIndex(riddle->matches), attempt->matches));
+        IncrementalPairing moves(riddle->matches);
+        moves.Reset(attempt->matches);
+        verdict += QStringLiteral(", moved %1").arg(moves.BoardUnpaired());
     }
     PrintOut(verdict + u'\n');
     return solved ? 0 : 1;

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "riddle_progress.h"
 
-#include <QElapsedTimer>
 #include <QFile>
-#include <QTimer>
 
 #include "board_editor.h"
 #include "riddle_document.h"
@@ -12,31 +10,18 @@
 
 RiddleProgress::RiddleProgress(RiddleDocument* doc, QObject* parent) : QObject(parent), doc_(doc) {
     // New and Open (Revert included) start counting afresh. A change of the
-    // matches compares again at once, a drag step included, so the count
-    // follows the dragged match; a change of the selection alone never
-    // compares.
+    // matches is followed and compared at once, a drag step included, so
+    // the count follows the dragged match; a change of the selection alone
+    // never compares.
     connect(doc_, &RiddleDocument::reset, this, [this] { Rebase(); });
-    // On a board so large that one comparison takes longer than a drag step
-    // should, the steps of a drag are compared once the pointer rests.
-    settle_ = new QTimer(this);
-    settle_->setSingleShot(true);
-    settle_->setInterval(kSettleMs);
-    connect(settle_, &QTimer::timeout, this, &RiddleProgress::Refresh);
     connect(doc_, &RiddleDocument::boardChanged, this, [this](const vorlo::BoardChange& change) {
         if (change.kind == vorlo::BoardChange::Kind::Selection) {
             return;
         }
-        if (change.kind == vorlo::BoardChange::Kind::Moved &&
-            lastComparisonMs_ > kSlowComparisonMs) {
-            settle_->start();
-            return;
-        }
+        Follow(change);
         Refresh();
     });
-    connect(doc_, &RiddleDocument::boardAboutToChange, this, [this] {
-        KeepBase();
-        ++changes_;
-    });
+    connect(doc_, &RiddleDocument::boardAboutToChange, this, [this] { KeepBase(); });
     Rebase();
 }
 
@@ -45,18 +30,18 @@ void RiddleProgress::Rebase(Unchanged unchanged) {
     basePending_ = true;
     base_.clear();
     base_.shrink_to_fit();
-    riddle_.reset();
+    moves_.reset();
     ReloadSolutions();
 }
 
 void RiddleProgress::ReloadSolutions() {
     solutionPaths_.clear();
-    solutions_.clear();
+    judge_.reset();
+    fewestMoves_.reset();
     solutionsRead_ = false;
     if (!doc_->pathName().isEmpty()) {
         solutionPaths_ = vorlo::SolutionPaths(QFile::encodeName(doc_->pathName()).toStdString());
     }
-    compared_.reset();  // compare again, even with the board as it was
     Refresh();
 }
 
@@ -65,6 +50,7 @@ void RiddleProgress::ReadSolutions() {
     // While the board is still the base, it holds the riddle's count.
     const size_t riddleCount = basePending_ ? doc_->MatchList.Count() : base_.size();
     const size_t limit = vorlo::MaxSolutionMatches(riddleCount);
+    std::vector<std::vector<vorlo::Match>> solutions;
     for (const std::string& path : solutionPaths_) {
         uint64_t matches = 0;
         if (vorlo::TooLargeForSolution(path, riddleCount, &matches)) {
@@ -74,9 +60,13 @@ void RiddleProgress::ReadSolutions() {
         }
         vorlo::RiddleReadResult read = vorlo::ReadRiddleFile(path);
         if (read.ok) {  // a solution that cannot be read is none
-            solutions_.emplace_back(read.riddle.matches);
+            solutions.push_back(read.riddle.matches.ToVector());
         }
     }
+    fewestMoves_ = basePending_ ? vorlo::FewestMoves(doc_->MatchList, solutions)
+                                : vorlo::FewestMoves(base_, solutions);
+    judge_.emplace(std::move(solutions));
+    judge_->Reset(doc_->MatchList);
 }
 
 void RiddleProgress::KeepBase() {
@@ -86,21 +76,32 @@ void RiddleProgress::KeepBase() {
     }
 }
 
-const vorlo::StickIndex& RiddleProgress::Riddle() {
-    if (!riddle_) {
-        riddle_.emplace(base_);
+void RiddleProgress::Follow(const vorlo::BoardChange& change) {
+    using Kind = vorlo::BoardChange::Kind;
+    auto follow = [&](auto& follower) {
+        const bool moved = change.kind == Kind::Moved && change.before && change.after;
+        const bool added = change.kind == Kind::Added && change.after;
+        const bool removed = change.kind == Kind::Removed && change.before;
+        if (!moved && !added && !removed) {
+            follower.Reset(doc_->MatchList);  // the whole board is new
+            return;
+        }
+        if (change.before) {
+            follower.Remove(*change.before);
+        }
+        if (change.after) {
+            follower.Add(*change.after);
+        }
+    };
+    if (moves_) {
+        follow(*moves_);
     }
-    return *riddle_;
+    if (judge_) {
+        follow(*judge_);
+    }
 }
 
 void RiddleProgress::Refresh() {
-    if (compared_ == changes_) {
-        return;  // nothing changed since the last comparison
-    }
-    compared_ = changes_;
-    settle_->stop();
-    QElapsedTimer clock;
-    clock.start();
     // A board the editor has not changed since the riddle was opened or
     // reverted has moved nothing and is compared with no solution: they are
     // read only once a player has moved something. One just saved has moved
@@ -110,22 +111,34 @@ void RiddleProgress::Refresh() {
     if (!basePending_ || unchanged_ == Unchanged::Compared) {
         ++comparisons_;
         if (!basePending_) {
-            moved = vorlo::MovedCount(Riddle(), doc_->MatchList);
+            if (!moves_) {
+                moves_.emplace(base_);
+                moves_->Reset(doc_->MatchList);
+            }
+            moved = moves_->BoardUnpaired();
         }
         if (!solutionsRead_) {
             ReadSolutions();
         }
-        for (const vorlo::StickIndex& solution : solutions_) {
-            if (vorlo::IsSolution(solution, doc_->MatchList)) {
-                solved = true;
-                break;
-            }
-        }
+        solved = judge_->Solved();
     }
-    lastComparisonMs_ = clock.elapsed();
     if (moved != moved_ || solved != solved_) {
         moved_ = moved;
         solved_ = solved;
         emit Changed();
     }
+}
+
+std::optional<size_t> RiddleProgress::FewestMoves() {
+    if (!solutionsRead_) {
+        ReadSolutions();
+    }
+    return fewestMoves_;
+}
+
+std::optional<vorlo::LayoutJudge::Hint> RiddleProgress::NextHint() {
+    if (!solutionsRead_) {
+        ReadSolutions();
+    }
+    return judge_->NextHint();
 }

@@ -2,17 +2,18 @@
 #pragma once
 
 // How far the board has come from the riddle: how many of its matches were
-// moved since the riddle was last opened, saved or reverted, and whether it
-// now shows one of the riddle's solutions (the files beside the riddle).
+// moved since the riddle was last opened, saved or reverted, whether it now
+// shows one of the riddle's solutions (the files beside the riddle), the
+// fewest moves a solution needs, and a hint towards the nearest one.
 //
-// The comparison is a largest stick-for-stick pairing (stick_pairing.h):
-// for n matches about n log n steps, some 25 ms for 100,000 matches lying
-// apart in a release build (bench_model's BM_MovedCount), well under a
-// millisecond for the riddles people make. It runs only when the board has
-// changed since it last ran: the document announces each change beforehand
-// (boardAboutToChange) and after (boardChanged), and a Refresh without one
-// costs nothing, so a key or a click that changes nothing never compares a
-// large board again.
+// Both follow the board change by change, from what each boardChanged says
+// the match was and is: the moved count is a pairing with the riddle as it
+// was, kept up to date (incremental_pairing.h), the verdict a LayoutJudge
+// with the solutions (judge.h). A drag step costs what the matches near the
+// dragged one cost, on a board of any size, so every step is compared at
+// once. Nothing is built before the board first changes (or is compared
+// after a save), so opening a riddle and looking at it costs nothing here;
+// a change of the selection alone compares nothing.
 
 #include <QObject>
 #include <QString>
@@ -20,10 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "stick_pairing.h"
+#include "incremental_pairing.h"
+#include "judge.h"
 
-class QTimer;
 class RiddleDocument;
+namespace vorlo {
+struct BoardChange;
+}
 
 class RiddleProgress : public QObject {
     Q_OBJECT
@@ -42,8 +46,8 @@ public:
     // Looks for the solutions beside the document's file again; they are
     // read when the board is first compared with them.
     void ReloadSolutions();
-    // Compares the board again if it changed since it was last compared;
-    // Changed follows when the result differs.
+    // Brings the moved count and the verdict up to date; Changed follows
+    // when either differs.
     void Refresh();
 
     size_t Moved() const { return moved_; }
@@ -55,6 +59,14 @@ public:
     // How many times the board has been compared, for tests.
     size_t Comparisons() const { return comparisons_; }
 
+    // The fewest matches a player must move to solve the riddle, counted
+    // from the riddle as it was opened, saved or reverted; none without
+    // solutions. For a hint, a board match to move and where it goes, towards
+    // the nearest solution (LayoutJudge::NextHint). Both read the solutions
+    // when they were not read yet.
+    std::optional<size_t> FewestMoves();
+    std::optional<vorlo::LayoutJudge::Hint> NextHint();
+
 signals:
     void Changed();
     // A solution file holds far more matches than the riddle (at most
@@ -64,31 +76,22 @@ signals:
 
 private:
     // The board as last opened, saved or reverted. It is copied only when
-    // the board is about to change for the first time since, and indexed
-    // when it is first compared, so opening or saving a riddle costs
-    // nothing here.
+    // the board is about to change for the first time since, so opening or
+    // saving a riddle costs nothing here.
     void KeepBase();
-    const vorlo::StickIndex& Riddle();
     void ReadSolutions();
-
-    // A comparison slower than this makes drag steps wait for the pointer
-    // to rest that long before they are compared.
-    static constexpr qint64 kSlowComparisonMs = 8;
-    static constexpr int kSettleMs = 150;
+    // Tells the pairing and the judge, where they are made, of a change.
+    void Follow(const vorlo::BoardChange& change);
 
     RiddleDocument* doc_;
-    QTimer* settle_ = nullptr;
-    qint64 lastComparisonMs_ = 0;
     bool basePending_ = true;  // the board is still the base
     std::vector<vorlo::Match> base_;
-    std::optional<vorlo::StickIndex> riddle_;
+    std::optional<vorlo::IncrementalPairing> moves_;  // the board with the base
     std::vector<std::string> solutionPaths_;
     bool solutionsRead_ = false;
     Unchanged unchanged_ = Unchanged::NotCompared;
-    std::vector<vorlo::StickIndex> solutions_;
-    // Board changes announced, and how many of them the last comparison saw.
-    uint64_t changes_ = 0;
-    std::optional<uint64_t> compared_;
+    std::optional<vorlo::LayoutJudge> judge_;  // once the solutions are read
+    std::optional<size_t> fewestMoves_;
     size_t comparisons_ = 0;
     size_t moved_ = 0;
     bool solved_ = false;

@@ -99,11 +99,21 @@ BoardRect MatchBounds(const Match& match) {
                      Saturate(bottom + 2)};
 }
 
-void BoardEditor::Announce(BoardChange::Kind kind, bool modifies, MatchList::Ref match,
-                           std::optional<BoardRect> area, std::optional<BoardRect> alsoArea) {
+BoardChange BoardEditor::Change(BoardChange::Kind kind, MatchList::Ref match,
+                                std::optional<Match> before) {
     BoardChange change;
     change.kind = kind;
     change.match = match;
+    change.before = before;
+    if (match) {
+        change.after = *match;
+    }
+    return change;
+}
+
+void BoardEditor::Announce(const BoardChange& announced, bool modifies,
+                           std::optional<BoardRect> area, std::optional<BoardRect> alsoArea) {
+    BoardChange change = announced;
     for (const std::optional<BoardRect>& a : {area, alsoArea}) {
         if (a) {
             change.areas[change.areaCount++] = *a;
@@ -124,7 +134,7 @@ BoardEditor::MouseResult BoardEditor::PressLeft(int32_t x, int32_t y) {
         anchor_ = {WrapSub(x, hit->x), WrapSub(y, hit->y)};
         result.cursor = BoardCursor::Move;
     }
-    Announce(BoardChange::Kind::Selection, false);
+    Announce(Change(BoardChange::Kind::Selection), false);
     return result;
 }
 
@@ -154,7 +164,7 @@ BoardEditor::MouseResult BoardEditor::PressRight(int32_t x, int32_t y) {
         }
         result.cursor = BoardCursor::Rotate;
     }
-    Announce(BoardChange::Kind::Selection, false);
+    Announce(Change(BoardChange::Kind::Selection), false);
     return result;
 }
 
@@ -175,6 +185,7 @@ BoardEditor::MouseResult BoardEditor::MovePointer(PointerInput held, int32_t x, 
 BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
     host_.AboutToChange();
     Match& m = *doc_.SelectedMatch;
+    const Match was = m;
     const BoardRect before = MatchBounds(m);
     const int32_t oldX = m.x;
     const int32_t oldY = m.y;
@@ -188,7 +199,7 @@ BoardEditor::MouseResult BoardEditor::Move(int32_t x, int32_t y) {
     const int64_t hw = std::llabs(static_cast<int64_t>(oldX) - x) + kRepaintMargin + jump;
     const int64_t hh = std::llabs(static_cast<int64_t>(oldY) - y) + kRepaintMargin + jump;
     const MouseResult result{BoardCursor::Move, RectAround(x, y, hw, hh)};
-    Announce(BoardChange::Kind::Moved, true, doc_.SelectedMatch, result.repaint,
+    Announce(Change(BoardChange::Kind::Moved, doc_.SelectedMatch, was), true, result.repaint,
              Covering(before, MatchBounds(m)));
     return result;
 }
@@ -197,6 +208,7 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
     host_.AboutToChange();
     EndKeyRun();
     Match& m = *doc_.SelectedMatch;
+    const Match was = m;
     const BoardRect before = MatchBounds(m);
     const int32_t dy = WrapSub(y, anchor_.y);
     int32_t angle = m.angle;
@@ -214,7 +226,7 @@ BoardEditor::MouseResult BoardEditor::Rotate(int32_t x, int32_t y) {
     SnapTurned();
     const MouseResult result{BoardCursor::Rotate,
                              RectAround(anchor_.x, anchor_.y, kRepaintMargin, kRepaintMargin)};
-    Announce(BoardChange::Kind::Moved, true, doc_.SelectedMatch, result.repaint,
+    Announce(Change(BoardChange::Kind::Moved, doc_.SelectedMatch, was), true, result.repaint,
              Covering(before, MatchBounds(m)));
     return result;
 }
@@ -242,7 +254,7 @@ void BoardEditor::AppendMatch(const Match& m) {
     doc_.SelectedMatch = doc_.MatchList.Append(m);
     // The record is complete before the views hear of the change.
     doc_.LastAction = ActionAdd;
-    Announce(BoardChange::Kind::Added, true, doc_.SelectedMatch);
+    Announce(Change(BoardChange::Kind::Added, doc_.SelectedMatch), true);
 }
 
 void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
@@ -270,7 +282,7 @@ void BoardEditor::OnDeleteMatch() {
     doc_.MatchList.Remove(selected);
     // The match drawn on top becomes the selected one.
     doc_.SelectedMatch = doc_.MatchList.Last();
-    Announce(BoardChange::Kind::Removed, true);
+    Announce(Change(BoardChange::Kind::Removed, {}, deletedMatch_), true);
 }
 
 std::optional<MatchBlock> BoardEditor::CopyBlock() const {
@@ -313,36 +325,38 @@ void BoardEditor::OnEditUndo() {
         case ActionMove:
             if (undoMatch_) {
                 host_.AboutToChange();
+                const Match was = *undoMatch_;
                 undoMatch_->x = savedPosition_.x;
                 undoMatch_->y = savedPosition_.y;
                 doc_.MatchList.Moved(undoMatch_);
+                UndoneInPlace(was);
+            } else {
+                Announce(Change(BoardChange::Kind::Selection), false);
             }
-            UndoneInPlace();
             break;
         case ActionRotate:
             // A turn about the head moved the match as well.
             if (undoMatch_) {
                 host_.AboutToChange();
+                const Match was = *undoMatch_;
                 undoMatch_->x = savedPosition_.x;
                 undoMatch_->y = savedPosition_.y;
                 undoMatch_->angle = savedAngle_;
                 doc_.MatchList.Moved(undoMatch_);
+                UndoneInPlace(was);
+            } else {
+                Announce(Change(BoardChange::Kind::Selection), false);
             }
-            UndoneInPlace();
             break;
         default:
             break;
     }
 }
 
-void BoardEditor::UndoneInPlace() {
+void BoardEditor::UndoneInPlace(const Match& before) {
     // The riddle's modified state is left as it was: the match went back to
     // where the move or turn found it.
-    if (undoMatch_) {
-        Announce(BoardChange::Kind::Moved, false, undoMatch_);
-    } else {
-        Announce(BoardChange::Kind::Selection, false);
-    }
+    Announce(Change(BoardChange::Kind::Moved, undoMatch_, before), false);
 }
 
 void BoardEditor::OnRotate90() {
@@ -352,12 +366,13 @@ void BoardEditor::OnRotate90() {
         return;
     }
     host_.AboutToChange();
+    const Match was = *selected;
     doc_.LastAction = ActionRotate;
     undoMatch_ = selected;
     savedAngle_ = selected->angle;
     savedPosition_ = {selected->x, selected->y};
     selected->angle = SnapAngleTo90(selected->angle);
-    Announce(BoardChange::Kind::Moved, true, selected);
+    Announce(Change(BoardChange::Kind::Moved, selected, was), true);
 }
 
 std::string BoardEditor::OnUpdateIndicatorMatchCount() const {

@@ -78,6 +78,12 @@ struct BoardChange {
     uint8_t areaCount = 0;
     // The match moved or added; none for the other kinds.
     MatchList::Ref match;
+    // The match's record as it was before the change (Moved, Removed) and
+    // as it is after it (Moved, Added); none for the other kinds. A listener
+    // that keeps its own account of the board follows every change with
+    // these alone: a removal of `before`, then an addition of `after`.
+    std::optional<Match> before;
+    std::optional<Match> after;
     bool Whole() const { return areaCount == 0; }
 };
 
@@ -202,12 +208,17 @@ public:
 private:
     MouseResult Move(int32_t x, int32_t y);
     MouseResult Rotate(int32_t x, int32_t y);
+    // A change of `match` (none for a removal and for the selection), which
+    // was `before` where there was one.
+    static BoardChange Change(BoardChange::Kind kind, MatchList::Ref match = {},
+                              std::optional<Match> before = std::nullopt);
     // Tells the host of an edit; the area of a drag step, or the whole board.
-    void Announce(BoardChange::Kind kind, bool modifies, MatchList::Ref match = {},
+    void Announce(const BoardChange& change, bool modifies,
                   std::optional<BoardRect> area = std::nullopt,
                   std::optional<BoardRect> alsoArea = std::nullopt);
-    // The undo of a move or a turn, announced.
-    void UndoneInPlace();
+    // The undo of a move or a turn, announced; `before`: the match as the
+    // undo found it.
+    void UndoneInPlace(const Match& before);
     // Puts the selected match at `angle`; about the head, the tail follows
     // so that the head stays on `pivot`.
     static void PlaceTurned(Match& m, int32_t angle, bool aboutHead, Point32 pivot);

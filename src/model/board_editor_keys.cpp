@@ -15,7 +15,7 @@ bool BoardEditor::SelectMatch(MatchList::Ref ref) {
         return false;
     }
     doc_.SelectedMatch = ref;
-    Announce(BoardChange::Kind::Selection, false);
+    Announce(Change(BoardChange::Kind::Selection), false);
     return true;
 }
 
@@ -56,12 +56,13 @@ void BoardEditor::OnKeyMove(int32_t dx, int32_t dy) {
         return;
     }
     host_.AboutToChange();
+    const Match was = *selected;
     BeginKeyStep(false);
     keyPivotSet_ = false;
     selected->x = WrapAdd(selected->x, dx);
     selected->y = WrapAdd(selected->y, dy);
     doc_.MatchList.Moved(selected);
-    Announce(BoardChange::Kind::Moved, true, selected);
+    Announce(Change(BoardChange::Kind::Moved, selected, was), true);
 }
 
 void BoardEditor::OnKeyTurn(int32_t degrees, bool aboutHead) {
@@ -70,6 +71,7 @@ void BoardEditor::OnKeyTurn(int32_t degrees, bool aboutHead) {
         return;
     }
     host_.AboutToChange();
+    const Match was = *selected;
     BeginKeyStep(true);
     // Successive turns about the head keep the pivot the first one took, so
     // the rounding of each step does not walk the match away from it.
@@ -81,7 +83,7 @@ void BoardEditor::OnKeyTurn(int32_t degrees, bool aboutHead) {
     }
     PlaceTurned(*selected, WrapAdd(selected->angle, degrees), aboutHead, keyPivot_);
     doc_.MatchList.Moved(selected);
-    Announce(BoardChange::Kind::Moved, true, selected);
+    Announce(Change(BoardChange::Kind::Moved, selected, was), true);
 }
 
 int64_t BoardEditor::SnapDragged() {

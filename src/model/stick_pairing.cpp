@@ -2,10 +2,9 @@
 #include "stick_pairing.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
-#include "int32_math.h"
+#include "snapping.h"
 
 namespace vorlo {
 
@@ -13,7 +12,7 @@ namespace {
 
 // A cell is at least as wide as the tolerance, so a point within tolerance
 // of another lies in the same cell or a neighbouring one.
-constexpr int64_t kCellSide = 4;
+constexpr int64_t kCellSide = kSameStickTolerance;
 static_assert(kCellSide >= kSameStickTolerance);
 
 int64_t CellOf(int32_t v) {
@@ -35,18 +34,15 @@ bool Near(const Point32& a, const Point32& b) {
     return dx * dx + dy * dy <= int64_t{kSameStickTolerance} * kSameStickTolerance;
 }
 
+}  // namespace
+
 bool SameEnds(const StickEnds& a, const StickEnds& b) {
     return (Near(a.tail, b.tail) && Near(a.head, b.head)) ||
            (Near(a.tail, b.head) && Near(a.head, b.tail));
 }
 
-}  // namespace
-
 StickEnds EndsOf(const Match& match) {
-    const double a = match.angle * shape_constants::kDegToRad;
-    const int32_t dx = RoundHalfUp(std::cos(a) * 65.0);
-    const int32_t dy = RoundHalfUp(std::sin(a) * 65.0);
-    return {{match.x, match.y}, {WrapAdd(match.x, dx), WrapSub(match.y, dy)}};
+    return {{match.x, match.y}, HeadTip(match)};
 }
 
 bool SameStick(const Match& a, const Match& b) {

@@ -3,13 +3,14 @@
 
 // Whether two layouts of matches show the same picture, stick for stick.
 //
-// Two matches are the same stick when they cover the same segment of the
-// board, laid either way round: each end of one lies within
-// kSameStickTolerance pixels of an end of the other, tail to tail and head end
-// to head end, or tail to head end and head end to tail. A match's two ends
-// are its tail point (x, y) and its head end, the middle of the stick's far
-// end where the head sits: (x + R(65 cos a), y - R(65 sin a)) with the
-// shape's rounding, which is exactly the head centre of GetShape.
+// Two matches are the same stick when they cover the same place on the board,
+// the whole match from its tail end to the tip of its head, laid either way
+// round: each end of one lies within kSameStickTolerance pixels of an end of
+// the other (inclusive), tail to tail and tip to tip, or tail to tip and tip
+// to tail. A match's two ends are its tail point (x, y) and the tip of its
+// head, kEndToEnd (76) pixels along its angle: (x + R(76 cos a), y - R(76 sin
+// a)) with the shape's rounding and degree constant, the sums wrapping at 32
+// bits (HeadTip in snapping.h, the ends snapping joins).
 //
 // Comparing layouts pairs their matches one to one as the same stick, as many
 // pairs as can be made. Matches whose ends coincide (a stack, or one laid
@@ -17,14 +18,16 @@
 // the pairing is a largest flow through the classes (Dinic), each class
 // passing on as many matches as it holds, so a stack of thousands costs what
 // one match costs. The candidates of a class are found through a table of the
-// other layout's class ends, sorted by 4-pixel cell, so a layout of n matches
-// lying apart, as in a picture, is compared in about O(n log n). Only where
-// the obvious pairs leave a class with candidates unpaired is a flow network
-// built, searched in phases of shortest augmenting paths, each phase one
-// pass over the candidate pairs of the classes.
+// other layout's class ends, sorted by cell (kSameStickTolerance pixels a
+// side), so a layout of n matches lying apart, as in a picture, is compared
+// in about O(n log n). Only where the obvious pairs leave a class with
+// candidates unpaired is a flow network built, searched in phases of shortest
+// augmenting paths, each phase one pass over the candidate pairs of the
+// classes.
 //
 // The tolerance and the end points are defined here alone (EndsOf,
-// kSameStickTolerance); the rest of the pairing only asks SameEnds.
+// kSameStickTolerance, SameEnds); the rest of the pairing, and the
+// incremental pairing of incremental_pairing.h, only ask SameEnds.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,14 +38,19 @@
 
 namespace vorlo {
 
-inline constexpr int kSameStickTolerance = 3;
+inline constexpr int kSameStickTolerance = 8;
 
 struct StickEnds {
     Point32 tail;
-    Point32 head;
+    Point32 head;  // the tip of the head
 };
 
+// The tail point and the head's tip.
 StickEnds EndsOf(const Match& match);
+
+// Whether each end of one lies within the tolerance of an end of the other,
+// either way round.
+bool SameEnds(const StickEnds& a, const StickEnds& b);
 
 bool SameStick(const Match& a, const Match& b);
 

@@ -164,8 +164,8 @@ private slots:
         solution.write(QByteArray::fromStdString(SerializeRiddle(first, "")));
         solution.close();
         MatchList second = first;
-        second.Last()->x = 258;  // (258, 48, 90) laid from the other end
-        second.Last()->y = -15;
+        second.Last()->x = 258;  // (258, 48, 90) laid from its head's tip, 2 px off
+        second.Last()->y = -26;
         second.Last()->angle = 270;
         QFile other(dir.filePath(QStringLiteral("glass.solution-2.vrl")));
         QVERIFY(other.open(QIODevice::WriteOnly));

@@ -33,12 +33,24 @@ make cup.vrl 309,126,90 209,126,90 199,137,0 258,248,90
 make cup.solution.vrl 309,126,90 209,126,90 199,137,0 200,50,0
 make cup.solution-2.vrl 309,126,90 209,126,90 199,137,0 309,200,180
 # Solves the second solution: its fourth match laid the other way, 2 px off.
-make second.vrl 244,202,0 209,126,90 309,126,90 199,137,0
-# Two matches moved away and laid back 4 px off: not the same sticks.
-make off4.vrl 313,126,90 209,126,90 199,137,0 200,54,0
+make second.vrl 233,202,0 209,126,90 309,126,90 199,137,0
+# Two matches moved away and laid back 9 px off: not the same sticks.
+make off9.vrl 318,126,90 209,126,90 199,137,0 200,59,0
 make extra.vrl 309,126,90 209,126,90 199,137,0 200,50,0 0,0,0
 make missing.vrl 309,126,90 209,126,90 199,137,0
 make loose.vrl 0,0,0
+
+# Two matches; the solution stands the second one up, its head at (100, 124).
+# A match is the same as another when it covers the same place, tail to head
+# tip (76 px), either way round, each end within 8 px of the other's.
+make two.vrl 0,0,0 0,100,0
+make two.solution.vrl 0,0,0 100,200,90
+make two.solution-2.vrl 0,0,0 300,300,45
+make turned.vrl 0,0,0 100,124,270
+make short11.vrl 0,0,0 100,135,270
+make skewed.vrl 0,0,0 104,203,92
+make off20.vrl 0,0,0 120,200,90
+make as-second.vrl 300,300,45 0,0,0
 
 # Expected outputs write a blank as _ so that each is one word.
 while read -r name expected want_status args; do
@@ -50,13 +62,19 @@ done <<'CASES'
 riddle-itself not_solved,_moved_0 1 cup.vrl cup.vrl
 first-solution solved,_moved_1 0 cup.vrl cup.solution.vrl
 second-solution-reversed solved,_moved_1 0 cup.vrl second.vrl
-four-px-off not_solved,_moved_2 1 cup.vrl off4.vrl
+nine-px-off not_solved,_moved_2 1 cup.vrl off9.vrl
 extra-match not_solved,_moved_2 1 cup.vrl extra.vrl
 missing-match not_solved,_moved_0 1 cup.vrl missing.vrl
 by-solution solved,_moved_1 0 --solution cup.solution.vrl cup.solution.vrl
 by-solution-other not_solved,_moved_1 1 --solution cup.solution.vrl second.vrl
 by-solution-riddle-given solved,_moved_4 0 --solution cup.solution.vrl --riddle loose.vrl cup.solution.vrl
 by-unnamed-solution solved 0 --solution second.vrl second.vrl
+turned-round solved,_moved_1 0 two.vrl turned.vrl
+eleven-px-off-at-both-ends not_solved,_moved_1 1 two.vrl short11.vrl
+five-px-and-two-degrees-off solved,_moved_1 0 two.vrl skewed.vrl
+twenty-px-off not_solved,_moved_1 1 two.vrl off20.vrl
+equal-to-the-second-solution solved,_moved_1 0 two.vrl as-second.vrl
+turned-round-by-solution solved,_moved_1 0 --solution two.solution.vrl turned.vrl
 CASES
 
 # A riddle without solution files is never solved, and says why.

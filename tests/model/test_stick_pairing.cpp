@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -28,38 +29,47 @@ MatchList ListOf(const std::vector<Match>& matches) {
     return list;
 }
 
-TEST(StickPairing, EndsAreTailAndHeadCentre) {
-    const StickEnds upright = EndsOf(Match(309, 126, 90));
-    EXPECT_EQ(upright.tail, (Point32{309, 126}));
-    EXPECT_EQ(upright.head, (Point32{309, 61}));
-    const StickEnds lying = EndsOf(Match(199, 137, 0));
-    EXPECT_EQ(lying.head, (Point32{264, 137}));
-    const StickEnds left = EndsOf(Match(165, 100, 180));
-    EXPECT_EQ(left.head, (Point32{100, 100}));
+TEST(StickPairing, EndsAreTailAndHeadTip) {
+    struct Case {
+        Match match;
+        Point32 tip;
+    } cases[] = {
+        {{309, 126, 90}, {309, 50}},   {{199, 137, 0}, {275, 137}},
+        {{176, 100, 180}, {100, 100}}, {{100, 100, 45}, {154, 46}},  // 53.74 rounds up
+        {{100, 200, 92}, {97, 124}},                                 // -2.65 rounds to -3
+        {{100, 100, 30}, {166, 62}},   {{INT32_MAX, 0, 0}, {INT32_MIN + 75, 0}},  // the sum wraps
+    };
+    for (const Case& c : cases) {
+        const StickEnds ends = EndsOf(c.match);
+        EXPECT_EQ(ends.tail, (Point32{c.match.x, c.match.y}));
+        EXPECT_EQ(ends.head, c.tip) << c.match.x << "," << c.match.y << "," << c.match.angle;
+    }
 }
 
 TEST(StickPairing, SameStickTable) {
-    const Match base(100, 100, 0);  // ends (100, 100) and (165, 100)
+    const Match base(100, 100, 0);  // ends (100, 100) and the tip (176, 100)
     struct Case {
         const char* what;
         Match other;
         bool same;
     } cases[] = {
         {"itself", base, true},
-        {"laid the other way round", Match(165, 100, 180), true},
-        {"the other way round, 3 px off", Match(168, 100, 180), true},
-        {"the other way round, 4 px off", Match(169, 100, 180), false},
-        {"both ends 3 px right", Match(103, 100, 0), true},
-        {"both ends 4 px right", Match(104, 100, 0), false},
-        {"both ends 3 px down", Match(100, 103, 0), true},
-        {"both ends 4 px up", Match(100, 96, 0), false},
-        {"2 px right and 2 down (2.83 px)", Match(102, 102, 0), true},
-        {"3 px right and 3 down (4.24 px)", Match(103, 103, 0), false},
-        {"turned 3 degrees: head 3 px off", Match(100, 100, 3), true},
-        {"turned 4 degrees: head 5 px off", Match(100, 100, 4), false},
+        {"laid the other way round", Match(176, 100, 180), true},
+        {"the other way round, 8 px off", Match(184, 100, 180), true},
+        {"the other way round, 9 px off", Match(185, 100, 180), false},
+        {"the other way round, 11 px short", Match(165, 100, 180), false},
+        {"both ends 8 px right", Match(108, 100, 0), true},
+        {"both ends 9 px right", Match(109, 100, 0), false},
+        {"both ends 8 px down", Match(100, 108, 0), true},
+        {"both ends 9 px up", Match(100, 91, 0), false},
+        {"5 px right and 6 down (7.81 px)", Match(105, 106, 0), true},
+        {"6 px right and 6 down (8.49 px)", Match(106, 106, 0), false},
+        {"4 px right and 7 up (8.06 px)", Match(104, 93, 0), false},
+        {"turned 6 degrees: tip 8 px off", Match(100, 100, 6), true},
+        {"turned 7 degrees: tip 9.06 px off", Match(100, 100, 7), false},
         {"a full turn more", Match(100, 100, 360), true},
-        {"tail on the head end, pointing on", Match(165, 100, 0), false},
-        {"crossing it", Match(132, 68, 270), false},
+        {"tail on the tip, pointing on", Match(176, 100, 0), false},
+        {"crossing it", Match(138, 62, 270), false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SameStick(base, c.other), c.same) << c.what;
@@ -82,10 +92,10 @@ TEST(StickPairing, MovedCountsTheBoardsLeftovers) {
     } cases[] = {
         {"as laid", kCup, 0},
         {"in another order, one reversed",
-         {{199, 137, 0}, {258, 248, 90}, {309, 61, 270}, {209, 126, 90}},
+         {{199, 137, 0}, {258, 248, 90}, {309, 50, 270}, {209, 126, 90}},
          0},
-        {"one moved 4 px", {{313, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}, 1},
-        {"one moved 3 px", {{312, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}, 0},
+        {"one moved 9 px", {{318, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}, 1},
+        {"one moved 8 px", {{317, 126, 90}, {209, 126, 90}, {199, 137, 0}, {258, 248, 90}}, 0},
         {"two moved", {{400, 126, 90}, {209, 400, 90}, {199, 137, 0}, {258, 248, 90}}, 2},
         {"one missing", {{309, 126, 90}, {209, 126, 90}, {199, 137, 0}}, 0},
         {"one extra",
@@ -102,8 +112,8 @@ TEST(StickPairing, MovedCountsTheBoardsLeftovers) {
 TEST(StickPairing, LargestPairingIsNotGreedy) {
     // b1 may pair with either riddle stick, b2 only with the first: taking
     // the first for b1, as a greedy walk does, leaves b2 unpaired.
-    const StickIndex riddle(std::vector<Match>{{100, 100, 0}, {103, 100, 0}});
-    const MatchList board = ListOf({{101, 100, 0}, {98, 100, 0}});
+    const StickIndex riddle(std::vector<Match>{{100, 100, 0}, {108, 100, 0}});
+    const MatchList board = ListOf({{104, 100, 0}, {96, 100, 0}});
     EXPECT_EQ(LargestPairing(riddle, board), 2u);
     EXPECT_TRUE(IsSolution(riddle, board));
 }
@@ -140,7 +150,7 @@ size_t BruteForcePairing(const std::vector<Match>& sticks, const std::vector<Mat
 TEST(StickPairing, AgreesWithTryingEveryPairingOnCrowdedLayouts) {
     std::mt19937 random(15);
     std::uniform_int_distribution<int> count(0, 7);
-    std::uniform_int_distribution<int> offset(-4, 4);
+    std::uniform_int_distribution<int> offset(-10, 10);
     std::uniform_int_distribution<int> turn(0, 1);
     for (int round = 0; round < 400; ++round) {
         // Crowded on purpose: all near one segment, so candidates overlap.
@@ -148,7 +158,7 @@ TEST(StickPairing, AgreesWithTryingEveryPairingOnCrowdedLayouts) {
             std::vector<Match> matches(count(random));
             for (Match& m : matches) {
                 m = turn(random) ? Match(100 + offset(random), 100 + offset(random), 0)
-                                 : Match(165 + offset(random), 100 + offset(random), 180);
+                                 : Match(176 + offset(random), 100 + offset(random), 180);
             }
             return matches;
         };
@@ -162,7 +172,7 @@ TEST(StickPairing, AgreesWithTryingEveryPairingOnCrowdedLayouts) {
 }
 
 TEST(StickPairing, LongAugmentingChains) {
-    // A row of sticks 2 px apart and a board of sticks between them: each
+    // A row of sticks 10 px apart and a board of sticks between them: each
     // may take the stick left or right of it. The board's last stick fits
     // only the first place, so every earlier choice moves one place along
     // one long alternating path.
@@ -170,12 +180,12 @@ TEST(StickPairing, LongAugmentingChains) {
     MatchList board;
     constexpr int kCount = 20000;
     for (int i = 0; i < kCount; ++i) {
-        sticks.push_back(Match(2 * i, 0, 90));
+        sticks.push_back(Match(10 * i, 0, 90));
     }
     for (int i = 0; i + 1 < kCount; ++i) {
-        board.Append(Match(2 * i + 1, 0, 90));  // takes stick i first
+        board.Append(Match(10 * i + 5, 0, 90));  // takes stick i first
     }
-    board.Append(Match(-2, 0, 90));  // only stick 0 is near
+    board.Append(Match(-5, 0, 90));  // only stick 0 is near
     EXPECT_EQ(LargestPairing(StickIndex(sticks), board), size_t{kCount});
 }
 
@@ -208,8 +218,8 @@ TEST(StickPairing, StacksAgreeWithPairingMatchByMatch) {
     // Matches drawn from a few spots, so that stacks form, with spots within
     // the tolerance of each other, laid either way round, and one apart.
     const std::vector<Match> spots = {
-        {100, 100, 0}, {165, 100, 180}, {102, 100, 0},   {103, 101, 0},
-        {98, 100, 0},  {100, 100, 3},   {100, 100, 360}, {400, 100, 90},
+        {100, 100, 0}, {176, 100, 180}, {105, 100, 0},   {108, 101, 0},
+        {95, 100, 0},  {100, 100, 6},   {100, 100, 360}, {400, 100, 90},
     };
     struct Case {
         const char* what;
@@ -254,7 +264,7 @@ TEST(StickPairing, LargeStacksAreOneClassEach) {
         return matches;
     };
     const std::vector<Match> oneSpot = stack({{100, 100, 0}}, kStack);
-    const std::vector<Match> twoNear = stack({{100, 100, 0}, {165, 101, 180}}, kStack / 2);
+    const std::vector<Match> twoNear = stack({{100, 100, 0}, {176, 101, 180}}, kStack / 2);
     std::vector<Match> oneMoved = oneSpot;
     oneMoved.back() = Match(300, 100, 0);
     struct Case {
