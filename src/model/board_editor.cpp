@@ -128,6 +128,7 @@ BoardEditor::MouseResult BoardEditor::PressLeft(int32_t x, int32_t y) {
     const MatchList::Ref hit = HitTest(doc_.MatchList, x, y);
     doc_.SelectedMatch = hit;
     if (hit) {
+        ++actionCount_;
         doc_.LastAction = ActionMove;
         savedPosition_ = {hit->x, hit->y};
         undoMatch_ = hit;
@@ -145,6 +146,7 @@ BoardEditor::MouseResult BoardEditor::PressRight(int32_t x, int32_t y) {
     doc_.SelectedMatch = hit;
     if (hit) {
         const MatchShape shape = hit->GetShape();
+        ++actionCount_;
         doc_.LastAction = ActionRotate;
         savedAngle_ = hit->angle;
         // Turning about the head moves the tail point too, so undo needs it.
@@ -249,6 +251,9 @@ void BoardEditor::PlaceTurned(Match& m, int32_t angle, bool aboutHead, Point32 p
 }
 
 void BoardEditor::AppendMatch(const Match& m) {
+    if (movesOnly_) {
+        return;
+    }
     host_.AboutToChange();
     EndKeyRun();
     doc_.SelectedMatch = doc_.MatchList.Append(m);
@@ -259,6 +264,9 @@ void BoardEditor::AppendMatch(const Match& m) {
 
 void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
     EndKeyRun();
+    if (movesOnly_) {
+        return;
+    }
     // A board collapsed to nothing still gets its match, at the left.
     const int32_t width = boardWindowWidth > 0 ? boardWindowWidth : 1;
     const int32_t n = newMatchCounter_;
@@ -269,7 +277,7 @@ void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
 void BoardEditor::OnDeleteMatch() {
     EndKeyRun();
     const MatchList::Ref selected = doc_.SelectedMatch;
-    if (!selected) {
+    if (!selected || movesOnly_) {
         return;
     }
     host_.AboutToChange();
@@ -293,6 +301,9 @@ std::optional<MatchBlock> BoardEditor::CopyBlock() const {
 }
 
 std::optional<MatchBlock> BoardEditor::OnEditCut() {
+    if (movesOnly_) {
+        return std::nullopt;
+    }
     std::optional<MatchBlock> block = CopyBlock();
     if (block) {
         OnDeleteMatch();
@@ -302,7 +313,7 @@ std::optional<MatchBlock> BoardEditor::OnEditCut() {
 
 std::optional<MatchBlock> BoardEditor::OnEditPaste(std::span<const uint8_t> clipboardBytes) {
     const std::optional<Match> stored = DecodeMatchBlock(clipboardBytes);
-    if (!stored) {
+    if (!stored || movesOnly_) {
         return std::nullopt;
     }
     const Match pasted(WrapAdd(stored->x, kPasteOffset), WrapAdd(stored->y, kPasteOffset),
@@ -313,6 +324,9 @@ std::optional<MatchBlock> BoardEditor::OnEditPaste(std::span<const uint8_t> clip
 
 void BoardEditor::OnEditUndo() {
     EndKeyRun();
+    if (movesOnly_) {
+        return;
+    }
     switch (doc_.LastAction) {
         case ActionAdd:
             // The added match is the last one; removing it makes the record a delete.
@@ -367,12 +381,26 @@ void BoardEditor::OnRotate90() {
     }
     host_.AboutToChange();
     const Match was = *selected;
+    ++actionCount_;
     doc_.LastAction = ActionRotate;
     undoMatch_ = selected;
     savedAngle_ = selected->angle;
     savedPosition_ = {selected->x, selected->y};
     selected->angle = SnapAngleTo90(selected->angle);
     Announce(Change(BoardChange::Kind::Moved, selected, was), true);
+}
+
+void BoardEditor::PlaceMatch(MatchList::Ref match, const Match& m) {
+    if (!doc_.MatchList.Contains(match)) {
+        return;
+    }
+    EndKeyRun();
+    host_.AboutToChange();
+    const Match before = *match;
+    *match = m;
+    doc_.MatchList.Moved(match);
+    Announce(Change(BoardChange::Kind::Moved, match, before), true, MatchBounds(before),
+             MatchBounds(m));
 }
 
 std::string BoardEditor::OnUpdateIndicatorMatchCount() const {

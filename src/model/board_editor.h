@@ -151,6 +151,20 @@ public:
     // The common end of add, paste and the undo of a delete.
     void AppendMatch(const Match& m);
 
+    // ----- play -----
+    // While on, the board's matches can only be moved and turned: adding,
+    // deleting, cutting, pasting and the one-step undo do nothing, so a
+    // riddle being played keeps its matches whatever reaches the editor.
+    void SetMovesOnly(bool on) { movesOnly_ = on; }
+    bool MovesOnly() const { return movesOnly_; }
+    // Counts the actions begun: a press on a match, a run of key steps on
+    // one match, a snap to 90 degrees. The steps of one drag, turn or key
+    // run share a count, so a move history can keep each as one move.
+    uint64_t ActionCount() const { return actionCount_; }
+    // Puts `match` at `m` (a move taken back or done again) and announces
+    // it; the selection and the one-step undo are left alone.
+    void PlaceMatch(MatchList::Ref match, const Match& m);
+
     // The document was emptied (New, Open): forget the references into it.
     void OnDocumentReset();
 
@@ -244,6 +258,8 @@ private:
     Point32 keyPivot_{0, 0};
     bool snapping_ = false;
     bool snapSuspended_ = false;
+    bool movesOnly_ = false;
+    uint64_t actionCount_ = 0;
     EndFinder endFinder_;
 };
 

@@ -39,6 +39,7 @@ void BoardEditor::BeginKeyStep(bool turning) {
         // The undo store keeps the whole match as the run found it; a run
         // that turns restores the angle as well as the place.
         keyRun_ = true;
+        ++actionCount_;
         keyPivotSet_ = false;
         undoMatch_ = selected;
         savedPosition_ = {selected->x, selected->y};

@@ -91,6 +91,9 @@ public:
         Match* operator->() const { return &store_->data[slot_]; }
         Ref Next() const { return At(store_, store_->NextLive(slot_)); }
         Ref Previous() const { return At(store_, store_->PreviousLive(slot_)); }
+        // The element's place in the array: its position in the list while
+        // nothing before it was removed.
+        uint32_t Slot() const { return slot_; }
         friend bool operator==(const Ref&, const Ref&) = default;
 
     private:
@@ -158,6 +161,14 @@ public:
     bool IsEmpty() const { return Count() == 0; }
     // Whether `ref` names an element of this list.
     bool Contains(Ref ref) const;
+    // The element in `slot` (see Ref::Slot); none when the slot is empty.
+    Ref AtSlot(uint32_t slot) const {
+        return store_ && slot < store_->size && !store_->IsRemoved(slot) ? Ref(store_.get(), slot)
+                                                                         : Ref();
+    }
+    // Whether no element was removed since the list was filled or copied,
+    // so that every element's slot is its position.
+    bool Dense() const { return !store_ || store_->removed == 0; }
 
     // Must follow every change of an element's x or y (its angle does not
     // matter here), before the list is searched again.
