@@ -9,7 +9,9 @@
 
 #include <algorithm>
 
+#include "play_session.h"
 #include "riddle_io.h"
+#include "riddle_progress.h"
 
 RiddleDocument::RiddleDocument(QObject* parent) : QObject(parent), text_(new QTextDocument(this)) {
     connect(text_, &QTextDocument::modificationChanged, this, [this] {
@@ -20,9 +22,16 @@ RiddleDocument::RiddleDocument(QObject* parent) : QObject(parent), text_(new QTe
         }
     });
     connect(text_, &QTextDocument::contentsChanged, this, &RiddleDocument::textChanged);
+    progress_ = new RiddleProgress(this, this);
+    play_ = new PlaySession(this, progress_, this);
 }
 
-RiddleDocument::~RiddleDocument() = default;
+RiddleDocument::~RiddleDocument() {
+    // The game is kept, and the parts that look at the board go, while the
+    // board is still whole.
+    delete play_;
+    delete progress_;
+}
 
 namespace {
 
@@ -93,8 +102,19 @@ void RiddleDocument::AboutToChange() {
     emit boardAboutToChange();
 }
 
+bool RiddleDocument::isPlaying() const {
+    return play_ && play_->isPlaying();
+}
+
+void RiddleDocument::showBoard(const vorlo::MatchList& matches) {
+    SelectedMatch = {};
+    MatchList = matches;
+    AnnounceReplaced();
+}
+
 void RiddleDocument::BoardChanged(const vorlo::BoardChange& change, bool modifies) {
-    if (modifies) {
+    // A game's moves are the player's, not an edit of the riddle.
+    if (modifies && !isPlaying()) {
         setModified(true);
     }
     emit boardChanged(change);
@@ -110,6 +130,7 @@ void RiddleDocument::AnnounceReplaced() {
 }
 
 bool RiddleDocument::newRiddle() {
+    play_->abandon();
     SelectedMatch = {};
     LastAction = vorlo::ActionNone;
     DeleteContents();
@@ -130,6 +151,7 @@ bool RiddleDocument::open(const QString& path, QString* error) {
         }
         return false;
     }
+    play_->abandon();
     SelectedMatch = {};
     LastAction = vorlo::ActionNone;
     DeleteContents();

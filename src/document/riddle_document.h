@@ -15,7 +15,9 @@
 #include "board_editor.h"
 #include "riddle.h"
 
+class PlaySession;
 class QTextDocument;
+class RiddleProgress;
 
 class RiddleDocument : public QObject, public vorlo::RiddleState, private vorlo::BoardHost {
     Q_OBJECT
@@ -40,6 +42,18 @@ public:
     // the commands and the clipboard. It lives as long as the document.
     vorlo::BoardEditor& editor() { return editor_; }
     const vorlo::BoardEditor& editor() const { return editor_; }
+
+    // How far the board has come from the riddle, and whether it is solved.
+    RiddleProgress* progress() const { return progress_; }
+    // Playing the riddle: while it plays, the board is the player's and the
+    // riddle's file and modified state are left alone.
+    PlaySession* play() const { return play_; }
+    bool isPlaying() const;
+
+    // Shows `matches` as the whole board, as New and Open do, without
+    // touching the file, the text or the modified state (the end of play
+    // shows the riddle as its file holds it again).
+    void showBoard(const vorlo::MatchList& matches);
 
     // Starts an empty riddle: no matches, no text, nothing to undo.
     bool newRiddle();
@@ -91,4 +105,6 @@ private:
     bool lastReportedModified_ = false;
     QString pathName_;
     vorlo::BoardEditor editor_{*this, *this};
+    RiddleProgress* progress_ = nullptr;
+    PlaySession* play_ = nullptr;
 };
