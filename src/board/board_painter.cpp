@@ -3,6 +3,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
@@ -160,6 +161,33 @@ void PaintBoard(QPainter& painter, const MatchList& matches, MatchList::Ref sele
             }
             draw(match, it.ref());
         }
+    }
+    painter.restore();
+}
+
+void PaintHint(QPainter& painter, const std::optional<Match>& toMove,
+               const std::optional<Match>& target) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (toMove) {
+        const MatchShape shape = toMove->GetShape();
+        QPainterPath path;
+        path.addPolygon(ShapePolygon(*toMove, shape.Stick));
+        path.addPolygon(ShapePolygon(*toMove, shape.Head));
+        QPen glow(QColor(255, 140, 0, 150), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        painter.setPen(glow);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(path.simplified());
+    }
+    if (target) {
+        const MatchShape shape = target->GetShape();
+        QPainterPath path;
+        path.addPolygon(ShapePolygon(*target, shape.Stick));
+        path.addPolygon(ShapePolygon(*target, shape.Head));
+        QPen outline(QColor(0, 90, 200), 2, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin);
+        painter.setPen(outline);
+        painter.setBrush(QColor(0, 90, 200, 40));
+        painter.drawPath(path.simplified());
     }
     painter.restore();
 }

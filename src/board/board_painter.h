@@ -12,6 +12,7 @@
 #include <QPolygonF>
 #include <QRect>
 #include <array>
+#include <optional>
 
 #include "int32_math.h"
 #include "match_list.h"
@@ -34,6 +35,12 @@ inline const QColor kOutlineColor{0, 0, 0};
 // restored afterwards.
 void PaintBoard(QPainter& painter, const MatchList& matches, MatchList::Ref selected,
                 const QRect& boardClip = QRect());
+
+// A hint over the board, in board coordinates: a glow around `toMove`, the
+// match the player should move, and a dashed outline where it goes. Either
+// may be absent. The painter's state is restored afterwards.
+void PaintHint(QPainter& painter, const std::optional<Match>& toMove,
+               const std::optional<Match>& target);
 
 // The corners of a shape polygon of `match` in board coordinates, as drawn.
 // A match lying across the edge of the 32-bit plane keeps its shape: its

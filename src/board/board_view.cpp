@@ -20,6 +20,7 @@
 #include <span>
 
 #include "board_painter.h"
+#include "play_session.h"
 
 using vorlo::BoardCursor;
 using vorlo::BoardEditor;
@@ -94,6 +95,8 @@ BoardView::BoardView(RiddleDocument* doc, QWidget* parent)
     viewport()->setMouseTracking(true);
     connect(doc_, &RiddleDocument::reset, this, &BoardView::onReset);
     connect(doc_, &RiddleDocument::boardChanged, this, &BoardView::onBoardChanged);
+    connect(doc_->play(), &PlaySession::hintChanged, viewport(),
+            static_cast<void (QWidget::*)()>(&QWidget::update));
 }
 
 BoardView::~BoardView() = default;
@@ -214,6 +217,9 @@ void BoardView::paintEvent(QPaintEvent* event) {
     } else {
         painter.scale(zoom_ / 100.0, zoom_ / 100.0);
         PaintBoard(painter, doc_->MatchList, doc_->SelectedMatch, BoardRectOfPort(event->rect()));
+    }
+    if (const PlaySession* play = doc_->play(); play->hintStage() != PlaySession::HintStage::None) {
+        PaintHint(painter, play->hintedMatch(), play->hintTarget());
     }
     if (hasFocus()) {
         // The board shows that the keys go to it: a dashed line inside its edge.
