@@ -2,193 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="he" sourcelanguage="en">
 <context>
-    <name>MainWindow</name>
-    <message>
-        <source>vorlo</source>
-        <translation>vorlo</translation>
-    </message>
-    <message>
-        <source>%1 already exists.
-Do you want to replace it?</source>
-        <translation>הקובץ ⁦%1⁩ כבר קיים.
-להחליף אותו?</translation>
-    </message>
-    <message>
-        <source>Toolbar</source>
-        <translation>סרגל כלים</translation>
-    </message>
-    <message>
-        <source>%1[*] - vorlo</source>
-        <translation>%1[*] - vorlo</translation>
-    </message>
-    <message>
-        <source>Save changes to %1?</source>
-        <translation>לשמור את השינויים ב־⁦%1⁩?</translation>
-    </message>
-    <message>
-        <source>Cannot open the riddle %1:
-%2</source>
-        <translation>לא ניתן לפתוח את החידה ⁦%1⁩:
-%2</translation>
-    </message>
-    <message>
-        <source>Save As</source>
-        <translation>שמירה בשם</translation>
-    </message>
-    <message>
-        <source>Open</source>
-        <translation>פתיחה</translation>
-    </message>
-    <message>
-        <source>Vorlo riddle(*.vrl)</source>
-        <translation>חידת vorlo (*.vrl)</translation>
-    </message>
-    <message>
-        <source>Cannot save the riddle %1:
-%2</source>
-        <translation>לא ניתן לשמור את החידה ⁦%1⁩:
-%2</translation>
-    </message>
-    <message>
-        <source>&amp;Language</source>
-        <translation>&amp;שפה</translation>
-    </message>
-    <message>
-        <source>&amp;System</source>
-        <translation>לפי ה&amp;מערכת</translation>
-    </message>
-    <message>
-        <source>The choice of language could not be saved in %1.</source>
-        <translation>לא ניתן היה לשמור את בחירת השפה ב־⁦%1⁩.</translation>
-    </message>
-    <message>
-        <source>The language changes when vorlo is started again.</source>
-        <translation>השפה תתחלף בהפעלה הבאה של vorlo.</translation>
-    </message>
-    <message>
-        <source>PNG picture (*.png)</source>
-        <translation>תמונת PNG (*.png)</translation>
-    </message>
-    <message>
-        <source>SVG drawing (*.svg)</source>
-        <translation>ציור SVG (*.svg)</translation>
-    </message>
-    <message>
-        <source>PDF document (*.pdf)</source>
-        <translation>מסמך PDF (*.pdf)</translation>
-    </message>
-    <message>
-        <source>Export Picture</source>
-        <translation>ייצוא תמונה</translation>
-    </message>
-    <message>
-        <source>Include the task text below the picture</source>
-        <translation>הוספת טקסט המשימה מתחת לתמונה</translation>
-    </message>
-    <message>
-        <source>Cannot export the picture %1:
-%2</source>
-        <translation>לא ניתן לייצא את התמונה ⁦%1⁩:
-%2</translation>
-    </message>
-    <message>
-        <source>Exported the picture as %1</source>
-        <translation>התמונה יוצאה כ־⁦%1⁩</translation>
-    </message>
-    <message>
-        <source>Moved: %1</source>
-        <translation>הוזזו: %1</translation>
-    </message>
-    <message>
-        <source>Solved</source>
-        <translation>נפתרה</translation>
-    </message>
-    <message>
-        <source>Solved, with 1 match moved.</source>
-        <translation>החידה נפתרה, בהזזת גפרור אחד.</translation>
-    </message>
-    <message>
-        <source>Solved, with %1 matches moved.</source>
-        <translation>החידה נפתרה, בהזזת %1 גפרורים.</translation>
-    </message>
-    <message>
-        <source>Revert to the riddle as saved in %1?
-The changes made since are lost.</source>
-        <translation>לחזור לחידה כפי שנשמרה ב־⁦%1⁩?
-השינויים שנעשו מאז יאבדו.</translation>
-    </message>
-    <message>
-        <source>Cannot save the solution %1:
-%2</source>
-        <translation>לא ניתן לשמור את הפתרון ⁦%1⁩:
-%2</translation>
-    </message>
-    <message>
-        <source>Saved the solution as %1</source>
-        <translation>הפתרון נשמר כ־⁦%1⁩</translation>
-    </message>
-    <message>
-        <source>The solution %1 is left unread: it holds %2 matches, more than the %3 a solution of this riddle may hold.</source>
-        <translation>הפתרון ⁦%1⁩ לא נקרא: יש בו %2 גפרורים, יותר מ־%3 שפתרון של החידה הזו יכול להכיל.</translation>
-    </message>
-    <message>
-        <source>Exported the picture as %1; the task text was too long and was cut</source>
-        <translation>התמונה יוצאה כ־⁦%1⁩; טקסט המשימה היה ארוך מדי ונחתך</translation>
-    </message>
-</context>
-<context>
-    <name>VorloApplication</name>
-    <message>
-        <source>Print FILE on the default printer and exit.</source>
-        <translation>הדפסת FILE במדפסת ברירת המחדל ויציאה.</translation>
-    </message>
-    <message>
-        <source>FILE</source>
-        <translation>FILE</translation>
-    </message>
-    <message>
-        <source>Matchstick riddles: play and build them.</source>
-        <translation>חידות גפרורים: לפתור ולבנות.</translation>
-    </message>
-    <message>
-        <source>The riddle (.vrl) to open.</source>
-        <translation>החידה (‎.vrl) לפתיחה.</translation>
-    </message>
-    <message>
-        <source>[FILE]</source>
-        <translation>[FILE]</translation>
-    </message>
-    <message>
-        <source>%1: only files on this computer can be opened</source>
-        <translation>%1: ניתן לפתוח רק קבצים שבמחשב הזה</translation>
-    </message>
-    <message>
-        <source>%1: the file&apos;s name cannot be read (it is not UTF-8)</source>
-        <translation>%1: לא ניתן לקרוא את שם הקובץ (הוא אינו UTF-8)</translation>
-    </message>
-    <message>
-        <source>give at most one riddle file</source>
-        <translation>יש לתת קובץ חידה אחד לכל היותר</translation>
-    </message>
-    <message>
-        <source>there is no default printer to print %1 on</source>
-        <translation>אין מדפסת ברירת מחדל להדפסת %1</translation>
-    </message>
-    <message>
-        <source>there is no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).
-Run it under a virtual X server, for example:</source>
-        <translation>אין תצוגה שבה אפשר להציג את החלון (DISPLAY ו־WAYLAND_DISPLAY אינם מוגדרים).
-אפשר להריץ את התוכנה בשרת X מדומה, למשל:</translation>
-    </message>
-</context>
-<context>
-    <name>RiddleDocument</name>
-    <message>
-        <source>riddle</source>
-        <translation>חידה</translation>
-    </message>
-</context>
-<context>
     <name>BoardView</name>
     <message>
         <source>%1 matches</source>
@@ -593,6 +406,299 @@ Run it under a virtual X server, for example:</source>
         <source>&amp;Match</source>
         <translation>&amp;גפרור</translation>
     </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;חזרה</translation>
+    </message>
+    <message>
+        <source>Redo the previously undone action</source>
+        <translation>חזרה על הפעולה שבוטלה</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>חזרה</translation>
+    </message>
+    <message>
+        <source>&amp;Play Riddle</source>
+        <translation>&amp;שחק בחידה</translation>
+    </message>
+    <message>
+        <source>Play the riddle: move its matches; its file is never changed</source>
+        <translation>שחקו בחידה: הזיזו את גפרוריה; הקובץ שלה אינו משתנה לעולם</translation>
+    </message>
+    <message>
+        <source>Play riddle</source>
+        <translation>שחק בחידה</translation>
+    </message>
+    <message>
+        <source>&amp;Restart Riddle</source>
+        <translation>&amp;התחל מחדש</translation>
+    </message>
+    <message>
+        <source>Put every match back where the riddle has it</source>
+        <translation>החזרת כל הגפרורים למקומם בחידה</translation>
+    </message>
+    <message>
+        <source>Restart riddle</source>
+        <translation>התחל מחדש</translation>
+    </message>
+    <message>
+        <source>&amp;Hint</source>
+        <translation>&amp;רמז</translation>
+    </message>
+    <message>
+        <source>Show a match that must move, then where it goes</source>
+        <translation>הצגת גפרור שצריך להזיז, ואחר כך לאן</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>רמז</translation>
+    </message>
+    <message>
+        <source>&amp;Game</source>
+        <translation>&amp;משחק</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>vorlo</source>
+        <translation>vorlo</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>הקובץ ⁦%1⁩ כבר קיים.
+להחליף אותו?</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>סרגל כלים</translation>
+    </message>
+    <message>
+        <source>%1[*] - vorlo</source>
+        <translation>%1[*] - vorlo</translation>
+    </message>
+    <message>
+        <source>Save changes to %1?</source>
+        <translation>לשמור את השינויים ב־⁦%1⁩?</translation>
+    </message>
+    <message>
+        <source>Cannot open the riddle %1:
+%2</source>
+        <translation>לא ניתן לפתוח את החידה ⁦%1⁩:
+%2</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>שמירה בשם</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>פתיחה</translation>
+    </message>
+    <message>
+        <source>Vorlo riddle(*.vrl)</source>
+        <translation>חידת vorlo (*.vrl)</translation>
+    </message>
+    <message>
+        <source>Cannot save the riddle %1:
+%2</source>
+        <translation>לא ניתן לשמור את החידה ⁦%1⁩:
+%2</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;שפה</translation>
+    </message>
+    <message>
+        <source>&amp;System</source>
+        <translation>לפי ה&amp;מערכת</translation>
+    </message>
+    <message>
+        <source>The choice of language could not be saved in %1.</source>
+        <translation>לא ניתן היה לשמור את בחירת השפה ב־⁦%1⁩.</translation>
+    </message>
+    <message>
+        <source>The language changes when vorlo is started again.</source>
+        <translation>השפה תתחלף בהפעלה הבאה של vorlo.</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)</source>
+        <translation>תמונת PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG drawing (*.svg)</source>
+        <translation>ציור SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>מסמך PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Export Picture</source>
+        <translation>ייצוא תמונה</translation>
+    </message>
+    <message>
+        <source>Include the task text below the picture</source>
+        <translation>הוספת טקסט המשימה מתחת לתמונה</translation>
+    </message>
+    <message>
+        <source>Cannot export the picture %1:
+%2</source>
+        <translation>לא ניתן לייצא את התמונה ⁦%1⁩:
+%2</translation>
+    </message>
+    <message>
+        <source>Exported the picture as %1</source>
+        <translation>התמונה יוצאה כ־⁦%1⁩</translation>
+    </message>
+    <message>
+        <source>Moved: %1</source>
+        <translation>הוזזו: %1</translation>
+    </message>
+    <message>
+        <source>Solved</source>
+        <translation>נפתרה</translation>
+    </message>
+    <message>
+        <source>Solved, with 1 match moved.</source>
+        <translation>החידה נפתרה, בהזזת גפרור אחד.</translation>
+    </message>
+    <message>
+        <source>Solved, with %1 matches moved.</source>
+        <translation>החידה נפתרה, בהזזת %1 גפרורים.</translation>
+    </message>
+    <message>
+        <source>Revert to the riddle as saved in %1?
+The changes made since are lost.</source>
+        <translation>לחזור לחידה כפי שנשמרה ב־⁦%1⁩?
+השינויים שנעשו מאז יאבדו.</translation>
+    </message>
+    <message>
+        <source>Cannot save the solution %1:
+%2</source>
+        <translation>לא ניתן לשמור את הפתרון ⁦%1⁩:
+%2</translation>
+    </message>
+    <message>
+        <source>Saved the solution as %1</source>
+        <translation>הפתרון נשמר כ־⁦%1⁩</translation>
+    </message>
+    <message>
+        <source>The solution %1 is left unread: it holds %2 matches, more than the %3 a solution of this riddle may hold.</source>
+        <translation>הפתרון ⁦%1⁩ לא נקרא: יש בו %2 גפרורים, יותר מ־%3 שפתרון של החידה הזו יכול להכיל.</translation>
+    </message>
+    <message>
+        <source>Exported the picture as %1; the task text was too long and was cut</source>
+        <translation>התמונה יוצאה כ־⁦%1⁩; טקסט המשימה היה ארוך מדי ונחתך</translation>
+    </message>
+    <message>
+        <source>Save the riddle to play it.</source>
+        <translation>שמרו את החידה כדי לשחק בה.</translation>
+    </message>
+    <message>
+        <source>Moves: %1 of %2</source>
+        <translation>הזזות: %1 מתוך %2</translation>
+    </message>
+    <message>
+        <source>Playing</source>
+        <translation>משחק</translation>
+    </message>
+    <message>
+        <source>Editing</source>
+        <translation>עריכה</translation>
+    </message>
+    <message>
+        <source>Move and turn the matches to solve the riddle; its file is never changed</source>
+        <translation>הזיזו וסובבו את הגפרורים כדי לפתור את החידה; הקובץ שלה אינו משתנה</translation>
+    </message>
+    <message>
+        <source>Build the riddle: add, move and delete matches</source>
+        <translation>בניית החידה: הוספה, הזזה ומחיקה של גפרורים</translation>
+    </message>
+    <message>
+        <source>Moves: %1</source>
+        <translation>הזזות: %1</translation>
+    </message>
+    <message>
+        <source>Solved in 1 move</source>
+        <translation>החידה נפתרה בהזזה אחת</translation>
+    </message>
+    <message>
+        <source>Solved in %1 moves</source>
+        <translation>החידה נפתרה ב־%1 הזזות</translation>
+    </message>
+    <message>
+        <source>%1, without a hint!</source>
+        <translation>%1, בלי רמז!</translation>
+    </message>
+    <message>
+        <source>%1, with 1 hint.</source>
+        <translation>%1, עם רמז אחד.</translation>
+    </message>
+    <message>
+        <source>%1, with %2 hints.</source>
+        <translation>%1, עם %2 רמזים.</translation>
+    </message>
+</context>
+<context>
+    <name>PlaySession</name>
+    <message>
+        <source>The game could not be kept: %1</source>
+        <translation>לא ניתן היה לשמור את המשחק: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressStore</name>
+    <message>
+        <source>it is damaged</source>
+        <translation>הוא פגום</translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of the program</source>
+        <translation>הוא נכתב בגרסה חדשה יותר של התכנית</translation>
+    </message>
+    <message>
+        <source>it belongs to another riddle</source>
+        <translation>הוא שייך לחידה אחרת</translation>
+    </message>
+    <message>
+        <source>its moves do not fit this riddle</source>
+        <translation>המהלכים שבו אינם מתאימים לחידה זו</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>גודלו עולה על %1 MB</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link, which is not followed</source>
+        <translation>זהו קישור סימבולי, והתכנית אינה הולכת אחריו</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>אינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>The kept game of this riddle is not used (%1): it was set aside as %2, and the riddle starts afresh.</source>
+        <translation>המשחק השמור של חידה זו אינו בשימוש (%1): הוא הועבר הצידה בשם ⁦%2⁩, והחידה מתחילה מחדש.</translation>
+    </message>
+    <message>
+        <source>The kept game of this riddle is not used (%1), and the riddle starts afresh.</source>
+        <translation>המשחק השמור של חידה זו אינו בשימוש (%1), והחידה מתחילה מחדש.</translation>
+    </message>
+    <message>
+        <source>the riddle&apos;s key is not valid</source>
+        <translation>המפתח של החידה אינו תקין</translation>
+    </message>
+    <message>
+        <source>the game does not fit the riddle</source>
+        <translation>המשחק אינו מתאים לחידה</translation>
+    </message>
+    <message>
+        <source>the game has more moves than can be kept (%1 at most)</source>
+        <translation>במשחק יש יותר מהלכים משאפשר לשמור (%1 לכל היותר)</translation>
+    </message>
 </context>
 <context>
     <name>QCommandLineParser</name>
@@ -642,6 +748,13 @@ Run it under a virtual X server, for example:</source>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>
         <translation>RTL</translation>
+    </message>
+</context>
+<context>
+    <name>RiddleDocument</name>
+    <message>
+        <source>riddle</source>
+        <translation>חידה</translation>
     </message>
 </context>
 <context>
@@ -722,57 +835,6 @@ Run it under a virtual X server, for example:</source>
     </message>
 </context>
 <context>
-    <name>ProgressStore</name>
-    <message>
-        <source>it is damaged</source>
-        <translation>הוא פגום</translation>
-    </message>
-    <message>
-        <source>it was written by a newer version of the program</source>
-        <translation>הוא נכתב בגרסה חדשה יותר של התכנית</translation>
-    </message>
-    <message>
-        <source>it belongs to another riddle</source>
-        <translation>הוא שייך לחידה אחרת</translation>
-    </message>
-    <message>
-        <source>its moves do not fit this riddle</source>
-        <translation>המהלכים שבו אינם מתאימים לחידה זו</translation>
-    </message>
-    <message>
-        <source>it is larger than %1 MB</source>
-        <translation>גודלו עולה על %1 MB</translation>
-    </message>
-    <message>
-        <source>it is a symbolic link, which is not followed</source>
-        <translation>זהו קישור סימבולי, והתכנית אינה הולכת אחריו</translation>
-    </message>
-    <message>
-        <source>it is not a regular file</source>
-        <translation>אינו קובץ רגיל</translation>
-    </message>
-    <message>
-        <source>The kept game of this riddle is not used (%1): it was set aside as %2, and the riddle starts afresh.</source>
-        <translation>המשחק השמור של חידה זו אינו בשימוש (%1): הוא הועבר הצידה בשם ⁦%2⁩, והחידה מתחילה מחדש.</translation>
-    </message>
-    <message>
-        <source>The kept game of this riddle is not used (%1), and the riddle starts afresh.</source>
-        <translation>המשחק השמור של חידה זו אינו בשימוש (%1), והחידה מתחילה מחדש.</translation>
-    </message>
-    <message>
-        <source>the riddle&apos;s key is not valid</source>
-        <translation>המפתח של החידה אינו תקין</translation>
-    </message>
-    <message>
-        <source>the game does not fit the riddle</source>
-        <translation>המשחק אינו מתאים לחידה</translation>
-    </message>
-    <message>
-        <source>the game has more moves than can be kept (%1 at most)</source>
-        <translation>במשחק יש יותר מהלכים משאפשר לשמור (%1 לכל היותר)</translation>
-    </message>
-</context>
-<context>
     <name>System</name>
     <message>
         <source>No such file or directory</source>
@@ -825,6 +887,59 @@ Run it under a virtual X server, for example:</source>
     <message>
         <source>Too many open files</source>
         <translation>יותר מדי קבצים פתוחים</translation>
+    </message>
+</context>
+<context>
+    <name>VorloApplication</name>
+    <message>
+        <source>Print FILE on the default printer and exit.</source>
+        <translation>הדפסת FILE במדפסת ברירת המחדל ויציאה.</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>Matchstick riddles: play and build them.</source>
+        <translation>חידות גפרורים: לפתור ולבנות.</translation>
+    </message>
+    <message>
+        <source>The riddle (.vrl) to open.</source>
+        <translation>החידה (‎.vrl) לפתיחה.</translation>
+    </message>
+    <message>
+        <source>[FILE]</source>
+        <translation>[FILE]</translation>
+    </message>
+    <message>
+        <source>%1: only files on this computer can be opened</source>
+        <translation>%1: ניתן לפתוח רק קבצים שבמחשב הזה</translation>
+    </message>
+    <message>
+        <source>%1: the file&apos;s name cannot be read (it is not UTF-8)</source>
+        <translation>%1: לא ניתן לקרוא את שם הקובץ (הוא אינו UTF-8)</translation>
+    </message>
+    <message>
+        <source>give at most one riddle file</source>
+        <translation>יש לתת קובץ חידה אחד לכל היותר</translation>
+    </message>
+    <message>
+        <source>there is no default printer to print %1 on</source>
+        <translation>אין מדפסת ברירת מחדל להדפסת %1</translation>
+    </message>
+    <message>
+        <source>there is no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).
+Run it under a virtual X server, for example:</source>
+        <translation>אין תצוגה שבה אפשר להציג את החלון (DISPLAY ו־WAYLAND_DISPLAY אינם מוגדרים).
+אפשר להריץ את התוכנה בשרת X מדומה, למשל:</translation>
+    </message>
+    <message>
+        <source>Open FILE to play it, also when it has no solutions beside it.</source>
+        <translation>פתיחת FILE למשחק, גם כשאין לידו פתרונות.</translation>
+    </message>
+    <message>
+        <source>--play needs a riddle file</source>
+        <translation>‏--play צריך קובץ חידה</translation>
     </message>
 </context>
 <context>

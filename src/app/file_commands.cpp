@@ -14,6 +14,7 @@
 
 #include <optional>
 
+#include "play_session.h"
 #include "riddle_address.h"
 #include "riddle_document.h"
 #include "riddle_file_filter.h"
@@ -118,7 +119,7 @@ bool FileCommands::OpenSampleRiddle(const QString& fileName) {
         return false;
     }
     // The folder ends with its separator; the name goes straight after it.
-    return OpenDocumentFile(folder + fileName);
+    return OpenDocumentFile(folder + fileName, PlayChoice::Always);
 }
 
 bool FileCommands::SaveModified() {
@@ -178,7 +179,7 @@ void FileCommands::RememberOpenFolder(const QString& path) {
     pendingOpenFolder = folder;
 }
 
-bool FileCommands::OpenDocumentFile(const QString& path) {
+bool FileCommands::OpenDocumentFile(const QString& path, PlayChoice play) {
     if (!SaveModified()) {
         return false;
     }
@@ -192,6 +193,38 @@ bool FileCommands::OpenDocumentFile(const QString& path) {
     AddRecentFile(doc_->pathName());
     RememberOpenFolder(doc_->pathName());
     ScheduleSettingsWrite();
+    if (play == PlayChoice::Always ||
+        (play == PlayChoice::WhenSolutions &&
+         !SolutionPaths(QFile::encodeName(doc_->pathName()).toStdString()).empty())) {
+        doc_->play()->start();
+    }
+    return true;
+}
+
+bool FileCommands::StartPlaying() {
+    if (doc_->isPlaying()) {
+        return true;
+    }
+    const bool wasModified = doc_->isModified();
+    if (!SaveModified()) {
+        return false;
+    }
+    const QString path = doc_->pathName();
+    if (path.isEmpty()) {
+        prompts_.ShowNotice(tr("Save the riddle to play it."));
+        return false;
+    }
+    // Edits the user chose not to save are not played: the riddle is played
+    // as its file holds it.
+    if (wasModified && doc_->isModified()) {
+        QString error;
+        if (!doc_->open(path, &error)) {
+            prompts_.ShowError(tr("Cannot open the riddle %1:\n%2")
+                                   .arg(ShownName(QDir::toNativeSeparators(path)), error));
+            return false;
+        }
+    }
+    doc_->play()->start();
     return true;
 }
 
@@ -217,6 +250,10 @@ std::unique_ptr<QFileDialog> FileCommands::MakeFileDialog(QWidget* parent, bool 
 }
 
 bool FileCommands::OnFileSave() {
+    // A game is never written over its riddle.
+    if (doc_->isPlaying()) {
+        return false;
+    }
     // A riddle that cannot be written where it came from (an installed
     // sample, a read-only file or folder) is saved elsewhere: the user is
     // asked where, and Cancel there cancels whatever wanted the save.
@@ -228,6 +265,9 @@ bool FileCommands::OnFileSave() {
 }
 
 bool FileCommands::OnFileSaveAs() {
+    if (doc_->isPlaying()) {
+        return false;
+    }
     return DoSave(QString());
 }
 
@@ -392,17 +432,22 @@ bool FileCommands::OnFileRevert() {
                 .arg(ShownName(QDir::toNativeSeparators(path))))) {
         return false;
     }
+    // The riddle comes back as it was being used: played or edited.
+    const bool playing = doc_->isPlaying();
     QString error;
     if (!doc_->open(path, &error)) {
         prompts_.ShowError(tr("Cannot open the riddle %1:\n%2")
                                .arg(ShownName(QDir::toNativeSeparators(path)), error));
         return false;
     }
+    if (playing) {
+        doc_->play()->start();
+    }
     return true;
 }
 
 bool FileCommands::OnFileSaveSolution() {
-    if (doc_->pathName().isEmpty()) {
+    if (doc_->pathName().isEmpty() || doc_->isPlaying()) {
         return false;
     }
     const QString path = QFile::decodeName(QByteArray::fromStdString(

@@ -39,9 +39,16 @@ public:
     bool OnFileOpen();
     bool OnFileSave();
     bool OnFileSaveAs();
+    // Whether a riddle opens to be played: a riddle with solutions beside it
+    // is a game; one without is opened to be edited.
+    enum class PlayChoice { WhenSolutions, Always, Never };
     // Opens `path` after the save prompt. On failure the message names the
     // file and the reason, and the open riddle stays as it was.
-    bool OpenDocumentFile(const QString& path);
+    bool OpenDocumentFile(const QString& path, PlayChoice play = PlayChoice::WhenSolutions);
+    // Starts playing the open riddle as its file holds it: unsaved edits are
+    // asked about first, as Open does, and a riddle never saved must be
+    // saved to be played. False when it did not start.
+    bool StartPlaying();
     // Asks whether to save a modified riddle: false when the user cancelled
     // or the save failed.
     bool SaveModified();

@@ -22,11 +22,13 @@
 #include "board_view.h"
 #include "deferred_file_icon.h"
 #include "file_commands.h"
+#include "game_commands.h"
 #include "info_pane.h"
 #include "instructions_dialog.h"
 #include "interface_language.h"
 #include "intro_dialog.h"
 #include "language_menu.h"
+#include "play_session.h"
 #include "print_commands.h"
 #include "riddle_document.h"
 #include "settings_store.h"
@@ -94,6 +96,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     ConnectBoardViewCommands();
     connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateSolutionCommands(); });
     UpdateSolutionCommands();
+    game_->CommandsChanged = [this] {
+        UpdateSolutionCommands();
+        UpdateBoardCommands();
+        UpdateEditCommands();
+    };
 
     connect(doc_, &RiddleDocument::modifiedChanged, this, [this] { UpdateTitle(); });
     connect(doc_, &RiddleDocument::titleChanged, this, [this] { UpdateTitle(); });
@@ -136,6 +143,7 @@ MainWindow::~MainWindow() {
         disconnect(sender, nullptr, this, nullptr);
     }
     language_.reset();
+    game_.reset();
     status_.reset();
     printing_.reset();
     files_.reset();
@@ -280,6 +288,7 @@ void MainWindow::CreatePanes() {
     const auto action = [this](CommandId id) { return Action(id); };
     files_ = std::make_unique<FileCommands>(this, doc_, *this, action);
     files_->SetRecentFilePlaceholder(recentPlaceholder_);
+    game_ = std::make_unique<GameCommands>(doc_, *files_, text_, action);
     printing_ = std::make_unique<PrintCommands>(
         this, doc_, board_, *this,
         [this](const QString& message, int timeout) { StatusBar->showMessage(message, timeout); });
@@ -297,7 +306,7 @@ void MainWindow::PlaceOnScreen(const QRect& available) {
 void MainWindow::UpdateSolutionCommands() {
     const bool saved = !doc_->pathName().isEmpty();
     Action(CommandId::FileRevert)->setEnabled(saved);
-    Action(CommandId::FileSaveSolution)->setEnabled(saved);
+    Action(CommandId::FileSaveSolution)->setEnabled(saved && !doc_->isPlaying());
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -353,6 +362,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A game is kept without asking; only an edited riddle is asked about.
+    doc_->play()->flush();
     if (files_->SaveModified()) {
         files_->FlushSettingsAtClose();
         event->accept();

@@ -27,6 +27,7 @@ class TaskPane;
 class RiddleDocument;
 class BoardView;
 class FileCommands;
+class GameCommands;
 class LanguageMenu;
 class PrintCommands;
 class WindowPlacement;
@@ -55,6 +56,7 @@ public:
     QAction* Action(vorlo::CommandId id) const;
 
     FileCommands& Files() const { return *files_; }
+    GameCommands& Game() const { return *game_; }
     PrintCommands& Printing() const { return *printing_; }
     WindowStatus& Status() const { return *status_; }
     WindowPlacement& Placement() const { return *placement_; }
@@ -138,6 +140,7 @@ private:
     QAction* recentPlaceholder_ = nullptr;
     bool firstPaintSeen_ = false;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<GameCommands> game_;
     std::unique_ptr<PrintCommands> printing_;
     std::unique_ptr<WindowStatus> status_;
     std::unique_ptr<WindowPlacement> placement_;

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QTextEdit>
+#include <QUndoStack>
 
 #include <span>
 
@@ -12,6 +13,7 @@
 #include "file_commands.h"
 #include "info_pane.h"
 #include "main_window.h"
+#include "play_session.h"
 #include "print_commands.h"
 #include "riddle_document.h"
 #include "settings_store.h"
@@ -121,8 +123,8 @@ void MainWindow::ConnectCommands() {
         });
     }
 
-    for (CommandId id :
-         {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste}) {
+    for (CommandId id : {CommandId::EditUndo, CommandId::EditRedo, CommandId::EditCut,
+                         CommandId::EditCopy, CommandId::EditPaste}) {
         on(id, [this, id] {
             if (const EditHandler* handler = ActiveEditHandler(id); handler && handler->enabled()) {
                 handler->run();
@@ -136,15 +138,27 @@ void MainWindow::ConnectEditRoutes() {
     BoardView* board = board_;
     TaskPane* text = text_;
     InfoPane* ads = ads_;
+    // While a riddle is played, Undo and Redo walk its moves, and nothing
+    // may add or take away a match.
+    RiddleDocument* doc = doc_;
+    QUndoStack* moves = doc_->play()->history();
+    const auto editing = [doc] { return !doc->isPlaying(); };
     editRoutes_[board] = {
-        {CommandId::EditUndo, {[board] { return board->canUndo(); }, [board] { board->undo(); }}},
-        {CommandId::EditCut, {always, [board] { board->cut(); }}},
+        {CommandId::EditUndo,
+         {[doc, board, moves] { return doc->isPlaying() ? moves->canUndo() : board->canUndo(); },
+          [doc, board, moves] { doc->isPlaying() ? moves->undo() : board->undo(); }}},
+        {CommandId::EditRedo,
+         {[doc, moves] { return doc->isPlaying() && moves->canRedo(); },
+          [moves] { moves->redo(); }}},
+        {CommandId::EditCut, {editing, [board] { board->cut(); }}},
         {CommandId::EditCopy, {always, [board] { board->copy(); }}},
-        {CommandId::EditPaste, {always, [board] { board->paste(); }}},
+        {CommandId::EditPaste, {editing, [board] { board->paste(); }}},
     };
     editRoutes_[text] = {
-        {CommandId::EditUndo, {[text] { return text->CanUndo(); }, [text] { text->undo(); }}},
-        {CommandId::EditCut, {[text] { return text->HasSelection(); }, [text] { text->cut(); }}},
+        {CommandId::EditUndo,
+         {[text] { return text->CanUndo() && !text->isReadOnly(); }, [text] { text->undo(); }}},
+        {CommandId::EditCut,
+         {[text] { return text->HasSelection() && !text->isReadOnly(); }, [text] { text->cut(); }}},
         {CommandId::EditCopy, {[text] { return text->HasSelection(); }, [text] { text->copy(); }}},
         // Whether the clipboard holds text is found out when Paste runs:
         // asking earlier would wait on the clipboard's owner, and an owner
@@ -212,8 +226,8 @@ const MainWindow::EditHandler* MainWindow::ActiveEditHandler(CommandId id) const
 }
 
 void MainWindow::UpdateEditCommands() {
-    for (CommandId id :
-         {CommandId::EditUndo, CommandId::EditCut, CommandId::EditCopy, CommandId::EditPaste}) {
+    for (CommandId id : {CommandId::EditUndo, CommandId::EditRedo, CommandId::EditCut,
+                         CommandId::EditCopy, CommandId::EditPaste}) {
         const EditHandler* handler = ActiveEditHandler(id);
         Action(id)->setEnabled(handler != nullptr && handler->enabled());
     }
@@ -221,9 +235,10 @@ void MainWindow::UpdateEditCommands() {
 
 void MainWindow::UpdateBoardCommands() {
     const bool boardActive = BoardActive();
-    Action(CommandId::AddMatch)->setEnabled(boardActive);
+    const bool editing = !doc_->isPlaying();
+    Action(CommandId::AddMatch)->setEnabled(boardActive && editing);
     const bool needSelection = boardActive && board_->hasSelection();
-    Action(CommandId::DeleteMatch)->setEnabled(needSelection);
+    Action(CommandId::DeleteMatch)->setEnabled(needSelection && editing);
     Action(CommandId::Rotate90)->setEnabled(needSelection);
     for (const SampleCommand& sample : SampleCommands()) {
         Action(sample.id)->setEnabled(boardActive);

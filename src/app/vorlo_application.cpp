@@ -88,6 +88,9 @@ struct CommandLine {
     QCommandLineOption print{QStringLiteral("print"),
                              VorloApplication::tr("Print FILE on the default printer and exit."),
                              VorloApplication::tr("FILE")};
+    QCommandLineOption play{
+        QStringLiteral("play"),
+        VorloApplication::tr("Open FILE to play it, also when it has no solutions beside it.")};
 
     CommandLine() {
         parser.setApplicationDescription(
@@ -95,6 +98,7 @@ struct CommandLine {
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(print);
+        parser.addOption(play);
         parser.addPositionalArgument(VorloApplication::tr("FILE"),
                                      VorloApplication::tr("The riddle (.vrl) to open."),
                                      VorloApplication::tr("[FILE]"));
@@ -212,6 +216,12 @@ bool VorloApplication::InitInstance(int* exitCode) {
         *exitCode = 1;
         return false;
     }
+    const bool play = commandLine.parser.isSet(commandLine.play);
+    if (play && files.isEmpty()) {
+        Complain(tr("--play needs a riddle file"));
+        *exitCode = 1;
+        return false;
+    }
     const QString file =
         files.isEmpty() ? QString() : RiddlePathFromArgument(files.first(), &error);
 
@@ -226,7 +236,9 @@ bool VorloApplication::InitInstance(int* exitCode) {
         *exitCode = 1;
         return false;
     }
-    if (!files.isEmpty() && !frame_->Files().OpenDocumentFile(file)) {
+    if (!files.isEmpty() &&
+        !frame_->Files().OpenDocumentFile(file, play ? FileCommands::PlayChoice::Always
+                                                     : FileCommands::PlayChoice::WhenSolutions)) {
         // The message has been shown; a riddle that was asked for and cannot
         // be read ends the program.
         *exitCode = 1;
@@ -274,7 +286,8 @@ bool VorloApplication::ShouldGreet() {
 int VorloApplication::PrintAndExit(const QString& path) {
     MainWindow frame;
     frame.ShowError = [](const QString& message) { Complain(message); };
-    if (!frame.Files().OpenDocumentFile(path)) {
+    // The page shows the riddle as its file holds it, never a game.
+    if (!frame.Files().OpenDocumentFile(path, FileCommands::PlayChoice::Never)) {
         return 1;
     }
     if (QPrinterInfo::defaultPrinter().isNull()) {

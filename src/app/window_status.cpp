@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "board_view.h"
 #include "commands.h"
 #include "lock_keys.h"
+#include "play_session.h"
 #include "riddle_document.h"
 #include "riddle_progress.h"
 #include "shown_name.h"
@@ -84,9 +86,37 @@ void WindowStatus::CreateMovedPane() {
     movedPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     movedPane_->setAlignment(Qt::AlignCenter);
     movedPane_->setMinimumWidth(
-        movedPane_->fontMetrics().horizontalAdvance(tr("Moved: %1").arg(99999)) +
+        std::max(
+            movedPane_->fontMetrics().horizontalAdvance(tr("Moved: %1").arg(99999)),
+            movedPane_->fontMetrics().horizontalAdvance(tr("Moves: %1 of %2").arg(999).arg(99))) +
         2 * movedPane_->frameWidth() + 6);
     bar_->insertPermanentWidget(bar_->layout() ? 1 : 0, movedPane_);
+
+    // The mode lies left of the moves.
+    modePane_ = new QLabel(bar_);
+    modePane_->setObjectName(QStringLiteral("ModePane"));
+    modePane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    modePane_->setAlignment(Qt::AlignCenter);
+    modePane_->setMinimumWidth(std::max(modePane_->fontMetrics().horizontalAdvance(tr("Playing")),
+                                        modePane_->fontMetrics().horizontalAdvance(tr("Editing"))) +
+                               2 * modePane_->frameWidth() + 6);
+    bar_->insertPermanentWidget(bar_->layout() ? 1 : 0, modePane_);
+    connect(doc_->play(), &PlaySession::playingChanged, this, [this] {
+        ShowMode();
+        ShowProgress();
+    });
+    connect(doc_->play(), &PlaySession::hintChanged, this, [this] { ShowProgress(); });
+    connect(doc_->play(), &PlaySession::notice, this,
+            [this](const QString& message) { bar_->showMessage(message, 10000); });
+    ShowMode();
+}
+
+void WindowStatus::ShowMode() {
+    const bool playing = doc_->isPlaying();
+    modePane_->setText(playing ? tr("Playing") : tr("Editing"));
+    modePane_->setToolTip(playing ? tr("Move and turn the matches to solve the riddle; its file "
+                                       "is never changed")
+                                  : tr("Build the riddle: add, move and delete matches"));
 }
 
 void WindowStatus::CreateSolvedNote() {
@@ -101,7 +131,7 @@ void WindowStatus::CreateSolvedNote() {
     board_->installEventFilter(watch);
     board_->viewport()->installEventFilter(watch);
 
-    progress_ = new RiddleProgress(doc_, this);
+    progress_ = doc_->progress();
     connect(progress_, &RiddleProgress::Changed, this, [this] { ShowProgress(); });
     connect(progress_, &RiddleProgress::SolutionRefused, this,
             [this](const QString& path, qulonglong matches, qulonglong limit) {
@@ -132,7 +162,16 @@ void WindowStatus::OnSolutionSaved(const QString& path) {
 
 void WindowStatus::ShowProgress() {
     const size_t moved = progress_->Moved();
-    movedPane_->setText(progress_->Solved() ? tr("Solved") : tr("Moved: %1").arg(moved));
+    const PlaySession* play = doc_->play();
+    if (play->isPlaying()) {
+        const std::optional<size_t> fewest = progress_->FewestMoves();
+        const QString moves =
+            fewest ? tr("Moves: %1 of %2").arg(moved).arg(*fewest) : tr("Moves: %1").arg(moved);
+        movedPane_->setText(progress_->Solved() ? tr("Solved") + QStringLiteral(" \u2013 ") + moves
+                                                : moves);
+    } else {
+        movedPane_->setText(progress_->Solved() ? tr("Solved") : tr("Moved: %1").arg(moved));
+    }
     if (!progress_->Solved()) {
         solvedNote_->hide();
         return;
@@ -142,8 +181,17 @@ void WindowStatus::ShowProgress() {
             QStringLiteral("QLabel { background: rgba(232, 245, 233, 230); color: #1b5e20;"
                            " border: 1px solid #81c784; border-radius: 6px; padding: 6px 10px; }"));
     }
-    solvedNote_->setText(moved == 1 ? tr("Solved, with 1 match moved.")
-                                    : tr("Solved, with %1 matches moved.").arg(moved));
+    if (play->isPlaying()) {
+        const QString moves =
+            moved == 1 ? tr("Solved in 1 move") : tr("Solved in %1 moves").arg(moved);
+        const uint32_t hints = play->hintsUsed();
+        solvedNote_->setText(hints == 0   ? tr("%1, without a hint!").arg(moves)
+                             : hints == 1 ? tr("%1, with 1 hint.").arg(moves)
+                                          : tr("%1, with %2 hints.").arg(moves).arg(hints));
+    } else {
+        solvedNote_->setText(moved == 1 ? tr("Solved, with 1 match moved.")
+                                        : tr("Solved, with %1 matches moved.").arg(moved));
+    }
     solvedNote_->adjustSize();
     PlaceSolvedNote();
     solvedNote_->show();

@@ -29,6 +29,8 @@ public:
     QLabel* CapsPane() const { return capsPane_; }
     QLabel* NumPane() const { return numPane_; }
     QLabel* MovedPane() const { return movedPane_; }
+    // "Playing" or "Editing": what the board's mouse and keys do now.
+    QLabel* ModePane() const { return modePane_; }
     QLabel* SolvedNote() const { return solvedNote_; }
     RiddleProgress* Progress() const { return progress_; }
 
@@ -43,6 +45,7 @@ protected:
 
 private:
     void CreateMovedPane();
+    void ShowMode();
     void CreateSolvedNote();
     void ShowProgress();
     void PlaceSolvedNote();
@@ -56,6 +59,7 @@ private:
     QLabel* capsPane_ = nullptr;
     QLabel* numPane_ = nullptr;
     QLabel* movedPane_ = nullptr;
+    QLabel* modePane_ = nullptr;
     QLabel* solvedNote_ = nullptr;
     RiddleProgress* progress_ = nullptr;
 };

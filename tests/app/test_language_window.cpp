@@ -99,7 +99,7 @@ private slots:
 
         QCOMPARE(he.window, Qt::RightToLeft);
         QCOMPARE(he.menuTitles.value(0), QStringLiteral("&קובץ"));
-        QCOMPARE(he.menuTitles.value(4), QStringLiteral("ע&זרה"));
+        QCOMPARE(he.menuTitles.value(5), QStringLiteral("ע&זרה"));
         // The board column lies left of the information column in English
         // and right of it in Hebrew; the board inside is the file's picture.
         QVERIFY(he.boardLeft < en.boardLeft);
@@ -118,7 +118,7 @@ private slots:
         QMenu* menu = recording.frame->LanguageMenu();
         QVERIFY(menu);
         // In the View menu, beside the toolbar and status bar toggles.
-        QMenu* view = recording.frame->Menus().at(3);
+        QMenu* view = recording.frame->Menus().at(4);
         QCOMPARE(view->title(), QStringLiteral("&View"));
         QVERIFY(view->actions().contains(menu->menuAction()));
         QAction* system = nullptr;

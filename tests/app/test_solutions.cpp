@@ -45,10 +45,11 @@ class TestSolutions : public QObject {
 
     // The worked example's cup, (309,126,90) (209,126,90) (199,137,0)
     // (258,248,90), copied to the temporary folder and opened.
-    QString OpenCup(const QString& name = QStringLiteral("cup.vrl")) {
+    QString OpenCup(const QString& name = QStringLiteral("cup.vrl"),
+                    FileCommands::PlayChoice play = FileCommands::PlayChoice::WhenSolutions) {
         const QString path = dir.filePath(name);
         QFile::remove(path);
-        if (!QFile::copy(kExample, path) || !frame->Files().OpenDocumentFile(path)) {
+        if (!QFile::copy(kExample, path) || !frame->Files().OpenDocumentFile(path, play)) {
             return QString();
         }
         return path;
@@ -172,23 +173,37 @@ private slots:
         other.write(QByteArray::fromStdString(SerializeRiddle(second, "")));
         other.close();
 
+        // A riddle with solutions opens as a game, and the moves count
+        // towards the fewest any solution needs.
         QVERIFY(!OpenCup(QStringLiteral("glass.vrl")).isEmpty());
+        QVERIFY(doc()->isPlaying());
+        QCOMPARE(frame->Status().ModePane()->text(), QStringLiteral("Playing"));
         QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{2});
-        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+        QCOMPARE(MovedText(), QStringLiteral("Moves: 0 of 1"));
         QVERIFY(!frame->Status().SolvedNote()->isVisible());
 
         Drag({258, 220}, {258, 20});  // to (258, 48, 90): the second solution
         QCOMPARE(doc()->MatchList.Last()->y, 48);
-        QCOMPARE(MovedText(), QStringLiteral("Solved"));
+        QCOMPARE(MovedText(), QString(QStringLiteral("Solved \u2013 Moves: 1 of 1")));
         QVERIFY(frame->Status().SolvedNote()->isVisible());
         QCOMPARE(frame->Status().SolvedNote()->text(),
-                 QStringLiteral("Solved, with 1 match moved."));
+                 QStringLiteral("Solved in 1 move, without a hint!"));
         QVERIFY(frame->boardView()->viewport()->rect().contains(
             frame->Status().SolvedNote()->geometry()));
 
         Drag({258, 20}, {258, 40});
-        QCOMPARE(MovedText(), QStringLiteral("Moved: 1"));
+        QCOMPARE(MovedText(), QStringLiteral("Moves: 1 of 1"));
         QVERIFY(!frame->Status().SolvedNote()->isVisible());
+
+        // Edited, the riddle is judged as before.
+        frame->Action(CommandId::GamePlay)->trigger();
+        QVERIFY(!doc()->isPlaying());
+        QCOMPARE(frame->Status().ModePane()->text(), QStringLiteral("Editing"));
+        QCOMPARE(MovedText(), QStringLiteral("Moved: 0"));
+        Drag({258, 220}, {258, 20});
+        QCOMPARE(MovedText(), QStringLiteral("Solved"));
+        QCOMPARE(frame->Status().SolvedNote()->text(),
+                 QStringLiteral("Solved, with 1 match moved."));
     }
 
     void riddleWithoutSolutionsIsNeverSolved() {
@@ -271,7 +286,9 @@ private slots:
             solution.close();
             frame->StatusBar->clearMessage();
             doc()->setModified(false);
-            QVERIFY(!OpenCup(QStringLiteral("%1.vrl").arg(c.name)).isEmpty());
+            // Edited, not played: a game reads them at once for its goal.
+            QVERIFY(!OpenCup(QStringLiteral("%1.vrl").arg(c.name), FileCommands::PlayChoice::Never)
+                         .isEmpty());
             QCOMPARE(frame->Status().Progress()->SolutionCount(), size_t{1});
             QVERIFY2(!frame->Status().Progress()->SolutionsRead(), c.name);
             Drag({230, 137}, {330, 187});
