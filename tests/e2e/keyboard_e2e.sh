@@ -1,8 +1,9 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Solves the fish riddle with the keyboard alone: Tab to each of the two tail
-# matches, turn it with the bracket keys, move it with the arrows, save with
-# Ctrl+S, and check the saved file. The riddle's solution file lies beside it,
+# Solves the fish riddle with the keyboard alone, as its author: the riddle
+# opens as a game (its solution lies beside it), Game > Play Riddle turns to
+# editing, then Tab to each of the two tail matches, turn it with the bracket
+# keys, move it with the arrows, save with Ctrl+S, and check the saved file. The riddle's solution file lies beside it,
 # so the window shows its "Solved" note, found by its colours in the board's
 # top right corner; vorlo-cli check must agree on the saved file. Screenshots
 # stay in the working folder when it fails.
@@ -40,6 +41,11 @@ wid=$(timeout 20 xdotool search --sync --onlyvisible --name "fish.vrl" | head -1
 e2e_board_origin "$wid" "$cli" "$riddle" || fail "the riddle's board was not found on the screen"
 e2e_focus "$wid" || fail "the window did not take the focus"
 e2e_shot 1-opened
+# From playing to editing, so that Ctrl+S writes the board.
+e2e_open_menu "$vorlo_pid" "$wid" alt+g || fail "Alt+G did not open the Game menu"
+xdotool key p
+e2e_idle "$wid"
+e2e_shot 1-editing
 
 # The note that tells a player the riddle is solved: a pale green box with
 # dark green writing, near the top right corner of the board. Its colours are
