@@ -202,6 +202,9 @@ void IncrementalPairing::ResetBoard(const Matches& matches, size_t count) {
     for (uint32_t r = 0; r < reference_.size(); ++r) {
         UpdateReferenceSpare(r);
     }
+    // A board much like the reference leaves few left over: the room an
+    // empty board took goes back.
+    spareReference_.shrink_to_fit();
     // Then one augmenting path at a time from each class left with matches.
     // A search that fails leaves its classes marked until one succeeds: what
     // it reached leads to no free reference class, and nothing changed since.
