@@ -8,15 +8,23 @@
 
 #include <QString>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <map>
+#include <memory>
 #include <new>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "board_editor.h"
 #include "hit_test.h"
+#include "incremental_pairing.h"
+#include "judge.h"
 #include "match_record.h"
 #include "riddle_file.h"
 #include "riddle_io.h"
@@ -299,9 +307,10 @@ void BM_WriteBigRiddleNoSync(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteBigRiddleNoSync)->Unit(benchmark::kMillisecond);
 
-// The moved count of a board of 100,000 matches against its riddle, as the
-// window runs it after every change: the riddle's end table is made once at
-// Open, the board's matches are looked up and paired each time.
+// The moved count of a whole board of 100,000 matches against its riddle,
+// paired afresh by the whole-layout pairing (the yardstick of the tests):
+// the riddle's end table made once, the board's matches looked up and
+// paired each time.
 vorlo::MatchList PairingGrid(int count) {
     vorlo::MatchList list;
     for (int i = 0; i < count; ++i) {
@@ -324,7 +333,7 @@ void BM_MovedCount(benchmark::State& state) {
 }
 BENCHMARK(BM_MovedCount)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// Making the riddle's end table, as Open, Save and Revert do.
+// Making the riddle's end table for the whole-layout pairing.
 void BM_StickIndex(benchmark::State& state) {
     const vorlo::MatchList riddle = PairingGrid(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -333,10 +342,11 @@ void BM_StickIndex(benchmark::State& state) {
 }
 BENCHMARK(BM_StickIndex)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// vorlo-cli check's comparison: a riddle and one solution indexed, the
-// attempt paired with each. Arg 0: 20,000 matches lying apart in a grid;
-// 1: the same number stacked on one spot, which once paired every match of
-// the stack with every other. In both the solution moves one match beside.
+// vorlo-cli check's comparison: the judge made with one solution and the
+// moves counter with the riddle, the attempt handed to each as a whole
+// board. Arg 0: 20,000 matches lying apart in a grid; 1: the same number
+// stacked on one spot, which once paired every match of the stack with
+// every other. In both the solution moves one match beside.
 void BM_CheckPairing(benchmark::State& state) {
     constexpr int kCount = 20000;
     vorlo::MatchList riddle;
@@ -352,13 +362,99 @@ void BM_CheckPairing(benchmark::State& state) {
     solution.Last()->y -= 200;
     const vorlo::MatchList attempt = solution;
     for (auto _ : state) {
-        const bool solved = vorlo::IsSolution(vorlo::StickIndex(solution), attempt);
-        const size_t moved = vorlo::MovedCount(vorlo::StickIndex(riddle), attempt);
-        benchmark::DoNotOptimize(solved);
-        benchmark::DoNotOptimize(moved);
+        vorlo::LayoutJudge judge({solution.ToVector()});
+        judge.Reset(attempt);
+        vorlo::IncrementalPairing moves(riddle);
+        moves.Reset(attempt);
+        benchmark::DoNotOptimize(judge.Solved());
+        benchmark::DoNotOptimize(moves.BoardUnpaired());
     }
 }
 BENCHMARK(BM_CheckPairing)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// --- The moves counter after one move -----------------------------------------
+
+// A riddle of n matches lying apart, one per 100 by 100 pixels, opened and
+// then changed, so that the moves counter follows the board: the editor
+// moves a match by the arrow keys and tells its host what the match was and
+// is, and the host hands both to the pairing with the riddle, as the
+// window's counter does. Made once for each size and kept for the run (the
+// 10,000,000 one takes some seconds).
+class MovesBoard : public vorlo::BoardHost {
+public:
+    explicit MovesBoard(size_t count) {
+        const auto side = static_cast<size_t>(std::ceil(std::sqrt(static_cast<double>(count))));
+        doc_.MatchList.Reserve(count);
+        for (size_t i = 0; i < count; ++i) {
+            doc_.MatchList.Append(vorlo::Match(static_cast<int32_t>(i % side) * 100,
+                                               static_cast<int32_t>(i / side) * 100,
+                                               static_cast<int32_t>(i % 4) * 90));
+        }
+        const int64_t before = g_allocated.load();
+        g_peak = before;
+        moves_.emplace(doc_.MatchList);
+        moves_->Reset(doc_.MatchList);
+        peakBytes_ = g_peak.load() - before;
+        heldBytes_ = g_allocated.load() - before;
+        // The match in the middle of the board is the one moved.
+        auto it = doc_.MatchList.begin();
+        std::advance(it, static_cast<std::ptrdiff_t>(count / 2));
+        doc_.SelectedMatch = it.ref();
+    }
+
+    // Moves the match 50 px right (between two others) and back, reading the
+    // count after each step: the sum of the two, 1.
+    size_t MoveAwayAndBack() {
+        editor_.OnKeyMove(50, 0);
+        size_t moved = moves_->BoardUnpaired();
+        editor_.OnKeyMove(-50, 0);
+        moved += moves_->BoardUnpaired();
+        return moved;
+    }
+
+    int64_t PeakBytes() const { return peakBytes_; }
+    int64_t HeldBytes() const { return heldBytes_; }
+
+    void BoardChanged(const vorlo::BoardChange& change, bool) override {
+        if (change.before) {
+            moves_->Remove(*change.before);
+        }
+        if (change.after) {
+            moves_->Add(*change.after);
+        }
+    }
+
+private:
+    vorlo::RiddleState doc_;
+    vorlo::BoardEditor editor_{doc_, *this};
+    std::optional<vorlo::IncrementalPairing> moves_;
+    int64_t peakBytes_ = 0;
+    int64_t heldBytes_ = 0;
+};
+
+MovesBoard& MovesBoardOf(size_t count) {
+    static std::map<size_t, std::unique_ptr<MovesBoard>> boards;
+    std::unique_ptr<MovesBoard>& board = boards[count];
+    if (!board) {
+        board = std::make_unique<MovesBoard>(count);
+    }
+    return *board;
+}
+
+void BM_MovesCounterAfterOneMove(benchmark::State& state) {
+    MovesBoard& board = MovesBoardOf(static_cast<size_t>(state.range(0)));
+    for (auto _ : state) {
+        if (board.MoveAwayAndBack() != 1) {
+            state.SkipWithError("the moves counter miscounted");
+            break;
+        }
+    }
+    // What the counter holds, and its peak while it was made.
+    const double matches = static_cast<double>(state.range(0));
+    state.counters["held_bytes_per_match"] = static_cast<double>(board.HeldBytes()) / matches;
+    state.counters["peak_mb"] = static_cast<double>(board.PeakBytes()) / 1e6;
+}
+BENCHMARK(BM_MovesCounterAfterOneMove)->Arg(1000)->Arg(10000000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -342,6 +342,21 @@ def snapping_rows(board, ratio_row):
               1.1)
 
 
+def moves_rows(rows, ratio_row, model):
+    """The moves counter after one match moved away and back, on a board of
+    10,000,000 matches lying apart against one of 1,000, and the memory the
+    big one's counter takes."""
+    small = model["BM_MovesCounterAfterOneMove/1000"]
+    big = model["BM_MovesCounterAfterOneMove/10000000"]
+    rows.append(("13. Moves counter after one move, 1,000 matches", fmt_time(seconds(small)), "",
+                 "", "", None))
+    ratio_row("    Moves counter after one move, 10,000,000 matches", seconds(big), seconds(small),
+              2)
+    peak = big["peak_mb"]
+    rows.append(("    its memory at the peak", f"{peak:.0f} MB", "", f"{peak / 2000:.2f} of limit",
+                 "<= 2 GB", peak <= 2000))
+
+
 def report(quick):
     reps, min_time = (3, 0.1) if quick else (5, 0.3)
     model = run_gbench(os.path.join(BUILD, "bin", "bench_model"), ".", reps, min_time)
@@ -385,6 +400,7 @@ def report(quick):
     search_and_render_rows(rows, model, big)
     ratio_row("12. check, 20,000 stacked matches vs 20,000 apart",
               seconds(model["BM_CheckPairing/1"]), seconds(model["BM_CheckPairing/0"]), 3)
+    moves_rows(rows, ratio_row, model)
 
     head = ("Benchmark", "Figure", "Baseline", "Ratio", "Target", "")
     table = [head] + [(w, f, b, r, t, "" if p is None else ("PASS" if p else "MISS"))

@@ -33,12 +33,15 @@ uint32_t BucketOfPoint(const Point32& p, unsigned bits) {
 }
 
 // The buckets of the cells that hold a point within the tolerance of either
-// end, each once.
+// end, each once. The bucket of the lower end's own cell comes first: a
+// class with the same ends lies there, and a search that finds what it
+// needs there looks no further.
 struct NearBuckets {
-    std::array<uint32_t, 18> bucket{};
+    std::array<uint32_t, 19> bucket{};
     size_t count = 0;
 
     NearBuckets(const StickEnds& ends, unsigned bits) {
+        bucket[count++] = BucketOfPoint(ends.tail, bits);
         for (const Point32& end : {ends.tail, ends.head}) {
             const int64_t x = end.x;
             const int64_t y = end.y;
@@ -85,6 +88,52 @@ bool Before(const StickEnds& a, const StickEnds& b) {
     return Before(a.tail, b.tail) || (a.tail == b.tail && Before(a.head, b.head));
 }
 
+// Makes `classes` (one entry per match, count 1) one entry per class, in
+// the order of their buckets: sorted by bucket, then by ends, so that a
+// class's matches lie together, the first in layout order keeping its
+// record. Buckets take the top bits of one hash, so an order by more bits
+// is also an order by fewer. `bucketStart`, when given, receives the first
+// class of each of the 2^bits buckets and one past the last.
+template <class Class>
+void GroupByBucket(std::vector<Class>& classes, unsigned bits, std::vector<uint32_t>* bucketStart) {
+    uint32_t position = 0;
+    for (Class& c : classes) {
+        c.paired = BucketOfPoint(c.ends.tail, bits);  // for the sort alone
+        c.stamp = position++;                         // likewise
+    }
+    std::sort(classes.begin(), classes.end(), [](const Class& a, const Class& b) {
+        if (a.paired != b.paired) {
+            return a.paired < b.paired;
+        }
+        if (!SameEndsExactly(a.ends, b.ends)) {
+            return Before(a.ends, b.ends);
+        }
+        return a.stamp < b.stamp;
+    });
+    size_t count = 0;
+    for (size_t i = 0; i < classes.size(); ++i) {
+        if (count > 0 && SameEndsExactly(classes[count - 1].ends, classes[i].ends)) {
+            ++classes[count - 1].count;
+        } else {
+            classes[count++] = classes[i];
+        }
+    }
+    classes.resize(count);
+    if (bucketStart != nullptr) {
+        bucketStart->assign((size_t{1} << bits) + 1, 0);
+        for (const Class& c : classes) {
+            ++(*bucketStart)[c.paired + 1];
+        }
+        for (size_t b = 1; b < bucketStart->size(); ++b) {
+            (*bucketStart)[b] += (*bucketStart)[b - 1];
+        }
+    }
+    for (Class& c : classes) {
+        c.paired = 0;
+        c.stamp = 0;
+    }
+}
+
 }  // namespace
 
 IncrementalPairing::IncrementalPairing(const MatchList& reference) {
@@ -102,47 +151,15 @@ void IncrementalPairing::BuildReference(const Matches& matches, size_t count) {
     referenceCount_ = count;
     referenceBits_ = BitsFor(count / 2);
     reference_.reserve(count);
-    uint32_t position = 0;
     for (const Match& match : matches) {
         ReferenceClass c;
         c.ends = ClassEnds(match);
         c.match = match;
         c.count = 1;
-        c.paired = BucketOfPoint(c.ends.tail, referenceBits_);  // for the sort alone
-        c.stamp = position++;                                   // likewise
         reference_.push_back(c);
     }
-    // By bucket, then by ends, so that a class's matches lie together, in
-    // layout order.
-    std::sort(reference_.begin(), reference_.end(),
-              [](const ReferenceClass& a, const ReferenceClass& b) {
-                  if (a.paired != b.paired) {
-                      return a.paired < b.paired;
-                  }
-                  if (!SameEndsExactly(a.ends, b.ends)) {
-                      return Before(a.ends, b.ends);
-                  }
-                  return a.stamp < b.stamp;
-              });
-    size_t classes = 0;
-    for (size_t i = 0; i < reference_.size(); ++i) {
-        if (classes > 0 && SameEndsExactly(reference_[classes - 1].ends, reference_[i].ends)) {
-            ++reference_[classes - 1].count;
-        } else {
-            reference_[classes++] = reference_[i];
-        }
-    }
-    reference_.resize(classes);
+    GroupByBucket(reference_, referenceBits_, &referenceStart_);
     reference_.shrink_to_fit();
-    referenceStart_.assign((size_t{1} << referenceBits_) + 1, 0);
-    for (ReferenceClass& c : reference_) {
-        ++referenceStart_[c.paired + 1];
-        c.paired = 0;
-        c.stamp = 0;
-    }
-    for (size_t b = 1; b < referenceStart_.size(); ++b) {
-        referenceStart_[b] += referenceStart_[b - 1];
-    }
 }
 
 void IncrementalPairing::Reset(const MatchList& board) {
@@ -175,14 +192,20 @@ void IncrementalPairing::ResetBoard(const Matches& matches, size_t count) {
     pairs_ = 0;
     stamp_ = 0;
 
+    // The board's classes made as the reference's are, in the order of
+    // their buckets, so that the passes below walk both sides forwards.
     for (const Match& match : matches) {
-        const StickEnds ends = ClassEnds(match);
-        uint32_t id = FindBoardClass(ends);
-        if (id == kNone) {
-            id = NewBoardClass(ends, match);
-        }
-        ++board_[id].count;
-        ++boardCount_;
+        BoardClass c;
+        c.ends = ClassEnds(match);
+        c.match = match;
+        c.count = 1;
+        board_.push_back(c);
+    }
+    boardCount_ = board_.size();
+    GroupByBucket(board_, boardBits_, nullptr);
+    boardClassCount_ = board_.size();
+    for (uint32_t id = static_cast<uint32_t>(board_.size()); id-- > 0;) {
+        LinkBoardClass(id);
     }
     // The obvious pairs first: where matches lie apart, this is all of it.
     for (uint32_t b = 0; b < board_.size(); ++b) {
@@ -202,6 +225,9 @@ void IncrementalPairing::ResetBoard(const Matches& matches, size_t count) {
     for (uint32_t r = 0; r < reference_.size(); ++r) {
         UpdateReferenceSpare(r);
     }
+    // A board much like the reference leaves few left over: the room an
+    // empty board took goes back.
+    spareReference_.shrink_to_fit();
     // Then one augmenting path at a time from each class left with matches.
     // A search that fails leaves its classes marked until one succeeds: what
     // it reached leads to no free reference class, and nothing changed since.

@@ -25,6 +25,10 @@
 // augmenting paths, each phase one pass over the candidate pairs of the
 // classes.
 //
+// The window and vorlo-cli keep their pairings with incremental_pairing.h,
+// which follows a board change by change; the pairing of two whole layouts
+// here is what its tests hold it against.
+//
 // The tolerance and the end points are defined here alone (EndsOf,
 // kSameStickTolerance, SameEnds); the rest of the pairing, and the
 // incremental pairing of incremental_pairing.h, only ask SameEnds.

@@ -7,8 +7,6 @@
 #include <bit>
 #include <climits>
 #include <cstring>
-#include <functional>
-#include <optional>
 #include <vector>
 
 #include "board_editor.h"
@@ -689,108 +687,6 @@ TEST(BoardEditor, DocumentResetForgetsTheUndoMatch) {
     b.editor.OnDocumentReset();
     EXPECT_FALSE(b.editor.UndoMatch());
     EXPECT_FALSE(b.editor.OnUpdateEditUndo());
-}
-
-// Every edit says what the match was before it and what it is after it, so
-// a listener can follow the board without a copy of it.
-class RecordingHost : public BoardHost {
-public:
-    void BoardChanged(const BoardChange& change, bool) override { changes.push_back(change); }
-    std::vector<BoardChange> changes;
-};
-
-TEST(BoardEditor, ChangesCarryTheMatchBeforeAndAfter) {
-    REQUIRE_HIT_TEST();
-    using Kind = BoardChange::Kind;
-    const Match start(100, 100, 0);
-    struct Case {
-        const char* what;
-        std::function<void(BoardEditor&)> edit;  // after a left press on the match
-        Kind kind;
-        std::optional<Match> before;
-        std::optional<Match> after;
-    } cases[] = {
-        {"drag step", [](BoardEditor& e) { e.MovePointer(kLeftHeld, 140, 120); }, Kind::Moved,
-         start, Match(110, 120, 0)},
-        {"turn step",
-         [](BoardEditor& e) {
-             e.PressRight(110, 100);  // turns about the head
-             e.MovePointer(kRightHeld, 110, 150);
-         },
-         Kind::Moved, start, std::nullopt},
-        {"arrow key", [](BoardEditor& e) { e.OnKeyMove(10, -1); }, Kind::Moved, start,
-         Match(110, 99, 0)},
-        {"bracket key", [](BoardEditor& e) { e.OnKeyTurn(15, false); }, Kind::Moved, start,
-         Match(100, 100, 15)},
-        {"bracket key about the head", [](BoardEditor& e) { e.OnKeyTurn(-1, true); }, Kind::Moved,
-         start, std::nullopt},
-        {"rotate to 90", [](BoardEditor& e) { e.OnRotate90(); }, Kind::Moved, start,
-         Match(100, 100, 0)},
-        {"undo of a drag",
-         [](BoardEditor& e) {
-             e.MovePointer(kLeftHeld, 140, 120);
-             e.OnEditUndo();
-         },
-         Kind::Moved, Match(110, 120, 0), start},
-        {"undo of a turn",
-         [](BoardEditor& e) {
-             e.OnKeyTurn(15, false);
-             e.OnEditUndo();
-         },
-         Kind::Moved, Match(100, 100, 15), start},
-        {"delete", [](BoardEditor& e) { e.OnDeleteMatch(); }, Kind::Removed, start, std::nullopt},
-        {"cut", [](BoardEditor& e) { e.OnEditCut(); }, Kind::Removed, start, std::nullopt},
-        {"undo of a delete",
-         [](BoardEditor& e) {
-             e.OnDeleteMatch();
-             e.OnEditUndo();
-         },
-         Kind::Added, std::nullopt, start},
-        {"paste",
-         [](BoardEditor& e) {
-             const MatchBlock block = *e.OnEditCopy();
-             e.OnEditPaste(block);
-         },
-         Kind::Added, std::nullopt, Match(105, 105, 0)},
-        {"add", [](BoardEditor& e) { e.OnAddMatch(300); }, Kind::Added, std::nullopt,
-         Match(20, 85, 90)},
-        {"undo of an add",
-         [](BoardEditor& e) {
-             e.OnAddMatch(300);
-             e.OnEditUndo();
-         },
-         Kind::Removed, Match(20, 85, 90), std::nullopt},
-        {"tab", [](BoardEditor& e) { e.SelectNextMatch(); }, Kind::Selection, std::nullopt,
-         std::nullopt},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        RiddleState doc;
-        RecordingHost host;
-        BoardEditor editor(doc, host);
-        doc.MatchList.Append(start);
-        editor.PressLeft(130, 100);
-        host.changes.clear();
-        c.edit(editor);
-        ASSERT_FALSE(host.changes.empty());
-        const BoardChange& change = host.changes.back();
-        EXPECT_EQ(change.kind, c.kind);
-        if (c.kind == Kind::Moved || c.kind == Kind::Removed) {
-            EXPECT_EQ(change.before, c.before);
-        } else {
-            EXPECT_FALSE(change.before);
-        }
-        if (c.kind == Kind::Moved || c.kind == Kind::Added) {
-            ASSERT_TRUE(change.match);
-            ASSERT_TRUE(change.after);
-            EXPECT_EQ(*change.after, *change.match);
-            if (c.after) {
-                EXPECT_EQ(change.after, c.after);
-            }
-        } else {
-            EXPECT_FALSE(change.after);
-        }
-    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "board_editor.h"
@@ -316,13 +317,32 @@ TEST(Snapping, FindsEndsThroughTheIndexOnALargeBoard) {
 
 namespace {
 
-// Records the board each time the editor says it is about to change it.
+// Records the board each time the editor says it is about to change it, and
+// follows it from what each change says the match was and is.
 class WatchingHost : public BoardHost {
 public:
-    explicit WatchingHost(const RiddleState& doc) : doc_(doc) {}
-    void BoardChanged(const BoardChange&, bool) override {}
+    explicit WatchingHost(const RiddleState& doc) : followed(doc.MatchList.ToVector()), doc_(doc) {}
+    void BoardChanged(const BoardChange& change, bool) override {
+        if (change.before) {
+            const auto it = std::find(followed.begin(), followed.end(), *change.before);
+            ASSERT_NE(it, followed.end());
+            followed.erase(it);
+        }
+        if (change.after) {
+            // Where the match was, it is now what the change says.
+            followed.insert(followed.begin() + Index(change.match), *change.after);
+        }
+    }
     void AboutToChange() override { seen.push_back(doc_.MatchList.ToVector()); }
+    std::ptrdiff_t Index(MatchList::Ref ref) const {
+        std::ptrdiff_t i = 0;
+        for (auto it = doc_.MatchList.begin(); it.ref() != ref; ++it) {
+            ++i;
+        }
+        return i;
+    }
     std::vector<std::vector<Match>> seen;
+    std::vector<Match> followed;
 
 private:
     const RiddleState& doc_;
@@ -367,6 +387,7 @@ TEST(BoardEditorChanges, EveryChangeIsAnnouncedWhileTheBoardIsUnchanged) {
         ASSERT_FALSE(host.seen.empty());
         EXPECT_EQ(host.seen.front(), start);
         EXPECT_NE(doc.MatchList.ToVector(), start);
+        EXPECT_EQ(host.followed, doc.MatchList.ToVector());
         // Undo is a change as well, announced before it is made.
         const std::vector<Match> before = doc.MatchList.ToVector();
         host.seen.clear();
@@ -375,5 +396,6 @@ TEST(BoardEditorChanges, EveryChangeIsAnnouncedWhileTheBoardIsUnchanged) {
             ASSERT_FALSE(host.seen.empty());
             EXPECT_EQ(host.seen.front(), before);
         }
+        EXPECT_EQ(host.followed, doc.MatchList.ToVector());
     }
 }

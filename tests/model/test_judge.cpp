@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -11,6 +12,10 @@
 using namespace vorlo;
 
 namespace {
+
+int Count(const std::vector<Match>& layout, const Match& m) {
+    return static_cast<int>(std::count(layout.begin(), layout.end(), m));
+}
 
 MatchList ListOf(const std::vector<Match>& matches) {
     MatchList list;
@@ -75,18 +80,14 @@ TEST(LayoutJudge, HintsLeadToTheNearestSolution) {
     const std::vector<Match> far = {{600, 600, 0}, {700, 700, 0}, {800, 800, 0}};
     const std::vector<Match> near = {{0, 0, 0}, {0, 100, 0}, {400, 100, 90}};
     LayoutJudge judge({far, near});
-    judge.Reset(ListOf({{0, 0, 0}, {0, 100, 0}, {900, 900, 0}}));
-    std::optional<LayoutJudge::Hint> hint = judge.NextHint();
-    ASSERT_TRUE(hint);
-    EXPECT_EQ(hint->move, Match(900, 900, 0));
-    EXPECT_EQ(hint->target, Match(400, 100, 90));
-
     // Following the hints solves the board, by the nearer solution.
     judge.Reset(ListOf({{0, 0, 0}, {250, 50, 20}, {450, 50, 30}}));
+    std::optional<LayoutJudge::Hint> hint;
     int moves = 0;
     while ((hint = judge.NextHint()) && moves < 10) {
         judge.Remove(hint->move);
         judge.Add(hint->target);
+        EXPECT_EQ(Count(near, hint->target), 1) << moves;
         ++moves;
     }
     EXPECT_TRUE(judge.Solved());
