@@ -10,6 +10,7 @@
 #include "board_editor.h"
 #include "riddle_document.h"
 #include "riddle_progress.h"
+#include "stick_pairing.h"
 
 using vorlo::Match;
 
@@ -271,11 +272,15 @@ void PlaySession::hint() {
         if (!next) {
             return;
         }
+        // The match itself, or one lying just as it does (either way round).
         hintSlot_.reset();
         for (auto it = doc_->MatchList.begin(); it != doc_->MatchList.end(); ++it) {
             if (*it == next->move) {
                 hintSlot_ = it.ref().Slot();
                 break;
+            }
+            if (!hintSlot_ && vorlo::SameStick(*it, next->move)) {
+                hintSlot_ = it.ref().Slot();
             }
         }
         if (!hintSlot_) {
