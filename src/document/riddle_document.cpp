@@ -107,7 +107,9 @@ bool RiddleDocument::isPlaying() const {
 }
 
 void RiddleDocument::showBoard(const vorlo::MatchList& matches) {
+    // Nothing done before is left to undo on the board shown.
     SelectedMatch = {};
+    LastAction = vorlo::ActionNone;
     MatchList = matches;
     AnnounceReplaced();
 }

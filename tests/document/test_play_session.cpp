@@ -142,6 +142,8 @@ private slots:
         QVERIFY(!doc_->isPlaying());
         QCOMPARE(Board(*doc_), kRiddle);
         QVERIFY(!doc_->isModified());
+        // The editing board has nothing of the game to undo.
+        QVERIFY(!doc_->editor().OnUpdateEditUndo());
         doc_->play()->start();
         QCOMPARE(Board(*doc_), played);
         QCOMPARE(doc_->progress()->Moved(), size_t{1});
