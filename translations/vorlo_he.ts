@@ -1332,14 +1332,18 @@ board pixel, scaled down to at most 8192 pixels a side.</source>
 (status 1), with the number of matches moved: the attempt&apos;s matches left over
 when they are paired, stick for stick, with the riddle&apos;s. Given RIDDLE, its
 solution files (RIDDLE.solution.vrl, RIDDLE.solution-2.vrl, ...) are the
-solutions. A solution&apos;s riddle is taken from --riddle or else from the
-solution&apos;s name; without one, the moved count is left out.</source>
+solutions; an equation or squares riddle is solved by any answer of the rule
+they show (as many moves, as many squares), stored or not. A solution&apos;s
+riddle is taken from --riddle or else from the solution&apos;s name; without
+one, the moved count is left out.</source>
         <translation>אומר אם ATTEMPT פותר את החידה: &quot;נפתרה&quot; (סטטוס 0) או &quot;לא נפתרה&quot;
 (סטטוס 1), עם מספר הגפרורים שהוזזו: הגפרורים של הניסיון שנשארים
 בלי זוג כשמזווגים אותם, מקל מול מקל, עם הגפרורים של החידה. כשניתנת RIDDLE,
 קובצי הפתרון שלה (‎RIDDLE.solution.vrl,‏ ‎RIDDLE.solution-2.vrl, ...) הם
-הפתרונות. החידה של פתרון נלקחת מ־‎--riddle או משם
-קובץ הפתרון; כשאין חידה, מספר הגפרורים שהוזזו אינו מודפס.</translation>
+הפתרונות; חידת משוואה או חידת ריבועים נפתרת בכל תשובה לפי הכלל
+שהם מראים (אותו מספר מהלכים, אותו מספר ריבועים), שמורה או לא. החידה של
+פתרון נלקחת מ־‎--riddle או משם קובץ הפתרון; כשאין חידה, מספר
+הגפרורים שהוזזו אינו מודפס.</translation>
     </message>
     <message>
         <source>%1 wants a whole number from %2 to %3, not &apos;%4&apos;</source>

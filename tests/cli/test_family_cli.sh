@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# vorlo-cli equation, solve and generate on riddles of a family.
+# vorlo-cli equation, solve, generate, and check on riddles of a family.
 #   test_family_cli.sh VORLO_CLI
 set -euo pipefail
 cli=$(realpath "$1")
@@ -83,9 +83,16 @@ run generate equations -o one/equations --count 6 --seed 26
 check "generate over other riddles: status" 1 "$status"
 check "generate over other riddles: untouched" "" "$(diff -r one two 2>&1)"
 
-# --write-solutions stores the answers missing beside the riddle.
+# check: any answer of the rule is solved, stored or not; a two-move answer
+# of a one-move riddle is not. --write-solutions stores the missing answer.
 "$cli" equation 0+4=4 -o 6+4=4.solution.vrl
 "$cli" equation 8-4=4 -o unstored.vrl
+run check 6+4=4.vrl unstored.vrl
+check "check: an answer not stored" "solved, moved 1" "$out"
+"$cli" equation 9-7=2 -o 5+7=2.solution.vrl
+"$cli" equation 5+1=6 -o two-moves.vrl
+run check 5+7=2.vrl two-moves.vrl
+check "check: two moves for one" "not solved, moved 2" "$out"
 run solve 6+4=4.vrl --write-solutions
 check "write-solutions: report" \
     "answer 1 written to 6+4=4.solution-2.vrl|answer 2 is stored in 6+4=4.solution.vrl" \
