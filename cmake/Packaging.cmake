@@ -131,9 +131,10 @@ such as moving two matches so that a cup opens downward. Matches are moved
 with the left mouse button and turned about one end with the right; the same
 window edits riddles, prints them and keeps them in .vrl files.
 .
-The package holds the program, four sample riddles, the command-line tool
-vorlo-cli (inspect, create and draw riddles) and a thumbnailer that shows
-riddles' pictures as previews in file managers.")
+The package holds the program, four sample riddles and seventy riddles of
+matchstick equations and squares, the command-line tool vorlo-cli (inspect,
+create, draw, solve and make riddles) and a thumbnailer that shows riddles'
+pictures as previews in file managers.")
 # Libraries come from dpkg-shlibdeps. Qt loads its platform plugins and the
 # SVG icon engine (in libqt6svg6, for the desktop theme's toolbar pictures)
 # at run time, which no linker sees.

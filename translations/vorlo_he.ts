@@ -1276,60 +1276,8 @@ board pixel, scaled down to at most 8192 pixels a side.</source>
         <translation>ציור טקסט המשימה של החידה מתחת לגפרורים, מיושר לימין כפי שהחלון מציג אותו.</translation>
     </message>
     <message>
-        <source>Usage: vorlo-cli COMMAND [options] [arguments]
-
-Commands:
-  info [--json] FILE...        print the matches and the text of riddles
-  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
-         [x,y,angle ...]       write a riddle
-  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
-         [--with-text]
-                               draw a riddle as PNG, SVG or PDF
-  thumbnail IN OUT SIZE        a PNG preview of at most SIZE x SIZE
-  check RIDDLE ATTEMPT | check --solution SOLUTION [--riddle RIDDLE] ATTEMPT
-                               whether ATTEMPT solves the riddle, and the
-                               number of matches moved
-
-vorlo-cli COMMAND --help shows the options of one command. An output of -
-is standard output; negative coordinates need no quoting (-5,7,-30).
-Options: --help, --version
-</source>
-        <translation>שימוש: vorlo-cli COMMAND [options] [arguments]
-
-פקודות:
-  info [--json] FILE...        הדפסת הגפרורים והטקסט של חידות
-  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
-         [x,y,angle ...]       כתיבת חידה
-  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
-         [--with-text]
-                               ציור חידה כ־PNG,‏ SVG או PDF
-  thumbnail IN OUT SIZE        תצוגה מקדימה כ־PNG בגודל SIZE x SIZE לכל היותר
-  check RIDDLE ATTEMPT | check --solution SOLUTION [--riddle RIDDLE] ATTEMPT
-                               האם ATTEMPT פותר את החידה, ומספר
-                               הגפרורים שהוזזו
-
-הפקודה vorlo-cli COMMAND --help מציגה את האפשרויות של פקודה אחת.
-פלט ‎- הוא הפלט התקני; קואורדינטות שליליות אינן צריכות מירכאות (‎-5,7,-30).
-אפשרויות: ‎--help,‏ ‎--version
-</translation>
-    </message>
-    <message>
         <source>RIDDLE ATTEMPT | --solution SOLUTION [--riddle RIDDLE] ATTEMPT</source>
         <translation>RIDDLE ATTEMPT | --solution SOLUTION [--riddle RIDDLE] ATTEMPT</translation>
-    </message>
-    <message>
-        <source>Says whether ATTEMPT solves the riddle: &quot;solved&quot; (status 0) or &quot;not solved&quot;
-(status 1), with the number of matches moved: the attempt&apos;s matches left over
-when they are paired, stick for stick, with the riddle&apos;s. Given RIDDLE, its
-solution files (RIDDLE.solution.vrl, RIDDLE.solution-2.vrl, ...) are the
-solutions. A solution&apos;s riddle is taken from --riddle or else from the
-solution&apos;s name; without one, the moved count is left out.</source>
-        <translation>אומר אם ATTEMPT פותר את החידה: &quot;נפתרה&quot; (סטטוס 0) או &quot;לא נפתרה&quot;
-(סטטוס 1), עם מספר הגפרורים שהוזזו: הגפרורים של הניסיון שנשארים
-בלי זוג כשמזווגים אותם, מקל מול מקל, עם הגפרורים של החידה. כשניתנת RIDDLE,
-קובצי הפתרון שלה (‎RIDDLE.solution.vrl,‏ ‎RIDDLE.solution-2.vrl, ...) הם
-הפתרונות. החידה של פתרון נלקחת מ־‎--riddle או משם
-קובץ הפתרון; כשאין חידה, מספר הגפרורים שהוזזו אינו מודפס.</translation>
     </message>
     <message>
         <source>The solution to compare with.</source>
@@ -1378,6 +1326,288 @@ solution&apos;s name; without one, the moved count is left out.</source>
     <message>
         <source>the task text was too long for the picture and was cut after %1 lines</source>
         <translation>טקסט המשימה היה ארוך מדי לתמונה ונחתך אחרי %1 שורות</translation>
+    </message>
+    <message>
+        <source>Says whether ATTEMPT solves the riddle: &quot;solved&quot; (status 0) or &quot;not solved&quot;
+(status 1), with the number of matches moved: the attempt&apos;s matches left over
+when they are paired, stick for stick, with the riddle&apos;s. Given RIDDLE, its
+solution files (RIDDLE.solution.vrl, RIDDLE.solution-2.vrl, ...) are the
+solutions; an equation or squares riddle is solved by any answer of the rule
+they show (as many moves, as many squares), stored or not. A solution&apos;s
+riddle is taken from --riddle or else from the solution&apos;s name; without
+one, the moved count is left out.</source>
+        <translation>אומר אם ATTEMPT פותר את החידה: &quot;נפתרה&quot; (סטטוס 0) או &quot;לא נפתרה&quot;
+(סטטוס 1), עם מספר הגפרורים שהוזזו: הגפרורים של הניסיון שנשארים
+בלי זוג כשמזווגים אותם, מקל מול מקל, עם הגפרורים של החידה. כשניתנת RIDDLE,
+קובצי הפתרון שלה (‎RIDDLE.solution.vrl,‏ ‎RIDDLE.solution-2.vrl, ...) הם
+הפתרונות; חידת משוואה או חידת ריבועים נפתרת בכל תשובה לפי הכלל
+שהם מראים (אותו מספר מהלכים, אותו מספר ריבועים), שמורה או לא. החידה של
+פתרון נלקחת מ־‎--riddle או משם קובץ הפתרון; כשאין חידה, מספר
+הגפרורים שהוזזו אינו מודפס.</translation>
+    </message>
+    <message>
+        <source>%1 wants a whole number from %2 to %3, not &apos;%4&apos;</source>
+        <translation>‏%1 מקבל מספר שלם מ־%2 עד %3, לא &apos;%4&apos;</translation>
+    </message>
+    <message>
+        <source>1 move</source>
+        <translation>מהלך אחד</translation>
+    </message>
+    <message>
+        <source>%1 moves</source>
+        <translation>%1 מהלכים</translation>
+    </message>
+    <message>
+        <source>no answer within 1 move</source>
+        <translation>אין תשובה בתוך מהלך אחד</translation>
+    </message>
+    <message>
+        <source>no answer within %1 moves</source>
+        <translation>אין תשובה בתוך %1 מהלכים</translation>
+    </message>
+    <message>
+        <source>1 answer within 1 move</source>
+        <translation>תשובה אחת בתוך מהלך אחד</translation>
+    </message>
+    <message>
+        <source>1 answer within %1 moves</source>
+        <translation>תשובה אחת בתוך %1 מהלכים</translation>
+    </message>
+    <message>
+        <source>%1 answers within 1 move</source>
+        <translation>%1 תשובות בתוך מהלך אחד</translation>
+    </message>
+    <message>
+        <source>%1 answers within %2 moves</source>
+        <translation>%1 תשובות בתוך %2 מהלכים</translation>
+    </message>
+    <message>
+        <source>TEXT -o FILE</source>
+        <translation>TEXT -o FILE</translation>
+    </message>
+    <message>
+        <source>Draws an equation such as 5+7=2 as a riddle of seven-segment digits and
+operators, with the task of moving one match to make it true.</source>
+        <translation>מצייר משוואה כמו ‎5+7=2 כחידה של ספרות בנות שבעה מקטעים ושל
+סימנים, עם המשימה להזיז גפרור אחד כדי שתהיה נכונה.</translation>
+    </message>
+    <message>
+        <source>The equation: digits 0-9, +, - and =.</source>
+        <translation>המשוואה: הספרות 0–9 והסימנים +,‏ - ו־=.</translation>
+    </message>
+    <message>
+        <source>give one equation</source>
+        <translation>יש לתת משוואה אחת</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; cannot be drawn: &apos;%2&apos; is none of the digits 0-9, +, - and =</source>
+        <translation>אי אפשר לצייר את &apos;%1&apos;: &apos;%2&apos; אינו אחת מהספרות 0–9 או מהסימנים +,‏ - ו־=</translation>
+    </message>
+    <message>
+        <source>an equation has 1 to %1 digits and signs</source>
+        <translation>במשוואה יש מ־1 עד %1 ספרות וסימנים</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; cannot be drawn</source>
+        <translation>אי אפשר לצייר את &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>vorlo-cli equation: warning: the picture of &apos;%1&apos; does not read back as that equation (one needs a horizontal match), so solve and check do not take it for one</source>
+        <translation>vorlo-cli equation: אזהרה: הציור של &apos;%1&apos; אינו נקרא בחזרה כאותה משוואה (משוואה צריכה גפרור אופקי), ולכן solve ו־check אינם מכירים בו כמשוואה</translation>
+    </message>
+    <message>
+        <source>FILE [--moves N] [--squares K] [--json] [--write-solutions]</source>
+        <translation>FILE [--moves N] [--squares K] [--json] [--write-solutions]</translation>
+    </message>
+    <message>
+        <source>Lists every answer of an equation or squares riddle, told from its picture:
+each equation that N moves make true, or each way of moving at most N
+matches that leaves exactly K squares. N and K are those of the riddle&apos;s
+solution files unless given. Status 0 with answers, 1 without, 2 for a file
+that is no such riddle.</source>
+        <translation>מונה כל תשובה של חידת משוואה או חידת ריבועים, שסוגה ניכר מציורה:
+כל משוואה ש־N מהלכים הופכים לנכונה, או כל דרך להזיז N גפרורים לכל היותר
+כך שיישארו בדיוק K ריבועים. N ו־K הם אלה של קובצי הפתרון של החידה,
+אלא אם ניתנו. סטטוס 0 כשיש תשובות, 1 כשאין, 2 לקובץ שאינו
+חידה כזו.</translation>
+    </message>
+    <message>
+        <source>The most matches an answer moves.</source>
+        <translation>מספר הגפרורים המרבי שתשובה מזיזה.</translation>
+    </message>
+    <message>
+        <source>Squares riddles: the squares an answer leaves.</source>
+        <translation>חידות ריבועים: מספר הריבועים שתשובה משאירה.</translation>
+    </message>
+    <message>
+        <source>One JSON object: {&quot;family&quot;, &quot;riddle&quot; (equations), &quot;moves&quot;, &quot;squares&quot; (squares), &quot;answers&quot;: [{&quot;text&quot; (equations), &quot;moved&quot;, &quot;matches&quot;}]}.</source>
+        <translation>אובייקט JSON אחד: ‎{&quot;family&quot;, &quot;riddle&quot; (משוואות), &quot;moves&quot;, &quot;squares&quot; (ריבועים), &quot;answers&quot;: [{&quot;text&quot; (משוואות), &quot;moved&quot;, &quot;matches&quot;}]}.</translation>
+    </message>
+    <message>
+        <source>Write each answer that no solution file holds yet as the riddle&apos;s next solution file.</source>
+        <translation>כתיבת כל תשובה שאף קובץ פתרון אינו מכיל עדיין כקובץ הפתרון הבא של החידה.</translation>
+    </message>
+    <message>
+        <source>give one riddle file</source>
+        <translation>יש לתת קובץ חידה אחד</translation>
+    </message>
+    <message>
+        <source>is not an equation or squares riddle: its matches do not each lie on a place of their own</source>
+        <translation>אינו חידת משוואה או חידת ריבועים: לא כל גפרור שלו מונח במקום משלו</translation>
+    </message>
+    <message>
+        <source>--squares is for squares riddles; %1 is an equation</source>
+        <translation>‎--squares מיועד לחידות ריבועים; ⁦%1⁩ היא משוואה</translation>
+    </message>
+    <message>
+        <source>give --moves N</source>
+        <translation>יש לתת ‎--moves N</translation>
+    </message>
+    <message>
+        <source>give --squares K</source>
+        <translation>יש לתת ‎--squares K</translation>
+    </message>
+    <message>
+        <source>give --moves N and --squares K</source>
+        <translation>יש לתת ‎--moves N ו־‎--squares K</translation>
+    </message>
+    <message>
+        <source>%1 has no solution files to take the rule from: %2</source>
+        <translation>לחידה ⁦%1⁩ אין קובצי פתרון שמהם אפשר ללמוד את הכלל: %2</translation>
+    </message>
+    <message>
+        <source>squares on %1 x %2 cells: %3, leaving %4</source>
+        <translation>ריבועים על ‎%1 x %2 משבצות: %3, ונשארים %4</translation>
+    </message>
+    <message>
+        <source>1 square</source>
+        <translation>ריבוע אחד</translation>
+    </message>
+    <message>
+        <source>%1 squares</source>
+        <translation>%1 ריבועים</translation>
+    </message>
+    <message>
+        <source>equation %1: %2</source>
+        <translation>משוואה ⁦%1⁩: %2</translation>
+    </message>
+    <message>
+        <source>answer %1 (%2): %3</source>
+        <translation>תשובה %1 (%2): ⁦%3⁩</translation>
+    </message>
+    <message>
+        <source>answer %1 is stored in %2</source>
+        <translation>תשובה %1 שמורה ב־⁦%2⁩</translation>
+    </message>
+    <message>
+        <source>answer %1 written to %2</source>
+        <translation>תשובה %1 נכתבה ל־⁦%2⁩</translation>
+    </message>
+    <message>
+        <source>equations|squares -o DIR [--count C] [--moves N] [--seed S]</source>
+        <translation>equations|squares -o DIR [--count C] [--moves N] [--seed S]</translation>
+    </message>
+    <message>
+        <source>Makes new riddles, each with all its answers as solution files:
+DIR/equation-001.vrl, DIR/equation-001.solution.vrl, ... (squares-001.vrl
+for squares). The same seed makes the same files. A file that exists with
+other bytes is never replaced.</source>
+        <translation>יוצר חידות חדשות, כל אחת עם כל התשובות שלה כקובצי פתרון:
+‎DIR/equation-001.vrl,‏ ‎DIR/equation-001.solution.vrl, ...‏ (‎squares-001.vrl
+לריבועים). אותו זרע יוצר אותם קבצים. קובץ שקיים עם
+תוכן אחר לעולם אינו מוחלף.</translation>
+    </message>
+    <message>
+        <source>The folder to write to; made when missing.</source>
+        <translation>התיקייה שאליה כותבים; נוצרת כשאינה קיימת.</translation>
+    </message>
+    <message>
+        <source>DIR</source>
+        <translation>DIR</translation>
+    </message>
+    <message>
+        <source>How many riddles (default 10).</source>
+        <translation>כמה חידות (ברירת המחדל 10).</translation>
+    </message>
+    <message>
+        <source>The moves of every riddle: 1 or 2 for equations, 1 to 4 for squares (default: each riddle its own).</source>
+        <translation>מספר המהלכים של כל חידה: 1 או 2 למשוואות, 1 עד 4 לריבועים (ברירת המחדל: לכל חידה משלה).</translation>
+    </message>
+    <message>
+        <source>Where the riddles start from, a whole number (default 1).</source>
+        <translation>נקודת המוצא של החידות, מספר שלם (ברירת המחדל 1).</translation>
+    </message>
+    <message>
+        <source>FAMILY</source>
+        <translation>FAMILY</translation>
+    </message>
+    <message>
+        <source>equations or squares.</source>
+        <translation>‏equations (משוואות) או squares (ריבועים).</translation>
+    </message>
+    <message>
+        <source>give the family: equations or squares</source>
+        <translation>יש לתת את סוג החידות: equations או squares</translation>
+    </message>
+    <message>
+        <source>-o DIR is required</source>
+        <translation>חובה לתת ‎-o DIR</translation>
+    </message>
+    <message>
+        <source>exists with other contents and is left as it is; nothing was written</source>
+        <translation>קיים עם תוכן אחר ונשאר כמו שהוא; דבר לא נכתב</translation>
+    </message>
+    <message>
+        <source>vorlo-cli generate: only %1 of the %2 riddles asked for could be made</source>
+        <translation>vorlo-cli generate: רק %1 מתוך %2 החידות שהתבקשו נוצרו</translation>
+    </message>
+    <message>
+        <source>Usage: vorlo-cli COMMAND [options] [arguments]
+
+Commands:
+  info [--json] FILE...        print the matches and the text of riddles
+  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
+         [x,y,angle ...]       write a riddle
+  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
+         [--with-text]
+                               draw a riddle as PNG, SVG or PDF
+  thumbnail IN OUT SIZE        a PNG preview of at most SIZE x SIZE
+  check RIDDLE ATTEMPT | check --solution SOLUTION [--riddle RIDDLE] ATTEMPT
+                               whether ATTEMPT solves the riddle, and the
+                               number of matches moved
+  equation TEXT -o FILE        draw an equation (5+7=2) as a riddle
+  solve FILE [--moves N] [--squares K] [--json] [--write-solutions]
+                               every answer of an equation or squares riddle
+  generate equations|squares -o DIR [--count C] [--moves N] [--seed S]
+                               make new riddles with their solution files
+
+vorlo-cli COMMAND --help shows the options of one command. An output of -
+is standard output; negative coordinates need no quoting (-5,7,-30).
+Options: --help, --version
+</source>
+        <translation>שימוש: vorlo-cli COMMAND [options] [arguments]
+
+פקודות:
+  info [--json] FILE...        הדפסת הגפרורים והטקסט של חידות
+  create -o FILE [--text TEXT | --text-file PATH] [--text-encoding ENCODING]
+         [x,y,angle ...]       כתיבת חידה
+  render FILE -o OUT [--format FORMAT] [--size WxH] [--selected N] [--margin PX]
+         [--with-text]
+                               ציור חידה כ־PNG,‏ SVG או PDF
+  thumbnail IN OUT SIZE        תצוגה מקדימה כ־PNG בגודל SIZE x SIZE לכל היותר
+  check RIDDLE ATTEMPT | check --solution SOLUTION [--riddle RIDDLE] ATTEMPT
+                               האם ATTEMPT פותר את החידה, ומספר
+                               הגפרורים שהוזזו
+  equation TEXT -o FILE        ציור משוואה (‎5+7=2) כחידה
+  solve FILE [--moves N] [--squares K] [--json] [--write-solutions]
+                               כל התשובות של חידת משוואה או חידת ריבועים
+  generate equations|squares -o DIR [--count C] [--moves N] [--seed S]
+                               יצירת חידות חדשות עם קובצי הפתרון שלהן
+
+הפקודה vorlo-cli COMMAND --help מציגה את האפשרויות של פקודה אחת.
+פלט ‎- הוא הפלט התקני; קואורדינטות שליליות אינן צריכות מירכאות (‎-5,7,-30).
+אפשרויות: ‎--help,‏ ‎--version
+</translation>
     </message>
 </context>
 <context>

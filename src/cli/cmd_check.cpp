@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "commands.h"
+#include "family.h"
+#include "family_judge.h"
 #include "incremental_pairing.h"
 #include "judge.h"
 #include "output.h"
@@ -41,8 +43,10 @@ int RunCheck(const Arguments& arguments) {
             "(status 1), with the number of matches moved: the attempt's matches left over\n"
             "when they are paired, stick for stick, with the riddle's. Given RIDDLE, its\n"
             "solution files (RIDDLE.solution.vrl, RIDDLE.solution-2.vrl, ...) are the\n"
-            "solutions. A solution's riddle is taken from --riddle or else from the\n"
-            "solution's name; without one, the moved count is left out."));
+            "solutions; an equation or squares riddle is solved by any answer of the rule\n"
+            "they show (as many moves, as many squares), stored or not. A solution's\n"
+            "riddle is taken from --riddle or else from the solution's name; without\n"
+            "one, the moved count is left out."));
     const QCommandLineOption solutionOption(
         QStringLiteral("solution"),
         QCoreApplication::translate("vorlo-cli", "The solution to compare with."),
@@ -132,9 +136,24 @@ int RunCheck(const Arguments& arguments) {
         }
         solutions.push_back(solution->matches.ToVector());
     }
+    // A riddle of a family (family.h) is solved by any answer of the rule
+    // its solution files show, stored or not.
+    std::optional<FamilyRule> rule;
+    std::optional<FamilyRiddle> family;
+    if (riddle && !bySolution) {
+        family = FamilyRiddle::Recognize(riddle->matches.ToVector());
+        if (family) {
+            rule = RuleOfSolutions(*family, solutions);
+        }
+    }
     LayoutJudge judge(std::move(solutions));
     judge.Reset(attempt->matches);
-    const bool solved = judge.Solved();
+    bool solved = judge.Solved();
+    if (!solved && rule) {
+        RuleJudge byRule(std::move(*family), *rule);
+        byRule.Reset(attempt->matches);
+        solved = byRule.Solved();
+    }
     // The verdict is output for scripts as much as for people: the same
     // words in every language.
     QString verdict = solved ? QStringLiteral("solved") : QStringLiteral("not solved");

@@ -18,6 +18,9 @@ int RunCreate(const Arguments& arguments);
 int RunRender(const Arguments& arguments);
 int RunThumbnail(const Arguments& arguments);
 int RunCheck(const Arguments& arguments);
+int RunEquation(const Arguments& arguments);
+int RunSolve(const Arguments& arguments);
+int RunGenerate(const Arguments& arguments);
 
 // "vorlo-cli: FILE: reason" on standard error.
 void PrintFileError(const QString& file, const QString& reason);

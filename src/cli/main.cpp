@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// vorlo-cli: inspect, create and render riddle files.
+// vorlo-cli: inspect, create, render, check, solve and generate riddle files.
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -29,6 +29,11 @@ const char kUsage[] = QT_TRANSLATE_NOOP(
     "  check RIDDLE ATTEMPT | check --solution SOLUTION [--riddle RIDDLE] ATTEMPT\n"
     "                               whether ATTEMPT solves the riddle, and the\n"
     "                               number of matches moved\n"
+    "  equation TEXT -o FILE        draw an equation (5+7=2) as a riddle\n"
+    "  solve FILE [--moves N] [--squares K] [--json] [--write-solutions]\n"
+    "                               every answer of an equation or squares riddle\n"
+    "  generate equations|squares -o DIR [--count C] [--moves N] [--seed S]\n"
+    "                               make new riddles with their solution files\n"
     "\n"
     "vorlo-cli COMMAND --help shows the options of one command. An output of -\n"
     "is standard output; negative coordinates need no quoting (-5,7,-30).\n"
@@ -103,6 +108,15 @@ int RunCommand(const QString& command, const vorlo::cli::Arguments& arguments) {
     }
     if (command == QLatin1String("check")) {
         return RunCheck(arguments);
+    }
+    if (command == QLatin1String("equation")) {
+        return RunEquation(arguments);
+    }
+    if (command == QLatin1String("solve")) {
+        return RunSolve(arguments);
+    }
+    if (command == QLatin1String("generate")) {
+        return RunGenerate(arguments);
     }
     QTextStream(stderr)
         << (command.isEmpty()

@@ -90,6 +90,10 @@ expected_files=(
     share/vorlo/riddle2.vrl
     share/vorlo/riddle3.vrl
     share/vorlo/vorlo_heb.html
+    share/vorlo/riddles/equations/equation-001.vrl
+    share/vorlo/riddles/equations/equation-001.solution.vrl
+    share/vorlo/riddles/squares/squares-001.vrl
+    share/vorlo/riddles/squares/squares-001.solution.vrl
     share/applications/vorlo.desktop
     share/mime/packages/vorlo.xml
     share/thumbnailers/vorlo.thumbnailer
@@ -139,6 +143,14 @@ done
 for name in kidsriddle riddle1 riddle2 riddle3; do
     cmp -s "$usr/share/vorlo/$name.vrl" "$src/resources/samples/$name.vrl" ||
         fail "/usr/share/vorlo/$name.vrl differs from the sample"
+done
+
+# The riddle book made at build time: 40 equations and 30 squares riddles,
+# each with its solution files.
+for book in equations:equation:40 squares:squares:30; do
+    IFS=: read -r folder name count <<<"$book"
+    made=$(find "$usr/share/vorlo/riddles/$folder" -name "$name-[0-9][0-9][0-9].vrl" 2>/dev/null | wc -l)
+    [ "$made" = "$count" ] || fail "/usr/share/vorlo/riddles/$folder holds $made riddles, not $count"
 done
 
 # The installed game, started from the unpacked tree, loads the information
