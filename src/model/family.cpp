@@ -756,7 +756,17 @@ std::vector<FamilyAnswer> SolveFamily(const FamilyRiddle& riddle, const FamilyRu
     if (riddle.Family() == RiddleFamily::Squares) {
         return SquareSearch(riddle, rule).Run();
     }
-    return EquationSearch(riddle, rule).Run();
+    // A "-" or the bar of a "+" may lie on either bar's place: the same
+    // equation on other places is one answer, the one of fewest moves.
+    std::vector<FamilyAnswer> answers = EquationSearch(riddle, rule).Run();
+    std::vector<FamilyAnswer> distinct;
+    for (FamilyAnswer& answer : answers) {
+        if (std::none_of(distinct.begin(), distinct.end(),
+                         [&](const FamilyAnswer& a) { return a.text == answer.text; })) {
+            distinct.push_back(std::move(answer));
+        }
+    }
+    return distinct;
 }
 
 std::vector<Match> AnswerMatches(const FamilyRiddle& riddle,

@@ -46,7 +46,7 @@ namespace vorlo {
 enum class RiddleFamily { Equation, Squares };
 
 // The most places a family riddle has: a squares lattice of about 15 x 15
-// cells, an equation of 73 glyphs. Larger pictures are judged by their
+// cells (an equation has at most kMaxGlyphs glyphs). Larger pictures are judged by their
 // solution files alone.
 inline constexpr size_t kMaxPlaces = 512;
 using PlaceSet = std::bitset<kMaxPlaces>;
@@ -174,8 +174,9 @@ struct FamilyAnswer {
     std::string text;  // equations: the answer read as text
 };
 
-// Every answer within the rule, each once: the fewest moves first, then by
-// places (the lowest differing place first). Equations try every choice of
+// Every answer within the rule, each once (for equations, each equation once,
+// on the places of fewest moves): the fewest moves first, then by places (the
+// lowest differing place first). Equations try every choice of
 // up to `moves` matches and free places; squares build answers from sets of
 // squares, which is far faster than trying moves.
 std::vector<FamilyAnswer> SolveFamily(const FamilyRiddle& riddle, const FamilyRule& rule);

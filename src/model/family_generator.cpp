@@ -161,7 +161,10 @@ std::optional<GeneratedRiddle> TryEquation(Random& random, std::optional<size_t>
             return std::nullopt;
         }
     }
-    if (EquationHolds(places->Text(board))) {
+    // The riddle reads as an equation, true or not: one "=" between numbers.
+    const std::string shown = places->Text(board);
+    if (EquationHolds(shown) || std::count(shown.begin(), shown.end(), '=') != 1 ||
+        shown.front() == '=' || shown.back() == '=') {
         return std::nullopt;
     }
     std::optional<GeneratedRiddle> riddle =

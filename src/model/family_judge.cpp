@@ -15,8 +15,15 @@ std::tuple<int32_t, int32_t, int32_t> KeyOf(const Match& m) {
 }  // namespace
 
 RuleJudge::RuleJudge(FamilyRiddle riddle, FamilyRule rule)
-    : riddle_(std::move(riddle)), rule_(rule), answers_(SolveFamily(riddle_, rule_)) {
+    : riddle_(std::move(riddle)), rule_(rule) {
     Clear();
+}
+
+const std::vector<FamilyAnswer>& RuleJudge::Answers() const {
+    if (!answers_) {
+        answers_ = SolveFamily(riddle_, rule_);
+    }
+    return *answers_;
 }
 
 void RuleJudge::Clear() {
@@ -81,12 +88,12 @@ bool RuleJudge::Solved() const {
 }
 
 std::optional<LayoutJudge::Hint> RuleJudge::NextHint() const {
-    if (answers_.empty() || Solved()) {
+    if (Solved() || Answers().empty()) {
         return std::nullopt;
     }
     const FamilyAnswer* nearest = nullptr;
     size_t nearestDistance = std::numeric_limits<size_t>::max();
-    for (const FamilyAnswer& answer : answers_) {
+    for (const FamilyAnswer& answer : Answers()) {
         const size_t distance = (answer.board ^ filled_).count();
         if (distance < nearestDistance) {
             nearest = &answer;

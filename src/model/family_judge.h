@@ -28,7 +28,8 @@ public:
 
     const FamilyRiddle& Riddle() const { return riddle_; }
     const FamilyRule& Rule() const { return rule_; }
-    const std::vector<FamilyAnswer>& Answers() const { return answers_; }
+    // Every answer, found when first asked for: a verdict needs none of them.
+    const std::vector<FamilyAnswer>& Answers() const;
 
     // A board match to move and a place it can go, towards the answer
     // nearest the board (the fewest places to fill and to empty, the first of
@@ -40,7 +41,7 @@ private:
 
     FamilyRiddle riddle_;
     FamilyRule rule_;
-    std::vector<FamilyAnswer> answers_;
+    mutable std::optional<std::vector<FamilyAnswer>> answers_;
     // The board: the matches on each place, and those on none.
     std::vector<std::vector<Match>> onPlace_;
     PlaceSet filled_;
