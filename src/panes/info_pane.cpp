@@ -8,6 +8,8 @@
 
 InfoPane::InfoPane(RiddleDocument* doc, QWidget* parent) : QTextBrowser(parent), doc_(doc) {
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Information"));
+    setAccessibleDescription(tr("About the program and how to play"));
     // Links leave the pane for the user's browser; the page itself stays put.
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this,
