@@ -90,6 +90,7 @@ expected_files=(
     share/vorlo/riddle2.vrl
     share/vorlo/riddle3.vrl
     share/vorlo/vorlo_heb.html
+    share/vorlo/vorlo_eng.html
     share/applications/vorlo.desktop
     share/mime/packages/vorlo.xml
     share/thumbnailers/vorlo.thumbnailer
