@@ -1572,7 +1572,7 @@ use it at your own risk.</source>
     </message>
     <message>
         <source>הגפרור הבחור מחליף את צבע ראשו מאדום לכחול.</source>
-        <translation>הגפרור הבחור מחליף את צבע ראשו מאדום לכחול.</translation>
+        <translation>הגפרור הנבחר מחליף את צבע ראשו מאדום לכחול.</translation>
     </message>
     <message>
         <source>בשורת הכפתורים (toolbar) הנמצאת מתחת לתפריט</source>
@@ -1584,7 +1584,7 @@ use it at your own risk.</source>
     </message>
     <message>
         <source>הגפרור הבחור, undo ועיגול ל-90 מעלות של הבחור.</source>
-        <translation>הגפרור הבחור, ביטול ועיגול ל-90 מעלות של הבחור.</translation>
+        <translation>הגפרור הנבחר, ביטול ועיגול ל-90 מעלות של הנבחר.</translation>
     </message>
     <message>
         <source>בהצלחה.</source>
