@@ -2,10 +2,77 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="he" sourcelanguage="en">
 <context>
+    <name>BoardAccessible</name>
+    <message>
+        <source>Match %1 of %2</source>
+        <translation>גפרור %1 מתוך %2</translation>
+    </message>
+    <message>
+        <source>One match.</source>
+        <translation>גפרור אחד.</translation>
+    </message>
+    <message>
+        <source>%1 matches.</source>
+        <translation>%1 גפרורים.</translation>
+    </message>
+    <message>
+        <source>head pointing right</source>
+        <translation>הראש פונה ימינה</translation>
+    </message>
+    <message>
+        <source>head pointing up and right</source>
+        <translation>הראש פונה למעלה וימינה</translation>
+    </message>
+    <message>
+        <source>head pointing up</source>
+        <translation>הראש פונה למעלה</translation>
+    </message>
+    <message>
+        <source>head pointing up and left</source>
+        <translation>הראש פונה למעלה ושמאלה</translation>
+    </message>
+    <message>
+        <source>head pointing left</source>
+        <translation>הראש פונה שמאלה</translation>
+    </message>
+    <message>
+        <source>head pointing down and left</source>
+        <translation>הראש פונה למטה ושמאלה</translation>
+    </message>
+    <message>
+        <source>head pointing down</source>
+        <translation>הראש פונה למטה</translation>
+    </message>
+    <message>
+        <source>head pointing down and right</source>
+        <translation>הראש פונה למטה וימינה</translation>
+    </message>
+    <message>
+        <source>head at %1 degrees</source>
+        <translation>הראש בזווית של %1 מעלות</translation>
+    </message>
+    <message>
+        <source>At %1, %2, %3</source>
+        <translation>בנקודה %1, %2, %3</translation>
+    </message>
+    <message>
+        <source>%1, selected</source>
+        <translation>%1, נבחר</translation>
+    </message>
+</context>
+<context>
     <name>BoardView</name>
     <message>
         <source>%1 matches</source>
         <translation>%1 גפרורים</translation>
+    </message>
+    <message>
+        <source>Board</source>
+        <translation>לוח</translation>
+    </message>
+    <message>
+        <source>The riddle&apos;s matches. Tab selects a match, the arrow keys move it, [ and ] turn it.</source>
+        <translation>הגפרורים של החידה. Tab בוחר גפרור, מקשי החצים מזיזים אותו, [ ו־] מסובבים אותו.</translation>
     </message>
 </context>
 <context>
@@ -460,6 +527,17 @@
     </message>
 </context>
 <context>
+    <name>InfoPane</name>
+    <message>
+        <source>Information</source>
+        <translation>מידע</translation>
+    </message>
+    <message>
+        <source>About the program and how to play</source>
+        <translation>על התוכנה ועל דרך המשחק</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>vorlo</source>
@@ -640,6 +718,46 @@ The changes made since are lost.</source>
     <message>
         <source>%1, with %2 hints.</source>
         <translation>%1, עם %2 רמזים.</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>מצב</translation>
+    </message>
+    <message>
+        <source>Match count</source>
+        <translation>מספר הגפרורים</translation>
+    </message>
+    <message>
+        <source>Caps Lock</source>
+        <translation>Caps Lock</translation>
+    </message>
+    <message>
+        <source>Num Lock</source>
+        <translation>Num Lock</translation>
+    </message>
+    <message>
+        <source>Moves</source>
+        <translation>מהלכים</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>אופן העבודה</translation>
+    </message>
+    <message>
+        <source>Hint: move the match %1 to %2.</source>
+        <translation>רמז: הזיזו את הגפרור %1 אל %2.</translation>
+    </message>
+    <message>
+        <source>Hint: move the match %1.</source>
+        <translation>רמז: הזיזו את הגפרור %1.</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>פועל</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>כבוי</translation>
     </message>
 </context>
 <context>
@@ -887,6 +1005,17 @@ The changes made since are lost.</source>
     <message>
         <source>Too many open files</source>
         <translation>יותר מדי קבצים פתוחים</translation>
+    </message>
+</context>
+<context>
+    <name>TaskPane</name>
+    <message>
+        <source>Task</source>
+        <translation>המשימה</translation>
+    </message>
+    <message>
+        <source>The riddle&apos;s task: what the player must do</source>
+        <translation>משימת החידה: מה על השחקן לעשות</translation>
     </message>
 </context>
 <context>
@@ -1673,7 +1802,7 @@ use it at your own risk.</source>
     </message>
     <message>
         <source>הגפרור הבחור מחליף את צבע ראשו מאדום לכחול.</source>
-        <translation>הגפרור הבחור מחליף את צבע ראשו מאדום לכחול.</translation>
+        <translation>הגפרור הנבחר מחליף את צבע ראשו מאדום לכחול.</translation>
     </message>
     <message>
         <source>בשורת הכפתורים (toolbar) הנמצאת מתחת לתפריט</source>
@@ -1685,7 +1814,7 @@ use it at your own risk.</source>
     </message>
     <message>
         <source>הגפרור הבחור, undo ועיגול ל-90 מעלות של הבחור.</source>
-        <translation>הגפרור הבחור, ביטול ועיגול ל-90 מעלות של הבחור.</translation>
+        <translation>הגפרור הנבחר, ביטול ועיגול ל-90 מעלות של הנבחר.</translation>
     </message>
     <message>
         <source>בהצלחה.</source>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_status.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <optional>
 
+#include "board_accessible.h"
 #include "board_view.h"
 #include "commands.h"
 #include "lock_keys.h"
@@ -63,6 +65,10 @@ WindowStatus::WindowStatus(QStatusBar* bar, RiddleDocument* doc, BoardView* boar
     matchCountPane_ = addIndicator(kMatchCountWidthText);
     capsPane_ = addIndicator(kCapsText);
     numPane_ = addIndicator(kNumText);
+    messagePane_->setAccessibleName(tr("Status"));
+    matchCountPane_->setAccessibleName(tr("Match count"));
+    capsPane_->setAccessibleName(tr("Caps Lock"));
+    numPane_->setAccessibleName(tr("Num Lock"));
     CreateMovedPane();
     CreateSolvedNote();
 
@@ -91,6 +97,7 @@ void WindowStatus::CreateMovedPane() {
             movedPane_->fontMetrics().horizontalAdvance(tr("Moves: %1 of %2").arg(999).arg(99))) +
         2 * movedPane_->frameWidth() + 6);
     bar_->insertPermanentWidget(bar_->layout() ? 1 : 0, movedPane_);
+    movedPane_->setAccessibleName(tr("Moves"));
 
     // The mode lies left of the moves.
     modePane_ = new QLabel(bar_);
@@ -101,11 +108,15 @@ void WindowStatus::CreateMovedPane() {
                                         modePane_->fontMetrics().horizontalAdvance(tr("Editing"))) +
                                2 * modePane_->frameWidth() + 6);
     bar_->insertPermanentWidget(bar_->layout() ? 1 : 0, modePane_);
+    modePane_->setAccessibleName(tr("Mode"));
     connect(doc_->play(), &PlaySession::playingChanged, this, [this] {
         ShowMode();
         ShowProgress();
     });
-    connect(doc_->play(), &PlaySession::hintChanged, this, [this] { ShowProgress(); });
+    connect(doc_->play(), &PlaySession::hintChanged, this, [this] {
+        ShowProgress();
+        AnnounceHint();
+    });
     connect(doc_->play(), &PlaySession::notice, this,
             [this](const QString& message) { bar_->showMessage(message, 10000); });
     ShowMode();
@@ -194,7 +205,44 @@ void WindowStatus::ShowProgress() {
     }
     solvedNote_->adjustSize();
     PlaceSolvedNote();
+    const bool news =
+        solvedNote_->isHidden() || solvedNote_->accessibleName() != solvedNote_->text();
+    solvedNote_->setAccessibleName(solvedNote_->text());
     solvedNote_->show();
+    if (news) {
+        Announce(solvedNote_);
+    }
+}
+
+void WindowStatus::Announce(QWidget* widget) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleEvent name(widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&name);
+    QAccessibleEvent alert(widget, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void WindowStatus::AnnounceHint() {
+    const PlaySession* play = doc_->play();
+    const std::optional<vorlo::Match> match = play->hintedMatch();
+    if (!match) {
+        board_->setAccessibleDescription(BoardView::Description());
+        return;
+    }
+    const QString move = BoardAccessible::DescribeMatch(*match, false);
+    const std::optional<vorlo::Match> target = play->hintTarget();
+    board_->setAccessibleDescription(
+        target ? tr("Hint: move the match %1 to %2.")
+                     .arg(move, BoardAccessible::DescribeMatch(*target, false))
+               : tr("Hint: move the match %1.").arg(move));
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(board_, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+        QAccessibleEvent alert(board_, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
 }
 
 void WindowStatus::PlaceSolvedNote() {
@@ -214,6 +262,14 @@ void WindowStatus::UpdateLockIndicators() {
     }
     if (numPane_->text() != num) {
         numPane_->setText(num);
+    }
+    const QString capsState = keys.capsLock ? tr("On") : tr("Off");
+    if (capsPane_->accessibleDescription() != capsState) {
+        capsPane_->setAccessibleDescription(capsState);
+    }
+    const QString numState = keys.numLock ? tr("On") : tr("Off");
+    if (numPane_->accessibleDescription() != numState) {
+        numPane_->setAccessibleDescription(numState);
     }
 }
 

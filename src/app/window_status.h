@@ -48,6 +48,9 @@ private:
     void ShowMode();
     void CreateSolvedNote();
     void ShowProgress();
+    // Tells a screen reader of news: a label's new text, the hint shown.
+    void Announce(QWidget* widget);
+    void AnnounceHint();
     void PlaceSolvedNote();
     void UpdateLockIndicators();
 

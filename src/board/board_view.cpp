@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "board_view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBitmap>
 #include <QClipboard>
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <span>
 
+#include "board_accessible.h"
 #include "board_painter.h"
 #include "play_session.h"
 
@@ -97,6 +99,14 @@ BoardView::BoardView(RiddleDocument* doc, QWidget* parent)
     connect(doc_, &RiddleDocument::boardChanged, this, &BoardView::onBoardChanged);
     connect(doc_->play(), &PlaySession::hintChanged, viewport(),
             static_cast<void (QWidget::*)()>(&QWidget::update));
+    BoardAccessible::Install();
+    setAccessibleName(tr("Board"));
+    setAccessibleDescription(Description());
+}
+
+QString BoardView::Description() {
+    return tr(
+        "The riddle's matches. Tab selects a match, the arrow keys move it, [ and ] turn it.");
 }
 
 BoardView::~BoardView() = default;
@@ -129,6 +139,7 @@ const QCursor& BoardView::RotateCursor() const {
 }
 
 void BoardView::onReset() {
+    AnnounceChange(vorlo::BoardChange{});
     extentPending_ = true;
     TakePendingExtent();
     viewport()->update();
@@ -151,6 +162,7 @@ void BoardView::OnEndPrinting() {
 }
 
 void BoardView::onBoardChanged(const vorlo::BoardChange& change) {
+    AnnounceChange(change);
     if (change.Whole()) {
         viewport()->update();
         return;
@@ -285,7 +297,65 @@ void BoardView::mouseMoveEvent(QMouseEvent* event) {
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
     // A drag ends because later movements no longer carry its button.
+    AnnounceMoveDone();
     event->accept();
+}
+
+void BoardView::AnnounceChange(const vorlo::BoardChange& change) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    auto* board = static_cast<BoardAccessible*>(QAccessible::queryAccessibleInterface(this));
+    if (!board) {
+        return;
+    }
+    using Kind = vorlo::BoardChange::Kind;
+    switch (change.kind) {
+        case Kind::Replaced:
+        case Kind::Added:
+        case Kind::Removed: {
+            board->ForgetItems();
+            QAccessibleEvent event(this, QAccessible::ObjectReorder);
+            QAccessible::updateAccessibility(&event);
+            break;
+        }
+        case Kind::Moved:
+            moveToAnnounce_ = true;
+            return;
+        case Kind::Selection:
+            break;
+    }
+    const int selected = board->IndexOf(doc_->SelectedMatch);
+    if (selected >= 0) {
+        QAccessibleEvent event(board->child(selected), QAccessible::Selection);
+        QAccessible::updateAccessibility(&event);
+        if (hasFocus()) {
+            QAccessibleEvent focus(board->child(selected), QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        }
+    }
+}
+
+void BoardView::AnnounceMoveDone() {
+    if (!moveToAnnounce_) {
+        return;
+    }
+    moveToAnnounce_ = false;
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    auto* board = static_cast<BoardAccessible*>(QAccessible::queryAccessibleInterface(this));
+    const int selected = board ? board->IndexOf(doc_->SelectedMatch) : -1;
+    if (selected < 0) {
+        return;
+    }
+    // The selected match's description says where it lies now.
+    QAccessibleEvent event(board->child(selected), QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+    if (hasFocus()) {
+        QAccessibleEvent focus(board->child(selected), QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 QRect BoardView::PortRect(const BoardRect& r) const {
@@ -470,6 +540,7 @@ bool BoardView::StepByKey(const QKeyEvent& event) {
 void BoardView::keyPressEvent(QKeyEvent* event) {
     // Without a selected match the arrows scroll the board as before.
     if (doc_->SelectedMatch && StepByKey(*event)) {
+        AnnounceMoveDone();
         event->accept();
         return;
     }

@@ -32,6 +32,8 @@ public:
     ~BoardView() override;
 
     RiddleDocument* riddleDocument() const { return doc_; }
+    // What the board is, for screen readers.
+    static QString Description();
     // The document's editor, which the board's events and commands go to.
     vorlo::BoardEditor& Editor() { return doc_->editor(); }
     const vorlo::BoardEditor& Editor() const { return doc_->editor(); }
@@ -51,6 +53,8 @@ public:
     // A point of the view's viewport as a board point: the scroll offset is
     // added, so presses meet the matches where they are drawn.
     vorlo::Point32 BoardPointFromViewport(QPoint viewportPos) const;
+    // The viewport pixels of a board rectangle that lie on the screen.
+    QRect ViewportRectOf(const vorlo::BoardRect& r) const { return PortRect(r); }
 
     // The buttons and modifier keys of a mouse event as the editor takes them.
     static vorlo::PointerInput PointerHeld(Qt::MouseButtons buttons,
@@ -127,6 +131,10 @@ private:
     void ShowCursor(vorlo::BoardCursor cursor);
     // The viewport pixels of a board rectangle that lie on the screen.
     QRect PortRect(const vorlo::BoardRect& r) const;
+    // Tells a screen reader what changed: the matches it knows are stale, the
+    // selection moved, a move or a turn is over.
+    void AnnounceChange(const vorlo::BoardChange& change);
+    void AnnounceMoveDone();
     void PutOnClipboard(const vorlo::MatchBlock& block);
     // The arrow and bracket keys on the selected match; false for other keys.
     bool StepByKey(const QKeyEvent& event);
@@ -135,6 +143,7 @@ private:
     QRect BoardRectOfPort(const QRect& port) const;
 
     RiddleDocument* doc_;
+    bool moveToAnnounce_ = false;  // a match moved since the last announcement
     mutable std::optional<QCursor> moveCursor_;
     mutable std::optional<QCursor> rotateCursor_;
     mutable std::optional<QCursor> moveCursor2x_;

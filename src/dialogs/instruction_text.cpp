@@ -23,4 +23,23 @@ QStringList InstructionsDialog::InstructionLines() {
     };
 }
 
+// The same guide for the English interface, line for line.
+QStringList InstructionsDialog::EnglishInstructionLines() {
+    return {
+        QStringLiteral("Every matchstick riddle is a picture of matches"),
+        QStringLiteral("and a written task that says what to change and how."),
+        QStringLiteral("Each riddle is kept in a file of its own. The File menu"),
+        QStringLiteral("starts, opens, saves and prints riddle files."),
+        QStringLiteral("The matches in the picture move with the mouse."),
+        QStringLiteral("The left button selects a match and moves it."),
+        QStringLiteral("The right button selects a match and turns it."),
+        QStringLiteral("The selected match's head turns from red to blue."),
+        QStringLiteral("The toolbar below the menu offers a few actions"),
+        QStringLiteral("of its own: add a match, delete the selected match,"),
+        QStringLiteral("undo, and round the selected match to 90 degrees."),
+        QString(),
+        QStringLiteral("Good luck."),
+    };
+}
+
 }  // namespace vorlo

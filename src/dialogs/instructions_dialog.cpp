@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "dialog_controls.h"
+#include "interface_language.h"
 
 namespace vorlo {
 
@@ -43,7 +44,14 @@ public:
 
 }  // namespace
 
-InstructionsDialog::InstructionsDialog(QWidget* parent) : QDialog(parent) {
+QStringList InstructionsDialog::ShownLines(bool hebrew) {
+    return hebrew ? InstructionLines() : EnglishInstructionLines();
+}
+
+InstructionsDialog::InstructionsDialog(QWidget* parent)
+    : InstructionsDialog(parent, HebrewInterface()) {}
+
+InstructionsDialog::InstructionsDialog(QWidget* parent, bool hebrew) : QDialog(parent) {
     for (const QString& line : InstructionLines()) {
         InstructionText += line + QStringLiteral("\r\n");
     }
@@ -59,22 +67,20 @@ InstructionsDialog::InstructionsDialog(QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
-    // Each line stays one line, right-aligned and read from right to left.
+    // Each line stays one line; the Hebrew guide right-aligned and read from
+    // right to left, the English one from the left.
     text_ = new WholeTextEdit(this);
     text_->setObjectName(QStringLiteral("instructions"));
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    text_->setLayoutDirection(Qt::RightToLeft);
+    text_->setLayoutDirection(hebrew ? Qt::RightToLeft : Qt::LeftToRight);
     QTextOption option = text_->document()->defaultTextOption();
-    option.setAlignment(Qt::AlignRight);
-    option.setTextDirection(Qt::RightToLeft);
+    option.setAlignment(hebrew ? Qt::AlignRight : Qt::AlignLeft);
+    option.setTextDirection(hebrew ? Qt::RightToLeft : Qt::LeftToRight);
     text_->document()->setDefaultTextOption(option);
-    QString shown = InstructionText;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.chop(1);  // the final line break ends the last line; it adds no line of its own
-    text_->setPlainText(shown);
+    text_->setPlainText(ShownLines(hebrew).join(QLatin1Char('\n')));
 
     // The text box, with the button beside it at the top.
     auto* columns = new QHBoxLayout(this);

@@ -152,7 +152,7 @@ std::unique_ptr<InfoPageSource> LoadOnlineInfoPageSourceFrom(const QStringList& 
     return nullptr;
 }
 
-InfoPage ReadInstalledInfoPage(const QString& folder, qint64 maxBytes) {
+InfoPage ReadInstalledInfoPage(const QString& folder, qint64 maxBytes, const QString& name) {
     // No folder known: nothing, rather than a page name with no folder.
     if (folder.isEmpty()) {
         return {};
@@ -161,7 +161,7 @@ InfoPage ReadInstalledInfoPage(const QString& folder, qint64 maxBytes) {
     if (!path.endsWith(u'/')) {
         path += u'/';
     }
-    path += QLatin1String(kInfoPageName);
+    path += name.isEmpty() ? QString::fromLatin1(kInfoPageName) : name;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {};

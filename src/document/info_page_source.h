@@ -63,9 +63,12 @@ struct InfoPage {
     QString html;
     QUrl baseUrl;
 };
-InfoPage ReadInstalledInfoPage(const QString& folder, qint64 maxBytes);
+// `name` is the page's file name: the Hebrew page unless another is asked for.
+InfoPage ReadInstalledInfoPage(const QString& folder, qint64 maxBytes, const QString& name = {});
 
 inline constexpr char kInfoPageName[] = "vorlo_heb.html";
+// The page for the English interface, installed beside the Hebrew one.
+inline constexpr char kEnglishInfoPageName[] = "vorlo_eng.html";
 inline constexpr qint64 kInfoPageMaxBytes = 1024 * 1024;
 
 // The page's bytes as text: the charset of the Content-Type header when it

@@ -127,6 +127,10 @@ QString QtTranslationsFolder() {
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 }
 
+namespace {
+bool hebrewInstalled = false;
+}  // namespace
+
 bool InstallHebrewTranslations(QCoreApplication* app) {
     auto* qt = new QTranslator(app);
     if (qt->load(QStringLiteral("qtbase_he"), QtTranslationsFolder())) {
@@ -141,7 +145,12 @@ bool InstallHebrewTranslations(QCoreApplication* app) {
     }
     // Installed last, so that its texts win over Qt's where both have one.
     QCoreApplication::installTranslator(own);
+    hebrewInstalled = true;
     return true;
+}
+
+bool HebrewInterface() {
+    return hebrewInstalled;
 }
 
 }  // namespace vorlo

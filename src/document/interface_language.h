@@ -45,6 +45,10 @@ bool UsesHebrew(InterfaceLanguage chosen, const EnvironmentReader& variable);
 // program's translation was installed; a missing Qt translation only leaves
 // Qt's standard dialogs in English.
 bool InstallHebrewTranslations(QCoreApplication* app);
+// Whether the interface is Hebrew in this process: the program's Hebrew
+// translation was installed. Texts that exist in either language whole (the
+// instructions, the information page) are chosen by it.
+bool HebrewInterface();
 
 // The folder of Qt's own translations, where qtbase_he.qm lies.
 QString QtTranslationsFolder();

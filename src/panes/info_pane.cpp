@@ -5,9 +5,13 @@
 #include <QTimer>
 
 #include "info_page_source.h"
+#include "interface_language.h"
 
-InfoPane::InfoPane(RiddleDocument* doc, QWidget* parent) : QTextBrowser(parent), doc_(doc) {
+InfoPane::InfoPane(RiddleDocument* doc, QWidget* parent)
+    : QTextBrowser(parent), EnglishPageFirst(!vorlo::HebrewInterface()), doc_(doc) {
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Information"));
+    setAccessibleDescription(tr("About the program and how to play"));
     // Links leave the pane for the user's browser; the page itself stays put.
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this,
@@ -27,6 +31,20 @@ void InfoPane::OnInitialUpdate() {
     // The installed copy lies in the installation folder that start-up
     // records; without it there is no local page to fall back on.
     const QString folder = InstallationFolder ? InstallationFolder() : QString();
+    // English readers get the English page where one is installed; the
+    // program's server holds only the Hebrew one.
+    if (EnglishPageFirst) {
+        const vorlo::InfoPage english = vorlo::ReadInstalledInfoPage(
+            folder, vorlo::kInfoPageMaxBytes, QLatin1String(vorlo::kEnglishInfoPageName));
+        if (!english.html.isEmpty()) {
+            QTimer::singleShot(0, this, [this, generation = generation_, english] {
+                if (generation == generation_) {
+                    ShowPage(english.html, english.baseUrl);
+                }
+            });
+            return;
+        }
+    }
     if (!sourceTried_) {
         sourceTried_ = true;
         QString why;

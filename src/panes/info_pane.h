@@ -33,6 +33,9 @@ public:
     // The program's installation folder, which holds the installed copy of
     // the page; handed down by the window. Unset or empty: no local copy.
     std::function<QString()> InstallationFolder;
+    // Whether the installed English page comes before the server's Hebrew
+    // one: with the English interface.
+    bool EnglishPageFirst;
 
     // Makes the source that asks the web server, at the first load: by
     // default from the module (vorlo::LoadOnlineInfoPageSource). Null, with

@@ -43,6 +43,8 @@ void FormatRiddleParagraphs(QTextDocument* text, QTextOption::WrapMode wrap) {
 TaskPane::TaskPane(RiddleDocument* doc, QWidget* parent) : QTextEdit(parent), doc_(doc) {
     // Formatting pasted in from elsewhere would not survive a save anyway.
     setAcceptRichText(false);
+    setAccessibleName(tr("Task"));
+    setAccessibleDescription(tr("The riddle's task: what the player must do"));
     setDocument(doc_->textDocument());
     SetWrap(WrapFor(doc_->plainText()));
     connect(doc_, &RiddleDocument::reset, this, &TaskPane::OnInitialUpdate);

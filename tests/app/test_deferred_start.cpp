@@ -104,6 +104,7 @@ private slots:
 
         auto frame = std::make_unique<MainWindow>();
         frame->ShowError = [](const QString& message) { QFAIL(qPrintable(message)); };
+        frame->AdsPane()->EnglishPageFirst = false;  // the server's page, as in Hebrew
         QSignalSpy shown(frame->AdsPane(), &InfoPane::PageShown);
         FirstPaintWatcher watcher(frame.get(), &server);
         watcher.shown = &shown;

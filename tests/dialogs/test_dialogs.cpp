@@ -236,14 +236,20 @@ private slots:
         QVERIFY(lines[10].contains(" undo "));
     }
 
+    void instructionsDialog_data() {
+        QTest::addColumn<bool>("hebrew");
+        QTest::newRow("English") << false;
+        QTest::newRow("Hebrew") << true;
+    }
     void instructionsDialog() {
-        InstructionsDialog dialog;
+        QFETCH(bool, hebrew);
+        InstructionsDialog dialog(nullptr, hebrew);
+        const QString lines = InstructionsDialog::ShownLines(hebrew).join('\n');
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Instruction for vorlo"));
         QVERIFY(dialog.isModal());
         CheckControls(dialog, {
                                   {"ok", "QPushButton", "OK"},
-                                  {"instructions", "QPlainTextEdit",
-                                   InstructionsDialog::InstructionLines().join('\n')},
+                                  {"instructions", "QPlainTextEdit", lines},
                               });
         auto* edit = dialog.findChild<QPlainTextEdit*>();
         QVERIFY(edit->isReadOnly());
@@ -252,20 +258,22 @@ private slots:
         QCOMPARE(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(edit->document()->blockCount(), 13);
         const QTextOption option = edit->document()->defaultTextOption();
-        QCOMPARE(option.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-        QCOMPARE(option.textDirection(), Qt::RightToLeft);
+        QCOMPARE(option.alignment() & Qt::AlignHorizontal_Mask,
+                 hebrew ? Qt::AlignRight : Qt::AlignLeft);
+        QCOMPARE(option.textDirection(), hebrew ? Qt::RightToLeft : Qt::LeftToRight);
 
         // Typing into it changes nothing.
         dialog.show();
         edit->setFocus();
         QTest::keyClicks(edit, "abc");
         QTest::keyClick(edit, Qt::Key_Backspace);
-        QCOMPARE(edit->toPlainText(), InstructionsDialog::InstructionLines().join('\n'));
+        QCOMPARE(edit->toPlainText(), lines);
     }
 
     void instructionsLinesAreRightAligned() {
-        // Every drawn line ends at the right edge: the empty column is on the left.
-        InstructionsDialog dialog;
+        // Every drawn line of the Hebrew guide ends at the right edge: the
+        // empty column is on the left.
+        InstructionsDialog dialog(nullptr, true);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto* edit = dialog.findChild<QPlainTextEdit*>();

@@ -90,6 +90,7 @@ expected_files=(
     share/vorlo/riddle2.vrl
     share/vorlo/riddle3.vrl
     share/vorlo/vorlo_heb.html
+    share/vorlo/vorlo_eng.html
     share/vorlo/riddles/equations/equation-001.vrl
     share/vorlo/riddles/equations/equation-001.solution.vrl
     share/vorlo/riddles/squares/squares-001.vrl

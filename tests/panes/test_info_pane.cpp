@@ -67,6 +67,28 @@ private slots:
         qunsetenv("VORLO_INFO_SERVER");
     }
 
+    // With the English interface the English page is shown where one is
+    // installed, and the server, which holds only the Hebrew one, is not asked.
+    void englishReadersGetTheEnglishPage() {
+        const QString folder = dir_.filePath(QStringLiteral("english"));
+        QVERIFY(QDir().mkpath(folder));
+        for (const char* name : {"vorlo_heb.html", "vorlo_eng.html"}) {
+            QFile page(folder + QLatin1Char('/') + QLatin1String(name));
+            QVERIFY(page.open(QIODevice::WriteOnly));
+            page.write(QByteArray("<html><body><p>") + name + "</p></body></html>");
+        }
+        RiddleDocument doc;
+        InfoPane pane(&doc);
+        pane.InstallationFolder = [folder] { return folder; };
+        int made = 0;
+        pane.MakeSource = [&made](vorlo::InfoPageReady, QString*) {
+            ++made;
+            return std::unique_ptr<vorlo::InfoPageSource>();
+        };
+        QCOMPARE(Shown(pane).trimmed(), QStringLiteral("vorlo_eng.html"));
+        QCOMPARE(made, 0);
+    }
+
     // Without the module that asks the server, the pane still shows the
     // installed copy (or nothing without a folder), as the module's source
     // does: later, from the event loop, and only the latest load's.
