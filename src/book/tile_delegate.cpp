@@ -9,7 +9,7 @@
 namespace {
 
 constexpr int kPadding = 6;
-constexpr int kTextWidth = 144;
+constexpr int kTextWidth = 168;
 
 }  // namespace
 
