@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "book_chapters.h"
 
+#include <algorithm>
+
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 
 #include "desktop_registration.h"
@@ -100,19 +103,23 @@ std::vector<BookChapter> BookChapters::ForUser() {
 QStringList BookRiddlePaths(const QString& folder) {
     // Anything of the name but a folder is listed: a file that is not a
     // riddle, or not a regular file, shows in the book as one that cannot
-    // be read, and says why.
-    const QDir dir(folder);
-    const QStringList names =
-        dir.entryList({QStringLiteral("*.vrl")}, QDir::Files | QDir::System, QDir::Name);
-    QStringList paths;
-    paths.reserve(names.size());
-    const QString prefix = CleanFolder(folder) + u'/';
-    for (const QString& name : names) {
+    // be read, and says why. The names are sorted here rather than by QDir,
+    // which makes a file information for each of them to sort by.
+    QStringList names;
+    QDirIterator it(folder, {QStringLiteral("*.vrl")}, QDir::Files | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        QString name = it.fileName();
         if (!NamedAsSolution(name)) {
-            paths.append(prefix + name);
+            names.append(std::move(name));
         }
     }
-    return paths;
+    std::sort(names.begin(), names.end());
+    const QString prefix = CleanFolder(folder) + u'/';
+    for (QString& name : names) {
+        name.prepend(prefix);
+    }
+    return names;
 }
 
 }  // namespace vorlo

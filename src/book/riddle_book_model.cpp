@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "riddle_book_model.h"
 
-#include <QFileInfo>
 #include <QFuture>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -41,12 +40,30 @@ void RiddleBookModel::setFolder(const QString& folder) {
     cursor_ = 0;
     readCount_ = 0;
     anyStale_ = false;
-    const QStringList paths = folder.isEmpty() ? QStringList() : vorlo::BookRiddlePaths(folder);
+    listing_ = true;
+    endResetModel();
+    // The rows come in a turn of the event loop of their own, so that the
+    // listing and the view's new layout never hold up input together.
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation = generation_,
+         paths = folder.isEmpty() ? QStringList() : vorlo::BookRiddlePaths(folder)] {
+            if (generation == generation_) {
+                showPaths(paths);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void RiddleBookModel::showPaths(const QStringList& paths) {
+    beginResetModel();
+    listing_ = false;
     tiles_.reserve(static_cast<size_t>(paths.size()));
     for (const QString& path : paths) {
         Tile tile;
         tile.path = path;
-        tile.name = QFileInfo(path).completeBaseName();
+        // The file's name without ".vrl", which every listed name ends in.
+        tile.name = path.mid(path.lastIndexOf(u'/') + 1).chopped(4);
         tiles_.push_back(std::move(tile));
     }
     endResetModel();

@@ -43,7 +43,8 @@ public:
     explicit RiddleBookModel(vorlo::TilePlaces places, QObject* parent = nullptr);
     ~RiddleBookModel() override;
 
-    // Shows the riddles of `folder` (none for an empty folder name).
+    // Shows the riddles of `folder` (none for an empty folder name): the
+    // names are listed at once, and the rows come with a reset just after.
     void setFolder(const QString& folder);
     QString folder() const { return folder_; }
 
@@ -60,7 +61,7 @@ public:
 
     // How many rows have been read, of rowCount().
     int readCount() const { return readCount_; }
-    bool isLoading() const { return readCount_ < rowCount(); }
+    bool isLoading() const { return listing_ || readCount_ < rowCount(); }
     // Whether every visible row has its thumbnail (or cannot have one).
     bool visibleRowsDrawn() const;
 
@@ -81,6 +82,7 @@ private:
         int row;
         vorlo::TileRequest request;
     };
+    void showPaths(const QStringList& paths);
     void pump();
     std::vector<Job> nextBatch();
     void apply(quint64 generation, const std::vector<Job>& jobs,
@@ -96,6 +98,7 @@ private:
     int readCount_ = 0;
     int inFlight_ = 0;
     bool anyStale_ = false;
+    bool listing_ = false;
     quint64 generation_ = 0;
     mutable QCache<QString, QImage> pictures_;
     QThreadPool pool_;
