@@ -69,7 +69,7 @@ BookWindow::BookWindow(vorlo::TilePlaces places, QWidget* parent)
     tiles_->setAccessibleName(tr("Riddles"));
     tiles_->setModel(filter_);
     tiles_->setItemDelegate(new TileDelegate(tiles_));
-    tiles_->setViewMode(QListView::IconMode);
+    tiles_->setViewMode(QListView::ListMode);
     tiles_->setFlow(QListView::LeftToRight);
     tiles_->setWrapping(true);
     tiles_->setResizeMode(QListView::Adjust);
@@ -131,7 +131,14 @@ BookWindow::BookWindow(vorlo::TilePlaces places, QWidget* parent)
     connect(removeButton_, &QPushButton::clicked, this, &BookWindow::removeFolder);
     connect(tiles_->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &BookWindow::scheduleVisibleRows);
-    connect(filter_, &QAbstractItemModel::modelReset, this, &BookWindow::scheduleVisibleRows);
+    connect(filter_, &QAbstractItemModel::modelReset, this, [this] {
+        // The chapter's riddles have come: the first is the current tile.
+        if (!tiles_->currentIndex().isValid() && filter_->rowCount() > 0) {
+            tiles_->setCurrentIndex(filter_->index(0, 0));
+        }
+        updateCount();
+        scheduleVisibleRows();
+    });
     connect(filter_, &QAbstractItemModel::rowsInserted, this, &BookWindow::scheduleVisibleRows);
     connect(filter_, &QAbstractItemModel::rowsRemoved, this, &BookWindow::scheduleVisibleRows);
     connect(filter_, &QAbstractItemModel::layoutChanged, this, &BookWindow::scheduleVisibleRows);
@@ -175,9 +182,6 @@ void BookWindow::showChapter(int index) {
     progressBar_->hide();
     model_->setFolder(folder);
     progressDelay_->start();
-    if (filter_->rowCount() > 0) {
-        tiles_->setCurrentIndex(filter_->index(0, 0));
-    }
     updateCount();
     scheduleVisibleRows();
 }
@@ -206,7 +210,7 @@ void BookWindow::onProgress(int read, int total) {
 void BookWindow::updateCount() {
     const int shown = filter_->rowCount();
     if (model_->rowCount() == 0) {
-        count_->setText(tr("No riddles in this chapter"));
+        count_->setText(model_->isLoading() ? QString() : tr("No riddles in this chapter"));
     } else if (unsolvedOnly_->isChecked()) {
         count_->setText(tr("%1 of %2 riddles unsolved").arg(shown).arg(model_->rowCount()));
     } else {
