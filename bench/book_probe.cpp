@@ -126,7 +126,6 @@ int main(int argc, char** argv) {
     // The baseline reads the files as the book will: both warm.
     Baseline(folder);
     const double baseline = Baseline(folder);
-
     vorlo::SettingsStore().SetBookFolders({folder});
     MainWindow window;
     window.show();

@@ -123,9 +123,9 @@ private slots:
         QFETCH(QString, spoken);
         RiddleBookModel model(places_);
         model.setFolder(riddles_);
+        WaitRead(model);
         // The solution files are left out, whatever their case or number.
         QCOMPARE(model.rowCount(), 4);
-        WaitRead(model);
         const QModelIndex tile = Row(model, name);
         QVERIFY(tile.isValid());
         QCOMPARE(tile.data(RiddleBookModel::StateRole).toInt(), state);
@@ -150,6 +150,7 @@ private slots:
     void visibleTilesGetTheirPicturesFromTheDiskCacheAgain() {
         RiddleBookModel model(places_);
         model.setFolder(riddles_);
+        QTRY_VERIFY_WITH_TIMEOUT(model.rowCount() > 0, 20000);
         model.setVisibleRows({0});
         QTRY_VERIFY_WITH_TIMEOUT(model.visibleRowsDrawn(), 20000);
         QVERIFY(!model.index(0).data(RiddleBookModel::PictureRole).value<QImage>().isNull());
@@ -158,6 +159,7 @@ private slots:
         // A second book draws nothing new: the picture comes from the disk.
         RiddleBookModel again(places_);
         again.setFolder(riddles_);
+        QTRY_VERIFY_WITH_TIMEOUT(again.rowCount() > 0, 20000);
         again.setVisibleRows({0});
         QTRY_VERIFY_WITH_TIMEOUT(again.visibleRowsDrawn(), 20000);
         QCOMPARE(QDir(places_.cacheFolder).entryList({QStringLiteral("*.png")}), kept);
