@@ -18,8 +18,9 @@ LAYERS = {
     "board": 2,
     "panes": 2,
     "dialogs": 2,
-    "app": 3,
-    "cli": 3,
+    "book": 3,
+    "app": 4,
+    "cli": 4,
 }
 # Beside its own layer, what each folder may build on.
 ALLOWED = {
@@ -28,7 +29,8 @@ ALLOWED = {
     "board": {"model", "document"},
     "panes": {"model", "document"},
     "dialogs": {"model", "document"},
-    "app": {"model", "document", "board", "panes", "dialogs"},
+    "book": {"model", "document", "board", "panes", "dialogs"},
+    "app": {"model", "document", "board", "panes", "dialogs", "book"},
     "cli": {"model", "document", "board"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

@@ -76,6 +76,65 @@
     </message>
 </context>
 <context>
+    <name>BookWindow</name>
+    <message>
+        <source>&amp;Add Folder...</source>
+        <translation>&amp;הוספת תיקייה...</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Folder</source>
+        <translation>ה&amp;סרת תיקייה</translation>
+    </message>
+    <message>
+        <source>Only &amp;unsolved</source>
+        <translation>רק חידות &amp;שלא נפתרו</translation>
+    </message>
+    <message>
+        <source>Riddle Book</source>
+        <translation>ספר החידות</translation>
+    </message>
+    <message>
+        <source>&amp;Chapters</source>
+        <translation>&amp;פרקים</translation>
+    </message>
+    <message>
+        <source>Chapters</source>
+        <translation>פרקים</translation>
+    </message>
+    <message>
+        <source>Show only unsolved riddles</source>
+        <translation>הצגת החידות שלא נפתרו בלבד</translation>
+    </message>
+    <message>
+        <source>Reading the riddles</source>
+        <translation>קריאת החידות</translation>
+    </message>
+    <message>
+        <source>Riddles</source>
+        <translation>חידות</translation>
+    </message>
+    <message>
+        <source>No riddles in this chapter</source>
+        <translation>אין חידות בפרק הזה</translation>
+    </message>
+    <message>
+        <source>%1 of %2 riddles unsolved</source>
+        <translation>%1 מתוך %2 חידות לא נפתרו</translation>
+    </message>
+    <message>
+        <source>1 riddle</source>
+        <translation>חידה אחת</translation>
+    </message>
+    <message>
+        <source>%1 riddles</source>
+        <translation>%1 חידות</translation>
+    </message>
+    <message>
+        <source>Add a Folder of Riddles</source>
+        <translation>הוספת תיקיית חידות</translation>
+    </message>
+</context>
+<context>
     <name>Commands</name>
     <message>
         <source>Add a new match</source>
@@ -525,6 +584,30 @@
         <source>&amp;Game</source>
         <translation>&amp;משחק</translation>
     </message>
+    <message>
+        <source>Riddle &amp;Book...</source>
+        <translation>&amp;ספר החידות...</translation>
+    </message>
+    <message>
+        <source>Show every riddle at a glance, with what you have solved</source>
+        <translation>כל החידות במבט אחד, ומה שכבר פתרתם</translation>
+    </message>
+    <message>
+        <source>Riddle Book</source>
+        <translation>ספר החידות</translation>
+    </message>
+    <message>
+        <source>&amp;Next Unsolved</source>
+        <translation>החידה ה&amp;באה שלא נפתרה</translation>
+    </message>
+    <message>
+        <source>Play the next riddle of the book that you have not solved</source>
+        <translation>משחק בחידה הבאה בספר שעוד לא פתרתם</translation>
+    </message>
+    <message>
+        <source>Next unsolved</source>
+        <translation>הבאה שלא נפתרה</translation>
+    </message>
 </context>
 <context>
     <name>InfoPane</name>
@@ -759,6 +842,10 @@ The changes made since are lost.</source>
         <source>Off</source>
         <translation>כבוי</translation>
     </message>
+    <message>
+        <source>Every riddle of the book is solved</source>
+        <translation>כל החידות בספר נפתרו</translation>
+    </message>
 </context>
 <context>
     <name>PlaySession</name>
@@ -866,6 +953,89 @@ The changes made since are lost.</source>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>
         <translation>RTL</translation>
+    </message>
+</context>
+<context>
+    <name>RiddleBook</name>
+    <message>
+        <source>Equations</source>
+        <translation>תרגילים</translation>
+    </message>
+    <message>
+        <source>Squares</source>
+        <translation>ריבועים</translation>
+    </message>
+    <message>
+        <source>Samples</source>
+        <translation>דוגמאות</translation>
+    </message>
+    <message>
+        <source>My riddles</source>
+        <translation>החידות שלי</translation>
+    </message>
+    <message>
+        <source>Cannot be read</source>
+        <translation>אי אפשר לקרוא</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>חדשה</translation>
+    </message>
+    <message>
+        <source>Started, 1 move</source>
+        <translation>התחלתם, הזזה אחת</translation>
+    </message>
+    <message>
+        <source>Started, %1 moves</source>
+        <translation>התחלתם, %1 הזזות</translation>
+    </message>
+    <message>
+        <source>Solved in 1 move</source>
+        <translation>נפתרה בהזזה אחת</translation>
+    </message>
+    <message>
+        <source>Solved in %1 moves</source>
+        <translation>נפתרה ב־%1 הזזות</translation>
+    </message>
+    <message>
+        <source>%1, 1 hint</source>
+        <translation>%1, רמז אחד</translation>
+    </message>
+    <message>
+        <source>%1, %2 hints</source>
+        <translation>%1, %2 רמזים</translation>
+    </message>
+    <message>
+        <source>%1, cannot be read: %2</source>
+        <translation>%1, אי אפשר לקרוא: %2</translation>
+    </message>
+    <message>
+        <source>%1, new</source>
+        <translation>%1, חדשה</translation>
+    </message>
+    <message>
+        <source>%1, started, 1 move</source>
+        <translation>%1, התחלתם, הזזה אחת</translation>
+    </message>
+    <message>
+        <source>%1, started, %2 moves</source>
+        <translation>%1, התחלתם, %2 הזזות</translation>
+    </message>
+    <message>
+        <source>%1, solved in 1 move</source>
+        <translation>%1, נפתרה בהזזה אחת</translation>
+    </message>
+    <message>
+        <source>%1, solved in %2 moves</source>
+        <translation>%1, נפתרה ב־%2 הזזות</translation>
+    </message>
+    <message>
+        <source>%1, with 1 hint</source>
+        <translation>%1, עם רמז אחד</translation>
+    </message>
+    <message>
+        <source>%1, with %2 hints</source>
+        <translation>%1, עם %2 רמזים</translation>
     </message>
 </context>
 <context>

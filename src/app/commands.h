@@ -53,6 +53,8 @@ enum class CommandId : int {
     GamePlay,
     GameRestart,
     GameHint,
+    GameBook,
+    GameNextUnsolved,
     AppAbout,
     AppExit,
     NextPane,

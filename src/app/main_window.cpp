@@ -20,6 +20,7 @@
 #include "about_dialog.h"
 #include "app_icon.h"
 #include "board_view.h"
+#include "book_commands.h"
 #include "deferred_file_icon.h"
 #include "file_commands.h"
 #include "game_commands.h"
@@ -143,6 +144,7 @@ MainWindow::~MainWindow() {
         disconnect(sender, nullptr, this, nullptr);
     }
     language_.reset();
+    book_.reset();
     game_.reset();
     status_.reset();
     printing_.reset();
@@ -289,6 +291,9 @@ void MainWindow::CreatePanes() {
     files_ = std::make_unique<FileCommands>(this, doc_, *this, action);
     files_->SetRecentFilePlaceholder(recentPlaceholder_);
     game_ = std::make_unique<GameCommands>(doc_, *files_, text_, action);
+    book_ = std::make_unique<BookCommands>(
+        this, doc_, *files_, action,
+        [this](const QString& message) { StatusBar->showMessage(message, 5000); });
     printing_ = std::make_unique<PrintCommands>(
         this, doc_, board_, *this,
         [this](const QString& message, int timeout) { StatusBar->showMessage(message, timeout); });
@@ -366,6 +371,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     doc_->play()->flush();
     if (files_->SaveModified()) {
         files_->FlushSettingsAtClose();
+        book_->CloseBook();
         event->accept();
     } else {
         event->ignore();

@@ -26,6 +26,7 @@ class InfoPane;
 class TaskPane;
 class RiddleDocument;
 class BoardView;
+class BookCommands;
 class FileCommands;
 class GameCommands;
 class LanguageMenu;
@@ -57,6 +58,7 @@ public:
 
     FileCommands& Files() const { return *files_; }
     GameCommands& Game() const { return *game_; }
+    BookCommands& Book() const { return *book_; }
     PrintCommands& Printing() const { return *printing_; }
     WindowStatus& Status() const { return *status_; }
     WindowPlacement& Placement() const { return *placement_; }
@@ -141,6 +143,7 @@ private:
     bool firstPaintSeen_ = false;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<GameCommands> game_;
+    std::unique_ptr<BookCommands> book_;
     std::unique_ptr<PrintCommands> printing_;
     std::unique_ptr<WindowStatus> status_;
     std::unique_ptr<WindowPlacement> placement_;

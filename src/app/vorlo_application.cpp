@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 
+#include "book_commands.h"
 #include "desktop_registration.h"
 #include "file_commands.h"
 #include "interface_language.h"
@@ -254,6 +255,11 @@ bool VorloApplication::InitInstance(int* exitCode) {
             RegisterWithDesktop();
             if (greet) {
                 frame->OnStartupMessage();
+                // A new player sees the riddles once the greeting is read:
+                // the book opens by itself once, at the first start.
+                if (vorlo::SettingsStore().BookDueAtStart()) {
+                    frame->Book().ShowBook();
+                }
             }
         },
         Qt::SingleShotConnection);

@@ -160,7 +160,9 @@ void PlaySession::flush() {
     QString error;
     if (!store_.Save(key_, start_.Count(), record(), &error)) {
         emit notice(tr("The game could not be kept: %1").arg(error));
+        return;
     }
+    emit kept(key_);
 }
 
 void PlaySession::scheduleSave() {

@@ -86,6 +86,10 @@ signals:
     void hintChanged();
     // The board now shows a solution (it did not before).
     void solved();
+    // The game was written to the progress store under the riddle's `key`
+    // (ProgressStore::KeyOf): whoever shows the player's records can read
+    // it again.
+    void kept(const QString& key);
     // Something the player should read in the status bar: a kept game that
     // was damaged and set aside, a game that could not be kept.
     void notice(const QString& message);

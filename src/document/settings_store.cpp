@@ -537,6 +537,53 @@ bool SettingsStore::IntroductionDueAtStart() {
     return firstStart || ShowIntroduction().value_or(true);
 }
 
+QStringList SettingsStore::BookFolders() const {
+    QStringList folders;
+    for (int i = 1; i <= kMaxBookFolders; ++i) {
+        const QByteArray value = "Folder" + QByteArray::number(i);
+        const QString folder = TextOf(ValueOf(fileName_, kBookKey, value.constData()));
+        if (!folder.isEmpty() && !folders.contains(folder)) {
+            folders.append(folder);
+        }
+    }
+    return folders;
+}
+
+bool SettingsStore::SetBookFolders(const QStringList& folders) {
+    return Update(fileName_, [&](QVariantMap& entries) {
+        const QVariantMap before = entries;
+        QStringList kept;
+        for (const QString& folder : folders) {
+            if (!folder.isEmpty() && !kept.contains(folder) && kept.size() < kMaxBookFolders) {
+                kept.append(folder);
+            }
+        }
+        for (int i = 1; i <= kMaxBookFolders; ++i) {
+            const QByteArray value = "Folder" + QByteArray::number(i);
+            const QString path = EntryPath(kBookKey, value.constData());
+            if (i <= kept.size()) {
+                entries.insert(path, kept.at(i - 1));
+            } else {
+                entries.remove(path);
+            }
+        }
+        return entries != before;
+    });
+}
+
+bool SettingsStore::BookDueAtStart() {
+    bool due = false;
+    const bool ok = Update(fileName_, [&](QVariantMap& entries) {
+        const QString path = EntryPath(kBookKey, kBookShownValue);
+        due = !entries.contains(path);
+        if (due) {
+            entries.insert(path, ByteValue(1));
+        }
+        return due;
+    });
+    return ok && due;
+}
+
 QString SettingsStore::LanguageName() const {
     return TextOf(ValueOf(fileName_, kWindowKey, kLanguageValue));
 }

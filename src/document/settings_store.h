@@ -38,6 +38,11 @@ inline constexpr char kSnapValue[] = "SnapToMatches";
 inline constexpr char kZoomValue[] = "Zoom";
 // The interface language (text): "system", "en" or "he".
 inline constexpr char kLanguageValue[] = "Language";
+// The riddle book: the folders the player added as chapters (text values
+// "Folder1", "Folder2"..., in the book's order) and whether the book was
+// shown once at a first start (one byte, 1 = shown).
+inline constexpr char kBookKey[] = "Book";
+inline constexpr char kBookShownValue[] = "Shown";
 
 class SettingsStore {
 public:
@@ -99,6 +104,17 @@ public:
     // starts greet unless the stored choice says otherwise, and write
     // nothing. A store that cannot be written greets no one.
     bool IntroductionDueAtStart();
+
+    // The folders the player added to the riddle book, in order, without
+    // empty entries or repeats, at most kMaxBookFolders; and their
+    // replacement (false when the store could not be written).
+    static constexpr int kMaxBookFolders = 64;
+    QStringList BookFolders() const;
+    bool SetBookFolders(const QStringList& folders);
+    // Whether the riddle book is to open by itself at this start: once, the
+    // first time it is asked, which stores that it was shown. A store that
+    // cannot be written never opens it.
+    bool BookDueAtStart();
 
     // The interface language's stored name, empty when none is kept.
     QString LanguageName() const;

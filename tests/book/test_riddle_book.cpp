@@ -1,0 +1,236 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The riddle book's model over a folder of its own: which files are tiles,
+// what each tile says of the player's game, and the chapters of a user.
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "book_chapters.h"
+#include "next_unsolved.h"
+#include "progress_store.h"
+#include "riddle_book_model.h"
+#include "riddle_io.h"
+#include "settings_store.h"
+
+using vorlo::GameProgress;
+using vorlo::Match;
+using vorlo::MatchList;
+using vorlo::TileState;
+
+namespace {
+
+std::vector<Match> Matches(int32_t x) {
+    return {Match(x, 0, 0), Match(x, 100, 90)};
+}
+
+MatchList Board(int32_t x) {
+    MatchList board;
+    for (const Match& match : Matches(x)) {
+        board.Append(match);
+    }
+    return board;
+}
+
+}  // namespace
+
+class TestRiddleBook : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString riddles_;
+    vorlo::TilePlaces places_;
+
+    QString Write(const QString& name, const MatchList& board, const QString& text) {
+        QString error;
+        const QString path = riddles_ + u'/' + name;
+        if (!vorlo::SaveRiddleFile(path, board, text, &error)) {
+            qWarning() << error;
+        }
+        return path;
+    }
+    // Keeps a game of the riddle `board` with the matches moved in it.
+    void Keep(int32_t x, const QString& text, size_t moved, bool solved, uint32_t hints) {
+        const MatchList board = Board(x);
+        GameProgress game;
+        for (size_t i = 0; i < moved; ++i) {
+            const Match before = Matches(x)[i];
+            game.steps.push_back({{{static_cast<uint32_t>(i), before,
+                                    Match(before.x + 500, before.y + 500, before.angle)}}});
+        }
+        game.position = moved;
+        game.solved = solved;
+        game.hintsUsed = hints;
+        QString error;
+        const vorlo::ProgressStore store(places_.progressFolder);
+        QVERIFY2(store.Save(vorlo::ProgressStore::KeyOf(board, text.toStdString()), board.Count(),
+                            game, &error),
+                 qPrintable(error));
+    }
+    static QModelIndex Row(const QAbstractItemModel& model, const QString& name) {
+        for (int row = 0; row < model.rowCount(); ++row) {
+            if (model.index(row, 0).data().toString() == name) {
+                return model.index(row, 0);
+            }
+        }
+        return {};
+    }
+    static void WaitRead(RiddleBookModel& model) {
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isLoading(), 20000);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        riddles_ = dir_.filePath(QStringLiteral("riddles"));
+        QVERIFY(QDir().mkpath(riddles_));
+        places_ = {dir_.filePath(QStringLiteral("progress")),
+                   dir_.filePath(QStringLiteral("cache"))};
+        Write(QStringLiteral("a-new.vrl"), Board(0), QStringLiteral("First line\nsecond"));
+        Write(QStringLiteral("b-started.vrl"), Board(10), QStringLiteral("started"));
+        Write(QStringLiteral("c-solved.vrl"), Board(20), QStringLiteral("solved"));
+        Write(QStringLiteral("c-solved.solution.vrl"), Board(21), QString());
+        Write(QStringLiteral("c-solved.SOLUTION-2.vrl"), Board(22), QString());
+        // A solution whose riddle is gone is still no riddle.
+        Write(QStringLiteral("gone.solution.vrl"), Board(23), QString());
+        QFile damaged(riddles_ + QStringLiteral("/d-damaged.vrl"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("\x05\x00\x00\x00\x01\x02", 6);  // declares 5 matches, holds none
+        damaged.close();
+        QVERIFY(QDir(riddles_).mkdir(QStringLiteral("e-folder.vrl")));
+        Keep(10, QStringLiteral("started"), 1, false, 0);
+        Keep(20, QStringLiteral("solved"), 2, true, 1);
+    }
+
+    void tilesShowTheFilesAndThePlayersState_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("stateText");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("new") << "a-new" << int(TileState::New) << "New"
+                             << "a-new, new";
+        QTest::newRow("started") << "b-started" << int(TileState::Started) << "Started, 1 move"
+                                 << "b-started, started, 1 move";
+        QTest::newRow("solved") << "c-solved" << int(TileState::Solved)
+                                << "Solved in 2 moves, 1 hint"
+                                << "c-solved, solved in 2 moves, with 1 hint";
+    }
+    void tilesShowTheFilesAndThePlayersState() {
+        QFETCH(QString, name);
+        QFETCH(int, state);
+        QFETCH(QString, stateText);
+        QFETCH(QString, spoken);
+        RiddleBookModel model(places_);
+        model.setFolder(riddles_);
+        WaitRead(model);
+        // The solution files are left out, whatever their case or number.
+        QCOMPARE(model.rowCount(), 4);
+        const QModelIndex tile = Row(model, name);
+        QVERIFY(tile.isValid());
+        QCOMPARE(tile.data(RiddleBookModel::StateRole).toInt(), state);
+        QCOMPARE(tile.data(RiddleBookModel::StateTextRole).toString(), stateText);
+        QCOMPARE(tile.data(Qt::AccessibleTextRole).toString(), spoken);
+        QVERIFY(tile.flags() & Qt::ItemIsEnabled);
+    }
+
+    void aDamagedFileIsGreyedWithItsReason() {
+        RiddleBookModel model(places_);
+        model.setFolder(riddles_);
+        WaitRead(model);
+        const QModelIndex tile = Row(model, QStringLiteral("d-damaged"));
+        QVERIFY(tile.isValid());
+        QCOMPARE(tile.data(RiddleBookModel::StateRole).toInt(), int(TileState::Unreadable));
+        QVERIFY(!(tile.flags() & Qt::ItemIsEnabled));
+        const QString reason = tile.data(Qt::ToolTipRole).toString();
+        QVERIFY2(reason.contains(QLatin1String("5")), qPrintable(reason));
+        QVERIFY(tile.data(Qt::AccessibleTextRole).toString().contains(reason));
+    }
+
+    void visibleTilesGetTheirPicturesFromTheDiskCacheAgain() {
+        RiddleBookModel model(places_);
+        model.setFolder(riddles_);
+        QTRY_VERIFY_WITH_TIMEOUT(model.rowCount() > 0, 20000);
+        model.setVisibleRows({0});
+        QTRY_VERIFY_WITH_TIMEOUT(model.visibleRowsDrawn(), 20000);
+        QVERIFY(!model.index(0).data(RiddleBookModel::PictureRole).value<QImage>().isNull());
+        const QStringList kept = QDir(places_.cacheFolder).entryList({QStringLiteral("*.png")});
+        QCOMPARE(kept.size(), 1);
+        // A second book draws nothing new: the picture comes from the disk.
+        RiddleBookModel again(places_);
+        again.setFolder(riddles_);
+        QTRY_VERIFY_WITH_TIMEOUT(again.rowCount() > 0, 20000);
+        again.setVisibleRows({0});
+        QTRY_VERIFY_WITH_TIMEOUT(again.visibleRowsDrawn(), 20000);
+        QCOMPARE(QDir(places_.cacheFolder).entryList({QStringLiteral("*.png")}), kept);
+    }
+
+    void aKeptGameTurnsTheTileSolved() {
+        const QString text = QStringLiteral("later");
+        Write(QStringLiteral("f-later.vrl"), Board(40), text);
+        RiddleBookModel model(places_);
+        UnsolvedFilter unsolved;
+        unsolved.setSourceModel(&model);
+        unsolved.setOnlyUnsolved(true);
+        model.setFolder(riddles_);
+        WaitRead(model);
+        QVERIFY(Row(unsolved, QStringLiteral("f-later")).isValid());
+        QVERIFY(!Row(unsolved, QStringLiteral("c-solved")).isValid());
+        Keep(40, text, 1, true, 0);
+        model.refreshKey(vorlo::ProgressStore::KeyOf(Board(40), text.toStdString()));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            Row(model, QStringLiteral("f-later")).data(RiddleBookModel::StateRole).toInt(),
+            int(TileState::Solved), 20000);
+        QVERIFY(!Row(unsolved, QStringLiteral("f-later")).isValid());
+        QVERIFY(QFile::remove(riddles_ + QStringLiteral("/f-later.vrl")));
+    }
+
+    void nextUnsolvedGoesOnInBookOrder_data() {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("after the new one") << "a-new.vrl"
+                                           << "b-started.vrl";
+        QTest::newRow("past solved and damaged, round") << "b-started.vrl"
+                                                        << "a-new.vrl";
+        QTest::newRow("outside the book") << ""
+                                          << "a-new.vrl";
+    }
+    void nextUnsolvedGoesOnInBookOrder() {
+        QFETCH(QString, current);
+        QFETCH(QString, next);
+        const std::vector<vorlo::BookChapter> chapters = {
+            {vorlo::BookChapter::Kind::Added, QStringLiteral("riddles"), riddles_}};
+        const QString from = current.isEmpty() ? QString() : riddles_ + u'/' + current;
+        QCOMPARE(vorlo::NextUnsolvedRiddle(chapters, from, places_), riddles_ + u'/' + next);
+    }
+
+    void chaptersInTheirOrder() {
+        QTemporaryDir install;
+        QVERIFY(QDir(install.path()).mkpath(QStringLiteral("riddles/squares")));
+        const QString home = dir_.filePath(QStringLiteral("home"));
+        const auto chapters = vorlo::BookChapters::List(install.path() + u'/', home,
+                                                        {riddles_, riddles_ + u'/', QString()});
+        QStringList titles;
+        for (const vorlo::BookChapter& chapter : chapters) {
+            titles << chapter.title;
+        }
+        // Equations have no folder yet: no chapter; an added folder comes once.
+        QCOMPARE(titles, (QStringList{QStringLiteral("Samples"), QStringLiteral("Squares"),
+                                      QStringLiteral("My riddles"), QStringLiteral("riddles")}));
+        QCOMPARE(chapters[2].folder, home + QStringLiteral("/vorlo/riddles"));
+        QVERIFY(!chapters[2].Removable());
+        QVERIFY(chapters[3].Removable());
+    }
+
+    void settingsKeepTheFoldersAndShowTheBookOnce() {
+        vorlo::SettingsStore settings(dir_.filePath(QStringLiteral("vorlo.conf")));
+        QVERIFY(settings.SetBookFolders(
+            {QStringLiteral("/a"), QString(), QStringLiteral("/b"), QStringLiteral("/a")}));
+        QCOMPARE(settings.BookFolders(), (QStringList{QStringLiteral("/a"), QStringLiteral("/b")}));
+        QVERIFY(settings.BookDueAtStart());
+        QVERIFY(!settings.BookDueAtStart());
+    }
+};
+
+QTEST_MAIN(TestRiddleBook)
+#include "test_riddle_book.moc"
