@@ -55,7 +55,7 @@ test: deps
 # and target (a few minutes; the figures are ratios within one run).
 bench: deps
 	@cmake --preset release >/dev/null
-	@cmake --build --preset release --target bench_model bench_board bench_bare_window bench_first_paint_probe bench_open_probe bench_read_baseline bench_peak_rss bench_book_probe vorlo vorlo-cli
+	@cmake --build --preset release --target bench_model bench_board bench_bare_window bench_first_paint_probe bench_open_probe bench_read_baseline bench_peak_rss bench_family bench_book_probe vorlo vorlo-cli
 	@python3 bench/report.py build/release
 
 # The Debian package build/release/vorlo_1.1.0_amd64.deb, from the release

@@ -3,10 +3,12 @@
 """Runs the benchmarks of a release build and prints each figure beside its
 baseline, the ratio and the target: PASS or MISS.
 
-    python3 bench/report.py BUILD_DIR [--quick]
+    python3 bench/report.py BUILD_DIR [--quick] [--only family]
 
 Every target is a ratio against a baseline measured in the same run, so it
-holds on any machine; figures are medians over repetitions.
+holds on any machine; figures are medians over repetitions. A few absolute
+targets (the riddle families' solving and generating) are limits of time.
+`--only family` runs only the rows of the riddle families (bench_family).
 """
 
 import array
@@ -34,6 +36,11 @@ def run_gbench(binary, filt, repetitions, min_time):
     for b in json.loads(out.stdout)["benchmarks"]:
         if b.get("aggregate_name") == "median":
             results[b["run_name"]] = b
+    # A benchmark of one repetition of its own (a slow baseline) has no
+    # median: its single run stands, under its name without the suffixes.
+    for b in json.loads(out.stdout)["benchmarks"]:
+        if b.get("run_type") == "iteration" and b.get("repetitions", 0) <= 1:
+            results.setdefault(b["run_name"].split("/iterations:")[0], b)
     return results
 
 
@@ -339,6 +346,10 @@ def main():
         return 2
     BUILD = os.path.abspath(sys.argv[1])
     quick = "--quick" in sys.argv
+    only = sys.argv[sys.argv.index("--only") + 1] if "--only" in sys.argv[:-1] else None
+    if only not in (None, "family"):
+        print(f"unknown --only {only}: the choice is family")
+        return 2
     # Everything the benchmarks and the program write (saved riddles, Qt's
     # runtime folder, settings, caches) goes to a temporary folder of this run.
     scratch = tempfile.TemporaryDirectory(prefix="vorlo-bench-")
@@ -351,7 +362,7 @@ def main():
     if cpu is not None:
         print(f"(every benchmark runs on CPU {cpu})\n")
     with scratch:
-        return report(quick)
+        return report(quick, only)
 
 
 def pin_to_one_cpu():
@@ -391,7 +402,61 @@ def moves_rows(rows, ratio_row, model):
                  "<= 2 GB", peak <= 2000))
 
 
-def report(quick):
+def family_rows(rows, quick):
+    """The riddle families: every answer of a squares riddle found by the
+    solver against trying every move (measured on 24 matches, extrapolated
+    from its cost per board on 25 matches with six moves, where it would try
+    a billion), an equation solved and riddles generated, against limits."""
+    reps, min_time = (3, 0.1) if quick else (5, 0.3)
+    family = run_gbench(os.path.join(BUILD, "bin", "bench_family"), ".", reps, min_time)
+
+    def faster_row(what, fig, base, least, base_text=None):
+        r = base / fig
+        rows.append((what, fmt_time(fig), base_text or fmt_time(base), f"{r:,.0f}x faster",
+                     f">= {least}x faster", r >= least))
+
+    def limit_row(what, fig, limit, limit_text):
+        rows.append((what, fmt_time(fig), "", f"{fig / limit:.2f} of limit", f"<= {limit_text}",
+                     fig <= limit))
+
+    brute = family["BM_SquaresEveryAnswer24Baseline"]
+    per_board = seconds(brute) / brute["tried"]
+    faster_row("15. Every answer of 'move 4 of 24 to leave 5 squares'",
+               seconds(family["BM_SquaresEveryAnswer24"]), seconds(brute), 100)
+    six = family["BM_SquaresEveryAnswer25SixMoves"]
+    boards = six["brute_force_boards"]
+    faster_row("16. Every answer, 6 moves of 25 (baseline extrapolated from 15)", seconds(six),
+               per_board * boards, 100, f"{fmt_time(per_board * boards)} (est.)")
+    rows.append((f"    ({boards:,.0f} boards at row 15's {per_board * 1e9:.0f} ns a board)", "",
+                 "", "", "", None))
+    limit_row("17. 9-glyph equation, 2 moves: every answer",
+              seconds(family["BM_Equation9Glyphs2Moves"]), 0.05, "50 ms")
+    limit_row("18. Generate 100 equation riddles", seconds(family["BM_Generate100/0"]), 2.0,
+              "2 s")
+    limit_row("    Generate 100 squares riddles", seconds(family["BM_Generate100/1"]), 2.0,
+              "2 s")
+
+
+def print_table(rows):
+    head = ("Benchmark", "Figure", "Baseline", "Ratio", "Target", "")
+    table = [head] + [(w, f, b, r, t, "" if p is None else ("PASS" if p else "MISS"))
+                      for (w, f, b, r, t, p) in rows]
+    widths = [max(len(row[i]) for row in table) for i in range(len(head))]
+    line = lambda row: "| " + " | ".join(c.ljust(widths[i]) for i, c in enumerate(row)) + " |"
+    print(line(head))
+    print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+    for row in table[1:]:
+        print(line(row))
+    misses = sum(1 for r in rows if r[5] is False)
+    print(f"\n{misses} target(s) missed." if misses else "\nEvery target met.")
+
+
+def report(quick, only=None):
+    if only == "family":
+        rows = []
+        family_rows(rows, quick)
+        print_table(rows)
+        return 0
     reps, min_time = (3, 0.1) if quick else (5, 0.3)
     model = run_gbench(os.path.join(BUILD, "bin", "bench_model"), ".", reps, min_time)
     board = run_gbench(os.path.join(BUILD, "bin", "bench_board"), ".", reps, min_time)
@@ -436,18 +501,8 @@ def report(quick):
               seconds(model["BM_CheckPairing/1"]), seconds(model["BM_CheckPairing/0"]), 3)
     moves_rows(rows, ratio_row, model)
     book_rows(rows, ratio_row, quick)
-
-    head = ("Benchmark", "Figure", "Baseline", "Ratio", "Target", "")
-    table = [head] + [(w, f, b, r, t, "" if p is None else ("PASS" if p else "MISS"))
-                      for (w, f, b, r, t, p) in rows]
-    widths = [max(len(row[i]) for row in table) for i in range(len(head))]
-    line = lambda row: "| " + " | ".join(c.ljust(widths[i]) for i, c in enumerate(row)) + " |"
-    print(line(head))
-    print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
-    for row in table[1:]:
-        print(line(row))
-    misses = sum(1 for r in rows if r[5] is False)
-    print(f"\n{misses} target(s) missed." if misses else "\nEvery target met.")
+    family_rows(rows, quick)
+    print_table(rows)
     return 0
 
 

@@ -9,11 +9,17 @@
 // Both follow the board change by change, from what each boardChanged says
 // the match was and is: the moved count is a pairing with the riddle as it
 // was, kept up to date (incremental_pairing.h), the verdict a LayoutJudge
-// with the solutions (judge.h). A drag step costs what the matches near the
-// dragged one cost, on a board of any size, so every step is compared at
-// once. Nothing is built before the board first changes (or is compared
-// after a save), so opening a riddle and looking at it costs nothing here;
-// a change of the selection alone compares nothing.
+// with the solutions (judge.h). A family riddle (family.h: its matches on
+// the places of an equation or a squares lattice) is also judged by its
+// rule, the moves and squares its solution files show: a RuleJudge
+// (family_judge.h) says the board is solved by any answer, stored or not,
+// and its hints lead to the nearest answer. A drag step costs what the
+// matches near the dragged one cost, on a board of any size, so every step
+// is compared at once. Nothing is built before the board first changes (or
+// is compared after a save), so opening a riddle and looking at it costs
+// nothing here; a change of the selection alone compares nothing. A riddle
+// of more matches than a family has places (kMaxPlaces) is never looked at
+// as one.
 
 #include <QObject>
 #include <QString>
@@ -21,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "family_judge.h"
 #include "incremental_pairing.h"
 #include "judge.h"
 
@@ -62,10 +69,14 @@ public:
     // The fewest matches a player must move to solve the riddle, counted
     // from the riddle as it was opened, saved or reverted; none without
     // solutions. For a hint, a board match to move and where it goes, towards
-    // the nearest solution (LayoutJudge::NextHint). Both read the solutions
-    // when they were not read yet.
+    // the nearest solution (LayoutJudge::NextHint), for a family riddle the
+    // nearest answer of its rule (RuleJudge::NextHint). Both read the
+    // solutions when they were not read yet.
     std::optional<size_t> FewestMoves();
     std::optional<vorlo::LayoutJudge::Hint> NextHint();
+    // Whether the riddle is judged by a family's rule as well (once the
+    // solutions are read), for tests.
+    bool JudgedByRule() const { return ruleJudge_.has_value(); }
 
 signals:
     void Changed();
@@ -80,6 +91,9 @@ private:
     // saving a riddle costs nothing here.
     void KeepBase();
     void ReadSolutions();
+    // Makes the rule judge when the riddle (the base) is of a family and the
+    // solutions show its rule.
+    void ReadRule(size_t riddleCount, const std::vector<std::vector<vorlo::Match>>& solutions);
     // Tells the pairing and the judge, where they are made, of a change.
     void Follow(const vorlo::BoardChange& change);
 
@@ -90,7 +104,8 @@ private:
     std::vector<std::string> solutionPaths_;
     bool solutionsRead_ = false;
     Unchanged unchanged_ = Unchanged::NotCompared;
-    std::optional<vorlo::LayoutJudge> judge_;  // once the solutions are read
+    std::optional<vorlo::LayoutJudge> judge_;    // once the solutions are read
+    std::optional<vorlo::RuleJudge> ruleJudge_;  // and the riddle is of a family
     std::optional<size_t> fewestMoves_;
     size_t comparisons_ = 0;
     size_t moved_ = 0;

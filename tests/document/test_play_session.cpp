@@ -8,8 +8,10 @@
 #include <QUndoStack>
 #include <QtTest>
 
+#include <algorithm>
 #include <vector>
 
+#include "family.h"
 #include "play_session.h"
 #include "riddle_document.h"
 #include "riddle_io.h"
@@ -241,6 +243,97 @@ private slots:
         doc_->play()->flush();
         const std::unique_ptr<RiddleDocument> again = Play(QStringLiteral("riddle.vrl"));
         QVERIFY(again->play()->solvedBefore());
+    }
+
+    // A family riddle, 6+4=4 with only 0+4=4 stored: judged by its rule.
+    void aFamilyRiddleIsSolvedByAnyAnswerOfItsRule() {
+        const std::unique_ptr<RiddleDocument> doc = PlayFamily();
+        QVERIFY(doc);
+        QCOMPARE(doc->progress()->FewestMoves(), std::optional<size_t>(1));
+        QVERIFY(doc->progress()->JudgedByRule());
+        QSignalSpy solved(doc->play(), &PlaySession::solved);
+        // The plus's stroke onto the 6: 8-4=4, an answer no file holds.
+        const std::vector<vorlo::MatchMove> moves = MovesTo("8-4=4", 1);
+        QCOMPARE(moves.size(), size_t{1});
+        Match dropped = moves[0].to;
+        dropped.x += 5;  // by hand, a little off its place
+        Move(*doc, moves[0].from, dropped);
+        QVERIFY(doc->progress()->Solved());
+        QCOMPARE(solved.count(), 1);
+    }
+
+    void aFamilyHintLeadsToTheNearestAnswer() {
+        const std::unique_ptr<RiddleDocument> doc = PlayFamily();
+        QVERIFY(doc);
+        PlaySession* play = doc->play();
+        const auto followHint = [&] {
+            play->hint();
+            play->hint();
+            QCOMPARE(play->hintStage(), PlaySession::HintStage::Target);
+            Move(*doc, *play->hintedMatch(), *play->hintTarget());
+        };
+        followHint();  // from the start
+        QVERIFY(doc->progress()->Solved());
+        doc->play()->restart();
+        // With the plus's stroke set aside, 8-4=4 is one move away, the
+        // stored 0+4=4 two.
+        Move(*doc, MovesTo("8-4=4", 1).at(0).from, Match(700, 300, 45));
+        followHint();
+        QVERIFY(doc->progress()->Solved());
+    }
+
+    void twoMovesAreNoAnswerOfAOneMoveFamilyRiddle() {
+        const std::unique_ptr<RiddleDocument> doc = PlayFamily();
+        QVERIFY(doc);
+        const std::vector<vorlo::MatchMove> moves = MovesTo({}, 2);
+        QCOMPARE(moves.size(), size_t{2});
+        for (const vorlo::MatchMove& move : moves) {
+            Move(*doc, move.from, move.to);
+        }
+        QCOMPARE(doc->progress()->Moved(), size_t{2});
+        QVERIFY(!doc->progress()->Solved());
+    }
+
+private:
+    const std::vector<Match> family_ = *vorlo::DrawEquation("6+4=4");
+    const vorlo::FamilyRiddle familyRiddle_ = *vorlo::FamilyRiddle::Recognize(family_);
+
+    // An answer of 6+4=4 of `moved` moves reading `text` (any, when empty).
+    std::optional<vorlo::FamilyAnswer> Answer(const std::string& text, size_t moved) const {
+        for (const vorlo::FamilyAnswer& answer : vorlo::SolveFamily(familyRiddle_, {moved, 0})) {
+            if (answer.moved == moved && (text.empty() || answer.text == text)) {
+                return answer;
+            }
+        }
+        return std::nullopt;
+    }
+    std::vector<vorlo::MatchMove> MovesTo(const std::string& text, size_t moved) const {
+        const std::optional<vorlo::FamilyAnswer> answer = Answer(text, moved);
+        return answer ? vorlo::AnswerMoves(familyRiddle_, family_, answer->board)
+                      : std::vector<vorlo::MatchMove>{};
+    }
+
+    // 6+4=4 played, with one solution file: 0+4=4.
+    std::unique_ptr<RiddleDocument> PlayFamily() {
+        const std::optional<vorlo::FamilyAnswer> zero = Answer("0+4=4", 1);
+        if (!zero) {
+            return nullptr;
+        }
+        Write(QStringLiteral("family.vrl"), family_);
+        Write(QStringLiteral("family.solution.vrl"),
+              vorlo::AnswerMatches(familyRiddle_, family_, zero->board));
+        return Play(QStringLiteral("family.vrl"));
+    }
+
+    // One match moved from where it lies to `to`, as a drop does.
+    static void Move(RiddleDocument& doc, const Match& from, const Match& to) {
+        for (auto it = doc.MatchList.begin(); it != doc.MatchList.end(); ++it) {
+            if (*it == from) {
+                doc.editor().PlaceMatch(it.ref(), to);
+                return;
+            }
+        }
+        QFAIL("no such match on the board");
     }
 };
 

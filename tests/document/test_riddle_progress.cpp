@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "board_editor.h"
+#include "family.h"
 #include "riddle_document.h"
 #include "riddle_file.h"
 #include "riddle_progress.h"
@@ -168,6 +169,31 @@ private slots:
             solvedSeen += solved ? 1 : 0;
         }
         QVERIFY(solvedSeen > 0);
+    }
+
+    // A family riddle whose answers would take minutes to find, a 5 x 5
+    // lattice nearly full with three moves, is judged by its files alone.
+    void aFamilyRiddleTooCostlyToSolveIsJudgedByItsFiles() {
+        const FamilyRiddle lattice = FamilyRiddle::SquaresLattice({76, 76}, 5, 5);
+        std::vector<Match> riddle;
+        for (size_t p = 0; p < lattice.PlaceCount(); ++p) {
+            if (p % 7 != 0) {
+                riddle.push_back(lattice.PlaceMatch(p));
+            }
+        }
+        std::vector<Match> solution = riddle;
+        for (size_t i = 0; i < 3; ++i) {
+            solution[i] = lattice.PlaceMatch(7 * i);  // onto three empty places
+        }
+        QVERIFY(FamilyRiddle::Recognize(riddle));
+        QVERIFY(Write(dir.filePath("lattice.vrl"), riddle));
+        QVERIFY(Write(dir.filePath("lattice.solution.vrl"), solution));
+        RiddleDocument doc;
+        RiddleProgress progress(&doc);
+        QString error;
+        QVERIFY2(doc.open(dir.filePath("lattice.vrl"), &error), qPrintable(error));
+        QCOMPARE(progress.FewestMoves(), std::optional<size_t>(3));
+        QVERIFY(!progress.JudgedByRule());
     }
 };
 
