@@ -155,8 +155,11 @@ for book in equations:equation:40 squares:squares:30; do
 done
 
 # The installed game, started from the unpacked tree, loads the information
-# page's module from its own folder of libraries once its window is up.
+# page's module from its own folder of libraries once its window is up. In
+# Hebrew: the English interface shows the installed English page and asks no
+# server.
 if [ -x "$usr/games/vorlo" ] && [ -f "$usr/lib/games/vorlo/vorlo-infopage.so" ]; then
+    LANGUAGE= LC_ALL= LC_MESSAGES= LANG=he_IL.UTF-8 \
     QT_QPA_PLATFORM=offscreen VORLO_NO_DESKTOP_REGISTRATION=1 HOME="$work/home" \
         XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" \
         "$usr/games/vorlo" "$usr/share/vorlo/riddle1.vrl" >"$work/game.log" 2>&1 &
