@@ -144,6 +144,9 @@ int RunCheck(const Arguments& arguments) {
         family = FamilyRiddle::Recognize(riddle->matches.ToVector());
         if (family) {
             rule = RuleOfSolutions(*family, solutions);
+            if (rule && !TaskStatesRule(riddle->text, family->Family(), *rule)) {
+                rule.reset();
+            }
         }
     }
     LayoutJudge judge(std::move(solutions));

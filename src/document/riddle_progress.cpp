@@ -140,7 +140,8 @@ void RiddleProgress::ReadRule(size_t riddleCount,
         return;
     }
     const std::optional<vorlo::FamilyRule> rule = vorlo::RuleOfSolutions(*riddle, solutions);
-    if (!rule || !SolvableAtOnce(*riddle, *rule)) {
+    if (!rule || !vorlo::TaskStatesRule(doc_->plainText().toStdString(), riddle->Family(), *rule) ||
+        !SolvableAtOnce(*riddle, *rule)) {
         return;
     }
     ruleJudge_.emplace(std::move(*riddle), *rule);

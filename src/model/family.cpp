@@ -874,4 +874,12 @@ std::string FamilyTaskText(RiddleFamily family, const FamilyRule& rule) {
            (rule.squares == 1 ? " square" : " squares");
 }
 
+bool TaskStatesRule(const std::string& task, RiddleFamily family, const FamilyRule& rule) {
+    const std::string stated = FamilyTaskText(family, rule);
+    const size_t lineBreak = stated.find('\n');
+    const std::string hebrew = stated.substr(0, lineBreak);
+    const std::string english = stated.substr(lineBreak + 1);
+    return task.find(hebrew) != std::string::npos || task.find(english) != std::string::npos;
+}
+
 }  // namespace vorlo

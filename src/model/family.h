@@ -210,4 +210,10 @@ std::optional<std::vector<Match>> DrawEquation(std::string_view text, Point32 or
 // The task text of a family riddle: Hebrew, then English on the next line.
 std::string FamilyTaskText(RiddleFamily family, const FamilyRule& rule);
 
+// Whether a riddle's task asks for exactly the rule: it holds the Hebrew or
+// the English line of FamilyTaskText. A riddle on a family's places whose
+// task asks for more ("four equal squares") is judged by its solution files
+// alone, or answers its task forbids would count.
+bool TaskStatesRule(const std::string& task, RiddleFamily family, const FamilyRule& rule);
+
 }  // namespace vorlo

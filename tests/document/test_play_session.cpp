@@ -282,6 +282,17 @@ private slots:
         QVERIFY(doc->progress()->Solved());
     }
 
+    // A task that asks for more than the rule is judged by its files alone.
+    void aTaskOfItsOwnIsJudgedByItsSolutionFiles() {
+        const std::unique_ptr<RiddleDocument> doc =
+            PlayFamily(QStringLiteral("Move one match to make zero appear."));
+        QVERIFY(doc);
+        const std::vector<vorlo::MatchMove> moves = MovesTo("8-4=4", 1);
+        QCOMPARE(moves.size(), size_t{1});
+        Move(*doc, moves[0].from, moves[0].to);
+        QVERIFY(!doc->progress()->Solved());
+    }
+
     void twoMovesAreNoAnswerOfAOneMoveFamilyRiddle() {
         const std::unique_ptr<RiddleDocument> doc = PlayFamily();
         QVERIFY(doc);
@@ -316,12 +327,14 @@ private:
     }
 
     // 6+4=4 played, with one solution file: 0+4=4.
-    std::unique_ptr<RiddleDocument> PlayFamily() {
+    std::unique_ptr<RiddleDocument> PlayFamily(
+        const QString& task =
+            QString::fromStdString(vorlo::FamilyTaskText(vorlo::RiddleFamily::Equation, {1, 0}))) {
         const std::optional<vorlo::FamilyAnswer> zero = Answer("0+4=4", 1);
         if (!zero) {
             return nullptr;
         }
-        Write(QStringLiteral("family.vrl"), family_);
+        Write(QStringLiteral("family.vrl"), family_, task);
         Write(QStringLiteral("family.solution.vrl"),
               vorlo::AnswerMatches(familyRiddle_, family_, zero->board));
         return Play(QStringLiteral("family.vrl"));

@@ -237,6 +237,26 @@ TEST(Family, AnswerMatchesMoveOnlyWhatMoves) {
     EXPECT_EQ(AnswerMoves(riddle, start, answer.board).size(), 1u);
 }
 
+TEST(Family, OnlyATaskThatStatesTheRuleIsJudgedByIt) {
+    const FamilyRule rule{2, 4};
+    const std::string stated = FamilyTaskText(RiddleFamily::Squares, rule);
+    struct Case {
+        std::string task;
+        bool states;
+    };
+    const Case cases[] = {
+        {stated, true},
+        {stated.substr(0, stated.find('\n')), true},               // the Hebrew line alone
+        {"Title\n" + stated.substr(stated.find('\n') + 1), true},  // the English line
+        {"Move two matches to leave four equal squares", false},
+        {FamilyTaskText(RiddleFamily::Squares, {2, 5}), false},
+        {"", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TaskStatesRule(c.task, RiddleFamily::Squares, rule), c.states) << c.task;
+    }
+}
+
 TEST(Family, RuleOfSolutionsTakesTheFewestMoves) {
     const std::vector<Match> start = *DrawEquation("6+4=4");
     const FamilyRiddle riddle = *FamilyRiddle::Recognize(start);
