@@ -98,9 +98,15 @@ bool UsesHebrew(InterfaceLanguage chosen, const EnvironmentReader& variable) {
 
 namespace {
 
+// Without Q_OBJECT of its own, so it is found by its object name: a
+// findChild on the class would take any QTranslator for it.
+constexpr char kKeyNamesObject[] = "vorlo-key-names";
+
 class KeyNameTranslator : public QTranslator {
 public:
-    using QTranslator::QTranslator;
+    explicit KeyNameTranslator(QObject* parent) : QTranslator(parent) {
+        setObjectName(QLatin1String(kKeyNamesObject));
+    }
     bool isEmpty() const override { return false; }
     QString translate(const char* context, const char* sourceText, const char* disambiguation,
                       int n) const override {
@@ -117,7 +123,8 @@ public:
 
 void InstallKeyNames() {
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app || app->findChild<KeyNameTranslator*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (!app ||
+        app->findChild<QTranslator*>(QLatin1String(kKeyNamesObject), Qt::FindDirectChildrenOnly)) {
         return;
     }
     QCoreApplication::installTranslator(new KeyNameTranslator(app));

@@ -188,6 +188,20 @@ private slots:
         QVERIFY(qt.load(file));
         QCOMPARE(qt.translate("QGuiApplication", "QT_LAYOUT_DIRECTION"), QStringLiteral("RTL"));
     }
+
+    // The interface's own translator is a child of the application too; the
+    // key names must still go in beside it, and only once.
+    void keyNamesBesideAnotherTranslator() {
+        auto* other = new QTranslator(QCoreApplication::instance());
+        QCoreApplication::installTranslator(other);
+        vorlo::InstallKeyNames();
+        vorlo::InstallKeyNames();
+        QCOMPARE(QCoreApplication::translate("QShortcut", "Ins"), QStringLiteral("Insert"));
+        const auto translators = QCoreApplication::instance()->findChildren<QTranslator*>(
+            QString(), Qt::FindDirectChildrenOnly);
+        QCOMPARE(translators.size(), 2);
+        delete other;
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInterfaceLanguage)
