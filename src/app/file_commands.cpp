@@ -322,6 +322,19 @@ bool FileCommands::CarriesRiddle(const QMimeData* data) {
     return DroppedRiddleFile(data).Found();
 }
 
+bool FileCommands::TakeAsCopy(QDropEvent* event) {
+    // A riddle is only read, never moved: taken as a move, a file manager
+    // may delete the file once the drop is over. A drag that offers no copy
+    // is refused.
+    if (!(event->possibleActions() & Qt::CopyAction)) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
 void FileCommands::Drop(QDropEvent* event) {
     const DroppedRiddle riddle = DroppedRiddleFile(event->mimeData());
     if (!riddle.Found()) {
@@ -335,7 +348,9 @@ void FileCommands::Drop(QDropEvent* event) {
         QTimer::singleShot(0, this, [this, error = riddle.error] { prompts_.ShowError(error); });
         return;
     }
-    event->acceptProposedAction();
+    if (!TakeAsCopy(event)) {
+        return;
+    }
     // Opened once the drop is over: the save prompt must not hold up the
     // program the file came from, which waits for the drop to end.
     QTimer::singleShot(0, this, [this, path = riddle.path] { OpenDocumentFile(path); });

@@ -18,6 +18,7 @@
 
 class QAction;
 class QDropEvent;
+class QMessageBox;
 class QMimeData;
 class QTimer;
 class QWidget;
@@ -72,6 +73,12 @@ public:
     // Riddle files dragged over and dropped on the window: whether the drag
     // carries one, and the drop.
     static bool CarriesRiddle(const QMimeData* data);
+    // The question asked before a changed riddle is closed: Save, Discard
+    // or Cancel, Save the default.
+    static std::unique_ptr<QMessageBox> MakeSaveQuestion(QWidget* parent, const QString& question);
+    // Accepts a drag or a drop as a copy, whatever it proposes; false (and
+    // ignored) when it offers no copy.
+    static bool TakeAsCopy(QDropEvent* event);
     void Drop(QDropEvent* event);
 
     // The recent-file list: the menu's placeholder shows while it is empty.

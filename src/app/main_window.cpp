@@ -348,7 +348,7 @@ void MainWindow::UpdateTitle() {
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (FileCommands::CarriesRiddle(event->mimeData())) {
-        event->acceptProposedAction();
+        FileCommands::TakeAsCopy(event);
     } else {
         event->ignore();
     }
@@ -356,7 +356,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 
 void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
     if (FileCommands::CarriesRiddle(event->mimeData())) {
-        event->acceptProposedAction();
+        FileCommands::TakeAsCopy(event);
     } else {
         event->ignore();
     }

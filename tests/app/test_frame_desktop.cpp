@@ -68,25 +68,30 @@ private:
     }
 
     // A drag carrying `urls` enters over `widget` and is dropped there, as
-    // the window system delivers it. Returns whether the drag was taken.
-    bool DropOn(QWidget* widget, const QList<QUrl>& urls) {
+    // the window system delivers it; Shift held, as a file manager's move.
+    // Returns whether the drag was taken, and how in `taken`.
+    bool DropOn(QWidget* widget, const QList<QUrl>& urls,
+                Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction,
+                Qt::DropAction* taken = nullptr) {
         QMimeData data;
         data.setUrls(urls);
         const QPoint at = widget->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data,
-                              Qt::NoButton, Qt::NoModifier);
+        QDragEnterEvent enter(at, offered, &data, Qt::NoButton, Qt::ShiftModifier);
         QApplication::sendEvent(widget, &enter);
         if (!enter.isAccepted()) {
             QDragLeaveEvent leave;
             QApplication::sendEvent(widget, &leave);
             return false;
         }
-        QDropEvent drop(QPointF(at), enter.dropAction(), &data, Qt::NoButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(at), offered, &data, Qt::NoButton, Qt::ShiftModifier);
         QApplication::sendEvent(widget, &drop);
-        const bool taken = drop.isAccepted();
+        if (taken) {
+            *taken = drop.dropAction();
+        }
+        const bool accepted = drop.isAccepted();
         // The riddle opens once the drop is over.
         QApplication::processEvents();
-        return taken;
+        return accepted;
     }
 
 private slots:
@@ -226,6 +231,11 @@ private slots:
         QVERIFY(doc->pathName().isEmpty());
         QVERIFY(doc->plainText().isEmpty());
 
+        // A drag that would only move the file is refused: the file manager
+        // could delete it once the drop is over.
+        QVERIFY(!DropOn(target, {QUrl::fromLocalFile(riddle)}, Qt::MoveAction));
+        QVERIFY(doc->pathName().isEmpty());
+
         // A modified riddle asks first; Cancel keeps it.
         doc->setModified(true);
         promptAnswer = QMessageBox::Cancel;
@@ -235,8 +245,13 @@ private slots:
         QVERIFY(doc->isModified());
 
         // Discard opens the dropped riddle, the first riddle among the files.
+        // Offered as a move too, it is taken as a copy.
         promptAnswer = QMessageBox::Discard;
-        QVERIFY(DropOn(target, {QUrl::fromLocalFile(other), QUrl::fromLocalFile(riddle)}));
+        Qt::DropAction taken = Qt::IgnoreAction;
+        QVERIFY(DropOn(target, {QUrl::fromLocalFile(other), QUrl::fromLocalFile(riddle)},
+                       Qt::CopyAction | Qt::MoveAction, &taken));
+        QCOMPARE(taken, Qt::CopyAction);
+        QVERIFY(QFileInfo::exists(riddle));
         QCOMPARE(prompts.size(), 2);
         QCOMPARE(doc->pathName(), QFileInfo(riddle).absoluteFilePath());
         QCOMPARE(doc->MatchList.Count(), size_t(4));
