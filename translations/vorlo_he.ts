@@ -846,6 +846,10 @@ The changes made since are lost.</source>
         <source>Every riddle of the book is solved</source>
         <translation>כל החידות בספר נפתרו</translation>
     </message>
+    <message>
+        <source>Discard</source>
+        <translation>אל תשמור</translation>
+    </message>
 </context>
 <context>
     <name>PlaySession</name>

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "file_commands.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QTimer>
@@ -70,9 +72,8 @@ FileCommands::FileCommands(QWidget* window, RiddleDocument* doc, WindowPrompts& 
                            std::function<QAction*(CommandId)> action)
     : window_(window), doc_(doc), prompts_(prompts), action_(std::move(action)) {
     prompts_.SavePrompt = [this](const QString& question) {
-        return QMessageBox::question(window_, tr("vorlo"), question,
-                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                     QMessageBox::Save);
+        const std::unique_ptr<QMessageBox> box = MakeSaveQuestion(window_, question);
+        return static_cast<QMessageBox::StandardButton>(box->exec());
     };
     prompts_.AskFileName = [this](bool forSave, const QString& suggestion) {
         const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(window_, forSave, suggestion);
@@ -96,6 +97,18 @@ FileCommands::FileCommands(QWidget* window, RiddleDocument* doc, WindowPrompts& 
     settingsTimer_->setInterval(kSettingsWriteDelayMs);
     connect(settingsTimer_, &QTimer::timeout, this, [this] { FlushSettings(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { FlushSettings(); });
+}
+
+std::unique_ptr<QMessageBox> FileCommands::MakeSaveQuestion(QWidget* parent,
+                                                            const QString& question) {
+    auto box = std::make_unique<QMessageBox>(
+        QMessageBox::Question, tr("vorlo"), question,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box->setDefaultButton(QMessageBox::Save);
+    // Said by the program itself: the toolkit's Hebrew word for the button
+    // means "forgot".
+    box->button(QMessageBox::Discard)->setText(tr("Discard"));
+    return box;
 }
 
 FileCommands::~FileCommands() {
