@@ -21,6 +21,7 @@
 #include "riddle_document.h"
 #include "riddle_file_filter.h"
 #include "riddle_io.h"
+#include "sentence_path.h"
 #include "settings_store.h"
 #include "shown_name.h"
 #include "solution_files.h"
@@ -80,11 +81,10 @@ FileCommands::FileCommands(QWidget* window, RiddleDocument* doc, WindowPrompts& 
         return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
     };
     prompts_.ConfirmReplace = [this](const QString& path) {
-        return QMessageBox::question(window_, tr("vorlo"),
-                                     tr("%1 already exists.\nDo you want to replace it?")
-                                         .arg(ShownName(QDir::toNativeSeparators(path))),
-                                     QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+        return QMessageBox::question(
+                   window_, tr("vorlo"),
+                   tr("%1 already exists.\nDo you want to replace it?").arg(SentencePath(path)),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     };
     prompts_.ConfirmRevert = [this](const QString& question) {
         return QMessageBox::question(window_, tr("vorlo"), question,
@@ -141,7 +141,7 @@ bool FileCommands::SaveModified() {
     }
     const QString name =
         doc_->pathName().isEmpty() ? doc_->title() : QDir::toNativeSeparators(doc_->pathName());
-    switch (prompts_.SavePrompt(tr("Save changes to %1?").arg(ShownName(name)))) {
+    switch (prompts_.SavePrompt(tr("Save changes to %1?").arg(SentencePath(name)))) {
         case QMessageBox::Save:
             return OnFileSave();
         case QMessageBox::Discard:
@@ -198,8 +198,7 @@ bool FileCommands::OpenDocumentFile(const QString& path, PlayChoice play) {
     }
     QString error;
     if (!doc_->open(path, &error)) {
-        prompts_.ShowError(tr("Cannot open the riddle %1:\n%2")
-                               .arg(ShownName(QDir::toNativeSeparators(path)), error));
+        prompts_.ShowError(tr("Cannot open the riddle %1:\n%2").arg(SentencePath(path), error));
         RemoveRecentFile(QFileInfo(path).absoluteFilePath());
         return false;
     }
@@ -232,8 +231,7 @@ bool FileCommands::StartPlaying() {
     if (wasModified && doc_->isModified()) {
         QString error;
         if (!doc_->open(path, &error)) {
-            prompts_.ShowError(tr("Cannot open the riddle %1:\n%2")
-                                   .arg(ShownName(QDir::toNativeSeparators(path)), error));
+            prompts_.ShowError(tr("Cannot open the riddle %1:\n%2").arg(SentencePath(path), error));
             return false;
         }
     }
@@ -301,8 +299,7 @@ bool FileCommands::DoSave(QString path) {
     }
     QString error;
     if (!doc_->save(path, &error)) {
-        prompts_.ShowError(tr("Cannot save the riddle %1:\n%2")
-                               .arg(ShownName(QDir::toNativeSeparators(path)), error));
+        prompts_.ShowError(tr("Cannot save the riddle %1:\n%2").arg(SentencePath(path), error));
         return false;
     }
     if (Saved) {
@@ -441,7 +438,7 @@ void FileCommands::UpdateRecentFileMenu() {
             // A "&" in a file name is shown, not taken as a mnemonic.
             action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
                 QString(name).replace(QLatin1Char('&'), QStringLiteral("&&"))));
-            action->setToolTip(ShownName(QDir::toNativeSeparators(recentFiles_.at(i))));
+            action->setToolTip(SentencePath(recentFiles_.at(i)));
             action->setVisible(true);
         } else {
             action->setVisible(false);
@@ -457,15 +454,14 @@ bool FileCommands::OnFileRevert() {
     if (doc_->isModified() &&
         !prompts_.ConfirmRevert(
             tr("Revert to the riddle as saved in %1?\nThe changes made since are lost.")
-                .arg(ShownName(QDir::toNativeSeparators(path))))) {
+                .arg(SentencePath(path)))) {
         return false;
     }
     // The riddle comes back as it was being used: played or edited.
     const bool playing = doc_->isPlaying();
     QString error;
     if (!doc_->open(path, &error)) {
-        prompts_.ShowError(tr("Cannot open the riddle %1:\n%2")
-                               .arg(ShownName(QDir::toNativeSeparators(path)), error));
+        prompts_.ShowError(tr("Cannot open the riddle %1:\n%2").arg(SentencePath(path), error));
         return false;
     }
     if (playing) {
@@ -482,8 +478,7 @@ bool FileCommands::OnFileSaveSolution() {
         NextSolutionPath(QFile::encodeName(doc_->pathName()).toStdString())));
     QString error;
     if (!SaveRiddleFile(path, doc_->MatchList, doc_->plainText(), &error)) {
-        prompts_.ShowError(tr("Cannot save the solution %1:\n%2")
-                               .arg(ShownName(QDir::toNativeSeparators(path)), error));
+        prompts_.ShowError(tr("Cannot save the solution %1:\n%2").arg(SentencePath(path), error));
         return false;
     }
     if (SolutionSaved) {

@@ -7,6 +7,7 @@
 #include <QMenu>
 
 #include "interface_language.h"
+#include "sentence_path.h"
 #include "settings_store.h"
 #include "shown_name.h"
 
@@ -37,9 +38,8 @@ LanguageMenu::LanguageMenu(QMenu* view, WindowPrompts& prompts) : prompts_(promp
         QObject::connect(action, &QAction::triggered, menu_, [this, language = choice.language] {
             vorlo::SettingsStore settings;
             if (!vorlo::StoreLanguage(settings, language)) {
-                prompts_.ShowError(
-                    tr("The choice of language could not be saved in %1.")
-                        .arg(ShownName(QDir::toNativeSeparators(settings.FileName()))));
+                prompts_.ShowError(tr("The choice of language could not be saved in %1.")
+                                       .arg(SentencePath(settings.FileName())));
                 return;
             }
             prompts_.ShowNotice(tr("The language changes when vorlo is started again."));

@@ -1,21 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print_commands.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QIcon>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QStandardPaths>
 #include <QTextDocument>
 
+#include <utility>
+
 #include "board_render.h"
 #include "board_view.h"
 #include "riddle_document.h"
 #include "riddle_printer.h"
+#include "sentence_path.h"
 #include "shown_name.h"
 
 using namespace vorlo;
@@ -134,13 +139,12 @@ bool PrintCommands::OnFileExportPicture() {
     QString error;
     bool textCut = false;
     if (!ExportPicture(path, withText, &error, &textCut)) {
-        prompts_.ShowError(tr("Cannot export the picture %1:\n%2")
-                               .arg(ShownName(QDir::toNativeSeparators(path)), error));
+        prompts_.ShowError(tr("Cannot export the picture %1:\n%2").arg(SentencePath(path), error));
         return false;
     }
     // The picture is written all the same: its size is bounded, and the
     // riddle's whole text stays in the riddle.
-    const QString name = ShownName(QFileInfo(path).fileName());
+    const QString name = SentencePath(QFileInfo(path).fileName());
     showMessage_(
         textCut ? tr("Exported the picture as %1; the task text was too long and was cut").arg(name)
                 : tr("Exported the picture as %1").arg(name),

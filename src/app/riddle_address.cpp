@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include "sentence_path.h"
 #include "shown_name.h"
 
 QString RiddlePathFromFileUrl(const QUrl& address, const QString& typed, QString* error) {
@@ -13,7 +14,7 @@ QString RiddlePathFromFileUrl(const QUrl& address, const QString& typed, QString
     if (!local) {
         *error = QCoreApplication::translate("VorloApplication",
                                              "%1: only files on this computer can be opened")
-                     .arg(vorlo::ShownName(typed));
+                     .arg(SentencePath(typed));
         return {};
     }
     const QByteArray name =
@@ -22,7 +23,7 @@ QString RiddlePathFromFileUrl(const QUrl& address, const QString& typed, QString
     if (QFile::encodeName(path) != name) {
         *error = QCoreApplication::translate("VorloApplication",
                                              "%1: the file's name cannot be read (it is not UTF-8)")
-                     .arg(vorlo::ShownName(typed));
+                     .arg(SentencePath(typed));
         return {};
     }
     return path;

@@ -32,6 +32,7 @@
 #include "print_commands.h"
 #include "riddle_address.h"
 #include "riddle_document.h"
+#include "sentence_path.h"
 #include "settings_store.h"
 #include "shown_name.h"
 #include "vorlo_version.h"
@@ -171,7 +172,7 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
         !systemArguments.contains(QFile::encodeName(argument)) &&
         !filesAfterDashes.contains(QFile::encodeName(argument))) {
         *error = VorloApplication::tr("%1: the file's name cannot be read (it is not UTF-8)")
-                     .arg(vorlo::ShownName(argument));
+                     .arg(SentencePath(argument));
         return {};
     }
     return argument;
@@ -297,8 +298,7 @@ int VorloApplication::PrintAndExit(const QString& path) {
         return 1;
     }
     if (QPrinterInfo::defaultPrinter().isNull()) {
-        Complain(tr("there is no default printer to print %1 on")
-                     .arg(vorlo::ShownName(QDir::toNativeSeparators(path))));
+        Complain(tr("there is no default printer to print %1 on").arg(SentencePath(path)));
         return 1;
     }
     // The page shows the board as the window would: lay the window out

@@ -21,6 +21,7 @@
 #include "play_session.h"
 #include "riddle_document.h"
 #include "riddle_progress.h"
+#include "sentence_path.h"
 #include "shown_name.h"
 
 using namespace vorlo;
@@ -167,7 +168,7 @@ void WindowStatus::OnRiddleSaved() {
 
 void WindowStatus::OnSolutionSaved(const QString& path) {
     progress_->ReloadSolutions();
-    bar_->showMessage(tr("Saved the solution as %1").arg(ShownName(QFileInfo(path).fileName())),
+    bar_->showMessage(tr("Saved the solution as %1").arg(SentencePath(QFileInfo(path).fileName())),
                       5000);
 }
 

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -162,7 +163,8 @@ void BookWindow::reloadChapters() {
     int current = 0;
     for (size_t i = 0; i < chapters_.size(); ++i) {
         auto* item = new QListWidgetItem(vorlo::ShownName(chapters_[i].title), chapterList_);
-        item->setToolTip(vorlo::ShownName(QDir::toNativeSeparators(chapters_[i].folder)));
+        item->setToolTip(
+            vorlo::PathInSentence(chapters_[i].folder, QGuiApplication::isRightToLeft()));
         if (chapters_[i].folder == shown) {
             current = static_cast<int>(i);
         }
