@@ -70,8 +70,37 @@ void PrintCommands::OnFilePrint() {
     }
 }
 
+void PrintCommands::PointPageArrowsWithLayout(QPrintPreviewDialog& dialog) {
+    if (!dialog.isRightToLeft()) {
+        return;
+    }
+    // Right to left, the first page's button stands at the right: the
+    // toolkit's arrows, drawn for left to right, would point away from it.
+    auto find = [&dialog](const char* text) -> QAction* {
+        const QString name = QCoreApplication::translate("QPrintPreviewDialog", text);
+        for (QAction* action : dialog.findChildren<QAction*>()) {
+            if (action->text() == name) {
+                return action;
+            }
+        }
+        return nullptr;
+    };
+    const std::pair<const char*, const char*> pairs[] = {{"First page", "Last page"},
+                                                         {"Previous page", "Next page"}};
+    for (const auto& [one, other] : pairs) {
+        QAction* a = find(one);
+        QAction* b = find(other);
+        if (a && b) {
+            const QIcon icon = a->icon();
+            a->setIcon(b->icon());
+            b->setIcon(icon);
+        }
+    }
+}
+
 void PrintCommands::OnFilePrintPreview() {
     QPrintPreviewDialog dialog(&Printer(), window_);
+    PointPageArrowsWithLayout(dialog);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, window_,
                      [this](QPrinter* printer) {
                          QString error;

@@ -15,6 +15,7 @@
 
 #include "window_prompts.h"
 
+class QPrintPreviewDialog;
 class QWidget;
 class BoardView;
 class RiddleDocument;
@@ -32,6 +33,9 @@ public:
 
     void OnFilePrint();
     void OnFilePrintPreview();
+    // In a right-to-left preview, swaps the icons of the first and last,
+    // previous and next page buttons, so each arrow points where it goes.
+    static void PointPageArrowsWithLayout(QPrintPreviewDialog& dialog);
     void OnFilePrintSetup();
     // Prints on `printer` without asking (the command line's --print).
     bool PrintDirect(QPrinter* printer, QString* error);
