@@ -445,8 +445,8 @@
         <translation>הגפרור הקודם</translation>
     </message>
     <message>
-        <source>S&amp;nap to Matches</source>
-        <translation>&amp;הצמדה לגפרורים</translation>
+        <source>&amp;Snap to Matches</source>
+        <translation>הצמדה לגפרורים (&amp;S)</translation>
     </message>
     <message>
         <source>Make the ends of dragged and turned matches meet</source>

@@ -78,7 +78,7 @@ const Command kCommands[] = {
      ""},
     {CommandId::SnapToMatches,
      "SnapToMatches",
-     QT_TRANSLATE_NOOP("Commands", "S&nap to Matches"),
+     QT_TRANSLATE_NOOP("Commands", "&Snap to Matches"),
      {},
      QT_TRANSLATE_NOOP("Commands", "Make the ends of dragged and turned matches meet"),
      QT_TRANSLATE_NOOP("Commands", "Snap to Matches"),
@@ -369,15 +369,15 @@ constexpr std::array kEditMenu = {
 constexpr std::array kMatchMenu = {
     CommandId::AddMatch,  CommandId::DeleteMatch,     CommandId::Rotate90,
     CommandId::Separator, CommandId::SelectNextMatch, CommandId::SelectPreviousMatch,
+    CommandId::Separator, CommandId::SnapToMatches,
 };
 constexpr std::array kGameMenu = {
     CommandId::GamePlay,  CommandId::Separator, CommandId::GameRestart,      CommandId::GameHint,
     CommandId::Separator, CommandId::GameBook,  CommandId::GameNextUnsolved,
 };
 constexpr std::array kViewMenu = {
-    CommandId::ViewToolBar,   CommandId::ViewStatusBar, CommandId::Separator,
-    CommandId::SnapToMatches, CommandId::Separator,     CommandId::ZoomIn,
-    CommandId::ZoomOut,       CommandId::ZoomActual,
+    CommandId::ViewToolBar, CommandId::ViewStatusBar, CommandId::Separator,
+    CommandId::ZoomIn,      CommandId::ZoomOut,       CommandId::ZoomActual,
 };
 constexpr std::array kHelpMenu = {
     CommandId::HelpInstructions,

@@ -106,8 +106,9 @@ private slots:
         }
         // Each entry with the shortcut the menu shows beside it.
         QCOMPARE(texts,
-                 (QStringList{"&Add Match\tInsert", "&Delete Match\tDel", "&Rotate to 90\tCtrl+R", "-",
-                              "Select &Next Match\tTab", "Select &Previous Match\tShift+Tab"}));
+                 (QStringList{"&Add Match\tInsert", "&Delete Match\tDel", "&Rotate to 90\tCtrl+R",
+                              "-", "Select &Next Match\tTab", "Select &Previous Match\tShift+Tab",
+                              "-", "&Snap to Matches"}));
         QVERIFY(!frame->Action(CommandId::SnapToMatches)->isChecked());
         QCOMPARE(board()->Zoom(), 100);
     }
