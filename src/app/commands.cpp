@@ -159,7 +159,7 @@ const Command kCommands[] = {
     {CommandId::FileSaveAs,
      "FileSaveAs",
      QT_TRANSLATE_NOOP("Commands", "Save &As..."),
-     {},
+     {Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
      QT_TRANSLATE_NOOP("Commands", "Save the riddle to file with a new name"),
      QT_TRANSLATE_NOOP("Commands", "Save As"),
      "",

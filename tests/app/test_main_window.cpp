@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(menus.size(), 6);
         const QStringList titles = {"&File", "&Edit", "&View", "&Help"};
         const QList<QStringList> items = {
-            {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+            {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...\tCtrl+Shift+S", "-",
              "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
              "E&xit",
              // Added commands follow the classic ones.
@@ -180,6 +180,8 @@ private slots:
         QTest::newRow("Ctrl+O") << QKeySequence(Qt::CTRL | Qt::Key_O) << int(CommandId::FileOpen);
         QTest::newRow("Ctrl+P") << QKeySequence(Qt::CTRL | Qt::Key_P) << int(CommandId::FilePrint);
         QTest::newRow("Ctrl+S") << QKeySequence(Qt::CTRL | Qt::Key_S) << int(CommandId::FileSave);
+        QTest::newRow("Ctrl+Shift+S")
+            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) << int(CommandId::FileSaveAs);
         QTest::newRow("Ctrl+V") << QKeySequence(Qt::CTRL | Qt::Key_V) << int(CommandId::EditPaste);
         QTest::newRow("Alt+Backspace")
             << QKeySequence(Qt::ALT | Qt::Key_Backspace) << int(CommandId::EditUndo);
