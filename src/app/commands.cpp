@@ -338,23 +338,13 @@ constexpr std::array kToolBar = {
 };
 
 constexpr std::array kFileMenu = {
-    CommandId::FileNew,
-    CommandId::FileOpen,
-    CommandId::FileSave,
-    CommandId::FileSaveAs,
-    CommandId::Separator,
-    CommandId::FilePrint,
-    CommandId::FilePrintPreview,
-    CommandId::FilePrintSetup,
-    CommandId::Separator,
-    CommandId::RecentFile1,
-    CommandId::Separator,
-    CommandId::AppExit,
-    // Beyond the classic set, after it.
-    CommandId::Separator,
-    CommandId::FileRevert,
-    CommandId::FileSaveSolution,
-    CommandId::FileExportPicture,
+    // The classic items keep their order; the later ones stand beside the
+    // items they belong with, all before Exit.
+    CommandId::FileNew,          CommandId::FileOpen,          CommandId::FileSave,
+    CommandId::FileSaveAs,       CommandId::FileSaveSolution,  CommandId::FileRevert,
+    CommandId::Separator,        CommandId::FileExportPicture, CommandId::FilePrint,
+    CommandId::FilePrintPreview, CommandId::FilePrintSetup,    CommandId::Separator,
+    CommandId::RecentFile1,      CommandId::Separator,         CommandId::AppExit,
 };
 constexpr std::array kEditMenu = {
     CommandId::EditUndo,
