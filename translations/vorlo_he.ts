@@ -79,15 +79,15 @@
     <name>BookWindow</name>
     <message>
         <source>&amp;Add Folder...</source>
-        <translation>&amp;הוספת תיקייה...</translation>
+        <translation>הוספת תיקייה (&amp;A)...</translation>
     </message>
     <message>
         <source>&amp;Remove Folder</source>
-        <translation>ה&amp;סרת תיקייה</translation>
+        <translation>הסרת תיקייה (&amp;R)</translation>
     </message>
     <message>
         <source>Only &amp;unsolved</source>
-        <translation>רק חידות &amp;שלא נפתרו</translation>
+        <translation>רק חידות שלא נפתרו (&amp;U)</translation>
     </message>
     <message>
         <source>Riddle Book</source>
@@ -95,7 +95,7 @@
     </message>
     <message>
         <source>&amp;Chapters</source>
-        <translation>&amp;פרקים</translation>
+        <translation>פרקים (&amp;C)</translation>
     </message>
     <message>
         <source>Chapters</source>
@@ -170,11 +170,11 @@
     </message>
     <message>
         <source>&amp;Startup Message...</source>
-        <translation>&amp;הודעת פתיחה...</translation>
+        <translation>הודעת פתיחה (&amp;S)...</translation>
     </message>
     <message>
         <source>&amp;New</source>
-        <translation>&amp;חדש</translation>
+        <translation>חדש (&amp;N)</translation>
     </message>
     <message>
         <source>Create a new riddle</source>
@@ -186,7 +186,7 @@
     </message>
     <message>
         <source>&amp;Open...</source>
-        <translation>&amp;פתיחה...</translation>
+        <translation>פתיחה (&amp;O)...</translation>
     </message>
     <message>
         <source>Open a riddle from file</source>
@@ -198,7 +198,7 @@
     </message>
     <message>
         <source>&amp;Save</source>
-        <translation>&amp;שמירה</translation>
+        <translation>שמירה (&amp;S)</translation>
     </message>
     <message>
         <source>Save the riddle to file</source>
@@ -210,7 +210,7 @@
     </message>
     <message>
         <source>Save &amp;As...</source>
-        <translation>שמירה &amp;בשם...</translation>
+        <translation>שמירה בשם (&amp;A)...</translation>
     </message>
     <message>
         <source>Save the riddle to file with a new name</source>
@@ -222,7 +222,7 @@
     </message>
     <message>
         <source>P&amp;rint Setup...</source>
-        <translation>הגדרות ה&amp;דפסה...</translation>
+        <translation>הגדרות הדפסה (&amp;R)...</translation>
     </message>
     <message>
         <source>Change the printer and printing options</source>
@@ -234,7 +234,7 @@
     </message>
     <message>
         <source>&amp;Print...</source>
-        <translation>ה&amp;דפסה...</translation>
+        <translation>הדפסה (&amp;P)...</translation>
     </message>
     <message>
         <source>Print the riddle</source>
@@ -246,7 +246,7 @@
     </message>
     <message>
         <source>Print Pre&amp;view</source>
-        <translation>&amp;תצוגה לפני הדפסה</translation>
+        <translation>תצוגה לפני הדפסה (&amp;V)</translation>
     </message>
     <message>
         <source>Display full pages</source>
@@ -258,7 +258,7 @@
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation>&amp;העתקה</translation>
+        <translation>העתקה (&amp;C)</translation>
     </message>
     <message>
         <source>Copy the selection and put it on the Clipboard</source>
@@ -270,7 +270,7 @@
     </message>
     <message>
         <source>Cu&amp;t</source>
-        <translation>&amp;גזירה</translation>
+        <translation>גזירה (&amp;T)</translation>
     </message>
     <message>
         <source>Cut the selection and put it on the Clipboard</source>
@@ -282,7 +282,7 @@
     </message>
     <message>
         <source>&amp;Paste</source>
-        <translation>ה&amp;דבקה</translation>
+        <translation>הדבקה (&amp;P)</translation>
     </message>
     <message>
         <source>Insert Clipboard contents</source>
@@ -294,7 +294,7 @@
     </message>
     <message>
         <source>&amp;Undo</source>
-        <translation>&amp;ביטול</translation>
+        <translation>ביטול (&amp;U)</translation>
     </message>
     <message>
         <source>Undo the last action</source>
@@ -306,7 +306,7 @@
     </message>
     <message>
         <source>&amp;About vorlo...</source>
-        <translation>&amp;אודות vorlo...</translation>
+        <translation>אודות vorlo (&amp;A)...</translation>
     </message>
     <message>
         <source>Display program information, version number and copyright</source>
@@ -318,7 +318,7 @@
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation>&amp;יציאה</translation>
+        <translation>יציאה (&amp;X)</translation>
     </message>
     <message>
         <source>Quit the application; prompts to save riddles</source>
@@ -346,7 +346,7 @@
     </message>
     <message>
         <source>&amp;Toolbar</source>
-        <translation>&amp;סרגל כלים</translation>
+        <translation>סרגל כלים (&amp;T)</translation>
     </message>
     <message>
         <source>Show or hide the toolbar</source>
@@ -358,7 +358,7 @@
     </message>
     <message>
         <source>&amp;Status Bar</source>
-        <translation>שורת &amp;מצב</translation>
+        <translation>שורת מצב (&amp;S)</translation>
     </message>
     <message>
         <source>Show or hide the status bar</source>
@@ -370,19 +370,19 @@
     </message>
     <message>
         <source>&amp;File</source>
-        <translation>&amp;קובץ</translation>
+        <translation>קובץ (&amp;F)</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation>&amp;עריכה</translation>
+        <translation>עריכה (&amp;E)</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation>&amp;תצוגה</translation>
+        <translation>תצוגה (&amp;V)</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation>ע&amp;זרה</translation>
+        <translation>עזרה (&amp;H)</translation>
     </message>
     <message>
         <source>Ready</source>
@@ -410,19 +410,19 @@
     </message>
     <message>
         <source>&amp;Add Match</source>
-        <translation>&amp;הוספת גפרור</translation>
+        <translation>הוספת גפרור (&amp;A)</translation>
     </message>
     <message>
         <source>&amp;Delete Match</source>
-        <translation>&amp;מחיקת גפרור</translation>
+        <translation>מחיקת גפרור (&amp;D)</translation>
     </message>
     <message>
         <source>&amp;Rotate to 90</source>
-        <translation>&amp;סיבוב ל־90 מעלות</translation>
+        <translation>סיבוב ל־90 מעלות (&amp;R)</translation>
     </message>
     <message>
         <source>Select &amp;Next Match</source>
-        <translation>בחירת הגפרור ה&amp;בא</translation>
+        <translation>בחירת הגפרור הבא (&amp;N)</translation>
     </message>
     <message>
         <source>Select the match after the selected one</source>
@@ -434,7 +434,7 @@
     </message>
     <message>
         <source>Select &amp;Previous Match</source>
-        <translation>בחירת הגפרור ה&amp;קודם</translation>
+        <translation>בחירת הגפרור הקודם (&amp;P)</translation>
     </message>
     <message>
         <source>Select the match before the selected one</source>
@@ -458,7 +458,7 @@
     </message>
     <message>
         <source>Zoom &amp;In</source>
-        <translation>ה&amp;גדלה</translation>
+        <translation>הגדלה (&amp;I)</translation>
     </message>
     <message>
         <source>Show the board larger</source>
@@ -470,7 +470,7 @@
     </message>
     <message>
         <source>Zoom &amp;Out</source>
-        <translation>ה&amp;קטנה</translation>
+        <translation>הקטנה (&amp;O)</translation>
     </message>
     <message>
         <source>Show the board smaller</source>
@@ -482,7 +482,7 @@
     </message>
     <message>
         <source>&amp;Actual Size</source>
-        <translation>גודל &amp;אמיתי</translation>
+        <translation>גודל אמיתי (&amp;A)</translation>
     </message>
     <message>
         <source>Show the board at its actual size</source>
@@ -494,7 +494,7 @@
     </message>
     <message>
         <source>Rever&amp;t to Saved</source>
-        <translation>חזרה ל&amp;גרסה השמורה</translation>
+        <translation>חזרה לגרסה השמורה (&amp;T)</translation>
     </message>
     <message>
         <source>Open the riddle again as it was last saved</source>
@@ -506,7 +506,7 @@
     </message>
     <message>
         <source>Save as Sol&amp;ution</source>
-        <translation>שמירה כפת&amp;רון</translation>
+        <translation>שמירה כפתרון (&amp;U)</translation>
     </message>
     <message>
         <source>Save the board as a solution of the riddle, beside its file</source>
@@ -518,7 +518,7 @@
     </message>
     <message>
         <source>&amp;Export Picture...</source>
-        <translation>ייצוא ת&amp;מונה...</translation>
+        <translation>ייצוא תמונה (&amp;E)...</translation>
     </message>
     <message>
         <source>Save a picture of the riddle as PNG, SVG or PDF</source>
@@ -530,11 +530,11 @@
     </message>
     <message>
         <source>&amp;Match</source>
-        <translation>&amp;גפרור</translation>
+        <translation>גפרור (&amp;M)</translation>
     </message>
     <message>
         <source>&amp;Redo</source>
-        <translation>&amp;חזרה</translation>
+        <translation>חזרה (&amp;R)</translation>
     </message>
     <message>
         <source>Redo the previously undone action</source>
@@ -546,7 +546,7 @@
     </message>
     <message>
         <source>&amp;Play Riddle</source>
-        <translation>&amp;שחק בחידה</translation>
+        <translation>שחק בחידה (&amp;P)</translation>
     </message>
     <message>
         <source>Play the riddle: move its matches; its file is never changed</source>
@@ -558,7 +558,7 @@
     </message>
     <message>
         <source>&amp;Restart Riddle</source>
-        <translation>&amp;התחל מחדש</translation>
+        <translation>התחל מחדש (&amp;R)</translation>
     </message>
     <message>
         <source>Put every match back where the riddle has it</source>
@@ -570,7 +570,7 @@
     </message>
     <message>
         <source>&amp;Hint</source>
-        <translation>&amp;רמז</translation>
+        <translation>רמז (&amp;H)</translation>
     </message>
     <message>
         <source>Show a match that must move, then where it goes</source>
@@ -582,11 +582,11 @@
     </message>
     <message>
         <source>&amp;Game</source>
-        <translation>&amp;משחק</translation>
+        <translation>משחק (&amp;G)</translation>
     </message>
     <message>
         <source>Riddle &amp;Book...</source>
-        <translation>&amp;ספר החידות...</translation>
+        <translation>ספר החידות (&amp;B)...</translation>
     </message>
     <message>
         <source>Show every riddle at a glance, with what you have solved</source>
@@ -598,7 +598,7 @@
     </message>
     <message>
         <source>&amp;Next Unsolved</source>
-        <translation>החידה ה&amp;באה שלא נפתרה</translation>
+        <translation>החידה הבאה שלא נפתרה (&amp;N)</translation>
     </message>
     <message>
         <source>Play the next riddle of the book that you have not solved</source>
@@ -670,11 +670,11 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>&amp;Language</source>
-        <translation>&amp;שפה</translation>
+        <translation>שפה (&amp;L)</translation>
     </message>
     <message>
         <source>&amp;System</source>
-        <translation>לפי ה&amp;מערכת</translation>
+        <translation>לפי המערכת (&amp;S)</translation>
     </message>
     <message>
         <source>The choice of language could not be saved in %1.</source>
@@ -2031,7 +2031,7 @@ See detailed instructions in Hebrew at the Help menu.</source>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation>&amp;סגירה</translation>
+        <translation>סגירה (&amp;C)</translation>
     </message>
 </context>
 </TS>

@@ -2,20 +2,32 @@
 // The window in Hebrew: right to left around a board that is not mirrored,
 // the same shortcuts as in English, and the choice of language kept.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <QToolBar>
 #include <QTranslator>
 
 #include <map>
+#include <utility>
 
 #include "board_view.h"
+#include "file_commands.h"
 #include "interface_language.h"
+#include "print_commands.h"
 #include "recording_window.h"
 #include "settings_store.h"
 
@@ -27,6 +39,7 @@ struct Observed {
     std::map<QString, QList<QKeySequence>> shortcuts;
     std::map<QString, bool> mnemonic;
     QStringList menuTitles;
+    QStringList mnemonicFaults;
     bool hitSelects = false;
     bool yellowAtStick = false;
     Qt::LayoutDirection window = Qt::LeftToRight;
@@ -36,6 +49,49 @@ struct Observed {
 
 bool HasMnemonic(const QString& text) {
     return QString(text).remove(QStringLiteral("&&")).contains(u'&');
+}
+
+// The key after the "&" of `text`, lower case; none without one.
+QChar MnemonicOf(const QString& text) {
+    const QString plain = QString(text).remove(QStringLiteral("&&"));
+    const qsizetype at = plain.indexOf(u'&');
+    return at >= 0 && at + 1 < plain.size() ? plain.at(at + 1).toLower() : QChar();
+}
+
+// Each menu's mnemonics (the menu bar's titles count as one more menu): in
+// both languages Latin letters that a Latin keyboard layout types, and never
+// two alike in one menu. Returns what is wrong, empty when all is well.
+QStringList MnemonicFaults(MainWindow* frame) {
+    QStringList faults;
+    QList<QStringList> menus;
+    QStringList titles;
+    for (QMenu* menu : frame->Menus()) {
+        titles << menu->title();
+        QStringList items;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator() && action->isVisible()) {
+                items << action->text();
+            }
+        }
+        menus << items;
+    }
+    menus << titles;
+    for (const QStringList& texts : menus) {
+        QString seen;
+        for (const QString& text : texts) {
+            const QChar key = MnemonicOf(text);
+            if (key.isNull()) {
+                continue;
+            }
+            if (key.unicode() > 0x7f || !key.isLetterOrNumber()) {
+                faults << QStringLiteral("not on a Latin layout: ") + text;
+            } else if (seen.contains(key)) {
+                faults << QStringLiteral("mnemonic used twice: ") + text;
+            }
+            seen += key;
+        }
+    }
+    return faults;
 }
 
 Observed Observe(RecordingFrame& recording) {
@@ -49,6 +105,7 @@ Observed Observe(RecordingFrame& recording) {
     for (QMenu* menu : frame->Menus()) {
         seen.menuTitles << menu->title();
     }
+    seen.mnemonicFaults = MnemonicFaults(frame);
     BoardView* board = frame->boardView();
     seen.window = frame->layoutDirection();
     seen.board = board->layoutDirection();
@@ -98,8 +155,12 @@ private slots:
         QApplication::setLayoutDirection(Qt::LeftToRight);
 
         QCOMPARE(he.window, Qt::RightToLeft);
-        QCOMPARE(he.menuTitles.value(0), QStringLiteral("&קובץ"));
-        QCOMPARE(he.menuTitles.value(5), QStringLiteral("ע&זרה"));
+        // Each mnemonic is the English one's Latin letter, so the menus open
+        // from a Latin keyboard layout as from a Hebrew one.
+        QCOMPARE(he.menuTitles.value(0), QStringLiteral("קובץ (&F)"));
+        QCOMPARE(he.menuTitles.value(5), QStringLiteral("עזרה (&H)"));
+        QCOMPARE(en.mnemonicFaults, QStringList());
+        QCOMPARE(he.mnemonicFaults, QStringList());
         // The board column lies left of the information column in English
         // and right of it in Hebrew; the board inside is the file's picture.
         QVERIFY(he.boardLeft < en.boardLeft);
