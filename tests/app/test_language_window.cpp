@@ -125,6 +125,105 @@ Observed Observe(RecordingFrame& recording) {
     return seen;
 }
 
+// The dark pixels of `image` between columns `from` and `to` (the writing,
+// not the frame), cut to their bounding box, as a picture of black and white.
+QImage DarkPart(const QImage& image, int from, int to) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = from; x < to; ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    QImage part(box.size(), QImage::Format_Mono);
+    part.fill(0);
+    for (int y = 0; y < box.height(); ++y) {
+        for (int x = 0; x < box.width(); ++x) {
+            part.setPixel(x, y, qGray(image.pixel(box.x() + x, box.y() + y)) < 128 ? 1 : 0);
+        }
+    }
+    return part;
+}
+
+// A one-entry menu with the shortcut `keys` and a blank text, drawn in
+// `direction`: the shortcut's pixels.
+QImage DrawnShortcut(Qt::LayoutDirection direction, const QKeySequence& keys) {
+    QMenu menu;
+    menu.setLayoutDirection(direction);
+    QAction* action = menu.addAction(QStringLiteral(" "));
+    action->setShortcut(keys);
+    menu.adjustSize();
+    const QImage image = menu.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return DarkPart(image, 0, image.width());
+}
+
+// Whether two pictures from DarkPart show the same writing, allowing for the
+// pixel by which text drawn at another fraction of a pixel may differ: every
+// dark pixel of one has a dark pixel of the other beside it.
+bool SameWriting(const QImage& a, const QImage& b) {
+    if (a.isNull() || b.isNull() || a.height() != b.height() || qAbs(a.width() - b.width()) > 1) {
+        return false;
+    }
+    auto covered = [](const QImage& from, const QImage& in) {
+        for (int y = 0; y < from.height(); ++y) {
+            for (int x = 0; x < from.width(); ++x) {
+                if (from.pixelIndex(x, y) == 0) {
+                    continue;
+                }
+                bool near = false;
+                for (int dx = -1; dx <= 1 && !near; ++dx) {
+                    const int at = x + dx;
+                    near = at >= 0 && at < in.width() && in.pixelIndex(at, y) == 1;
+                }
+                if (!near) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    return covered(a, b) && covered(b, a);
+}
+
+// Laid out as a right-to-left paragraph, whether `text` shows the two
+// characters before `after` between the character at `mark` and `after`: how
+// "?" and "/tmp" read when the path is kept apart, "/" to the left of "tmp"
+// and "?" left of both. (The edges of the first character of a run are not
+// used: Qt gives them at the run's boundary.)
+bool DrawnBetween(const QString& text, int mark, int after) {
+    QTextLayout layout(text);
+    QTextOption option;
+    option.setTextDirection(Qt::RightToLeft);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(100000);
+    layout.endLayout();
+    auto edges = [&line](int index) {
+        int at = index;
+        const qreal a = line.cursorToX(&at, QTextLine::Leading);
+        at = index;
+        const qreal b = line.cursorToX(&at, QTextLine::Trailing);
+        return std::pair(qMin(a, b), qMax(a, b));
+    };
+    const qreal gap = edges(after).first - edges(mark).second;
+    const qreal between = QFontMetricsF(layout.font()).horizontalAdvance(text.mid(after - 2, 2));
+    return gap > between - 1;
+}
+
+// A temporary copy of the sample cup, opened in `frame` and changed.
+bool OpenChangedCup(MainWindow* frame, const QString& path) {
+    QFile::remove(path);
+    if (!QFile::copy(QStringLiteral(VORLO_SOURCE_DIR "/resources/samples/riddle1.vrl"), path) ||
+        !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner) ||
+        !frame->Files().OpenDocumentFile(path)) {
+        return false;
+    }
+    frame->riddleDocument()->setModified(true);
+    return true;
+}
+
 }  // namespace
 
 class TestLanguageWindow : public QObject {
@@ -169,6 +268,109 @@ private slots:
         QVERIFY(he.hitSelects);
         QCOMPARE(he.shortcuts, en.shortcuts);
         QCOMPARE(he.mnemonic, en.mnemonic);
+    }
+
+    // Right to left, a shortcut still reads left to right: "Ctrl++" and
+    // "Ctrl+-" are drawn as in English, never as "++Ctrl".
+    void shortcutsReadLeftToRight_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("Ctrl++") << QKeySequence(Qt::CTRL | Qt::Key_Plus);
+        QTest::newRow("Ctrl+-") << QKeySequence(Qt::CTRL | Qt::Key_Minus);
+        QTest::newRow("Ctrl+Shift+S") << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+        QTest::newRow("Shift+Tab") << QKeySequence(Qt::SHIFT | Qt::Key_Tab);
+    }
+    void shortcutsReadLeftToRight() {
+        QFETCH(QKeySequence, keys);
+        const QImage english = DrawnShortcut(Qt::LeftToRight, keys);
+        const QImage hebrew = DrawnShortcut(Qt::RightToLeft, keys);
+        QVERIFY(!english.isNull());
+        QVERIFY(SameWriting(hebrew, english));
+        // And the check can tell: the keys the other way round differ.
+        const QKeySequence reversed =
+            QKeySequence::fromString(keys.toString().split(u'+').mid(1).join(u'+') + u'+' +
+                                     keys.toString().section(u'+', 0, 0));
+        QVERIFY(!SameWriting(DrawnShortcut(Qt::RightToLeft, reversed), english));
+    }
+
+    // The Hebrew questions about a riddle: its path stands apart from the
+    // sentence (its first slash stays at its left, the question mark outside
+    // it), and the button that drops the changes says so.
+    void hebrewQuestionsKeepPathsApart() {
+        if (!vorlo::InstallHebrewTranslations(qApp)) {
+            QFAIL("the Hebrew translation is not built into the program");
+        }
+        QApplication::setLayoutDirection(Qt::RightToLeft);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        RecordingFrame hebrew;
+        QVERIFY(hebrew.Make());
+        MainWindow* frame = hebrew.frame.get();
+        QStringList asked;
+        frame->ConfirmRevert = [&asked](const QString& q) {
+            asked << q;
+            return false;
+        };
+        const QString path = dir.filePath(QStringLiteral("cup.vrl"));
+        QVERIFY(OpenChangedCup(frame, path));
+        QVERIFY(!frame->Files().SaveModified());  // the recording answers Cancel
+        QVERIFY(!frame->Files().OnFileRevert());
+        asked.prepend(hebrew.prompts.value(0));
+
+        const std::unique_ptr<QMessageBox> box =
+            FileCommands::MakeSaveQuestion(nullptr, asked.first());
+        const QString discard = box->button(QMessageBox::Discard)->text();
+        hebrew.Reset();
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+        QApplication::setLayoutDirection(Qt::LeftToRight);
+
+        QCOMPARE(discard, QStringLiteral("אל תשמור"));
+        QCOMPARE(asked.size(), 2);
+        const QString isolated = QChar(0x2066) + path + QChar(0x2069);
+        for (const QString& question : asked) {
+            const QString first = question.section(u'\n', 0, 0);
+            QVERIFY2(first.contains(isolated), qPrintable(first));
+            const int slash = int(first.indexOf(isolated)) + 1;
+            const int mark = int(first.indexOf(u'?', slash));
+            QVERIFY2(mark > slash, qPrintable(first));
+            // Left to right inside: from the question mark on the left, the
+            // first slash, "t", then "m".
+            QVERIFY2(DrawnBetween(first, mark, slash + 2), qPrintable(first));
+        }
+    }
+
+    // Right to left, the preview's first-page button stands at the right and
+    // its arrow points right; left to right the toolkit's arrows are kept.
+    void previewArrowsPointWhereTheyGo() {
+        const char* const names[] = {"First page", "Previous page", "Next page", "Last page"};
+        auto icons = [&names](QPrintPreviewDialog& dialog) {
+            QList<qint64> keys;
+            for (const char* name : names) {
+                qint64 key = -1;
+                for (QAction* action : dialog.findChildren<QAction*>()) {
+                    if (action->text() == QLatin1String(name)) {
+                        key = action->icon().cacheKey();
+                    }
+                }
+                keys << key;
+            }
+            return keys;
+        };
+        QPrinter printer;
+        QPrintPreviewDialog english(&printer);
+        const QList<qint64> drawn = icons(english);
+        QVERIFY(!drawn.contains(-1));
+        QVERIFY(drawn[0] != drawn[3] && drawn[1] != drawn[2]);
+        PrintCommands::PointPageArrowsWithLayout(english);
+        QCOMPARE(icons(english), drawn);
+
+        QPrintPreviewDialog hebrew(&printer);
+        hebrew.setLayoutDirection(Qt::RightToLeft);
+        const QList<qint64> before = icons(hebrew);
+        PrintCommands::PointPageArrowsWithLayout(hebrew);
+        QCOMPARE(icons(hebrew), (QList<qint64>{before[3], before[2], before[1], before[0]}));
     }
 
     void languageChoiceIsKeptForTheNextStart() {
