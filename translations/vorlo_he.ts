@@ -850,6 +850,10 @@ The changes made since are lost.</source>
         <source>Discard</source>
         <translation>אל תשמור</translation>
     </message>
+    <message>
+        <source>Tip: with Match &gt; Snap to Matches on, a match dropped this close to another one&apos;s end meets it exactly.</source>
+        <translation>עצה: כשהפקודה גפרור ‏&gt; הצמדה לגפרורים פעילה, גפרור שמונח קרוב כל כך לקצה של גפרור אחר נצמד אליו בדיוק.</translation>
+    </message>
 </context>
 <context>
     <name>PlaySession</name>

@@ -67,6 +67,9 @@ public:
     // available to windows is `available` (see WindowPlacement).
     void PlaceOnScreen(const QRect& available);
 
+    // The tip shown once where a dropped match just missed another one.
+    static QString SnapTip();
+
     void OnAppAbout();
     void OnHelpInstructions();
     void OnStartupMessage();

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QTextEdit>
+#include <QToolTip>
 #include <QUndoStack>
 
 #include <span>
@@ -193,6 +194,16 @@ void MainWindow::ConnectBoardViewCommands() {
         board_->SetSnapping(on);
         SettingsStore().SetSnapToMatches(on);
     });
+    // Once ever, where a dropped match just missed another one's end, the
+    // board says that snapping would have made them meet.
+    connect(board_, &BoardView::DroppedNearAnother, this, [this](QPoint globalPos) {
+        SettingsStore store;
+        if (store.SnapTipShown()) {
+            return;
+        }
+        store.SetSnapTipShown();
+        QToolTip::showText(globalPos, SnapTip(), board_, QRect(), 8000);
+    });
 
     auto updateZoom = [this] {
         const std::span<const int> steps = BoardView::ZoomSteps();
@@ -250,4 +261,10 @@ void MainWindow::UpdateBoardCommands() {
     if (boardActive) {
         status_->SetMatchCount(board_->matchCountText());
     }
+}
+
+QString MainWindow::SnapTip() {
+    return tr(
+        "Tip: with Match > Snap to Matches on, a match dropped this close to another "
+        "one's end meets it exactly.");
 }

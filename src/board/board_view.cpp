@@ -19,6 +19,7 @@
 #include <climits>
 #include <cstdint>
 #include <span>
+#include <utility>
 
 #include "board_accessible.h"
 #include "board_painter.h"
@@ -269,6 +270,10 @@ void BoardView::mousePressEvent(QMouseEvent* event) {
     const Point32 point = BoardPointFromViewport(event->position().toPoint());
     if (event->button() == Qt::LeftButton) {
         ShowCursor(Editor().PressLeft(point.x, point.y).cursor);
+        pressedMatch_.reset();
+        if (doc_->SelectedMatch) {
+            pressedMatch_ = *doc_->SelectedMatch;
+        }
     } else if (event->button() == Qt::RightButton) {
         ShowCursor(Editor().PressRight(point.x, point.y).cursor);
     }
@@ -298,6 +303,13 @@ void BoardView::mouseMoveEvent(QMouseEvent* event) {
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
     // A drag ends because later movements no longer carry its button.
     AnnounceMoveDone();
+    if (event->button() == Qt::LeftButton && pressedMatch_) {
+        const vorlo::Match was = *std::exchange(pressedMatch_, std::nullopt);
+        if (!Snapping() && doc_->SelectedMatch && *doc_->SelectedMatch != was &&
+            Editor().SelectedNearlyMeetsAnother()) {
+            emit DroppedNearAnother(event->globalPosition().toPoint());
+        }
+    }
     event->accept();
 }
 

@@ -105,6 +105,9 @@ public:
 
 signals:
     void ZoomChanged(int percent);
+    // A drag with snapping off left the match just short of another
+    // match's end; `globalPos` is where the pointer let go.
+    void DroppedNearAnother(QPoint globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -143,7 +146,8 @@ private:
     QRect BoardRectOfPort(const QRect& port) const;
 
     RiddleDocument* doc_;
-    bool moveToAnnounce_ = false;  // a match moved since the last announcement
+    bool moveToAnnounce_ = false;               // a match moved since the last announcement
+    std::optional<vorlo::Match> pressedMatch_;  // as the left press found it
     mutable std::optional<QCursor> moveCursor_;
     mutable std::optional<QCursor> rotateCursor_;
     mutable std::optional<QCursor> moveCursor2x_;

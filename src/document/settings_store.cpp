@@ -491,6 +491,14 @@ bool SettingsStore::SetSnapToMatches(bool on) {
     return SetValueIn(fileName_, kWindowKey, kSnapValue, ByteValue(on ? 1 : 0));
 }
 
+bool SettingsStore::SnapTipShown() const {
+    return ByteOf(ValueOf(fileName_, kWindowKey, kSnapTipValue)).value_or(0) == 1;
+}
+
+bool SettingsStore::SetSnapTipShown() {
+    return SetValueIn(fileName_, kWindowKey, kSnapTipValue, ByteValue(1));
+}
+
 int SettingsStore::Zoom() const {
     bool ok = false;
     const int percent = TextOf(ValueOf(fileName_, kWindowKey, kZoomValue)).toInt(&ok);

@@ -36,6 +36,8 @@ inline constexpr char kOpenFolderValue[] = "OpenFolder";
 // The board's view: snapping (one byte, 1 = on) and the zoom (text, percent).
 inline constexpr char kSnapValue[] = "SnapToMatches";
 inline constexpr char kZoomValue[] = "Zoom";
+// Whether the tip about snapping was shown (one byte, 1 = shown).
+inline constexpr char kSnapTipValue[] = "SnapTipShown";
 // The interface language (text): "system", "en" or "he".
 inline constexpr char kLanguageValue[] = "Language";
 // The riddle book: the folders the player added as chapters (text values
@@ -86,6 +88,8 @@ public:
     // whole number is stored (the board takes the step nearest to it).
     bool SnapToMatches() const;
     bool SetSnapToMatches(bool on);
+    bool SnapTipShown() const;
+    bool SetSnapTipShown();
     int Zoom() const;
     bool SetZoom(int percent);
 

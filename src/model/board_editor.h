@@ -213,6 +213,11 @@ public:
     bool Snapping() const { return snapping_; }
     // Held off for the movements that follow (Alt held during a drag).
     void SuspendSnapping(bool suspended) { snapSuspended_ = suspended; }
+    // Whether the selected match came close to meeting another, an end within
+    // kNearMissDistance of another match's end, without meeting it: where
+    // snapping would have helped.
+    static constexpr int32_t kNearMissDistance = 20;
+    bool SelectedNearlyMeetsAnother();
 
     // Where the next added match goes: steps 18 pixels with every add for as
     // long as the board lives, across riddles.

@@ -87,6 +87,17 @@ void BoardEditor::OnKeyTurn(int32_t degrees, bool aboutHead) {
     Announce(Change(BoardChange::Kind::Moved, selected, was), true);
 }
 
+bool BoardEditor::SelectedNearlyMeetsAnother() {
+    if (!doc_.SelectedMatch) {
+        return false;
+    }
+    const Match& m = *doc_.SelectedMatch;
+    const Point32 ends[2] = {{m.x, m.y}, HeadTip(m)};
+    const std::optional<EndFinder::Hit> hit =
+        endFinder_.Nearest(doc_.MatchList, ends, doc_.SelectedMatch, kNearMissDistance);
+    return hit && hit->distanceSquared > 0;
+}
+
 int64_t BoardEditor::SnapDragged() {
     if (!snapping_ || snapSuspended_) {
         return 0;

@@ -48,17 +48,18 @@ std::optional<int32_t> SnapAngleToStep(int32_t angle) {
 
 std::optional<EndFinder::Hit> EndFinder::Nearest(const MatchList& list,
                                                  std::span<const Point32> points,
-                                                 MatchList::Ref skip) {
+                                                 MatchList::Ref skip, int32_t distance) {
+    distance = std::max(distance, 0);
     // A match's head end lies up to kEndToEnd from its record's point, so
-    // the records searched lie that much farther out than the snap distance.
-    constexpr int64_t kReach = kEndToEnd + kSnapDistance + 1;
+    // the records searched lie that much farther out than the distance.
+    const int64_t kReach = int64_t{kEndToEnd} + distance + 1;
     areas_.clear();
     for (const Point32& p : points) {
         areas_.push_back({Saturate(p.x - kReach), Saturate(p.y - kReach), Saturate(p.x + kReach),
                           Saturate(p.y + kReach)});
     }
     std::optional<Hit> best;
-    constexpr uint64_t kLimit = uint64_t{kSnapDistance} * kSnapDistance;
+    const uint64_t kLimit = uint64_t(distance) * uint64_t(distance);
     auto consider = [&](MatchList::Ref ref) {
         if (ref == skip) {
             return;

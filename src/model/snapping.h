@@ -47,11 +47,11 @@ public:
         uint64_t distanceSquared = 0;
     };
     // The end of a match other than `skip` nearest to one of `points`, no
-    // farther than kSnapDistance. Of equal distances the first point wins,
+    // farther than `distance` (from 0 up). Of equal distances the first point wins,
     // then the match earlier in the list, then its tail end. The list is
     // searched through its spatial index.
     std::optional<Hit> Nearest(const MatchList& list, std::span<const Point32> points,
-                               MatchList::Ref skip);
+                               MatchList::Ref skip, int32_t distance = kSnapDistance);
 
 private:
     std::vector<MatchList::Ref> found_;

@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <memory>
@@ -257,6 +258,24 @@ private slots:
         QVERIFY(recording.Make());
         QVERIFY(frame->Action(CommandId::SnapToMatches)->isChecked());
         QVERIFY(board()->Snapping());
+    }
+
+    // The first drop just short of another match's end offers snapping in a
+    // tooltip, once for good: later near misses, in later runs too, do not.
+    void theSnapTipShowsOnce() {
+        QVERIFY(!SettingsStore().SnapTipShown());
+        const QPoint at = board()->mapToGlobal(board()->rect().center());
+        emit board()->DroppedNearAnother(at);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), MainWindow::SnapTip());
+        QVERIFY(SettingsStore().SnapTipShown());
+        QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());
+        recording.Reset();
+        QVERIFY(recording.Make());
+        emit board()->DroppedNearAnother(at);
+        QApplication::processEvents();
+        QVERIFY(!QToolTip::isVisible());
     }
 
     // ----- zoom -----

@@ -700,6 +700,38 @@ private slots:
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{120, 220, 30}));
     }
 
+    // Let go just short of another match's end with snapping off, a drag
+    // says so (the window then offers snapping); on it, far from it, or with
+    // snapping on, it does not.
+    void aDropJustShortOfAnEndIsTold_data() {
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<bool>("snapping");
+        QTest::addColumn<bool>("told");
+        // The other match lies at (200, 100, 0): its head's tip at (276, 100).
+        // The dragged one starts at (100, 200, 0), grabbed 30 px from its tail.
+        QTest::newRow("tail 4 px from the head") << QPoint(310, 100) << false << true;
+        QTest::newRow("tail on the head") << QPoint(306, 100) << false << false;
+        QTest::newRow("far from every end") << QPoint(330, 250) << false << false;
+        QTest::newRow("snapping on") << QPoint(310, 100) << true << false;
+    }
+    void aDropJustShortOfAnEndIsTold() {
+        QFETCH(QPoint, to);
+        QFETCH(bool, snapping);
+        QFETCH(bool, told);
+        Board b;
+        b.Add(200, 100, 0);
+        b.Add(100, 200, 0);
+        b.view.SetSnapping(snapping);
+        QSignalSpy spy(&b.view, &BoardView::DroppedNearAnother);
+        QTest::mousePress(b.Port(), Qt::LeftButton, {}, b.ToPort(QPoint(130, 200)));
+        b.Move(to, Qt::LeftButton);
+        QTest::mouseRelease(b.Port(), Qt::LeftButton, {}, b.ToPort(to));
+        QCOMPARE(spy.size(), told ? 1 : 0);
+        // A click that moves nothing tells nothing.
+        b.Click(Qt::LeftButton, to);
+        QCOMPARE(spy.size(), told ? 1 : 0);
+    }
+
     void pasteReadsOnlyAWholeBlock_data() {
         QTest::addColumn<bool>("present");
         QTest::addColumn<QByteArray>("bytes");

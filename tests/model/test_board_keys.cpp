@@ -313,6 +313,37 @@ TEST(Snapping, FindsEndsThroughTheIndexOnALargeBoard) {
     EXPECT_EQ(hit->distanceSquared, 13u);
 }
 
+// Where a match dropped with snapping off would have been helped by it: an
+// end close to another match's end, but not on it. The other match lies at
+// (100, 100, 0), its ends at (100, 100) and (176, 100).
+TEST(Snapping, ANearMissIsAnEndCloseToAnotherButNotOnIt) {
+    struct Case {
+        const char* name;
+        Match dropped;
+        bool nearMiss;
+    };
+    const Case cases[] = {
+        {"tail 3 px from the other's head", Match(179, 100, 0), true},
+        {"tail 20 px from it", Match(196, 100, 0), true},
+        {"tail 21 px from it", Match(197, 100, 0), false},
+        {"head 12, 16 px from the other's tail", Match(12, 116, 0), true},
+        {"tail on the other's head", Match(176, 100, 0), false},
+        {"far from every end", Match(300, 300, 45), false},
+        {"the other's twin: both ends on its ends", Match(100, 100, 0), false},
+    };
+    for (const Case& c : cases) {
+        Board b;
+        b.Put(Match(100, 100, 0));
+        b.doc.SelectedMatch = b.Put(c.dropped);
+        EXPECT_EQ(b.editor.SelectedNearlyMeetsAnother(), c.nearMiss) << c.name;
+    }
+    Board empty;
+    EXPECT_FALSE(empty.editor.SelectedNearlyMeetsAnother());
+    // Alone on the board, a match misses nothing.
+    empty.doc.SelectedMatch = empty.Put(Match(100, 100, 0));
+    EXPECT_FALSE(empty.editor.SelectedNearlyMeetsAnother());
+}
+
 }  // namespace
 
 namespace {
