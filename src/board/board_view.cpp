@@ -370,6 +370,25 @@ void BoardView::AnnounceMoveDone() {
     }
 }
 
+void BoardView::ScrollIntoView(const BoardRect& r) {
+    // A margin around it, so the match does not sit on the view's edge.
+    constexpr int64_t kMargin = 16;
+    auto scrollTo = [](QScrollBar* bar, int64_t from, int64_t to, int64_t page) {
+        const int64_t at = bar->value();
+        int64_t want = at;
+        if (to - from + 2 * kMargin > page || from - kMargin < at) {
+            want = from - kMargin;
+        } else if (to + kMargin > at + page) {
+            want = to + kMargin - page;
+        }
+        bar->setValue(static_cast<int>(std::clamp<int64_t>(want, bar->minimum(), bar->maximum())));
+    };
+    scrollTo(horizontalScrollBar(), FloorDiv(int64_t{r.left} * zoom_, 100),
+             CeilDiv(int64_t{r.right} * zoom_, 100), viewport()->width());
+    scrollTo(verticalScrollBar(), FloorDiv(int64_t{r.top} * zoom_, 100),
+             CeilDiv(int64_t{r.bottom} * zoom_, 100), viewport()->height());
+}
+
 QRect BoardView::PortRect(const BoardRect& r) const {
     // In 64 bits, since the corners may lie anywhere in the 32-bit range;
     // right and bottom lie just outside the rectangle. At the zoom the
@@ -454,6 +473,11 @@ void BoardView::paste() {
     const std::optional<MatchBlock> next = Editor().OnEditPaste(view);
     if (!next) {
         return;
+    }
+    // The pasted match is the selected one; it lies only a few pixels from
+    // its original, so the view goes to where it can be seen whole.
+    if (doc_->SelectedMatch) {
+        ScrollIntoView(vorlo::MatchBounds(*doc_->SelectedMatch));
     }
     // The clipboard keeps the pasted place, so the next paste lands 5 pixels
     // further on, here or in another running copy of the program. Bytes

@@ -55,6 +55,8 @@ public:
     vorlo::Point32 BoardPointFromViewport(QPoint viewportPos) const;
     // The viewport pixels of a board rectangle that lie on the screen.
     QRect ViewportRectOf(const vorlo::BoardRect& r) const { return PortRect(r); }
+    // Scrolls as little as needed for `r` to be on the screen, with a margin.
+    void ScrollIntoView(const vorlo::BoardRect& r);
 
     // The buttons and modifier keys of a mouse event as the editor takes them.
     static vorlo::PointerInput PointerHeld(Qt::MouseButtons buttons,

@@ -700,6 +700,32 @@ private slots:
         QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{120, 220, 30}));
     }
 
+    // A match pasted off the screen comes into view, selected; one already
+    // on it leaves the view where it is.
+    void pastedMatchIsScrolledIntoView_data() {
+        QTest::addColumn<QPoint>("copied");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("on the screen") << QPoint(500, 400) << false;
+        QTest::newRow("below and right") << QPoint(1500, 1200) << true;
+        QTest::newRow("above and left") << QPoint(50, 150) << true;
+    }
+    void pastedMatchIsScrolledIntoView() {
+        QFETCH(QPoint, copied);
+        QFETCH(bool, scrolls);
+        Board b(QPoint(300, 200));
+        b.doc.SelectedMatch = b.doc.MatchList.Append(Match(copied.x(), copied.y(), 0));
+        b.view.copy();
+        b.view.paste();
+        const Match pasted = *b.doc.SelectedMatch;
+        QCOMPARE(pasted, Match(copied.x() + 5, copied.y() + 5, 0));
+        const QRect shown = b.view.VisibleBoardRect();
+        const vorlo::BoardRect bounds = vorlo::MatchBounds(pasted);
+        QVERIFY(shown.contains(
+            QRect(QPoint(bounds.left, bounds.top), QPoint(bounds.right - 1, bounds.bottom - 1))));
+        const QPoint at(b.view.horizontalScrollBar()->value(), b.view.verticalScrollBar()->value());
+        QCOMPARE(at != QPoint(300, 200), scrolls);
+    }
+
     // Let go just short of another match's end with snapping off, a drag
     // says so (the window then offers snapping); on it, far from it, or with
     // snapping on, it does not.
