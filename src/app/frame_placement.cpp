@@ -29,13 +29,26 @@ FramePlacement PlaceFrame(int32_t screenWidth, int32_t screenHeight) {
     return p;
 }
 
-ScreenPlacement PlaceFrameOnScreen(const QRect& available, const QMargins& frame) {
+int CascadeStep(const QMargins& frame) {
+    return qMax(24, frame.top());
+}
+
+ScreenPlacement PlaceFrameOnScreen(const QRect& available, const QMargins& frame, int cascade) {
     ScreenPlacement s;
     // A maximised window fills the available width; its title bar stays on
     // the screen and takes its height from the inside.
     s.fullScreen = QSize(available.width(), qMax(0, available.height() - frame.top()));
     const FramePlacement p = PlaceFrame(s.fullScreen.width(), s.fullScreen.height());
     s.outer = QRect(available.left() + p.x, available.top() + p.y, p.width, p.height);
+    if (cascade > 0) {
+        const int step = CascadeStep(frame);
+        // Steps that fit in the width to the right and in half the height.
+        const int room = qMin(available.right() - s.outer.right(), s.outer.height() / 2);
+        const int steps = room >= step ? room / step : 0;
+        const int at = steps > 0 ? cascade % (steps + 1) : 0;
+        s.outer.translate(at * step, at * step);
+        s.outer.setBottom(s.outer.bottom() - at * step);
+    }
     s.inside = s.outer.marginsRemoved(frame);
     s.inside.setSize(s.inside.size().expandedTo(QSize(0, 0)));
     s.boardHeight = p.boardHeight;

@@ -36,7 +36,14 @@ struct ScreenPlacement {
     QRect inside;      // the part the program draws: the outer rectangle less the frame
     int32_t boardHeight = 0;
 };
-ScreenPlacement PlaceFrameOnScreen(const QRect& available, const QMargins& frame);
+// The `cascade`th window of the program running at once (from 0) stands a
+// title bar's height further right and down than the one before, its height
+// shortened by as much so it stays on the screen; when the free width runs
+// out, the steps start again from the first place.
+ScreenPlacement PlaceFrameOnScreen(const QRect& available, const QMargins& frame, int cascade = 0);
+
+// How far one cascade step goes with `frame`: its title bar, at least 24 px.
+int CascadeStep(const QMargins& frame);
 
 // The width of the left (information) column.
 inline constexpr int32_t kInfoPaneWidth = 140;

@@ -75,7 +75,8 @@ constexpr QSize kToolBarIconSize(16, 15);
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDocument(this)) {
+MainWindow::MainWindow(QWidget* parent, int cascade)
+    : QMainWindow(parent), doc_(new RiddleDocument(this)) {
     Q_INIT_RESOURCE(toolbar_icons);
     vorlo::InstallKeyNames();
     // Riddle files dropped anywhere on the window open as through File > Open.
@@ -124,6 +125,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), doc_(new RiddleDo
     // The first paint is seen wherever in the window it happens.
     qApp->installEventFilter(this);
 
+    placement_->SetCascade(cascade);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         PlaceOnScreen(screen->availableGeometry());
     }

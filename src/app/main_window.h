@@ -40,7 +40,9 @@ class MainWindow : public QMainWindow, public WindowPrompts {
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // `cascade`: which of the program's windows running at once this is (see
+    // PlaceFrameOnScreen), 0 for the first.
+    explicit MainWindow(QWidget* parent = nullptr, int cascade = 0);
     ~MainWindow() override;
 
     RiddleDocument* riddleDocument() const { return doc_; }

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <unistd.h>
@@ -232,7 +233,12 @@ bool VorloApplication::InitInstance(int* exitCode) {
     // the first riddle's views are set up; a moved program repairs it here.
     RecordInstallationFolder();
 
-    frame_ = new MainWindow();
+    // The running copies' windows take slots in the user's runtime folder;
+    // each stands a step further than the one before.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    windowSlot_ =
+        TakeWindowSlot(runtime.isEmpty() ? QString() : runtime + QStringLiteral("/vorlo"));
+    frame_ = new MainWindow(nullptr, windowSlot_.index);
     if (!error.isEmpty()) {
         frame_->ShowError(error);
         *exitCode = 1;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "main_window.h"
+#include "window_placement.h"
 
 class VorloApplication : public QApplication {
     Q_OBJECT
@@ -39,6 +40,8 @@ private:
     int PrintAndExit(const QString& path);
 
     QPointer<MainWindow> frame_;
+    // Held while the window is open, so the next copy's window cascades.
+    WindowSlot windowSlot_;
 };
 
 namespace vorlo {

@@ -2,6 +2,8 @@
 #include "window_placement.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QLockFile>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTimer>
@@ -14,6 +16,31 @@
 #include "frame_placement.h"
 
 using namespace vorlo;
+
+WindowSlot::WindowSlot() = default;
+WindowSlot::WindowSlot(WindowSlot&&) noexcept = default;
+WindowSlot& WindowSlot::operator=(WindowSlot&&) noexcept = default;
+WindowSlot::~WindowSlot() = default;
+
+WindowSlot TakeWindowSlot(const QString& folder, int count) {
+    WindowSlot slot;
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        return slot;
+    }
+    for (int i = 0; i < count; ++i) {
+        auto lock = std::make_unique<QLockFile>(
+            QDir(folder).filePath(QStringLiteral("window-%1.lock").arg(i)));
+        // Held for the program's whole run: never stale by age, only when
+        // the program that holds it is gone.
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0)) {
+            slot.index = i;
+            slot.lock = std::move(lock);
+            return slot;
+        }
+    }
+    return slot;
+}
 
 WindowPlacement::WindowPlacement(QWidget* window, QSplitter* outer, QSplitter* inner,
                                  BoardView* board)
@@ -29,7 +56,7 @@ void WindowPlacement::PlaceOnScreen(const QRect& available) {
 
 void WindowPlacement::ApplyPlacement(const QMargins& frame) {
     placementFrame_ = frame;
-    const ScreenPlacement place = PlaceFrameOnScreen(placementArea_, frame);
+    const ScreenPlacement place = PlaceFrameOnScreen(placementArea_, frame, cascade_);
     FullScreenWidth = place.fullScreen.width();
     FullScreenHeight = place.fullScreen.height();
     // The window system is told where the inside goes, frame taken off the

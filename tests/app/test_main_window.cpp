@@ -425,6 +425,52 @@ private slots:
     // Under a window manager the frame counts in: the outer rectangle is
     // placed from the inside of a maximised window, and the program's own
     // part is what the frame leaves.
+    // Copies of the program running at once: each window a step (the title
+    // bar, at least 24 px) right of and below the one before, shortened so
+    // it stays in the area, back at the first place when the width runs out.
+    void cascadedWindowsStepAndWrap_data() {
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<int>("cascade");
+        QTest::addColumn<QRect>("outer");
+        const QMargins none;
+        const QMargins framed(4, 30, 4, 4);
+        QTest::newRow("first") << none << 0 << QRect(102, 7, 768, 732);
+        QTest::newRow("second") << none << 1 << QRect(126, 31, 768, 708);
+        QTest::newRow("seventh, the last that fits") << none << 6 << QRect(246, 151, 768, 588);
+        QTest::newRow("eighth, back at the first") << none << 7 << QRect(102, 7, 768, 732);
+        QTest::newRow("second, a title bar's step") << framed << 1 << QRect(132, 37, 768, 672);
+    }
+    void cascadedWindowsStepAndWrap() {
+        QFETCH(QMargins, frame);
+        QFETCH(int, cascade);
+        QFETCH(QRect, outer);
+        const QRect area(0, 0, 1024, 740);
+        const ScreenPlacement place = PlaceFrameOnScreen(area, frame, cascade);
+        QCOMPARE(place.outer, outer);
+        QCOMPARE(place.inside, outer.marginsRemoved(frame));
+        QVERIFY(area.contains(place.outer));
+    }
+
+    // Each running copy holds a slot; a slot let go is taken again.
+    void windowSlotsAreTakenInTurn() {
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        const QString folder = runtime.filePath(QStringLiteral("vorlo"));
+        WindowSlot first = TakeWindowSlot(folder);
+        WindowSlot second = TakeWindowSlot(folder);
+        QVERIFY(first.lock && second.lock);
+        QCOMPARE(first.index, 0);
+        QCOMPARE(second.index, 1);
+        first = WindowSlot();
+        QCOMPARE(TakeWindowSlot(folder).index, 0);
+        // Every slot taken, or no folder: the first place, without a lock.
+        WindowSlot only = TakeWindowSlot(folder, 2);
+        WindowSlot none = TakeWindowSlot(folder, 2);
+        QCOMPARE(none.index, 0);
+        QVERIFY(!none.lock);
+        QVERIFY(!TakeWindowSlot(QString()).lock);
+    }
+
     void framedPlacementLiesInTheArea_data() {
         QTest::addColumn<QRect>("area");
         QTest::addColumn<QMargins>("frame");
