@@ -25,6 +25,7 @@
 #include <QTimer>
 
 #include "book_commands.h"
+#include "button_label_style.h"
 #include "desktop_registration.h"
 #include "file_commands.h"
 #include "interface_language.h"
@@ -184,6 +185,7 @@ QString RiddlePathFromArgument(const QString& argument, QString* error) {
 VorloApplication::VorloApplication(int& argc, char** argv) : QApplication(argc, argv) {
     SetIdentity();
     ApplyInterfaceLanguage(this);
+    vorlo::InstallButtonLabelStyle();
     systemArguments.clear();
     for (int i = 0; i < argc; ++i) {
         systemArguments.append(QByteArray(argv[i]));

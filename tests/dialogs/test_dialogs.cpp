@@ -3,10 +3,12 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
@@ -15,9 +17,11 @@
 
 #include <cerrno>
 #include <memory>
+#include <tuple>
 
 #include "about_dialog.h"
 #include "app_icon.h"
+#include "button_label_style.h"
 #include "dialog_controls.h"
 #include "instructions_dialog.h"
 #include "interface_language.h"
@@ -322,6 +326,43 @@ private slots:
     }
 
     // The check box has the focus when the greeting opens, and shows it.
+    // A button with an icon, right to left: its text stands between the
+    // button's left edge and the icon as far from the edge as it stands from
+    // the right edge left to right, never against the edge.
+    void mirroredIconButtonsKeepTheirText() {
+        vorlo::ButtonLabelStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+        QPixmap blank(16, 16);
+        blank.fill(QColor(240, 240, 240));
+        // The columns of the text's dark pixels, left to right.
+        auto text = [&](Qt::LayoutDirection direction) {
+            QApplication::setLayoutDirection(direction);
+            QPushButton button(QStringLiteral("ביטול"));
+            button.setStyle(&style);
+            button.setIcon(QIcon(blank));
+            button.resize(button.sizeHint());
+            const QImage image = button.grab().toImage();
+            QApplication::setLayoutDirection(Qt::LeftToRight);
+            int left = -1;
+            int right = -1;
+            for (int x = 0; x < image.width(); ++x) {
+                for (int y = 3; y < image.height() - 3; ++y) {
+                    if (qGray(image.pixel(x, y)) < 100) {
+                        left = left < 0 ? x : left;
+                        right = x;
+                    }
+                }
+            }
+            return std::tuple(left, right, image.width());
+        };
+        const auto [ltrLeft, ltrRight, ltrWidth] = text(Qt::LeftToRight);
+        const auto [rtlLeft, rtlRight, rtlWidth] = text(Qt::RightToLeft);
+        QVERIFY(ltrLeft >= 0 && rtlLeft >= 0);
+        QCOMPARE(rtlWidth, ltrWidth);
+        QVERIFY2(rtlLeft >= 6, qPrintable(QString::number(rtlLeft)));
+        QVERIFY2(qAbs(rtlLeft - (ltrWidth - 1 - ltrRight)) <= 3,
+                 qPrintable(QStringLiteral("%1 %2").arg(rtlLeft).arg(ltrWidth - 1 - ltrRight)));
+    }
+
     void introCheckBoxShowsItsFocus() {
         SettingsStore store(NewStorePath());
         IntroDialog dialog(store);
