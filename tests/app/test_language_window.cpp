@@ -40,6 +40,7 @@ struct Observed {
     std::map<QString, bool> mnemonic;
     QStringList menuTitles;
     QStringList mnemonicFaults;
+    QStringList degreeSigns;  // command texts that show an angle with "°"
     bool hitSelects = false;
     bool yellowAtStick = false;
     Qt::LayoutDirection window = Qt::LeftToRight;
@@ -101,6 +102,11 @@ Observed Observe(RecordingFrame& recording) {
         const QAction* action = frame->Action(command.id);
         seen.shortcuts[action->objectName()] = action->shortcuts();
         seen.mnemonic[action->objectName()] = HasMnemonic(action->text());
+        for (const QString& text : {action->text(), action->toolTip(), action->statusTip()}) {
+            if (text.contains(QChar(0x00b0))) {
+                seen.degreeSigns << text;
+            }
+        }
     }
     for (QMenu* menu : frame->Menus()) {
         seen.menuTitles << menu->title();
@@ -260,6 +266,8 @@ private slots:
         QCOMPARE(he.menuTitles.value(5), QStringLiteral("עזרה (&H)"));
         QCOMPARE(en.mnemonicFaults, QStringList());
         QCOMPARE(he.mnemonicFaults, QStringList());
+        // An angle is said in words ("90 מעלות"), never with a sign beside them.
+        QCOMPARE(he.degreeSigns, QStringList());
         // The board column lies left of the information column in English
         // and right of it in Hebrew; the board inside is the file's picture.
         QVERIFY(he.boardLeft < en.boardLeft);
