@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QTextOption>
 
 #include "riddle_book_model.h"
 
@@ -70,20 +71,26 @@ void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                  : opt.palette.color(group, QPalette::Text);
     const int line = opt.fontMetrics.height();
     QRect row(box.left(), pictureBox.bottom() + kPadding, box.width(), line);
-    const Qt::Alignment align = Qt::AlignHCenter | Qt::AlignVCenter;
+    // Each line reads in the direction of its own first letter, whatever the
+    // interface's: a Hebrew task cut short in the English interface ends
+    // with its "…" on the left, where the Hebrew ends.
+    auto drawLine = [painter, &row](const QString& shown) {
+        QTextOption option(Qt::AlignHCenter | Qt::AlignVCenter);
+        option.setTextDirection(shown.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setWrapMode(QTextOption::NoWrap);
+        painter->drawText(QRectF(row), shown, option);
+    };
 
     QFont bold = opt.font;
     bold.setBold(true);
     painter->setFont(bold);
     painter->setPen(text);
-    painter->drawText(row, align,
-                      QFontMetrics(bold).elidedText(index.data(Qt::DisplayRole).toString(),
-                                                    Qt::ElideMiddle, row.width()));
+    drawLine(QFontMetrics(bold).elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideMiddle,
+                                           row.width()));
     painter->setFont(opt.font);
     row.translate(0, line);
-    painter->drawText(row, align,
-                      opt.fontMetrics.elidedText(index.data(RiddleBookModel::TaskRole).toString(),
-                                                 Qt::ElideRight, row.width()));
+    drawLine(opt.fontMetrics.elidedText(index.data(RiddleBookModel::TaskRole).toString(),
+                                        Qt::ElideRight, row.width()));
     row.translate(0, line);
     const auto state =
         static_cast<vorlo::TileState>(index.data(RiddleBookModel::StateRole).toInt());
@@ -96,9 +103,7 @@ void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         }
     }
     painter->setPen(stateColour);
-    painter->drawText(
-        row, align,
-        opt.fontMetrics.elidedText(index.data(RiddleBookModel::StateTextRole).toString(),
-                                   Qt::ElideRight, row.width()));
+    drawLine(opt.fontMetrics.elidedText(index.data(RiddleBookModel::StateTextRole).toString(),
+                                        Qt::ElideRight, row.width()));
     painter->restore();
 }
