@@ -30,23 +30,27 @@ fail() {
 cp "$samples/riddle1.vrl" "$work/cup.vrl"
 cp "$samples/riddle2.vrl" "$work/window.vrl"
 
-"$vorlo" "$work/cup.vrl" >"$work/vorlo1.log" 2>&1 &
-first=$!
-e2e_pids+=("$first")
-wid1=$(timeout 20 xdotool search --sync --onlyvisible --name "cup.vrl" | head -1) || true
-[ -n "$wid1" ] || fail "the first window did not appear"
-e2e_idle "$wid1"
-
-"$vorlo" "$work/window.vrl" >"$work/vorlo2.log" 2>&1 &
-second=$!
-e2e_pids+=("$second")
-wid2=$(timeout 20 xdotool search --sync --onlyvisible --name "window.vrl" | head -1) || true
-[ -n "$wid2" ] || fail "the second window did not appear"
-e2e_idle "$wid2"
+# start NAME: starts a copy on $work/NAME.vrl; sets started (its process)
+# and shown (its window).
+start() {
+    "$vorlo" "$work/$1.vrl" >"$work/vorlo-$1.log" 2>&1 &
+    started=$!
+    e2e_pids+=("$started")
+    shown=$(timeout 20 xdotool search --sync --onlyvisible --name "$1.vrl" | head -1) || true
+    [ -n "$shown" ] || fail "the window of $1.vrl did not appear"
+    e2e_idle "$shown"
+}
+start cup
+first=$started wid1=$shown
+start window
+second=$started wid2=$shown
 e2e_shot 1-two-copies
 
-read -r x1 y1 < <(xdotool getwindowgeometry --shell "$wid1" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}')
-read -r x2 y2 < <(xdotool getwindowgeometry --shell "$wid2" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}')
+corner() {  # corner WINDOW: "X Y" of WINDOW on the screen
+    xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}'
+}
+read -r x1 y1 < <(corner "$wid1")
+read -r x2 y2 < <(corner "$wid2")
 echo "first window at $x1,$y1; second at $x2,$y2"
 [ "$x2" -gt "$x1" ] && [ "$y2" -gt "$y1" ] ||
     fail "the second window is not cascaded from the first ($x1,$y1 and $x2,$y2)"
@@ -59,7 +63,7 @@ xdotool key x
 e2e_wait 20 "the second copy to end by File > Exit (X)" e2e_ended "$second" ||
     fail "X in the Hebrew File menu did not end the program"
 
-# The first copy's window is still where it was, and ends the same way.
+# The first copy ends the same way.
 e2e_focus "$wid1" || fail "the first window did not take the focus"
 e2e_open_menu "$first" "$wid1" alt+f || fail "Alt+F did not open the first window's File menu"
 xdotool key x
