@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <utility>
 
 #include "int32_math.h"
 #include "snapping.h"
@@ -342,6 +343,21 @@ std::optional<PlaceSet> FamilyRiddle::PlacesOf(const std::vector<Match>& matches
 
 namespace {
 
+// `riddle` starting from `matches`, each on a place of its own; none when a
+// match lies on no place or shares one.
+std::optional<FamilyRiddle> Seated(FamilyRiddle riddle, const std::vector<Match>& matches) {
+    PlaceSet start;
+    for (const Match& m : matches) {
+        const std::optional<size_t> p = riddle.PlaceOf(m);
+        if (!p || start.test(*p)) {
+            return std::nullopt;
+        }
+        start.set(*p);
+    }
+    riddle.SetStart(start);
+    return riddle;
+}
+
 std::optional<FamilyRiddle> RecognizeSquares(const std::vector<Match>& matches) {
     if (matches.empty()) {
         return std::nullopt;
@@ -369,17 +385,7 @@ std::optional<FamilyRiddle> RecognizeSquares(const std::vector<Match>& matches) 
                          WrapAdd(anchor.y, static_cast<int32_t>(minJ * kCell))};
     FamilyRiddle riddle = FamilyRiddle::SquaresLattice(origin, static_cast<int32_t>(columns),
                                                        static_cast<int32_t>(rows));
-    riddle.SetStart(PlaceSet{});
-    PlaceSet start;
-    for (const Match& m : matches) {
-        const std::optional<size_t> p = riddle.PlaceOf(m);
-        if (!p || start.test(*p)) {
-            return std::nullopt;
-        }
-        start.set(*p);
-    }
-    riddle.SetStart(start);
-    return riddle;
+    return Seated(std::move(riddle), matches);
 }
 
 // Tries the equation whose first slot has its top left corner at `origin`
@@ -440,17 +446,7 @@ std::optional<FamilyRiddle> TryEquation(const std::vector<Match>& matches, Point
     }
     const Point32 first{WrapAdd(origin.x, static_cast<int32_t>(minSlot * kSlotPitch)), origin.y};
     FamilyRiddle riddle = FamilyRiddle::EquationSlots(first, slots);
-    riddle.SetStart(PlaceSet{});
-    PlaceSet start;
-    for (const Match& m : matches) {
-        const std::optional<size_t> p = riddle.PlaceOf(m);
-        if (!p || start.test(*p)) {
-            return std::nullopt;
-        }
-        start.set(*p);
-    }
-    riddle.SetStart(start);
-    return riddle;
+    return Seated(std::move(riddle), matches);
 }
 
 std::optional<FamilyRiddle> RecognizeEquation(const std::vector<Match>& matches) {
