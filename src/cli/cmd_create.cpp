@@ -108,11 +108,7 @@ int RunCreate(const Arguments& arguments) {
             "vorlo-cli",
             "Writes a riddle with the given matches, in that order, and text.\n"
             "A negative coordinate needs no quoting: create -o a.vrl -5,7,-30"));
-    const QCommandLineOption output(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QCoreApplication::translate("vorlo-cli",
-                                    "The riddle file to write; - writes it to standard output."),
-        QCoreApplication::translate("vorlo-cli", "FILE"));
+    const QCommandLineOption output = RiddleOutputOption();
     const QCommandLineOption text(
         QStringLiteral("text"),
         QCoreApplication::translate("vorlo-cli",

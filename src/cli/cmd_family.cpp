@@ -186,11 +186,7 @@ int RunEquation(const Arguments& arguments) {
             "vorlo-cli",
             "Draws an equation such as 5+7=2 as a riddle of seven-segment digits and\n"
             "operators, with the task of moving one match to make it true."));
-    const QCommandLineOption output(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QCoreApplication::translate("vorlo-cli",
-                                    "The riddle file to write; - writes it to standard output."),
-        QCoreApplication::translate("vorlo-cli", "FILE"));
+    const QCommandLineOption output = RiddleOutputOption();
     commandLine.AddOption(output);
     commandLine.AddPositional(
         QCoreApplication::translate("vorlo-cli", "TEXT"),

@@ -28,6 +28,10 @@ void PrintFileError(const QString& file, const QString& reason);
 // "vorlo-cli COMMAND: message" on standard error; returns the usage error's status, 2.
 int UsageError(const QString& command, const QString& message);
 
+// -o FILE, --output FILE: the riddle file a command writes ("-": standard
+// output).
+QCommandLineOption RiddleOutputOption();
+
 // Parses a command's arguments. Returns the status to end with when the
 // command is over already (a usage error; the help, printed), nothing when
 // it goes on.

@@ -67,6 +67,14 @@ int UsageError(const QString& command, const QString& message) {
     return 2;
 }
 
+QCommandLineOption RiddleOutputOption() {
+    return QCommandLineOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QCoreApplication::translate("vorlo-cli",
+                                    "The riddle file to write; - writes it to standard output."),
+        QCoreApplication::translate("vorlo-cli", "FILE"));
+}
+
 std::optional<int> ParseArguments(CommandLine& commandLine, const Arguments& arguments,
                                   const QString& command) {
     QString error;
