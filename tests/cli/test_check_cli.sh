@@ -3,27 +3,7 @@
 # vorlo-cli check: verdicts, moved counts and exit statuses, on hand-made riddles.
 #   test_check_cli.sh VORLO_CLI
 set -euo pipefail
-cli=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-failures=0
-
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" != "$3" ]; then
-        echo "FAIL: $1"
-        echo "  expected: $2"
-        echo "  actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
-
-# run ARGS...: output in $out, standard error in $err, exit status in $status.
-run() {
-    status=0
-    out=$(timeout 60 "$cli" "$@" 2>"$work/err" </dev/null) || status=$?
-    err=$(cat "$work/err")
-}
+source "$(dirname "${BASH_SOURCE[0]}")/cli_session.sh" "$1"
 
 make() { "$cli" create -o "$@" >/dev/null; }
 

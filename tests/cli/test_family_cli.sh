@@ -3,27 +3,7 @@
 # vorlo-cli equation, solve, generate, and check on riddles of a family.
 #   test_family_cli.sh VORLO_CLI
 set -euo pipefail
-cli=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-failures=0
-
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" != "$3" ]; then
-        echo "FAIL: $1"
-        echo "  expected: $2"
-        echo "  actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
-
-# run ARGS...: output in $out, standard error in $err, exit status in $status.
-run() {
-    status=0
-    out=$(timeout 120 "$cli" "$@" 2>"$work/err" </dev/null) || status=$?
-    err=$(cat "$work/err")
-}
+source "$(dirname "${BASH_SOURCE[0]}")/cli_session.sh" "$1"
 
 # The texts of the answers solve --json gives, sorted and joined by _; - for none.
 answer_texts() {
