@@ -168,7 +168,6 @@ int RunCreate(const Arguments& arguments) {
 
     // A name that is not UTF-8 would be written as another name.
     const Argument out = commandLine.Value(output);
-    const bool toStandardOutput = out.bytes == "-";
     const QString outName = DisplayName(out.bytes);
     if (!IsUtf8(out.bytes)) {
         PrintFileError(outName,
@@ -214,15 +213,7 @@ int RunCreate(const Arguments& arguments) {
         PrintFileError(outName, error);
         return 1;
     }
-    if (toStandardOutput) {
-        WriteOut(QByteArray::fromStdString(bytes));
-        return 0;
-    }
-    if (!WriteFileAtomically(out.text, bytes, &error)) {
-        PrintFileError(outName, error);
-        return 1;
-    }
-    return 0;
+    return WriteRiddleOutput(out, outName, bytes);
 }
 
 }  // namespace vorlo::cli

@@ -252,15 +252,7 @@ int RunEquation(const Arguments& arguments) {
         PrintFileError(outName, error);
         return 1;
     }
-    if (out.bytes == "-") {
-        WriteOut(QByteArray::fromStdString(bytes));
-        return 0;
-    }
-    if (!WriteFileAtomically(out.text, bytes, &error)) {
-        PrintFileError(outName, error);
-        return 1;
-    }
-    return 0;
+    return WriteRiddleOutput(out, outName, bytes);
 }
 
 int RunSolve(const Arguments& arguments) {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 #include "command_line.h"
 
@@ -31,6 +32,10 @@ int UsageError(const QString& command, const QString& message);
 // -o FILE, --output FILE: the riddle file a command writes ("-": standard
 // output).
 QCommandLineOption RiddleOutputOption();
+
+// Writes a riddle file's bytes where -o named (`out`; "-": standard output),
+// atomically; on failure says so for `outName`. Returns the exit status.
+int WriteRiddleOutput(const Argument& out, const QString& outName, const std::string& bytes);
 
 // Parses a command's arguments. Returns the status to end with when the
 // command is over already (a usage error; the help, printed), nothing when

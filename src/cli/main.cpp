@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "interface_language.h"
 #include "output.h"
+#include "riddle_io.h"
 #include "vorlo_version.h"
 
 namespace {
@@ -73,6 +74,19 @@ QCommandLineOption RiddleOutputOption() {
         QCoreApplication::translate("vorlo-cli",
                                     "The riddle file to write; - writes it to standard output."),
         QCoreApplication::translate("vorlo-cli", "FILE"));
+}
+
+int WriteRiddleOutput(const Argument& out, const QString& outName, const std::string& bytes) {
+    if (out.bytes == "-") {
+        WriteOut(QByteArray::fromStdString(bytes));
+        return 0;
+    }
+    QString error;
+    if (!WriteFileAtomically(out.text, bytes, &error)) {
+        PrintFileError(outName, error);
+        return 1;
+    }
+    return 0;
 }
 
 std::optional<int> ParseArguments(CommandLine& commandLine, const Arguments& arguments,
