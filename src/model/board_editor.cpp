@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "add_spot.h"
 #include "hit_test.h"
 #include "int32_math.h"
 
@@ -18,10 +19,6 @@ namespace {
 constexpr int32_t kTailPivotOffset = -90;
 constexpr int32_t kHeadPivotOffset = 90;
 constexpr int64_t kRepaintMargin = 75;
-constexpr int32_t kAddStep = 18;
-constexpr int32_t kAddLeft = 20;
-constexpr int32_t kAddTop = 85;
-constexpr int32_t kAddAngle = 90;
 constexpr int32_t kPasteOffset = 5;
 
 int32_t Saturate(int64_t v) {
@@ -262,16 +259,16 @@ void BoardEditor::AppendMatch(const Match& m) {
     Announce(Change(BoardChange::Kind::Added, doc_.SelectedMatch), true);
 }
 
-void BoardEditor::OnAddMatch(int32_t boardWindowWidth) {
+void BoardEditor::OnAddMatch(int32_t boardWindowWidth, std::optional<BoardRect> view) {
     EndKeyRun();
     if (movesOnly_) {
         return;
     }
-    // A board collapsed to nothing still gets its match, at the left.
-    const int32_t width = boardWindowWidth > 0 ? boardWindowWidth : 1;
-    const int32_t n = newMatchCounter_;
-    newMatchCounter_ = WrapAdd(n, kAddStep);
-    AppendMatch(Match(WrapAdd(WrapRem(n, width), kAddLeft), kAddTop, kAddAngle));
+    const AddSpot spot =
+        view ? ClearAddSpot(doc_.MatchList, newMatchCounter_, boardWindowWidth, *view)
+             : CounterSpot(newMatchCounter_, boardWindowWidth);
+    newMatchCounter_ = spot.nextCounter;
+    AppendMatch(spot.match);
 }
 
 void BoardEditor::OnDeleteMatch() {

@@ -124,7 +124,9 @@ public:
 
     // Adds a match standing upright near the top of the board, each one 18
     // pixels right of the one before, wrapping at the board window's width.
-    void OnAddMatch(int32_t boardWindowWidth);
+    // Given the part of the board in view, spots that leave it or meet
+    // another match are passed over (see add_spot.h).
+    void OnAddMatch(int32_t boardWindowWidth, std::optional<BoardRect> view = std::nullopt);
     void OnDeleteMatch();
     // The selected match as a clipboard block; none without a selection, and
     // then the clipboard is to be left alone.
