@@ -429,7 +429,12 @@ void BoardView::ShowCursor(BoardCursor cursor) {
 void BoardView::addMatch() {
     // Each new match steps to the right, wrapping where the board window ends:
     // its width in board pixels, so that zoomed in new matches stay in sight.
-    Editor().OnAddMatch(width() * 100 / zoom_);
+    // Spots outside the part of the board on the screen, or over another
+    // match, are passed over.
+    const QRect shown = VisibleBoardRect();
+    const vorlo::BoardRect view{shown.left(), shown.top(), shown.left() + shown.width(),
+                                shown.top() + shown.height()};
+    Editor().OnAddMatch(width() * 100 / zoom_, view);
 }
 
 void BoardView::deleteMatch() {

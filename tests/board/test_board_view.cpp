@@ -597,55 +597,74 @@ private slots:
 
     // ----- commands -----
 
+    // New matches step right from the board's top left corner, 18 px apart.
+    // Spots that reach the viewport's edge, or lie over a match, are passed
+    // over, and a full row gives way to the one below.
     void addStepsAcrossTheBoardWidth() {
         Board b(QPoint(), QSize(300, 200));
         b.view.Editor().SetNewMatchCounter(0);
-        QList<int> xs;
+        QList<QList<int>> added;
         for (int i = 0; i < 18; ++i) {
             b.view.addMatch();
             QVERIFY(b.doc.SelectedMatch);
-            QCOMPARE(b.doc.SelectedMatch->y, 85);
-            QCOMPARE(b.doc.SelectedMatch->angle, 90);
-            xs << b.doc.SelectedMatch->x;
+            added << Fields(*b.doc.SelectedMatch);
         }
-        QCOMPARE(xs, (QList<int>{20, 38, 56, 74, 92, 110, 128, 146, 164, 182, 200, 218, 236, 254,
-                                 272, 290, 308, 26}));
+        QList<QList<int>> expected;
+        for (int x = 20; x <= 272; x += 18) {
+            expected << QList<int>{x, 85, 90};
+        }
+        // 290 would touch the edge of the 284 px viewport and 308 lies past
+        // it; the spots after the wrap at 300 (26, 44, ...) each meet a match
+        // of the first row, so they go to the row below.
+        expected << QList<int>{26, 175, 90} << QList<int>{44, 175, 90} << QList<int>{62, 175, 90};
+        QCOMPARE(b.view.viewport()->width(), 284);
+        QCOMPARE(added, expected);
         QCOMPARE(b.doc.LastAction, int(ActionAdd));
         QVERIFY(b.doc.isModified());
-        // A new riddle keeps the sequence going.
+        // A new riddle keeps the sequence going, from the counter's own spot.
         b.doc.newRiddle();
         b.view.addMatch();
-        QCOMPARE(b.doc.SelectedMatch->x, 44);
+        QCOMPARE(Fields(*b.doc.SelectedMatch), (QList<int>{80, 85, 90}));
     }
 
-    // Zoomed in, the board window shows fewer board pixels, and new matches
-    // wrap where the visible board ends rather than at the screen width.
+    // Zoomed in, the board window shows fewer board pixels: new matches
+    // wrap where the visible board ends rather than at the screen width,
+    // and stay in view. Each match is deleted again, so that only the edge
+    // passes spots over.
     void addWrapsAtTheVisibleBoardWidth_data() {
         QTest::addColumn<int>("zoom");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QList<int>>("lastXs");
-        // 300 screen px: 300, 200, 150, 100 and 75 board px. The counter
-        // runs 0, 18, 36, ...; x = counter mod width + 20.
-        QTest::newRow("100%") << 100 << 18 << QList<int>{290, 308, 26};
-        QTest::newRow("150%") << 150 << 13 << QList<int>{200, 218, 36};
-        QTest::newRow("200%") << 200 << 11 << QList<int>{164, 32, 50};
-        QTest::newRow("300%") << 300 << 8 << QList<int>{110, 28, 46};
-        QTest::newRow("400%") << 400 << 7 << QList<int>{92, 35, 53};
+        QTest::addColumn<QList<int>>("xs");
+        // 300 screen px: 300, 200, 150, 100 and 75 board px to wrap at, of
+        // which 284 by 184 screen px are in view. The counter runs 0, 18,
+        // 36, ...; x = counter mod width + 20 unless that reaches the edge.
+        QTest::newRow("100%") << 100 << QList<int>{254, 272, 26, 44};
+        QTest::newRow("150%") << 150 << QList<int>{146, 164, 36, 54};
+        QTest::newRow("200%") << 200 << QList<int>{110, 128, 32, 50};
+        // From 300% a match is taller than the view: no spot is clear, and
+        // every spot is the counter's own.
+        QTest::newRow("300%") << 300 << QList<int>{92, 110, 28, 46};
+        QTest::newRow("400%") << 400 << QList<int>{74, 92, 35, 53};
     }
     void addWrapsAtTheVisibleBoardWidth() {
         QFETCH(int, zoom);
-        QFETCH(int, count);
-        QFETCH(QList<int>, lastXs);
+        QFETCH(QList<int>, xs);
         Board b(QPoint(), QSize(300, 200));
         QCOMPARE(b.view.SetZoom(zoom), zoom != 100);
         QCOMPARE(b.view.Zoom(), zoom);
         b.view.Editor().SetNewMatchCounter(0);
-        QList<int> xs;
-        for (int i = 0; i < count; ++i) {
+        // Add until the spots wrap, then twice more.
+        QList<int> seen;
+        int wrapped = 0;
+        while (wrapped < 2 && seen.size() < 100) {
             b.view.addMatch();
-            xs << b.doc.SelectedMatch->x;
+            const int x = b.doc.SelectedMatch->x;
+            if (wrapped > 0 || (!seen.isEmpty() && x < seen.last())) {
+                ++wrapped;
+            }
+            seen << x;
+            b.view.deleteMatch();
         }
-        QCOMPARE(xs.mid(xs.size() - 3), lastXs);
+        QCOMPARE(seen.mid(seen.size() - 4), xs);
     }
 
     void deleteAndUndoAlternate() {

@@ -125,15 +125,25 @@ private slots:
     void addUsesTheBoardWindowWidth() {
         board()->Editor().SetNewMatchCounter(0);
         const int width = board()->width();
+        const int inView = board()->viewport()->width();
         QVERIFY(width > 100);
-        // Step on until the counter passes the board's width once.
-        int last = 0;
-        for (int n = 0; n < width + 18; n += 18) {
+        QVERIFY(inView < width);
+        // Step on until the spots wrap at the board's width. Each match is
+        // deleted again, so only the viewport's edge passes spots over.
+        QList<int> xs;
+        while (xs.size() < 2 || xs.last() > xs[xs.size() - 2]) {
+            QVERIFY(xs.size() < width);
             Trigger(CommandId::AddMatch);
-            last = doc()->SelectedMatch->x;
-            QCOMPARE(last, n % width + 20);
+            const int x = doc()->SelectedMatch->x;
+            const int n = board()->Editor().NewMatchCounter() - 18;
+            QCOMPARE(x, n % width + 20);
+            QVERIFY2(x + 11 <= inView, qPrintable(QString::number(x)));
+            xs << x;
+            Trigger(CommandId::DeleteMatch);
         }
-        QVERIFY(last < 40);
+        QVERIFY(xs.last() < 40);
+        // The last spot before the wrap was the last one in view.
+        QVERIFY(xs[xs.size() - 2] + 18 + 11 > inView);
     }
 
     void sampleCommandsOpenFromTheProgramFolder_data() {
