@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "add_spot.h"
 #include "board_editor.h"
 #include "hit_test.h"
 #include "incremental_pairing.h"
@@ -144,6 +145,21 @@ void BM_HitTestMissBaseline(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HitTestMissBaseline)->Unit(benchmark::kMicrosecond);
+
+// Where Add puts its match on a board of 100,000 matches whose first row in
+// view is full, so that every spot of that row is looked at: against the
+// same bare loop as the hit test's baseline.
+void BM_AddSpotFullRow(benchmark::State& state) {
+    MatchList list = SpreadMatches(kHitMatches, 2, true);
+    for (int32_t x = 20; x < 1280; x += 18) {
+        list.Append(Match(x, 85, 90));
+    }
+    const BoardRect view{0, 0, 1280, 1024};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ClearAddSpot(list, 0, 1280, view));
+    }
+}
+BENCHMARK(BM_AddSpotFullRow)->Unit(benchmark::kMicrosecond);
 
 // --- Open and save a riddle of a million matches -------------------------------
 

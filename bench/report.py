@@ -500,6 +500,8 @@ def report(quick, only=None):
     ratio_row("12. check, 20,000 stacked matches vs 20,000 apart",
               seconds(model["BM_CheckPairing/1"]), seconds(model["BM_CheckPairing/0"]), 3)
     moves_rows(rows, ratio_row, model)
+    ratio_row("19. Add, 100,000 matches and a full first row, vs a bare loop",
+              seconds(model["BM_AddSpotFullRow"]), seconds(model["BM_HitTestMissBaseline"]), 1.5)
     book_rows(rows, ratio_row, quick)
     family_rows(rows, quick)
     print_table(rows)
