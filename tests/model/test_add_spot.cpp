@@ -6,6 +6,8 @@
 #include <random>
 #include <vector>
 
+#include "list_of.h"
+
 namespace vorlo {
 namespace {
 
@@ -27,14 +29,6 @@ bool ClearBySight(const std::vector<Match>& matches, const Match& m, const Board
         }
     }
     return true;
-}
-
-MatchList ListOf(const std::vector<Match>& matches) {
-    MatchList list;
-    for (const Match& m : matches) {
-        list.Append(m);
-    }
-    return list;
 }
 
 TEST(AddSpot, PassesOverSpotsOutOfViewOrOnOtherMatches) {

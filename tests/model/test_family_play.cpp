@@ -5,17 +5,10 @@
 #include "family.h"
 #include "family_generator.h"
 #include "family_judge.h"
+#include "list_of.h"
 
 namespace vorlo {
 namespace {
-
-MatchList ListOf(const std::vector<Match>& matches) {
-    MatchList list;
-    for (const Match& m : matches) {
-        list.Append(m);
-    }
-    return list;
-}
 
 TEST(RuleJudge, AnyAnswerSolvesAndHintsLeadToOne) {
     const std::vector<Match> start = *DrawEquation("6+4=4");

@@ -12,19 +12,12 @@
 #include <vector>
 
 #include "incremental_pairing.h"
+#include "list_of.h"
 #include "stick_pairing.h"
 
 using namespace vorlo;
 
 namespace {
-
-MatchList ListOf(const std::vector<Match>& matches) {
-    MatchList list;
-    for (const Match& m : matches) {
-        list.Append(m);
-    }
-    return list;
-}
 
 // The board match lying exactly as `m` does (the same ends, either way
 // round), if any.

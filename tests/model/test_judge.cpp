@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "judge.h"
+#include "list_of.h"
 
 using namespace vorlo;
 
@@ -15,14 +16,6 @@ namespace {
 
 int Count(const std::vector<Match>& layout, const Match& m) {
     return static_cast<int>(std::count(layout.begin(), layout.end(), m));
-}
-
-MatchList ListOf(const std::vector<Match>& matches) {
-    MatchList list;
-    for (const Match& m : matches) {
-        list.Append(m);
-    }
-    return list;
 }
 
 // The riddle (0,0,0) (0,100,0); its solution stands the second match up at

@@ -14,20 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "list_of.h"
 #include "solution_files.h"
 #include "stick_pairing.h"
 
 using namespace vorlo;
 
 namespace {
-
-MatchList ListOf(const std::vector<Match>& matches) {
-    MatchList list;
-    for (const Match& m : matches) {
-        list.Append(m);
-    }
-    return list;
-}
 
 TEST(StickPairing, EndsAreTailAndHeadTip) {
     struct Case {
