@@ -31,13 +31,7 @@ fail() {
     exit 1
 }
 
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-e2e_pids+=("$!")
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-e2e_wait 30 "openbox" wm_ready || {
-    echo "SKIP: openbox did not start" >&2
-    exit 77
-}
+e2e_start_openbox
 
 window_named() { xdotool search --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -1; }
 shown() { [ -n "$(window_named "$1")" ]; }
@@ -101,19 +95,7 @@ ox=$e2e_ox oy=$e2e_oy
 e2e_shot 3-playing
 
 at() { echo $((ox + $1)) $((oy + $2)); }
-drag() {
-    xdotool mousemove --sync $(at "$1" "$2")
-    e2e_idle "$main"
-    xdotool mousedown 1
-    e2e_idle "$main"
-    local steps=6 i
-    for i in $(seq 1 $steps); do
-        xdotool mousemove --sync $(at $(($1 + ($3 - $1) * i / steps)) $(($2 + ($4 - $2) * i / steps)))
-        e2e_idle "$main"
-    done
-    xdotool mouseup 1
-    e2e_idle "$main"
-}
+drag() { e2e_drag "$main" $(at "$1" "$2") $(at "$3" "$4"); }
 # The cup turned over: its bottom moves right by 38 (grabbed away from the
 # foot's head), the left side (its head up) moves to the right of the foot.
 drag 240 160 278 160

@@ -58,22 +58,7 @@ for size in "${sizes[@]}"; do
     e2e_begin "placement_e2e_$size" "${size}x24"
     export VORLO_NO_DESKTOP_REGISTRATION=1
 
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    wm_pid=$!
-    e2e_pids+=("$wm_pid")
-    # Up to 30 s: a loaded machine may take a while to start it. openbox names
-    # itself before it has published the work area, so wait for both.
-    for _ in $(seq 300); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id' >/dev/null &&
-            xprop -root _NET_WORKAREA 2>/dev/null | grep '=' >/dev/null && break
-        kill -0 "$wm_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id' >/dev/null; then
-        echo "SKIP: openbox did not start:" >&2
-        cat "$work/openbox.log" >&2
-        exit 77
-    fi
+    e2e_start_openbox
     # The first desktop's work area.
     read -r ax ay aw ah < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,/ /g' |
         awk '{ print $1, $2, $3, $4 }')
@@ -119,7 +104,7 @@ for size in "${sizes[@]}"; do
     # The frame is not the window alone: the test saw a title bar.
     [ "$fh" -gt "$ch" ] || fail "the window manager put no title bar on the window"
 
-    kill "$vorlo_pid" "$wm_pid" "${e2e_pids[0]}" 2>/dev/null
+    kill "$vorlo_pid" "$e2e_wm_pid" "${e2e_pids[0]}" 2>/dev/null
     wait 2>/dev/null
     e2e_pids=()
 done

@@ -32,13 +32,7 @@ fail() {
     exit 1
 }
 
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-e2e_pids+=("$!")
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-e2e_wait 30 "openbox" wm_ready || {
-    echo "SKIP: openbox did not start" >&2
-    exit 77
-}
+e2e_start_openbox
 
 riddle="$work/copy-of-riddle2.vrl"
 cp "$samples/riddle2.vrl" "$riddle"
@@ -71,19 +65,7 @@ start() {
 
 at() { echo $((ox + $1)) $((oy + $2)); }
 
-drag() {
-    xdotool mousemove --sync $(at "$1" "$2")
-    e2e_idle "$wid"
-    xdotool mousedown 1
-    e2e_idle "$wid"
-    local steps=6 i
-    for i in $(seq 1 $steps); do
-        xdotool mousemove --sync $(at $(($1 + ($3 - $1) * i / steps)) $(($2 + ($4 - $2) * i / steps)))
-        e2e_idle "$wid"
-    done
-    xdotool mouseup 1
-    e2e_idle "$wid"
-}
+drag() { e2e_drag "$wid" $(at "$1" "$2") $(at "$3" "$4"); }
 
 # A click on an empty part of the board: no match selected, so every head
 # is drawn red as vorlo-cli draws it.

@@ -95,6 +95,42 @@ e2e_idle() {
     python3 "$e2e_dir/x_idle.py" "$1" 3 20
 }
 
+# e2e_start_openbox: starts openbox as the window manager and waits up to
+# 30 s (a loaded machine may take a while) until it has named itself and
+# published the work area; a skip when it does not. Its process is
+# $e2e_wm_pid.
+e2e_start_openbox() {
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    e2e_wm_pid=$!
+    e2e_pids+=("$e2e_wm_pid")
+    if ! e2e_wait 30 "openbox" e2e_openbox_ready "$e2e_wm_pid"; then
+        echo "SKIP: openbox did not start:" >&2
+        cat "$work/openbox.log" >&2
+        exit 77
+    fi
+}
+e2e_openbox_ready() {
+    kill -0 "$1" 2>/dev/null || { e2e_give_up=1; return 1; }
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
+        xprop -root _NET_WORKAREA 2>/dev/null | grep -q '='
+}
+
+# e2e_drag WINDOW X1 Y1 X2 Y2: a left-button drag between two screen points
+# in six steps, each handled by the program that owns WINDOW before the next.
+e2e_drag() {
+    local wid=$1 x1=$2 y1=$3 x2=$4 y2=$5 steps=6 i
+    xdotool mousemove --sync "$x1" "$y1"
+    e2e_idle "$wid"
+    xdotool mousedown 1
+    e2e_idle "$wid"
+    for i in $(seq 1 $steps); do
+        xdotool mousemove --sync $((x1 + (x2 - x1) * i / steps)) $((y1 + (y2 - y1) * i / steps))
+        e2e_idle "$wid"
+    done
+    xdotool mouseup 1
+    e2e_idle "$wid"
+}
+
 # e2e_focus WINDOW: gives WINDOW the keyboard focus, waits until the X server
 # and the program both know it.
 e2e_focus() {
