@@ -3,7 +3,9 @@
 // what each tile says of the player's game, and the chapters of a user.
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,6 +15,7 @@
 #include "riddle_book_model.h"
 #include "riddle_io.h"
 #include "settings_store.h"
+#include "tile_delegate.h"
 
 using vorlo::GameProgress;
 using vorlo::Match;
@@ -220,6 +223,89 @@ private slots:
         QCOMPARE(chapters[2].folder, home + QStringLiteral("/vorlo/riddles"));
         QVERIFY(!chapters[2].Removable());
         QVERIFY(chapters[3].Removable());
+    }
+
+    // A tile's line cut short ends with its "…" where its own text ends: on
+    // the left for Hebrew, on the right for English, in either interface.
+    void tileLinesEndWhereTheirTextEnds_data() {
+        QTest::addColumn<Qt::LayoutDirection>("interface");
+        QTest::addColumn<QString>("task");
+        QTest::addColumn<bool>("cutOnTheLeft");
+        const QString hebrew = QStringLiteral(
+            u"\u05d4\u05d6\u05d9\u05d6\u05d5 \u05e8\u05e7 \u05e9\u05e0\u05d9 "
+            u"\u05d2\u05e4\u05e8\u05d5\u05e8\u05d9\u05dd \u05db\u05da "
+            u"\u05e9\u05d4\u05db\u05d5\u05e1 \u05ea\u05d9\u05e4\u05ea\u05d7 "
+            u"\u05db\u05dc\u05e4\u05d9 \u05de\u05d8\u05d4");
+        const QString english =
+            QStringLiteral("Move just two matches so that the cup opens downward, then rest");
+        QTest::newRow("Hebrew, English interface") << Qt::LeftToRight << hebrew << true;
+        QTest::newRow("Hebrew, Hebrew interface") << Qt::RightToLeft << hebrew << true;
+        QTest::newRow("English, English interface") << Qt::LeftToRight << english << false;
+        QTest::newRow("English, Hebrew interface") << Qt::RightToLeft << english << false;
+    }
+    void tileLinesEndWhereTheirTextEnds() {
+        QFETCH(Qt::LayoutDirection, interface);
+        QFETCH(QString, task);
+        QFETCH(bool, cutOnTheLeft);
+        QStandardItemModel model(1, 1);
+        auto* item = new QStandardItem;
+        model.setItem(0, 0, item);
+        item->setData(QStringLiteral("riddle.vrl"), Qt::DisplayRole);
+        item->setData(task, RiddleBookModel::TaskRole);
+        item->setData(QString(), RiddleBookModel::StateTextRole);
+
+        TileDelegate delegate;
+        QStyleOptionViewItem option;
+        option.font = QApplication::font();
+        option.fontMetrics = QFontMetrics(option.font);
+        option.palette = QApplication::palette();
+        option.direction = interface;
+        option.state = QStyle::State_Enabled;
+        option.rect = QRect(QPoint(), TileDelegate::TileSize(option.fontMetrics));
+        QImage image(option.rect.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setLayoutDirection(interface);
+            delegate.paint(&painter, option, model.index(0, 0));
+        }
+
+        // The task's line, below the picture and the name.
+        const int line = option.fontMetrics.height();
+        const int top = 6 + RiddleBookModel::kThumbnailSide + 6 + line;
+        auto ink = [&](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
+        int left = image.width();
+        int right = -1;
+        for (int y = top; y < top + line; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (ink(x, y)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        QVERIFY2(right - left > 100, "the task's line was not drawn");
+        // How tall the ink is in the four columns from `from`: a few pixels
+        // for the dots of "…", more for a letter.
+        auto height = [&](int from) {
+            int high = top + line;
+            int low = top - 1;
+            for (int x = from; x < from + 4; ++x) {
+                for (int y = top; y < top + line; ++y) {
+                    if (ink(x, y)) {
+                        high = std::min(high, y);
+                        low = std::max(low, y);
+                    }
+                }
+            }
+            return low - high + 1;
+        };
+        const int atLeft = height(left);
+        const int atRight = height(right - 3);
+        QVERIFY2(cutOnTheLeft ? atLeft < atRight : atRight < atLeft,
+                 qPrintable(QStringLiteral("ink %1 px tall on the left, %2 on the right")
+                                .arg(atLeft)
+                                .arg(atRight)));
     }
 
     void settingsKeepTheFoldersAndShowTheBookOnce() {
