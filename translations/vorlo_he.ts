@@ -1045,6 +1045,14 @@ The changes made since are lost.</source>
         <source>%1, with %2 hints</source>
         <translation>%1, עם %2 רמזים</translation>
     </message>
+    <message>
+        <source>New: game set aside</source>
+        <translation>חדשה: המשחק הועבר הצידה</translation>
+    </message>
+    <message>
+        <source>%1, new: %2</source>
+        <translation>%1, חדשה: %2</translation>
+    </message>
 </context>
 <context>
     <name>RiddleDocument</name>

@@ -91,6 +91,9 @@ QVariant RiddleBookModel::data(const QModelIndex& index, int role) const {
             if (tile.info.state == TileState::Unreadable) {
                 return tile.info.reason;
             }
+            if (!tile.info.setAside.isEmpty()) {
+                return vorlo::ShownName(tile.path) + u'\n' + tile.info.setAside;
+            }
             return vorlo::ShownName(tile.path);
         case Qt::AccessibleTextRole:
             return vorlo::TileTexts::Accessible(vorlo::ShownName(tile.name), tile.info);

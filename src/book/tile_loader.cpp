@@ -63,6 +63,10 @@ TileInfo StateOf(const Riddle& riddle, const TilePlaces& places) {
     info.state = TileState::New;
     const ProgressStore store(places.progressFolder);
     const ProgressStore::Loaded kept = store.Load(info.key, riddle.matches);
+    if (kept.status == ProgressStore::Status::SetAside) {
+        // Said once: the next reading finds no record.
+        info.setAside = kept.message;
+    }
     if (kept.status != ProgressStore::Status::Loaded) {
         return info;
     }
@@ -136,7 +140,7 @@ QString TileTexts::State(const TileInfo& info) {
         case TileState::Unreadable:
             return tr("Cannot be read");
         case TileState::New:
-            return tr("New");
+            return info.setAside.isEmpty() ? tr("New") : tr("New: game set aside");
         case TileState::Started:
             return info.moves == 1 ? tr("Started, 1 move")
                                    : tr("Started, %1 moves").arg(info.moves);
@@ -158,7 +162,8 @@ QString TileTexts::Accessible(const QString& name, const TileInfo& info) {
         case TileState::Unreadable:
             return tr("%1, cannot be read: %2").arg(name, info.reason);
         case TileState::New:
-            return tr("%1, new").arg(name);
+            return info.setAside.isEmpty() ? tr("%1, new").arg(name)
+                                           : tr("%1, new: %2").arg(name, info.setAside);
         case TileState::Started:
             return info.moves == 1 ? tr("%1, started, 1 move").arg(name)
                                    : tr("%1, started, %2 moves").arg(name).arg(info.moves);

@@ -43,6 +43,9 @@ struct TileRequest {
 struct TileInfo {
     TileState state = TileState::Unknown;
     QString reason;  // why the file cannot be read, when Unreadable
+    // Why the riddle's kept game is not used, when reading the tile set it
+    // aside; the riddle then counts as new.
+    QString setAside;
     QString key;
     QString task;  // the first line of the task text
     uint32_t moves = 0;
@@ -70,10 +73,12 @@ class TileTexts {
     Q_DECLARE_TR_FUNCTIONS(RiddleBook)
 
 public:
-    // "New", "Started, 3 moves", "Solved in 2 moves, 1 hint".
+    // "New", "Started, 3 moves", "Solved in 2 moves, 1 hint"; "New: game set
+    // aside" when reading the tile set its kept game aside.
     static QString State(const TileInfo& info);
     // For screen readers: "NAME, new", "NAME, started, 3 moves",
-    // "NAME, solved in 2 moves", "NAME, cannot be read: REASON".
+    // "NAME, solved in 2 moves", "NAME, cannot be read: REASON", "NAME, new:
+    // WHY THE KEPT GAME WAS SET ASIDE".
     static QString Accessible(const QString& name, const TileInfo& info);
 };
 

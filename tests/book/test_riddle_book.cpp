@@ -150,6 +150,43 @@ private slots:
         QVERIFY(tile.data(Qt::AccessibleTextRole).toString().contains(reason));
     }
 
+    // A kept game that cannot be trusted is set aside when its tile is read,
+    // and the tile says so once; the riddle is new from then on.
+    void aKeptGameSetAsideIsToldOnItsTile() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("aside.vrl"));
+        const QString text = QStringLiteral("aside");
+        QString error;
+        QVERIFY2(vorlo::SaveRiddleFile(path, Board(30), text, &error), qPrintable(error));
+        Keep(30, text, 1, false, 0);
+        const QString record = places_.progressFolder + u'/' +
+                               vorlo::ProgressStore::KeyOf(Board(30), text.toStdString());
+        QFile file(record);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("not a kept game\n");
+        file.close();
+
+        const QStringList stateTexts{QStringLiteral("New: game set aside"), QStringLiteral("New")};
+        for (const QString& stateText : stateTexts) {
+            RiddleBookModel model(places_);
+            model.setFolder(folder.path());
+            WaitRead(model);
+            const QModelIndex tile = Row(model, QStringLiteral("aside"));
+            QVERIFY(tile.isValid());
+            QCOMPARE(tile.data(RiddleBookModel::StateRole).toInt(), int(TileState::New));
+            QCOMPARE(tile.data(RiddleBookModel::StateTextRole).toString(), stateText);
+            const QString tip = tile.data(Qt::ToolTipRole).toString();
+            const QString spoken = tile.data(Qt::AccessibleTextRole).toString();
+            const bool told = stateText != QLatin1String("New");
+            QCOMPARE(tip.contains(QLatin1String(".damaged")), told);
+            QCOMPARE(spoken.contains(QLatin1String(".damaged")), told);
+            QVERIFY(tile.flags() & Qt::ItemIsEnabled);
+        }
+        QVERIFY(!QFile::exists(record));
+        QVERIFY(QFile::exists(record + QStringLiteral(".damaged")));
+    }
+
     void visibleTilesGetTheirPicturesFromTheDiskCacheAgain() {
         RiddleBookModel model(places_);
         model.setFolder(riddles_);
