@@ -534,8 +534,14 @@ std::optional<FamilyRule> RuleOfSolutions(const FamilyRiddle& riddle,
             continue;
         }
         const size_t moves = riddle.MovesTo(*board);
+        const size_t squares = riddle.CountSquares(*board);
+        // A file that breaks the family's own rule (a false equation, a
+        // match left out of every square) would give a rule no board meets.
+        if (!riddle.IsAnswer(*board, moves, squares)) {
+            continue;
+        }
         if (!rule || moves < rule->moves) {
-            rule = FamilyRule{moves, riddle.CountSquares(*board)};
+            rule = FamilyRule{moves, squares};
         }
     }
     return rule;

@@ -163,8 +163,8 @@ struct FamilyRule {
 
 // The rule a riddle's solution files show: the fewest moves among them, and
 // the squares the one of fewest moves shows (the first of equals). Solution
-// files that are not on the riddle's places are passed over; none when no
-// file is on them.
+// files that are not on the riddle's places, or that break the family's rule
+// themselves, are passed over; none when no file is left.
 std::optional<FamilyRule> RuleOfSolutions(const FamilyRiddle& riddle,
                                           const std::vector<std::vector<Match>>& solutions);
 

@@ -267,6 +267,15 @@ TEST(Family, RuleOfSolutionsTakesTheFewestMoves) {
     ASSERT_GE(solutions.size(), 3u);
     EXPECT_EQ(RuleOfSolutions(riddle, solutions)->moves, 1u);
     EXPECT_FALSE(RuleOfSolutions(riddle, {{{1, 2, 3}}}));
+    // A file on the places that is no answer itself: the riddle's own false
+    // 6+4=4, kept as a solution by mistake.
+    const std::vector<Match>& wrong = start;
+    const std::optional<PlaceSet> wrongBoard = riddle.PlacesOf(wrong);
+    ASSERT_TRUE(wrongBoard);
+    ASSERT_FALSE(riddle.IsAnswer(*wrongBoard, 0, 0));
+    EXPECT_FALSE(RuleOfSolutions(riddle, {wrong}));
+    solutions.push_back(wrong);
+    EXPECT_EQ(RuleOfSolutions(riddle, solutions)->moves, 1u);
 }
 
 }  // namespace
