@@ -24,12 +24,7 @@ fi
 e2e_begin book_e2e
 export VORLO_NO_DESKTOP_REGISTRATION=1
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$work/vorlo.log" ] && sed 's/^/  vorlo: /' "$work/vorlo.log" >&2
-    e2e_shot failure
-    exit 1
-}
+fail() { e2e_fail "$*"; }
 
 e2e_start_openbox
 

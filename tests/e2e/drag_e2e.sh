@@ -25,11 +25,7 @@ cp "$(dirname "$0")/../data/worked_example.vrl" "$riddle"
 chmod u+w "$riddle"
 
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$work/vorlo.log" ] && sed 's/^/  vorlo: /' "$work/vorlo.log" >&2
-    exit 1
-}
+fail() { e2e_fail "$*"; }
 
 "$vorlo" "$riddle" >"$work/vorlo.log" 2>&1 &
 vorlo_pid=$!

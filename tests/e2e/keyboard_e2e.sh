@@ -26,11 +26,7 @@ cp "$samples/kidsriddle.vrl" "$riddle"
 cp "$samples/kidsriddle.solution.vrl" "$work/fish.solution.vrl"
 chmod u+w "$riddle"
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$work/vorlo.log" ] && sed 's/^/  vorlo: /' "$work/vorlo.log" >&2
-    exit 1
-}
+fail() { e2e_fail "$*"; }
 
 "$vorlo" "$riddle" >"$work/vorlo.log" 2>&1 &
 vorlo_pid=$!

@@ -19,13 +19,7 @@ e2e_begin latin_keys_e2e 1280x1024x24
 export VORLO_NO_DESKTOP_REGISTRATION=1
 printf '[Settings]\nLanguage=he\n' >>"$XDG_CONFIG_HOME/vorlo/vorlo.conf"
 
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/vorlo*.log; do
-        [ -f "$log" ] && sed "s|^|  $(basename "$log"): |" "$log" >&2
-    done
-    exit 1
-}
+fail() { e2e_fail "$*"; }
 
 cp "$samples/riddle1.vrl" "$work/cup.vrl"
 cp "$samples/riddle2.vrl" "$work/window.vrl"

@@ -23,12 +23,7 @@ if ! command -v openbox >/dev/null 2>&1; then
 fi
 source "$(dirname "$0")/session.sh"
 
-fail() {
-    echo "FAIL ($size): $*" >&2
-    [ -f "$work/vorlo.log" ] && sed 's/^/  vorlo: /' "$work/vorlo.log" >&2
-    import -window root "$work/failure.png" 2>/dev/null
-    exit 1
-}
+fail() { e2e_fail "($size) $*"; }
 
 # "x y width height" of a window, its border counted in.
 geometry() {

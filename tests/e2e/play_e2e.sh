@@ -24,13 +24,7 @@ fi
 e2e_begin play_e2e
 export VORLO_NO_DESKTOP_REGISTRATION=1
 
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/vorlo*.log; do
-        [ -f "$log" ] && sed "s/^/  $(basename "$log"): /" "$log" >&2
-    done
-    exit 1
-}
+fail() { e2e_fail "$*"; }
 
 e2e_start_openbox
 

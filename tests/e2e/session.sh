@@ -168,6 +168,18 @@ e2e_shot() {
     import -window root "$work/$1.png" 2>/dev/null || echo "no screenshot $1" >&2
 }
 
+# e2e_fail MESSAGE: reports a failure with every log of the program
+# ($work/vorlo*.log) and a screenshot, and ends the test.
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    local log
+    for log in "$work"/vorlo*.log; do
+        [ -f "$log" ] && sed "s|^|  $(basename "$log"): |" "$log" >&2
+    done
+    [ -n "${work:-}" ] && e2e_shot failure
+    exit 1
+}
+
 # e2e_changed FILE BEFORE: whether FILE's inode, size and time of change
 # differ from BEFORE (an earlier e2e_stamp FILE).
 e2e_stamp() {

@@ -26,14 +26,7 @@ chmod u+w "$story"
 second="$work/second.vrl"
 "$cli" create -o "$second" || exit 1
 
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/vorlo-*.log; do
-        [ -f "$log" ] && sed "s|^|  $(basename "$log"): |" "$log" >&2
-    done
-    shot failure
-    exit 1
-}
+fail() { e2e_fail "$*"; }
 
 
 step=0
