@@ -24,11 +24,6 @@ constexpr int64_t kEdgeMargin = 4;
 constexpr int64_t kMostSpotsInARow = 1 << 14;
 constexpr int64_t kMostRows = 64;
 
-int32_t Clamp32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
 // A stretch [left, right) of one row taken by other matches.
 struct Taken {
     int64_t left;
@@ -40,8 +35,9 @@ struct Taken {
 std::vector<Taken> TakenInStrip(const MatchList& matches, int64_t left, int64_t right, int64_t top,
                                 int64_t bottom) {
     // A match reaches into the strip only from a tail this close to it.
-    const MatchList::Area near{Clamp32(left - kMatchReach - 2), Clamp32(top - kMatchReach - 2),
-                               Clamp32(right + kMatchReach + 2), Clamp32(bottom + kMatchReach + 2)};
+    const MatchList::Area near{Saturate(left - kMatchReach - 2), Saturate(top - kMatchReach - 2),
+                               Saturate(right + kMatchReach + 2),
+                               Saturate(bottom + kMatchReach + 2)};
     std::vector<Taken> taken;
     auto take = [&](const Match& m) {
         const BoardRect b = MatchBounds(m);

@@ -21,11 +21,6 @@ constexpr int32_t kHeadPivotOffset = 90;
 constexpr int64_t kRepaintMargin = 75;
 constexpr int32_t kPasteOffset = 5;
 
-int32_t Saturate(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
 // The rectangle reaching `hw` and `hh` either side of (cx, cy).
 BoardRect RectAround(int32_t cx, int32_t cy, int64_t hw, int64_t hh) {
     return BoardRect{Saturate(cx - hw), Saturate(cy - hh), Saturate(cx + hw), Saturate(cy + hh)};

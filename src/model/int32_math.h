@@ -5,8 +5,10 @@
 // difference and product wraps as two's complement, and converting a double
 // to a 32-bit integer is defined for every input.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace vorlo {
 
@@ -34,6 +36,13 @@ constexpr int32_t WrapDiv(int32_t a, int32_t b) {
 
 constexpr int32_t WrapRem(int32_t a, int32_t b) {
     return (b == -1) ? 0 : a % b;
+}
+
+// The nearest 32-bit value: for rectangles and search areas that reach past
+// the ends of the range, which are clipped there rather than wrapped.
+constexpr int32_t Saturate(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
 
 // Truncation toward zero. A value that has no 32-bit form (NaN, infinities,

@@ -9,15 +9,6 @@
 
 namespace vorlo {
 
-namespace {
-
-int32_t Saturate(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-}  // namespace
-
 Point32 HeadTip(const Match& m) {
     const double a = static_cast<double>(m.angle) * shape_constants::kDegToRad;
     return {WrapAdd(m.x, RoundHalfUp(std::cos(a) * kEndToEnd)),
@@ -52,14 +43,14 @@ std::optional<EndFinder::Hit> EndFinder::Nearest(const MatchList& list,
     distance = std::max(distance, 0);
     // A match's head end lies up to kEndToEnd from its record's point, so
     // the records searched lie that much farther out than the distance.
-    const int64_t kReach = int64_t{kEndToEnd} + distance + 1;
+    const int64_t reach = int64_t{kEndToEnd} + distance + 1;
     areas_.clear();
     for (const Point32& p : points) {
-        areas_.push_back({Saturate(p.x - kReach), Saturate(p.y - kReach), Saturate(p.x + kReach),
-                          Saturate(p.y + kReach)});
+        areas_.push_back({Saturate(p.x - reach), Saturate(p.y - reach), Saturate(p.x + reach),
+                          Saturate(p.y + reach)});
     }
     std::optional<Hit> best;
-    const uint64_t kLimit = uint64_t(distance) * uint64_t(distance);
+    const uint64_t limit = uint64_t(distance) * uint64_t(distance);
     auto consider = [&](MatchList::Ref ref) {
         if (ref == skip) {
             return;
@@ -68,7 +59,7 @@ std::optional<EndFinder::Hit> EndFinder::Nearest(const MatchList& list,
         for (size_t i = 0; i < points.size(); ++i) {
             for (const Point32& end : ends) {
                 const uint64_t d = PointDistanceSquared(points[i].x, points[i].y, end.x, end.y);
-                if (d > kLimit) {
+                if (d > limit) {
                     continue;
                 }
                 if (!best || d < best->distanceSquared ||
